@@ -1,0 +1,38 @@
+#include "data/data_folder.h"
+
+#include <cstdlib>
+
+namespace quindle {
+
+namespace {
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+} // namespace
+
+DataFolder::DataFolder(std::string dir) : dir_(std::move(dir))
+{
+    if (dir_.empty())
+        dir_.assign(1, '.');
+    if (dir_.back() != '/' && dir_.back() != kSeparator)
+        dir_ += kSeparator;
+}
+
+DataFolder DataFolder::platformDefault()
+{
+#ifdef _WIN32
+    return DataFolder("C:\\PDG\\");
+#else
+    const char* home = std::getenv("HOME");
+    return DataFolder(std::string(home && *home ? home : ".") + "/pdg/");
+#endif
+}
+
+std::string DataFolder::bucketFile(int bucket) const
+{
+    return bucketFolder() + kSeparator + "file" + static_cast<char>('0' + bucket);
+}
+
+} // namespace quindle

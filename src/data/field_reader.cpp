@@ -1,0 +1,133 @@
+#include "data/field_reader.h"
+
+#include "data/file_error.h"
+
+namespace quindle {
+
+namespace {
+bool isBlank(int c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
+} // namespace
+
+FieldReader::FieldReader(FilePtr file, std::string path) : in_(std::move(file), std::move(path)) {}
+
+FieldReader::FieldReader(std::string_view bytes, std::string path, std::int64_t firstLine)
+    : in_(bytes, std::move(path)), line_(firstLine), fieldLine_(firstLine)
+{
+}
+
+void FieldReader::consumeLineEnd(int first)
+{
+    in_.get();
+    if (first == '\r' && in_.peek() == '\n')
+        in_.get();
+    ++line_;
+}
+
+bool FieldReader::atEnd()
+{
+    if (afterComma_)
+        return false;
+    for (int c = in_.peek(); isLineEnd(c); c = in_.peek())
+        consumeLineEnd(c);
+    return in_.peek() < 0;
+}
+
+std::string FieldReader::readField()
+{
+    fieldLine_ = line_;
+    int c = in_.peek();
+    if (c < 0) {
+        if (!afterComma_)
+            throw FileError(path(), line_, "the file ends where a field was expected");
+        afterComma_ = false;
+        lastDelimiter_ = Delimiter::EndOfFile;
+        return {};
+    }
+    while (isBlank(c)) {
+        in_.get();
+        c = in_.peek();
+    }
+
+    std::string value;
+    if (c == '"') {
+        in_.get();
+        for (c = in_.get(); c != '"'; c = in_.get()) {
+            if (c < 0 || isLineEnd(c))
+                throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
+            value += static_cast<char>(c);
+        }
+        c = in_.peek();
+        while (isBlank(c)) {
+            in_.get();
+            c = in_.peek();
+        }
+        if (c >= 0 && c != ',' && !isLineEnd(c))
+            throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value));
+    } else {
+        for (; c >= 0 && c != ',' && !isLineEnd(c); c = in_.peek()) {
+            value += static_cast<char>(c);
+            in_.get();
+        }
+        while (!value.empty() && isBlank(static_cast<unsigned char>(value.back())))
+            value.pop_back();
+    }
+
+    afterComma_ = (c == ',');
+    if (c == ',') {
+        in_.get();
+        lastDelimiter_ = Delimiter::Comma;
+    } else if (isLineEnd(c)) {
+        consumeLineEnd(c);
+        lastDelimiter_ = Delimiter::LineEnd;
+    } else {
+        lastDelimiter_ = Delimiter::EndOfFile;
+    }
+    return value;
+}
+
+std::string FieldReader::readText() { return readField(); }
+
+NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value)
+{
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        negative = text[i++] == '-';
+    if (i == text.size())
+        return NumberParse::NotANumber;
+    std::int64_t magnitude = 0;
+    bool tooLarge = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return NumberParse::NotANumber;
+        if (!tooLarge)
+            magnitude = magnitude * 10 + (text[i] - '0');
+        tooLarge = tooLarge || magnitude > (std::int64_t{1} << 40); // past every target; stop before overflow
+    }
+    value = negative ? -magnitude : magnitude;
+    return !tooLarge && value >= min && value <= max ? NumberParse::Ok : NumberParse::OutOfRange;
+}
+
+std::int64_t FieldReader::readWhole(std::int64_t min, std::int64_t max)
+{
+    const std::string text = readField();
+    std::int64_t value = 0;
+    switch (parseWholeNumber(text, min, max, value)) {
+    case NumberParse::Ok:
+        return value;
+    case NumberParse::OutOfRange:
+        throw FileError(path(), fieldLine_,
+                        quoteForMessage(text) + " is out of range (" + std::to_string(min) + " to " +
+                            std::to_string(max) + ")");
+    case NumberParse::NotANumber:
+        break;
+    }
+    throw FileError(path(), fieldLine_, quoteForMessage(text) + " is not a whole number");
+}
+
+std::int16_t FieldReader::readInt16() { return static_cast<std::int16_t>(readWhole(INT16_MIN, INT16_MAX)); }
+
+std::int32_t FieldReader::readInt32() { return static_cast<std::int32_t>(readWhole(INT32_MIN, INT32_MAX)); }
+
+} // namespace quindle

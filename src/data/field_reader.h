@@ -1,0 +1,68 @@
+#pragma once
+// FieldReader: the one reader of comma-separated fields for ChefTable, QN_SireList
+// and the bucket files. Names from all three meet in exact comparisons, so they
+// must all be read by the same rules:
+//
+//  - A field ends at a comma or at a line end. CR LF, a lone LF and a lone CR each
+//    end a line. The reader does not care which line a field is on.
+//  - Blanks (space, tab) before a field are skipped; blanks at the end of an
+//    unquoted field are dropped too, so "STAR LANTERN ,..." reads "STAR LANTERN".
+//  - A field may be enclosed in double quotes; it may then hold commas and blanks,
+//    which are kept. There is no escape for a quote inside quotes. Only blanks may
+//    follow the closing quote before the comma or line end; anything else is an
+//    error, and so is a line end or the end of the file inside the quotes.
+//  - A whole-number field (quoted or not) is an optional sign and decimal digits,
+//    nothing else, and must fit its target; an empty field is not a number.
+//  - Asking for a field at the end of the file is an error, except right after a
+//    comma: "a,b," holds three fields, the last one empty.
+//  - atEnd() skips empty lines: a file may end in any number of them.
+//
+// Bytes are kept as they are: no case change, no code-page translation.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/input_file.h"
+
+namespace quindle {
+
+class FieldReader {
+public:
+    // Reads from a file opened with openForReading; `path` is used in error messages.
+    FieldReader(FilePtr file, std::string path);
+    // Reads from bytes in memory (which must outlive the reader), starting at `firstLine`.
+    FieldReader(std::string_view bytes, std::string path, std::int64_t firstLine = 1);
+
+    // Each of these throws FileError naming the file and the line on a bad field.
+    std::string readText();
+    std::int16_t readInt16();
+    std::int32_t readInt32();
+    // Reads and throws away one field of any content.
+    void skipField() { readField(); }
+
+    // True when nothing but empty lines is left. Call only between records.
+    bool atEnd();
+    // What ended the field read last: records use it to check their line layout.
+    enum class Delimiter { Comma, LineEnd, EndOfFile };
+    Delimiter lastDelimiter() const { return lastDelimiter_; }
+    // The line the next field starts on (1-based).
+    std::int64_t line() const { return line_; }
+    const std::string& path() const { return in_.path(); }
+
+private:
+    std::string readField();
+    std::int64_t readWhole(std::int64_t min, std::int64_t max);
+    void consumeLineEnd(int first);
+
+    ByteInput in_;
+    std::int64_t line_ = 1;
+    std::int64_t fieldLine_ = 1;
+    bool afterComma_ = false;
+    Delimiter lastDelimiter_ = Delimiter::LineEnd;
+};
+
+enum class NumberParse { Ok, NotANumber, OutOfRange };
+// Parses a whole-number text by FieldReader's rules (optional sign, then digits).
+NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
+
+} // namespace quindle

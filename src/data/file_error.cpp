@@ -1,0 +1,41 @@
+#include "data/file_error.h"
+
+namespace quindle {
+
+namespace {
+std::string describe(const std::string& path, std::int64_t line, const std::string& problem)
+{
+    std::string text = path;
+    if (line > 0)
+        text += ", line " + std::to_string(line);
+    return text + ": " + problem;
+}
+} // namespace
+
+FileError::FileError(std::string path, std::int64_t line, std::string problem)
+    : std::runtime_error(describe(path, line, problem)), path_(std::move(path)), line_(line),
+      problem_(std::move(problem))
+{
+}
+
+std::string quoteForMessage(const std::string& text)
+{
+    constexpr std::size_t maxShown = 40;
+    std::string shown;
+    for (std::size_t i = 0; i < text.size() && i < maxShown; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 32 || c == 127) {
+            static const char hex[] = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += hex[c >> 4];
+            shown += hex[c & 15];
+        } else {
+            shown += static_cast<char>(c);
+        }
+    }
+    if (text.size() > maxShown)
+        shown += "...";
+    return "\"" + shown + "\"";
+}
+
+} // namespace quindle

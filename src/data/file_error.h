@@ -1,0 +1,28 @@
+#pragma once
+// Errors found while reading or writing one of Quindle's files. The text always
+// names the file, and the line when there is one, so a player can find and mend it.
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace quindle {
+
+class FileError : public std::runtime_error {
+public:
+    FileError(std::string path, std::int64_t line, std::string problem);
+
+    const std::string& path() const { return path_; }
+    // 0 when the problem is not tied to one line (a file that cannot be opened, say).
+    std::int64_t line() const { return line_; }
+    const std::string& problem() const { return problem_; }
+
+private:
+    std::string path_;
+    std::int64_t line_;
+    std::string problem_;
+};
+
+// Quotes a field for an error message, keeping the message short and printable.
+std::string quoteForMessage(const std::string& text);
+
+} // namespace quindle

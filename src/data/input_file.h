@@ -1,0 +1,65 @@
+#pragma once
+// A file opened for reading in large blocks, byte by byte or block by block.
+// Every input is 8-bit text: bytes are never decoded or translated.
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quindle {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens a file for binary reading; null when it cannot be opened.
+FilePtr openForReading(const std::string& path);
+
+// Block-buffered reading of a file or of bytes already in memory.
+class ByteInput {
+public:
+    ByteInput(FilePtr file, std::string path, std::size_t blockSize = 1 << 16);
+    ByteInput(std::string_view bytes, std::string path);
+
+    const std::string& path() const { return path_; }
+
+    // The next byte (0..255), or -1 at the end of the input.
+    int peek()
+    {
+        if (pos_ == end_ && !refill())
+            return -1;
+        return static_cast<unsigned char>(*pos_);
+    }
+    int get()
+    {
+        const int c = peek();
+        if (c >= 0)
+            ++pos_;
+        return c;
+    }
+    // The bytes not yet consumed in the current block (refilled when empty).
+    std::string_view window()
+    {
+        if (pos_ == end_)
+            refill();
+        return {pos_, static_cast<std::size_t>(end_ - pos_)};
+    }
+    void consume(std::size_t count) { pos_ += count; }
+    // True when a read failed (as opposed to reaching the end).
+    bool failed() const { return failed_; }
+
+private:
+    bool refill();
+
+    FilePtr file_;
+    std::string path_;
+    std::vector<char> buffer_;
+    const char* pos_ = nullptr;
+    const char* end_ = nullptr;
+    bool failed_ = false;
+};
+
+} // namespace quindle

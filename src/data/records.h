@@ -1,0 +1,46 @@
+#pragma once
+// The records of Quindle's input files and the fixed layout of the breeding file.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quindle {
+
+class FieldReader;
+
+// Fixed layout of the breeding file and of its ten bucket files.
+inline constexpr int kBucketCount = 10;
+inline constexpr std::int32_t kHorsesPerBucket = 10000;
+inline constexpr int kLinesPerHorse = 4;
+inline constexpr std::int64_t kLinesInFirstBucket = 39996; // identifiers start at 1
+inline constexpr std::int64_t kLinesPerBucket = 40000;
+
+// One horse: four lines, 19 fields, of which these eleven are used.
+struct HorseRecord {
+    std::int32_t id = 0;
+    std::string name, age, sex;
+    std::string sire, sireSire, sireDamSire, sireSireSire; // line 2
+    std::string damSire, damSireSire;                      // line 3
+    std::string damDamSire;                                // line 4
+    bool operator==(const HorseRecord&) const = default;
+};
+
+// One entry of QN_SireList.
+struct SireListEntry {
+    std::string name, sire, damSire, sireSire;
+    bool operator==(const SireListEntry&) const = default;
+};
+
+// One row of ChefTable: a name and its points in the groups B, I, C, S, P.
+struct ChefEntry {
+    std::string name;
+    std::array<std::int16_t, 5> points{};
+    bool operator==(const ChefEntry&) const = default;
+};
+
+// Read one record with the shared field rules; throw FileError on a bad field.
+HorseRecord readHorseRecord(FieldReader& reader);
+SireListEntry readSireListEntry(FieldReader& reader);
+ChefEntry readChefEntry(FieldReader& reader);
+
+} // namespace quindle

@@ -1,0 +1,106 @@
+#include "data/startup.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "data/file_error.h"
+#include "data/input_file.h"
+#include "data/stamp.h"
+#include "data/subdivide.h"
+
+namespace quindle {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+StartupResult missing(InputFile which, std::string path)
+{
+    StartupResult result;
+    result.status = StartupResult::Status::MissingFile;
+    result.missing = which;
+    result.missingPath = std::move(path);
+    return result;
+}
+
+// True when the bucket folder and all ten bucket files are there.
+bool bucketsPresent(const DataFolder& folder)
+{
+    std::error_code ec;
+    for (int b = 0; b < kBucketCount; ++b)
+        if (!fs::is_regular_file(folder.bucketFile(b), ec))
+            return false;
+    return true;
+}
+
+void ensureBucketFolder(const DataFolder& folder)
+{
+    std::error_code ec;
+    if (fs::is_directory(folder.bucketFolder(), ec))
+        return;
+    fs::create_directory(folder.bucketFolder(), ec);
+    if (ec)
+        throw FileError(folder.bucketFolder(), 0, "the folder cannot be created: " + ec.message());
+}
+
+void split(const DataFolder& folder, const SplitObserver& observer)
+{
+    struct EndsGuard {
+        const SplitObserver& observer;
+        ~EndsGuard()
+        {
+            if (observer.ends)
+                observer.ends();
+        }
+    };
+    if (observer.begins)
+        observer.begins();
+    EndsGuard guard{observer};
+    subdivide(folder.breedingFile(), folder, observer.progress);
+}
+
+} // namespace
+
+std::string missingFileText(const std::string& path) { return "Missing file:  " + path; }
+
+StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer)
+{
+    StartupResult result;
+    try {
+        const auto chefCount = countNonEmptyLines(folder.chefTable());
+        if (!chefCount)
+            return missing(InputFile::ChefTable, folder.chefTable());
+        if (*chefCount > INT32_MAX)
+            throw FileError(folder.chefTable(), 0, "has more rows than the table can hold");
+        FilePtr chefFile = openForReading(folder.chefTable());
+        if (!chefFile)
+            return missing(InputFile::ChefTable, folder.chefTable());
+        result.chefs = readChefRows(std::move(chefFile), folder.chefTable(), *chefCount);
+
+        if (!openForReading(folder.sireList()))
+            return missing(InputFile::SireList, folder.sireList());
+
+        const auto stampText = stampTextOf(folder.breedingFile());
+        if (!stampText)
+            return missing(InputFile::BreedingFile, folder.breedingFile());
+
+        // An unreadable stamp, or buckets that are gone, mean the split must be redone.
+        const auto stored = readStamp(stampPath);
+        if (!stored || *stored != *stampText || !bucketsPresent(folder)) {
+            ensureBucketFolder(folder);
+            split(folder, observer);
+            writeStamp(stampPath, *stampText);
+            result.subdivided = true;
+        }
+        result.status = StartupResult::Status::Ready;
+    } catch (const FileError& e) {
+        result = StartupResult{};
+        result.error = e.what();
+    } catch (const std::exception& e) {
+        result = StartupResult{};
+        result.error = e.what();
+    }
+    return result;
+}
+
+} // namespace quindle

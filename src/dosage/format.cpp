@@ -1,0 +1,103 @@
+#include "dosage/format.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace quindle {
+
+std::string numberText(double value)
+{
+    if (value == 0)
+        return "0";
+    // 15 significant digits in scientific form, then laid out as a plain decimal.
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const std::string sci(buffer);
+    const bool negative = sci[0] == '-';
+    const std::size_t first = negative ? 1 : 0;
+    const std::size_t ePos = sci.find('e');
+    std::string digits = sci.substr(first, 1) + sci.substr(first + 2, ePos - first - 2);
+    const int exponent = std::atoi(sci.c_str() + ePos + 1);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string text;
+    if (exponent < 0) {
+        text = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= whole)
+            text = digits + std::string(whole - digits.size(), '0');
+        else
+            text = digits.substr(0, whole) + "." + digits.substr(whole);
+    }
+    return negative ? "-" + text : text;
+}
+
+std::string speedText(double value)
+{
+    std::string s = (value < 10 ? "  " : " ") + numberText(value);
+    if (s.size() == 3)
+        s += ".0";
+    return s;
+}
+
+std::string cdText(double cd)
+{
+    std::string s = numberText(cd);
+    if (s[0] != '-')
+        s = " " + s;
+    if (s.size() == 2)
+        s += ".00";
+    if (s.size() == 4)
+        s += "0";
+    return s;
+}
+
+std::string diText(const DosageIndex& di)
+{
+    switch (di.kind) {
+    case DosageIndex::Kind::Absent:
+        return kNoPointsText;
+    case DosageIndex::Kind::Infinite:
+        return "  INF";
+    case DosageIndex::Kind::Finite:
+        break;
+    }
+    const std::string number = numberText(di.value);
+    const std::string whole = number.substr(0, number.find('.'));
+    if (whole.size() >= 3)
+        return " " + whole; // the four-character cut would leave "1000" or "123."
+    std::string s = number.substr(0, 4);
+    if (s.size() == 1)
+        s += ".00";
+    if (s.size() == 2)
+        s += ".0";
+    if (s.size() == 3)
+        s += "0";
+    return " " + s;
+}
+
+ProfileTexts formatProfile(const DosageProfile& profile)
+{
+    ProfileTexts texts;
+    for (int p = 0; p < kPositions; ++p)
+        for (int g = 0; g < kGroups; ++g)
+            if (const auto& c = profile.contribution[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)])
+                texts[static_cast<std::size_t>(kGroups * p + g)] = numberText(*c);
+    for (int g = 0; g < kGroups; ++g)
+        texts[static_cast<std::size_t>(kGroupTotalBox + g)] = numberText(profile.groupTotal[static_cast<std::size_t>(g)]);
+    texts[kTotalBox] = " " + numberText(profile.total);
+    texts[kSpeedBox] = speedText(profile.speed);
+    texts[kStaminaBox] = speedText(profile.stamina);
+    if (!profile.cd) {
+        texts[kCdBox] = kNoPointsText;
+        texts[kDiBox] = kNoPointsText;
+    } else {
+        texts[kCdBox] = cdText(*profile.cd);
+        texts[kDiBox] = diText(profile.di);
+    }
+    return texts;
+}
+
+} // namespace quindle

@@ -1,0 +1,52 @@
+#pragma once
+// A horse's dosage profile from the names of seven sire-line ancestors.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/chef_table.h"
+
+namespace quindle {
+
+inline constexpr int kPositions = 7; // Sire, Sire's Sire, Dam-Sire, then the four third-generation sires
+inline constexpr int kGroups = 5;    // B, I, C, S, P
+inline constexpr std::array<int, kPositions> kPositionWeight{4, 2, 2, 1, 1, 1, 1};
+
+// The Dosage Index: absent without points, infinite without Stamina.
+struct DosageIndex {
+    enum class Kind { Absent, Infinite, Finite };
+    Kind kind = Kind::Absent;
+    double value = 0; // Finite only
+    bool operator==(const DosageIndex&) const = default;
+};
+
+struct DosageProfile {
+    // Present and above 0, or absent.
+    std::array<std::array<std::optional<std::int32_t>, kGroups>, kPositions> contribution{};
+    std::array<std::int32_t, kGroups> groupTotal{};
+    std::int32_t total = 0;
+    double speed = 0;
+    double stamina = 0;
+    std::int32_t cdNumerator = 0;
+    std::optional<double> cd; // absent without points
+    DosageIndex di;
+};
+
+using AncestorNames = std::array<std::string, kPositions>;
+
+// The lookup key of a name: the text before its first "(", without the blanks
+// that end it; a name without "(" is taken whole.
+std::string_view normaliseName(std::string_view name);
+
+// The first chef row matching the name's key, or null.
+const ChefEntry* findChef(std::string_view name, const ChefTable& chefs);
+
+DosageProfile computeProfile(const AncestorNames& names, const ChefTable& chefs);
+
+// The Center of Distribution for numerator x and total t > 0, rounded to two
+// decimals: a positive half rounds up, a negative half toward zero.
+double centerOfDistribution(std::int32_t x, std::int32_t t);
+
+} // namespace quindle

@@ -1,0 +1,160 @@
+#include "lookup/horse_lookup.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/input_file.h"
+
+namespace quindle {
+
+int bucketForID(std::int32_t id)
+{
+    if (id < 1)
+        return 0;
+    const std::int32_t bucket = id / kHorsesPerBucket;
+    return bucket < kBucketCount - 1 ? bucket : kBucketCount - 1;
+}
+
+namespace {
+
+// The identifier of a record from its first line, by the field reader's rules
+// for a whole number, without decoding anything else.
+std::int32_t leadingIdentifier(std::string_view line, const std::string& path, std::int64_t lineNo)
+{
+    std::size_t i = 0;
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
+    std::string_view field;
+    if (i < line.size() && line[i] == '"') {
+        const auto close = line.find('"', i + 1);
+        field = line.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
+    } else {
+        const auto end = line.find_first_of(",\r\n", i);
+        field = line.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
+        while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
+            field.remove_suffix(1);
+    }
+    std::int64_t value = 0;
+    if (parseWholeNumber(field, INT32_MIN, INT32_MAX, value) != NumberParse::Ok) {
+        // Let the field reader word the complaint exactly as for any other field.
+        FieldReader reader(line, path, lineNo);
+        reader.readInt32();
+        throw FileError(path, lineNo, quoteForMessage(std::string(field)) + " is not a whole number");
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+// Scans a bucket file record by record; only the matching record is decoded.
+class BucketScanner {
+public:
+    BucketScanner(FilePtr file, std::string path) : file_(std::move(file)), path_(std::move(path)), buffer_(1 << 20) {}
+
+    LookupResult find(std::int32_t id)
+    {
+        for (;;) {
+            std::size_t ends[kLinesPerHorse];
+            if (!findRecordEnds(ends)) {
+                if (pos_ == size_)
+                    return {};
+                throw FileError(path_, line_, "the file ends inside a record");
+            }
+            const char* record = buffer_.data() + pos_;
+            const std::string_view firstLine(record, ends[0] - pos_);
+            if (leadingIdentifier(firstLine, path_, line_) == id) {
+                const std::string_view bytes(record, ends[kLinesPerHorse - 1] + 1 - pos_);
+                FieldReader reader(bytes, path_, line_);
+                LookupResult result;
+                result.status = LookupResult::Status::Found;
+                result.horse = readHorseRecord(reader);
+                return result;
+            }
+            pos_ = ends[kLinesPerHorse - 1] + 1;
+            line_ += kLinesPerHorse;
+        }
+    }
+
+private:
+    // Finds the line feeds that end the four lines of the record at pos_,
+    // reading more of the file as needed; false at the end of the file.
+    bool findRecordEnds(std::size_t (&ends)[kLinesPerHorse])
+    {
+        for (;;) {
+            std::size_t from = pos_;
+            int found = 0;
+            for (; found < kLinesPerHorse; ++found) {
+                const void* lf = std::memchr(buffer_.data() + from, '\n', size_ - from);
+                if (!lf)
+                    break;
+                ends[found] = static_cast<std::size_t>(static_cast<const char*>(lf) - buffer_.data());
+                from = ends[found] + 1;
+            }
+            if (found == kLinesPerHorse)
+                return true;
+            if (!readMore())
+                return false;
+        }
+    }
+
+    bool readMore()
+    {
+        if (eof_)
+            return false;
+        std::memmove(buffer_.data(), buffer_.data() + pos_, size_ - pos_);
+        size_ -= pos_;
+        pos_ = 0;
+        if (size_ == buffer_.size())
+            buffer_.resize(buffer_.size() * 2); // a record longer than the buffer
+        const std::size_t got = std::fread(buffer_.data() + size_, 1, buffer_.size() - size_, file_.get());
+        if (got == 0) {
+            if (std::ferror(file_.get()))
+                throw FileError(path_, 0, "the file could not be read");
+            eof_ = true;
+            return false;
+        }
+        size_ += got;
+        return true;
+    }
+
+    FilePtr file_;
+    std::string path_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t size_ = 0;
+    std::int64_t line_ = 1;
+    bool eof_ = false;
+};
+
+} // namespace
+
+LookupResult findHorse(const DataFolder& folder, std::int32_t id)
+{
+    const std::string path = folder.bucketFile(bucketForID(id));
+    LookupResult result;
+    try {
+        FilePtr file = openForReading(path);
+        if (!file)
+            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        return BucketScanner(std::move(file), path).find(id);
+    } catch (const FileError& e) {
+        result.status = LookupResult::Status::Failed;
+        result.error = e.what();
+    }
+    return result;
+}
+
+std::string ageSexText(const std::string& age, const std::string& sex) { return " " + age + "yo " + sex; }
+
+std::optional<Rgb> sexColour(const std::string& sex)
+{
+    if (sex == "Mare" || sex == "Filly")
+        return kFemaleColour;
+    if (sex == "Horse" || sex == "Colt")
+        return kMaleColour;
+    return std::nullopt;
+}
+
+} // namespace quindle

@@ -1,0 +1,42 @@
+#pragma once
+// Finding a horse in its bucket file, and what the window shows of it.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "data/data_folder.h"
+#include "data/records.h"
+
+namespace quindle {
+
+struct Rgb {
+    std::uint8_t red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
+inline constexpr Rgb kNeutralColour{242, 242, 193};
+inline constexpr Rgb kFemaleColour{255, 151, 207};
+inline constexpr Rgb kMaleColour{144, 200, 255};
+
+// min(id / 10,000, 9); identifiers below 1 go to bucket 0.
+int bucketForID(std::int32_t id);
+
+struct LookupResult {
+    enum class Status { Found, NotFound, Failed };
+    Status status = Status::NotFound;
+    HorseRecord horse; // Found
+    std::string error; // Failed: the file, the line and what is wrong
+};
+
+// Scans the bucket of `id` from its start; the first record with that identifier
+// wins. A bucket that cannot be read, ends inside a record or holds a bad field
+// before the match is reported as Failed, never as some other horse.
+LookupResult findHorse(const DataFolder& folder, std::int32_t id);
+
+// " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
+std::string ageSexText(const std::string& age, const std::string& sex);
+
+// The female colour for exactly "Mare" or "Filly", the male colour for exactly
+// "Horse" or "Colt", no colour for any other word.
+std::optional<Rgb> sexColour(const std::string& sex);
+
+} // namespace quindle
