@@ -146,6 +146,11 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
     return result;
 }
 
+std::array<std::string, 7> lineageNames(const HorseRecord& h)
+{
+    return {h.sire, h.sireSire, h.damSire, h.sireSireSire, h.sireDamSire, h.damSireSire, h.damDamSire};
+}
+
 std::string ageSexText(const std::string& age, const std::string& sex) { return " " + age + "yo " + sex; }
 
 std::optional<Rgb> sexColour(const std::string& sex)

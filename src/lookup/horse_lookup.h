@@ -1,5 +1,6 @@
 #pragma once
 // Finding a horse in its bucket file, and what the window shows of it.
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,6 +32,11 @@ struct LookupResult {
 // wins. A bucket that cannot be read, ends inside a record or holds a bad field
 // before the match is reported as Failed, never as some other horse.
 LookupResult findHorse(const DataFolder& folder, std::int32_t id);
+
+// The seven sire-line names in the order of the lineage boxes Text3 to Text9:
+// Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire, Sire's Dam-Sire,
+// Dam-Sire's Sire, Dam's Dam-Sire.
+std::array<std::string, 7> lineageNames(const HorseRecord& horse);
 
 // " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
 std::string ageSexText(const std::string& age, const std::string& sex);

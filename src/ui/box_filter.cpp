@@ -1,0 +1,59 @@
+#include "ui/box_filter.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace quindle::ui {
+
+char16_t characterCode(const QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+        return 13;
+    if (key == Qt::Key_Backspace)
+        return 8;
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Delete)
+        return 0;
+    if (event->modifiers() & Qt::ControlModifier)
+        return key >= Qt::Key_A && key <= Qt::Key_Z ? static_cast<char16_t>(key - Qt::Key_A + 1) : 0;
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+EditGuard::EditGuard(QLineEdit* box, Filter filter) : QObject(box), box_(box), filter_(std::move(filter))
+{
+    lastGood_ = box->text();
+    connect(box, &QLineEdit::textChanged, this, &EditGuard::onChanged);
+}
+
+void EditGuard::onChanged()
+{
+    if (applying_)
+        return;
+    const QString raw = box_->text();
+    const EditOutcome out = filter_(raw.toStdU16String(), box_->cursorPosition(), lastGood_.toStdU16String());
+    const QString text = QString::fromStdU16String(out.text);
+    applying_ = true;
+    if (text != raw)
+        box_->setText(text);
+    box_->setCursorPosition(out.caret);
+    applying_ = false;
+    lastGood_ = box_->text();
+}
+
+bool handleHomeEnd(QLineEdit* box, const QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Home) {
+        box->setCursorPosition(0);
+        box->deselect();
+        return true;
+    }
+    if (event->key() == Qt::Key_End) {
+        box->setCursorPosition(static_cast<int>(box->text().size()));
+        box->deselect();
+        return true;
+    }
+    return false;
+}
+
+} // namespace quindle::ui

@@ -1,0 +1,357 @@
+#include "ui/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "dosage/format.h"
+#include "dosage/profile.h"
+#include "input/key_rules.h"
+#include "lookup/horse_lookup.h"
+#include "ui/box_filter.h"
+#include "ui/busy_cursor.h"
+#include "ui/latin1.h"
+#include "ui/sub_form.h"
+#include "ui/twips.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+namespace {
+
+const char* const kNotFound = "ID TOO LARGE";
+
+struct ChartBox {
+    int number, left, top, height;
+    bool male;
+};
+// The pedigree chart: sire-line boxes are male-coloured, dam-line boxes female.
+constexpr ChartBox kChart[] = {
+    {3, 2040, 360, 1935, true},   {11, 2040, 2280, 1935, false}, {4, 3720, 360, 975, true},
+    {10, 3720, 1320, 975, false}, {5, 3720, 2280, 975, true},    {17, 3720, 3240, 975, false},
+    {6, 5400, 360, 495, true},    {12, 5400, 840, 495, false},   {7, 5400, 1320, 495, true},
+    {15, 5400, 1800, 495, false}, {8, 5400, 2280, 495, true},    {14, 5400, 2760, 495, false},
+    {9, 5400, 3240, 495, true},   {13, 5400, 3720, 495, false},
+};
+constexpr int kChartWidth = 1695;
+
+struct Caption {
+    int index;
+    const char* text;
+    int left, top, width;
+};
+constexpr Caption kCaptions[] = {
+    {1, "Sire", 360, 4920, 1215},
+    {2, "Sire's Sire", 360, 5160, 1215},
+    {0, "Dam-Sire", 360, 5400, 1215},
+    {3, "Sire's Sire's Sire", 360, 5640, 1215},
+    {4, "Sire's Dam-Sire", 360, 5880, 1215},
+    {6, "Dam-Sire's Sire", 360, 6120, 1215},
+    {5, "Dam's Dam-Sire", 360, 6360, 1215},
+    {7, "B      C  S  P", 1800, 4600, 1095},
+    {8, "I", 2070, 4600, 135},
+    {9, "Quindle Profile", 3240, 4500, 1695},
+    {10, "Total pts (max24)", 3480, 4920, 1215},
+    {11, "CD", 4440, 5280, 375},
+    {12, "DI", 4440, 5640, 255},
+    {14, "Speed", 4080, 6000, 615},
+    {13, "Stamina", 4080, 6360, 615},
+};
+constexpr int kSmallHeight = 195;
+
+// Group borders of the profile area (left, top, width, height), the outer one first.
+constexpr int kFrames[][4] = {
+    {300, 4440, 6915, 2160}, {330, 4890, 1275, 1665}, {1770, 4570, 1155, 1985},
+    {3210, 4470, 3795, 330}, {3450, 4890, 2030, 255}, {4050, 5250, 1635, 1305},
+    {5820, 5160, 1350, 750}, {5850, 6210, 1360, 315}, {330, 4515, 1410, 330},
+};
+
+} // namespace
+
+MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
+    : QWidget(parent), folder_(std::move(folder)), chefs_(std::move(chefs))
+{
+    setWindowTitle(QStringLiteral("QUINDLE v0.95.05"));
+    setFixedSize(px(7470), px(6855));
+    // DejaVu Sans Condensed fits an 18-letter name into a 1,695-twip box.
+    QFont boxFont(QStringLiteral("DejaVu Sans Condensed"));
+    boxFont.setPixelSize(10);
+    setFont(boxFont);
+    buildChart();
+    buildProfileArea();
+    buildCommands();
+
+    // Tab order: the ID box, GO, then the horse and its lineage.
+    setTabOrder(searchID_, go_);
+    setTabOrder(go_, text(2));
+    for (int n = 2; n < 9; ++n)
+        setTabOrder(text(n), text(n + 1));
+    searchID_->setFocus();
+}
+
+MainForm::~MainForm() = default;
+
+QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
+{
+    auto* box = new QLineEdit(this);
+    box->setGeometry(twipsRect(left, top, width, height));
+    return box;
+}
+
+QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height)
+{
+    QLineEdit* box = makeBox(left, top, width, height);
+    box->setReadOnly(true);
+    // Show the start of a long name, not its end.
+    connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(0); });
+    return box;
+}
+
+void MainForm::setBoxColour(QLineEdit* box, Rgb colour)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, toQColor(colour));
+    box->setPalette(palette);
+}
+
+void MainForm::buildChart()
+{
+    auto* frame = new QGroupBox(QStringLiteral("Lineage"), this);
+    frame->setGeometry(twipsRect(240, 120, 6975, 4215));
+
+    auto chartBox = [&](int left, int top, int width, int height, Rgb colour) {
+        QLineEdit* box = makeDisplayBox(left, top, width, height);
+        box->setFocusPolicy(Qt::TabFocus);
+        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setBoxColour(box, colour);
+        return box;
+    };
+    texts_[2] = chartBox(360, 360, kChartWidth, 3855, kNeutralColour);
+    for (const ChartBox& b : kChart)
+        texts_[static_cast<std::size_t>(b.number)] =
+            chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
+    ageSex_ = chartBox(400, 2280, 1215, 375, kNeutralColour);
+    ageSex_->setFocusPolicy(Qt::NoFocus);
+    ageSex_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void MainForm::buildProfileArea()
+{
+    for (const auto& f : kFrames) {
+        auto* frame = new QFrame(this);
+        frame->setFrameShape(QFrame::StyledPanel);
+        frame->setFrameShadow(QFrame::Sunken);
+        frame->setGeometry(twipsRect(f[0], f[1], f[2], f[3]));
+    }
+
+    auto smallBox = [&](int left, int top, int width, int height, QPalette::ColorRole background) {
+        QLineEdit* box = makeDisplayBox(left, top, width, height);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setFrame(false);
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::Base, palette.color(background));
+        box->setPalette(palette);
+        return box;
+    };
+    for (const Caption& c : kCaptions) {
+        QLineEdit* box = smallBox(c.left, c.top, c.width, c.index == 9 ? 270 : kSmallHeight, QPalette::Window);
+        box->setText(QString::fromLatin1(c.text));
+        text16_[static_cast<std::size_t>(c.index)] = box;
+    }
+    QFont boldFont = text16_[9]->font();
+    boldFont.setBold(true);
+    text16_[9]->setFont(boldFont);
+
+    for (int p = 0; p < kPositions; ++p)
+        for (int g = 0; g < kGroups; ++g) {
+            QLineEdit* box = smallBox(1800 + 240 * g, 4920 + 240 * p, 135, kSmallHeight, QPalette::Button);
+            box->setAlignment(Qt::AlignCenter);
+            pt_[static_cast<std::size_t>(kGroups * p + g)] = box;
+        }
+    const int totalLefts[] = {5280, 5640, 6000, 6360, 6720};
+    for (int g = 0; g < kGroups; ++g)
+        pt_[static_cast<std::size_t>(kGroupTotalBox + g)] = smallBox(totalLefts[g], 4500, 255, kSmallHeight, QPalette::Button);
+    pt_[kTotalBox] = smallBox(5075, 4920, 375, kSmallHeight, QPalette::Button);
+    pt_[kCdBox] = smallBox(5040, 5280, 615, kSmallHeight, QPalette::Button);
+    pt_[kDiBox] = smallBox(5040, 5640, 495, kSmallHeight, QPalette::Button);
+    pt_[kSpeedBox] = smallBox(5040, 6000, 495, kSmallHeight, QPalette::Button);
+    pt_[kStaminaBox] = smallBox(5040, 6360, 495, kSmallHeight, QPalette::Button);
+
+    auto* credit = new QLabel(QStringLiteral("Quindle"), this);
+    credit->setObjectName(QStringLiteral("Label7"));
+    credit->setGeometry(twipsRect(360, 4545, 555, 255));
+    auto* credit2 = new QLabel(QStringLiteral("profiles"), this);
+    credit2->setObjectName(QStringLiteral("Label6"));
+    credit2->setGeometry(twipsRect(915, 4545, 800, 255));
+}
+
+void MainForm::buildCommands()
+{
+    auto* label = new QLabel(QStringLiteral("Enter Horse ID"), this);
+    label->setGeometry(twipsRect(5880, 5200, 1215, 255));
+
+    searchID_ = makeBox(5880, 5520, 655, 285);
+    searchID_->setMaxLength(6);
+    searchID_->installEventFilter(this);
+    idGuard_ = new EditGuard(searchID_, filterIdEdit);
+
+    go_ = new QPushButton(QStringLiteral("GO"), this);
+    go_->setGeometry(twipsRect(6600, 5490, 495, 375));
+    go_->setAutoDefault(false);
+    connect(go_, &QPushButton::clicked, this, &MainForm::goClick);
+
+    indicator_ = makeDisplayBox(5880, 6240, 1300, 255);
+    indicator_->setFocusPolicy(Qt::NoFocus);
+    QPalette palette = indicator_->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    indicator_->setPalette(palette);
+
+    hypoMate_ = new QPushButton(QStringLiteral("Hypo Mate"), this);
+    hypoMate_->setGeometry(twipsRect(6000, 4920, 855, 255));
+    hypoMate_->setAutoDefault(false);
+    connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
+}
+
+QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
+
+SubForm* MainForm::subForm() const { return subForm_.data(); }
+
+QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
+
+void MainForm::clear()
+{
+    text(2)->clear();
+    ageSex_->clear();
+    for (int n = 3; n <= 9; ++n)
+        text(n)->clear();
+    indicator_->clear();
+}
+
+void MainForm::hupdate()
+{
+    clear();
+    LookupResult result;
+    {
+        BusyCursor busy;
+        result = findHorse(folder_, requestedID_);
+    }
+    if (result.status == LookupResult::Status::Failed)
+        seam().warning(this, QStringLiteral("Quindle"), QStringLiteral("The horse could not be looked up.\n\n") +
+                                                            QString::fromLocal8Bit(result.error.c_str()));
+    if (result.status != LookupResult::Status::Found) {
+        indicator_->setText(QString::fromLatin1(kNotFound));
+        setBoxColour(text(2), kNeutralColour);
+        setBoxColour(ageSex_, kNeutralColour);
+        return;
+    }
+    const HorseRecord& horse = result.horse;
+    if (const auto colour = sexColour(horse.sex)) {
+        setBoxColour(text(2), *colour);
+        setBoxColour(ageSex_, *colour);
+    }
+    text(2)->setText(fromLatin1(horse.name));
+    ageSex_->setText(fromLatin1(ageSexText(horse.age, horse.sex)));
+    const auto names = lineageNames(horse);
+    for (int position = 0; position < kPositions; ++position)
+        lineageBox(position)->setText(fromLatin1(names[static_cast<std::size_t>(position)]));
+}
+
+void MainForm::showdosage()
+{
+    if (indicator_->text() == QLatin1String(kNotFound)) {
+        clear();
+        return;
+    }
+    AncestorNames names;
+    for (int position = 0; position < kPositions; ++position)
+        names[static_cast<std::size_t>(position)] = toLatin1(lineageBox(position)->text());
+    const ProfileTexts texts = formatProfile(computeProfile(names, chefs_));
+    for (int i = 0; i < kProfileBoxes; ++i)
+        if (const auto& t = texts[static_cast<std::size_t>(i)])
+            pt(i)->setText(QString::fromStdString(*t));
+}
+
+void MainForm::goClick()
+{
+    requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
+    if (requestedID_ == 0) {
+        seam().beep();
+        return;
+    }
+    clear();
+    for (int i = 0; i < kTotalBox; ++i)
+        pt(i)->clear();
+    hupdate();
+    showdosage();
+}
+
+void MainForm::hypoMateClick()
+{
+    if (!subForm_)
+        subForm_ = new SubForm(this);
+    subForm_->hide();
+    subForm_->show();
+    subForm_->raise();
+    subForm_->activateWindow();
+    subForm_->move(pos() + QPoint(px(3060), px(5145)));
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == searchID_ && event->type() == QEvent::KeyPress)
+        return searchKeyPress(static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool MainForm::searchKeyPress(QKeyEvent* event)
+{
+    if (handleHomeEnd(searchID_, event))
+        return true;
+    const char16_t code = characterCode(event);
+    if (code == 0)
+        return false;
+    const int selectionStart = searchID_->hasSelectedText() ? searchID_->selectionStart() : searchID_->cursorPosition();
+    switch (idKeyAction(code, selectionStart)) {
+    case IdKeyAction::Pass:
+        return false;
+    case IdKeyAction::SelectAll:
+        searchID_->selectAll();
+        return true;
+    case IdKeyAction::GoThenRefuse:
+        goClick();
+        seam().beep();
+        return true;
+    case IdKeyAction::Refuse:
+        seam().beep();
+        return true;
+    }
+    return false;
+}
+
+void MainForm::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // A raised border around the client area.
+    QPainter painter(this);
+    const QRect r(QPoint(px(120), px(120)), QPoint(px(7320), px(6720)));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    if (subForm_)
+        subForm_->close();
+    QWidget::closeEvent(event);
+}
+
+} // namespace quindle::ui

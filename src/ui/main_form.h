@@ -1,0 +1,81 @@
+#pragma once
+// MainForm: the pedigree chart, the profile grid, the ID box and GO.
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+#include "lookup/horse_lookup.h"
+
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+
+namespace quindle::ui {
+
+class EditGuard;
+class SubForm;
+
+class MainForm : public QWidget {
+    Q_OBJECT
+public:
+    MainForm(DataFolder folder, ChefTable chefs, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    // The window's operations.
+    void clear();
+    void hupdate();
+    void showdosage();
+    void goClick();
+    void hypoMateClick();
+
+    // The boxes, by their names: text(n) for Text2 .. Text17.
+    QLineEdit* text(int n) const;
+    QLineEdit* ageSex() const { return ageSex_; }
+    QLineEdit* indicator() const { return indicator_; }
+    QLineEdit* searchID() const { return searchID_; }
+    QLineEdit* pt(int index) const { return pt_[static_cast<std::size_t>(index)]; }
+    QLineEdit* text16(int index) const { return text16_[static_cast<std::size_t>(index)]; }
+    QPushButton* goButton() const { return go_; }
+    QPushButton* hypoMateButton() const { return hypoMate_; }
+    SubForm* subForm() const;
+    const DataFolder& folder() const { return folder_; }
+    std::int32_t requestedID() const { return requestedID_; }
+    QString lastGoodID() const;
+
+    // Lineage boxes Text3 .. Text9 in profile position order.
+    QLineEdit* lineageBox(int position) const { return text(3 + position); }
+    void setBoxColour(QLineEdit* box, Rgb colour);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLineEdit* makeBox(int left, int top, int width, int height);
+    QLineEdit* makeDisplayBox(int left, int top, int width, int height);
+    void buildChart();
+    void buildProfileArea();
+    void buildCommands();
+    bool searchKeyPress(QKeyEvent* event);
+
+    DataFolder folder_;
+    ChefTable chefs_;
+    std::int32_t requestedID_ = 0;
+
+    std::array<QLineEdit*, 18> texts_{}; // Text2 .. Text17 at their own numbers
+    QLineEdit* ageSex_ = nullptr;
+    QLineEdit* indicator_ = nullptr;
+    QLineEdit* searchID_ = nullptr;
+    std::array<QLineEdit*, 45> pt_{};
+    std::array<QLineEdit*, 15> text16_{};
+    QPushButton* go_ = nullptr;
+    QPushButton* hypoMate_ = nullptr;
+    EditGuard* idGuard_ = nullptr;
+    QPointer<SubForm> subForm_;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,24 @@
+#include "ui/ui_seam.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace quindle::ui {
+
+void UiSeam::beep() { QApplication::beep(); }
+
+void UiSeam::warning(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
+namespace {
+UiSeam realSeam;
+UiSeam* current = &realSeam;
+} // namespace
+
+UiSeam& seam() { return *current; }
+
+void setSeam(UiSeam* replacement) { current = replacement ? replacement : &realSeam; }
+
+} // namespace quindle::ui

@@ -1,0 +1,22 @@
+#pragma once
+// The beep and the message boxes go through here, so tests can count beeps and
+// answer messages without a modal loop.
+#include <QString>
+
+class QWidget;
+
+namespace quindle::ui {
+
+class UiSeam {
+public:
+    virtual ~UiSeam() = default;
+    virtual void beep();
+    // A modal warning with one OK button.
+    virtual void warning(QWidget* parent, const QString& title, const QString& text);
+};
+
+UiSeam& seam();
+// Replaces the seam (null restores the real one); the caller keeps ownership.
+void setSeam(UiSeam* replacement);
+
+} // namespace quindle::ui

@@ -1,0 +1,52 @@
+// quindle-sampledata DIR [--horses N] [--seed S]: writes an invented data folder.
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "sample_data.h"
+
+namespace {
+int usage()
+{
+    std::fprintf(stderr, "usage: quindle-sampledata DIR [--horses N] [--seed S]\n");
+    return 2;
+}
+
+bool parseCount(const char* text, unsigned long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoull(text, &end, 10);
+    return end && *end == '\0' && *text >= '0' && *text <= '9';
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    quindle::sample::Options options;
+    std::string dir;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        unsigned long long value = 0;
+        if ((arg == "--horses" || arg == "--seed") && i + 1 < argc && parseCount(argv[i + 1], value)) {
+            if (arg == "--horses")
+                options.horses = static_cast<std::int64_t>(value);
+            else
+                options.seed = value;
+            ++i;
+        } else if (dir.empty() && !arg.empty() && arg[0] != '-') {
+            dir = arg;
+        } else {
+            return usage();
+        }
+    }
+    if (dir.empty())
+        return usage();
+    try {
+        quindle::sample::writeDataFolder(dir, options);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quindle-sampledata: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+// quindle-screenshot DATA_DIR OUT.png [ID]: starts the main window on a data
+// folder, looks up ID when given, and saves a picture of the window. Used to
+// keep the screenshot in docs/ true to the program.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTimer>
+
+#include "ui/main_form.h"
+#include "ui/startup_ui.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        qWarning("usage: quindle-screenshot DATA_DIR OUT.png [ID]");
+        return 2;
+    }
+    const quindle::DataFolder folder(argv[1]);
+    auto chefs = quindle::ui::startUp(folder, quindle::kStampFileName);
+    if (!chefs)
+        return 1;
+    quindle::ui::MainForm window(folder, std::move(*chefs));
+    window.show();
+    if (argc > 3) {
+        window.searchID()->setText(QString::fromLocal8Bit(argv[3]));
+        window.goClick();
+    }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    int rc = 1;
+    QTimer::singleShot(300, [&] {
+        rc = window.grab().save(out) ? 0 : 1;
+        app.quit();
+    });
+    QApplication::exec();
+    return rc;
+}
