@@ -111,7 +111,10 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
 
 std::int64_t FieldReader::readWhole(std::int64_t min, std::int64_t max)
 {
-    const std::string text = readField();
+    std::string text = readField();
+    // Blanks around the digits do not matter, also inside quotes.
+    text.erase(0, std::min(text.find_first_not_of(" \t"), text.size()));
+    text.erase(text.find_last_not_of(" \t") + 1);
     std::int64_t value = 0;
     switch (parseWholeNumber(text, min, max, value)) {
     case NumberParse::Ok:

@@ -11,8 +11,9 @@
 //    which are kept. There is no escape for a quote inside quotes. Only blanks may
 //    follow the closing quote before the comma or line end; anything else is an
 //    error, and so is a line end or the end of the file inside the quotes.
-//  - A whole-number field (quoted or not) is an optional sign and decimal digits,
-//    nothing else, and must fit its target; an empty field is not a number.
+//  - A whole-number field (quoted or not, blanks around it ignored) is an optional
+//    sign and decimal digits, nothing else, and must fit its target; an empty
+//    field is not a number.
 //  - Asking for a field at the end of the file is an error, except right after a
 //    comma: "a,b," holds three fields, the last one empty.
 //  - atEnd() skips empty lines: a file may end in any number of them.

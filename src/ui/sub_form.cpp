@@ -30,6 +30,9 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
         auto* box = new QLineEdit(this);
         box->setGeometry(twipsRect(120, tops[i], 2535, 285));
         box->installEventFilter(this);
+        // One more than the filter takes, so that an overlong paste reaches the
+        // filter and is refused instead of being cut down by the box.
+        box->setMaxLength(kLongestName + 1);
         boxes_[static_cast<std::size_t>(i)] = box;
         guards_[static_cast<std::size_t>(i)] = new EditGuard(box, filterNameEdit);
         auto* label = new QLabel(QString::fromLatin1(captions[i]), this);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Quindle needs to build, test and run. Installs only
+# what is missing and prints nothing when everything is there.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  qt6-base-dev          # Qt 6 Widgets, and QtTest for the window tests
+  libgtest-dev          # GoogleTest
+  libbenchmark-dev      # Google Benchmark
+  fonts-dejavu-core     # the window's texts on a bare machine
+  fonts-dejavu-extra    # DejaVu Sans Condensed: an 18-letter name fits a pedigree box
+  xauth xvfb            # a virtual screen for screenshots and the package check
+  desktop-file-utils    # desktop-file-validate, for the package check
+  dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

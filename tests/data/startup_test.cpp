@@ -1,0 +1,201 @@
+// Start-up: the chef table, the three file checks in order, the stamp and the split.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/chef_table.h"
+#include "data/stamp.h"
+#include "data/startup.h"
+#include "support/temp_dir.h"
+
+using namespace quindle;
+using quindle::testing::breedingFile;
+using quindle::testing::readFile;
+using quindle::testing::TempDir;
+using quindle::testing::writeFile;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Folder {
+    TempDir dir;
+    DataFolder folder{(dir.path() / "pdg").string()};
+    std::string stamp = dir.file("Quindle.nnn");
+    int splits = 0;
+    std::vector<int> progress;
+
+    Folder(bool chef = true, bool sires = true, bool breeding = true)
+    {
+        fs::create_directory(dir.path() / "pdg");
+        if (chef)
+            writeFile(folder.chefTable(), "STAR LANTERN,0,2,0,0,0\r\nNORTH,1,1,0,0,0\r\n\r\n\r\n");
+        if (sires)
+            writeFile(folder.sireList(), "A,B,C,D\r\n");
+        if (breeding)
+            writeFile(folder.breedingFile(), breedingFile(5));
+    }
+    StartupResult start()
+    {
+        SplitObserver observer;
+        observer.begins = [&] { ++splits; };
+        observer.progress = [&](int v) { progress.push_back(v); };
+        return runStartup(folder, stamp, observer);
+    }
+};
+
+} // namespace
+
+TEST(Startup, LoadsTheChefTableAndSplitsOnTheFirstStartOnly)
+{
+    Folder f;
+    const StartupResult first = f.start();
+    ASSERT_EQ(first.status, StartupResult::Status::Ready) << first.error;
+    EXPECT_EQ(first.chefs.count(), 2); // the empty lines at the end do not count
+    EXPECT_EQ(first.chefs.rows()[0].name, "STAR LANTERN");
+    EXPECT_EQ(first.chefs.rows()[1].points, (std::array<std::int16_t, 5>{1, 1, 0, 0, 0}));
+    EXPECT_TRUE(first.subdivided);
+    EXPECT_EQ(f.splits, 1);
+    EXPECT_TRUE(fs::is_directory(f.folder.bucketFolder()));
+    EXPECT_EQ(readFile(f.stamp), *stampTextOf(f.folder.breedingFile()) + ",");
+
+    const StartupResult second = f.start();
+    EXPECT_EQ(second.status, StartupResult::Status::Ready);
+    EXPECT_FALSE(second.subdivided);
+    EXPECT_EQ(f.splits, 1);
+}
+
+TEST(Startup, MissingFilesAreReportedFirstOneOnlyInTheirOrder)
+{
+    struct Case {
+        bool chef, sires, breeding;
+        InputFile expected;
+    } cases[] = {
+        {false, false, false, InputFile::ChefTable},
+        {false, true, true, InputFile::ChefTable},
+        {true, false, false, InputFile::SireList},
+        {true, true, false, InputFile::BreedingFile},
+    };
+    for (const Case& c : cases) {
+        Folder f(c.chef, c.sires, c.breeding);
+        const StartupResult result = f.start();
+        ASSERT_EQ(result.status, StartupResult::Status::MissingFile);
+        EXPECT_EQ(result.missing, c.expected);
+        const std::string expectedPath = c.expected == InputFile::ChefTable ? f.folder.chefTable()
+                                         : c.expected == InputFile::SireList ? f.folder.sireList()
+                                                                              : f.folder.breedingFile();
+        EXPECT_EQ(result.missingPath, expectedPath);
+        EXPECT_EQ(f.splits, 0);
+        EXPECT_FALSE(fs::exists(f.stamp));
+    }
+    EXPECT_EQ(missingFileText("C:\\PDG\\ChefTable"), "Missing file:  C:\\PDG\\ChefTable");
+}
+
+TEST(Startup, AChangedOrUnreadableStampSplitsAgain)
+{
+    for (const std::string stampContent : {"1999-01-01 00:00:00,", "", "no comma here", ","}) {
+        Folder f;
+        ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+        writeFile(f.stamp, stampContent);
+        const StartupResult result = f.start();
+        ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+        EXPECT_TRUE(result.subdivided) << "stamp \"" << stampContent << "\"";
+        EXPECT_EQ(readFile(f.stamp), *stampTextOf(f.folder.breedingFile()) + ",");
+    }
+}
+
+TEST(Startup, AMatchingStampWithBucketsGoneSplitsAgain)
+{
+    Folder f;
+    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    fs::remove(f.folder.bucketFile(7));
+    EXPECT_TRUE(f.start().subdivided);
+    EXPECT_TRUE(fs::exists(f.folder.bucketFile(7)));
+
+    fs::remove_all(f.folder.bucketFolder());
+    const StartupResult result = f.start();
+    ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+    EXPECT_TRUE(result.subdivided);
+    EXPECT_TRUE(fs::exists(f.folder.bucketFile(0)));
+}
+
+TEST(Startup, ABreedingFileWithANewTimeSplitsAgain)
+{
+    Folder f;
+    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    writeFile(f.folder.breedingFile(), breedingFile(6));
+    fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(1));
+    EXPECT_TRUE(f.start().subdivided);
+    EXPECT_EQ(readFile(f.folder.bucketFile(0)), breedingFile(6));
+}
+
+TEST(Startup, ABadChefTableEndsStartUpNamingFileAndLine)
+{
+    Folder f;
+    writeFile(f.folder.chefTable(), "A,1,1,1,1,1\r\nB,1,abc,1,1,1\r\n");
+    const StartupResult result = f.start();
+    EXPECT_EQ(result.status, StartupResult::Status::Failed);
+    EXPECT_EQ(result.error, f.folder.chefTable() + ", line 2: \"abc\" is not a whole number");
+    EXPECT_FALSE(fs::exists(f.stamp));
+}
+
+TEST(Startup, AnIncompleteLastHorseEndsStartUpAndKeepsTheOldStamp)
+{
+    Folder f;
+    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    const std::string oldStamp = readFile(f.stamp);
+    writeFile(f.folder.breedingFile(), breedingFile(2) + "3,X,4,Colt\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n");
+    fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(2));
+    const StartupResult result = f.start();
+    EXPECT_EQ(result.status, StartupResult::Status::Failed);
+    EXPECT_NE(result.error.find("breeding.txt"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("11 lines"), std::string::npos) << result.error;
+    EXPECT_EQ(readFile(f.stamp), oldStamp);
+}
+
+TEST(Startup, InputFilesAreNeverChanged)
+{
+    Folder f;
+    const std::string chef = readFile(f.folder.chefTable());
+    const std::string sires = readFile(f.folder.sireList());
+    const std::string breeding = readFile(f.folder.breedingFile());
+    f.start();
+    f.start();
+    EXPECT_EQ(readFile(f.folder.chefTable()), chef);
+    EXPECT_EQ(readFile(f.folder.sireList()), sires);
+    EXPECT_EQ(readFile(f.folder.breedingFile()), breeding);
+}
+
+TEST(Stamp, RoundTripAndFirstCharacterRule)
+{
+    TempDir dir;
+    const std::string stamp = dir.file("Quindle.nnn");
+    writeStamp(stamp, "2026-12-08 10:11:12");
+    EXPECT_EQ(readFile(stamp), "2026-12-08 10:11:12,");
+    EXPECT_EQ(readStamp(stamp), "2026-12-08 10:11:12");
+    EXPECT_FALSE(fs::exists(stamp + ".new"));
+    writeFile(stamp, ",abc,def"); // the first character is taken even when it is a comma
+    EXPECT_EQ(readStamp(stamp), ",abc");
+    writeFile(stamp, std::string(1 << 20, 'x') + ",");
+    EXPECT_EQ(readStamp(stamp), std::nullopt);
+    EXPECT_EQ(readStamp(dir.file("absent")), std::nullopt);
+}
+
+TEST(ChefTable, CountsNonEmptyLinesWhateverTheirLineEnds)
+{
+    TempDir dir;
+    writeFile(dir.file("t"), "a\r\n \r\nb\nc\rd");
+    EXPECT_EQ(countNonEmptyLines(dir.file("t")), 5);
+    writeFile(dir.file("e"), "");
+    EXPECT_EQ(countNonEmptyLines(dir.file("e")), 0);
+    EXPECT_EQ(countNonEmptyLines(dir.file("none")), std::nullopt);
+}
+
+TEST(ChefTable, FirstRowOfANameWinsInTheIndexAndTheScan)
+{
+    ChefTable table({{"A", {1, 0, 0, 0, 0}}, {"B", {0, 1, 0, 0, 0}}, {"A", {0, 0, 1, 0, 0}}});
+    ASSERT_NE(table.find("A"), nullptr);
+    EXPECT_EQ(table.find("A")->points[0], 1);
+    EXPECT_EQ(table.find("A"), table.findByScan("A"));
+    EXPECT_EQ(table.find("a"), nullptr);
+    EXPECT_EQ(table.find(""), nullptr);
+}

@@ -1,0 +1,141 @@
+// Finding a horse in its bucket, and what the window shows of it.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "data/subdivide.h"
+#include "lookup/horse_lookup.h"
+#include "support/temp_dir.h"
+
+using namespace quindle;
+using quindle::testing::breedingFile;
+using quindle::testing::horseLines;
+using quindle::testing::TempDir;
+using quindle::testing::writeFile;
+
+namespace {
+
+// A data folder whose buckets are written directly, bucket by bucket.
+struct Buckets {
+    TempDir dir;
+    DataFolder folder{dir.path().string()};
+    Buckets() { std::filesystem::create_directory(folder.bucketFolder()); }
+    void write(int bucket, const std::string& bytes) { writeFile(folder.bucketFile(bucket), bytes); }
+};
+
+} // namespace
+
+TEST(BucketForID, TenThousandPerBucketAndEverythingHighInFileNine)
+{
+    EXPECT_EQ(bucketForID(1), 0);
+    EXPECT_EQ(bucketForID(9999), 0);
+    EXPECT_EQ(bucketForID(10000), 1);
+    EXPECT_EQ(bucketForID(89999), 8);
+    EXPECT_EQ(bucketForID(90000), 9);
+    EXPECT_EQ(bucketForID(250000), 9);
+    EXPECT_EQ(bucketForID(999999), 9);
+    EXPECT_EQ(bucketForID(0), 0);
+}
+
+TEST(FindHorse, FindsHorsesAtTheBucketBoundariesOfARealSplit)
+{
+    Buckets b;
+    writeFile(b.folder.breedingFile(), breedingFile(100001));
+    subdivide(b.folder.breedingFile(), b.folder, nullptr);
+    for (const int id : {1, 9999, 10000, 89999, 90000, 100001}) {
+        const LookupResult r = findHorse(b.folder, id);
+        ASSERT_EQ(r.status, LookupResult::Status::Found) << id << r.error;
+        EXPECT_EQ(r.horse.id, id);
+        EXPECT_EQ(r.horse.name, "HORSE " + std::to_string(id));
+        EXPECT_EQ(r.horse.damDamSire, "DAMDAMSIRE " + std::to_string(id));
+    }
+    EXPECT_EQ(findHorse(b.folder, 100002).status, LookupResult::Status::NotFound);
+    EXPECT_EQ(findHorse(b.folder, 250000).status, LookupResult::Status::NotFound);
+}
+
+TEST(FindHorse, AHorseInTheWrongBucketIsNotFound)
+{
+    Buckets b;
+    b.write(0, horseLines(1) + horseLines(12000));
+    b.write(1, horseLines(10000));
+    EXPECT_EQ(findHorse(b.folder, 12000).status, LookupResult::Status::NotFound);
+    EXPECT_EQ(findHorse(b.folder, 10000).status, LookupResult::Status::Found);
+}
+
+TEST(FindHorse, TheFirstOfTwoEqualIdentifiersWins)
+{
+    Buckets b;
+    b.write(0, horseLines(5, "FIRST") + horseLines(5, "SECOND"));
+    const LookupResult r = findHorse(b.folder, 5);
+    ASSERT_EQ(r.status, LookupResult::Status::Found);
+    EXPECT_EQ(r.horse.name, "FIRST");
+}
+
+TEST(FindHorse, QuotedNamesAndLongRecordsAreRead)
+{
+    Buckets b;
+    const std::string longName(2 << 20, 'Q');
+    b.write(0, horseLines(1, "\"WELL, WELL\"") + horseLines(2, longName) + horseLines(3));
+    EXPECT_EQ(findHorse(b.folder, 1).horse.name, "WELL, WELL");
+    EXPECT_EQ(findHorse(b.folder, 2).horse.name, longName);
+    EXPECT_EQ(findHorse(b.folder, 3).status, LookupResult::Status::Found);
+}
+
+TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
+{
+    Buckets b;
+    const std::string horse = horseLines(1);
+    struct Case {
+        std::string bytes;
+        std::int32_t id;
+        std::string expected;
+    } cases[] = {
+        {horseLines(1) + horse.substr(0, 40), 2, "ends inside a record"},
+        {"x,NAME,4,Colt\r\n" + horse.substr(horse.find('\n') + 1), 2, "\"x\" is not a whole number"},
+        {"1,NAME,4\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n3,I,J,K,L\r\n", 1, "line 1: the line has 3 fields, 4 expected"},
+        {"1,\"NAME,4,Colt\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n3,I,J,K,L\r\n", 1, "no closing quote"},
+    };
+    for (const Case& c : cases) {
+        b.write(0, c.bytes);
+        const LookupResult r = findHorse(b.folder, c.id);
+        EXPECT_EQ(r.status, LookupResult::Status::Failed) << c.expected;
+        EXPECT_NE(r.error.find(b.folder.bucketFile(0)), std::string::npos) << r.error;
+        EXPECT_NE(r.error.find(c.expected), std::string::npos) << r.error;
+    }
+    std::filesystem::remove(b.folder.bucketFile(3));
+    const LookupResult missing = findHorse(b.folder, 30000);
+    EXPECT_EQ(missing.status, LookupResult::Status::Failed);
+    EXPECT_NE(missing.error.find("file3"), std::string::npos);
+}
+
+TEST(AgeSexText, BlankAgeYoBlankSex)
+{
+    EXPECT_EQ(ageSexText("4", "Mare"), " 4yo Mare");
+    EXPECT_EQ(ageSexText("4", "Colt"), " 4yo Colt");
+    EXPECT_EQ(ageSexText("", "Colt"), " yo Colt");
+    EXPECT_EQ(ageSexText("5", "mare"), " 5yo mare");
+}
+
+TEST(SexColour, FourExactWords)
+{
+    EXPECT_EQ(sexColour("Mare"), kFemaleColour);
+    EXPECT_EQ(sexColour("Filly"), kFemaleColour);
+    EXPECT_EQ(sexColour("Horse"), kMaleColour);
+    EXPECT_EQ(sexColour("Colt"), kMaleColour);
+    EXPECT_EQ(sexColour("mare"), std::nullopt);
+    EXPECT_EQ(sexColour("Gelding"), std::nullopt);
+    EXPECT_EQ(sexColour("Mare "), std::nullopt);
+}
+
+TEST(LineageNames, InTheOrderOfTheLineageBoxes)
+{
+    HorseRecord h;
+    h.sire = "S";
+    h.sireSire = "SS";
+    h.sireDamSire = "SDS";
+    h.sireSireSire = "SSS";
+    h.damSire = "DS";
+    h.damSireSire = "DSS";
+    h.damDamSire = "DDS";
+    EXPECT_EQ(lineageNames(h), (std::array<std::string, 7>{"S", "SS", "DS", "SSS", "SDS", "DSS", "DDS"}));
+}

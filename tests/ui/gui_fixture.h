@@ -1,0 +1,52 @@
+#pragma once
+// A small known data folder, a started main window on it, and a seam that
+// counts beeps and records message boxes instead of showing them.
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "ui/main_form.h"
+#include "ui/ui_seam.h"
+
+class QLineEdit;
+
+namespace quindle::testing {
+
+struct RecordingSeam : ui::UiSeam {
+    int beeps = 0;
+    std::vector<std::pair<QString, QString>> warnings; // title, text
+    void beep() override { ++beeps; }
+    void warning(QWidget*, const QString& title, const QString& text) override { warnings.emplace_back(title, text); }
+};
+
+// Horses: 1 a filly with a full profile, 2 a colt without chefs, 3 a 'mare' in
+// lower case, 4 a gelding, 5 a horse with a comma in its name.
+std::string guiChefTable();
+std::string guiSireList();
+std::string guiBreedingFile();
+
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Types into a box with real key clicks.
+    static void type(QLineEdit* box, const QString& keys);
+    // Puts text on the clipboard and pastes it with Ctrl+V.
+    static void paste(QLineEdit* box, const QString& text);
+    void lookUp(const QString& id);
+    QString ptText(int index) const;
+    QColor colourOf(QLineEdit* box) const;
+
+    TempDir dir;
+    DataFolder folder{(dir.path() / "pdg").string()};
+    RecordingSeam seam;
+    std::unique_ptr<ui::MainForm> main;
+
+private:
+    std::string chefBefore_, siresBefore_, breedingBefore_;
+};
+
+} // namespace quindle::testing

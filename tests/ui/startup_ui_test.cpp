@@ -1,0 +1,76 @@
+// Start-up as the window runs it: its messages and the progress window.
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "gui_fixture.h"
+#include "ui/frm_splash.h"
+#include "ui/startup_ui.h"
+
+using namespace quindle;
+using quindle::testing::RecordingSeam;
+using quindle::testing::TempDir;
+using quindle::testing::writeFile;
+
+namespace {
+struct StartupUiTest : ::testing::Test {
+    TempDir dir;
+    DataFolder folder{dir.path().string()};
+    RecordingSeam seam;
+    void SetUp() override { ui::setSeam(&seam); }
+    void TearDown() override { ui::setSeam(nullptr); }
+    std::optional<ChefTable> start() { return ui::startUp(folder, dir.file("Quindle.nnn")); }
+};
+} // namespace
+
+TEST_F(StartupUiTest, AMissingFileShowsOneFileErrorAndStops)
+{
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    EXPECT_FALSE(start().has_value());
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_EQ(seam.warnings[0].first, "File Error");
+    EXPECT_EQ(seam.warnings[0].second, QString::fromStdString("Missing file:  " + folder.chefTable()));
+}
+
+TEST_F(StartupUiTest, ABadChefTableNamesFileLineAndProblem)
+{
+    writeFile(folder.chefTable(), "A,1,1,1,1,40000\r\n");
+    writeFile(folder.sireList(), "");
+    writeFile(folder.breedingFile(), "");
+    EXPECT_FALSE(start().has_value());
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains(
+        QString::fromStdString(folder.chefTable() + ", line 1: \"40000\" is out of range (-32768 to 32767)")))
+        << seam.warnings[0].second.toStdString();
+}
+
+TEST_F(StartupUiTest, TheProgressWindowShowsDuringASplitOnly)
+{
+    writeFile(folder.chefTable(), quindle::testing::guiChefTable());
+    writeFile(folder.sireList(), quindle::testing::guiSireList());
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    auto splashesShown = [] {
+        int count = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            count += w->objectName() == "frmSplash" && w->isVisible();
+        return count;
+    };
+    ASSERT_TRUE(start().has_value());
+    EXPECT_EQ(splashesShown(), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.bucketFile(9)));
+    ASSERT_TRUE(start().has_value());
+    EXPECT_TRUE(seam.warnings.empty());
+}
+
+TEST(FrmSplash, LayoutAndProgress)
+{
+    ui::FrmSplash splash;
+    EXPECT_EQ(splash.message()->text(), "Subdividing new breeding file - please wait...");
+    EXPECT_EQ(splash.progressBar()->maximum(), 100);
+    splash.show();
+    splash.progressBar()->setVisible(true);
+    splash.setProgress(40);
+    EXPECT_EQ(splash.progressBar()->value(), 40);
+}
