@@ -10,9 +10,8 @@
 #include <QPushButton>
 
 #include "dosage/format.h"
-#include "dosage/profile.h"
 #include "input/key_rules.h"
-#include "lookup/horse_lookup.h"
+#include "lookup/main_boxes.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/latin1.h"
@@ -23,8 +22,6 @@
 namespace quindle::ui {
 
 namespace {
-
-const char* const kNotFound = "ID TOO LARGE";
 
 struct ChartBox {
     int number, left, top, height;
@@ -223,71 +220,87 @@ SubForm* MainForm::subForm() const { return subForm_.data(); }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
+MainBoxes MainForm::readBoxes() const
+{
+    MainBoxes boxes;
+    boxes.text2 = toLatin1(text(2)->text());
+    boxes.ageSex = toLatin1(ageSex_->text());
+    for (int position = 0; position < kPositions; ++position)
+        boxes.lineage[static_cast<std::size_t>(position)] = toLatin1(lineageBox(position)->text());
+    boxes.indicator = toLatin1(indicator_->text());
+    for (int i = 0; i < kProfileBoxes; ++i)
+        boxes.pt[static_cast<std::size_t>(i)] = toLatin1(pt(i)->text());
+    boxes.text2Colour = text2Colour_;
+    boxes.ageSexColour = ageSexColour_;
+    return boxes;
+}
+
+void MainForm::writeBoxes(const MainBoxes& boxes)
+{
+    setBoxColour(text(2), boxes.text2Colour);
+    setBoxColour(ageSex_, boxes.ageSexColour);
+    text2Colour_ = boxes.text2Colour;
+    ageSexColour_ = boxes.ageSexColour;
+    auto write = [](QLineEdit* box, const std::string& value) {
+        const QString text = fromLatin1(value);
+        if (box->text() != text)
+            box->setText(text);
+    };
+    write(text(2), boxes.text2);
+    write(ageSex_, boxes.ageSex);
+    for (int position = 0; position < kPositions; ++position)
+        write(lineageBox(position), boxes.lineage[static_cast<std::size_t>(position)]);
+    write(indicator_, boxes.indicator);
+    for (int i = 0; i < kProfileBoxes; ++i)
+        write(pt(i), boxes.pt[static_cast<std::size_t>(i)]);
+}
+
 void MainForm::clear()
 {
-    text(2)->clear();
-    ageSex_->clear();
-    for (int n = 3; n <= 9; ++n)
-        text(n)->clear();
-    indicator_->clear();
+    MainBoxes boxes = readBoxes();
+    clearBoxes(boxes);
+    writeBoxes(boxes);
 }
 
 void MainForm::hupdate()
 {
-    clear();
-    LookupResult result;
+    MainBoxes boxes = readBoxes();
+    std::string error;
     {
         BusyCursor busy;
-        result = findHorse(folder_, requestedID_);
+        error = lookUpHorse(boxes, folder_, requestedID_);
     }
-    if (result.status == LookupResult::Status::Failed)
-        seam().warning(this, QStringLiteral("Quindle"), QStringLiteral("The horse could not be looked up.\n\n") +
-                                                            QString::fromLocal8Bit(result.error.c_str()));
-    if (result.status != LookupResult::Status::Found) {
-        indicator_->setText(QString::fromLatin1(kNotFound));
-        setBoxColour(text(2), kNeutralColour);
-        setBoxColour(ageSex_, kNeutralColour);
-        return;
-    }
-    const HorseRecord& horse = result.horse;
-    if (const auto colour = sexColour(horse.sex)) {
-        setBoxColour(text(2), *colour);
-        setBoxColour(ageSex_, *colour);
-    }
-    text(2)->setText(fromLatin1(horse.name));
-    ageSex_->setText(fromLatin1(ageSexText(horse.age, horse.sex)));
-    const auto names = lineageNames(horse);
-    for (int position = 0; position < kPositions; ++position)
-        lineageBox(position)->setText(fromLatin1(names[static_cast<std::size_t>(position)]));
+    writeBoxes(boxes);
+    warnAboutBucket(error);
 }
 
 void MainForm::showdosage()
 {
-    if (indicator_->text() == QLatin1String(kNotFound)) {
-        clear();
-        return;
-    }
-    AncestorNames names;
-    for (int position = 0; position < kPositions; ++position)
-        names[static_cast<std::size_t>(position)] = toLatin1(lineageBox(position)->text());
-    const ProfileTexts texts = formatProfile(computeProfile(names, chefs_));
-    for (int i = 0; i < kProfileBoxes; ++i)
-        if (const auto& t = texts[static_cast<std::size_t>(i)])
-            pt(i)->setText(QString::fromStdString(*t));
+    MainBoxes boxes = readBoxes();
+    showDosage(boxes, chefs_);
+    writeBoxes(boxes);
 }
 
 void MainForm::goClick()
 {
     requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
-    if (requestedID_ == 0) {
-        seam().beep();
-        return;
+    MainBoxes boxes = readBoxes();
+    GoOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = go(boxes, folder_, chefs_, requestedID_);
     }
-    clear();
-    for (int i = 0; i < kTotalBox; ++i)
-        pt(i)->clear();
-    hupdate();
-    showdosage();
+    writeBoxes(boxes);
+    if (outcome.beep)
+        seam().beep();
+    warnAboutBucket(outcome.error);
+}
+
+void MainForm::warnAboutBucket(const std::string& error)
+{
+    if (!error.empty())
+        seam().warning(this, QStringLiteral("Quindle"),
+                       QStringLiteral("The horse could not be looked up.\n\n") + QString::fromLocal8Bit(error.c_str()));
 }
 
 void MainForm::hypoMateClick()

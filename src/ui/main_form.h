@@ -7,7 +7,7 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
-#include "lookup/horse_lookup.h"
+#include "lookup/main_boxes.h"
 
 class QLineEdit;
 class QPushButton;
@@ -45,6 +45,11 @@ public:
     std::int32_t requestedID() const { return requestedID_; }
     QString lastGoodID() const;
 
+    // The boxes' texts and colours, for the window-free operations.
+    MainBoxes readBoxes() const;
+    void writeBoxes(const MainBoxes& boxes);
+    const ChefTable& chefs() const { return chefs_; }
+
     // Lineage boxes Text3 .. Text9 in profile position order.
     QLineEdit* lineageBox(int position) const { return text(3 + position); }
     void setBoxColour(QLineEdit* box, Rgb colour);
@@ -61,10 +66,13 @@ private:
     void buildProfileArea();
     void buildCommands();
     bool searchKeyPress(QKeyEvent* event);
+    void warnAboutBucket(const std::string& error);
 
     DataFolder folder_;
     ChefTable chefs_;
     std::int32_t requestedID_ = 0;
+    Rgb text2Colour_ = kNeutralColour;
+    Rgb ageSexColour_ = kNeutralColour;
 
     std::array<QLineEdit*, 18> texts_{}; // Text2 .. Text17 at their own numbers
     QLineEdit* ageSex_ = nullptr;

@@ -5,9 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dosage/format.h"
 #include "input/key_rules.h"
-#include "input/sire_scan.h"
+#include "input/mating.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/latin1.h"
@@ -58,48 +57,25 @@ QString SubForm::lastGoodName(int index) const { return guards_[static_cast<std:
 
 void SubForm::submitClick()
 {
-    main_->text(2)->clear();
-    main_->setBoxColour(main_->text(2), kNeutralColour);
-    main_->setBoxColour(main_->ageSex(), kNeutralColour);
-    main_->ageSex()->setText(QStringLiteral(" New Foal"));
-    for (int n : {4, 6, 7, 8})
-        main_->text(n)->clear();
-
-    const int fields[] = {3, 5, 9};
-    for (int i = 0; i < 3; ++i) {
-        QLineEdit* box = boxes_[static_cast<std::size_t>(i)];
-        if (box->text().isEmpty())
-            continue;
+    std::array<std::string, 3> names;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        QLineEdit* box = boxes_[i];
         while (box->text().endsWith(QLatin1Char(' ')))
             box->setText(box->text().chopped(1)); // through the filter, like an edit
-        main_->text(fields[i])->setText(box->text());
+        names[i] = toLatin1(box->text());
     }
-    fillsirelines();
-    main_->searchID()->clear();
-    for (int i = 0; i < kProfileBoxes; ++i)
-        main_->pt(i)->clear();
-    main_->showdosage();
-}
-
-void SubForm::fillsirelines()
-{
-    SireLines lines;
+    MainBoxes boxes = main_->readBoxes();
+    std::string error;
     {
         BusyCursor busy;
-        lines = scanSireList(main_->folder().sireList(), toLatin1(main_->text(3)->text()),
-                             toLatin1(main_->text(5)->text()));
+        error = submitMating(boxes, names, main_->folder().sireList(), main_->chefs());
     }
-    if (lines.sireSire) {
-        main_->text(4)->setText(fromLatin1(*lines.sireSire));
-        main_->text(7)->setText(fromLatin1(*lines.sireDamSire));
-        main_->text(6)->setText(fromLatin1(*lines.sireSireSire));
-    }
-    if (lines.damSireSire)
-        main_->text(8)->setText(fromLatin1(*lines.damSireSire));
-    if (!lines.error.empty())
+    main_->searchID()->clear();
+    main_->writeBoxes(boxes);
+    if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
-                           QString::fromLocal8Bit(lines.error.c_str()));
+                           QString::fromLocal8Bit(error.c_str()));
 }
 
 void SubForm::subClearClick()

@@ -29,8 +29,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fillsirelines();
-
     MainForm* main_;
     std::array<QLineEdit*, 3> boxes_{};
     std::array<EditGuard*, 3> guards_{};

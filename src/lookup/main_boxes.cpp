@@ -1,0 +1,62 @@
+#include "lookup/main_boxes.h"
+
+namespace quindle {
+
+void clearBoxes(MainBoxes& boxes)
+{
+    boxes.text2.clear();
+    boxes.ageSex.clear();
+    for (auto& name : boxes.lineage)
+        name.clear();
+    boxes.indicator.clear();
+}
+
+std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id)
+{
+    clearBoxes(boxes);
+    const LookupResult result = findHorse(folder, id);
+    if (result.status != LookupResult::Status::Found) {
+        boxes.indicator = kNotFoundText;
+        boxes.text2Colour = kNeutralColour;
+        boxes.ageSexColour = kNeutralColour;
+        return result.error;
+    }
+    const HorseRecord& horse = result.horse;
+    if (const auto colour = sexColour(horse.sex)) {
+        boxes.text2Colour = *colour;
+        boxes.ageSexColour = *colour;
+    }
+    boxes.text2 = horse.name;
+    boxes.ageSex = ageSexText(horse.age, horse.sex);
+    boxes.lineage = lineageNames(horse);
+    return {};
+}
+
+void showDosage(MainBoxes& boxes, const ChefTable& chefs)
+{
+    if (boxes.indicator == kNotFoundText) {
+        clearBoxes(boxes);
+        return;
+    }
+    const ProfileTexts texts = formatProfile(computeProfile(boxes.lineage, chefs));
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (texts[i])
+            boxes.pt[i] = *texts[i];
+}
+
+GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs, std::int32_t id)
+{
+    GoOutcome outcome;
+    if (id == 0) {
+        outcome.beep = true;
+        return outcome;
+    }
+    clearBoxes(boxes);
+    for (int i = 0; i < kTotalBox; ++i)
+        boxes.pt[static_cast<std::size_t>(i)].clear();
+    outcome.error = lookUpHorse(boxes, folder, id);
+    showDosage(boxes, chefs);
+    return outcome;
+}
+
+} // namespace quindle
