@@ -7,6 +7,26 @@ namespace quindle {
 namespace {
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
+
+// Bytes that end a run of field text: unquoted (comma, CR, LF) and quoted (quote, CR, LF).
+struct StopTable {
+    bool unquoted[256]{};
+    bool quoted[256]{};
+    constexpr StopTable()
+    {
+        unquoted[static_cast<unsigned char>(',')] = unquoted['\r'] = unquoted['\n'] = true;
+        quoted[static_cast<unsigned char>('"')] = quoted['\r'] = quoted['\n'] = true;
+    }
+};
+constexpr StopTable kStops;
+
+std::size_t runLength(std::string_view block, const bool (&stops)[256])
+{
+    std::size_t n = 0;
+    while (n < block.size() && !stops[static_cast<unsigned char>(block[n])])
+        ++n;
+    return n;
+}
 } // namespace
 
 FieldReader::FieldReader(FilePtr file, std::string path) : in_(std::move(file), std::move(path)) {}
@@ -52,10 +72,20 @@ std::string FieldReader::readField()
     std::string value;
     if (c == '"') {
         in_.get();
-        for (c = in_.get(); c != '"'; c = in_.get()) {
-            if (c < 0 || isLineEnd(c))
+        // Take whole runs up to the closing quote, a block at a time.
+        for (;;) {
+            const std::string_view block = in_.window();
+            if (block.empty())
                 throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
-            value += static_cast<char>(c);
+            const std::size_t n = runLength(block, kStops.quoted);
+            value.append(block.data(), n);
+            in_.consume(n);
+            if (n < block.size()) {
+                if (block[n] != '"')
+                    throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
+                in_.consume(1);
+                break;
+            }
         }
         c = in_.peek();
         while (isBlank(c)) {
@@ -65,10 +95,17 @@ std::string FieldReader::readField()
         if (c >= 0 && c != ',' && !isLineEnd(c))
             throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value));
     } else {
-        for (; c >= 0 && c != ',' && !isLineEnd(c); c = in_.peek()) {
-            value += static_cast<char>(c);
-            in_.get();
+        for (;;) {
+            const std::string_view block = in_.window();
+            if (block.empty())
+                break;
+            const std::size_t n = runLength(block, kStops.unquoted);
+            value.append(block.data(), n);
+            in_.consume(n);
+            if (n < block.size())
+                break;
         }
+        c = in_.peek();
         while (!value.empty() && isBlank(static_cast<unsigned char>(value.back())))
             value.pop_back();
     }

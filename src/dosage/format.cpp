@@ -1,6 +1,7 @@
 #include "dosage/format.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 namespace quindle {
@@ -9,10 +10,16 @@ std::string numberText(double value)
 {
     if (value == 0)
         return "0";
+    // Whole numbers are by far the most common: points, totals.
+    if (std::abs(value) < 1e15 && value == std::trunc(value)) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
+        return std::string(digits, end);
+    }
     // 15 significant digits in scientific form, then laid out as a plain decimal.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);
-    const std::string sci(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
+    const std::string sci(buffer, end);
     const bool negative = sci[0] == '-';
     const std::size_t first = negative ? 1 : 0;
     const std::size_t ePos = sci.find('e');

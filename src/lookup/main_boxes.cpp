@@ -55,6 +55,7 @@ GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs,
     for (int i = 0; i < kTotalBox; ++i)
         boxes.pt[static_cast<std::size_t>(i)].clear();
     outcome.error = lookUpHorse(boxes, folder, id);
+    outcome.found = boxes.indicator != kNotFoundText;
     showDosage(boxes, chefs);
     return outcome;
 }

@@ -42,6 +42,7 @@ void showDosage(MainBoxes& boxes, const ChefTable& chefs);
 
 struct GoOutcome {
     bool beep = false;  // the identifier was 0: nothing else happened
+    bool found = false; // the horse was found and is shown
     std::string error;  // a bucket file at fault, for a warning
 };
 // What GO does for an identifier read from the ID box.

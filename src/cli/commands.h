@@ -1,0 +1,20 @@
+#pragma once
+// The commands of quindle-cli. Each returns the process's exit code:
+// 0 done, 1 something asked for was not found or not fully read, 2 usage or start-up error.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "data/data_folder.h"
+
+namespace quindle::cli {
+
+int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool json);
+int runMate(const DataFolder& folder, const std::vector<std::string>& names, bool json);
+int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to);
+
+// Parses an identifier as the ID box would take it: blanks removed, then one to
+// six digits, not 0. Returns 0 when it is not one.
+std::int32_t parseIdentifier(const std::string& text);
+
+} // namespace quindle::cli

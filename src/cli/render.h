@@ -1,0 +1,23 @@
+#pragma once
+// How quindle-cli writes the main window's boxes: JSON, plain text and CSV.
+#include <string>
+#include <string_view>
+
+#include "lookup/main_boxes.h"
+
+namespace quindle::cli {
+
+// 8-bit names are Latin-1; every byte becomes one character in UTF-8.
+std::string latin1ToUtf8(std::string_view bytes);
+// A JSON string literal (UTF-8 in, quotes included).
+std::string jsonString(std::string_view utf8);
+// A CSV field with RFC 4180 quoting when it needs it.
+std::string csvField(std::string_view utf8);
+std::string colourHex(Rgb colour);
+
+// One JSON object (no line end); `prefix` holds leading members such as "id".
+std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
+// A readable pedigree chart and profile grid.
+std::string boxesPlain(const MainBoxes& boxes);
+
+} // namespace quindle::cli
