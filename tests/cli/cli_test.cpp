@@ -1,0 +1,200 @@
+// quindle-cli run as a process on generated data folders.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "input/mating.h"
+#include "lookup/main_boxes.h"
+#include "render.h"
+#include "sample_data.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "data/startup.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// One generated folder for the whole suite: 20,000 horses, already split.
+class CliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        shared_ = new Shared;
+        sample::writeDataFolder(shared_->folder.dir(), {20000, 7});
+        const StartupResult start = runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {});
+        ASSERT_EQ(start.status, StartupResult::Status::Ready) << start.error;
+        shared_->chefs = start.chefs;
+        shared_->chefBefore = readFile(shared_->folder.chefTable());
+        shared_->siresBefore = readFile(shared_->folder.sireList());
+        shared_->breedingBefore = readFile(shared_->folder.breedingFile());
+    }
+    static void TearDownTestSuite()
+    {
+        // Nothing the tool does may change the input files.
+        EXPECT_EQ(readFile(shared_->folder.chefTable()), shared_->chefBefore);
+        EXPECT_EQ(readFile(shared_->folder.sireList()), shared_->siresBefore);
+        EXPECT_EQ(readFile(shared_->folder.breedingFile()), shared_->breedingBefore);
+        delete shared_;
+    }
+
+    static ProcessResult cli(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data-dir", shared_->folder.dir()});
+        return runProcess(QUINDLE_CLI, args, shared_->dir.path().string());
+    }
+    static const DataFolder& folder() { return shared_->folder; }
+    static const ChefTable& chefs() { return shared_->chefs; }
+
+private:
+    struct Shared {
+        TempDir dir;
+        DataFolder folder{(dir.path() / "pdg").string()};
+        ChefTable chefs;
+        std::string chefBefore, siresBefore, breedingBefore;
+    };
+    static Shared* shared_;
+};
+CliTest::Shared* CliTest::shared_ = nullptr;
+
+} // namespace
+
+TEST_F(CliTest, ShowPrintsTheHorseAndExitsByWhetherAllWereFound)
+{
+    const ProcessResult found = cli({"show", "12"});
+    EXPECT_EQ(found.exitCode, 0) << found.err;
+    MainBoxes boxes;
+    go(boxes, folder(), chefs(), 12);
+    EXPECT_NE(found.out.find(cli::latin1ToUtf8(boxes.text2)), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find("Quindle Profile"), std::string::npos);
+
+    const ProcessResult mixed = cli({"show", "12", "20001"});
+    EXPECT_EQ(mixed.exitCode, 1);
+    EXPECT_NE(mixed.out.find("Identifier 20001: not found"), std::string::npos);
+}
+
+TEST_F(CliTest, ShowTakesIdsAsTheIdBoxWouldAndRefusesOthers)
+{
+    EXPECT_EQ(cli({"show", " 1 2 "}).exitCode, 0);
+    EXPECT_EQ(cli({"show", "007"}).exitCode, 0);
+    for (const std::string bad : {"0", "x1", "1234567", "", "-5", "1.5"}) {
+        const ProcessResult r = cli({"show", "1", bad});
+        EXPECT_EQ(r.exitCode, 2) << bad;
+        EXPECT_NE(r.err.find("\"" + bad + "\" is not a horse identifier"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST_F(CliTest, ShowJsonMatchesTheWindowFreeLookupForManyIds)
+{
+    std::mt19937 random(5);
+    std::vector<std::string> args{"show", "--json"};
+    std::vector<std::int32_t> ids;
+    for (int i = 0; i < 300; ++i) {
+        ids.push_back(1 + static_cast<std::int32_t>(random() % 21000)); // some beyond the last horse
+        args.push_back(std::to_string(ids.back()));
+    }
+    const ProcessResult r = cli(args);
+    const auto lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), ids.size()) << r.err;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        MainBoxes boxes;
+        const GoOutcome outcome = go(boxes, folder(), chefs(), ids[i]);
+        const std::string prefix = "\"id\":" + std::to_string(ids[i]) + ",\"found\":" + (outcome.found ? "true" : "false") + ",";
+        EXPECT_EQ(lines[i], cli::boxesJson(boxes, prefix));
+        EXPECT_EQ(outcome.found, ids[i] <= 20000);
+    }
+}
+
+TEST_F(CliTest, MateTakesNamesThroughTheNameFilter)
+{
+    const ProcessResult r = cli({"mate", "--json", "  north star ", "", "old grey"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    MainBoxes boxes;
+    submitMating(boxes, {"NORTH STAR", "", "OLD GREY"}, folder().sireList(), chefs());
+    EXPECT_EQ(r.out, cli::boxesJson(boxes) + "\n");
+    EXPECT_NE(r.out.find("\"AgeSex\":\" New Foal\""), std::string::npos);
+
+    for (const auto& [arg, named] : std::vector<std::pair<std::string, std::string>>{
+             {"RED1", "'1'"}, {"A,B", "','"}, {"WOW!", "'!'"}, {"CAF\xC3\x89", "U+00C9"}}) {
+        const ProcessResult bad = cli({"mate", "A", arg});
+        EXPECT_EQ(bad.exitCode, 2) << arg;
+        EXPECT_NE(bad.err.find(named + " is not allowed in a name"), std::string::npos) << bad.err;
+    }
+    EXPECT_EQ(cli({"mate"}).exitCode, 2);
+    EXPECT_EQ(cli({"mate", "A", "B", "C", "D"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ProfilesWritesOneCsvRowPerHorseInRange)
+{
+    const ProcessResult r = cli({"profiles", "--from", "100", "--to", "199"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), 101u);
+    EXPECT_EQ(lines[0], "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di");
+    for (int id = 100; id <= 199; ++id) {
+        MainBoxes boxes;
+        go(boxes, folder(), chefs(), id);
+        const std::string& line = lines[static_cast<std::size_t>(id - 99)];
+        EXPECT_EQ(line.substr(0, line.find(',')), std::to_string(id));
+        // The last column is the DI box without its blanks.
+        std::string di = boxes.pt[kDiBox];
+        di.erase(0, di.find_first_not_of(' '));
+        di.erase(di.find_last_not_of(' ') + 1);
+        EXPECT_EQ(line.substr(line.rfind(',') + 1), di) << line;
+        EXPECT_NE(line.find(cli::csvField(cli::latin1ToUtf8(boxes.text2))), std::string::npos) << line;
+    }
+}
+
+TEST_F(CliTest, ProfilesQuotesNamesHoldingCommas)
+{
+    const ProcessResult r = cli({"profiles"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto lines = splitLines(r.out);
+    EXPECT_EQ(lines.size(), 20001u);
+    int quoted = 0;
+    for (const auto& line : lines)
+        if (line.find(",\"") != std::string::npos) {
+            ++quoted;
+            EXPECT_NE(line.find(", "), std::string::npos) << line;
+        }
+    EXPECT_GT(quoted, 0);
+}
+
+TEST(CliStartup, MissingFilesAreNamedWithExitCodeTwo)
+{
+    for (const std::string file : {"ChefTable", "QN_SireList", "breeding.txt"}) {
+        TempDir dir;
+        const DataFolder folder(dir.file("pdg"));
+        sample::writeDataFolder(folder.dir(), {10, 1});
+        fs::remove(dir.file("pdg") + "/" + file);
+        const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string());
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, "Missing file:  " + folder.dir() + file + "\n");
+        EXPECT_FALSE(fs::exists(dir.file("Quindle.nnn")));
+    }
+}
+
+TEST(CliStartup, OtherStartUpErrorsNameFileAndLine)
+{
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {10, 1});
+    writeFile(folder.chefTable(), "GOOD,1,0,0,0,0\r\nBAD,1,0,0,0\r\n");
+    const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find(folder.chefTable() + ", line 2: the line has 5 fields, 6 expected"), std::string::npos) << r.err;
+}
+
+TEST(CliRender, JsonAndCsvQuoting)
+{
+    EXPECT_EQ(cli::jsonString("a\"b\\c\x01"), "\"a\\\"b\\\\c\\u0001\"");
+    EXPECT_EQ(cli::latin1ToUtf8("CAF\xC9"), "CAF\xC3\x89");
+    EXPECT_EQ(cli::csvField("WELL, WELL"), "\"WELL, WELL\"");
+    EXPECT_EQ(cli::csvField("SAY \"HI\""), "\"SAY \"\"HI\"\"\"");
+    EXPECT_EQ(cli::csvField("PLAIN"), "PLAIN");
+    EXPECT_EQ(cli::colourHex(kFemaleColour), "#ff97cf");
+}
