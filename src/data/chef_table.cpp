@@ -7,17 +7,60 @@
 
 namespace quindle {
 
+namespace {
+// Eight bytes a step, then mixed well so that similar names spread out.
+std::uint32_t hashName(std::string_view name)
+{
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
+    std::size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t chunk;
+        std::memcpy(&chunk, name.data() + i, 8);
+        h = (h ^ chunk) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, name.data() + i, name.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 29;
+    h *= 0xFF51AFD7ED558CCDull;
+    return static_cast<std::uint32_t>(h >> 32);
+}
+} // namespace
+
 ChefTable::ChefTable(std::vector<ChefEntry> rows) : rows_(std::move(rows))
 {
-    firstRow_.reserve(rows_.size());
-    for (std::int32_t i = 0; i < count(); ++i)
-        firstRow_.try_emplace(rows_[static_cast<std::size_t>(i)].name, i); // keeps the first
+    std::size_t size = 16;
+    while (size < rows_.size() * 2)
+        size *= 2;
+    slots_.assign(size, -1);
+    slotHash_.assign(size, 0);
+    for (std::int32_t i = 0; i < count(); ++i) {
+        const std::string& name = rows_[static_cast<std::size_t>(i)].name;
+        const std::uint32_t h = hashName(name);
+        std::size_t slot = h & (size - 1);
+        for (; slots_[slot] >= 0; slot = (slot + 1) & (size - 1))
+            if (slotHash_[slot] == h && rows_[static_cast<std::size_t>(slots_[slot])].name == name)
+                break; // an earlier row has this name: the first one wins
+        if (slots_[slot] < 0) {
+            slots_[slot] = i;
+            slotHash_[slot] = h;
+        }
+    }
 }
 
 const ChefEntry* ChefTable::find(std::string_view key) const
 {
-    const auto it = firstRow_.find(key);
-    return it == firstRow_.end() ? nullptr : &rows_[static_cast<std::size_t>(it->second)];
+    if (slots_.empty())
+        return nullptr;
+    const std::size_t mask = slots_.size() - 1;
+    const std::uint32_t h = hashName(key);
+    for (std::size_t slot = h & mask; slots_[slot] >= 0; slot = (slot + 1) & mask) {
+        const ChefEntry& row = rows_[static_cast<std::size_t>(slots_[slot])];
+        if (slotHash_[slot] == h && row.name == key)
+            return &row;
+    }
+    return nullptr;
 }
 
 const ChefEntry* ChefTable::findByScan(std::string_view key) const

@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "data/input_file.h"
@@ -28,12 +27,11 @@ public:
     const ChefEntry* findByScan(std::string_view key) const;
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
+    // Open addressing over a power-of-two table of row numbers (-1 = empty slot),
+    // kept small and flat so a probe rarely leaves the cache.
     std::vector<ChefEntry> rows_;
-    std::unordered_map<std::string, std::int32_t, Hash, std::equal_to<>> firstRow_;
+    std::vector<std::int32_t> slots_;
+    std::vector<std::uint32_t> slotHash_;
 };
 
 // The number of lines of a file that hold at least one character (CR LF, LF and

@@ -1,0 +1,43 @@
+// findHorse for the last horse of a full 10,000-horse bucket.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "data/subdivide.h"
+#include "lookup/horse_lookup.h"
+#include "sample_data.h"
+
+using namespace quindle;
+
+namespace {
+
+const DataFolder& folder()
+{
+    static const DataFolder f = [] {
+        const auto dir = std::filesystem::temp_directory_path() / "quindle-lookup-bench";
+        DataFolder d(dir.string());
+        if (!std::filesystem::exists(d.bucketFile(9))) {
+            sample::writeDataFolder(d.dir(), {20000, 3});
+            std::filesystem::create_directories(d.bucketFolder());
+            subdivide(d.breedingFile(), d, nullptr);
+        }
+        return d;
+    }();
+    return f;
+}
+
+void FindLastHorseOfFullBucket(benchmark::State& state)
+{
+    const DataFolder& f = folder();
+    for (auto _ : state) {
+        const LookupResult r = findHorse(f, 19999);
+        if (r.status != LookupResult::Status::Found)
+            state.SkipWithError("horse 19999 not found");
+        benchmark::DoNotOptimize(r);
+    }
+}
+BENCHMARK(FindLastHorseOfFullBucket)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
