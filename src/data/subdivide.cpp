@@ -1,5 +1,6 @@
 #include "data/subdivide.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -108,73 +109,128 @@ public:
     {
         const char* const end = data + size;
         const char* p = data;
-        const char* runStart = p;
-        std::int64_t runLines = 0;
-        auto flushRun = [&](const char* upTo) {
-            if (runLines > 0)
-                out_.writeLines(runStart, static_cast<std::size_t>(upTo - runStart), runLines);
-            runLines = 0;
-            runStart = upTo;
-        };
-
-        while (p < end) {
-            const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            const char* lineEnd = lf ? lf : end;
-            const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
-            if (cr && cr + 1 == end && !atEof)
-                break; // a CR at the end of the block: the LF may follow in the next one
-            if (!lf && !cr && !atEof)
-                break; // an unfinished line: wait for more bytes
-
-            const char* textEnd;
-            const char* next;
-            bool crlf = false;
-            if (cr && cr + 1 == lf) {
-                textEnd = cr, next = lf + 1, crlf = true;
-            } else if (cr) {
-                textEnd = cr, next = cr + 1; // a lone CR ends the line
-            } else if (lf) {
-                textEnd = lf, next = lf + 1;
-            } else {
-                textEnd = end, next = end; // the last line, without a line end
+        // The usual case: every whole line of the block is clean and fits the bucket.
+        if (pendingEmpty_ == 0) {
+            const char* last = end;
+            while (last > p && last[-1] != '\n')
+                --last;
+            const std::int64_t lines = cleanLines(p, last);
+            if (lines > 0 && lines <= out_.roomLeft()) {
+                out_.writeLines(p, static_cast<std::size_t>(last - p), lines);
+                lines_ += lines;
+                p = last;
             }
-
-            if (textEnd == p) { // an empty line: hold it back
-                flushRun(p);
-                ++pendingEmpty_;
-                p = runStart = next;
-                continue;
-            }
-            if (pendingEmpty_ > 0 || !crlf)
-                flushRun(p);
-            writePendingEmpty();
-            if (crlf) {
-                ++runLines;
-                lines_ = lines_ + 1;
-                if (runLines == out_.roomLeft())
-                    flushRun(next);
-            } else {
-                line_.assign(p, textEnd);
-                line_ += "\r\n";
-                out_.writeLines(line_.data(), line_.size(), 1);
-                ++lines_;
-                runStart = next;
-            }
-            p = next;
         }
-        flushRun(p);
+        while (p < end) {
+            const char* runEnd = p;
+            if (pendingEmpty_ == 0) {
+                const std::int64_t lines = cleanRun(p, end, runEnd);
+                if (lines > 0) {
+                    out_.writeLines(p, static_cast<std::size_t>(runEnd - p), lines);
+                    lines_ += lines;
+                    p = runEnd;
+                    continue;
+                }
+            }
+            // One line at a time up to where the run scan stopped, and at least one.
+            do {
+                const char* next = copyOneLine(p, end, atEof);
+                if (!next)
+                    return static_cast<std::size_t>(p - data); // wait for more bytes
+                p = next;
+            } while (p < runEnd);
+        }
         return static_cast<std::size_t>(p - data);
     }
 
     std::int64_t lines() const { return lines_; }
 
 private:
-    void writePendingEmpty()
+    // The number of lines in [p, q), which starts a line and ends after a line feed,
+    // when every one of them has text and ends in CR LF and no other CR occurs;
+    // else -1. Written without branches in the loop so the compiler can vectorise it.
+    static std::int64_t cleanLines(const char* p, const char* q)
     {
+        const auto n = static_cast<std::size_t>(q - p);
+        if (n < 3 || p[0] == '\r' || p[0] == '\n')
+            return -1;
+        const auto* b = reinterpret_cast<const unsigned char*>(p);
+        std::size_t lf = 0, cr = 0;
+        unsigned bad = 0;
+        // Byte-wide counters over short chunks keep the vector lanes narrow.
+        for (std::size_t start = 1; start < n; start += 255) {
+            const std::size_t stop = std::min(n, start + 255);
+            unsigned char lfChunk = 0, crChunk = 0, badChunk = 0;
+            for (std::size_t i = start; i < stop; ++i) {
+                const unsigned char isLf = b[i] == '\n', isCr = b[i] == '\r';
+                lfChunk += isLf;
+                crChunk += isCr;
+                badChunk |= static_cast<unsigned char>((isLf & (b[i - 1] != '\r')) | (isCr & (b[i - 1] == '\n')));
+            }
+            lf += lfChunk;
+            cr += crChunk;
+            bad |= badChunk;
+        }
+        return bad || lf != cr ? -1 : static_cast<std::int64_t>(lf);
+    }
+
+    // The longest run of non-empty lines from p that all end in CR LF, hold no
+    // other CR and fit into the current bucket; sets runEnd past it. Returns 0
+    // with runEnd past the lines scanned when the run held a lone CR.
+    std::int64_t cleanRun(const char* p, const char* end, const char*& runEnd)
+    {
+        const std::int64_t room = out_.roomLeft();
+        const char* q = p;
+        std::int64_t lines = 0;
+        while (lines < room) {
+            const char* lf = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
+            if (!lf || lf - q < 2 || lf[-1] != '\r')
+                break;
+            q = lf + 1;
+            ++lines;
+        }
+        runEnd = q;
+        if (std::count(p, q, '\r') != lines)
+            return 0; // a lone CR inside: take these lines one by one
+        return lines;
+    }
+
+    // Copies the line at p; returns where the next one starts, or null when the
+    // line is not complete yet.
+    const char* copyOneLine(const char* p, const char* end, bool atEof)
+    {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
+        if (cr && cr + 1 == end && !atEof)
+            return nullptr; // a CR at the end of the block: the LF may follow in the next one
+        if (!lf && !cr && !atEof)
+            return nullptr; // an unfinished line
+
+        const char* textEnd;
+        const char* next;
+        if (cr && cr + 1 == lf)
+            textEnd = cr, next = lf + 1;
+        else if (cr)
+            textEnd = cr, next = cr + 1; // a lone CR ends the line
+        else if (lf)
+            textEnd = lf, next = lf + 1;
+        else
+            textEnd = end, next = end; // the last line, without a line end
+
+        if (textEnd == p) {
+            ++pendingEmpty_; // held back until text follows
+            return next;
+        }
         for (; pendingEmpty_ > 0; --pendingEmpty_) {
             out_.writeLines("\r\n", 2, 1);
             ++lines_;
         }
+        line_.assign(p, textEnd);
+        line_ += "\r\n";
+        out_.writeLines(line_.data(), line_.size(), 1);
+        ++lines_;
+        return next;
     }
 
     BucketWriter& out_;

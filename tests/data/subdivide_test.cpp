@@ -1,6 +1,7 @@
 // Cutting the breeding file into its ten bucket files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -89,6 +90,19 @@ TEST(Subdivide, LineEndsBecomeCrLfAndEmptyLinesAtTheEndAreDropped)
     EXPECT_EQ(split.run().lines, 8);
     // The empty line inside the file is one of its lines and is kept.
     EXPECT_EQ(split.bucket(0), "L1\r\nL2\r\nL3\r\n\r\nL5\r\nL6\r\nL7\r\nL8\r\n");
+}
+
+TEST(Subdivide, LoneCarriageReturnsInsideLongCrLfRunsEndLines)
+{
+    std::string breeding = breedingFile(500);
+    std::string expected = breeding;
+    for (const char* name : {"HORSE 17,", "HORSE 250,", "HORSE 251,", "HORSE 499,"}) {
+        breeding.replace(breeding.find(name), std::strlen(name), std::string(name) + "\r");
+        expected.replace(expected.find(name), std::strlen(name), std::string(name) + "\r\n");
+    }
+    Split split(breeding);
+    EXPECT_EQ(split.run().lines, 2004);
+    EXPECT_EQ(split.bucket(0), expected);
 }
 
 TEST(Subdivide, LastLineWithoutLineEndGetsOne)

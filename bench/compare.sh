@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Measures Quindle's whole-process speed side by side with the system's own tools
+# on the same files, in one run, and prints the ratios. Usage:
+#   bench/compare.sh [BUILD_DIR] [WORK_DIR]
+# BUILD_DIR defaults to build (a Release build); WORK_DIR, where the data folders
+# go (about 600 MB), to BUILD_DIR/bench-data. Each timing is the median of 5 runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+work=${2:-$build/bench-data}
+runs=5
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+bin=$(cd "$build" && pwd)
+
+median_ms() { # command... ; prints the median wall time in milliseconds
+  local times=()
+  for _ in $(seq $runs); do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    times+=($(( (end - start) / 1000 )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk -v n=$runs 'NR == int((n + 1) / 2) { printf "%.1f", $1 / 1000 }'
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+
+for n in 100000 1000000; do
+  [ -f "$work/h$n/breeding.txt" ] || "$bin/tools/quindle-sampledata" "$work/h$n" --horses $n --seed 11
+done
+big=$work/h1000000
+size=$(du -m "$big/breeding.txt" | cut -f1)
+echo "Data: $big/breeding.txt, 1,000,000 horses, ${size} MB; median of $runs runs each."
+echo
+echo "| What | Quindle | System tool | Ratio |"
+echo "|---|---|---|---|"
+
+# Split versus copy, both reading the file from the page cache.
+cat "$big/breeding.txt" >/dev/null
+split=$(median_ms "$bin/bench/split_file" "$big")
+copy=$(median_ms cp "$big/breeding.txt" "$work/copy.txt")
+rm -f "$work/copy.txt"
+echo "| Split 1,000,000 horses into buckets | ${split} ms | cp: ${copy} ms | $(ratio "$split" "$copy") |"
+
+# Lookup of an identifier beyond the last horse: all of file9 (910,001 horses) is scanned.
+mkdir -p "$work/run"
+(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" show 1 >/dev/null) # stamp, so no split below
+look=$(cd "$work/run" && median_ms "$bin/src/cli/quindle-cli" --data-dir "$big" show 999999)
+grepc=$(median_ms grep -c '^999999,' "$big/QNsubBtxt/file9")
+echo "| Whole-process lookup of 999,999 (quindle-cli show, start-up included) | ${look} ms | grep -c over file9: ${grepc} ms | $(ratio "$look" "$grepc") |"
+
+# The profile of every horse.
+prof=$(cd "$work/run" && median_ms "$bin/src/cli/quindle-cli" --data-dir "$big" profiles)
+wcl=$(median_ms wc -l "$big/breeding.txt")
+echo "| Profiles of 1,000,000 horses (quindle-cli profiles) | ${prof} ms | wc -l: ${wcl} ms | $(ratio "$prof" "$wcl") |"
+echo
+
+small=$work/h100000
+peak_small=$(peak_kb "$bin/bench/split_file" "$small")
+peak_big=$(peak_kb "$bin/bench/split_file" "$big")
+echo "Peak memory of the split: $peak_small KB for 100,000 horses, $peak_big KB for 1,000,000 ($(ratio "$peak_big" "$peak_small")x)."
+(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" profiles >/dev/null)
+peak_prof_small=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$small" profiles)
+peak_prof_big=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$big" profiles)
+echo "Peak memory of profiles: $peak_prof_small KB for 100,000 horses, $peak_prof_big KB for 1,000,000."
+
+sample=$work/h100000
+(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$sample" show 1 >/dev/null)
+show=$(cd "$work/run" && median_ms "$bin/src/cli/quindle-cli" --data-dir "$sample" show 54321)
+echo "quindle-cli show of one identifier on 100,000 horses, whole process: ${show} ms."
+
+# Start-up without a split, with a chef table of 1,000 rows, to the main window shown.
+chefs=$work/chefs1000
+rm -rf "$chefs" && mkdir -p "$chefs"
+cp "$small/QN_SireList" "$small/breeding.txt" "$chefs/"
+cp "$small/ChefTable" "$chefs/ChefTable"
+rows=$(grep -c . "$chefs/ChefTable")
+for i in $(seq $((rows + 1)) 1000); do printf 'EXTRA CHEF %d,1,0,1,0,0\r\n' "$i"; done >>"$chefs/ChefTable"
+if [ -x "$bin/bench/startup_bench" ]; then
+  (cd "$work/run" && QT_QPA_PLATFORM=offscreen "$bin/bench/startup_bench" "$chefs" >/dev/null) # the split
+  (cd "$work/run" && for _ in 1 2 3; do QT_QPA_PLATFORM=offscreen "$bin/bench/startup_bench" "$chefs"; done | sort -n | sed -n 2p)
+fi
