@@ -18,6 +18,7 @@
 #include "data/startup.h"
 #include "input/edit_filter.h"
 #include "input/mating.h"
+#include "dosage/format.h"
 #include "render.h"
 
 namespace quindle::cli {
@@ -110,14 +111,6 @@ std::string describeCharacter(char16_t c)
     else
         std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
     return text;
-}
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
@@ -229,23 +222,25 @@ int runProfiles(const DataFolder& folder, const std::string& from, const std::st
     out.write("id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
     try {
         FieldReader reader(std::move(file), folder.breedingFile());
-        MainBoxes boxes; // reused: the strings keep their storage from horse to horse
+        std::string row;
         while (!reader.atEnd()) {
-            const HorseRecord horse = readHorseRecord(reader);
+            HorseRecord horse = readHorseRecord(reader);
             if (horse.id < first || horse.id > last)
                 continue;
-            for (auto& text : boxes.pt)
-                text.clear();
-            boxes.lineage = lineageNames(horse);
-            showDosage(boxes, *chefs);
-            std::string row = std::to_string(horse.id);
-            for (const std::string* text : {&horse.name, &horse.age, &horse.sex, &horse.sire, &horse.damSire})
-                row += "," + csvField(latin1ToUtf8(*text));
-            for (int box = kGroupTotalBox; box <= kTotalBox; ++box)
-                row += "," + trimmed(boxes.pt[static_cast<std::size_t>(box)]);
-            for (const int box : {kSpeedBox, kStaminaBox, kCdBox, kDiBox})
-                row += "," + trimmed(boxes.pt[static_cast<std::size_t>(box)]);
-            out.write(row + "\n");
+            // The texts the window's showdosage would write for this pedigree.
+            const ProfileTexts texts = formatProfile(computeProfile(lineageNames(horse), *chefs));
+            row.clear();
+            row += std::to_string(horse.id);
+            for (const std::string* text : {&horse.name, &horse.age, &horse.sex, &horse.sire, &horse.damSire}) {
+                row += ',';
+                appendCsvField(row, *text);
+            }
+            for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
+                row += ',';
+                appendTrimmed(row, *texts[static_cast<std::size_t>(box)]);
+            }
+            row += '\n';
+            out.write(row);
         }
     } catch (const FileError& e) {
         out.flush();

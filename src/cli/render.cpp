@@ -54,6 +54,43 @@ std::string csvField(std::string_view utf8)
     return out + "\"";
 }
 
+void appendCsvField(std::string& out, std::string_view latin1)
+{
+    bool quote = false, plain = true;
+    for (const char c : latin1) {
+        quote |= c == ',' || c == '\r' || c == '\n' || c == '"';
+        plain &= c != '"' && static_cast<unsigned char>(c) < 0x80;
+    }
+    if (quote)
+        out += '"';
+    if (plain) {
+        out.append(latin1);
+        if (quote)
+            out += '"';
+        return;
+    }
+    for (const char c : latin1) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"')
+            out += '"';
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    if (quote)
+        out += '"';
+}
+
+void appendTrimmed(std::string& out, std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first != std::string_view::npos)
+        out.append(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
 std::string colourHex(Rgb colour)
 {
     char text[8];

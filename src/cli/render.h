@@ -14,6 +14,10 @@ std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
 std::string csvField(std::string_view utf8);
 std::string colourHex(Rgb colour);
+// Appends a Latin-1 text as a CSV field in UTF-8, quoted when it needs it.
+void appendCsvField(std::string& out, std::string_view latin1);
+// Appends a box text without its leading and trailing blanks.
+void appendTrimmed(std::string& out, std::string_view text);
 
 // One JSON object (no line end); `prefix` holds leading members such as "id".
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");

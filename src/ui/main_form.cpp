@@ -160,6 +160,12 @@ void MainForm::buildProfileArea()
         box->setText(QString::fromLatin1(c.text));
         text16_[static_cast<std::size_t>(c.index)] = box;
     }
+    // The column header spaces its letters over the grid columns, 240 twips apart:
+    // a fixed-pitch face of that advance puts them in place.
+    QFont headerFont(QStringLiteral("DejaVu Sans Mono"));
+    headerFont.setPixelSize(8);
+    text16_[7]->setFont(headerFont);
+    text16_[8]->setFont(headerFont);
     QFont boldFont = text16_[9]->font();
     boldFont.setBold(true);
     text16_[9]->setFont(boldFont);
