@@ -1,17 +1,22 @@
 // quindle-screenshot DATA_DIR OUT.png [ID]: starts the main window on a data
 // folder, looks up ID when given, and saves a picture of the window. Used to
 // keep the screenshot in docs/ true to the program.
+// quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
+// (packaging/quindle.png is made this way).
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 
+#include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/startup_ui.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--logo"))
+        return quindle::ui::logoPixmap(QString::fromLocal8Bit(argv[3]).toInt()).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (argc < 3) {
         qWarning("usage: quindle-screenshot DATA_DIR OUT.png [ID]");
         return 2;

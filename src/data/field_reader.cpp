@@ -32,7 +32,7 @@ std::size_t runLength(std::string_view block, const bool (&stops)[256])
 FieldReader::FieldReader(FilePtr file, std::string path) : in_(std::move(file), std::move(path)) {}
 
 FieldReader::FieldReader(std::string_view bytes, std::string path, std::int64_t firstLine)
-    : in_(bytes, std::move(path)), line_(firstLine), fieldLine_(firstLine)
+    : in_(bytes, std::move(path)), line_(firstLine), fieldLine_(firstLine), atStart_(firstLine == 1)
 {
 }
 
@@ -56,6 +56,11 @@ bool FieldReader::atEnd()
 std::string FieldReader::readField()
 {
     fieldLine_ = line_;
+    if (atStart_) {
+        atStart_ = false;
+        if (in_.window().substr(0, 3) == "\xEF\xBB\xBF")
+            throw FileError(path(), 1, "the file starts with a UTF-8 byte-order mark; save it as plain 8-bit text");
+    }
     int c = in_.peek();
     if (c < 0) {
         if (!afterComma_)

@@ -17,6 +17,8 @@
 //  - Asking for a field at the end of the file is an error, except right after a
 //    comma: "a,b," holds three fields, the last one empty.
 //  - atEnd() skips empty lines: a file may end in any number of them.
+//  - A file that starts with a UTF-8 byte-order mark is refused: the files are
+//    8-bit text, and the mark would silently become part of the first name.
 //
 // Bytes are kept as they are: no case change, no code-page translation.
 #include <cstdint>
@@ -59,6 +61,7 @@ private:
     std::int64_t line_ = 1;
     std::int64_t fieldLine_ = 1;
     bool afterComma_ = false;
+    bool atStart_ = true; // a byte-order mark is refused at the start of a file
     Delimiter lastDelimiter_ = Delimiter::LineEnd;
 };
 

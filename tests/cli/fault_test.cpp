@@ -1,0 +1,133 @@
+// Faults from outside: unwritable places, a split killed half way, files that
+// change between starts. The next start must always put things right.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+#include "data/startup.h"
+#include "sample_data.h"
+#include "support/temp_dir.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+namespace fs = std::filesystem;
+
+extern char** environ;
+
+namespace {
+
+struct Folder {
+    TempDir dir;
+    DataFolder folder{dir.file("pdg")};
+    std::string stamp = dir.file("Quindle.nnn");
+    std::vector<std::string> inputs;
+
+    explicit Folder(std::int64_t horses)
+    {
+        sample::writeDataFolder(folder.dir(), {horses, 3});
+        inputs = {readFile(folder.chefTable()), readFile(folder.sireList()), readFile(folder.breedingFile())};
+    }
+    ~Folder()
+    {
+        const std::vector<std::string> now{readFile(folder.chefTable()), readFile(folder.sireList()),
+                                           readFile(folder.breedingFile())};
+        EXPECT_EQ(now, inputs) << "an input file changed";
+    }
+    StartupResult start() { return runStartup(folder, stamp, {}); }
+    std::vector<std::string> buckets() const
+    {
+        std::vector<std::string> all;
+        for (int b = 0; b < 10; ++b)
+            all.push_back(readFile(folder.bucketFile(b)));
+        return all;
+    }
+};
+
+} // namespace
+
+TEST(Faults, AnUnwritableBucketIsReportedAndSplitAgainNextTime)
+{
+    Folder f(30000);
+    fs::create_directories(f.folder.bucketFile(2)); // a folder where a bucket file must go
+    const StartupResult failed = f.start();
+    EXPECT_EQ(failed.status, StartupResult::Status::Failed);
+    EXPECT_NE(failed.error.find(f.folder.bucketFile(2) + ": cannot be created"), std::string::npos) << failed.error;
+    EXPECT_FALSE(fs::exists(f.stamp));
+
+    fs::remove(f.folder.bucketFile(2));
+    const StartupResult next = f.start();
+    ASSERT_EQ(next.status, StartupResult::Status::Ready) << next.error;
+    EXPECT_TRUE(next.subdivided);
+}
+
+TEST(Faults, AnUnwritableStampIsReportedAndTheOldStampStays)
+{
+    Folder f(100);
+    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    const std::string oldStamp = readFile(f.stamp);
+    fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(3));
+    fs::create_directories(f.stamp + ".new"); // the stamp cannot be written
+    const StartupResult failed = f.start();
+    EXPECT_EQ(failed.status, StartupResult::Status::Failed);
+    EXPECT_NE(failed.error.find(f.stamp + ": cannot be written"), std::string::npos) << failed.error;
+    EXPECT_EQ(readFile(f.stamp), oldStamp);
+
+    fs::remove(f.stamp + ".new");
+    const StartupResult next = f.start();
+    EXPECT_TRUE(next.subdivided);
+    EXPECT_NE(readFile(f.stamp), oldStamp);
+}
+
+TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
+{
+    Folder clean(400000);
+    ASSERT_EQ(clean.start().status, StartupResult::Status::Ready);
+
+    Folder f(400000);
+    const std::string dataDir = f.folder.dir();
+    const char* argv[] = {QUINDLE_CLI, "--data-dir", dataDir.c_str(), "show", "1", nullptr};
+    const std::string workDir = f.dir.path().string();
+    pid_t pid = 0;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    fs::current_path(workDir);
+    ASSERT_EQ(posix_spawn(&pid, QUINDLE_CLI, &actions, nullptr, const_cast<char**>(argv), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Kill it once the split has reached the middle buckets.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(f.folder.bucketFile(4)) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    fs::current_path(fs::temp_directory_path());
+    if (WIFEXITED(status))
+        GTEST_SKIP() << "the split finished before it could be killed";
+    EXPECT_FALSE(fs::exists(f.stamp));
+
+    const StartupResult next = f.start();
+    ASSERT_EQ(next.status, StartupResult::Status::Ready) << next.error;
+    EXPECT_TRUE(next.subdivided);
+    EXPECT_TRUE(f.buckets() == clean.buckets());
+}
+
+TEST(Faults, ABreedingFileReplacedBetweenStartsIsSplitAgain)
+{
+    Folder f(100);
+    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    const std::string original = readFile(f.folder.breedingFile());
+    sample::writeDataFolder(f.dir.file("other"), {120, 9});
+    fs::copy_file(f.dir.file("other") + "/breeding.txt", f.folder.breedingFile(), fs::copy_options::overwrite_existing);
+    fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(1));
+    const StartupResult next = f.start();
+    EXPECT_TRUE(next.subdivided);
+    EXPECT_EQ(readFile(f.folder.bucketFile(0)), readFile(f.dir.file("other") + "/breeding.txt"));
+    writeFile(f.folder.breedingFile(), original); // the folder's own check expects the first contents
+}

@@ -1,0 +1,178 @@
+// Every file of tests/data/bad, and a few too big to keep, through the command-line
+// tool and through the window's start-up: each gets a clear answer, never a crash,
+// and the input files stay as they were.
+#include <QString>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "gui_fixture.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "ui/startup_ui.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string badFile(const std::string& name) { return readFile(std::string(QUINDLE_BAD_DIR) + "/" + name); }
+
+struct Case {
+    std::string name;            // what it is
+    std::string file;            // which file it replaces: ChefTable, QN_SireList, breeding.txt, Quindle.nnn
+    std::string content;
+    std::vector<std::string> cli; // the command after --data-dir
+    int exitCode;
+    std::string expected;        // in standard error, or in standard output when it is empty
+    bool startsUp;               // whether the window's start-up goes on
+};
+
+// A data folder with one file replaced, checked to be unchanged at the end.
+class BadInput {
+public:
+    explicit BadInput(const Case& c)
+    {
+        fs::create_directories(folder.dir());
+        fs::create_directories(dir.path() / "cli");
+        fs::create_directories(dir.path() / "window");
+        writeFile(folder.chefTable(), guiChefTable());
+        writeFile(folder.sireList(), guiSireList());
+        writeFile(folder.breedingFile(), guiBreedingFile());
+        if (c.file == "Quindle.nnn") {
+            writeFile(dir.file("cli/Quindle.nnn"), c.content);
+            writeFile(dir.file("window/Quindle.nnn"), c.content);
+        } else {
+            writeFile(folder.dir() + c.file, c.content);
+        }
+        before = {readFile(folder.chefTable()), readFile(folder.sireList()), readFile(folder.breedingFile())};
+    }
+    ~BadInput()
+    {
+        const std::vector<std::string> after{readFile(folder.chefTable()), readFile(folder.sireList()),
+                                             readFile(folder.breedingFile())};
+        EXPECT_EQ(after, before) << "an input file changed";
+    }
+
+    TempDir dir;
+    DataFolder folder{dir.file("pdg")};
+    std::vector<std::string> before;
+};
+
+void check(const Case& c)
+{
+    SCOPED_TRACE(c.name);
+    BadInput data(c);
+
+    std::vector<std::string> args{"--data-dir", data.folder.dir()};
+    args.insert(args.end(), c.cli.begin(), c.cli.end());
+    const ProcessResult r = runProcess(QUINDLE_CLI, args, data.dir.file("cli"));
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+    std::string expected = c.expected;
+    const std::string marker = "{data}";
+    if (const auto at = expected.find(marker); at != std::string::npos)
+        expected.replace(at, marker.size(), data.folder.dir());
+    EXPECT_NE((r.err + r.out).find(expected), std::string::npos) << "stderr: " << r.err << "\nstdout: " << r.out;
+
+    RecordingSeam seam;
+    ui::setSeam(&seam);
+    const auto chefs = ui::startUp(data.folder, data.dir.file("window/Quindle.nnn"));
+    ui::setSeam(nullptr);
+    EXPECT_EQ(chefs.has_value(), c.startsUp);
+    if (!c.startsUp) {
+        ASSERT_EQ(seam.warnings.size(), 1u);
+        EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(expected)))
+            << seam.warnings[0].second.toStdString();
+    } else {
+        EXPECT_TRUE(seam.warnings.empty());
+    }
+}
+
+const std::vector<std::string> kShow1{"show", "--json", "1"};
+
+} // namespace
+
+TEST(BadInput, ChefTables)
+{
+    const std::vector<Case> cases{
+        {"too few fields", "ChefTable", badFile("ChefTable.too-few-fields"), kShow1, 2,
+         "{data}ChefTable, line 2: the line has 5 fields, 6 expected", false},
+        {"a point of 40000", "ChefTable", badFile("ChefTable.point-40000"), kShow1, 2,
+         "{data}ChefTable, line 1: \"40000\" is out of range (-32768 to 32767)", false},
+        {"a point of abc", "ChefTable", badFile("ChefTable.point-abc"), kShow1, 2,
+         "{data}ChefTable, line 1: \"abc\" is not a whole number", false},
+        {"an unterminated quote", "ChefTable", badFile("ChefTable.unterminated-quote"), kShow1, 2,
+         "{data}ChefTable, line 2: a quoted field has no closing quote", false},
+        {"a byte-order mark", "ChefTable", badFile("ChefTable.byte-order-mark"), kShow1, 2,
+         "{data}ChefTable, line 1: the file starts with a UTF-8 byte-order mark", false},
+        {"NUL bytes", "ChefTable", badFile("ChefTable.nul-bytes"), kShow1, 2,
+         "{data}ChefTable, line 2: \"\\x00\" is not a whole number", false},
+        {"LF line ends", "ChefTable", badFile("ChefTable.lf-only"), kShow1, 0, "\"PT\":[\"8\"", true},
+        {"lone CR line ends", "ChefTable", badFile("ChefTable.lone-cr"), kShow1, 0, "\"PT\":[\"8\"", true},
+        {"an empty file", "ChefTable", badFile("ChefTable.empty"), kShow1, 0, "\" 0\",\"   -- \"", true},
+        {"a 1 MB line", "ChefTable", std::string(1 << 20, 'N') + ",1,1,1,1,1\r\n" + guiChefTable(), kShow1, 0,
+         "\"PT\":[\"8\"", true},
+    };
+    for (const Case& c : cases)
+        check(c);
+}
+
+TEST(BadInput, SireLists)
+{
+    const std::vector<Case> cases{
+        {"an empty file", "QN_SireList", badFile("QN_SireList.empty"), {"mate", "--json", "RED CAP"}, 0,
+         "\"Text3\":\"RED CAP\",\"Text4\":\"\"", true},
+        {"a short last entry", "QN_SireList", badFile("QN_SireList.short-last-entry"), {"mate", "XYZ"}, 1,
+         "{data}QN_SireList, line 2: the line has 2 fields, 4 expected", true},
+    };
+    for (const Case& c : cases)
+        check(c);
+}
+
+TEST(BadInput, BreedingFiles)
+{
+    std::string short89999;
+    for (int id = 1; id <= 89999; ++id)
+        short89999 += horseLines(id);
+    const std::vector<Case> cases{
+        {"an empty file", "breeding.txt", badFile("breeding.txt.empty"), kShow1, 1, "\"found\":false", true},
+        {"a last horse of three lines", "breeding.txt", badFile("breeding.txt.last-horse-three-lines"), kShow1, 2,
+         "{data}breeding.txt, line 7: the file has 7 lines, so its last horse has only 3 of its 4 lines", false},
+        {"blank lines at the end", "breeding.txt", badFile("breeding.txt.blank-lines-at-end"), kShow1, 0,
+         "\"Text2\":\"ONE\"", true},
+        {"a horse out of order", "breeding.txt", badFile("breeding.txt.out-of-order"), {"show", "--json", "1", "2"},
+         0, "\"Text2\":\"ONE\"", true},
+        {"an identifier of x", "breeding.txt", badFile("breeding.txt.identifier-x"), {"show", "2"}, 1,
+         "{data}QNsubBtxt/file0, line 1: \"x\" is not a whole number", true},
+        {"359,996 lines", "breeding.txt", short89999, {"show", "89999", "90000"}, 1,
+         "Identifier 90000: not found", true},
+    };
+    for (const Case& c : cases)
+        check(c);
+}
+
+TEST(BadInput, StampFiles)
+{
+    const std::vector<Case> cases{
+        {"no comma", "Quindle.nnn", badFile("Quindle.nnn.no-comma"), kShow1, 0, "\"found\":true", true},
+        {"an empty stamp", "Quindle.nnn", badFile("Quindle.nnn.empty"), kShow1, 0, "\"found\":true", true},
+        {"a 1 MB stamp", "Quindle.nnn", std::string(1 << 20, '7') + ",", kShow1, 0, "\"found\":true", true},
+    };
+    for (const Case& c : cases)
+        check(c);
+}
+
+TEST(BadInput, ABucketTruncatedInARecord)
+{
+    Case c{"a truncated bucket", "breeding.txt", guiBreedingFile(), {"show", "5"}, 1, "ends inside a record", true};
+    BadInput data(c);
+    ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "1"}, data.dir.file("cli")).exitCode, 0);
+    const std::string bucket = readFile(data.folder.bucketFile(0));
+    writeFile(data.folder.bucketFile(0), bucket.substr(0, bucket.size() - 30));
+    const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ", line 17: the file ends inside a record"), std::string::npos)
+        << r.err;
+    // Horses before the cut are still found.
+    EXPECT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "4"}, data.dir.file("cli")).exitCode, 0);
+}
