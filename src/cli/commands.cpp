@@ -223,8 +223,9 @@ int runProfiles(const DataFolder& folder, const std::string& from, const std::st
     try {
         FieldReader reader(std::move(file), folder.breedingFile());
         std::string row;
+        HorseRecord horse; // reused: its strings keep their storage from horse to horse
         while (!reader.atEnd()) {
-            HorseRecord horse = readHorseRecord(reader);
+            readHorseRecord(reader, horse);
             if (horse.id < first || horse.id > last)
                 continue;
             // The texts the window's showdosage would write for this pedigree.

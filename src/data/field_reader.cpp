@@ -53,8 +53,9 @@ bool FieldReader::atEnd()
     return in_.peek() < 0;
 }
 
-std::string FieldReader::readField()
+void FieldReader::readField(std::string& value)
 {
+    value.clear();
     fieldLine_ = line_;
     if (atStart_) {
         atStart_ = false;
@@ -67,14 +68,13 @@ std::string FieldReader::readField()
             throw FileError(path(), line_, "the file ends where a field was expected");
         afterComma_ = false;
         lastDelimiter_ = Delimiter::EndOfFile;
-        return {};
+        return;
     }
     while (isBlank(c)) {
         in_.get();
         c = in_.peek();
     }
 
-    std::string value;
     if (c == '"') {
         in_.get();
         // Take whole runs up to the closing quote, a block at a time.
@@ -125,10 +125,14 @@ std::string FieldReader::readField()
     } else {
         lastDelimiter_ = Delimiter::EndOfFile;
     }
-    return value;
 }
 
-std::string FieldReader::readText() { return readField(); }
+std::string FieldReader::readText()
+{
+    std::string value;
+    readField(value);
+    return value;
+}
 
 NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value)
 {
@@ -153,7 +157,8 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
 
 std::int64_t FieldReader::readWhole(std::int64_t min, std::int64_t max)
 {
-    std::string text = readField();
+    readField(scratch_);
+    std::string& text = scratch_;
     // Blanks around the digits do not matter, also inside quotes.
     text.erase(0, std::min(text.find_first_not_of(" \t"), text.size()));
     text.erase(text.find_last_not_of(" \t") + 1);

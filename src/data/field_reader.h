@@ -38,10 +38,12 @@ public:
 
     // Each of these throws FileError naming the file and the line on a bad field.
     std::string readText();
+    // The same, into a string whose storage is reused.
+    void readText(std::string& into) { readField(into); }
     std::int16_t readInt16();
     std::int32_t readInt32();
     // Reads and throws away one field of any content.
-    void skipField() { readField(); }
+    void skipField() { readField(scratch_); }
 
     // True when nothing but empty lines is left. Call only between records.
     bool atEnd();
@@ -53,7 +55,7 @@ public:
     const std::string& path() const { return in_.path(); }
 
 private:
-    std::string readField();
+    void readField(std::string& value);
     std::int64_t readWhole(std::int64_t min, std::int64_t max);
     void consumeLineEnd(int first);
 
@@ -61,6 +63,7 @@ private:
     std::int64_t line_ = 1;
     std::int64_t fieldLine_ = 1;
     bool afterComma_ = false;
+    std::string scratch_;
     bool atStart_ = true; // a byte-order mark is refused at the start of a file
     Delimiter lastDelimiter_ = Delimiter::LineEnd;
 };

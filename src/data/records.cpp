@@ -19,6 +19,11 @@ public:
         checkDelimiter();
         return value;
     }
+    void text(std::string& into)
+    {
+        reader_.readText(into);
+        checkDelimiter();
+    }
     std::int16_t int16()
     {
         const auto value = reader_.readInt16();
@@ -58,40 +63,45 @@ private:
 
 } // namespace
 
-HorseRecord readHorseRecord(FieldReader& reader)
+void readHorseRecord(FieldReader& reader, HorseRecord& r)
 {
-    HorseRecord r;
     {
         LineFields line(reader, 4);
         r.id = line.int32();
-        r.name = line.text();
-        r.age = line.text();
-        r.sex = line.text();
+        line.text(r.name);
+        line.text(r.age);
+        line.text(r.sex);
     }
     {
         LineFields line(reader, 5);
         line.int32();
-        r.sire = line.text();
-        r.sireSire = line.text();
-        r.sireDamSire = line.text();
-        r.sireSireSire = line.text();
+        line.text(r.sire);
+        line.text(r.sireSire);
+        line.text(r.sireDamSire);
+        line.text(r.sireSireSire);
     }
     {
         LineFields line(reader, 5);
         line.int32();
-        r.damSire = line.text();
-        r.damSireSire = line.text();
+        line.text(r.damSire);
+        line.text(r.damSireSire);
         line.skip();
         line.skip();
     }
     {
         LineFields line(reader, 5);
         line.int32();
-        r.damDamSire = line.text();
+        line.text(r.damDamSire);
         line.skip();
         line.skip();
         line.skip();
     }
+}
+
+HorseRecord readHorseRecord(FieldReader& reader)
+{
+    HorseRecord r;
+    readHorseRecord(reader, r);
     return r;
 }
 

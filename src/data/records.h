@@ -40,6 +40,8 @@ struct ChefEntry {
 
 // Read one record with the shared field rules; throw FileError on a bad field.
 HorseRecord readHorseRecord(FieldReader& reader);
+// The same into an existing record, reusing its strings' storage.
+void readHorseRecord(FieldReader& reader, HorseRecord& into);
 SireListEntry readSireListEntry(FieldReader& reader);
 ChefEntry readChefEntry(FieldReader& reader);
 

@@ -16,6 +16,13 @@ std::string numberText(double value)
         const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
         return std::string(digits, end);
     }
+    // Halves come next: Speed and Stamina.
+    if (std::abs(value) < 1e14 && value * 2 == std::trunc(value * 2)) {
+        std::string text = numberText(std::trunc(value));
+        if (value < 0 && text == "0")
+            text = "-0";
+        return text + ".5";
+    }
     // 15 significant digits in scientific form, then laid out as a plain decimal.
     char buffer[40];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
