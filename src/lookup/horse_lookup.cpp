@@ -1,5 +1,6 @@
 #include "lookup/horse_lookup.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -51,7 +52,10 @@ std::int32_t leadingIdentifier(std::string_view line, const std::string& path, s
 // Scans a bucket file record by record; only the matching record is decoded.
 class BucketScanner {
 public:
-    BucketScanner(FilePtr file, std::string path) : file_(std::move(file)), path_(std::move(path)), buffer_(1 << 20) {}
+    BucketScanner(FilePtr file, std::string path, std::size_t blockSize)
+        : file_(std::move(file)), path_(std::move(path)), buffer_(std::max<std::size_t>(blockSize, 16))
+    {
+    }
 
     LookupResult find(std::int32_t id)
     {
@@ -130,20 +134,24 @@ private:
 
 } // namespace
 
-LookupResult findHorse(const DataFolder& folder, std::int32_t id)
+LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id, std::size_t blockSize)
 {
-    const std::string path = folder.bucketFile(bucketForID(id));
     LookupResult result;
     try {
-        FilePtr file = openForReading(path);
         if (!file)
             throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
-        return BucketScanner(std::move(file), path).find(id);
+        return BucketScanner(std::move(file), path, blockSize).find(id);
     } catch (const FileError& e) {
         result.status = LookupResult::Status::Failed;
         result.error = e.what();
     }
     return result;
+}
+
+LookupResult findHorse(const DataFolder& folder, std::int32_t id)
+{
+    const std::string path = folder.bucketFile(bucketForID(id));
+    return findInBucket(openForReading(path), path, id);
 }
 
 std::array<std::string, 7> lineageNames(const HorseRecord& h)

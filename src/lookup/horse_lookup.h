@@ -6,6 +6,7 @@
 #include <string>
 
 #include "data/data_folder.h"
+#include "data/input_file.h"
 #include "data/records.h"
 
 namespace quindle {
@@ -32,6 +33,10 @@ struct LookupResult {
 // wins. A bucket that cannot be read, ends inside a record or holds a bad field
 // before the match is reported as Failed, never as some other horse.
 LookupResult findHorse(const DataFolder& folder, std::int32_t id);
+
+// The scan of one open bucket file, read in blocks of `blockSize` bytes (a record
+// longer than a block is still read whole).
+LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id, std::size_t blockSize = 1 << 20);
 
 // The seven sire-line names in the order of the lineage boxes Text3 to Text9:
 // Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire, Sire's Dam-Sire,
