@@ -17,7 +17,7 @@ cmake --build build-test -j"$jobs"
 if [ "${QUINDLE_SANITIZERS:-1}" != 0 ]; then
   echo "== AddressSanitizer + UndefinedBehaviorSanitizer build and tests"
   sanitize="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUINDLE_WERROR=ON -DQUINDLE_BUILD_BENCH=OFF \
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUINDLE_WERROR=ON -DQUINDLE_BUILD_BENCH=OFF -DQUINDLE_PACKAGE_TEST=OFF \
     -DCMAKE_CXX_FLAGS="$sanitize" -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
   cmake --build build-asan -j"$jobs"
   # Leaks inside the system's Qt, fontconfig and GLib are not ours to mend.

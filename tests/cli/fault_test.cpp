@@ -86,10 +86,16 @@ TEST(Faults, AnUnwritableStampIsReportedAndTheOldStampStays)
 
 TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
 {
-    Folder clean(400000);
+    // 300,000 horses: enough for the split to be caught half way.
+    const std::string breeding = breedingFile(300000);
+    Folder clean(10);
+    writeFile(clean.folder.breedingFile(), breeding);
+    clean.inputs[2] = breeding;
     ASSERT_EQ(clean.start().status, StartupResult::Status::Ready);
 
-    Folder f(400000);
+    Folder f(10);
+    writeFile(f.folder.breedingFile(), breeding);
+    f.inputs[2] = breeding;
     const std::string dataDir = f.folder.dir();
     const char* argv[] = {QUINDLE_CLI, "--data-dir", dataDir.c_str(), "show", "1", nullptr};
     const std::string workDir = f.dir.path().string();
@@ -100,9 +106,9 @@ TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
     fs::current_path(workDir);
     ASSERT_EQ(posix_spawn(&pid, QUINDLE_CLI, &actions, nullptr, const_cast<char**>(argv), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    // Kill it once the split has reached the middle buckets.
+    // Kill it once the split has gone past the first bucket.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!fs::exists(f.folder.bucketFile(4)) && std::chrono::steady_clock::now() < deadline)
+    while (!fs::exists(f.folder.bucketFile(2)) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     kill(pid, SIGKILL);
     int status = 0;
