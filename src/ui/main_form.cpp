@@ -129,9 +129,12 @@ void MainForm::buildChart()
         return box;
     };
     texts_[2] = chartBox(360, 360, kChartWidth, 3855, kNeutralColour);
-    for (const ChartBox& b : kChart)
-        texts_[static_cast<std::size_t>(b.number)] =
-            chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
+    for (const ChartBox& b : kChart) {
+        QLineEdit* box = chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
+        if (!b.male)
+            box->setFocusPolicy(Qt::NoFocus); // the dam-line boxes are drawing only
+        texts_[static_cast<std::size_t>(b.number)] = box;
+    }
     ageSex_ = chartBox(400, 2280, 1215, 375, kNeutralColour);
     ageSex_->setFocusPolicy(Qt::NoFocus);
     ageSex_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -229,3 +229,16 @@ TEST_F(MainFormTest, ClearEmptiesTextsButKeepsColoursAndProfile)
     EXPECT_EQ(ptText(0), "8");
     EXPECT_EQ(main->searchID()->text(), "1");
 }
+
+TEST_F(MainFormTest, TabGoesFromTheIdBoxToGoAndThroughTheHorseAndItsSireLines)
+{
+    QWidget* expected[] = {main->goButton(), main->text(2), main->text(3), main->text(4), main->text(5),
+                           main->text(6),    main->text(7), main->text(8), main->text(9)};
+    QWidget* at = main->searchID();
+    for (QWidget* next : expected) {
+        at = at->nextInFocusChain();
+        while (at->focusPolicy() == Qt::NoFocus || !at->isVisible())
+            at = at->nextInFocusChain();
+        EXPECT_EQ(at, next);
+    }
+}
