@@ -3,72 +3,17 @@
 #include <cstdio>
 #include <optional>
 
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
-
 #include "data/field_reader.h"
-#include "data/file_error.h"
-#include "data/input_file.h"
-#include "data/records.h"
-#include "data/startup.h"
 #include "input/edit_filter.h"
 #include "input/mating.h"
-#include "dosage/format.h"
+#include "lookup/main_boxes.h"
+#include "output.h"
 #include "render.h"
+#include "startup_cli.h"
 
 namespace quindle::cli {
 
 namespace {
-
-// Large buffered writes to standard output.
-class Out {
-public:
-    Out() { buffer_.reserve(1 << 16); }
-    ~Out() { flush(); }
-    void write(const std::string& text)
-    {
-        buffer_ += text;
-        if (buffer_.size() >= (1 << 16))
-            flush();
-    }
-    void flush()
-    {
-        std::fwrite(buffer_.data(), 1, buffer_.size(), stdout);
-        buffer_.clear();
-    }
-
-private:
-    std::string buffer_;
-};
-
-// The same start-up as the window; progress goes to a terminal only.
-std::optional<ChefTable> startUp(const DataFolder& folder)
-{
-    const bool terminal = isatty(fileno(stderr));
-    SplitObserver observer;
-    if (terminal) {
-        observer.begins = [] { std::fprintf(stderr, "Subdividing new breeding file - please wait...\n"); };
-        observer.progress = [](int value) { std::fprintf(stderr, "\r%3d%%", value); };
-        observer.ends = [] { std::fprintf(stderr, "\n"); };
-    }
-    StartupResult result = runStartup(folder, kStampFileName, observer);
-    switch (result.status) {
-    case StartupResult::Status::Ready:
-        return std::move(result.chefs);
-    case StartupResult::Status::MissingFile:
-        std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());
-        return std::nullopt;
-    case StartupResult::Status::Failed:
-        std::fprintf(stderr, "quindle-cli: cannot start: %s\n", result.error.c_str());
-        return std::nullopt;
-    }
-    return std::nullopt;
-}
 
 // Arguments are UTF-8; the filters take UTF-16.
 std::u16string utf8ToUtf16(const std::string& text)
@@ -159,7 +104,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
             out.write(boxesPlain(boxes) + "\n");
         }
     }
-    return status;
+    return out.finish() ? status : outputFailed();
 }
 
 int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool json)
@@ -194,58 +139,10 @@ int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool
     const std::string error = submitMating(boxes, names, folder.sireList(), *chefs);
     Out out;
     out.write(json ? boxesJson(boxes) + "\n" : boxesPlain(boxes));
-    out.flush();
+    if (!out.finish())
+        return outputFailed();
     if (!error.empty()) {
         std::fprintf(stderr, "quindle-cli: the sire list could not be read to the end: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
-}
-
-int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to)
-{
-    std::int64_t first = INT32_MIN, last = INT32_MAX;
-    if ((!from.empty() && parseWholeNumber(from, INT32_MIN, INT32_MAX, first) != NumberParse::Ok) ||
-        (!to.empty() && parseWholeNumber(to, INT32_MIN, INT32_MAX, last) != NumberParse::Ok)) {
-        std::fprintf(stderr, "quindle-cli: --from and --to take a horse identifier\n");
-        return 2;
-    }
-    const auto chefs = startUp(folder);
-    if (!chefs)
-        return 2;
-    FilePtr file = openForReading(folder.breedingFile());
-    if (!file) {
-        std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
-        return 2;
-    }
-    Out out;
-    out.write("id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
-    try {
-        FieldReader reader(std::move(file), folder.breedingFile());
-        std::string row;
-        HorseRecord horse; // reused: its strings keep their storage from horse to horse
-        while (!reader.atEnd()) {
-            readHorseRecord(reader, horse);
-            if (horse.id < first || horse.id > last)
-                continue;
-            // The texts the window's showdosage would write for this pedigree.
-            const ProfileTexts texts = formatProfile(computeProfile(lineageNames(horse), *chefs));
-            row.clear();
-            row += std::to_string(horse.id);
-            for (const std::string* text : {&horse.name, &horse.age, &horse.sex, &horse.sire, &horse.damSire}) {
-                row += ',';
-                appendCsvField(row, *text);
-            }
-            for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
-                row += ',';
-                appendTrimmed(row, *texts[static_cast<std::size_t>(box)]);
-            }
-            row += '\n';
-            out.write(row);
-        }
-    } catch (const FileError& e) {
-        out.flush();
-        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "render.h"
 
+#include <array>
 #include <cstdio>
 
 #include "dosage/profile.h"
@@ -54,13 +55,26 @@ std::string csvField(std::string_view utf8)
     return out + "\"";
 }
 
+namespace {
+// What a byte asks of a CSV field: kQuote, the field must be quoted; kRewrite, the
+// byte is not written as it stands (a doubled quote, two bytes of UTF-8).
+constexpr unsigned char kQuote = 1, kRewrite = 2;
+constexpr auto kCsvByteClass = [] {
+    std::array<unsigned char, 256> table{};
+    table[','] = table['\r'] = table['\n'] = kQuote;
+    table['"'] = kQuote | kRewrite;
+    for (std::size_t b = 0x80; b < table.size(); ++b)
+        table[b] = kRewrite;
+    return table;
+}();
+} // namespace
+
 void appendCsvField(std::string& out, std::string_view latin1)
 {
-    bool quote = false, plain = true;
-    for (const char c : latin1) {
-        quote |= c == ',' || c == '\r' || c == '\n' || c == '"';
-        plain &= c != '"' && static_cast<unsigned char>(c) < 0x80;
-    }
+    unsigned needs = 0;
+    for (const char c : latin1)
+        needs |= kCsvByteClass[static_cast<unsigned char>(c)];
+    const bool quote = needs & kQuote, plain = !(needs & kRewrite);
     if (quote)
         out += '"';
     if (plain) {
@@ -86,9 +100,12 @@ void appendCsvField(std::string& out, std::string_view latin1)
 
 void appendTrimmed(std::string& out, std::string_view text)
 {
-    const auto first = text.find_first_not_of(' ');
-    if (first != std::string_view::npos)
-        out.append(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    std::size_t first = 0, end = text.size();
+    while (first < end && text[first] == ' ')
+        ++first;
+    while (end > first && text[end - 1] == ' ')
+        --end;
+    out.append(text.data() + first, end - first);
 }
 
 std::string colourHex(Rgb colour)

@@ -1,5 +1,11 @@
 #include "data/field_reader.h"
 
+#include <bit>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "data/file_error.h"
 
 namespace quindle {
@@ -8,22 +14,40 @@ namespace {
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 
-// Bytes that end a run of field text: unquoted (comma, CR, LF) and quoted (quote, CR, LF).
-struct StopTable {
-    bool unquoted[256]{};
-    bool quoted[256]{};
-    constexpr StopTable()
-    {
-        unquoted[static_cast<unsigned char>(',')] = unquoted['\r'] = unquoted['\n'] = true;
-        quoted[static_cast<unsigned char>('"')] = quoted['\r'] = quoted['\n'] = true;
-    }
-};
-constexpr StopTable kStops;
-
-std::size_t runLength(std::string_view block, const bool (&stops)[256])
+// The length of the run of field text at the start of `block`: up to `end`
+// (a comma outside quotes, the closing quote inside them), CR or LF. Many bytes
+// a step where the processor allows it: this is where reading a file spends most
+// of its time.
+template <char end>
+std::size_t runLength(std::string_view block)
 {
+    const char* p = block.data();
     std::size_t n = 0;
-    while (n < block.size() && !stops[static_cast<unsigned char>(block[n])])
+#if defined(__SSE2__)
+    // Sixteen bytes a step: most fields end within the first step.
+    const __m128i stop = _mm_set1_epi8(end), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; n + 16 <= block.size(); n += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(bytes, stop),
+                                          _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (const int mask = _mm_movemask_epi8(hits))
+            return n + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+#endif
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
+        // High bit set in each byte of x that is zero; the lowest one is exact.
+        const auto zeroBytes = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+        for (; n + 8 <= block.size(); n += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + n, 8);
+            const std::uint64_t hits = zeroBytes(word ^ (ones * static_cast<unsigned char>(end))) |
+                                       zeroBytes(word ^ (ones * '\r')) | zeroBytes(word ^ (ones * '\n'));
+            if (hits)
+                return n + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+        }
+    }
+    while (n < block.size() && p[n] != end && !isLineEnd(static_cast<unsigned char>(p[n])))
         ++n;
     return n;
 }
@@ -82,7 +106,7 @@ void FieldReader::readField(std::string& value)
             const std::string_view block = in_.window();
             if (block.empty())
                 throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
-            const std::size_t n = runLength(block, kStops.quoted);
+            const std::size_t n = runLength<'"'>(block);
             value.append(block.data(), n);
             in_.consume(n);
             if (n < block.size()) {
@@ -100,19 +124,26 @@ void FieldReader::readField(std::string& value)
         if (c >= 0 && c != ',' && !isLineEnd(c))
             throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value));
     } else {
+        // The last byte taken, looked at in the input rather than in `value`, which
+        // was only just written.
+        int last = -1;
         for (;;) {
             const std::string_view block = in_.window();
             if (block.empty())
                 break;
-            const std::size_t n = runLength(block, kStops.unquoted);
-            value.append(block.data(), n);
+            const std::size_t n = runLength<','>(block);
+            if (n > 0) {
+                value.append(block.data(), n);
+                last = static_cast<unsigned char>(block[n - 1]);
+            }
             in_.consume(n);
             if (n < block.size())
                 break;
         }
         c = in_.peek();
-        while (!value.empty() && isBlank(static_cast<unsigned char>(value.back())))
-            value.pop_back();
+        if (isBlank(last))
+            while (!value.empty() && isBlank(static_cast<unsigned char>(value.back())))
+                value.pop_back();
     }
 
     afterComma_ = (c == ',');

@@ -16,12 +16,27 @@ std::string numberText(double value)
         const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
         return std::string(digits, end);
     }
-    // Halves come next: Speed and Stamina.
-    if (std::abs(value) < 1e14 && value * 2 == std::trunc(value * 2)) {
-        std::string text = numberText(std::trunc(value));
-        if (value < 0 && text == "0")
-            text = "-0";
-        return text + ".5";
+    // Hundredths come next: halves (Speed, Stamina) and two-decimal values (CD).
+    // A value that is the double nearest to k / 100, with k of at most 14 digits,
+    // has exactly that decimal as its 15 significant digits.
+    if (std::abs(value) < 1e12) {
+        const double hundredths = std::nearbyint(value * 100);
+        if (hundredths / 100 == value) {
+            const auto k = static_cast<long long>(hundredths);
+            const long long magnitude = k < 0 ? -k : k;
+            char digits[24];
+            char* end = digits;
+            if (k < 0)
+                *end++ = '-';
+            end = std::to_chars(end, digits + sizeof digits, magnitude / 100).ptr;
+            if (const long long cents = magnitude % 100) {
+                *end++ = '.';
+                *end++ = static_cast<char>('0' + cents / 10);
+                if (cents % 10)
+                    *end++ = static_cast<char>('0' + cents % 10);
+            }
+            return std::string(digits, end);
+        }
     }
     // 15 significant digits in scientific form, then laid out as a plain decimal.
     char buffer[40];
@@ -92,6 +107,23 @@ std::string diText(const DosageIndex& di)
     return " " + s;
 }
 
+void formatSummary(const DosageProfile& profile, SummaryTexts& texts)
+{
+    const auto at = [&texts](int box) -> std::string& { return texts[static_cast<std::size_t>(box - kGroupTotalBox)]; };
+    for (int g = 0; g < kGroups; ++g)
+        at(kGroupTotalBox + g) = numberText(profile.groupTotal[static_cast<std::size_t>(g)]);
+    at(kTotalBox) = " " + numberText(profile.total);
+    at(kSpeedBox) = speedText(profile.speed);
+    at(kStaminaBox) = speedText(profile.stamina);
+    if (!profile.cd) {
+        at(kCdBox) = kNoPointsText;
+        at(kDiBox) = kNoPointsText;
+    } else {
+        at(kCdBox) = cdText(*profile.cd);
+        at(kDiBox) = diText(profile.di);
+    }
+}
+
 ProfileTexts formatProfile(const DosageProfile& profile)
 {
     ProfileTexts texts;
@@ -99,18 +131,10 @@ ProfileTexts formatProfile(const DosageProfile& profile)
         for (int g = 0; g < kGroups; ++g)
             if (const auto& c = profile.contribution[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)])
                 texts[static_cast<std::size_t>(kGroups * p + g)] = numberText(*c);
-    for (int g = 0; g < kGroups; ++g)
-        texts[static_cast<std::size_t>(kGroupTotalBox + g)] = numberText(profile.groupTotal[static_cast<std::size_t>(g)]);
-    texts[kTotalBox] = " " + numberText(profile.total);
-    texts[kSpeedBox] = speedText(profile.speed);
-    texts[kStaminaBox] = speedText(profile.stamina);
-    if (!profile.cd) {
-        texts[kCdBox] = kNoPointsText;
-        texts[kDiBox] = kNoPointsText;
-    } else {
-        texts[kCdBox] = cdText(*profile.cd);
-        texts[kDiBox] = diText(profile.di);
-    }
+    SummaryTexts summary;
+    formatSummary(profile, summary);
+    for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
+        texts[static_cast<std::size_t>(box)] = std::move(summary[static_cast<std::size_t>(box - kGroupTotalBox)]);
     return texts;
 }
 

@@ -36,4 +36,11 @@ inline constexpr const char* kNoPointsText = "   -- ";
 
 ProfileTexts formatProfile(const DosageProfile& profile);
 
+// Only the boxes 35 to 44 (the group totals, total, CD, DI, Speed and Stamina),
+// indexed from 35: what a summary of many horses needs, without the 35
+// contribution boxes. formatProfile writes the same texts.
+inline constexpr int kSummaryBoxes = kProfileBoxes - kGroupTotalBox;
+using SummaryTexts = std::array<std::string, kSummaryBoxes>;
+void formatSummary(const DosageProfile& profile, SummaryTexts& texts);
+
 } // namespace quindle

@@ -26,6 +26,14 @@ double centerOfDistribution(std::int32_t x, std::int32_t t)
 
 DosageProfile computeProfile(const AncestorNames& names, const ChefTable& chefs)
 {
+    AncestorViews views;
+    for (std::size_t i = 0; i < views.size(); ++i)
+        views[i] = names[i];
+    return computeProfileOfViews(views, chefs);
+}
+
+DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable& chefs)
+{
     DosageProfile p;
     for (int pos = 0; pos < kPositions; ++pos) {
         const ChefEntry* chef = findChef(names[static_cast<std::size_t>(pos)], chefs);

@@ -35,6 +35,8 @@ struct DosageProfile {
 };
 
 using AncestorNames = std::array<std::string, kPositions>;
+// The same names held elsewhere, looked at without copying them.
+using AncestorViews = std::array<std::string_view, kPositions>;
 
 // The lookup key of a name: the text before its first "(", without the blanks
 // that end it; a name without "(" is taken whole.
@@ -44,6 +46,7 @@ std::string_view normaliseName(std::string_view name);
 const ChefEntry* findChef(std::string_view name, const ChefTable& chefs);
 
 DosageProfile computeProfile(const AncestorNames& names, const ChefTable& chefs);
+DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable& chefs);
 
 // The Center of Distribution for numerator x and total t > 0, rounded to two
 // decimals: a positive half rounds up, a negative half toward zero.

@@ -154,9 +154,18 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
     return findInBucket(openForReading(path), path, id);
 }
 
-std::array<std::string, 7> lineageNames(const HorseRecord& h)
+std::array<std::string_view, 7> lineageViews(const HorseRecord& h)
 {
     return {h.sire, h.sireSire, h.damSire, h.sireSireSire, h.sireDamSire, h.damSireSire, h.damDamSire};
+}
+
+std::array<std::string, 7> lineageNames(const HorseRecord& h)
+{
+    std::array<std::string, 7> names;
+    const auto views = lineageViews(h);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = views[i];
+    return names;
 }
 
 std::string ageSexText(const std::string& age, const std::string& sex) { return " " + age + "yo " + sex; }

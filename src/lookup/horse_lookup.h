@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "data/data_folder.h"
 #include "data/input_file.h"
@@ -42,6 +43,8 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 // Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire, Sire's Dam-Sire,
 // Dam-Sire's Sire, Dam's Dam-Sire.
 std::array<std::string, 7> lineageNames(const HorseRecord& horse);
+// The same names without copying them: valid while `horse` is unchanged.
+std::array<std::string_view, 7> lineageViews(const HorseRecord& horse);
 
 // " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
 std::string ageSexText(const std::string& age, const std::string& sex);

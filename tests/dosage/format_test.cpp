@@ -1,6 +1,7 @@
 // The exact texts of the profile boxes.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "dosage/format.h"
@@ -21,6 +22,26 @@ TEST(NumberText, PlainDecimalWithoutTrailingZeros)
     EXPECT_EQ(numberText(1e-7), "0.0000001");
     EXPECT_EQ(numberText(1e20), "100000000000000000000");
     EXPECT_EQ(numberText(123456.5), "123456.5");
+}
+
+TEST(NumberText, HundredthsMatchFifteenSignificantDigits)
+{
+    // Whole numbers, halves and two-decimal values take a shorter road; it must
+    // give what 15 significant digits give.
+    std::mt19937 random(5);
+    std::uniform_int_distribution<long long> hundredths(-99999999999, 99999999999);
+    for (int i = 0; i < 20000; ++i) {
+        const long long k = i < 2000 ? i - 1000 : hundredths(random);
+        const double value = static_cast<double>(k) / 100;
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%.15g", value);
+        ASSERT_EQ(numberText(value), expected == std::string("-0") ? "0" : expected) << k;
+    }
+    EXPECT_EQ(numberText(-0.05), "-0.05");
+    EXPECT_EQ(numberText(-12.5), "-12.5");
+    EXPECT_EQ(numberText(0.07), "0.07");
+    EXPECT_EQ(numberText(0.1 + 0.2), "0.3"); // 15 significant digits
+    EXPECT_EQ(numberText(0.125), "0.125");
 }
 
 TEST(SpeedText, PaddedToOneDecimal)

@@ -1,0 +1,41 @@
+#include "startup_cli.h"
+
+#include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+#include "data/startup.h"
+
+namespace quindle::cli {
+
+// The same start-up as the window; progress goes to a terminal only.
+std::optional<ChefTable> startUp(const DataFolder& folder)
+{
+    const bool terminal = isatty(fileno(stderr));
+    SplitObserver observer;
+    if (terminal) {
+        observer.begins = [] { std::fprintf(stderr, "Subdividing new breeding file - please wait...\n"); };
+        observer.progress = [](int value) { std::fprintf(stderr, "\r%3d%%", value); };
+        observer.ends = [] { std::fprintf(stderr, "\n"); };
+    }
+    StartupResult result = runStartup(folder, kStampFileName, observer);
+    switch (result.status) {
+    case StartupResult::Status::Ready:
+        return std::move(result.chefs);
+    case StartupResult::Status::MissingFile:
+        std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());
+        return std::nullopt;
+    case StartupResult::Status::Failed:
+        std::fprintf(stderr, "quindle-cli: cannot start: %s\n", result.error.c_str());
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace quindle::cli

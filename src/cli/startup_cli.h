@@ -1,0 +1,14 @@
+#pragma once
+// The start-up every command runs first: the same as the window's, with its
+// messages on standard error.
+#include <optional>
+
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+
+namespace quindle::cli {
+
+// The chef table when the data folder is ready; null after printing why not.
+std::optional<ChefTable> startUp(const DataFolder& folder);
+
+} // namespace quindle::cli

@@ -1,0 +1,68 @@
+#pragma once
+// Cuts a breeding file into pieces of whole horses, so that several threads can
+// each read a piece with their own FieldReader and still meet every field, and
+// every fault, on the same line as one reader going through the whole file.
+//
+// A horse is four lines, none of them empty, and the reader skips empty lines
+// between horses. So, counting the non-empty lines from the start of the file, a
+// horse starts at line 1, 5, 9, ... of them, and a piece ends just before such a
+// line. In a broken file (an empty line inside a horse, a short last horse) the
+// reader of the piece meets the break exactly where a single reader would: the
+// piece runs on to the next cut, past the break.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/input_file.h"
+
+namespace quindle {
+
+class RecordChunk {
+public:
+    std::string_view bytes() const { return {storage_.data(), size_}; }
+    std::int64_t firstLine() const { return firstLine_; } // the line of the file bytes() starts on
+
+private:
+    friend class RecordChunker;
+    // Grows only, so a piece is read into memory that is already there: no
+    // allocating and zero-filling half a megabyte for every piece.
+    std::vector<char> storage_;
+    std::size_t size_ = 0;
+    std::int64_t firstLine_ = 1;
+};
+
+class RecordChunker {
+public:
+    // `targetSize` is about how many bytes a piece holds; a piece is longer only
+    // when a single horse is.
+    RecordChunker(FilePtr file, std::string path, std::size_t targetSize = std::size_t{1} << 19);
+
+    // The next piece, into `chunk` (its storage is reused); false when the file is
+    // used up. Throws FileError when the file cannot be read.
+    bool next(RecordChunk& chunk);
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::size_t readMore(RecordChunk& into, std::size_t count);
+
+    FilePtr file_;
+    std::string path_;
+    std::size_t target_;
+    std::string carry_;        // bytes read after the last cut
+    std::int64_t line_ = 1;    // the line carry_ starts on
+    char before_ = '\n';       // the byte before carry_ (a line end at the start of the file)
+    bool atEndOfFile_ = false;
+};
+
+// Line ends and non-empty line starts in `bytes`, given the byte before them.
+// CR LF, a lone LF and a lone CR each end one line, as for FieldReader.
+struct LineCounts {
+    std::int64_t ends = 0;
+    std::int64_t starts = 0;
+};
+LineCounts countLines(std::string_view bytes, char before);
+
+} // namespace quindle
