@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <random>
 
+#include "data/field_reader.h"
+#include "data/records.h"
+#include "dosage/format.h"
 #include "input/mating.h"
+#include "lookup/horse_lookup.h"
 #include "lookup/main_boxes.h"
 #include "render.h"
 #include "sample_data.h"
@@ -163,6 +167,83 @@ TEST_F(CliTest, ProfilesQuotesNamesHoldingCommas)
         }
     EXPECT_GT(quoted, 0);
 }
+
+namespace {
+std::string trimmedText(std::string text)
+{
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// The CSV of every horse, built the slow way: one reader through the whole file
+// and the window's own profile texts.
+std::string expectedProfiles(const std::string& breedingPath, const ChefTable& chefs)
+{
+    std::string csv = "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n";
+    FieldReader reader(openForReading(breedingPath), breedingPath);
+    while (!reader.atEnd()) {
+        const HorseRecord h = readHorseRecord(reader);
+        const ProfileTexts t = formatProfile(computeProfile(lineageNames(h), chefs));
+        csv += std::to_string(h.id);
+        for (const std::string* text : {&h.name, &h.age, &h.sex, &h.sire, &h.damSire})
+            csv += "," + cli::csvField(cli::latin1ToUtf8(*text));
+        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox})
+            csv += "," + trimmedText(*t[static_cast<std::size_t>(box)]);
+        csv += "\n";
+    }
+    return csv;
+}
+} // namespace
+
+TEST_F(CliTest, ProfilesOfEveryHorseComeOutInFileOrderAsOneReaderWouldGiveThem)
+{
+    // 20,000 horses are several pieces for the reading threads.
+    const ProcessResult r = cli({"profiles"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expectedProfiles(folder().breedingFile(), chefs()));
+}
+
+TEST(CliProfiles, ABadFieldEndsTheRowsThereWithFileAndLine)
+{
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {12000, 3});
+    std::string breeding = readFile(folder.breedingFile());
+    // Horse 11,001 gets a bad number on its second line.
+    const std::size_t at = breeding.find("\r\n11001,");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t second = breeding.find("\r\n", at + 2) + 2;
+    breeding.insert(second, "X");
+    writeFile(folder.breedingFile(), breeding);
+    const std::int64_t badLine = 11000 * 4 + 2;
+
+    const ProcessResult r =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(folder.breedingFile() + ", line " + std::to_string(badLine) + ": "), std::string::npos)
+        << r.err;
+    const auto lines = splitLines(r.out);
+    ASSERT_EQ(lines.size(), 11001u); // the header and horses 1 to 11,000
+    EXPECT_EQ(lines.back().substr(0, 6), "11000,");
+}
+
+#ifdef __linux__
+TEST(CliProfiles, AFullDiskIsAnErrorNotASuccess)
+{
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {3000, 3});
+    for (const std::string command : {"profiles", "show 1", "mate A"}) {
+        const ProcessResult r = runProcess(
+            "sh", {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' " + command + " >/dev/full"},
+            dir.path().string());
+        EXPECT_EQ(r.exitCode, 1) << command;
+        EXPECT_NE(r.err.find("the output could not be written in full"), std::string::npos) << command << r.err;
+    }
+}
+#endif
 
 TEST(CliStartup, MissingFilesAreNamedWithExitCodeTwo)
 {

@@ -1,0 +1,183 @@
+// Reading the breeding file in pieces must give exactly what one reader gives:
+// the same horses, and the same first fault on the same line.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/record_chunks.h"
+#include "data/records.h"
+#include "support/temp_dir.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+struct ReadResult {
+    std::vector<HorseRecord> horses;
+    std::string error; // empty when the whole file was read
+};
+
+ReadResult readWhole(const std::string& path)
+{
+    ReadResult result;
+    try {
+        FieldReader reader(openForReading(path), path);
+        while (!reader.atEnd())
+            result.horses.push_back(readHorseRecord(reader));
+    } catch (const FileError& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+ReadResult readInPieces(const std::string& path, std::size_t target, std::string* joined = nullptr)
+{
+    ReadResult result;
+    RecordChunker chunker(openForReading(path), path, target);
+    RecordChunk chunk;
+    try {
+        while (chunker.next(chunk)) {
+            if (joined)
+                *joined += chunk.bytes();
+            FieldReader reader(chunk.bytes(), path, chunk.firstLine());
+            while (!reader.atEnd())
+                result.horses.push_back(readHorseRecord(reader));
+        }
+    } catch (const FileError& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+// The file with its CR LF line ends replaced by `lineEnd`.
+std::string withLineEnds(const std::string& text, const std::string& lineEnd)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\r\n") == 0) {
+            out += lineEnd;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+enum class Expect { Sound, Broken };
+
+void expectSameAsOneReader(const std::string& text, const std::string& what, Expect expect = Expect::Sound)
+{
+    TempDir dir;
+    const std::string path = dir.file("breeding.txt");
+    writeFile(path, text);
+    const ReadResult whole = readWhole(path);
+    EXPECT_EQ(whole.error.empty(), expect == Expect::Sound) << what << ": " << whole.error;
+    for (const std::size_t target : {1, 2, 7, 64, 300, 1 << 16}) {
+        std::string joined;
+        const ReadResult pieces = readInPieces(path, target, &joined);
+        EXPECT_EQ(pieces.error, whole.error) << what << ", pieces of " << target;
+        EXPECT_EQ(pieces.horses, whole.horses) << what << ", pieces of " << target;
+        if (whole.error.empty()) {
+            EXPECT_EQ(joined, text) << what << ", pieces of " << target;
+        }
+    }
+}
+
+std::string sampleHorses()
+{
+    std::string text = horseLines(1, "\"WELL, WELL\"") + horseLines(2, "  PADDED  ");
+    for (int id = 3; id <= 40; ++id)
+        text += horseLines(id);
+    return text;
+}
+
+} // namespace
+
+TEST(RecordChunks, SoundFilesGiveTheSameHorsesWithEveryLineEnd)
+{
+    const std::string text = sampleHorses();
+    for (const std::string lineEnd : {"\r\n", "\n", "\r"}) {
+        const std::string file = withLineEnds(text, lineEnd);
+        expectSameAsOneReader(file, "plain");
+        expectSameAsOneReader(file + lineEnd + lineEnd + lineEnd, "empty lines at the end");
+        expectSameAsOneReader(file.substr(0, file.size() - lineEnd.size()), "no line end at the end");
+        expectSameAsOneReader(lineEnd + lineEnd + file, "empty lines at the start");
+    }
+    std::string spaced;
+    for (int id = 1; id <= 30; ++id)
+        spaced += horseLines(id) + std::string(static_cast<std::size_t>(id % 4), '\n') + (id % 3 ? "" : "\r\r\n");
+    expectSameAsOneReader(spaced, "empty lines between horses");
+    expectSameAsOneReader("", "an empty file");
+    expectSameAsOneReader("\r\n\r\n", "only empty lines");
+}
+
+TEST(RecordChunks, TheFirstFaultComesOutOnTheSameLine)
+{
+    const std::string text = sampleHorses();
+    const std::size_t third = text.find("\r\n3,HORSE 3,");
+    std::string emptyInside = text;
+    emptyInside.insert(text.find("\r\n", third + 2) + 2, "\r\n"); // after the first line of horse 3
+    expectSameAsOneReader(emptyInside, "an empty line inside a horse", Expect::Broken);
+
+    std::string blankInside = text;
+    blankInside.insert(text.find("\r\n", third + 2) + 2, "   \r\n");
+    expectSameAsOneReader(blankInside, "a line of blanks inside a horse", Expect::Broken);
+
+    expectSameAsOneReader(text + "41,LAST,3,Colt\r\n1,A,B,C,D\r\n", "a short last horse", Expect::Broken);
+
+    std::string badNumber = text;
+    badNumber.replace(text.find("\r\n20,") + 2, 2, "2O");
+    expectSameAsOneReader(badNumber, "a bad identifier", Expect::Broken);
+
+    std::string extraField = text;
+    extraField.insert(text.find(",X,Y,Z", text.find("\r\n30,")) + 6, ",W");
+    expectSameAsOneReader(extraField, "a line with a field too many", Expect::Broken);
+
+    std::string openQuote = text;
+    openQuote.insert(text.find("\r\n35,") + 5, "\"");
+    expectSameAsOneReader(openQuote, "a quote left open", Expect::Broken);
+
+    expectSameAsOneReader("\xEF\xBB\xBF" + text, "a byte-order mark", Expect::Broken);
+}
+
+TEST(RecordChunks, RandomCutsAndLineCountsAddUp)
+{
+    std::mt19937 random(3);
+    const char alphabet[] = {'A', ',', ' ', '\r', '\n', '\r', '\n', 'B'};
+    for (int round = 0; round < 200; ++round) {
+        std::string text(static_cast<std::size_t>(random() % 200), 'x');
+        for (char& c : text)
+            c = alphabet[random() % sizeof alphabet];
+        const std::size_t cut = text.empty() ? 0 : random() % text.size();
+        const LineCounts whole = countLines(text, '\n');
+        const LineCounts head = countLines(std::string_view(text).substr(0, cut), '\n');
+        const LineCounts tail = countLines(std::string_view(text).substr(cut), cut ? text[cut - 1] : '\n');
+        EXPECT_EQ(whole.ends, head.ends + tail.ends) << round;
+        EXPECT_EQ(whole.starts, head.starts + tail.starts) << round;
+
+        // Against the plain definition: CR LF, CR and LF each end a line.
+        std::int64_t ends = 0, starts = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const bool end = text[i] == '\r' || text[i] == '\n';
+            ends += text[i] == '\r' || (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'));
+            starts += !end && (i == 0 || text[i - 1] == '\r' || text[i - 1] == '\n');
+        }
+        EXPECT_EQ(whole.ends, ends) << round;
+        EXPECT_EQ(whole.starts, starts) << round;
+    }
+}
+
+TEST(RecordChunks, AFileThatCannotBeReadIsReported)
+{
+    TempDir dir;
+    FilePtr folder = openForReading(dir.path().string());
+    if (!folder)
+        GTEST_SKIP() << "this system does not open a folder as a file";
+    RecordChunker chunker(std::move(folder), dir.path().string());
+    RecordChunk chunk;
+    EXPECT_THROW(chunker.next(chunk), FileError);
+}
