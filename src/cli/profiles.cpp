@@ -58,9 +58,9 @@ private:
     {
         char id[16];
         out.append(id, std::to_chars(id, id + sizeof id, horse_.id).ptr);
-        for (const std::string* text : {&horse_.name, &horse_.age, &horse_.sex, &horse_.sire, &horse_.damSire}) {
+        for (const std::string_view text : {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire}) {
             out += ',';
-            appendCsvField(out, *text);
+            appendCsvField(out, text);
         }
         for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
             out += ',';
@@ -71,7 +71,7 @@ private:
 
     const ChefTable& chefs_;
     IdRange range_;
-    HorseRecord horse_;
+    HorseView horse_; // looks into the piece being read
     SummaryTexts summary_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -77,9 +78,46 @@ bool FieldReader::atEnd()
     return in_.peek() < 0;
 }
 
-void FieldReader::readField(std::string& value)
+namespace {
+// Where the text of a field goes: copied into a string...
+class CopiedText {
+public:
+    explicit CopiedText(std::string& into) : value_(into) { value_.clear(); }
+    void take(const char* bytes, std::size_t count) { value_.append(bytes, count); }
+    void dropTrailingBlanks()
+    {
+        while (!value_.empty() && isBlank(static_cast<unsigned char>(value_.back())))
+            value_.pop_back();
+    }
+    std::string_view text() const { return value_; }
+
+private:
+    std::string& value_;
+};
+
+// ...or looked at where it lies, for a reader over bytes in memory: there the
+// runs of one field follow each other without a gap.
+class ViewedText {
+public:
+    void take(const char* bytes, std::size_t count)
+    {
+        value_ = value_.empty() ? std::string_view(bytes, count) : std::string_view(value_.data(), value_.size() + count);
+    }
+    void dropTrailingBlanks()
+    {
+        while (!value_.empty() && isBlank(static_cast<unsigned char>(value_.back())))
+            value_.remove_suffix(1);
+    }
+    std::string_view text() const { return value_; }
+
+private:
+    std::string_view value_;
+};
+} // namespace
+
+template <class Text>
+void FieldReader::readInto(Text& value)
 {
-    value.clear();
     fieldLine_ = line_;
     if (atStart_) {
         atStart_ = false;
@@ -107,7 +145,7 @@ void FieldReader::readField(std::string& value)
             if (block.empty())
                 throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
             const std::size_t n = runLength<'"'>(block);
-            value.append(block.data(), n);
+            value.take(block.data(), n);
             in_.consume(n);
             if (n < block.size()) {
                 if (block[n] != '"')
@@ -122,9 +160,10 @@ void FieldReader::readField(std::string& value)
             c = in_.peek();
         }
         if (c >= 0 && c != ',' && !isLineEnd(c))
-            throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value));
+            throw FileError(path(), fieldLine_,
+                            "text after the closing quote of " + quoteForMessage(value.text()));
     } else {
-        // The last byte taken, looked at in the input rather than in `value`, which
+        // The last byte taken, looked at in the input rather than in a string that
         // was only just written.
         int last = -1;
         for (;;) {
@@ -133,7 +172,7 @@ void FieldReader::readField(std::string& value)
                 break;
             const std::size_t n = runLength<','>(block);
             if (n > 0) {
-                value.append(block.data(), n);
+                value.take(block.data(), n);
                 last = static_cast<unsigned char>(block[n - 1]);
             }
             in_.consume(n);
@@ -142,8 +181,7 @@ void FieldReader::readField(std::string& value)
         }
         c = in_.peek();
         if (isBlank(last))
-            while (!value.empty() && isBlank(static_cast<unsigned char>(value.back())))
-                value.pop_back();
+            value.dropTrailingBlanks();
     }
 
     afterComma_ = (c == ',');
@@ -156,6 +194,30 @@ void FieldReader::readField(std::string& value)
     } else {
         lastDelimiter_ = Delimiter::EndOfFile;
     }
+}
+
+void FieldReader::readField(std::string& value)
+{
+    CopiedText text(value);
+    readInto(text);
+}
+
+std::string_view FieldReader::readAny()
+{
+    if (!in_.inMemory()) {
+        readField(scratch_);
+        return scratch_;
+    }
+    ViewedText text;
+    readInto(text);
+    return text.text();
+}
+
+std::string_view FieldReader::readView()
+{
+    if (!in_.inMemory())
+        throw std::logic_error("FieldReader::readView needs bytes in memory");
+    return readAny();
 }
 
 std::string FieldReader::readText()
@@ -188,11 +250,12 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
 
 std::int64_t FieldReader::readWhole(std::int64_t min, std::int64_t max)
 {
-    readField(scratch_);
-    std::string& text = scratch_;
+    std::string_view text = readAny();
     // Blanks around the digits do not matter, also inside quotes.
-    text.erase(0, std::min(text.find_first_not_of(" \t"), text.size()));
-    text.erase(text.find_last_not_of(" \t") + 1);
+    while (!text.empty() && isBlank(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
     std::int64_t value = 0;
     switch (parseWholeNumber(text, min, max, value)) {
     case NumberParse::Ok:

@@ -42,8 +42,12 @@ public:
     void readText(std::string& into) { readField(into); }
     std::int16_t readInt16();
     std::int32_t readInt32();
+    // The next field as a view into the bytes being read, without copying it:
+    // valid as long as those bytes. Only for a reader over bytes in memory
+    // (std::logic_error otherwise).
+    std::string_view readView();
     // Reads and throws away one field of any content.
-    void skipField() { readField(scratch_); }
+    void skipField() { readAny(); }
 
     // True when nothing but empty lines is left. Call only between records.
     bool atEnd();
@@ -56,6 +60,10 @@ public:
 
 private:
     void readField(std::string& value);
+    // A view into memory, or into storage the next read reuses.
+    std::string_view readAny();
+    template <class Text>
+    void readInto(Text& text);
     std::int64_t readWhole(std::int64_t min, std::int64_t max);
     void consumeLineEnd(int first);
 

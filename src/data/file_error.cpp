@@ -18,7 +18,7 @@ FileError::FileError(std::string path, std::int64_t line, std::string problem)
 {
 }
 
-std::string quoteForMessage(const std::string& text)
+std::string quoteForMessage(std::string_view text)
 {
     constexpr std::size_t maxShown = 40;
     std::string shown;

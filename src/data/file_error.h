@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace quindle {
 
@@ -23,6 +24,6 @@ private:
 };
 
 // Quotes a field for an error message, keeping the message short and printable.
-std::string quoteForMessage(const std::string& text);
+std::string quoteForMessage(std::string_view text);
 
 } // namespace quindle

@@ -48,6 +48,8 @@ public:
         return {pos_, static_cast<std::size_t>(end_ - pos_)};
     }
     void consume(std::size_t count) { pos_ += count; }
+    // True when the bytes are all in memory (and stay where they are).
+    bool inMemory() const { return !file_; }
     // True when a read failed (as opposed to reaching the end).
     bool failed() const { return failed_; }
 

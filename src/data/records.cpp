@@ -24,6 +24,11 @@ public:
         reader_.readText(into);
         checkDelimiter();
     }
+    void text(std::string_view& into)
+    {
+        into = reader_.readView();
+        checkDelimiter();
+    }
     std::int16_t int16()
     {
         const auto value = reader_.readInt16();
@@ -61,9 +66,8 @@ private:
     std::int64_t line_;
 };
 
-} // namespace
-
-void readHorseRecord(FieldReader& reader, HorseRecord& r)
+template <class Record>
+void readHorseFields(FieldReader& reader, Record& r)
 {
     {
         LineFields line(reader, 4);
@@ -97,6 +101,12 @@ void readHorseRecord(FieldReader& reader, HorseRecord& r)
         line.skip();
     }
 }
+
+} // namespace
+
+void readHorseRecord(FieldReader& reader, HorseRecord& into) { readHorseFields(reader, into); }
+
+void readHorseRecord(FieldReader& reader, HorseView& into) { readHorseFields(reader, into); }
 
 HorseRecord readHorseRecord(FieldReader& reader)
 {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quindle {
 
@@ -16,14 +17,18 @@ inline constexpr std::int64_t kLinesInFirstBucket = 39996; // identifiers start 
 inline constexpr std::int64_t kLinesPerBucket = 40000;
 
 // One horse: four lines, 19 fields, of which these eleven are used.
-struct HorseRecord {
+template <class Text>
+struct BasicHorseRecord {
     std::int32_t id = 0;
-    std::string name, age, sex;
-    std::string sire, sireSire, sireDamSire, sireSireSire; // line 2
-    std::string damSire, damSireSire;                      // line 3
-    std::string damDamSire;                                // line 4
-    bool operator==(const HorseRecord&) const = default;
+    Text name, age, sex;
+    Text sire, sireSire, sireDamSire, sireSireSire; // line 2
+    Text damSire, damSireSire;                      // line 3
+    Text damDamSire;                                // line 4
+    bool operator==(const BasicHorseRecord&) const = default;
 };
+using HorseRecord = BasicHorseRecord<std::string>;
+// The same fields looked at in bytes in memory, for reading many horses fast.
+using HorseView = BasicHorseRecord<std::string_view>;
 
 // One entry of QN_SireList.
 struct SireListEntry {
@@ -42,6 +47,8 @@ struct ChefEntry {
 HorseRecord readHorseRecord(FieldReader& reader);
 // The same into an existing record, reusing its strings' storage.
 void readHorseRecord(FieldReader& reader, HorseRecord& into);
+// The same as views into the reader's bytes, which must be in memory.
+void readHorseRecord(FieldReader& reader, HorseView& into);
 SireListEntry readSireListEntry(FieldReader& reader);
 ChefEntry readChefEntry(FieldReader& reader);
 

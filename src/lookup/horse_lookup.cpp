@@ -154,11 +154,6 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
     return findInBucket(openForReading(path), path, id);
 }
 
-std::array<std::string_view, 7> lineageViews(const HorseRecord& h)
-{
-    return {h.sire, h.sireSire, h.damSire, h.sireSireSire, h.sireDamSire, h.damSireSire, h.damDamSire};
-}
-
 std::array<std::string, 7> lineageNames(const HorseRecord& h)
 {
     std::array<std::string, 7> names;

@@ -43,8 +43,12 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 // Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire, Sire's Dam-Sire,
 // Dam-Sire's Sire, Dam's Dam-Sire.
 std::array<std::string, 7> lineageNames(const HorseRecord& horse);
-// The same names without copying them: valid while `horse` is unchanged.
-std::array<std::string_view, 7> lineageViews(const HorseRecord& horse);
+// The same names without copying them: valid while `horse` (and what it looks at) is.
+template <class Text>
+std::array<std::string_view, 7> lineageViews(const BasicHorseRecord<Text>& h)
+{
+    return {h.sire, h.sireSire, h.damSire, h.sireSireSire, h.sireDamSire, h.damSireSire, h.damDamSire};
+}
 
 // " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
 std::string ageSexText(const std::string& age, const std::string& sex);

@@ -279,3 +279,22 @@ TEST(CliRender, JsonAndCsvQuoting)
     EXPECT_EQ(cli::csvField("PLAIN"), "PLAIN");
     EXPECT_EQ(cli::colourHex(kFemaleColour), "#ff97cf");
 }
+
+TEST(CliRender, CsvFieldsOfEveryLengthAreQuotedAndConvertedAlike)
+{
+    // appendCsvField looks at long names eight bytes at a time; whatever the
+    // length and wherever the awkward byte, it must agree with csvField.
+    std::mt19937 random(9);
+    const char alphabet[] = {'A', 'B', ' ', ',', '"', '\r', '\n', '\xE9', '\xFF', '('};
+    for (int round = 0; round < 5000; ++round) {
+        std::string latin1(random() % 30, 'A');
+        const std::size_t awkward = random() % 3; // mostly plain names with one or two odd bytes
+        for (char& c : latin1)
+            c = alphabet[random() % (awkward == 0 ? sizeof alphabet : 3)];
+        for (std::size_t i = 0; i < awkward && !latin1.empty(); ++i)
+            latin1[random() % latin1.size()] = alphabet[3 + random() % (sizeof alphabet - 3)];
+        std::string appended = "x";
+        cli::appendCsvField(appended, latin1);
+        ASSERT_EQ(appended, "x" + cli::csvField(cli::latin1ToUtf8(latin1))) << latin1;
+    }
+}
