@@ -42,9 +42,17 @@ ReadResult readInPieces(const std::string& path, std::size_t target, std::string
         while (chunker.next(chunk)) {
             if (joined)
                 *joined += chunk.bytes();
+            // As the profiles are read: views into the piece, not copies.
             FieldReader reader(chunk.bytes(), path, chunk.firstLine());
-            while (!reader.atEnd())
-                result.horses.push_back(readHorseRecord(reader));
+            HorseView view;
+            while (!reader.atEnd()) {
+                readHorseRecord(reader, view);
+                result.horses.push_back({view.id, std::string(view.name), std::string(view.age),
+                                         std::string(view.sex), std::string(view.sire), std::string(view.sireSire),
+                                         std::string(view.sireDamSire), std::string(view.sireSireSire),
+                                         std::string(view.damSire), std::string(view.damSireSire),
+                                         std::string(view.damDamSire)});
+            }
         }
     } catch (const FileError& e) {
         result.error = e.what();
