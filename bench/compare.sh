@@ -3,26 +3,40 @@
 # on the same files, in one run, and prints the ratios. Usage:
 #   bench/compare.sh [BUILD_DIR] [WORK_DIR]
 # BUILD_DIR defaults to build (a Release build); WORK_DIR, where the data folders
-# go (about 600 MB), to BUILD_DIR/bench-data. Each timing is the median of 5 runs.
+# go (about 600 MB), to BUILD_DIR/bench-data. Each timing is the median of 7 runs
+# (RUNS=n to change), Quindle's and the system tool's taken turn about.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 work=${2:-$build/bench-data}
-runs=5
+runs=${RUNS:-7}
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 bin=$(cd "$build" && pwd)
 
+time_us() { # command... ; prints its wall time in microseconds
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo $(( (end - start) / 1000 ))
+}
+median() { printf '%s\n' "$@" | sort -n | awk -v n=$# 'NR == int((n + 1) / 2) { printf "%.1f", $1 / 1000 }'; }
 median_ms() { # command... ; prints the median wall time in milliseconds
   local times=()
+  for _ in $(seq $runs); do times+=($(time_us "$@")); done
+  median "${times[@]}"
+}
+# Runs two commands (functions) turn about, so both meet the same load on a
+# shared machine; sets first_ms and second_ms to their medians.
+side_by_side() {
+  local a=() b=()
   for _ in $(seq $runs); do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null 2>&1
-    end=$(date +%s%N)
-    times+=($(( (end - start) / 1000 )))
+    a+=($(time_us "$1"))
+    b+=($(time_us "$2"))
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk -v n=$runs 'NR == int((n + 1) / 2) { printf "%.1f", $1 / 1000 }'
+  first_ms=$(median "${a[@]}")
+  second_ms=$(median "${b[@]}")
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
@@ -32,29 +46,43 @@ for n in 100000 1000000; do
 done
 big=$work/h1000000
 size=$(du -m "$big/breeding.txt" | cut -f1)
-echo "Data: $big/breeding.txt, 1,000,000 horses, ${size} MB; median of $runs runs each."
+echo "Data: $big/breeding.txt, 1,000,000 horses, ${size} MB; median of $runs runs each, taken turn about."
 echo
 echo "| What | Quindle | System tool | Ratio |"
 echo "|---|---|---|---|"
 
 # Split versus copy, both reading the file from the page cache.
 cat "$big/breeding.txt" >/dev/null
-split=$(median_ms "$bin/bench/split_file" "$big")
-copy=$(median_ms cp "$big/breeding.txt" "$work/copy.txt")
+split_run() { "$bin/bench/split_file" "$big"; }
+copy_run() { cp "$big/breeding.txt" "$work/copy.txt"; }
+side_by_side split_run copy_run
+split=$first_ms copy=$second_ms
 rm -f "$work/copy.txt"
 echo "| Split 1,000,000 horses into buckets | ${split} ms | cp: ${copy} ms | $(ratio "$split" "$copy") |"
 
 # Lookup of an identifier beyond the last horse: all of file9 (910,001 horses) is scanned.
 mkdir -p "$work/run"
 (cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" show 1 >/dev/null) # stamp, so no split below
-look=$(cd "$work/run" && median_ms "$bin/src/cli/quindle-cli" --data-dir "$big" show 999999)
-grepc=$(median_ms grep -c '^999999,' "$big/QNsubBtxt/file9")
+look_run() { (cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" show 999999); }
+grep_run() { grep -c '^999999,' "$big/QNsubBtxt/file9"; }
+side_by_side look_run grep_run
+look=$first_ms grepc=$second_ms
 echo "| Whole-process lookup of 999,999 (quindle-cli show, start-up included) | ${look} ms | grep -c over file9: ${grepc} ms | $(ratio "$look" "$grepc") |"
 
-# The profile of every horse.
-prof=$(cd "$work/run" && median_ms "$bin/src/cli/quindle-cli" --data-dir "$big" profiles)
-wcl=$(median_ms wc -l "$big/breeding.txt")
-echo "| Profiles of 1,000,000 horses (quindle-cli profiles) | ${prof} ms | wc -l: ${wcl} ms | $(ratio "$prof" "$wcl") |"
+# The profile of every horse, on every core and (where taskset is there) on one.
+cores=$(nproc)
+profiles_run() { (cd "$work/run" && $pin "$bin/src/cli/quindle-cli" --data-dir "$big" profiles); }
+wc_run() { $pin wc -l "$big/breeding.txt"; }
+pin=""
+side_by_side profiles_run wc_run
+prof=$first_ms wcl=$second_ms
+echo "| Profiles of 1,000,000 horses (quindle-cli profiles, $cores cores) | ${prof} ms | wc -l: ${wcl} ms | $(ratio "$prof" "$wcl") |"
+if command -v taskset >/dev/null && [ "$cores" -gt 1 ]; then
+  pin="taskset -c 0"
+  side_by_side profiles_run wc_run
+  prof1=$first_ms wcl1=$second_ms
+  echo "| The same on one core (taskset -c 0) | ${prof1} ms | wc -l: ${wcl1} ms | $(ratio "$prof1" "$wcl1") |"
+fi
 echo
 
 small=$work/h100000

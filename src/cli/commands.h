@@ -1,6 +1,7 @@
 #pragma once
 // The commands of quindle-cli. Each returns the process's exit code:
-// 0 done, 1 something asked for was not found or not fully read, 2 usage or start-up error.
+// 0 done, 1 something asked for was not found or not fully read, or the output
+// could not be written in full; 2 usage or start-up error.
 #include <cstdio>
 #include <string>
 #include <vector>

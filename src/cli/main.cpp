@@ -24,7 +24,7 @@ const char* const kHelp =
     "  --data-dir DIR  the data folder (default: ~/pdg, C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "\n"
-    "Exit status: 0 done, 1 not found or not fully read, 2 usage or start-up error.\n";
+    "Exit status: 0 done, 1 not found, not fully read or not fully written, 2 usage or start-up error.\n";
 
 int usageError(const std::string& message)
 {
