@@ -1,21 +1,29 @@
 #include "dosage/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace quindle {
 
-std::string numberText(double value)
+namespace {
+
+// Every number text fits: 309 digits of the largest double, or "0." and 323
+// zeros before the digits of the smallest, and a sign.
+constexpr std::size_t kLongestNumber = 352;
+
+// Writes numberText's text at `out` and returns its end. The texts are built in
+// place: a summary of a million horses makes ten of them for each.
+char* writeNumber(char* out, double value)
 {
-    if (value == 0)
-        return "0";
-    // Whole numbers are by far the most common: points, totals.
-    if (std::abs(value) < 1e15 && value == std::trunc(value)) {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
-        return std::string(digits, end);
+    if (value == 0) {
+        *out++ = '0';
+        return out;
     }
+    // Whole numbers are by far the most common: points, totals.
+    if (std::abs(value) < 1e15 && value == std::trunc(value))
+        return std::to_chars(out, out + 24, static_cast<long long>(value)).ptr;
     // Hundredths come next: halves (Speed, Stamina) and two-decimal values (CD).
     // A value that is the double nearest to k / 100, with k of at most 14 digits,
     // has exactly that decimal as its 15 significant digits.
@@ -24,63 +32,90 @@ std::string numberText(double value)
         if (hundredths / 100 == value) {
             const auto k = static_cast<long long>(hundredths);
             const long long magnitude = k < 0 ? -k : k;
-            char digits[24];
-            char* end = digits;
             if (k < 0)
-                *end++ = '-';
-            end = std::to_chars(end, digits + sizeof digits, magnitude / 100).ptr;
+                *out++ = '-';
+            out = std::to_chars(out, out + 24, magnitude / 100).ptr;
             if (const long long cents = magnitude % 100) {
-                *end++ = '.';
-                *end++ = static_cast<char>('0' + cents / 10);
+                *out++ = '.';
+                *out++ = static_cast<char>('0' + cents / 10);
                 if (cents % 10)
-                    *end++ = static_cast<char>('0' + cents % 10);
+                    *out++ = static_cast<char>('0' + cents % 10);
             }
-            return std::string(digits, end);
+            return out;
         }
     }
-    // 15 significant digits in scientific form, then laid out as a plain decimal.
-    char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14).ptr;
-    const std::string sci(buffer, end);
-    const bool negative = sci[0] == '-';
-    const std::size_t first = negative ? 1 : 0;
-    const std::size_t ePos = sci.find('e');
-    std::string digits = sci.substr(first, 1) + sci.substr(first + 2, ePos - first - 2);
-    const int exponent = std::atoi(sci.c_str() + ePos + 1);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    // 15 significant digits in scientific form, "d.ddddddddddddddde+x", then laid
+    // out as a plain decimal.
+    char sci[40];
+    const char* const sciEnd = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14).ptr;
+    if (!std::isfinite(value))
+        return std::copy(static_cast<const char*>(sci), sciEnd, out);
+    const char* p = sci;
+    if (*p == '-')
+        *out++ = *p++;
+    char digits[16];
+    std::size_t count = 0;
+    digits[count++] = *p;
+    for (p += 2; *p != 'e'; ++p)
+        digits[count++] = *p;
+    ++p;
+    if (*p == '+')
+        ++p;
+    int exponent = 0;
+    std::from_chars(p, sciEnd, exponent);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
 
-    std::string text;
     if (exponent < 0) {
-        text = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-    } else {
-        const auto whole = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= whole)
-            text = digits + std::string(whole - digits.size(), '0');
-        else
-            text = digits.substr(0, whole) + "." + digits.substr(whole);
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -exponent - 1, '0');
+        return std::copy(digits, digits + count, out);
     }
-    return negative ? "-" + text : text;
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (count <= whole) {
+        out = std::copy(digits, digits + count, out);
+        return std::fill_n(out, whole - count, '0');
+    }
+    out = std::copy(digits, digits + whole, out);
+    *out++ = '.';
+    return std::copy(digits + whole, digits + count, out);
+}
+
+} // namespace
+
+std::string numberText(double value)
+{
+    char text[kLongestNumber];
+    return std::string(text, writeNumber(text, value));
 }
 
 std::string speedText(double value)
 {
-    std::string s = (value < 10 ? "  " : " ") + numberText(value);
-    if (s.size() == 3)
-        s += ".0";
-    return s;
+    char text[kLongestNumber + 4];
+    char* end = text;
+    *end++ = ' ';
+    if (value < 10)
+        *end++ = ' ';
+    end = writeNumber(end, value);
+    if (end - text == 3) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    return std::string(text, end);
 }
 
 std::string cdText(double cd)
 {
-    std::string s = numberText(cd);
-    if (s[0] != '-')
-        s = " " + s;
-    if (s.size() == 2)
-        s += ".00";
-    if (s.size() == 4)
-        s += "0";
-    return s;
+    char text[kLongestNumber + 4];
+    text[0] = ' ';
+    char* end = writeNumber(text + 1, cd);
+    char* start = text[1] == '-' ? text + 1 : text;
+    if (end - start == 2)
+        end = std::copy_n(".00", 3, end);
+    if (end - start == 4)
+        *end++ = '0';
+    return std::string(start, end);
 }
 
 std::string diText(const DosageIndex& di)
@@ -93,18 +128,21 @@ std::string diText(const DosageIndex& di)
     case DosageIndex::Kind::Finite:
         break;
     }
-    const std::string number = numberText(di.value);
-    const std::string whole = number.substr(0, number.find('.'));
-    if (whole.size() >= 3)
-        return " " + whole; // the four-character cut would leave "1000" or "123."
-    std::string s = number.substr(0, 4);
-    if (s.size() == 1)
-        s += ".00";
-    if (s.size() == 2)
-        s += ".0";
-    if (s.size() == 3)
-        s += "0";
-    return " " + s;
+    char text[kLongestNumber + 4];
+    text[0] = ' ';
+    char* const number = text + 1;
+    char* const end = writeNumber(number, di.value);
+    const char* const point = std::find(number, end, '.');
+    if (point - number >= 3)
+        return std::string(static_cast<const char*>(text), point); // the four-character cut would leave "1000" or "123."
+    char* cut = number + std::min<std::ptrdiff_t>(end - number, 4);
+    if (cut - number == 1)
+        cut = std::copy_n(".00", 3, cut);
+    if (cut - number == 2)
+        cut = std::copy_n(".0", 2, cut);
+    if (cut - number == 3)
+        *cut++ = '0';
+    return std::string(text, cut);
 }
 
 void formatSummary(const DosageProfile& profile, SummaryTexts& texts)

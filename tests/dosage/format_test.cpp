@@ -1,6 +1,8 @@
 // The exact texts of the profile boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 
@@ -42,6 +44,53 @@ TEST(NumberText, HundredthsMatchFifteenSignificantDigits)
     EXPECT_EQ(numberText(0.07), "0.07");
     EXPECT_EQ(numberText(0.1 + 0.2), "0.3"); // 15 significant digits
     EXPECT_EQ(numberText(0.125), "0.125");
+}
+
+namespace {
+// numberText's rule spelled out with printf as the source of the 15 digits.
+std::string plainDecimalByPrintf(double value)
+{
+    if (value == 0)
+        return "0";
+    char sci[64];
+    std::snprintf(sci, sizeof sci, "%.14e", value);
+    std::string text = sci;
+    const bool negative = text[0] == '-';
+    if (negative)
+        text.erase(0, 1);
+    const std::size_t e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+    digits.erase(std::max<std::size_t>(1, digits.find_last_not_of('0') + 1));
+    std::string plain;
+    if (exponent < 0)
+        plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    else if (digits.size() <= static_cast<std::size_t>(exponent) + 1)
+        plain = digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+    else
+        plain = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+                digits.substr(static_cast<std::size_t>(exponent) + 1);
+    return (negative ? "-" : "") + plain;
+}
+} // namespace
+
+TEST(NumberText, AgreesWithPrintfOverEveryRoadAndMagnitude)
+{
+    std::mt19937_64 random(8);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> power(-40, 40), small(1, 400);
+    for (int i = 0; i < 100000; ++i) {
+        double value = 0;
+        switch (i % 4) {
+        case 0: value = unit(random) * std::pow(10.0, power(random)); break;     // anything
+        case 1: value = static_cast<double>(small(random)) / small(random); break; // a DI: Speed over Stamina
+        case 2: value = std::round(unit(random) * 1e6) / 100; break;             // two decimals, as CD
+        case 3: value = std::round(unit(random) * 1e17); break;                  // large whole numbers
+        }
+        ASSERT_EQ(numberText(value), plainDecimalByPrintf(value)) << value;
+    }
+    EXPECT_EQ(numberText(1e300).size(), 301u);
+    EXPECT_EQ(numberText(-5e-324), plainDecimalByPrintf(-5e-324));
 }
 
 TEST(SpeedText, PaddedToOneDecimal)
