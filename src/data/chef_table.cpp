@@ -40,10 +40,27 @@ std::uint32_t hashName(std::string_view name)
     h *= 0xFF51AFD7ED558CCDull;
     return static_cast<std::uint32_t>(h >> 32);
 }
+constexpr std::size_t kFilterBits = std::size_t{1} << 16;
+
+// Independent products, so they are worked out side by side.
+std::size_t filterBit(std::string_view name)
+{
+    const std::size_t n = name.size();
+    if (n == 0)
+        return 0;
+    const auto first = static_cast<unsigned char>(name[0]), middle = static_cast<unsigned char>(name[n / 2]),
+               last = static_cast<unsigned char>(name[n - 1]);
+    return (n * 0x9E37u ^ first * 0x85EBu ^ middle * 0xC2B3u ^ last * 0x27D5u) & (kFilterBits - 1);
+}
 } // namespace
 
 ChefTable::ChefTable(std::vector<ChefEntry> rows) : rows_(std::move(rows))
 {
+    filter_.assign(kFilterBits / 64, 0);
+    for (const ChefEntry& row : rows_) {
+        const std::size_t bit = filterBit(row.name);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
     // At most a quarter full, so a name that is no chef (most names) is
     // usually settled by its first slot.
     std::size_t size = 16;
@@ -68,6 +85,9 @@ ChefTable::ChefTable(std::vector<ChefEntry> rows) : rows_(std::move(rows))
 const ChefEntry* ChefTable::find(std::string_view key) const
 {
     if (slots_.empty())
+        return nullptr;
+    const std::size_t bit = filterBit(key);
+    if (!(filter_[bit / 64] >> (bit % 64) & 1))
         return nullptr;
     const std::size_t mask = slots_.size() - 1;
     const std::uint32_t h = hashName(key);

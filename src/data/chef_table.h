@@ -32,6 +32,10 @@ private:
     std::vector<ChefEntry> rows_;
     std::vector<std::int32_t> slots_;
     std::vector<std::uint32_t> slotHash_;
+    // One bit per class of names (length and three of its bytes), set for the
+    // chefs' names: most names looked up belong to no chef, and this turns them
+    // away before the hash.
+    std::vector<std::uint64_t> filter_;
 };
 
 // The number of lines of a file that hold at least one character (CR LF, LF and

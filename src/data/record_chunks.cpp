@@ -73,7 +73,10 @@ bool RecordChunker::next(RecordChunk& chunk)
         const std::string_view bytes = chunk.bytes();
         // The last horse start in the bytes, found from the end: the count of
         // non-empty lines before it is a multiple of four (the piece itself starts
-        // at a horse start, or at the start of the file).
+        // at a horse start, or at the start of the file). Never a cut with no
+        // non-empty line before it: the reader checks the first field of the file
+        // for a byte-order mark, also after empty lines, so that field must stay
+        // in the first piece.
         const LineCounts all = countLines(bytes, before);
         std::int64_t startsFromHere = 0;
         for (std::size_t at = bytes.size() - 1; at > 0; --at) {
@@ -81,7 +84,8 @@ bool RecordChunker::next(RecordChunk& chunk)
             if (isLineEnd(c) || !isLineEnd(static_cast<unsigned char>(bytes[at - 1])))
                 continue;
             ++startsFromHere;
-            if ((all.starts - startsFromHere) % 4 != 0)
+            const std::int64_t startsBefore = all.starts - startsFromHere;
+            if (startsBefore == 0 || startsBefore % 4 != 0)
                 continue;
             const std::string_view rest(bytes.data() + at, bytes.size() - at);
             carry_.assign(rest);

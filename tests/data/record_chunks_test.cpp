@@ -150,6 +150,7 @@ TEST(RecordChunks, TheFirstFaultComesOutOnTheSameLine)
     expectSameAsOneReader(openQuote, "a quote left open", Expect::Broken);
 
     expectSameAsOneReader("\xEF\xBB\xBF" + text, "a byte-order mark", Expect::Broken);
+    expectSameAsOneReader("\n\r\n\xEF\xBB\xBF" + text, "empty lines, then a byte-order mark", Expect::Broken);
 }
 
 TEST(RecordChunks, RandomCutsAndLineCountsAddUp)

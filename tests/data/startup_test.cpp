@@ -1,6 +1,8 @@
 // Start-up: the chef table, the three file checks in order, the stamp and the split.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <filesystem>
 
 #include "data/chef_table.h"
@@ -188,6 +190,29 @@ TEST(ChefTable, CountsNonEmptyLinesWhateverTheirLineEnds)
     writeFile(dir.file("e"), "");
     EXPECT_EQ(countNonEmptyLines(dir.file("e")), 0);
     EXPECT_EQ(countNonEmptyLines(dir.file("none")), std::nullopt);
+}
+
+TEST(ChefTable, TheIndexFindsWhatTheScanFindsForNamesOfEveryLength)
+{
+    // Many names alike in length, first and last letters, so the index's
+    // shortcuts are tried where they could go wrong.
+    std::mt19937 random(12);
+    const auto randomName = [&random](std::size_t length) {
+        std::string name(length, 'A');
+        for (char& c : name)
+            c = "AB C"[random() % 4];
+        return name;
+    };
+    std::vector<ChefEntry> rows;
+    for (int i = 0; i < 600; ++i)
+        rows.push_back({randomName(random() % 24), {static_cast<std::int16_t>(i), 0, 0, 0, 0}});
+    const ChefTable table(rows);
+    for (int i = 0; i < 20000; ++i) {
+        std::string key = i % 3 == 0 ? rows[random() % rows.size()].name : randomName(random() % 26);
+        if (i % 7 == 0 && !key.empty())
+            key.back() = 'D'; // one letter off a chef
+        ASSERT_EQ(table.find(key), table.findByScan(key)) << '"' << key << '"';
+    }
 }
 
 TEST(ChefTable, FirstRowOfANameWinsInTheIndexAndTheScan)
