@@ -2,6 +2,7 @@
 // the same horses, and the same first fault on the same line.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 #include "data/field_reader.h"
@@ -189,4 +190,25 @@ TEST(RecordChunks, AFileThatCannotBeReadIsReported)
     RecordChunker chunker(std::move(folder), dir.path().string());
     RecordChunk chunk;
     EXPECT_THROW(chunker.next(chunk), FileError);
+}
+
+TEST(RecordChunks, TheFuzzersInputsGiveTheSameAsOneReader)
+{
+    // Inputs grown by fuzz/fuzz_record_chunks.cpp: the first byte sets the piece size.
+    const std::filesystem::path folder = std::filesystem::path(QUINDLE_FUZZ_CORPUS) / "fuzz_record_chunks";
+    int replayed = 0;
+    TempDir dir;
+    const std::string path = dir.file("breeding.txt");
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string input = readFile(entry.path().string());
+        if (input.empty())
+            continue;
+        writeFile(path, input.substr(1));
+        const ReadResult whole = readWhole(path);
+        const ReadResult pieces = readInPieces(path, 1 + static_cast<unsigned char>(input[0]) % 64);
+        EXPECT_EQ(pieces.error, whole.error) << entry.path();
+        EXPECT_EQ(pieces.horses, whole.horses) << entry.path();
+        ++replayed;
+    }
+    EXPECT_GT(replayed, 10);
 }
