@@ -3,9 +3,9 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
 
+#include "data/byte_words.h"
 #include "dosage/profile.h"
 
 namespace quindle::cli {
@@ -82,16 +82,13 @@ unsigned csvNeeds(std::string_view text)
             needs |= kCsvByteClass[static_cast<unsigned char>(c)];
         return needs;
     }
-    constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
-    const auto zeroBytes = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+    using namespace byte_words;
     std::uint64_t quote = 0, rewrite = 0;
     const auto look = [&](const char* at) {
-        std::uint64_t word;
-        std::memcpy(&word, at, 8);
-        const std::uint64_t doubleQuote = zeroBytes(word ^ (ones * '"'));
-        quote |= zeroBytes(word ^ (ones * ',')) | zeroBytes(word ^ (ones * '\r')) | zeroBytes(word ^ (ones * '\n')) |
-                 doubleQuote;
-        rewrite |= doubleQuote | (word & highs);
+        const std::uint64_t word = load(at);
+        const std::uint64_t doubleQuote = bytesEqual(word, '"');
+        quote |= bytesEqual(word, ',') | bytesEqual(word, '\r') | bytesEqual(word, '\n') | doubleQuote;
+        rewrite |= doubleQuote | (word & kHighs);
     };
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8)

@@ -1,12 +1,12 @@
 #include "data/field_reader.h"
 
 #include <bit>
-#include <cstring>
 #include <stdexcept>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "data/byte_words.h"
 #include "data/file_error.h"
 
 namespace quindle {
@@ -36,14 +36,10 @@ std::size_t runLength(std::string_view block)
     }
 #endif
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t ones = 0x0101010101010101ull, highs = 0x8080808080808080ull;
-        // High bit set in each byte of x that is zero; the lowest one is exact.
-        const auto zeroBytes = [](std::uint64_t x) { return (x - ones) & ~x & highs; };
+        using namespace byte_words;
         for (; n + 8 <= block.size(); n += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p + n, 8);
-            const std::uint64_t hits = zeroBytes(word ^ (ones * static_cast<unsigned char>(end))) |
-                                       zeroBytes(word ^ (ones * '\r')) | zeroBytes(word ^ (ones * '\n'));
+            const std::uint64_t word = load(p + n);
+            const std::uint64_t hits = bytesEqual(word, end) | bytesEqual(word, '\r') | bytesEqual(word, '\n');
             if (hits)
                 return n + static_cast<std::size_t>(std::countr_zero(hits) / 8);
         }

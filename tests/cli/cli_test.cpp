@@ -64,6 +64,14 @@ private:
 };
 CliTest::Shared* CliTest::shared_ = nullptr;
 
+// A box text without its surrounding blanks, as the CSV columns hold it.
+std::string trimmedText(std::string text)
+{
+    text.erase(0, text.find_first_not_of(' '));
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
 } // namespace
 
 TEST_F(CliTest, ShowPrintsTheHorseAndExitsByWhetherAllWereFound)
@@ -145,10 +153,7 @@ TEST_F(CliTest, ProfilesWritesOneCsvRowPerHorseInRange)
         const std::string& line = lines[static_cast<std::size_t>(id - 99)];
         EXPECT_EQ(line.substr(0, line.find(',')), std::to_string(id));
         // The last column is the DI box without its blanks.
-        std::string di = boxes.pt[kDiBox];
-        di.erase(0, di.find_first_not_of(' '));
-        di.erase(di.find_last_not_of(' ') + 1);
-        EXPECT_EQ(line.substr(line.rfind(',') + 1), di) << line;
+        EXPECT_EQ(line.substr(line.rfind(',') + 1), trimmedText(boxes.pt[kDiBox])) << line;
         EXPECT_NE(line.find(cli::csvField(cli::latin1ToUtf8(boxes.text2))), std::string::npos) << line;
     }
 }
@@ -169,13 +174,6 @@ TEST_F(CliTest, ProfilesQuotesNamesHoldingCommas)
 }
 
 namespace {
-std::string trimmedText(std::string text)
-{
-    text.erase(0, text.find_first_not_of(' '));
-    text.erase(text.find_last_not_of(' ') + 1);
-    return text;
-}
-
 // The CSV of every horse, built the slow way: one reader through the whole file
 // and the window's own profile texts.
 std::string expectedProfiles(const std::string& breedingPath, const ChefTable& chefs)
