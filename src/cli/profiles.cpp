@@ -5,15 +5,19 @@
 // the order of the pieces. Rows, and the first bad field with its line, come out
 // exactly as from one reader going through the file.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <condition_variable>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "commands.h"
+#include "data/byte_words.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/record_chunks.h"
@@ -34,6 +38,78 @@ struct IdRange {
     std::int64_t last = INT32_MAX;
 };
 
+// Text that grows at its end without first filling the room it makes.
+class RowText {
+public:
+    // Room for `count` more bytes at the end: write them, then commit their end.
+    char* room(std::size_t count)
+    {
+        if (capacity_ - size_ < count)
+            grow(size_ + count);
+        return data_.get() + size_;
+    }
+    void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+    std::string_view text() const { return {data_.get(), size_}; }
+    void clear() { size_ = 0; }
+
+private:
+    void grow(std::size_t needed)
+    {
+        const std::size_t capacity = std::max({needed, capacity_ * 2, std::size_t{1} << 16});
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        std::copy_n(data_.get(), size_, data.get());
+        data_ = std::move(data);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
+
+// The numeric columns of a row follow from the horse's five group totals alone,
+// and a crop of horses shows few different totals: the texts of the totals met
+// last are kept, so most rows copy their numbers instead of formatting them.
+class NumberColumns {
+public:
+    NumberColumns() : entries_(kEntries) {}
+
+    // ",B,I,C,S,P,total,speed,stamina,cd,di" of a horse with these group totals.
+    std::string_view text(const GroupTotals& totals)
+    {
+        std::uint64_t hash = 0;
+        for (const std::int32_t total : totals)
+            hash = (hash ^ static_cast<std::uint32_t>(total)) * 0x9E3779B97F4A7C15ull;
+        Entry& entry = entries_[hash >> (64 - kEntryBits)];
+        if (entry.size > 0 && entry.totals == totals)
+            return {entry.text, entry.size};
+
+        formatSummary(profileOfTotals(totals), summary_);
+        fresh_.clear();
+        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
+            fresh_ += ',';
+            appendTrimmed(fresh_, summary_[static_cast<std::size_t>(box - kGroupTotalBox)]);
+        }
+        if (fresh_.size() <= sizeof entry.text) {
+            entry.totals = totals;
+            entry.size = static_cast<std::uint8_t>(fresh_.size());
+            std::copy(fresh_.begin(), fresh_.end(), entry.text);
+        }
+        return fresh_;
+    }
+
+private:
+    static constexpr int kEntryBits = 10;
+    static constexpr std::size_t kEntries = std::size_t{1} << kEntryBits;
+    struct Entry {
+        std::array<std::int32_t, kGroups> totals{};
+        std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
+        char text[107];
+    };
+    std::vector<Entry> entries_;
+    SummaryTexts summary_;
+    std::string fresh_;
+};
+
 // Turns the horses of a piece into CSV rows, keeping its storage from piece to piece.
 class RowWriter {
 public:
@@ -41,38 +117,40 @@ public:
 
     // Appends the rows of the piece to `out`; throws FileError at a bad field,
     // after the rows of the horses before it.
-    void append(const RecordChunk& chunk, const std::string& path, std::string& out)
+    void append(const RecordChunk& chunk, const std::string& path, RowText& out)
     {
         FieldReader reader(chunk.bytes(), path, chunk.firstLine());
         while (!reader.atEnd()) {
             readHorseRecord(reader, horse_);
             if (horse_.id < range_.first || horse_.id > range_.last)
                 continue;
-            formatSummary(computeProfileOfViews(lineageViews(horse_), chefs_), summary_);
-            appendRow(out);
+            appendRow(numbers_.text(groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
         }
     }
 
 private:
-    void appendRow(std::string& out) const
+    void appendRow(std::string_view numbers, RowText& out) const
     {
-        char id[16];
-        out.append(id, std::to_chars(id, id + sizeof id, horse_.id).ptr);
-        for (const std::string_view text : {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire}) {
-            out += ',';
-            appendCsvField(out, text);
+        const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
+        std::size_t longest = 11 + numbers.size() + 1; // the identifier, the numbers, the line end
+        for (const std::string_view text : texts)
+            longest += 1 + csvFieldBound(text.size());
+        char* at = out.room(longest);
+        at = std::to_chars(at, at + 11, horse_.id).ptr;
+        for (const std::string_view text : texts) {
+            *at++ = ',';
+            at = writeCsvField(at, text);
         }
-        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
-            out += ',';
-            appendTrimmed(out, summary_[static_cast<std::size_t>(box - kGroupTotalBox)]);
-        }
-        out += '\n';
+        byte_words::copyBytes(at, numbers.data(), numbers.size());
+        at += numbers.size();
+        *at++ = '\n';
+        out.commit(at);
     }
 
     const ChefTable& chefs_;
     IdRange range_;
     HorseView horse_; // looks into the piece being read
-    SummaryTexts summary_;
+    NumberColumns numbers_;
 };
 
 // Hands out pieces in file order and lets their rows through in the same order.
@@ -99,7 +177,7 @@ private:
     {
         RowWriter rows(chefs_, range_);
         RecordChunk chunk;
-        std::string text;
+        RowText text;
         for (;;) {
             std::int64_t piece = 0;
             std::optional<std::string> error;
@@ -130,7 +208,7 @@ private:
             turn_.wait(lock, [&] { return nextToWrite_ == piece || stopped_; });
             if (stopped_)
                 return;
-            out_.writeLarge(text);
+            out_.writeLarge(text.text());
             if (error) {
                 out_.flush();
                 std::fflush(stdout);

@@ -99,31 +99,38 @@ unsigned csvNeeds(std::string_view text)
 }
 } // namespace
 
-void appendCsvField(std::string& out, std::string_view latin1)
+char* writeCsvField(char* out, std::string_view latin1)
 {
     const unsigned needs = csvNeeds(latin1);
-    const bool quote = needs & kQuote, plain = !(needs & kRewrite);
+    const bool quote = needs & kQuote;
     if (quote)
-        out += '"';
-    if (plain) {
-        out.append(latin1);
-        if (quote)
-            out += '"';
-        return;
-    }
-    for (const char c : latin1) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '"')
-            out += '"';
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
+        *out++ = '"';
+    if (!(needs & kRewrite)) {
+        byte_words::copyBytes(out, latin1.data(), latin1.size());
+        out += latin1.size();
+    } else {
+        for (const char c : latin1) {
+            const auto b = static_cast<unsigned char>(c);
+            if (c == '"')
+                *out++ = '"';
+            if (b < 0x80) {
+                *out++ = c;
+            } else {
+                *out++ = static_cast<char>(0xC0 | (b >> 6));
+                *out++ = static_cast<char>(0x80 | (b & 0x3F));
+            }
         }
     }
     if (quote)
-        out += '"';
+        *out++ = '"';
+    return out;
+}
+
+void appendCsvField(std::string& out, std::string_view latin1)
+{
+    const std::size_t size = out.size();
+    out.resize(size + csvFieldBound(latin1.size()));
+    out.resize(static_cast<std::size_t>(writeCsvField(out.data() + size, latin1) - out.data()));
 }
 
 void appendTrimmed(std::string& out, std::string_view text)

@@ -1,5 +1,6 @@
 #pragma once
 // How quindle-cli writes the main window's boxes: JSON, plain text and CSV.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,11 @@ std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
 std::string csvField(std::string_view utf8);
 std::string colourHex(Rgb colour);
-// Appends a Latin-1 text as a CSV field in UTF-8, quoted when it needs it.
+// Writes a Latin-1 text as a CSV field in UTF-8 at `out`, quoted when it needs
+// it, and returns its end: at most csvFieldBound(latin1.size()) bytes.
+char* writeCsvField(char* out, std::string_view latin1);
+constexpr std::size_t csvFieldBound(std::size_t size) { return 2 * size + 2; }
+// The same appended to a string.
 void appendCsvField(std::string& out, std::string_view latin1);
 // Appends a box text without its leading and trailing blanks.
 void appendTrimmed(std::string& out, std::string_view text);

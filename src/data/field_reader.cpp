@@ -1,5 +1,6 @@
 #include "data/field_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <stdexcept>
 #if defined(__SSE2__)
@@ -214,6 +215,88 @@ std::string_view FieldReader::readView()
     if (!in_.inMemory())
         throw std::logic_error("FieldReader::readView needs bytes in memory");
     return readAny();
+}
+
+namespace {
+// Which of up to sixteen bytes are commas, line ends, quotes and blanks: bit i
+// for the byte at p[i].
+struct ByteClasses {
+    unsigned comma = 0, lineEnd = 0, quote = 0, blank = 0;
+};
+ByteClasses classifyBytes(const char* p, std::size_t n)
+{
+    ByteClasses classes;
+#if defined(__SSE2__)
+    if (n == 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const auto is = [&](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
+        const auto bits = [](__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); };
+        classes.comma = bits(is(','));
+        classes.lineEnd = bits(_mm_or_si128(is('\r'), is('\n')));
+        classes.quote = bits(is('"'));
+        classes.blank = bits(_mm_or_si128(is(' '), is('\t')));
+        return classes;
+    }
+#endif
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned bit = 1u << i;
+        const auto c = static_cast<unsigned char>(p[i]);
+        classes.comma |= c == ',' ? bit : 0;
+        classes.lineEnd |= isLineEnd(c) ? bit : 0;
+        classes.quote |= c == '"' ? bit : 0;
+        classes.blank |= isBlank(c) ? bit : 0;
+    }
+    return classes;
+}
+} // namespace
+
+bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
+{
+    // At the start of a file the first field is checked for a byte-order mark.
+    if (!in_.inMemory() || afterComma_ || atStart_ || fields.empty())
+        return false;
+    const std::string_view rest = in_.window();
+    const char* p = rest.data();
+    std::size_t field = 0, fieldStart = 0;
+    bool blankBefore = false;    // the byte before this step is a blank
+    bool boundaryBefore = true;  // the byte before this step ends a field, or the line starts here
+    for (std::size_t at = 0; at < rest.size(); at += 16) {
+        const std::size_t n = std::min<std::size_t>(16, rest.size() - at);
+        const ByteClasses classes = classifyBytes(p + at, n);
+        const unsigned lineEnd = classes.lineEnd & (0u - classes.lineEnd); // the first one only
+        const unsigned inLine = lineEnd ? lineEnd - 1 : (1u << n) - 1;
+        const unsigned commas = classes.comma & inLine, blanks = classes.blank & inLine;
+        const unsigned boundaries = commas | lineEnd;
+        if ((classes.quote & inLine) ||
+            (blanks & (boundaries << 1 | unsigned{boundaryBefore})) ||  // a field starts with a blank
+            ((blanks << 1 | unsigned{blankBefore}) & boundaries))        // a field ends with one
+            return false;
+        for (unsigned left = commas; left; left &= left - 1) {
+            if (field + 1 == fields.size())
+                return false; // too many fields
+            const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(left));
+            fields[field++] = {p + fieldStart, end - fieldStart};
+            fieldStart = end + 1;
+        }
+        if (lineEnd) {
+            if (field + 1 != fields.size())
+                return false; // too few fields
+            const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(lineEnd));
+            fields[field] = {p + fieldStart, end - fieldStart};
+            plainLineSize_ = end + (p[end] == '\r' && end + 1 < rest.size() && p[end + 1] == '\n' ? 2 : 1);
+            return true;
+        }
+        blankBefore = blanks >> (n - 1) & 1;
+        boundaryBefore = commas >> (n - 1) & 1;
+    }
+    return false; // no line end: the last line of the input
+}
+
+void FieldReader::takePlainLine()
+{
+    in_.consume(plainLineSize_);
+    ++line_;
+    lastDelimiter_ = Delimiter::LineEnd;
 }
 
 std::string FieldReader::readText()

@@ -22,6 +22,7 @@
 //
 // Bytes are kept as they are: no case change, no code-page translation.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,17 @@ public:
     // Reads and throws away one field of any content.
     void skipField() { readAny(); }
 
+    // Looks at the whole next line without reading it. True when the line is
+    // plain: in memory, ended by a line end, and holding exactly fields.size()
+    // fields, none of them quoted and none starting or ending with a blank. Its
+    // fields, which then go into `fields`, are the bytes between its commas:
+    // exactly what reading them one by one gives. A line that is not plain is
+    // read field by field, which also words any fault in it. Call only at the
+    // start of a line.
+    bool lookAtPlainLine(std::span<std::string_view> fields);
+    // Reads the line that lookAtPlainLine has just found plain.
+    void takePlainLine();
+
     // True when nothing but empty lines is left. Call only between records.
     bool atEnd();
     // What ended the field read last: records use it to check their line layout.
@@ -73,6 +85,7 @@ private:
     bool afterComma_ = false;
     std::string scratch_;
     bool atStart_ = true; // a byte-order mark is refused at the start of a file
+    std::size_t plainLineSize_ = 0; // the line looked at, line end included
     Delimiter lastDelimiter_ = Delimiter::LineEnd;
 };
 

@@ -1,5 +1,7 @@
 #include "data/records.h"
 
+#include <span>
+
 #include "data/field_reader.h"
 #include "data/file_error.h"
 
@@ -67,46 +69,107 @@ private:
 };
 
 template <class Record>
+void readHorseLine1(FieldReader& reader, Record& r)
+{
+    LineFields line(reader, 4);
+    r.id = line.int32();
+    line.text(r.name);
+    line.text(r.age);
+    line.text(r.sex);
+}
+
+template <class Record>
+void readHorseLine2(FieldReader& reader, Record& r)
+{
+    LineFields line(reader, 5);
+    line.int32();
+    line.text(r.sire);
+    line.text(r.sireSire);
+    line.text(r.sireDamSire);
+    line.text(r.sireSireSire);
+}
+
+template <class Record>
+void readHorseLine3(FieldReader& reader, Record& r)
+{
+    LineFields line(reader, 5);
+    line.int32();
+    line.text(r.damSire);
+    line.text(r.damSireSire);
+    line.skip();
+    line.skip();
+}
+
+template <class Record>
+void readHorseLine4(FieldReader& reader, Record& r)
+{
+    LineFields line(reader, 5);
+    line.int32();
+    line.text(r.damDamSire);
+    line.skip();
+    line.skip();
+    line.skip();
+}
+
+template <class Record>
 void readHorseFields(FieldReader& reader, Record& r)
 {
-    {
-        LineFields line(reader, 4);
-        r.id = line.int32();
-        line.text(r.name);
-        line.text(r.age);
-        line.text(r.sex);
-    }
-    {
-        LineFields line(reader, 5);
-        line.int32();
-        line.text(r.sire);
-        line.text(r.sireSire);
-        line.text(r.sireDamSire);
-        line.text(r.sireSireSire);
-    }
-    {
-        LineFields line(reader, 5);
-        line.int32();
-        line.text(r.damSire);
-        line.text(r.damSireSire);
-        line.skip();
-        line.skip();
-    }
-    {
-        LineFields line(reader, 5);
-        line.int32();
-        line.text(r.damDamSire);
-        line.skip();
-        line.skip();
-        line.skip();
-    }
+    readHorseLine1(reader, r);
+    readHorseLine2(reader, r);
+    readHorseLine3(reader, r);
+    readHorseLine4(reader, r);
+}
+
+// A plain line of `fields.size()` fields whose first field is a whole number:
+// read at once, or left for reading field by field.
+bool takePlainLine(FieldReader& reader, std::span<std::string_view> fields, std::int32_t& number)
+{
+    std::int64_t value = 0;
+    if (!reader.lookAtPlainLine(fields) ||
+        parseWholeNumber(fields[0], INT32_MIN, INT32_MAX, value) != NumberParse::Ok)
+        return false;
+    reader.takePlainLine();
+    number = static_cast<std::int32_t>(value);
+    return true;
 }
 
 } // namespace
 
 void readHorseRecord(FieldReader& reader, HorseRecord& into) { readHorseFields(reader, into); }
 
-void readHorseRecord(FieldReader& reader, HorseView& into) { readHorseFields(reader, into); }
+// Most lines of a breeding file are plain, and reading such a line at once is
+// several times faster than field by field; any other line is read field by
+// field, with the same result and the same faults.
+void readHorseRecord(FieldReader& reader, HorseView& r)
+{
+    std::array<std::string_view, 5> f;
+    std::int32_t number = 0;
+    if (takePlainLine(reader, std::span(f).first(4), r.id)) {
+        r.name = f[1];
+        r.age = f[2];
+        r.sex = f[3];
+    } else {
+        readHorseLine1(reader, r);
+    }
+    if (takePlainLine(reader, f, number)) {
+        r.sire = f[1];
+        r.sireSire = f[2];
+        r.sireDamSire = f[3];
+        r.sireSireSire = f[4];
+    } else {
+        readHorseLine2(reader, r);
+    }
+    if (takePlainLine(reader, f, number)) {
+        r.damSire = f[1];
+        r.damSireSire = f[2];
+    } else {
+        readHorseLine3(reader, r);
+    }
+    if (takePlainLine(reader, f, number))
+        r.damDamSire = f[1];
+    else
+        readHorseLine4(reader, r);
+}
 
 HorseRecord readHorseRecord(FieldReader& reader)
 {

@@ -32,22 +32,17 @@ DosageProfile computeProfile(const AncestorNames& names, const ChefTable& chefs)
     return computeProfileOfViews(views, chefs);
 }
 
-DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable& chefs)
+namespace {
+// The points a chef gives at a position in a group: they count only above 0.
+std::int32_t weightedPoints(const ChefEntry& chef, int position, int group)
 {
-    DosageProfile p;
-    for (int pos = 0; pos < kPositions; ++pos) {
-        const ChefEntry* chef = findChef(names[static_cast<std::size_t>(pos)], chefs);
-        if (!chef)
-            continue;
-        for (int g = 0; g < kGroups; ++g) {
-            const std::int32_t value = chef->points[static_cast<std::size_t>(g)];
-            if (value > 0) {
-                const std::int32_t points = value * kPositionWeight[static_cast<std::size_t>(pos)];
-                p.contribution[static_cast<std::size_t>(pos)][static_cast<std::size_t>(g)] = points;
-                p.groupTotal[static_cast<std::size_t>(g)] += points;
-            }
-        }
-    }
+    const std::int32_t value = chef.points[static_cast<std::size_t>(group)];
+    return value > 0 ? value * kPositionWeight[static_cast<std::size_t>(position)] : 0;
+}
+
+// Everything after the group totals follows from them.
+void completeFromTotals(DosageProfile& p)
+{
     const auto& G = p.groupTotal;
     p.total = G[0] + G[1] + G[2] + G[3] + G[4];
     p.speed = G[0] + G[1] + G[2] * 0.5;
@@ -60,6 +55,42 @@ DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable&
         else
             p.di = {DosageIndex::Kind::Finite, p.speed / p.stamina};
     }
+}
+} // namespace
+
+DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable& chefs)
+{
+    DosageProfile p;
+    for (int pos = 0; pos < kPositions; ++pos) {
+        const ChefEntry* chef = findChef(names[static_cast<std::size_t>(pos)], chefs);
+        if (!chef)
+            continue;
+        for (int g = 0; g < kGroups; ++g) {
+            if (const std::int32_t points = weightedPoints(*chef, pos, g)) {
+                p.contribution[static_cast<std::size_t>(pos)][static_cast<std::size_t>(g)] = points;
+                p.groupTotal[static_cast<std::size_t>(g)] += points;
+            }
+        }
+    }
+    completeFromTotals(p);
+    return p;
+}
+
+GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chefs)
+{
+    GroupTotals totals{};
+    for (int pos = 0; pos < kPositions; ++pos)
+        if (const ChefEntry* chef = findChef(names[static_cast<std::size_t>(pos)], chefs))
+            for (int g = 0; g < kGroups; ++g)
+                totals[static_cast<std::size_t>(g)] += weightedPoints(*chef, pos, g);
+    return totals;
+}
+
+DosageProfile profileOfTotals(const GroupTotals& totals)
+{
+    DosageProfile p;
+    p.groupTotal = totals;
+    completeFromTotals(p);
     return p;
 }
 

@@ -22,10 +22,12 @@ struct DosageIndex {
     bool operator==(const DosageIndex&) const = default;
 };
 
+using GroupTotals = std::array<std::int32_t, kGroups>;
+
 struct DosageProfile {
     // Present and above 0, or absent.
     std::array<std::array<std::optional<std::int32_t>, kGroups>, kPositions> contribution{};
-    std::array<std::int32_t, kGroups> groupTotal{};
+    GroupTotals groupTotal{};
     std::int32_t total = 0;
     double speed = 0;
     double stamina = 0;
@@ -47,6 +49,12 @@ const ChefEntry* findChef(std::string_view name, const ChefTable& chefs);
 
 DosageProfile computeProfile(const AncestorNames& names, const ChefTable& chefs);
 DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable& chefs);
+
+// Only the group totals of that profile, for summaries of many horses.
+GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chefs);
+// The profile with these group totals and no contributions: the total, Speed,
+// Stamina, CD and DI follow from the group totals alone.
+DosageProfile profileOfTotals(const GroupTotals& totals);
 
 // The Center of Distribution for numerator x and total t > 0, rounded to two
 // decimals: a positive half rounds up, a negative half toward zero.

@@ -1,8 +1,10 @@
 // How fields are read from all three comma-separated files.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <random>
+#include <span>
 #include <stdexcept>
 
 #include "data/field_reader.h"
@@ -13,6 +15,19 @@ using namespace quindle;
 
 namespace {
 FieldReader reader(std::string_view bytes) { return FieldReader(bytes, "test.txt"); }
+
+// The fields left, each with its line, or the fault that stops them.
+std::string restOf(FieldReader& r)
+{
+    std::string rest;
+    try {
+        while (!r.atEnd())
+            rest += std::to_string(r.line()) + ":" + r.readText() + "|";
+    } catch (const FileError& e) {
+        rest += e.what();
+    }
+    return rest;
+}
 } // namespace
 
 TEST(FieldReader, SplitsOnCommasAndEveryKindOfLineEnd)
@@ -209,5 +224,76 @@ TEST(FieldReader, ViewsAreOnlyForBytesInMemory)
     std::fclose(file);
     FieldReader fromFile(openForReading(path), path);
     EXPECT_THROW(fromFile.readView(), std::logic_error);
+    std::remove(path.c_str());
+}
+
+TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
+{
+    std::array<std::string_view, 3> three;
+    const auto plain = [&](std::string_view bytes) {
+        FieldReader r(bytes, "test.txt", 2); // not the first line: that one is checked for a byte-order mark
+        return r.lookAtPlainLine(three);
+    };
+    EXPECT_TRUE(plain("a,B C,\r\nnext"));
+    EXPECT_EQ(three[0], "a");
+    EXPECT_EQ(three[1], "B C");
+    EXPECT_EQ(three[2], "");
+    EXPECT_TRUE(plain(",,\n"));
+    EXPECT_FALSE(plain("a,b,c"));        // no line end: the last line
+    EXPECT_FALSE(plain("a,b\r\n"));      // too few fields
+    EXPECT_FALSE(plain("a,b,c,d\r\n"));  // too many
+    EXPECT_FALSE(plain(" a,b,c\r\n"));   // blanks around a field are dropped field by field
+    EXPECT_FALSE(plain("a,b\t,c\r\n"));
+    EXPECT_FALSE(plain("a,b,c \r\n"));
+    EXPECT_FALSE(plain("a,\"b\",c\r\n")); // quoted
+    FieldReader first("a,b,c\r\n", "test.txt");
+    EXPECT_FALSE(first.lookAtPlainLine(three));
+
+    // Random lines around the sixteen-byte steps of the scan: wherever a line is
+    // taken whole, its fields, the line count and what follows must be exactly
+    // what reading field by field gives.
+    std::mt19937 random(12);
+    int taken = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes;
+        const int fields = 1 + static_cast<int>(random() % 5);
+        for (int i = 0; i < fields; ++i) {
+            std::string field(random() % 20, 'x');
+            for (char& c : field)
+                c = random() % 40 == 0 ? " \t\"\r"[random() % 4] : "AB(\xE9"[random() % 4];
+            bytes += field + (i + 1 < fields ? "," : "");
+        }
+        bytes += std::array<const char*, 4>{"\r\n", "\n", "\r", ""}[random() % 4];
+        bytes += "9,Z\r\n";
+        const std::size_t count = 1 + random() % 5;
+        std::array<std::string_view, 5> looked;
+        FieldReader fast(bytes, "test.txt", 3), slow(bytes, "test.txt", 3);
+        if (!fast.lookAtPlainLine(std::span(looked).first(count)))
+            continue;
+        ++taken;
+        fast.takePlainLine();
+        for (std::size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(slow.readText(), looked[i]) << bytes;
+            ASSERT_EQ(slow.lastDelimiter() == FieldReader::Delimiter::Comma, i + 1 < count) << bytes;
+        }
+        ASSERT_EQ(fast.line(), slow.line()) << bytes;
+        ASSERT_EQ(fast.lastDelimiter(), FieldReader::Delimiter::LineEnd);
+        ASSERT_EQ(restOf(fast), restOf(slow)) << bytes;
+    }
+    EXPECT_GT(taken, 2000); // most lines with the right count are plain
+}
+
+TEST(FieldReader, PlainLinesAreOnlyForBytesInMemory)
+{
+    const std::string path = ::testing::TempDir() + "/quindle_plain_test.txt";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("a\r\nb,c\r\n", file);
+    std::fclose(file);
+    FieldReader fromFile(openForReading(path), path);
+    EXPECT_EQ(fromFile.readText(), "a");
+    std::array<std::string_view, 2> two;
+    EXPECT_FALSE(fromFile.lookAtPlainLine(two));
+    EXPECT_EQ(fromFile.readText(), "b");
     std::remove(path.c_str());
 }
