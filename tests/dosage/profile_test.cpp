@@ -1,6 +1,9 @@
 // The dosage profile computed from seven names and the chef table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "dosage/profile.h"
 
 using namespace quindle;
@@ -137,4 +140,33 @@ TEST(CenterOfDistribution, RoundsHalvesAsTheTableShows)
     EXPECT_EQ(centerOfDistribution(16, 8), 2.0);
     EXPECT_EQ(centerOfDistribution(-16, 8), -2.0);
     EXPECT_EQ(centerOfDistribution(0, 5), 0.0);
+}
+
+TEST(ComputeProfile, GroupTotalsAloneAndTheProfileOfTotalsAgreeWithTheWholeProfile)
+{
+    // Summaries of many horses take only the group totals and derive the rest
+    // from them: both roads must give the window's numbers.
+    const ChefTable chefs = table({{"A", {1, 0, 2, 0, 0}},
+                                   {"B", {0, 3, 0, -1, 0}},
+                                   {"C", {0, 0, 0, 0, 4}},
+                                   {"D", {2, 2, 2, 2, 2}},
+                                   {"E", {0, 0, 0, 5, 0}},
+                                   {"F", {7, 0, 0, 0, 0}}});
+    std::mt19937 random(3);
+    for (int round = 0; round < 2000; ++round) {
+        AncestorNames names;
+        for (auto& name : names)
+            name = std::string(1, "ABCDEFGX"[random() % 8]) + (random() % 2 ? " (USA)" : "");
+        const DosageProfile whole = computeProfile(names, chefs);
+        AncestorViews views;
+        std::copy(names.begin(), names.end(), views.begin());
+        ASSERT_EQ(groupTotalsOfViews(views, chefs), whole.groupTotal);
+        const DosageProfile summary = profileOfTotals(whole.groupTotal);
+        EXPECT_EQ(summary.total, whole.total);
+        EXPECT_EQ(summary.speed, whole.speed);
+        EXPECT_EQ(summary.stamina, whole.stamina);
+        EXPECT_EQ(summary.cdNumerator, whole.cdNumerator);
+        EXPECT_EQ(summary.cd, whole.cd);
+        EXPECT_EQ(summary.di, whole.di);
+    }
 }
