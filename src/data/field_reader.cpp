@@ -218,35 +218,44 @@ std::string_view FieldReader::readView()
 }
 
 namespace {
-// Which of up to sixteen bytes are commas, line ends, quotes and blanks: bit i
-// for the byte at p[i].
-struct ByteClasses {
-    unsigned comma = 0, lineEnd = 0, quote = 0, blank = 0;
+// The commas and line ends among up to 64 bytes: bit i for the byte at p[i].
+struct Boundaries {
+    std::uint64_t comma = 0, lineEnd = 0;
 };
-ByteClasses classifyBytes(const char* p, std::size_t n)
+Boundaries findBoundaries(const char* p, std::size_t n)
 {
-    ByteClasses classes;
+    Boundaries found;
 #if defined(__SSE2__)
-    if (n == 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const auto is = [&](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
-        const auto bits = [](__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); };
-        classes.comma = bits(is(','));
-        classes.lineEnd = bits(_mm_or_si128(is('\r'), is('\n')));
-        classes.quote = bits(is('"'));
-        classes.blank = bits(_mm_or_si128(is(' '), is('\t')));
-        return classes;
+    if (n == 64) {
+        const __m128i comma = _mm_set1_epi8(','), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const auto bits = [i](__m128i m) {
+                return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * i);
+            };
+            found.comma |= bits(_mm_cmpeq_epi8(b, comma));
+            found.lineEnd |= bits(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf)));
+        }
+        return found;
     }
 #endif
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned bit = 1u << i;
+        const std::uint64_t bit = std::uint64_t{1} << i;
         const auto c = static_cast<unsigned char>(p[i]);
-        classes.comma |= c == ',' ? bit : 0;
-        classes.lineEnd |= isLineEnd(c) ? bit : 0;
-        classes.quote |= c == '"' ? bit : 0;
-        classes.blank |= isBlank(c) ? bit : 0;
+        found.comma |= c == ',' ? bit : 0;
+        found.lineEnd |= isLineEnd(c) ? bit : 0;
     }
-    return classes;
+    return found;
+}
+
+// A field read field by field is the bytes between its commas unless it starts
+// with a blank or a quote, or ends with a blank.
+bool isPlainField(const char* p, std::size_t size)
+{
+    if (size == 0)
+        return true;
+    const auto first = static_cast<unsigned char>(p[0]), last = static_cast<unsigned char>(p[size - 1]);
+    return !isBlank(first) && first != '"' && !isBlank(last);
 }
 } // namespace
 
@@ -258,36 +267,25 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
     const std::string_view rest = in_.window();
     const char* p = rest.data();
     std::size_t field = 0, fieldStart = 0;
-    bool blankBefore = false;    // the byte before this step is a blank
-    bool boundaryBefore = true;  // the byte before this step ends a field, or the line starts here
-    for (std::size_t at = 0; at < rest.size(); at += 16) {
-        const std::size_t n = std::min<std::size_t>(16, rest.size() - at);
-        const ByteClasses classes = classifyBytes(p + at, n);
-        const unsigned lineEnd = classes.lineEnd & (0u - classes.lineEnd); // the first one only
-        const unsigned inLine = lineEnd ? lineEnd - 1 : (1u << n) - 1;
-        const unsigned commas = classes.comma & inLine, blanks = classes.blank & inLine;
-        const unsigned boundaries = commas | lineEnd;
-        if ((classes.quote & inLine) ||
-            (blanks & (boundaries << 1 | unsigned{boundaryBefore})) ||  // a field starts with a blank
-            ((blanks << 1 | unsigned{blankBefore}) & boundaries))        // a field ends with one
-            return false;
-        for (unsigned left = commas; left; left &= left - 1) {
-            if (field + 1 == fields.size())
-                return false; // too many fields
-            const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(left));
+    for (std::size_t at = 0; at < rest.size(); at += 64) {
+        const std::size_t n = std::min<std::size_t>(64, rest.size() - at);
+        const Boundaries found = findBoundaries(p + at, n);
+        const std::uint64_t lineEnd = found.lineEnd & (0 - found.lineEnd); // the first one only
+        for (std::uint64_t commas = found.comma & (lineEnd - 1); commas; commas &= commas - 1) {
+            const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(commas));
+            if (field + 1 == fields.size() || !isPlainField(p + fieldStart, end - fieldStart))
+                return false; // too many fields, or one to read field by field
             fields[field++] = {p + fieldStart, end - fieldStart};
             fieldStart = end + 1;
         }
         if (lineEnd) {
-            if (field + 1 != fields.size())
-                return false; // too few fields
             const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(lineEnd));
+            if (field + 1 != fields.size() || !isPlainField(p + fieldStart, end - fieldStart))
+                return false; // too few fields, or the last one to read field by field
             fields[field] = {p + fieldStart, end - fieldStart};
             plainLineSize_ = end + (p[end] == '\r' && end + 1 < rest.size() && p[end + 1] == '\n' ? 2 : 1);
             return true;
         }
-        blankBefore = blanks >> (n - 1) & 1;
-        boundaryBefore = commas >> (n - 1) & 1;
     }
     return false; // no line end: the last line of the input
 }
@@ -314,15 +312,22 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
         negative = text[i++] == '-';
     if (i == text.size())
         return NumberParse::NotANumber;
+    while (i + 1 < text.size() && text[i] == '0')
+        ++i; // leading zeros do not make a number large
+    // Past twelve digits a number is past every target; the digits are still
+    // checked, so "1234567890123x" is no number rather than one too large.
+    const std::size_t counted = std::min(text.size(), i + 12);
     std::int64_t magnitude = 0;
-    bool tooLarge = false;
-    for (; i < text.size(); ++i) {
+    for (; i < counted; ++i) {
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(text[i])) - '0';
+        if (digit > 9)
+            return NumberParse::NotANumber;
+        magnitude = magnitude * 10 + digit;
+    }
+    const bool tooLarge = i < text.size();
+    for (; i < text.size(); ++i)
         if (text[i] < '0' || text[i] > '9')
             return NumberParse::NotANumber;
-        if (!tooLarge)
-            magnitude = magnitude * 10 + (text[i] - '0');
-        tooLarge = tooLarge || magnitude > (std::int64_t{1} << 40); // past every target; stop before overflow
-    }
     value = negative ? -magnitude : magnitude;
     return !tooLarge && value >= min && value <= max ? NumberParse::Ok : NumberParse::OutOfRange;
 }

@@ -106,6 +106,37 @@ TEST(FieldReader, WholeNumbersWithSignsAndRanges)
     EXPECT_EQ(r.readInt32(), -2147483648);
 }
 
+TEST(FieldReader, WholeNumbersOfAnyLengthAgreeWithTheirDefinition)
+{
+    // The definition: a sign, then digits only; the value, however many leading
+    // zeros it has, must lie in the range.
+    const auto expected = [](std::string text, std::int64_t& value) {
+        const bool negative = !text.empty() && text[0] == '-';
+        if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+            text.erase(0, 1);
+        if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+            return NumberParse::NotANumber;
+        text.erase(0, std::min(text.find_first_not_of('0'), text.size() - 1));
+        if (text.size() > 15)
+            return NumberParse::OutOfRange;
+        value = negative ? -std::stoll(text) : std::stoll(text);
+        return value >= INT32_MIN && value <= INT32_MAX ? NumberParse::Ok : NumberParse::OutOfRange;
+    };
+    std::mt19937 random(8);
+    for (int round = 0; round < 50000; ++round) {
+        std::string text(random() % 25, '0');
+        for (char& c : text)
+            c = "0000123456789+-x"[random() % 16];
+        if (random() % 2)
+            text = std::string(random() % 15, '0') + std::to_string(static_cast<std::int32_t>(random()));
+        std::int64_t want = 0, got = 0;
+        const NumberParse outcome = expected(text, want);
+        ASSERT_EQ(parseWholeNumber(text, INT32_MIN, INT32_MAX, got), outcome) << text;
+        if (outcome == NumberParse::Ok)
+            ASSERT_EQ(got, want) << text;
+    }
+}
+
 TEST(FieldReader, BadNumbersAreErrorsWithTheTextShown)
 {
     struct Case {
