@@ -1,19 +1,9 @@
 #include "dosage/profile.h"
 
+#include <bit>
 #include <cmath>
 
 namespace quindle {
-
-std::string_view normaliseName(std::string_view name)
-{
-    const auto paren = name.find('(');
-    if (paren == std::string_view::npos)
-        return name;
-    std::string_view key = name.substr(0, paren);
-    while (!key.empty() && key.back() == ' ')
-        key.remove_suffix(1);
-    return key;
-}
 
 const ChefEntry* findChef(std::string_view name, const ChefTable& chefs) { return chefs.find(normaliseName(name)); }
 
@@ -78,11 +68,21 @@ DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable&
 
 GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chefs)
 {
+    // Most ancestors are no chefs: the seven names are first checked side by
+    // side, and only those the filter lets through are looked up.
+    AncestorViews keys;
+    unsigned candidates = 0;
+    for (int pos = 0; pos < kPositions; ++pos) {
+        keys[static_cast<std::size_t>(pos)] = normaliseName(names[static_cast<std::size_t>(pos)]);
+        candidates |= unsigned{chefs.mayHold(keys[static_cast<std::size_t>(pos)])} << pos;
+    }
     GroupTotals totals{};
-    for (int pos = 0; pos < kPositions; ++pos)
-        if (const ChefEntry* chef = findChef(names[static_cast<std::size_t>(pos)], chefs))
+    for (; candidates; candidates &= candidates - 1) {
+        const int pos = std::countr_zero(candidates);
+        if (const ChefEntry* chef = chefs.find(keys[static_cast<std::size_t>(pos)]))
             for (int g = 0; g < kGroups; ++g)
                 totals[static_cast<std::size_t>(g)] += weightedPoints(*chef, pos, g);
+    }
     return totals;
 }
 
