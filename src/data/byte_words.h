@@ -25,6 +25,17 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c)
     return (x - kOnes) & ~x & kHighs;
 }
 
+// The number of bits set in `word`, in a few arithmetic steps: without a
+// popcount instruction (not every x86-64 processor has one) std::popcount
+// becomes a library call.
+inline int countBits(std::uint64_t word)
+{
+    word -= (word >> 1) & 0x5555555555555555ull;
+    word = (word & 0x3333333333333333ull) + ((word >> 2) & 0x3333333333333333ull);
+    word = (word + (word >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((word * kOnes) >> 56);
+}
+
 // Copies `count` bytes between buffers that do not overlap, in fixed-size moves
 // (the last one overlapping the one before): for the short texts of names this is
 // far faster than a call to memcpy.

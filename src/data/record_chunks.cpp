@@ -1,12 +1,12 @@
 #include "data/record_chunks.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "data/byte_words.h"
 #include "data/file_error.h"
 
 namespace quindle {
@@ -34,8 +34,8 @@ LineCounts countLines(std::string_view bytes, char before)
             lfs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf)))} << (16 * k);
         }
         const std::uint64_t ends = crs | lfs;
-        total.ends += std::popcount(crs | (lfs & ~(crs << 1 | std::uint64_t{afterCr})));
-        total.starts += std::popcount(~ends & (ends << 1 | std::uint64_t{afterEnd}));
+        total.ends += byte_words::countBits(crs | (lfs & ~(crs << 1 | std::uint64_t{afterCr})));
+        total.starts += byte_words::countBits(~ends & (ends << 1 | std::uint64_t{afterEnd}));
         afterCr = crs >> 63;
         afterEnd = ends >> 63;
     }

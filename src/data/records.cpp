@@ -124,12 +124,13 @@ void readHorseFields(FieldReader& reader, Record& r)
 // read at once, or left for reading field by field.
 bool takePlainLine(FieldReader& reader, std::span<std::string_view> fields, std::int32_t& number)
 {
-    std::int64_t value = 0;
-    if (!reader.lookAtPlainLine(fields) ||
-        parseWholeNumber(fields[0], INT32_MIN, INT32_MAX, value) != NumberParse::Ok)
+    if (!reader.lookAtPlainLine(fields))
+        return false;
+    const std::string_view last = fields.back();
+    const std::string_view line(fields[0].data(), static_cast<std::size_t>(last.data() + last.size() - fields[0].data()));
+    if (!parseLeadingInt32(fields[0], line, number))
         return false;
     reader.takePlainLine();
-    number = static_cast<std::int32_t>(value);
     return true;
 }
 
