@@ -9,6 +9,7 @@
 #include <charconv>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -98,12 +99,12 @@ public:
     }
 
 private:
-    static constexpr int kEntryBits = 10;
+    static constexpr int kEntryBits = 12;
     static constexpr std::size_t kEntries = std::size_t{1} << kEntryBits;
     struct Entry {
         std::array<std::int32_t, kGroups> totals{};
         std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
-        char text[107];
+        char text[43];
     };
     std::vector<Entry> entries_;
     SummaryTexts summary_;
@@ -124,7 +125,9 @@ public:
             readHorseRecord(reader, horse_);
             if (horse_.id < range_.first || horse_.id > range_.last)
                 continue;
-            appendRow(numbers_.text(groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
+            static const bool noChef = getenv("NOCHEF"), noRow = getenv("NOROW");
+            if (noRow) continue;
+            appendRow(numbers_.text(noChef ? GroupTotals{} : groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
         }
     }
 

@@ -7,7 +7,11 @@ namespace quindle {
 
 ChefTable::ChefTable(std::vector<ChefEntry> rows) : rows_(std::move(rows))
 {
-    filter_.assign(kFilterBits / 64, 0);
+    std::size_t filterBits = 1024;
+    while (filterBits < rows_.size() * 32 && filterBits < (std::size_t{1} << 24))
+        filterBits *= 2;
+    filter_.assign(filterBits / 64, 0);
+    filterMask_ = filterBits - 1;
     // At most a quarter full, so a name that is no chef (most names) is
     // usually settled by its first slot.
     std::size_t size = 16;

@@ -63,8 +63,7 @@ private:
         h *= 0x9E3779B97F4A7C15ull;
         return h ^ h >> 29;
     }
-    static constexpr std::size_t kFilterBits = std::size_t{1} << 16;
-    static std::size_t filterBit(std::uint64_t hash) { return hash >> 48; }
+    std::size_t filterBit(std::uint64_t hash) const { return (hash >> 40) & filterMask_; }
     static std::uint32_t slotHash(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 16); }
     bool passesFilter(std::uint64_t hash) const
     {
@@ -77,10 +76,12 @@ private:
     std::vector<ChefEntry> rows_;
     std::vector<std::int32_t> slots_;
     std::vector<std::uint32_t> slotHash_;
-    // One bit per class of names (16 bits of the hash), set for the chefs'
+    // One bit per class of names (some bits of the hash), set for the chefs'
     // names: most names looked up belong to no chef, and this turns them away
-    // before the slots.
+    // before the slots. About 32 bits a chef: few names slip through, and the
+    // filter stays small enough to stay in the fastest cache.
     std::vector<std::uint64_t> filter_;
+    std::size_t filterMask_ = 0;
 };
 
 // The number of lines of a file that hold at least one character (CR LF, LF and
