@@ -9,7 +9,7 @@
 #include <charconv>
 #include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "commands.h"
-#include "data/byte_words.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/record_chunks.h"
@@ -74,6 +73,9 @@ class NumberColumns {
 public:
     NumberColumns() : entries_(kEntries) {}
 
+    // At least this many bytes can be read at the start of every text given out.
+    static constexpr std::size_t kReadable = 40;
+
     // ",B,I,C,S,P,total,speed,stamina,cd,di" of a horse with these group totals.
     std::string_view text(const GroupTotals& totals)
     {
@@ -90,21 +92,21 @@ public:
             fresh_ += ',';
             appendTrimmed(fresh_, summary_[static_cast<std::size_t>(box - kGroupTotalBox)]);
         }
-        if (fresh_.size() <= sizeof entry.text) {
-            entry.totals = totals;
-            entry.size = static_cast<std::uint8_t>(fresh_.size());
-            std::copy(fresh_.begin(), fresh_.end(), entry.text);
-        }
-        return fresh_;
+        if (fresh_.size() > sizeof entry.text)
+            return fresh_;
+        entry.totals = totals;
+        entry.size = static_cast<std::uint8_t>(fresh_.size());
+        std::copy(fresh_.begin(), fresh_.end(), entry.text);
+        return {entry.text, entry.size};
     }
 
 private:
     static constexpr int kEntryBits = 12;
     static constexpr std::size_t kEntries = std::size_t{1} << kEntryBits;
     struct Entry {
+        char text[kReadable]; // a longer text is not kept (and given out from fresh_)
         std::array<std::int32_t, kGroups> totals{};
         std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
-        char text[43];
     };
     std::vector<Entry> entries_;
     SummaryTexts summary_;
@@ -125,26 +127,30 @@ public:
             readHorseRecord(reader, horse_);
             if (horse_.id < range_.first || horse_.id > range_.last)
                 continue;
-            static const bool noChef = getenv("NOCHEF"), noRow = getenv("NOROW");
-            if (noRow) continue;
-            appendRow(numbers_.text(noChef ? GroupTotals{} : groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
+            appendRow(numbers_.text(groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
         }
     }
 
 private:
+    // The names look into a piece, which is followed by padding, so they are
+    // written in whole blocks; so are the numbers.
     void appendRow(std::string_view numbers, RowText& out) const
     {
+        static_assert(RecordChunk::kPadding >= kCsvPadding);
         const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
-        std::size_t longest = 11 + numbers.size() + 1; // the identifier, the numbers, the line end
+        // The identifier, the numbers, the line end, and room for whole blocks.
+        std::size_t longest = 11 + std::max(numbers.size(), NumberColumns::kReadable) + 1 + kCsvPadding;
         for (const std::string_view text : texts)
             longest += 1 + csvFieldBound(text.size());
         char* at = out.room(longest);
         at = std::to_chars(at, at + 11, horse_.id).ptr;
         for (const std::string_view text : texts) {
             *at++ = ',';
-            at = writeCsvField(at, text);
+            at = writeCsvFieldPadded(at, text);
         }
-        byte_words::copyBytes(at, numbers.data(), numbers.size());
+        std::memcpy(at, numbers.data(), NumberColumns::kReadable);
+        if (numbers.size() > NumberColumns::kReadable)
+            std::memcpy(at, numbers.data(), numbers.size());
         at += numbers.size();
         *at++ = '\n';
         out.commit(at);

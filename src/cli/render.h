@@ -21,6 +21,12 @@ char* writeCsvField(char* out, std::string_view latin1);
 constexpr std::size_t csvFieldBound(std::size_t size) { return 2 * size + 2; }
 // The same appended to a string.
 void appendCsvField(std::string& out, std::string_view latin1);
+// The same as writeCsvField, for a text followed by at least kCsvPadding bytes
+// that can be read, written at `out` with room for csvFieldBound(size) plus
+// kCsvPadding bytes: a text of up to that many bytes that needs neither quotes
+// nor conversion (most names) is then checked and copied in whole blocks.
+inline constexpr std::size_t kCsvPadding = 32;
+char* writeCsvFieldPadded(char* out, std::string_view latin1);
 // Appends a box text without its leading and trailing blanks.
 void appendTrimmed(std::string& out, std::string_view text);
 

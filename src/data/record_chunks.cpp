@@ -57,8 +57,8 @@ RecordChunker::RecordChunker(FilePtr file, std::string path, std::size_t targetS
 
 std::size_t RecordChunker::readMore(RecordChunk& into, std::size_t count)
 {
-    if (into.storage_.size() < into.size_ + count)
-        into.storage_.resize(into.size_ + count);
+    if (into.storage_.size() < into.size_ + count + RecordChunk::kPadding)
+        into.storage_.resize(into.size_ + count + RecordChunk::kPadding);
     const std::size_t got = std::fread(into.storage_.data() + into.size_, 1, count, file_.get());
     into.size_ += got;
     if (got < count && std::ferror(file_.get()))
@@ -68,8 +68,8 @@ std::size_t RecordChunker::readMore(RecordChunk& into, std::size_t count)
 
 bool RecordChunker::next(RecordChunk& chunk)
 {
-    if (chunk.storage_.size() < carry_.size())
-        chunk.storage_.resize(carry_.size());
+    if (chunk.storage_.size() < carry_.size() + RecordChunk::kPadding)
+        chunk.storage_.resize(carry_.size() + RecordChunk::kPadding);
     std::copy(carry_.begin(), carry_.end(), chunk.storage_.begin());
     chunk.size_ = carry_.size();
     carry_.clear();

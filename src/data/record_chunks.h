@@ -21,6 +21,10 @@ namespace quindle {
 
 class RecordChunk {
 public:
+    // At least this many bytes after the end of bytes() can be read (they belong
+    // to no horse), so a scan may take whole blocks past the end of a field.
+    static constexpr std::size_t kPadding = 32;
+
     std::string_view bytes() const { return {storage_.data(), size_}; }
     std::int64_t firstLine() const { return firstLine_; } // the line of the file bytes() starts on
 

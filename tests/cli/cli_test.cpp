@@ -296,3 +296,24 @@ TEST(CliRender, CsvFieldsOfEveryLengthAreQuotedAndConvertedAlike)
         ASSERT_EQ(appended, "x" + cli::csvField(cli::latin1ToUtf8(latin1))) << latin1;
     }
 }
+
+TEST(CliRender, PaddedCsvFieldsLookOnlyAtTheirOwnBytes)
+{
+    // The padded writer reads whole blocks past the end of a name: the bytes
+    // there (commas, quotes, 8-bit bytes) must not change the field.
+    std::mt19937 random(19);
+    const char alphabet[] = {'A', 'B', ' ', '(', ',', '"', '\r', '\n', '\xE9'};
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(40 + cli::kCsvPadding, 'x');
+        for (char& c : bytes)
+            c = alphabet[random() % sizeof alphabet];
+        const std::size_t size = random() % 41;
+        for (std::size_t i = 0; i < size; ++i)
+            if (random() % 4 != 0)
+                bytes[i] = "AB ("[random() % 4]; // mostly plain names
+        const std::string_view latin1(bytes.data(), size);
+        std::string out(cli::csvFieldBound(size) + cli::kCsvPadding, '\0');
+        const char* end = cli::writeCsvFieldPadded(out.data(), latin1);
+        ASSERT_EQ(std::string(static_cast<const char*>(out.data()), end), cli::csvField(cli::latin1ToUtf8(latin1))) << round;
+    }
+}
