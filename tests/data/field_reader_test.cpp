@@ -132,8 +132,9 @@ TEST(FieldReader, WholeNumbersOfAnyLengthAgreeWithTheirDefinition)
         std::int64_t want = 0, got = 0;
         const NumberParse outcome = expected(text, want);
         ASSERT_EQ(parseWholeNumber(text, INT32_MIN, INT32_MAX, got), outcome) << text;
-        if (outcome == NumberParse::Ok)
+        if (outcome == NumberParse::Ok) {
             ASSERT_EQ(got, want) << text;
+        }
     }
 }
 
@@ -151,10 +152,11 @@ TEST(FieldReader, LeadingNumbersOfALineReadFastGiveTheSameAnswers)
         const bool ok = parseWholeNumber(field, INT32_MIN, INT32_MAX, expected) == NumberParse::Ok;
         std::int32_t got = -7;
         ASSERT_EQ(parseLeadingInt32(field, line, got), ok) << line << " / " << fieldSize;
-        if (ok)
+        if (ok) {
             ASSERT_EQ(got, expected) << line << " / " << fieldSize;
-        else
+        } else {
             ASSERT_EQ(got, -7) << "changed on failure: " << line;
+        }
     }
 }
 
