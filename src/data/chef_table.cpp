@@ -17,21 +17,18 @@ ChefTable::ChefTable(std::vector<ChefEntry> rows) : rows_(std::move(rows))
     std::size_t size = 16;
     while (size < rows_.size() * 4)
         size *= 2;
-    slots_.assign(size, -1);
-    slotHash_.assign(size, 0);
+    slots_.assign(size, Slot{});
     for (std::int32_t i = 0; i < count(); ++i) {
         const std::string& name = rows_[static_cast<std::size_t>(i)].name;
         const std::uint64_t hash = nameHash(name);
         filter_[filterBit(hash) / 64] |= std::uint64_t{1} << (filterBit(hash) % 64);
         const auto h = slotHash(hash);
         std::size_t slot = hash & (size - 1);
-        for (; slots_[slot] >= 0; slot = (slot + 1) & (size - 1))
-            if (slotHash_[slot] == h && rows_[static_cast<std::size_t>(slots_[slot])].name == name)
+        for (; slots_[slot].row >= 0; slot = (slot + 1) & (size - 1))
+            if (slots_[slot].hash == h && rows_[static_cast<std::size_t>(slots_[slot].row)].name == name)
                 break; // an earlier row has this name: the first one wins
-        if (slots_[slot] < 0) {
-            slots_[slot] = i;
-            slotHash_[slot] = h;
-        }
+        if (slots_[slot].row < 0)
+            slots_[slot] = {i, h};
     }
 }
 
@@ -39,9 +36,11 @@ const ChefEntry* ChefTable::findIndexed(std::string_view key, std::uint64_t hash
 {
     const std::size_t mask = slots_.size() - 1;
     const auto h = slotHash(hash);
-    for (std::size_t slot = hash & mask; slots_[slot] >= 0; slot = (slot + 1) & mask) {
-        const ChefEntry& row = rows_[static_cast<std::size_t>(slots_[slot])];
-        if (slotHash_[slot] == h && row.name == key)
+    for (std::size_t slot = hash & mask; slots_[slot].row >= 0; slot = (slot + 1) & mask) {
+        if (slots_[slot].hash != h)
+            continue;
+        const ChefEntry& row = rows_[static_cast<std::size_t>(slots_[slot].row)];
+        if (row.name == key)
             return &row;
     }
     return nullptr;

@@ -24,14 +24,18 @@ public:
 
     // The first row whose name equals `key` exactly, or null. Most names looked
     // up belong to no chef; the filter turns them away here, without a call.
-    const ChefEntry* find(std::string_view key) const
-    {
-        const std::uint64_t hash = nameHash(key);
-        return passesFilter(hash) ? findIndexed(key, hash) : nullptr;
-    }
+    const ChefEntry* find(std::string_view key) const { return find(probe(key)); }
+
+    // A name with its hash, worked out once for the filter and the lookup.
+    struct Probe {
+        std::string_view key;
+        std::uint64_t hash;
+    };
+    static Probe probe(std::string_view key) { return {key, nameHash(key)}; }
     // False for most names that are no chef's, true for every chef's name: a
     // check without branches, so that many names can be checked side by side.
-    bool mayHold(std::string_view key) const { return passesFilter(nameHash(key)); }
+    bool mayHold(const Probe& p) const { return passesFilter(p.hash); }
+    const ChefEntry* find(const Probe& p) const { return passesFilter(p.hash) ? findIndexed(p.key, p.hash) : nullptr; }
     // The same answer by scanning the rows in order (kept to measure the index against).
     const ChefEntry* findByScan(std::string_view key) const;
 
@@ -71,11 +75,14 @@ private:
     }
     const ChefEntry* findIndexed(std::string_view key, std::uint64_t hash) const;
 
-    // Open addressing over a power-of-two table of row numbers (-1 = empty slot),
+    // Open addressing over a power-of-two table of row numbers and hash bits,
     // kept small and flat so a probe rarely leaves the cache.
     std::vector<ChefEntry> rows_;
-    std::vector<std::int32_t> slots_;
-    std::vector<std::uint32_t> slotHash_;
+    struct Slot {
+        std::int32_t row = -1; // -1: empty
+        std::uint32_t hash = 0;
+    };
+    std::vector<Slot> slots_;
     // One bit per class of names (some bits of the hash), set for the chefs'
     // names: most names looked up belong to no chef, and this turns them away
     // before the slots. About 32 bits a chef: few names slip through, and the

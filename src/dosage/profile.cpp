@@ -70,16 +70,17 @@ GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chef
 {
     // Most ancestors are no chefs: the seven names are first checked side by
     // side, and only those the filter lets through are looked up.
-    AncestorViews keys;
+    std::array<ChefTable::Probe, kPositions> probes;
     unsigned candidates = 0;
     for (int pos = 0; pos < kPositions; ++pos) {
-        keys[static_cast<std::size_t>(pos)] = normaliseName(names[static_cast<std::size_t>(pos)]);
-        candidates |= unsigned{chefs.mayHold(keys[static_cast<std::size_t>(pos)])} << pos;
+        auto& probe = probes[static_cast<std::size_t>(pos)];
+        probe = ChefTable::probe(normaliseName(names[static_cast<std::size_t>(pos)]));
+        candidates |= unsigned{chefs.mayHold(probe)} << pos;
     }
     GroupTotals totals{};
     for (; candidates; candidates &= candidates - 1) {
         const int pos = std::countr_zero(candidates);
-        if (const ChefEntry* chef = chefs.find(keys[static_cast<std::size_t>(pos)]))
+        if (const ChefEntry* chef = chefs.find(probes[static_cast<std::size_t>(pos)]))
             for (int g = 0; g < kGroups; ++g)
                 totals[static_cast<std::size_t>(g)] += weightedPoints(*chef, pos, g);
     }
