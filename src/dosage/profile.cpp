@@ -69,14 +69,18 @@ DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable&
 GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chefs)
 {
     // Most ancestors are no chefs: the seven names are first checked side by
-    // side, and only those the filter lets through are looked up.
+    // side, and only those the filter lets through are looked up. Each step is
+    // taken for all seven names before the next, so the processor works on
+    // them together rather than waiting for one after the other.
+    AncestorViews keys;
+    for (std::size_t pos = 0; pos < keys.size(); ++pos)
+        keys[pos] = normaliseName(names[pos]);
     std::array<ChefTable::Probe, kPositions> probes;
+    for (std::size_t pos = 0; pos < probes.size(); ++pos)
+        probes[pos] = ChefTable::probe(keys[pos]);
     unsigned candidates = 0;
-    for (int pos = 0; pos < kPositions; ++pos) {
-        auto& probe = probes[static_cast<std::size_t>(pos)];
-        probe = ChefTable::probe(normaliseName(names[static_cast<std::size_t>(pos)]));
-        candidates |= unsigned{chefs.mayHold(probe)} << pos;
-    }
+    for (std::size_t pos = 0; pos < probes.size(); ++pos)
+        candidates |= unsigned{chefs.mayHold(probes[pos])} << pos;
     GroupTotals totals{};
     for (; candidates; candidates &= candidates - 1) {
         const int pos = std::countr_zero(candidates);
