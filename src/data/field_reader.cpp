@@ -267,20 +267,9 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
     const std::string_view rest = in_.window();
     const char* p = rest.data();
     std::size_t field = 0, fieldStart = 0;
-    for (std::size_t at = 0, n = 0; at < rest.size(); at += n) {
-        // The bytes in memory stay where they are, so the commas and line ends
-        // found in a step serve the next line too, which mostly starts in it.
-        const char* step = p + at;
-        const std::uintptr_t skipped = reinterpret_cast<std::uintptr_t>(step) - reinterpret_cast<std::uintptr_t>(known_.start);
-        Boundaries found;
-        if (skipped < known_.size) { // below the start, the difference wraps round to a large number
-            found = {known_.comma >> skipped, known_.lineEnd >> skipped};
-            n = known_.size - skipped;
-        } else {
-            n = std::min<std::size_t>(64, rest.size() - at);
-            found = findBoundaries(step, n);
-            known_ = {step, n, found.comma, found.lineEnd};
-        }
+    for (std::size_t at = 0; at < rest.size(); at += 64) {
+        const std::size_t n = std::min<std::size_t>(64, rest.size() - at);
+        const Boundaries found = findBoundaries(p + at, n);
         const std::uint64_t lineEnd = found.lineEnd & (0 - found.lineEnd); // the first one only
         for (std::uint64_t commas = found.comma & (lineEnd - 1); commas; commas &= commas - 1) {
             const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(commas));

@@ -86,13 +86,6 @@ private:
     std::string scratch_;
     bool atStart_ = true; // a byte-order mark is refused at the start of a file
     std::size_t plainLineSize_ = 0; // the line looked at, line end included
-    // The commas and line ends (bit i for start[i]) of the last block of bytes
-    // in memory that lookAtPlainLine looked at.
-    struct KnownBoundaries {
-        const char* start = nullptr;
-        std::size_t size = 0;
-        std::uint64_t comma = 0, lineEnd = 0;
-    } known_;
     Delimiter lastDelimiter_ = Delimiter::LineEnd;
 };
 
