@@ -135,13 +135,24 @@ char* writeCsvFieldPadded(char* out, std::string_view latin1)
     static_assert(kCsvPadding == 32);
     const std::size_t n = latin1.size();
     if (n <= kCsvPadding) {
-        const auto block = [&](std::size_t at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(latin1.data() + at)); };
+        const auto block = [&](std::size_t at) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(latin1.data() + at));
+        };
         const __m128i low = block(0), high = block(16);
-        // The bytes that ask something of a field: a comma, a quote, CR, LF, and
-        // every byte from 0x80 (its high bit, which movemask reads directly).
+        // The bytes that ask something of a field, as kCsvByteClass has them: a
+        // comma, a quote, CR, LF, and every byte from 0x80 (its high bit, which
+        // movemask reads directly).
+        static_assert([] {
+            for (int b = 0; b < 256; ++b) {
+                const bool asks = b == ',' || b == '"' || b == '\r' || b == '\n' || b >= 0x80;
+                if ((kCsvByteClass[static_cast<std::size_t>(b)] != 0) != asks)
+                    return false;
+            }
+            return true;
+        }());
         const auto asks = [](__m128i b) {
-            const __m128i special = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8(',')), _mm_cmpeq_epi8(b, _mm_set1_epi8('"'))),
-                                                 _mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(b, _mm_set1_epi8('\n'))));
+            const auto is = [b](char c) { return _mm_cmpeq_epi8(b, _mm_set1_epi8(c)); };
+            const __m128i special = _mm_or_si128(_mm_or_si128(is(','), is('"')), _mm_or_si128(is('\r'), is('\n')));
             return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(special, b)));
         };
         const std::uint32_t inText = n == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << n) - 1;

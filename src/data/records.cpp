@@ -126,8 +126,9 @@ bool takePlainLine(FieldReader& reader, std::span<std::string_view> fields, std:
 {
     if (!reader.lookAtPlainLine(fields))
         return false;
-    const std::string_view last = fields.back();
-    const std::string_view line(fields[0].data(), static_cast<std::size_t>(last.data() + last.size() - fields[0].data()));
+    // The line's fields lie one after the other in memory.
+    const char* start = fields.front().data();
+    const std::string_view line(start, static_cast<std::size_t>(fields.back().data() + fields.back().size() - start));
     if (!parseLeadingInt32(fields[0], line, number))
         return false;
     reader.takePlainLine();

@@ -314,6 +314,7 @@ TEST(CliRender, PaddedCsvFieldsLookOnlyAtTheirOwnBytes)
         const std::string_view latin1(bytes.data(), size);
         std::string out(cli::csvFieldBound(size) + cli::kCsvPadding, '\0');
         const char* end = cli::writeCsvFieldPadded(out.data(), latin1);
-        ASSERT_EQ(std::string(static_cast<const char*>(out.data()), end), cli::csvField(cli::latin1ToUtf8(latin1))) << round;
+        const std::string written(static_cast<const char*>(out.data()), end);
+        ASSERT_EQ(written, cli::csvField(cli::latin1ToUtf8(latin1))) << round;
     }
 }
