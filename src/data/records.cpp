@@ -68,56 +68,42 @@ private:
     std::int64_t line_;
 };
 
-template <class Record>
-void readHorseLine1(FieldReader& reader, Record& r)
-{
-    LineFields line(reader, 4);
-    r.id = line.int32();
-    line.text(r.name);
-    line.text(r.age);
-    line.text(r.sex);
-}
+// The layout of a horse's four lines: how many fields each holds, and which
+// record text each field after the leading number fills (null: not used).
+constexpr std::array<int, kLinesPerHorse> kFieldsOnLine{4, 5, 5, 5};
+template <class Text>
+using HorseText = Text BasicHorseRecord<Text>::*;
+template <class Text>
+constexpr std::array<std::array<HorseText<Text>, 4>, kLinesPerHorse> kTextsOnLine{{
+    {&BasicHorseRecord<Text>::name, &BasicHorseRecord<Text>::age, &BasicHorseRecord<Text>::sex, nullptr},
+    {&BasicHorseRecord<Text>::sire, &BasicHorseRecord<Text>::sireSire, &BasicHorseRecord<Text>::sireDamSire,
+     &BasicHorseRecord<Text>::sireSireSire},
+    {&BasicHorseRecord<Text>::damSire, &BasicHorseRecord<Text>::damSireSire, nullptr, nullptr},
+    {&BasicHorseRecord<Text>::damDamSire, nullptr, nullptr, nullptr},
+}};
 
-template <class Record>
-void readHorseLine2(FieldReader& reader, Record& r)
+// One line of a horse, field by field; the first line's number is the identifier.
+template <class Text>
+void readHorseLine(FieldReader& reader, BasicHorseRecord<Text>& r, int lineIndex)
 {
-    LineFields line(reader, 5);
-    line.int32();
-    line.text(r.sire);
-    line.text(r.sireSire);
-    line.text(r.sireDamSire);
-    line.text(r.sireSireSire);
-}
-
-template <class Record>
-void readHorseLine3(FieldReader& reader, Record& r)
-{
-    LineFields line(reader, 5);
-    line.int32();
-    line.text(r.damSire);
-    line.text(r.damSireSire);
-    line.skip();
-    line.skip();
-}
-
-template <class Record>
-void readHorseLine4(FieldReader& reader, Record& r)
-{
-    LineFields line(reader, 5);
-    line.int32();
-    line.text(r.damDamSire);
-    line.skip();
-    line.skip();
-    line.skip();
+    const auto index = static_cast<std::size_t>(lineIndex);
+    LineFields line(reader, kFieldsOnLine[index]);
+    const std::int32_t number = line.int32();
+    if (lineIndex == 0)
+        r.id = number;
+    for (int field = 1; field < kFieldsOnLine[index]; ++field) {
+        if (const HorseText<Text> text = kTextsOnLine<Text>[index][static_cast<std::size_t>(field - 1)])
+            line.text(r.*text);
+        else
+            line.skip();
+    }
 }
 
 template <class Record>
 void readHorseFields(FieldReader& reader, Record& r)
 {
-    readHorseLine1(reader, r);
-    readHorseLine2(reader, r);
-    readHorseLine3(reader, r);
-    readHorseLine4(reader, r);
+    for (int lineIndex = 0; lineIndex < kLinesPerHorse; ++lineIndex)
+        readHorseLine(reader, r, lineIndex);
 }
 
 // A plain line of `fields.size()` fields whose first field is a whole number:
@@ -144,33 +130,20 @@ void readHorseRecord(FieldReader& reader, HorseRecord& into) { readHorseFields(r
 // field, with the same result and the same faults.
 void readHorseRecord(FieldReader& reader, HorseView& r)
 {
-    std::array<std::string_view, 5> f;
-    std::int32_t number = 0;
-    if (takePlainLine(reader, std::span(f).first(4), r.id)) {
-        r.name = f[1];
-        r.age = f[2];
-        r.sex = f[3];
-    } else {
-        readHorseLine1(reader, r);
+    for (int lineIndex = 0; lineIndex < kLinesPerHorse; ++lineIndex) {
+        const auto index = static_cast<std::size_t>(lineIndex);
+        std::array<std::string_view, 5> f;
+        std::int32_t number = 0;
+        if (!takePlainLine(reader, std::span(f).first(static_cast<std::size_t>(kFieldsOnLine[index])), number)) {
+            readHorseLine(reader, r, lineIndex);
+            continue;
+        }
+        if (lineIndex == 0)
+            r.id = number;
+        for (std::size_t field = 1; field < static_cast<std::size_t>(kFieldsOnLine[index]); ++field)
+            if (const HorseText<std::string_view> text = kTextsOnLine<std::string_view>[index][field - 1])
+                r.*text = f[field];
     }
-    if (takePlainLine(reader, f, number)) {
-        r.sire = f[1];
-        r.sireSire = f[2];
-        r.sireDamSire = f[3];
-        r.sireSireSire = f[4];
-    } else {
-        readHorseLine2(reader, r);
-    }
-    if (takePlainLine(reader, f, number)) {
-        r.damSire = f[1];
-        r.damSireSire = f[2];
-    } else {
-        readHorseLine3(reader, r);
-    }
-    if (takePlainLine(reader, f, number))
-        r.damDamSire = f[1];
-    else
-        readHorseLine4(reader, r);
 }
 
 HorseRecord readHorseRecord(FieldReader& reader)

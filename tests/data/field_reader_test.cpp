@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <random>
 #include <span>
 #include <stdexcept>
@@ -10,6 +9,7 @@
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/records.h"
+#include "support/temp_dir.h"
 
 using namespace quindle;
 
@@ -271,14 +271,11 @@ TEST(FieldReader, ViewsAndCopiesGiveTheSameFieldsOfEveryLength)
 
 TEST(FieldReader, ViewsAreOnlyForBytesInMemory)
 {
-    const std::string path = ::testing::TempDir() + "/quindle_view_test.txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("a,b\r\n", file);
-    std::fclose(file);
+    const quindle::testing::TempDir dir;
+    const std::string path = dir.file("views.txt");
+    quindle::testing::writeFile(path, "a,b\r\n");
     FieldReader fromFile(openForReading(path), path);
     EXPECT_THROW(fromFile.readView(), std::logic_error);
-    std::remove(path.c_str());
 }
 
 TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
@@ -357,15 +354,12 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
 
 TEST(FieldReader, PlainLinesAreOnlyForBytesInMemory)
 {
-    const std::string path = ::testing::TempDir() + "/quindle_plain_test.txt";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("a\r\nb,c\r\n", file);
-    std::fclose(file);
+    const quindle::testing::TempDir dir;
+    const std::string path = dir.file("plain.txt");
+    quindle::testing::writeFile(path, "a\r\nb,c\r\n");
     FieldReader fromFile(openForReading(path), path);
     EXPECT_EQ(fromFile.readText(), "a");
     std::array<std::string_view, 2> two;
     EXPECT_FALSE(fromFile.lookAtPlainLine(two));
     EXPECT_EQ(fromFile.readText(), "b");
-    std::remove(path.c_str());
 }
