@@ -134,7 +134,8 @@ void writeDataFolder(const std::string& dir, const Options& options)
     std::vector<std::string> ancients;
     for (int i = 0; i < 300; ++i)
         ancients.push_back(names.make(25));
-    const std::int64_t sireCount = std::clamp<std::int64_t>(options.horses / 40, 400, 4000);
+    const std::int64_t sireCount =
+        options.sires > 0 ? options.sires : std::clamp<std::int64_t>(options.horses / 40, 400, 4000);
     const std::int64_t founders = sireCount / 5;
     std::vector<Sire> sires;
     for (std::int64_t i = 0; i < sireCount; ++i) {

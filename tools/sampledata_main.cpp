@@ -1,4 +1,4 @@
-// quindle-sampledata DIR [--horses N] [--seed S]: writes an invented data folder.
+// quindle-sampledata DIR [--horses N] [--seed S] [--sires N]: writes an invented data folder.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -9,7 +9,7 @@
 namespace {
 int usage()
 {
-    std::fprintf(stderr, "usage: quindle-sampledata DIR [--horses N] [--seed S]\n");
+    std::fprintf(stderr, "usage: quindle-sampledata DIR [--horses N] [--seed S] [--sires N]\n");
     return 2;
 }
 
@@ -28,9 +28,11 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         unsigned long long value = 0;
-        if ((arg == "--horses" || arg == "--seed") && i + 1 < argc && parseCount(argv[i + 1], value)) {
+        if ((arg == "--horses" || arg == "--seed" || arg == "--sires") && i + 1 < argc && parseCount(argv[i + 1], value)) {
             if (arg == "--horses")
                 options.horses = static_cast<std::int64_t>(value);
+            else if (arg == "--sires")
+                options.sires = static_cast<std::int64_t>(value);
             else
                 options.seed = value;
             ++i;

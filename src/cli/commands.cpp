@@ -107,30 +107,38 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
     return out.finish() ? status : outputFailed();
 }
 
+std::optional<std::string> nameArgument(const std::string& arg)
+{
+    const std::u16string raw = utf8ToUtf16(arg);
+    const EditOutcome pasted = filterNameEdit(raw, static_cast<int>(raw.size()), u"");
+    if (!pasted.accepted) {
+        std::string reason = "it is too long";
+        for (const char16_t c : raw)
+            if (c != u'\n' && c != u'\t' && c != u'\r' && !checkChars(std::u16string(1, toUpperAscii(c)))) {
+                reason = describeCharacter(c) + " is not allowed in a name";
+                break;
+            }
+        std::fprintf(stderr, "quindle-cli: \"%s\": %s\n", arg.c_str(), reason.c_str());
+        return std::nullopt;
+    }
+    std::u16string name = pasted.text;
+    while (!name.empty() && name.back() == u' ')
+        name.pop_back(); // Submit removes trailing spaces
+    return utf16ToLatin1(name);
+}
+
 int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool json)
 {
     if (args.empty() || args.size() > 3) {
         std::fprintf(stderr, "quindle-cli: mate takes one to three names: SIRE [DAMSIRE [DAMDAMSIRE]]\n");
         return 2;
     }
-    std::array<std::string, 3> names;
+    MatingNames names;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::u16string raw = utf8ToUtf16(args[i]);
-        const EditOutcome pasted = filterNameEdit(raw, static_cast<int>(raw.size()), u"");
-        if (!pasted.accepted) {
-            std::string reason = "it is too long";
-            for (const char16_t c : raw)
-                if (c != u'\n' && c != u'\t' && c != u'\r' && !checkChars(std::u16string(1, toUpperAscii(c)))) {
-                    reason = describeCharacter(c) + " is not allowed in a name";
-                    break;
-                }
-            std::fprintf(stderr, "quindle-cli: \"%s\": %s\n", args[i].c_str(), reason.c_str());
+        const auto name = nameArgument(args[i]);
+        if (!name)
             return 2;
-        }
-        std::u16string name = pasted.text;
-        while (!name.empty() && name.back() == u' ')
-            name.pop_back(); // Submit removes trailing spaces
-        names[i] = utf16ToLatin1(name);
+        names[i] = *name;
     }
     const auto chefs = startUp(folder);
     if (!chefs)

@@ -3,6 +3,7 @@
 // 0 done, 1 something asked for was not found or not fully read, or the output
 // could not be written in full; 2 usage or start-up error.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,17 @@ namespace quindle::cli {
 int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool json);
 int runMate(const DataFolder& folder, const std::vector<std::string>& names, bool json);
 int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to);
+
+// The options of `sires`, as typed.
+struct SiresOptions {
+    bool json = false;
+    std::optional<std::string> dam, damSire, damDamSire, di, cd, minTotal, sort, top;
+};
+int runSires(const DataFolder& folder, const SiresOptions& options);
+
+// A name argument as the name box would take it when pasted, without trailing
+// spaces; nullopt after saying on standard error what is refused.
+std::optional<std::string> nameArgument(const std::string& arg);
 
 // Parses an identifier as the ID box would take it: blanks removed, then one to
 // six digits, not 0. Returns 0 when it is not one.

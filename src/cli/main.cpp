@@ -1,6 +1,7 @@
 // quindle-cli: the main window's answers on the command line, and the profile of
 // every horse of the breeding file at once.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ const char* const kUsage =
     "usage: quindle-cli [--data-dir DIR] show [--json] ID...\n"
     "       quindle-cli [--data-dir DIR] mate [--json] SIRE [DAMSIRE [DAMDAMSIRE]]\n"
     "       quindle-cli [--data-dir DIR] profiles [--from ID] [--to ID]\n"
+    "       quindle-cli [--data-dir DIR] sires [--json] (--dam ID | [--damsire NAME] [--damdamsire NAME])\n"
+    "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
     "       quindle-cli --help | --version\n";
 
 const char* const kHelp =
@@ -20,6 +23,7 @@ const char* const kHelp =
     "  show      the main window's boxes after typing each ID and pressing GO\n"
     "  mate      the main window's boxes after submitting a hypothetical mating\n"
     "  profiles  one CSV row with the profile of every horse of breeding.txt\n"
+    "  sires     the foal of every stallion of QN_SireList with one mare, as CSV\n"
     "\n"
     "  --data-dir DIR  the data folder (default: ~/pdg, C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
@@ -62,26 +66,51 @@ int main(int argc, char** argv)
     const quindle::DataFolder folder = dataDir.empty() ? quindle::DataFolder::platformDefault()
                                                        : quindle::DataFolder(dataDir);
 
-    bool json = false;
+    // Options that take a value, by command; "--opt VALUE" or "--opt=VALUE".
+    quindle::cli::SiresOptions sires;
     std::string from, to;
+    const std::vector<std::pair<std::string, std::string*>> profilesValues{{"--from", &from}, {"--to", &to}};
+    const std::vector<std::pair<std::string, std::optional<std::string>*>> siresValues{
+        {"--dam", &sires.dam}, {"--damsire", &sires.damSire}, {"--damdamsire", &sires.damDamSire},
+        {"--di", &sires.di},   {"--cd", &sires.cd},           {"--min-total", &sires.minTotal},
+        {"--sort", &sires.sort}, {"--top", &sires.top}};
+    bool json = false;
     std::vector<std::string> operands;
     for (; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--json" && command != "profiles") {
-            json = true;
-        } else if ((arg == "--from" || arg == "--to") && command == "profiles") {
-            if (i + 1 >= args.size())
-                return usageError(arg + " needs an identifier");
-            (arg == "--from" ? from : to) = args[++i];
-        } else if (arg == "--") {
+        if (arg == "--") {
             operands.insert(operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
             break;
-        } else if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
-            return usageError("unknown option " + arg);
-        } else {
-            operands.push_back(arg);
         }
+        if (arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
+            operands.push_back(arg);
+            continue;
+        }
+        if (arg == "--json" && command != "profiles") {
+            json = true;
+            continue;
+        }
+        const auto equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        std::string* target = nullptr;
+        if (command == "profiles")
+            for (const auto& [option, value] : profilesValues)
+                if (name == option)
+                    target = value;
+        if (command == "sires")
+            for (const auto& [option, value] : siresValues)
+                if (name == option)
+                    target = &value->emplace();
+        if (!target)
+            return usageError("unknown option " + arg);
+        if (equals != std::string::npos)
+            *target = arg.substr(equals + 1);
+        else if (i + 1 < args.size())
+            *target = args[++i];
+        else
+            return usageError(name + " needs a value");
     }
+    sires.json = json;
 
     if (command == "show") {
         if (operands.empty())
@@ -94,6 +123,11 @@ int main(int argc, char** argv)
         if (!operands.empty())
             return usageError("profiles takes no names");
         return quindle::cli::runProfiles(folder, from, to);
+    }
+    if (command == "sires") {
+        if (!operands.empty())
+            return usageError("sires takes no operands: give the mare with --dam or --damsire and --damdamsire");
+        return quindle::cli::runSires(folder, sires);
     }
     return usageError("unknown command " + command);
 }

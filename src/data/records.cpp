@@ -164,6 +164,21 @@ SireListEntry readSireListEntry(FieldReader& reader)
     return e;
 }
 
+void readSireListEntry(FieldReader& reader, SireListView& into)
+{
+    std::array<std::string_view, 4> f;
+    if (reader.lookAtPlainLine(f)) {
+        reader.takePlainLine();
+        into = {f[0], f[1], f[2], f[3]};
+        return;
+    }
+    LineFields line(reader, 4);
+    line.text(into.name);
+    line.text(into.sire);
+    line.text(into.damSire);
+    line.text(into.sireSire);
+}
+
 ChefEntry readChefEntry(FieldReader& reader)
 {
     LineFields line(reader, 6);

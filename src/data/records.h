@@ -31,10 +31,14 @@ using HorseRecord = BasicHorseRecord<std::string>;
 using HorseView = BasicHorseRecord<std::string_view>;
 
 // One entry of QN_SireList.
-struct SireListEntry {
-    std::string name, sire, damSire, sireSire;
-    bool operator==(const SireListEntry&) const = default;
+template <class Text>
+struct BasicSireListEntry {
+    Text name, sire, damSire, sireSire;
+    bool operator==(const BasicSireListEntry&) const = default;
 };
+using SireListEntry = BasicSireListEntry<std::string>;
+// The same fields looked at in bytes in memory.
+using SireListView = BasicSireListEntry<std::string_view>;
 
 // One row of ChefTable: a name and its points in the groups B, I, C, S, P.
 struct ChefEntry {
@@ -50,6 +54,8 @@ void readHorseRecord(FieldReader& reader, HorseRecord& into);
 // The same as views into the reader's bytes, which must be in memory.
 void readHorseRecord(FieldReader& reader, HorseView& into);
 SireListEntry readSireListEntry(FieldReader& reader);
+// The same as views into the reader's bytes, which must be in memory.
+void readSireListEntry(FieldReader& reader, SireListView& into);
 ChefEntry readChefEntry(FieldReader& reader);
 
 } // namespace quindle

@@ -6,14 +6,46 @@
 #include <string>
 
 #include "data/chef_table.h"
+#include "input/sire_scan.h"
 #include "lookup/main_boxes.h"
 
 namespace quindle {
 
-// Sire, Dam-Sire and Dam's Dam-Sire as typed (trailing spaces already removed);
-// a blank name keeps what its lineage box holds. Returns the reason when the sire
-// list could not be read to the end (the profile is shown all the same).
-std::string submitMating(MainBoxes& boxes, const std::array<std::string, 3>& names, const std::string& sireListPath,
+// Sire, Dam-Sire and Dam's Dam-Sire as typed (trailing spaces already removed).
+using MatingNames = std::array<std::string, 3>;
+
+// The foal's lineage after a submission over `lineage` (the lineage boxes as
+// they are, in profile position order): a blank name keeps what its box holds,
+// the four sire-line boxes are emptied and then filled from what
+// `scanSireList(sire, damSire)` settles. Returns the scan's error text.
+template <class Text, class Scan>
+std::string mateLineage(std::array<Text, 7>& lineage, const std::array<Text, 3>& names, Scan&& scanSireList)
+{
+    // Text3 Sire, Text4 Sire's Sire, Text5 Dam-Sire, Text6 Sire's Sire's Sire,
+    // Text7 Sire's Dam-Sire, Text8 Dam-Sire's Sire, Text9 Dam's Dam-Sire.
+    enum Position { Sire, SireSire, DamSire, SireSireSire, SireDamSire, DamSireSire, DamDamSire };
+    for (const Position p : {SireSire, SireSireSire, SireDamSire, DamSireSire})
+        lineage[p] = Text();
+    const Position typedInto[] = {Sire, DamSire, DamDamSire};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (!names[i].empty())
+            lineage[typedInto[i]] = names[i];
+
+    auto lines = scanSireList(lineage[Sire], lineage[DamSire]);
+    if (lines.sireSire) {
+        lineage[SireSire] = std::move(*lines.sireSire);
+        lineage[SireDamSire] = std::move(*lines.sireDamSire);
+        lineage[SireSireSire] = std::move(*lines.sireSireSire);
+    }
+    if (lines.damSireSire)
+        lineage[DamSireSire] = std::move(*lines.damSireSire);
+    return lines.error;
+}
+
+// The whole submission on the main window's boxes, reading the sire list from
+// the file. Returns the reason when the sire list could not be read to the end
+// (the profile is shown all the same).
+std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::string& sireListPath,
                          const ChefTable& chefs);
 
 } // namespace quindle

@@ -3,22 +3,65 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "data/records.h"
 
 namespace quindle {
 
-struct SireLines {
+template <class Text>
+struct BasicSireLines {
     // Present when an entry settled them (the last such entry read wins).
-    std::optional<std::string> sireSire, sireDamSire, sireSireSire; // from the Sire's entry
-    std::optional<std::string> damSireSire;                         // from the Dam-Sire's entry
+    std::optional<Text> sireSire, sireDamSire, sireSireSire; // from the Sire's entry
+    std::optional<Text> damSireSire;                         // from the Dam-Sire's entry
     // 1 when the Sire was settled (or blank), +2 for the Dam-Sire; the scan stops above 2.
     std::int16_t foundMask = 0;
     // Empty, or the file, line and what went wrong (what was settled before stays).
     std::string error;
 };
+using SireLines = BasicSireLines<std::string>;
+// The same looking at entries held in memory.
+using SireLineViews = BasicSireLines<std::string_view>;
 
-// Reads entries from the start of the list while the file lasts and fewer than
-// both names are settled. Names are compared byte for byte; a blank name counts
-// as settled and is not looked for.
+// The scan's rule, one entry at a time, so that a list read from the file and a
+// list held in memory are scanned alike. Names are compared byte for byte; a
+// blank name counts as settled and is not looked for. Entries that carry
+// neither name change nothing, so a caller may pass only those that do.
+template <class Text>
+class SireLineScan {
+public:
+    SireLineScan(std::string_view sire, std::string_view damSire) : sire_(sire), damSire_(damSire)
+    {
+        if (sire.empty())
+            lines_.foundMask = 1;
+        if (damSire.empty())
+            lines_.foundMask += 2;
+    }
+    // False once both names are settled: the scan reads no further entry.
+    bool wantsMore() const { return lines_.foundMask <= 2; }
+    template <class EntryText>
+    void take(const BasicSireListEntry<EntryText>& entry)
+    {
+        if (!sire_.empty() && entry.name == sire_) {
+            lines_.sireSire = Text(entry.sire);
+            lines_.sireDamSire = Text(entry.damSire);
+            lines_.sireSireSire = Text(entry.sireSire);
+            lines_.foundMask += 1;
+        }
+        if (!damSire_.empty() && entry.name == damSire_) {
+            lines_.damSireSire = Text(entry.sire);
+            lines_.foundMask += 2;
+        }
+    }
+    BasicSireLines<Text>& lines() { return lines_; }
+
+private:
+    std::string_view sire_, damSire_;
+    BasicSireLines<Text> lines_;
+};
+
+// Reads entries from the start of the list while the file lasts and the scan
+// wants more.
 SireLines scanSireList(const std::string& path, const std::string& sire, const std::string& damSire);
 
 } // namespace quindle

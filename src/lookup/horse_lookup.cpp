@@ -165,9 +165,11 @@ std::array<std::string, 7> lineageNames(const HorseRecord& h)
 
 std::string ageSexText(const std::string& age, const std::string& sex) { return " " + age + "yo " + sex; }
 
+bool isFemale(const std::string& sex) { return sex == "Mare" || sex == "Filly"; }
+
 std::optional<Rgb> sexColour(const std::string& sex)
 {
-    if (sex == "Mare" || sex == "Filly")
+    if (isFemale(sex))
         return kFemaleColour;
     if (sex == "Horse" || sex == "Colt")
         return kMaleColour;

@@ -53,6 +53,8 @@ std::array<std::string_view, 7> lineageViews(const BasicHorseRecord<Text>& h)
 // " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
 std::string ageSexText(const std::string& age, const std::string& sex);
 
+// True for exactly "Mare" or "Filly".
+bool isFemale(const std::string& sex);
 // The female colour for exactly "Mare" or "Filly", the male colour for exactly
 // "Horse" or "Colt", no colour for any other word.
 std::optional<Rgb> sexColour(const std::string& sex);

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "input/key_rules.h"
+
 namespace quindle::ui {
 
 char16_t characterCode(const QKeyEvent* event)
@@ -51,6 +53,31 @@ bool handleHomeEnd(QLineEdit* box, const QKeyEvent* event)
     if (event->key() == Qt::Key_End) {
         box->setCursorPosition(static_cast<int>(box->text().size()));
         box->deselect();
+        return true;
+    }
+    return false;
+}
+
+bool handleNameKey(QLineEdit* box, const QKeyEvent* event, const std::function<void()>& onEnter)
+{
+    if (handleHomeEnd(box, event))
+        return true;
+    const char16_t code = characterCode(event);
+    if (code == 0)
+        return false;
+    switch (nameKeyAction(code)) {
+    case NameKeyAction::SelectAll:
+        box->selectAll();
+        return true;
+    case NameKeyAction::SubmitThenPass:
+        onEnter();
+        return true; // a single-line box inserts nothing for Enter
+    case NameKeyAction::Pass:
+        break;
+    }
+    const char16_t upper = toUpperAscii(code);
+    if (upper != code) {
+        box->insert(QString(QChar(upper)));
         return true;
     }
     return false;

@@ -42,4 +42,9 @@ private:
 // included); returns true when the key was one of them and is handled.
 bool handleHomeEnd(QLineEdit* box, const QKeyEvent* event);
 
+// The key rules of a name box: Home and End, Ctrl+A, Enter (`onEnter`, then
+// nothing is inserted), and letters typed in upper case. Returns true when the
+// key is handled and must not reach the box.
+bool handleNameKey(QLineEdit* box, const QKeyEvent* event, const std::function<void()>& onEnter);
+
 } // namespace quindle::ui

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "dosage/format.h"
 #include "input/key_rules.h"
@@ -15,6 +16,7 @@
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/latin1.h"
+#include "ui/planner_form.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 #include "ui/ui_seam.h"
@@ -221,11 +223,25 @@ void MainForm::buildCommands()
     hypoMate_->setGeometry(twipsRect(6000, 4920, 855, 255));
     hypoMate_->setAutoDefault(false);
     connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
+
+    // The mating planner: a button in the free band below GO, and Ctrl+M.
+    plan_ = new QPushButton(QStringLiteral("Plan\u2026"), this);
+    plan_->setObjectName(QStringLiteral("PlanMatings"));
+    plan_->setGeometry(twipsRect(5880, 5925, 615, 255));
+    plan_->setAutoDefault(false);
+    plan_->setFocusPolicy(Qt::NoFocus);
+    plan_->setToolTip(QStringLiteral("Rank every stallion of the sire list for a mare (Ctrl+M)"));
+    connect(plan_, &QPushButton::clicked, this, &MainForm::openPlanner);
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, &MainForm::openPlanner);
 }
 
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
 
 SubForm* MainForm::subForm() const { return subForm_.data(); }
+
+PlannerForm* MainForm::plannerForm() const { return planner_.data(); }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
@@ -279,6 +295,7 @@ void MainForm::hupdate()
         BusyCursor busy;
         error = lookUpHorse(boxes, folder_, requestedID_);
     }
+    shownHorse_ = boxes.indicator == kNotFoundText ? 0 : requestedID_;
     writeBoxes(boxes);
     warnAboutBucket(error);
 }
@@ -299,7 +316,11 @@ void MainForm::goClick()
         BusyCursor busy;
         outcome = go(boxes, folder_, chefs_, requestedID_);
     }
+    if (!outcome.beep)
+        shownHorse_ = outcome.found ? requestedID_ : 0;
     writeBoxes(boxes);
+    if (outcome.found && planner_)
+        planner_->planForShownHorse();
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -321,6 +342,32 @@ void MainForm::hypoMateClick()
     subForm_->raise();
     subForm_->activateWindow();
     subForm_->move(pos() + QPoint(px(3060), px(5145)));
+}
+
+void MainForm::submitMating(const MatingNames& names)
+{
+    MainBoxes boxes = readBoxes();
+    std::string error;
+    {
+        BusyCursor busy;
+        error = quindle::submitMating(boxes, names, folder_.sireList(), chefs_);
+    }
+    shownHorse_ = 0; // a foal now, not the horse looked up
+    searchID_->clear();
+    writeBoxes(boxes);
+    if (!error.empty())
+        seam().warning(this, QStringLiteral("Quindle"),
+                       QStringLiteral("The sire list could not be read to the end.\n\n") +
+                           QString::fromLocal8Bit(error.c_str()));
+}
+
+void MainForm::openPlanner()
+{
+    if (!planner_)
+        planner_ = new PlannerForm(this);
+    planner_->show();
+    planner_->raise();
+    planner_->activateWindow();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
@@ -373,6 +420,8 @@ void MainForm::closeEvent(QCloseEvent* event)
 {
     if (subForm_)
         subForm_->close();
+    if (planner_)
+        planner_->close();
     QWidget::closeEvent(event);
 }
 

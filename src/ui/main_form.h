@@ -7,6 +7,7 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "input/mating.h"
 #include "lookup/main_boxes.h"
 
 class QLineEdit;
@@ -16,6 +17,7 @@ class QGroupBox;
 namespace quindle::ui {
 
 class EditGuard;
+class PlannerForm;
 class SubForm;
 
 class MainForm : public QWidget {
@@ -30,6 +32,10 @@ public:
     void showdosage();
     void goClick();
     void hypoMateClick();
+    // Shows the foal of a hypothetical mating, as the mating window's Submit does.
+    void submitMating(const MatingNames& names);
+    // Opens the mating planner (or brings it to the front).
+    void openPlanner();
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -41,6 +47,9 @@ public:
     QPushButton* goButton() const { return go_; }
     QPushButton* hypoMateButton() const { return hypoMate_; }
     SubForm* subForm() const;
+    PlannerForm* plannerForm() const;
+    // The horse found by the last GO while it is shown, else 0.
+    std::int32_t shownHorse() const { return shownHorse_; }
     const DataFolder& folder() const { return folder_; }
     std::int32_t requestedID() const { return requestedID_; }
     QString lastGoodID() const;
@@ -71,6 +80,7 @@ private:
     DataFolder folder_;
     ChefTable chefs_;
     std::int32_t requestedID_ = 0;
+    std::int32_t shownHorse_ = 0;
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 
@@ -82,8 +92,10 @@ private:
     std::array<QLineEdit*, 15> text16_{};
     QPushButton* go_ = nullptr;
     QPushButton* hypoMate_ = nullptr;
+    QPushButton* plan_ = nullptr;
     EditGuard* idGuard_ = nullptr;
     QPointer<SubForm> subForm_;
+    QPointer<PlannerForm> planner_;
 };
 
 } // namespace quindle::ui

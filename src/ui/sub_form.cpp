@@ -4,15 +4,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "input/key_rules.h"
-#include "input/mating.h"
 #include "ui/box_filter.h"
-#include "ui/busy_cursor.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
 #include "ui/twips.h"
-#include "ui/ui_seam.h"
 
 namespace quindle::ui {
 
@@ -46,6 +44,10 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
     clear_->setAutoDefault(false);
     connect(clear_, &QPushButton::clicked, this, &SubForm::subClearClick);
 
+    // The mating planner, from here as from the main window.
+    auto* plan = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+    connect(plan, &QShortcut::activated, main_, &MainForm::openPlanner);
+
     setTabOrder(boxes_[0], boxes_[1]);
     setTabOrder(boxes_[1], boxes_[2]);
     setTabOrder(boxes_[2], submit_);
@@ -57,25 +59,20 @@ QString SubForm::lastGoodName(int index) const { return guards_[static_cast<std:
 
 void SubForm::submitClick()
 {
-    std::array<std::string, 3> names;
+    MatingNames names;
     for (std::size_t i = 0; i < names.size(); ++i) {
         QLineEdit* box = boxes_[i];
         while (box->text().endsWith(QLatin1Char(' ')))
             box->setText(box->text().chopped(1)); // through the filter, like an edit
         names[i] = toLatin1(box->text());
     }
-    MainBoxes boxes = main_->readBoxes();
-    std::string error;
-    {
-        BusyCursor busy;
-        error = submitMating(boxes, names, main_->folder().sireList(), main_->chefs());
-    }
-    main_->searchID()->clear();
-    main_->writeBoxes(boxes);
-    if (!error.empty())
-        seam().warning(this, QStringLiteral("Quindle"),
-                       QStringLiteral("The sire list could not be read to the end.\n\n") +
-                           QString::fromLocal8Bit(error.c_str()));
+    main_->submitMating(names);
+}
+
+void SubForm::setNames(const MatingNames& names)
+{
+    for (std::size_t i = 0; i < names.size(); ++i)
+        boxes_[i]->setText(fromLatin1(names[i])); // through the filter, like a paste
 }
 
 void SubForm::subClearClick()
@@ -89,28 +86,7 @@ bool SubForm::eventFilter(QObject* watched, QEvent* event)
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box || event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (handleHomeEnd(box, key))
-        return true;
-    const char16_t code = characterCode(key);
-    if (code == 0)
-        return false;
-    switch (nameKeyAction(code)) {
-    case NameKeyAction::SelectAll:
-        box->selectAll();
-        return true;
-    case NameKeyAction::SubmitThenPass:
-        submitClick();
-        return true; // a single-line box inserts nothing for Enter
-    case NameKeyAction::Pass:
-        break;
-    }
-    const char16_t upper = toUpperAscii(code);
-    if (upper != code) {
-        box->insert(QString(QChar(upper)));
-        return true;
-    }
-    return false;
+    return handleNameKey(box, static_cast<QKeyEvent*>(event), [this] { submitClick(); });
 }
 
 } // namespace quindle::ui

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <array>
 
+#include "input/mating.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -19,6 +21,8 @@ public:
 
     void submitClick();
     void subClearClick();
+    // Puts names into the three boxes, each through the box's filter.
+    void setNames(const MatingNames& names);
 
     QLineEdit* box(int index) const { return boxes_[static_cast<std::size_t>(index)]; }
     QPushButton* submitButton() const { return submit_; }

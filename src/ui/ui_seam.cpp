@@ -1,6 +1,7 @@
 #include "ui/ui_seam.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace quindle::ui {
@@ -10,6 +11,11 @@ void UiSeam::beep() { QApplication::beep(); }
 void UiSeam::warning(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
+QString UiSeam::saveFileName(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
 }
 
 namespace {

@@ -13,6 +13,8 @@ public:
     virtual void beep();
     // A modal warning with one OK button.
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
+    // A file dialog asking where to save; empty when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
 };
 
 UiSeam& seam();

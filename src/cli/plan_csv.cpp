@@ -1,0 +1,49 @@
+#include "plan_csv.h"
+
+#include <algorithm>
+
+#include "render.h"
+
+namespace quindle::cli {
+
+std::string_view PlanCsvWriter::row(const PlanRow& row)
+{
+    std::string& numbers = numberTexts_[row.numbers];
+    if (numbers.empty())
+        for (int c = kPlanNameColumns; c < kPlanColumns; ++c) {
+            if (c > kPlanNameColumns)
+                numbers += ',';
+            numbers += plan_.cell(row, static_cast<PlanColumn>(c));
+        }
+    std::size_t bound = numbers.size() + 1;
+    for (std::size_t c = 0; c < kPlanNameColumns; ++c)
+        bound += csvFieldBound(row.names[c].size()) + 1;
+    if (line_.size() < bound + kCsvPadding)
+        line_.resize(2 * (bound + kCsvPadding));
+    char* end = line_.data();
+    for (std::size_t c = 0; c < kPlanNameColumns; ++c) {
+        // The names written lie in the sire list's padded bytes: copied in blocks.
+        if (!row.names[c].empty())
+            end = writeCsvFieldPadded(end, row.names[c]);
+        *end++ = ',';
+    }
+    end = std::copy(numbers.begin(), numbers.end(), end);
+    *end++ = '\n';
+    return {line_.data(), static_cast<std::size_t>(end - line_.data())};
+}
+
+std::string planRowJson(const Plan& plan, const PlanRow& row)
+{
+    static constexpr const char* kNameKeys[] = {"sire", "siresire", "siredamsire", "siresiresire", "damsiresire"};
+    // Box order 35 .. 44: the group totals, total, CD, DI, Speed, Stamina.
+    static constexpr const char* kBoxKeys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
+    std::string out = "{";
+    for (std::size_t i = 0; i < row.names.size(); ++i)
+        out += (i ? "," : "") + jsonString(kNameKeys[i]) + ":" + jsonString(latin1ToUtf8(row.names[i]));
+    const SummaryTexts& texts = plan.numbersOf(row).texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        out += "," + jsonString(kBoxKeys[i]) + ":" + jsonString(texts[i]);
+    return out + "}\n";
+}
+
+} // namespace quindle::cli

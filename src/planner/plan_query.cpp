@@ -1,0 +1,121 @@
+#include "planner/plan_query.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace quindle {
+
+namespace {
+
+// Latin-1 letters without case: A-Z and the accented capitals (but the
+// multiplication sign) fold to their small forms.
+char foldCase(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+        return static_cast<char>(b + 32);
+    return c;
+}
+
+bool containsFolded(std::string_view text, std::string_view part)
+{
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [](char a, char b) { return foldCase(a) == foldCase(b); }) != text.end();
+}
+
+std::optional<double> parseBound(std::string_view text)
+{
+    if (text == "INF" || text == "inf")
+        return std::numeric_limits<double>::infinity();
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// A key that orders numbers, INF above them, and NaN ("--") below all.
+double sortKey(double value) { return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value; }
+
+} // namespace
+
+bool ValueRange::holds(double value) const
+{
+    if (std::isnan(value))
+        return false;
+    return (!min || value >= *min) && (!max || value <= *max);
+}
+
+std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
+{
+    const auto& rows = plan.rows;
+    std::vector<std::uint32_t> shown;
+    shown.reserve(rows.size());
+    for (std::uint32_t i = 0; i < rows.size(); ++i) {
+        const PlanRow& row = rows[i];
+        if (query.di && !query.di->holds(plan.value(row, PlanColumn::Di)))
+            continue;
+        if (query.cd && !query.cd->holds(plan.value(row, PlanColumn::Cd)))
+            continue;
+        if (query.minTotal && !(plan.value(row, PlanColumn::Total) >= *query.minTotal))
+            continue;
+        if (!query.nameContains.empty() && !containsFolded(row.names[0], query.nameContains))
+            continue;
+        shown.push_back(i);
+    }
+    if (query.sortBy) {
+        const PlanColumn column = *query.sortBy;
+        const bool down = query.descending;
+        if (static_cast<int>(column) < kPlanNameColumns) {
+            const auto c = static_cast<std::size_t>(column);
+            std::stable_sort(shown.begin(), shown.end(), [&](std::uint32_t a, std::uint32_t b) {
+                return down ? rows[b].names[c] < rows[a].names[c] : rows[a].names[c] < rows[b].names[c];
+            });
+        } else {
+            // Keys side by side with the row numbers: the sort then reads one array.
+            std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                keyed[i] = {sortKey(plan.value(rows[shown[i]], column)), shown[i]};
+            std::stable_sort(keyed.begin(), keyed.end(), [down](const auto& a, const auto& b) {
+                return down ? b.first < a.first : a.first < b.first;
+            });
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                shown[i] = keyed[i].second;
+        }
+    }
+    if (query.top && shown.size() > *query.top)
+        shown.resize(*query.top);
+    return shown;
+}
+
+std::optional<ValueRange> parseRange(std::string_view text)
+{
+    const auto colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return std::nullopt;
+    ValueRange range;
+    const std::string_view low = text.substr(0, colon), high = text.substr(colon + 1);
+    if (!low.empty() && !(range.min = parseBound(low)))
+        return std::nullopt;
+    if (!high.empty() && !(range.max = parseBound(high)))
+        return std::nullopt;
+    if (range.min && range.max && *range.min > *range.max)
+        return std::nullopt;
+    return range;
+}
+
+std::optional<PlanColumn> parseColumn(std::string_view key)
+{
+    for (int c = 0; c < kPlanColumns; ++c) {
+        const std::string_view known = kPlanColumnKeys[static_cast<std::size_t>(c)];
+        if (known.size() == key.size() &&
+            std::equal(known.begin(), known.end(), key.begin(), [](char a, char b) { return foldCase(a) == foldCase(b); }))
+            return static_cast<PlanColumn>(c);
+    }
+    return std::nullopt;
+}
+
+} // namespace quindle

@@ -1,0 +1,228 @@
+#include "planner/sire_plan.h"
+
+#include <algorithm>
+#include <bit>
+#include <unordered_map>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <thread>
+
+#include "input/mating.h"
+#include "lookup/horse_lookup.h"
+
+namespace quindle {
+
+namespace {
+
+// The profile box that shows each number column.
+constexpr std::array<int, kPlanNumberColumns> kColumnBox{
+    kGroupTotalBox, kGroupTotalBox + 1, kGroupTotalBox + 2, kGroupTotalBox + 3, kGroupTotalBox + 4,
+    kTotalBox,      kSpeedBox,          kStaminaBox,        kCdBox,             kDiBox};
+
+std::string_view withoutBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The number a box text shows: NaN for a blank or "--", infinity for "INF".
+double shownNumber(std::string_view text)
+{
+    text = withoutBlanks(text);
+    if (text == "INF")
+        return std::numeric_limits<double>::infinity();
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::numeric_limits<double>::quiet_NaN();
+    return value;
+}
+
+const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
+{
+    const int box = kColumnBox[static_cast<std::size_t>(column) - kPlanNameColumns];
+    return numbers.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
+}
+
+PlanNumbers numbersOfTotals(const GroupTotals& totals)
+{
+    PlanNumbers n;
+    n.totals = totals;
+    formatSummary(profileOfTotals(totals), n.texts);
+    for (int c = kPlanNameColumns; c < kPlanColumns; ++c)
+        n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(boxText(n, static_cast<PlanColumn>(c)));
+    return n;
+}
+
+struct TotalsHash {
+    std::size_t operator()(const GroupTotals& t) const
+    {
+        std::uint64_t h = 0;
+        for (const std::int32_t v : t)
+            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(h ^ h >> 32);
+    }
+};
+
+} // namespace
+
+MareLookup findMare(const DataFolder& folder, std::int32_t id)
+{
+    MareLookup out;
+    const LookupResult found = findHorse(folder, id);
+    const std::string horse = "horse " + std::to_string(id);
+    switch (found.status) {
+    case LookupResult::Status::Failed:
+        out.status = MareLookup::Status::Failed;
+        out.message = found.error;
+        return out;
+    case LookupResult::Status::NotFound:
+        out.status = MareLookup::Status::NotFound;
+        out.message = horse + " is not in the breeding file";
+        return out;
+    case LookupResult::Status::Found:
+        break;
+    }
+    if (!isFemale(found.horse.sex)) {
+        out.status = MareLookup::Status::NotFemale;
+        out.message = horse + " (" + found.horse.name + ") is " +
+                      (found.horse.sex.empty() ? "of no stated sex" : "a " + found.horse.sex) + ", not a filly or mare";
+        return out;
+    }
+    out.status = MareLookup::Status::Found;
+    out.name = found.horse.name;
+    out.lines = {found.horse.sire, found.horse.damSire};
+    return out;
+}
+
+SireIndex::SireIndex(SireList list) : list_(std::move(list))
+{
+    slots_.assign(std::bit_ceil(2 * list_.entries.size() + 2), 0);
+    for (std::size_t i = 0; i < list_.entries.size(); ++i) {
+        const std::string_view name = list_.entries[i].name;
+        if (name.empty())
+            continue; // a blank name gives no row and is never looked for
+        std::uint32_t& slot = slots_[slotOf(name)];
+        if (slot == 0) {
+            stallions_.push_back(name);
+            firstEntries_.emplace_back();
+            slot = static_cast<std::uint32_t>(stallions_.size());
+        }
+        FirstEntries& first = firstEntries_[slot - 1];
+        if (first.count < first.at.size())
+            first.at[first.count++] = static_cast<std::uint32_t>(i);
+    }
+}
+
+std::size_t SireIndex::slotOf(std::string_view name) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t at = std::hash<std::string_view>{}(name) & mask;
+    while (slots_[at] != 0 && stallions_[slots_[at] - 1] != name)
+        at = (at + 1) & mask;
+    return at;
+}
+
+SireIndex::Listed SireIndex::find(std::string_view name) const
+{
+    if (name.empty())
+        return {name, nullptr}; // a blank name is never looked for
+    const std::uint32_t slot = slots_[slotOf(name)];
+    return {name, slot == 0 ? nullptr : &firstEntries_[slot - 1]};
+}
+
+SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire) const
+{
+    // Only the entries carrying one of the names change the scan: take them in
+    // list order, merged from both names' first entries.
+    SireLineScan<std::string_view> scan(sire.name, damSire.name);
+    const FirstEntries* a = sire.entries;
+    const FirstEntries* b = sire.name == damSire.name ? nullptr : damSire.entries;
+    std::uint32_t i = 0, j = 0;
+    const std::uint32_t na = a ? a->count : 0, nb = b ? b->count : 0;
+    while (scan.wantsMore() && (i < na || j < nb)) {
+        const bool fromA = j >= nb || (i < na && a->at[i] < b->at[j]);
+        scan.take(list_.entries[fromA ? a->at[i++] : b->at[j++]]);
+    }
+    SireLineViews lines = std::move(scan.lines());
+    lines.error = list_.error;
+    return lines;
+}
+
+std::string_view Plan::cell(const PlanRow& row, PlanColumn column) const
+{
+    if (static_cast<int>(column) < kPlanNameColumns)
+        return row.names[static_cast<std::size_t>(column)];
+    return withoutBlanks(boxText(numbersOf(row), column));
+}
+
+Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
+{
+    Plan plan;
+    plan.sires = std::move(sires);
+    plan.mare = std::make_shared<const MareLines>(mare);
+    const SireIndex& index = *plan.sires;
+    const auto& stallions = index.stallions();
+    plan.rows.resize(stallions.size());
+
+    // Few foals differ in their totals: each worker formats every set it meets
+    // once, and the sets are then made one list.
+    struct Share {
+        std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
+        std::vector<PlanNumbers> numbers;
+    };
+    const SireIndex::Listed damSire = index.find(plan.mare->damSire);
+    auto work = [&](Share& share, std::size_t first, std::size_t last) {
+        std::array<std::string_view, 7> lineage;
+        for (std::size_t i = first; i < last; ++i) {
+            // A freshly started window holds no lineage; the submission fills it.
+            lineage = {};
+            const SireIndex::Listed stallion = index.stallion(i);
+            // The scan is asked for exactly these two names: their entries are known.
+            const auto known = [&](std::string_view name) {
+                return name == stallion.name ? stallion : name == damSire.name ? damSire : index.find(name);
+            };
+            mateLineage(lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
+                        [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
+            // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
+            // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
+            plan.rows[i].names = {lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
+            const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
+            const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
+            if (fresh)
+                share.numbers.push_back(numbersOfTotals(totals));
+            plan.rows[i].numbers = it->second;
+        }
+    };
+    // A second thread pays off only for long lists.
+    const std::size_t count = stallions.size();
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), count / 4096), 1, 8);
+    const std::size_t part = (count + threads - 1) / threads;
+    std::vector<Share> shares(threads);
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(work, std::ref(shares[t]), std::min(count, t * part), std::min(count, (t + 1) * part));
+    work(shares[0], 0, std::min(count, part));
+    for (auto& helper : helpers)
+        helper.join();
+
+    std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
+    for (std::size_t t = 0; t < threads; ++t) {
+        std::vector<std::uint32_t> global(shares[t].numbers.size());
+        for (std::size_t k = 0; k < global.size(); ++k) {
+            const auto [it, fresh] = seen.try_emplace(shares[t].numbers[k].totals, static_cast<std::uint32_t>(plan.numbers.size()));
+            if (fresh)
+                plan.numbers.push_back(std::move(shares[t].numbers[k]));
+            global[k] = it->second;
+        }
+        for (std::size_t i = std::min(count, t * part); i < std::min(count, (t + 1) * part); ++i)
+            plan.rows[i].numbers = global[plan.rows[i].numbers];
+    }
+    return plan;
+}
+
+} // namespace quindle

@@ -1,0 +1,118 @@
+#pragma once
+// The mating planner: the foal of every stallion of the sire list with one mare,
+// each computed exactly as a submission of that mating into a freshly started
+// main window would show it.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+#include "data/sire_list.h"
+#include "dosage/format.h"
+#include "dosage/profile.h"
+#include "input/sire_scan.h"
+
+namespace quindle {
+
+// What the mare gives her foal: its Dam-Sire (her Sire) and its Dam's Dam-Sire
+// (her Dam-Sire). Either may be blank.
+struct MareLines {
+    std::string damSire, damDamSire;
+};
+
+// The mare behind an identifier: a filly or a mare of the breeding file.
+struct MareLookup {
+    enum class Status { Found, NotFound, NotFemale, Failed };
+    Status status = Status::NotFound;
+    std::string name;    // Found: hers
+    MareLines lines;     // Found
+    std::string message; // otherwise: why there is no mating to plan
+};
+MareLookup findMare(const DataFolder& folder, std::int32_t id);
+
+// The sire list held in memory, with the first entries of each name, so the
+// scan of the list for any two names takes a few steps instead of a pass.
+class SireIndex {
+public:
+    explicit SireIndex(SireList list);
+    SireIndex(const SireIndex&) = delete; // the index looks at the names inside its list
+
+    // The scan stops once three entries carried its names: no name needs more.
+    struct FirstEntries {
+        std::array<std::uint32_t, 3> at{};
+        std::uint32_t count = 0;
+    };
+    // A name with its first entries in the list (none for a blank or unknown name).
+    struct Listed {
+        std::string_view name;
+        const FirstEntries* entries = nullptr;
+    };
+    Listed find(std::string_view name) const;
+    // Every distinct non-empty name, in the order of its first entry.
+    const std::vector<std::string_view>& stallions() const { return stallions_; }
+    Listed stallion(std::size_t number) const { return {stallions_[number], &firstEntries_[number]}; }
+
+    // The same sire lines as scanning the list from its start.
+    SireLineViews scan(const Listed& sire, const Listed& damSire) const;
+    SireLineViews scan(std::string_view sire, std::string_view damSire) const { return scan(find(sire), find(damSire)); }
+    // Empty, or why the list could not be read to its end.
+    const std::string& error() const { return list_.error; }
+
+private:
+    std::size_t slotOf(std::string_view name) const;
+
+    SireList list_;
+    std::vector<std::string_view> stallions_;
+    std::vector<FirstEntries> firstEntries_; // of each stallion
+    // Open addressing over a power-of-two table: 0 for empty, else a stallion's number + 1.
+    std::vector<std::uint32_t> slots_;
+};
+
+// The columns of a plan, in the order the command line writes them.
+enum class PlanColumn { Sire, SireSire, SireDamSire, B, I, C, S, P, Total, Speed, Stamina, Cd, Di };
+inline constexpr int kPlanColumns = 13;
+inline constexpr std::array<std::string_view, kPlanColumns> kPlanColumnKeys{
+    "sire", "siresire", "siredamsire", "B", "I", "C", "S", "P", "total", "speed", "stamina", "cd", "di"};
+inline constexpr int kPlanNameColumns = 3;
+inline constexpr int kPlanNumberColumns = kPlanColumns - kPlanNameColumns;
+
+// The numbers of a foal. They follow from its five group totals alone, and
+// rows that share their totals share these.
+struct PlanNumbers {
+    GroupTotals totals{};
+    SummaryTexts texts; // the profile boxes 35 to 44 as the main window shows them
+    // The number columns B .. di as shown: "--" is NaN, INF infinite.
+    std::array<double, kPlanNumberColumns> values{};
+};
+
+// One stallion's foal with the mare.
+struct PlanRow {
+    // Sire, Sire's Sire, Sire's Dam-Sire, Sire's Sire's Sire, Dam-Sire's Sire:
+    // views into the sire list, or into the mare's names.
+    std::array<std::string_view, 5> names;
+    std::uint32_t numbers = 0; // into Plan::numbers
+};
+
+struct Plan {
+    std::shared_ptr<const SireIndex> sires; // the rows' names look into it
+    std::shared_ptr<const MareLines> mare;  // and into this
+    std::vector<PlanRow> rows;              // in the order of the stallions
+    std::vector<PlanNumbers> numbers;
+
+    const PlanNumbers& numbersOf(const PlanRow& row) const { return numbers[row.numbers]; }
+    // A cell as the window shows it: a name, or a number without its blanks.
+    std::string_view cell(const PlanRow& row, PlanColumn column) const;
+    double value(const PlanRow& row, PlanColumn column) const
+    {
+        return numbersOf(row).values[static_cast<std::size_t>(column) - kPlanNameColumns];
+    }
+};
+
+// The foal of every stallion with the mare. Rows are computed on every core.
+Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs);
+
+} // namespace quindle

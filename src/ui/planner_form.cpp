@@ -1,0 +1,336 @@
+#include "ui/planner_form.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "input/edit_filter.h"
+#include "plan_csv.h"
+#include "ui/box_filter.h"
+#include "ui/latin1.h"
+#include "ui/main_form.h"
+#include "ui/planner_model.h"
+#include "ui/sub_form.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+// What one planning found, handed from its thread to the window.
+struct PlannerForm::Outcome {
+    std::shared_ptr<const Plan> plan;
+    QString mare;      // who the foal's dam side comes from
+    QString problem;   // why there is no plan
+    QString listError; // the sire list could not be read to its end
+};
+
+namespace {
+
+QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setPlaceholderText(hint);
+    box->setMaximumWidth(70);
+    return box;
+}
+
+QString lines(const MareLines& mare)
+{
+    auto shown = [](const std::string& name) { return name.empty() ? QStringLiteral("(blank)") : fromLatin1(name); };
+    return QStringLiteral("foal's Dam-Sire %1, Dam's Dam-Sire %2").arg(shown(mare.damSire), shown(mare.damDamSire));
+}
+
+} // namespace
+
+PlannerForm::PlannerForm(MainForm* main)
+    : QWidget(main, Qt::Window), main_(main), folder_(main->folder()),
+      chefs_(std::make_shared<const ChefTable>(main->chefs()))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Mating Planner"));
+    resize(900, 560);
+
+    auto* layout = new QVBoxLayout(this);
+
+    // The mare: the horse shown in the main window, or her lines typed.
+    auto* mare = new QGridLayout;
+    shownMare_ = new QRadioButton(QStringLiteral("The mare shown in the main window"), this);
+    shownMare_->setObjectName(QStringLiteral("shownMare"));
+    typedMare_ = new QRadioButton(QStringLiteral("Her sire and dam-sire:"), this);
+    typedMare_->setObjectName(QStringLiteral("typedMare"));
+    mare->addWidget(shownMare_, 0, 0);
+    mare->addWidget(typedMare_, 1, 0);
+    const char* names[] = {"damSire", "damDamSire"};
+    const char* hints[] = {"Foal's Dam-Sire", "Dam's Dam-Sire"};
+    for (std::size_t i = 0; i < mareNames_.size(); ++i) {
+        auto* box = new QLineEdit(this);
+        box->setObjectName(QString::fromLatin1(names[i]));
+        box->setPlaceholderText(QString::fromLatin1(hints[i]));
+        box->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
+        box->installEventFilter(this);
+        new EditGuard(box, filterNameEdit);
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (typedMare_->isChecked())
+                replan();
+        });
+        mare->addWidget(box, 1, 1 + static_cast<int>(i));
+        mareNames_[i] = box;
+    }
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("mareStatus"));
+    status_->setWordWrap(true);
+    mare->addWidget(status_, 0, 1, 1, 2);
+    layout->addLayout(mare);
+
+    // Filters, and how many rows they let through.
+    auto* filters = new QHBoxLayout;
+    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
+    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
+    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
+    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
+    minTotal_ = new QSpinBox(this);
+    minTotal_->setObjectName(QStringLiteral("minTotal"));
+    minTotal_->setRange(0, 9999);
+    sireFilter_ = new QLineEdit(this);
+    sireFilter_->setObjectName(QStringLiteral("sireFilter"));
+    sireFilter_->setPlaceholderText(QStringLiteral("part of the name"));
+    sireFilter_->setClearButtonEnabled(true);
+    filters->addWidget(new QLabel(QStringLiteral("DI"), this));
+    filters->addWidget(diMin_);
+    filters->addWidget(diMax_);
+    filters->addWidget(new QLabel(QStringLiteral("CD"), this));
+    filters->addWidget(cdMin_);
+    filters->addWidget(cdMax_);
+    filters->addWidget(new QLabel(QStringLiteral("Total at least"), this));
+    filters->addWidget(minTotal_);
+    filters->addWidget(new QLabel(QStringLiteral("Sire"), this));
+    filters->addWidget(sireFilter_, 1);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("rowCount"));
+    filters->addWidget(count_);
+    layout->addLayout(filters);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_, sireFilter_})
+        connect(box, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
+    connect(minTotal_, &QSpinBox::valueChanged, this, &PlannerForm::applyFilters);
+
+    model_ = new PlannerModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("plan"));
+    table_->setModel(model_);
+    table_->setSortingEnabled(true);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the sire list's order
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
+    table_->setColumnWidth(0, 200);
+    for (int c = 1; c < 11; ++c)
+        table_->setColumnWidth(c, 56);
+    table_->setColumnWidth(11, 170);
+    table_->setColumnWidth(12, 170);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
+    layout->addWidget(table_, 1);
+    auto* copy = new QShortcut(QKeySequence::Copy, table_);
+    copy->setContext(Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+
+    auto* buttons = new QHBoxLayout;
+    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
+    exportButton->setObjectName(QStringLiteral("export"));
+    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
+    connect(exportButton, &QPushButton::clicked, this, &PlannerForm::exportClick);
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton);
+    layout->addLayout(buttons);
+
+    mareId_ = main_->shownHorse();
+    (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
+    connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
+    replan();
+    move(main_->pos() + QPoint(main_->width() / 3, main_->height() / 3));
+}
+
+PlannerForm::~PlannerForm()
+{
+    for (QThread* thread : threads_) {
+        thread->wait();
+        delete thread;
+    }
+}
+
+void PlannerForm::planForShownHorse()
+{
+    if (main_->shownHorse() == 0)
+        return; // a foal or nothing: the mare planned for stays
+    mareId_ = main_->shownHorse();
+    if (shownMare_->isChecked())
+        replan();
+    else
+        shownMare_->setChecked(true); // replans
+}
+
+void PlannerForm::replan()
+{
+    const int generation = ++generation_;
+    const bool byId = shownMare_->isChecked();
+    if (byId && mareId_ == 0) {
+        model_->setPlan(nullptr);
+        status_->setText(QStringLiteral("No horse is shown in the main window: look up a filly or mare there, "
+                                        "or type her sire and dam-sire."));
+        showCount();
+        return;
+    }
+    const std::int32_t id = mareId_;
+    const MareLines typed{toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())};
+    auto outcome = std::make_shared<Outcome>();
+    // The whole planning, sire list included, runs off the window's thread.
+    QThread* thread = QThread::create([folder = folder_, chefs = chefs_, byId, id, typed, outcome] {
+        MareLines mare = typed;
+        if (byId) {
+            const MareLookup found = findMare(folder, id);
+            if (found.status != MareLookup::Status::Found) {
+                outcome->problem = QString::fromLocal8Bit(found.message.c_str());
+                return;
+            }
+            mare = found.lines;
+            outcome->mare = QStringLiteral("%1 (horse %2): ").arg(fromLatin1(found.name)).arg(id);
+        }
+        outcome->mare += lines(mare);
+        const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+        outcome->listError = QString::fromLocal8Bit(sires->error().c_str());
+        outcome->plan = std::make_shared<const Plan>(planMatings(sires, mare, *chefs));
+    });
+    threads_.push_back(thread);
+    ++running_;
+    connect(thread, &QThread::finished, this, [this, thread, generation, outcome] {
+        --running_;
+        threads_.erase(std::find(threads_.begin(), threads_.end(), thread));
+        thread->deleteLater();
+        if (generation != generation_)
+            return; // a later planning is on its way
+        model_->setPlan(outcome->plan);
+        status_->setText(outcome->problem.isEmpty() ? outcome->mare : outcome->problem);
+        showCount();
+        if (!outcome->listError.isEmpty())
+            seam().warning(this, QStringLiteral("Quindle"),
+                           QStringLiteral("The sire list could not be read to the end; the stallions read "
+                                          "before the fault are shown.\n\n") +
+                               outcome->listError);
+    });
+    status_->setText(QStringLiteral("Planning\u2026"));
+    thread->start();
+}
+
+void PlannerForm::applyFilters()
+{
+    PlanQuery query;
+    // A bound that is not a number is marked and left out.
+    auto range = [](QLineEdit* low, QLineEdit* high) -> std::optional<ValueRange> {
+        const auto parsed = parseRange((low->text().trimmed() + QLatin1Char(':') + high->text().trimmed()).toStdString());
+        for (QLineEdit* box : {low, high})
+            box->setStyleSheet(parsed || box->text().trimmed().isEmpty() ? QString() : QStringLiteral("color: #b00000"));
+        if (!parsed || (!parsed->min && !parsed->max))
+            return std::nullopt;
+        return parsed;
+    };
+    query.di = range(diMin_, diMax_);
+    query.cd = range(cdMin_, cdMax_);
+    if (minTotal_->value() > 0)
+        query.minTotal = minTotal_->value();
+    query.nameContains = toLatin1(sireFilter_->text().trimmed());
+    model_->setFilters(std::move(query));
+    showCount();
+}
+
+void PlannerForm::showCount()
+{
+    count_->setText(QStringLiteral("%1 of %2 stallions").arg(model_->rowCount()).arg(model_->allRows()));
+}
+
+void PlannerForm::submitRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    const PlanRow& planRow = model_->planRow(row);
+    const MareLines& mare = *model_->plan()->mare;
+    const MatingNames names{std::string(planRow.names[0]), mare.damSire, mare.damDamSire};
+    if (SubForm* sub = main_->subForm())
+        sub->setNames(names);
+    main_->submitMating(names);
+}
+
+QString PlannerForm::selectedText() const
+{
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QString text;
+    for (const QModelIndex& index : rows) {
+        for (int c = 0; c < kPlanColumns; ++c)
+            text += (c ? QStringLiteral("\t") : QString()) + model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+bool PlannerForm::exportTo(const QString& path)
+{
+    // Written whole or not at all: a failed export leaves no half file behind.
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && model_->plan()) {
+        ok = file.write(cli::kPlanCsvHeader) >= 0;
+        cli::PlanCsvWriter csv(*model_->plan());
+        for (int row = 0; ok && row < model_->rowCount(); ++row) {
+            const std::string_view line = csv.row(model_->planRow(row));
+            ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
+        }
+    }
+    if (ok && file.commit())
+        return true;
+    file.cancelWriting();
+    seam().warning(this, QStringLiteral("Quindle"),
+                   QStringLiteral("The table could not be written to %1.\n\n%2").arg(path, file.errorString()));
+    return false;
+}
+
+void PlannerForm::exportClick()
+{
+    const QString path = seam().saveFileName(this, QStringLiteral("Export the plan"), QStringLiteral("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+void PlannerForm::closeEvent(QCloseEvent* event)
+{
+    ++generation_; // results still on their way are dropped
+    QWidget::closeEvent(event);
+}
+
+bool PlannerForm::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (!box || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    return handleNameKey(box, static_cast<QKeyEvent*>(event), [this] {
+        typedMare_->setChecked(true);
+        replan();
+    });
+}
+
+} // namespace quindle::ui
