@@ -132,8 +132,8 @@ PlannerForm::PlannerForm(MainForm* main)
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("plan"));
     table_->setModel(model_);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the sire list's order first
     table_->setSortingEnabled(true);
-    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the sire list's order
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);

@@ -31,9 +31,10 @@ void PlannerModel::setFilters(PlanQuery query)
 
 void PlannerModel::sort(int column, Qt::SortOrder order)
 {
-    if (column < 0 || column >= kPlanColumns)
+    if (column >= kPlanColumns)
         return;
-    query_.sortBy = kColumns[static_cast<std::size_t>(column)];
+    // No column: the order of the sire list.
+    query_.sortBy = column < 0 ? std::nullopt : std::optional(kColumns[static_cast<std::size_t>(column)]);
     query_.descending = order == Qt::DescendingOrder;
     select();
 }

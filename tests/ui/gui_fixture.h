@@ -19,6 +19,8 @@ struct RecordingSeam : ui::UiSeam {
     std::vector<std::pair<QString, QString>> warnings; // title, text
     void beep() override { ++beeps; }
     void warning(QWidget*, const QString& title, const QString& text) override { warnings.emplace_back(title, text); }
+    QString savePath; // what the save dialog answers
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
 };
 
 // Horses: 1 a filly with a full profile, 2 a colt without chefs, 3 a 'mare' in

@@ -1,0 +1,123 @@
+// The mating planner window over the small known data folder.
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+#include "gui_fixture.h"
+#include "ui/planner_form.h"
+#include "ui/planner_model.h"
+#include "ui/sub_form.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+class PlannerTest : public GuiTest {
+protected:
+    ui::PlannerForm* openPlanner()
+    {
+        QTest::keyClick(main.get(), Qt::Key_M, Qt::ControlModifier);
+        ui::PlannerForm* planner = main->plannerForm();
+        EXPECT_NE(planner, nullptr);
+        if (planner)
+            waitForPlan(planner);
+        return planner;
+    }
+    static void waitForPlan(ui::PlannerForm* planner) { QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 10000); }
+    static QString cell(ui::PlannerForm* planner, int row, int column)
+    {
+        return planner->model()->data(planner->model()->index(row, column), Qt::DisplayRole).toString();
+    }
+    static QString status(ui::PlannerForm* planner) { return planner->findChild<QLabel*>("mareStatus")->text(); }
+};
+
+} // namespace
+
+TEST_F(PlannerTest, PlansForTheShownMareSortsByDiAndShowsARowInTheMainWindow)
+{
+    lookUp("1"); // BRIGHT FILLY: Sire STAR LANTERN (IRE), Dam-Sire RED CAP
+    ui::PlannerForm* planner = openPlanner();
+    ASSERT_NE(planner, nullptr);
+    EXPECT_TRUE(status(planner).contains("BRIGHT FILLY")) << status(planner).toStdString();
+    ASSERT_EQ(planner->model()->rowCount(), 3);
+    EXPECT_EQ(cell(planner, 0, 0).toStdString(), "MR. RED-CAP"); // the sire list's order
+    EXPECT_EQ(planner->findChild<QLabel*>("rowCount")->text(), "3 of 3 stallions");
+
+    // A click on the DI header sorts by DI, numerically, "--" first.
+    QHeaderView* header = planner->table()->horizontalHeader();
+    const int diColumn = 10;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(diColumn) + 5, header->height() / 2));
+    ASSERT_EQ(planner->model()->query().sortBy, PlanColumn::Di);
+    std::vector<double> dis;
+    for (int row = 0; row < 3; ++row) {
+        const QString di = cell(planner, row, diColumn);
+        dis.push_back(di == "--" ? -1 : di == "INF" ? 1e9 : di.toDouble());
+    }
+    const bool down = planner->model()->query().descending;
+    EXPECT_TRUE(down ? std::is_sorted(dis.rbegin(), dis.rend()) : std::is_sorted(dis.begin(), dis.end()));
+    EXPECT_NE(dis.front(), dis.back()) << "three foals of different DI";
+
+    // Enter on a row shows that mating in the main window, and fills the mating window.
+    main->hypoMateClick();
+    planner->activateWindow();
+    planner->table()->setFocus();
+    planner->table()->selectRow(1);
+    const QString sire = cell(planner, 1, 0);
+    QTest::keyClick(planner->table(), Qt::Key_Return);
+    EXPECT_EQ(main->text(3)->text(), sire);
+    EXPECT_EQ(main->text(5)->text(), "STAR LANTERN (IRE)");
+    EXPECT_EQ(main->text(9)->text(), "RED CAP");
+    EXPECT_EQ(main->ageSex()->text(), " New Foal");
+    EXPECT_EQ(main->pt(kDiBox)->text().trimmed(), cell(planner, 1, diColumn));
+    EXPECT_EQ(main->pt(kTotalBox)->text().trimmed(), cell(planner, 1, 6));
+    EXPECT_EQ(main->subForm()->box(0)->text(), sire);
+
+    // The foal shown does not take the mare away from the planner.
+    EXPECT_TRUE(status(planner).contains("BRIGHT FILLY"));
+}
+
+TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
+{
+    lookUp("2"); // DARK COLT
+    ui::PlannerForm* planner = openPlanner();
+    ASSERT_NE(planner, nullptr);
+    EXPECT_TRUE(status(planner).contains("not a filly or mare")) << status(planner).toStdString();
+    EXPECT_EQ(planner->model()->rowCount(), 0);
+
+    planner->findChild<QRadioButton*>("typedMare")->setChecked(true);
+    auto* damSire = planner->findChild<QLineEdit*>("damSire");
+    QTest::keyClicks(damSire, "north star (ire)1"); // typed as the mating window takes it: the digit is refused
+    EXPECT_EQ(damSire->text(), "NORTH STAR (IRE)");
+    waitForPlan(planner);
+    ASSERT_EQ(planner->model()->rowCount(), 3);
+
+    // Filters narrow the table at once; the count says how many are shown.
+    QTest::keyClicks(planner->findChild<QLineEdit*>("sireFilter"), "red");
+    EXPECT_EQ(planner->model()->rowCount(), 2);
+    EXPECT_EQ(planner->findChild<QLabel*>("rowCount")->text(), "2 of 3 stallions");
+
+    // Export writes the rows as shown; Ctrl+C copies the selection tab-separated.
+    seam.savePath = QString::fromStdString(dir.file("plan.csv"));
+    QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
+    const std::string csv = readFile(dir.file("plan.csv"));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
+    EXPECT_EQ(csv.rfind("sire,siresire,siredamsire,B,", 0), 0u) << csv;
+    EXPECT_NE(csv.find("MR. RED-CAP,NORTH STAR,OLD GREY,"), std::string::npos) << csv;
+
+    planner->table()->setFocus();
+    planner->table()->selectAll();
+    QTest::keyClick(planner->table(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 2);
+    EXPECT_EQ(copied[0].split('\t').size(), kPlanColumns);
+    EXPECT_EQ(copied[0].split('\t')[0].toStdString(), "MR. RED-CAP");
+    EXPECT_TRUE(seam.warnings.empty());
+}
