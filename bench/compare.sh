@@ -83,7 +83,34 @@ if command -v taskset >/dev/null && [ "$cores" -gt 1 ]; then
   prof1=$first_ms wcl1=$second_ms
   echo "| The same on one core (taskset -c 0) | ${prof1} ms | wc -l: ${wcl1} ms | $(ratio "$prof1" "$wcl1") |"
 fi
+
+# The mating planner: every stallion of a 50,000-entry sire list with one mare,
+# against one mating of the stallion halfway down the list with the same mare.
+plan=$work/p1000000
+[ -f "$plan/breeding.txt" ] || "$bin/tools/quindle-sampledata" "$plan" --horses 1000000 --sires 50000 --seed 11
+[ -f "$work/p100000/breeding.txt" ] || "$bin/tools/quindle-sampledata" "$work/p100000" --horses 100000 --sires 50000 --seed 11
+cli() { (cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$@"); }
+text_of() { grep -o "\"$1\":\"[^\"]*\"" | cut -d'"' -f4; }
+mare=""
+for id in $(seq 1 50); do
+  horse=$(cli "$plan" show --json "$id")
+  if echo "$horse" | text_of AgeSex | grep -qE 'Mare|Filly'; then mare=$id; break; fi
+done
+damsire=$(echo "$horse" | text_of Text3)
+damdamsire=$(echo "$horse" | text_of Text5)
+stallion=$(sed -n 25000p "$plan/QN_SireList" | cut -d, -f1)
+sires_run() { cli "$plan" sires --dam "$mare"; }
+mate_run() { cli "$plan" mate "$stallion" "$damsire" "$damdamsire"; }
+side_by_side sires_run mate_run
+sires=$first_ms mate=$second_ms
+echo "| Planner: 50,000 stallions for mare $mare (quindle-cli sires --dam, start-up included) | ${sires} ms | one quindle-cli mate of the 25,000th stallion: ${mate} ms | $(ratio "$sires" "$mate") |"
 echo
+
+cli "$work/p100000" show 1 >/dev/null
+peak_plan_small=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$work/p100000" sires)
+peak_plan_big=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$plan" sires)
+peak_plan_short=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$big" sires)
+echo "Peak memory of sires: $peak_plan_small KB on 100,000 horses and $peak_plan_big KB on 1,000,000 with the same 50,000-entry sire list; $peak_plan_short KB with a 4,000-entry list."
 
 small=$work/h100000
 peak_small=$(peak_kb "$bin/bench/split_file" "$small")

@@ -17,14 +17,13 @@ std::string_view PlanCsvWriter::row(const PlanRow& row)
         }
     std::size_t bound = numbers.size() + 1;
     for (std::size_t c = 0; c < kPlanNameColumns; ++c)
-        bound += csvFieldBound(row.names[c].size()) + 1;
+        bound += csvFieldBound(row.names[c].size) + 1;
     if (line_.size() < bound + kCsvPadding)
         line_.resize(2 * (bound + kCsvPadding));
     char* end = line_.data();
-    for (std::size_t c = 0; c < kPlanNameColumns; ++c) {
-        // The names written lie in the sire list's padded bytes: copied in blocks.
-        if (!row.names[c].empty())
-            end = writeCsvFieldPadded(end, row.names[c]);
+    for (int c = 0; c < kPlanNameColumns; ++c) {
+        // The names lie in the sire list's padded bytes: copied in blocks.
+        end = writeCsvFieldPadded(end, plan_.name(row, static_cast<RowName>(c)));
         *end++ = ',';
     }
     end = std::copy(numbers.begin(), numbers.end(), end);
@@ -39,7 +38,8 @@ std::string planRowJson(const Plan& plan, const PlanRow& row)
     static constexpr const char* kBoxKeys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
     std::string out = "{";
     for (std::size_t i = 0; i < row.names.size(); ++i)
-        out += (i ? "," : "") + jsonString(kNameKeys[i]) + ":" + jsonString(latin1ToUtf8(row.names[i]));
+        out += (i ? "," : "") + jsonString(kNameKeys[i]) + ":" +
+               jsonString(latin1ToUtf8(plan.name(row, static_cast<RowName>(i))));
     const SummaryTexts& texts = plan.numbersOf(row).texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         out += "," + jsonString(kBoxKeys[i]) + ":" + jsonString(texts[i]);

@@ -1,5 +1,6 @@
 #include "data/sire_list.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -21,6 +22,9 @@ std::vector<char> readWholeFile(const std::string& path, std::size_t padding)
     struct stat info {};
     if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
         throw FileError(path, 0, "is not a regular file");
+    // Names are found by 32-bit offsets into the bytes.
+    if (info.st_size > INT32_MAX)
+        throw FileError(path, 0, "is larger than 2 GB");
     const auto size = static_cast<std::size_t>(info.st_size);
     std::vector<char> bytes(size + padding);
     const std::size_t read = std::fread(bytes.data(), 1, size, file.get());
@@ -37,7 +41,10 @@ SireList readSireList(const std::string& path)
     SireList list;
     try {
         list.bytes = readWholeFile(path, SireList::kPadding);
-        FieldReader reader(std::string_view(list.bytes.data(), list.bytes.size() - SireList::kPadding), path);
+        const std::string_view text(list.bytes.data(), list.bytes.size() - SireList::kPadding);
+        // Room for every line at once: growing by steps would touch twice the memory.
+        list.entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+        FieldReader reader(text, path);
         SireListView entry;
         while (!reader.atEnd()) {
             readSireListEntry(reader, entry);

@@ -62,7 +62,7 @@ std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
             continue;
         if (query.minTotal && !(plan.value(row, PlanColumn::Total) >= *query.minTotal))
             continue;
-        if (!query.nameContains.empty() && !containsFolded(row.names[0], query.nameContains))
+        if (!query.nameContains.empty() && !containsFolded(plan.name(row, RowName::Sire), query.nameContains))
             continue;
         shown.push_back(i);
     }
@@ -70,10 +70,10 @@ std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
         const PlanColumn column = *query.sortBy;
         const bool down = query.descending;
         if (static_cast<int>(column) < kPlanNameColumns) {
-            const auto c = static_cast<std::size_t>(column);
-            std::stable_sort(shown.begin(), shown.end(), [&](std::uint32_t a, std::uint32_t b) {
-                return down ? rows[b].names[c] < rows[a].names[c] : rows[a].names[c] < rows[b].names[c];
-            });
+            const auto which = static_cast<RowName>(column);
+            const auto name = [&](std::uint32_t i) { return plan.name(rows[i], which); };
+            std::stable_sort(shown.begin(), shown.end(),
+                             [&](std::uint32_t a, std::uint32_t b) { return down ? name(b) < name(a) : name(a) < name(b); });
         } else {
             // Keys side by side with the row numbers: the sort then reads one array.
             std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());

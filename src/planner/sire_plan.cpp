@@ -101,6 +101,8 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
 SireIndex::SireIndex(SireList list) : list_(std::move(list))
 {
     slots_.assign(std::bit_ceil(2 * list_.entries.size() + 2), 0);
+    stallions_.reserve(list_.entries.size());
+    firstEntries_.reserve(list_.entries.size());
     for (std::size_t i = 0; i < list_.entries.size(); ++i) {
         const std::string_view name = list_.entries[i].name;
         if (name.empty())
@@ -155,7 +157,7 @@ SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire) const
 std::string_view Plan::cell(const PlanRow& row, PlanColumn column) const
 {
     if (static_cast<int>(column) < kPlanNameColumns)
-        return row.names[static_cast<std::size_t>(column)];
+        return name(row, static_cast<RowName>(column));
     return withoutBlanks(boxText(numbersOf(row), column));
 }
 
@@ -189,7 +191,10 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
                         [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
             // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
             // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
-            plan.rows[i].names = {lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
+            const std::array<std::string_view, 5> names{lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
+            for (std::size_t k = 0; k < names.size(); ++k)
+                plan.rows[i].names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
+                                         static_cast<std::uint32_t>(names[k].size())};
             const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
             const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
             if (fresh)

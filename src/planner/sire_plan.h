@@ -61,6 +61,8 @@ public:
     SireLineViews scan(std::string_view sire, std::string_view damSire) const { return scan(find(sire), find(damSire)); }
     // Empty, or why the list could not be read to its end.
     const std::string& error() const { return list_.error; }
+    // The list's bytes, which the names look into (padded as read).
+    const char* bytes() const { return list_.bytes.data(); }
 
 private:
     std::size_t slotOf(std::string_view name) const;
@@ -89,13 +91,18 @@ struct PlanNumbers {
     std::array<double, kPlanNumberColumns> values{};
 };
 
-// One stallion's foal with the mare.
+// Where a name lies in the sire list's bytes: a row's names all come from there.
+struct NameRef {
+    std::uint32_t offset = 0, size = 0;
+};
+
+// One stallion's foal with the mare: Plan::name gives its names.
 struct PlanRow {
-    // Sire, Sire's Sire, Sire's Dam-Sire, Sire's Sire's Sire, Dam-Sire's Sire:
-    // views into the sire list, or into the mare's names.
-    std::array<std::string_view, 5> names;
+    std::array<NameRef, 5> names;
     std::uint32_t numbers = 0; // into Plan::numbers
 };
+// The names of a row, in this order.
+enum class RowName { Sire, SireSire, SireDamSire, SireSireSire, DamSireSire };
 
 struct Plan {
     std::shared_ptr<const SireIndex> sires; // the rows' names look into it
@@ -104,6 +111,11 @@ struct Plan {
     std::vector<PlanNumbers> numbers;
 
     const PlanNumbers& numbersOf(const PlanRow& row) const { return numbers[row.numbers]; }
+    std::string_view name(const PlanRow& row, RowName which) const
+    {
+        const NameRef& ref = row.names[static_cast<std::size_t>(which)];
+        return {sires->bytes() + ref.offset, ref.size};
+    }
     // A cell as the window shows it: a name, or a number without its blanks.
     std::string_view cell(const PlanRow& row, PlanColumn column) const;
     double value(const PlanRow& row, PlanColumn column) const

@@ -63,7 +63,7 @@ PlannerForm::PlannerForm(MainForm* main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
-    resize(900, 560);
+    resize(1040, 560);
 
     auto* layout = new QVBoxLayout(this);
 
@@ -139,11 +139,11 @@ PlannerForm::PlannerForm(MainForm* main)
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
-    table_->setColumnWidth(0, 200);
+    table_->setColumnWidth(0, 190);
     for (int c = 1; c < 11; ++c)
-        table_->setColumnWidth(c, 56);
-    table_->setColumnWidth(11, 170);
-    table_->setColumnWidth(12, 170);
+        table_->setColumnWidth(c, 52);
+    table_->setColumnWidth(11, 165);
+    table_->setColumnWidth(12, 165);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     layout->addWidget(table_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
@@ -269,7 +269,7 @@ void PlannerForm::submitRow(int row)
         return;
     const PlanRow& planRow = model_->planRow(row);
     const MareLines& mare = *model_->plan()->mare;
-    const MatingNames names{std::string(planRow.names[0]), mare.damSire, mare.damDamSire};
+    const MatingNames names{std::string(model_->plan()->name(planRow, RowName::Sire)), mare.damSire, mare.damDamSire};
     if (SubForm* sub = main_->subForm())
         sub->setNames(names);
     main_->submitMating(names);

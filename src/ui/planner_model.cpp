@@ -70,7 +70,9 @@ QVariant PlannerModel::data(const QModelIndex& index, int role) const
         if (column != PlanColumn::Sire)
             return {};
         return QStringLiteral("%1\nSire's Sire: %2\nSire's Dam-Sire: %3\nSire's Sire's Sire: %4\nDam-Sire's Sire: %5")
-            .arg(text(row.names[0]), text(row.names[1]), text(row.names[2]), text(row.names[3]), text(row.names[4]));
+            .arg(text(plan_->name(row, RowName::Sire)), text(plan_->name(row, RowName::SireSire)),
+                 text(plan_->name(row, RowName::SireDamSire)), text(plan_->name(row, RowName::SireSireSire)),
+                 text(plan_->name(row, RowName::DamSireSire)));
     default:
         return {};
     }

@@ -70,14 +70,14 @@ TEST(SirePlan, OneRowPerDistinctStallionInListOrderEachAsASubmissionShowsIt)
     const char* expected[] = {"A", "B", "Dancer 2nd", "ONE, TWO"};
     for (std::size_t i = 0; i < plan.rows.size(); ++i) {
         const PlanRow& row = plan.rows[i];
-        EXPECT_EQ(row.names[0], expected[i]);
+        EXPECT_EQ(plan.name(row, RowName::Sire), expected[i]);
         // The same foal submitted into a fresh window, sire list read from the file.
         MainBoxes boxes;
         EXPECT_EQ(submitMating(boxes, {expected[i], mare.damSire, mare.damDamSire}, path, table), "");
-        EXPECT_EQ(row.names[1], boxes.lineage[1]);
-        EXPECT_EQ(row.names[2], boxes.lineage[4]);
-        EXPECT_EQ(row.names[3], boxes.lineage[3]);
-        EXPECT_EQ(row.names[4], boxes.lineage[5]);
+        EXPECT_EQ(plan.name(row, RowName::SireSire), boxes.lineage[1]);
+        EXPECT_EQ(plan.name(row, RowName::SireDamSire), boxes.lineage[4]);
+        EXPECT_EQ(plan.name(row, RowName::SireSireSire), boxes.lineage[3]);
+        EXPECT_EQ(plan.name(row, RowName::DamSireSire), boxes.lineage[5]);
         for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
             EXPECT_EQ(plan.numbersOf(row).texts[static_cast<std::size_t>(box - kGroupTotalBox)],
                       boxes.pt[static_cast<std::size_t>(box)])
@@ -96,7 +96,7 @@ TEST(SirePlan, AListCutShortGivesTheRowsReadBeforeTheFaultAndNamesIt)
     writeFile(path, "A,AS,ADS,ASS\r\nB,BS,BDS,BSS\r\nC,\"CS\r\n");
     const Plan plan = planMatings(indexOf(path), {}, ChefTable());
     ASSERT_EQ(plan.rows.size(), 2u);
-    EXPECT_EQ(plan.rows[1].names[0], "B");
+    EXPECT_EQ(plan.name(plan.rows[1], RowName::Sire), "B");
     EXPECT_NE(plan.sires->error().find("line 3"), std::string::npos) << plan.sires->error();
     EXPECT_NE(indexOf(dir.file("missing"))->error().find("cannot be opened"), std::string::npos);
 }
@@ -115,7 +115,7 @@ TEST(SirePlan, FiltersAndOrderFollowTheNumbersShown)
     auto sires = [&plan](const PlanQuery& query) {
         std::string out;
         for (const std::uint32_t i : selectRows(plan, query))
-            out += std::string(plan.rows[i].names[0].substr(0, 2)) + " ";
+            out += std::string(plan.name(plan.rows[i], RowName::Sire).substr(0, 2)) + " ";
         return out;
     };
     EXPECT_EQ(sires({}), "PP QQ RR SS TT ");
