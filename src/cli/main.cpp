@@ -49,7 +49,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (args[i] == "--version") {
-            std::printf("quindle-cli 0.95.05\n");
+            std::printf("quindle-cli %s\n", QUINDLE_VERSION);
             return 0;
         }
         if (args[i] == "--data-dir") {

@@ -75,7 +75,7 @@ constexpr int kFrames[][4] = {
 MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     : QWidget(parent), folder_(std::move(folder)), chefs_(std::move(chefs))
 {
-    setWindowTitle(QStringLiteral("QUINDLE v0.95.05"));
+    setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(7470), px(6855));
     // DejaVu Sans Condensed fits an 18-letter name into a 1,695-twip box.
     QFont boxFont(QStringLiteral("DejaVu Sans Condensed"));
