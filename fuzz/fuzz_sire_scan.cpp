@@ -1,5 +1,6 @@
-// The sire-list scan over any file: it ends, and never reports more settled
-// names than the stop rule allows.
+// The sire-list scan over any file: it ends, never reports more settled names
+// than the stop rule allows, and the planner's scan of the list held in memory
+// settles exactly what reading the file settles, for names taken from the file.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +8,17 @@
 #include <unistd.h>
 
 #include "input/sire_scan.h"
+#include "planner/sire_plan.h"
+
+namespace {
+
+template <class A, class B>
+bool same(const A& a, const B& b)
+{
+    return a.has_value() == b.has_value() && (!a || std::string_view(*a) == std::string_view(*b));
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -21,5 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const quindle::SireLines same = quindle::scanSireList(path, "A", "A");
     if (same.sireSire.has_value() != same.damSireSire.has_value() && same.error.empty())
         __builtin_trap();
+
+    const quindle::SireIndex index(quindle::readSireList(path));
+    std::vector<std::string> names{"", "A", "B"};
+    for (std::size_t i = 0; i < index.stallions().size() && i < 4; ++i)
+        names.emplace_back(index.stallions()[i]);
+    for (const std::string& sire : names)
+        for (const std::string& damSire : names) {
+            const quindle::SireLines file = quindle::scanSireList(path, sire, damSire);
+            const quindle::SireLineViews memory = index.scan(sire, damSire);
+            if (file.foundMask != memory.foundMask || !::same(file.sireSire, memory.sireSire) ||
+                !::same(file.sireDamSire, memory.sireDamSire) || !::same(file.sireSireSire, memory.sireSireSire) ||
+                !::same(file.damSireSire, memory.damSireSire))
+                __builtin_trap();
+        }
     return 0;
 }

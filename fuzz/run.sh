@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang and runs each for SECONDS (default 600),
+# Builds the fuzz targets with clang, the core they call instrumented for
+# coverage as well (so libFuzzer sees inside it), and runs each for SECONDS (default 600),
 # two at a time, keeping the corpus each one grows in fuzz/corpus/TARGET.
 #   fuzz/run.sh [SECONDS] [TARGET...]
 set -euo pipefail
@@ -11,7 +12,7 @@ targets=("$@")
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_FUZZ=ON \
   -DQUINDLE_BUILD_GUI=OFF -DQUINDLE_BUILD_TESTS=OFF -DQUINDLE_BUILD_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer" >/dev/null
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer" >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
 mkdir -p build-fuzz/logs
