@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "data/field_reader.h"
 #include "input/edit_filter.h"
@@ -15,20 +16,38 @@ namespace quindle::cli {
 
 namespace {
 
+// The code point of the UTF-8 sequence at text[i] and its length; U+FFFD and
+// one byte for anything that is not well-formed: a stray continuation byte, a
+// cut sequence, an overlong form (so "\xC0\xB5" is no '5'), a surrogate or a
+// value past U+10FFFF.
+std::pair<char32_t, std::size_t> decodeUtf8(const std::string& text, std::size_t i)
+{
+    constexpr std::pair<char32_t, std::size_t> kInvalid{0xFFFD, 1};
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80)
+        return {b, 1};
+    const std::size_t length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    if (length == 0 || b > 0xF4 || i + length > text.size())
+        return kInvalid;
+    char32_t c = b & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return kInvalid;
+        c = c << 6 | (next & 0x3Fu);
+    }
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kShortest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return kInvalid;
+    return {c, length};
+}
+
 // Arguments are UTF-8; the filters take UTF-16.
 std::u16string utf8ToUtf16(const std::string& text)
 {
     std::u16string out;
     for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        char32_t c = b;
-        std::size_t length = 1;
-        if (b >= 0xF0 && i + 3 < text.size())
-            c = (b & 0x07u) << 18 | (text[i + 1] & 0x3Fu) << 12 | (text[i + 2] & 0x3Fu) << 6 | (text[i + 3] & 0x3Fu), length = 4;
-        else if (b >= 0xE0 && i + 2 < text.size())
-            c = (b & 0x0Fu) << 12 | (text[i + 1] & 0x3Fu) << 6 | (text[i + 2] & 0x3Fu), length = 3;
-        else if (b >= 0xC0 && i + 1 < text.size())
-            c = (b & 0x1Fu) << 6 | (text[i + 1] & 0x3Fu), length = 2;
+        const auto [c, length] = decodeUtf8(text, i);
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));

@@ -36,6 +36,16 @@ int usageError(const std::string& message)
     return 2;
 }
 
+// 0 when standard output took everything, else the error of a short answer.
+int written()
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "quindle-cli: the output could not be written in full\n");
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -46,11 +56,11 @@ int main(int argc, char** argv)
     for (; i < args.size(); ++i) {
         if (args[i] == "--help" || args[i] == "-h") {
             std::printf("%s%s", kUsage, kHelp);
-            return 0;
+            return written();
         }
         if (args[i] == "--version") {
             std::printf("quindle-cli %s\n", QUINDLE_VERSION);
-            return 0;
+            return written();
         }
         if (args[i] == "--data-dir") {
             if (i + 1 >= args.size())
@@ -63,8 +73,7 @@ int main(int argc, char** argv)
     if (i >= args.size())
         return usageError("no command given");
     const std::string command = args[i++];
-    const quindle::DataFolder folder = dataDir.empty() ? quindle::DataFolder::platformDefault()
-                                                       : quindle::DataFolder(dataDir);
+    const quindle::DataFolder folder = quindle::DataFolder::fromOption(dataDir);
 
     // Options that take a value, by command; "--opt VALUE" or "--opt=VALUE".
     quindle::cli::SiresOptions sires;

@@ -264,7 +264,13 @@ int runProfiles(const DataFolder& folder, const std::string& from, const std::st
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
-    FilePtr file = openForReading(folder.breedingFile());
+    FilePtr file;
+    try {
+        file = openForReading(folder.breedingFile());
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+        return 2;
+    }
     if (!file) {
         std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
         return 2;

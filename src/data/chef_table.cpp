@@ -1,6 +1,7 @@
 #include "data/chef_table.h"
 
 #include "data/field_reader.h"
+#include "data/file_error.h"
 #include "data/input_file.h"
 
 namespace quindle {
@@ -60,8 +61,8 @@ std::optional<std::int64_t> countNonEmptyLines(const std::string& path)
     if (!file)
         return std::nullopt;
     ByteInput in(std::move(file), path);
-    std::int64_t count = 0;
-    bool lineHasText = false;
+    std::int64_t count = 0, line = 1;
+    std::size_t lineLength = 0; // a longer line than the reader takes ends the count there
     bool lastWasCr = false;
     for (std::string_view block = in.window(); !block.empty(); block = in.window()) {
         for (const char c : block) {
@@ -71,15 +72,16 @@ std::optional<std::int64_t> countNonEmptyLines(const std::string& path)
             }
             lastWasCr = (c == '\r');
             if (c == '\r' || c == '\n') {
-                count += lineHasText;
-                lineHasText = false;
-            } else {
-                lineHasText = true;
+                count += lineLength > 0;
+                lineLength = 0;
+                ++line;
+            } else if (++lineLength > kMaxLineBytes) {
+                throw FileError(path, line, lineTooLongText());
             }
         }
         in.consume(block.size());
     }
-    return count + lineHasText;
+    return count + (lineLength > 0);
 }
 
 ChefTable readChefRows(FilePtr file, const std::string& path, std::int64_t count)

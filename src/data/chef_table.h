@@ -92,7 +92,8 @@ private:
 };
 
 // The number of lines of a file that hold at least one character (CR LF, LF and
-// CR each end a line); nullopt when the file cannot be opened.
+// CR each end a line); nullopt when the file cannot be opened. A line longer
+// than kMaxLineBytes throws FileError naming it.
 std::optional<std::int64_t> countNonEmptyLines(const std::string& path);
 
 // Reads `count` rows from an open ChefTable; throws FileError on a bad row.

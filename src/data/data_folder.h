@@ -12,6 +12,9 @@ public:
     explicit DataFolder(std::string dir);
     // The platform's default folder.
     static DataFolder platformDefault();
+    // The folder a --data-dir option names; an empty name means the default
+    // folder, as if the option were not given, for the window and the command line alike.
+    static DataFolder fromOption(const std::string& dir);
 
     const std::string& dir() const { return dir_; } // ends in a separator
     std::string chefTable() const { return dir_ + "ChefTable"; }
@@ -19,6 +22,8 @@ public:
     std::string breedingFile() const { return dir_ + "breeding.txt"; }
     std::string bucketFolder() const { return dir_ + "QNsubBtxt"; }
     std::string bucketFile(int bucket) const;
+    // The bucket folder's stamp: which breeding file its buckets were cut from.
+    std::string bucketStamp() const;
 
 private:
     std::string dir_;

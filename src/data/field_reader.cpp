@@ -64,6 +64,13 @@ void FieldReader::consumeLineEnd(int first)
     if (first == '\r' && in_.peek() == '\n')
         in_.get();
     ++line_;
+    lineStart_ = in_.offset();
+}
+
+void FieldReader::checkLineLength() const
+{
+    if (in_.offset() - lineStart_ > kMaxLineBytes)
+        throw FileError(path(), line_, lineTooLongText());
 }
 
 bool FieldReader::atEnd()
@@ -124,7 +131,7 @@ void FieldReader::readInto(Text& value)
     int c = in_.peek();
     if (c < 0) {
         if (!afterComma_)
-            throw FileError(path(), line_, "the file ends where a field was expected");
+            throw FileError(path(), line_, kEndedText);
         afterComma_ = false;
         lastDelimiter_ = Delimiter::EndOfFile;
         return;
@@ -133,6 +140,7 @@ void FieldReader::readInto(Text& value)
         in_.get();
         c = in_.peek();
     }
+    checkLineLength();
 
     if (c == '"') {
         in_.get();
@@ -144,6 +152,7 @@ void FieldReader::readInto(Text& value)
             const std::size_t n = runLength<'"'>(block);
             value.take(block.data(), n);
             in_.consume(n);
+            checkLineLength();
             if (n < block.size()) {
                 if (block[n] != '"')
                     throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
@@ -156,6 +165,7 @@ void FieldReader::readInto(Text& value)
             in_.get();
             c = in_.peek();
         }
+        checkLineLength();
         if (c >= 0 && c != ',' && !isLineEnd(c))
             throw FileError(path(), fieldLine_,
                             "text after the closing quote of " + quoteForMessage(value.text()));
@@ -173,6 +183,7 @@ void FieldReader::readInto(Text& value)
                 last = static_cast<unsigned char>(block[n - 1]);
             }
             in_.consume(n);
+            checkLineLength();
             if (n < block.size())
                 break;
         }
@@ -267,7 +278,7 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
     const std::string_view rest = in_.window();
     const char* p = rest.data();
     std::size_t field = 0, fieldStart = 0;
-    for (std::size_t at = 0; at < rest.size(); at += 64) {
+    for (std::size_t at = 0; at < rest.size() && at <= kMaxLineBytes; at += 64) {
         const std::size_t n = std::min<std::size_t>(64, rest.size() - at);
         const Boundaries found = findBoundaries(p + at, n);
         const std::uint64_t lineEnd = found.lineEnd & (0 - found.lineEnd); // the first one only
@@ -280,7 +291,7 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
         }
         if (lineEnd) {
             const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(lineEnd));
-            if (field + 1 != fields.size() || !isPlainField(p + fieldStart, end - fieldStart))
+            if (field + 1 != fields.size() || !isPlainField(p + fieldStart, end - fieldStart) || end > kMaxLineBytes)
                 return false; // too few fields, or the last one to read field by field
             fields[field] = {p + fieldStart, end - fieldStart};
             plainLineSize_ = end + (p[end] == '\r' && end + 1 < rest.size() && p[end + 1] == '\n' ? 2 : 1);
@@ -294,6 +305,7 @@ void FieldReader::takePlainLine()
 {
     in_.consume(plainLineSize_);
     ++line_;
+    lineStart_ = in_.offset();
     lastDelimiter_ = Delimiter::LineEnd;
 }
 

@@ -19,6 +19,8 @@
 //  - atEnd() skips empty lines: a file may end in any number of them.
 //  - A file that starts with a UTF-8 byte-order mark is refused: the files are
 //    8-bit text, and the mark would silently become part of the first name.
+//  - A line longer than kMaxLineBytes is an error naming it, so no file can make
+//    the reader hold more than that.
 //
 // Bytes are kept as they are: no case change, no code-page translation.
 #include <cstdint>
@@ -69,6 +71,12 @@ public:
     // The line the next field starts on (1-based).
     std::int64_t line() const { return line_; }
     const std::string& path() const { return in_.path(); }
+    // Bytes read so far: for a reader over bytes in memory, where the next field
+    // (or the skipped empty lines before it) starts.
+    std::uint64_t offset() const { return in_.offset(); }
+
+    // The fault of asking for a field where the file has ended.
+    static constexpr const char* kEndedText = "the file ends where a field was expected";
 
 private:
     void readField(std::string& value);
@@ -78,6 +86,7 @@ private:
     void readInto(Text& text);
     std::int64_t readWhole(std::int64_t min, std::int64_t max);
     void consumeLineEnd(int first);
+    void checkLineLength() const;
 
     ByteInput in_;
     std::int64_t line_ = 1;
@@ -86,6 +95,7 @@ private:
     std::string scratch_;
     bool atStart_ = true; // a byte-order mark is refused at the start of a file
     std::size_t plainLineSize_ = 0; // the line looked at, line end included
+    std::uint64_t lineStart_ = 0;   // the offset where the current line starts
     Delimiter lastDelimiter_ = Delimiter::LineEnd;
 };
 

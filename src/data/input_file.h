@@ -2,6 +2,7 @@
 // A file opened for reading in large blocks, byte by byte or block by block.
 // Every input is 8-bit text: bytes are never decoded or translated.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -15,7 +16,16 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens a file for binary reading; null when it cannot be opened.
+// The longest line any of Quindle's files may hold, line end not counted: far
+// more than any real line, and small enough that memory stays flat whatever a
+// file holds.
+inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 16;
+std::string lineTooLongText();
+
+// Opens a file for binary reading; null when it cannot be opened (it is absent,
+// say). The file is opened without waiting on it and must be a regular file:
+// a FIFO would block start-up and a device such as /dev/zero never ends, so
+// anything else throws FileError naming it.
 FilePtr openForReading(const std::string& path);
 
 // Block-buffered reading of a file or of bytes already in memory.
@@ -48,6 +58,8 @@ public:
         return {pos_, static_cast<std::size_t>(end_ - pos_)};
     }
     void consume(std::size_t count) { pos_ += count; }
+    // Bytes consumed since the start of the input.
+    std::uint64_t offset() const { return base_ + static_cast<std::uint64_t>(pos_ - begin_); }
     // True when the bytes are all in memory (and stay where they are).
     bool inMemory() const { return !file_; }
     // True when a read failed (as opposed to reaching the end).
@@ -59,8 +71,10 @@ private:
     FilePtr file_;
     std::string path_;
     std::vector<char> buffer_;
+    const char* begin_ = nullptr; // the start of the current block
     const char* pos_ = nullptr;
     const char* end_ = nullptr;
+    std::uint64_t base_ = 0; // the offset of begin_
     bool failed_ = false;
 };
 

@@ -8,6 +8,7 @@
 
 #include "data/byte_words.h"
 #include "data/file_error.h"
+#include "data/input_file.h"
 
 namespace quindle {
 
@@ -66,6 +67,17 @@ std::size_t RecordChunker::readMore(RecordChunk& into, std::size_t count)
     return got;
 }
 
+void RecordChunker::cutAt(RecordChunk& chunk, std::size_t at, std::int64_t ends, bool textBefore)
+{
+    const std::string_view bytes = chunk.bytes();
+    const std::string_view rest(bytes.data() + at, bytes.size() - at);
+    carry_.assign(rest);
+    line_ += ends - countLines(rest, bytes[at - 1]).ends;
+    before_ = bytes[at - 1];
+    seenText_ = seenText_ || textBefore;
+    chunk.size_ = at;
+}
+
 bool RecordChunker::next(RecordChunk& chunk)
 {
     if (chunk.storage_.size() < carry_.size() + RecordChunk::kPadding)
@@ -93,19 +105,49 @@ bool RecordChunker::next(RecordChunk& chunk)
         // in the first piece.
         const LineCounts all = countLines(bytes, before);
         std::int64_t startsFromHere = 0;
+        std::size_t lastLineStart = 0; // the last place a line starts, found first
+        std::int64_t startsBeforeLast = 0;
         for (std::size_t at = bytes.size() - 1; at > 0; --at) {
-            const auto c = static_cast<unsigned char>(bytes[at]);
-            if (isLineEnd(c) || !isLineEnd(static_cast<unsigned char>(bytes[at - 1])))
-                continue;
-            ++startsFromHere;
+            const auto c = static_cast<unsigned char>(bytes[at]), previous = static_cast<unsigned char>(bytes[at - 1]);
+            if (!isLineEnd(previous) || (previous == '\r' && c == '\n'))
+                continue; // not the start of a line
+            startsFromHere += !isLineEnd(c);
             const std::int64_t startsBefore = all.starts - startsFromHere;
-            if (startsBefore == 0 || startsBefore % 4 != 0)
+            if (lastLineStart == 0)
+                lastLineStart = at, startsBeforeLast = startsBefore;
+            // Empty lines after a whole horse are a place to cut too, so a long
+            // run of them never makes a piece long.
+            if ((startsBefore == 0 && !seenText_) || startsBefore % 4 != 0)
                 continue;
-            const std::string_view rest(bytes.data() + at, bytes.size() - at);
-            carry_.assign(rest);
-            line_ += all.ends - countLines(rest, bytes[at - 1]).ends;
-            before_ = bytes[at - 1];
-            chunk.size_ = at;
+            cutAt(chunk, at, all.ends, startsBefore > 0);
+            return true;
+        }
+        if (bytes.size() > target_ + 2 * kLongestHorse) {
+            // No horse ends in more bytes than any horse can hold: a line is too
+            // long, or empty lines break a horse. Memory stays bounded either way:
+            // the first is an error here; for the second, the first horse after
+            // the leading empty lines is broken within kLongestHorse bytes, so
+            // the reader of this piece meets the break before a cut at the last
+            // line start.
+            std::int64_t line = line_;
+            std::size_t lineLength = 0, firstText = bytes.size();
+            bool afterCr = before == '\r';
+            for (std::size_t at = 0; at < bytes.size(); ++at) {
+                const auto c = static_cast<unsigned char>(bytes[at]);
+                if (isLineEnd(c)) {
+                    line += c == '\r' || !afterCr;
+                    lineLength = 0;
+                } else if (++lineLength > kMaxLineBytes) {
+                    throw FileError(path_, line, lineTooLongText());
+                } else {
+                    firstText = std::min(firstText, at);
+                }
+                afterCr = c == '\r';
+            }
+            if (firstText > target_ && !seenText_)
+                throw FileError(path_, line_, "the file starts with more than " + std::to_string(target_) +
+                                                  " bytes of empty lines");
+            cutAt(chunk, lastLineStart, all.ends, startsBeforeLast > 0);
             return true;
         }
         want = bytes.size(); // no horse starts here after the first: read as much again

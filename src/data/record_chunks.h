@@ -40,7 +40,8 @@ private:
 class RecordChunker {
 public:
     // `targetSize` is about how many bytes a piece holds; a piece is longer only
-    // when a single horse is.
+    // when a single horse is, and never longer than targetSize and four of the
+    // longest lines: a longer line is an error naming it.
     RecordChunker(FilePtr file, std::string path, std::size_t targetSize = std::size_t{1} << 19);
 
     // The next piece, into `chunk` (its storage is reused); false when the file is
@@ -50,7 +51,12 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    // A horse is four lines, each with its line end.
+    static constexpr std::size_t kLongestHorse = 4 * (kMaxLineBytes + 2);
+
     std::size_t readMore(RecordChunk& into, std::size_t count);
+    // Ends the piece at `at`, keeping the rest for the next one.
+    void cutAt(RecordChunk& chunk, std::size_t at, std::int64_t ends, bool textBefore);
 
     FilePtr file_;
     std::string path_;
@@ -58,6 +64,7 @@ private:
     std::string carry_;        // bytes read after the last cut
     std::int64_t line_ = 1;    // the line carry_ starts on
     char before_ = '\n';       // the byte before carry_ (a line end at the start of the file)
+    bool seenText_ = false;    // a non-empty line was handed out before carry_
     bool atEndOfFile_ = false;
 };
 

@@ -16,6 +16,15 @@ inline constexpr int kLinesPerHorse = 4;
 inline constexpr std::int64_t kLinesInFirstBucket = 39996; // identifiers start at 1
 inline constexpr std::int64_t kLinesPerBucket = 40000;
 
+// The bucket of identifier n: min(n / 10,000, 9), and 0 below 1. Also the bucket
+// the n-th horse of the breeding file is cut into, since identifiers count from 1.
+constexpr int bucketOf(std::int64_t n)
+{
+    if (n < 1)
+        return 0;
+    return n / kHorsesPerBucket < kBucketCount - 1 ? static_cast<int>(n / kHorsesPerBucket) : kBucketCount - 1;
+}
+
 // One horse: four lines, 19 fields, of which these eleven are used.
 template <class Text>
 struct BasicHorseRecord {

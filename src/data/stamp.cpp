@@ -1,15 +1,19 @@
 #include "data/stamp.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <filesystem>
 #include <system_error>
 
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/replacing_file.h"
 
 namespace quindle {
 
@@ -17,27 +21,50 @@ namespace fs = std::filesystem;
 
 std::optional<std::string> stampTextOf(const std::string& path)
 {
+    // stat rather than std::filesystem: its clock ends in the year 2262.
+    std::int64_t seconds = 0, nanoseconds = 0, size = 0;
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_stat64(path.c_str(), &status) != 0)
+        return std::nullopt;
+    const bool regular = (status.st_mode & _S_IFMT) == _S_IFREG;
+    seconds = status.st_mtime;
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return std::nullopt;
     const auto fileTime = fs::last_write_time(path, ec);
-    if (ec)
+    if (!ec)
+        nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(fileTime.time_since_epoch()).count() %
+                      1000000000;
+    if (nanoseconds < 0)
+        nanoseconds += 1000000000;
+#else
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
         return std::nullopt;
-    const auto sysTime = std::chrono::file_clock::to_sys(fileTime);
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::seconds>(sysTime));
+    const bool regular = S_ISREG(status.st_mode);
+    seconds = status.st_mtim.tv_sec;
+    nanoseconds = status.st_mtim.tv_nsec;
+#endif
+    if (!regular) {
+        FilePtr check = openForReading(path); // throws, naming what the path is
+        return std::nullopt;
+    }
+    size = static_cast<std::int64_t>(status.st_size);
+    const auto whole = static_cast<std::time_t>(seconds);
     std::tm local{};
 #ifdef _WIN32
-    if (localtime_s(&local, &seconds) != 0)
-        return std::nullopt;
+    if (_localtime64_s(&local, &whole) != 0)
+        throw FileError(path, 0, "its modification time cannot be read");
 #else
-    if (!localtime_r(&seconds, &local))
-        return std::nullopt;
+    if (!localtime_r(&whole, &local))
+        throw FileError(path, 0, "its modification time cannot be read");
 #endif
-    char text[32];
+    char text[64];
     if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0)
-        return std::nullopt;
-    return std::string(text);
+        throw FileError(path, 0, "its modification time cannot be read");
+    char rest[64];
+    std::snprintf(rest, sizeof rest, ".%09lld %lld bytes", static_cast<long long>(nanoseconds),
+                  static_cast<long long>(size));
+    return std::string(text) + rest;
 }
 
 std::optional<std::string> readStamp(const std::string& stampPath)
@@ -62,24 +89,16 @@ std::optional<std::string> readStamp(const std::string& stampPath)
 
 void writeStamp(const std::string& stampPath, const std::string& text)
 {
-    const std::string temporary = stampPath + ".new";
     const std::string content = text + ",";
-    {
-        FilePtr file(std::fopen(temporary.c_str(), "wb"));
-        if (!file)
-            throw FileError(stampPath, 0, std::string("cannot be written: ") + std::strerror(errno));
-        const bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
-        if (!written || std::fclose(file.release()) != 0) {
-            std::remove(temporary.c_str());
-            throw FileError(stampPath, 0, std::string("could not be written: ") + std::strerror(errno));
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, stampPath, ec);
-    if (ec) {
-        std::remove(temporary.c_str());
-        throw FileError(stampPath, 0, "could not be replaced: " + ec.message());
-    }
+    ReplacingFile file(stampPath);
+    file.write(content.data(), content.size());
+    file.commit();
+}
+
+void removeStamp(const std::string& stampPath)
+{
+    if (std::remove(stampPath.c_str()) != 0 && errno != ENOENT)
+        throw FileError(stampPath, 0, std::string("cannot be removed: ") + std::strerror(errno));
 }
 
 } // namespace quindle

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "data/file_error.h"
+#include "data/folder_lock.h"
 #include "data/input_file.h"
 #include "data/stamp.h"
 #include "data/subdivide.h"
@@ -80,18 +81,26 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         if (!openForReading(folder.sireList()))
             return missing(InputFile::SireList, folder.sireList());
 
+        if (!stampTextOf(folder.breedingFile()))
+            return missing(InputFile::BreedingFile, folder.breedingFile());
+
+        // One start-up at a time decides and splits; a second one waits and
+        // then finds the buckets current.
+        ensureBucketFolder(folder);
+        const FolderLock lock(folder.bucketFolder());
         const auto stampText = stampTextOf(folder.breedingFile());
         if (!stampText)
             return missing(InputFile::BreedingFile, folder.breedingFile());
-
-        // An unreadable stamp, or buckets that are gone, mean the split must be redone.
-        const auto stored = readStamp(stampPath);
-        if (!stored || *stored != *stampText || !bucketsPresent(folder)) {
-            ensureBucketFolder(folder);
+        // The bucket folder's own stamp is written only by a split that finished:
+        // buckets not known to be complete are always cut again.
+        if (readStamp(folder.bucketStamp()) != stampText || !bucketsPresent(folder)) {
+            removeStamp(folder.bucketStamp());
             split(folder, observer);
-            writeStamp(stampPath, *stampText);
+            writeStamp(folder.bucketStamp(), *stampText);
             result.subdivided = true;
         }
+        if (readStamp(stampPath) != stampText)
+            writeStamp(stampPath, *stampText);
         result.status = StartupResult::Status::Ready;
     } catch (const FileError& e) {
         result = StartupResult{};

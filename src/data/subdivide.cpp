@@ -1,31 +1,35 @@
 #include "data/subdivide.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <vector>
+#include <optional>
+#include <string_view>
 
+#include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/record_chunks.h"
 #include "data/records.h"
+#include "data/replacing_file.h"
 
 namespace quindle {
 
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
 std::int64_t bucketCapacity(int bucket)
 {
     if (bucket == 0)
-        return kLinesInFirstBucket;
-    return bucket < kBucketCount - 1 ? kLinesPerBucket : INT64_MAX;
+        return kHorsesPerBucket - 1; // identifiers start at 1
+    return bucket < kBucketCount - 1 ? kHorsesPerBucket : INT64_MAX;
 }
 
 int progressAfterClosing(int bucket) { return bucket == 0 ? 10 : 10 * bucket + 10; }
 
-// Writes the buckets one after the other, moving on when one holds its lines.
+// Writes the buckets one after the other, moving on when one holds its horses.
+// Each is written under a temporary name and renamed into place when complete,
+// so a lookup running meanwhile reads a whole bucket, the old one or the new.
 class BucketWriter {
 public:
     BucketWriter(const DataFolder& folder, const ProgressFn& progress) : folder_(folder), progress_(progress)
@@ -34,16 +38,17 @@ public:
         report(2);
     }
 
-    // Writes `count` whole lines, already ending in CR LF, held in `bytes`.
-    // The caller never passes more lines than roomLeft().
-    void writeLines(const char* bytes, std::size_t size, std::int64_t count)
+    // Writes `horses` whole horses, their lines ending in CR LF, held in `bytes`.
+    // The caller never passes more horses than roomLeft().
+    void write(const char* bytes, std::size_t size, std::int64_t horses)
     {
-        put(bytes, size);
-        written_ += count;
+        file_->write(bytes, size);
+        written_ += horses;
         if (written_ == bucketCapacity(bucket_))
             next();
     }
     std::int64_t roomLeft() const { return bucketCapacity(bucket_) - written_; }
+    int bucket() const { return bucket_; }
 
     // Closes the current bucket and writes every later one empty.
     void finish()
@@ -51,7 +56,8 @@ public:
         while (bucket_ < kBucketCount - 1)
             next();
         report(100);
-        close();
+        file_->commit();
+        file_.reset();
     }
 
 private:
@@ -59,25 +65,11 @@ private:
     {
         bucket_ = bucket;
         written_ = 0;
-        path_ = folder_.bucketFile(bucket);
-        file_.reset(std::fopen(path_.c_str(), "wb"));
-        if (!file_)
-            throw FileError(path_, 0, std::string("cannot be created: ") + std::strerror(errno));
-    }
-    void put(const char* bytes, std::size_t size)
-    {
-        if (size && std::fwrite(bytes, 1, size, file_.get()) != size)
-            throw FileError(path_, 0, std::string("could not be written: ") + std::strerror(errno));
-    }
-    void close()
-    {
-        std::FILE* file = file_.release();
-        if (std::fclose(file) != 0)
-            throw FileError(path_, 0, std::string("could not be written: ") + std::strerror(errno));
+        file_.emplace(folder_.bucketFile(bucket));
     }
     void next()
     {
-        close();
+        file_->commit();
         report(progressAfterClosing(bucket_));
         open(bucket_ + 1);
     }
@@ -89,155 +81,60 @@ private:
 
     const DataFolder& folder_;
     const ProgressFn& progress_;
-    FilePtr file_;
-    std::string path_;
+    std::optional<ReplacingFile> file_;
     int bucket_ = 0;
     std::int64_t written_ = 0;
 };
 
-// Reads the breeding file in large blocks and hands whole lines to the writer.
-// Runs of lines that already end in CR LF go out in one write; any other line end
-// (LF, lone CR, none at the end of the file) is rewritten as CR LF. Empty lines are
-// held back until a line with text follows, so empty lines at the end are dropped.
-class LineCopier {
-public:
-    LineCopier(BucketWriter& out) : out_(out) {}
-
-    // Handles the complete lines in [data, data + size); returns the bytes used.
-    // With `atEof`, the remainder is the last line, without a line end.
-    std::size_t feed(const char* data, std::size_t size, bool atEof)
-    {
-        const char* const end = data + size;
-        const char* p = data;
-        // The usual case: every whole line of the block is clean and fits the bucket.
-        if (pendingEmpty_ == 0) {
-            const char* last = end;
-            while (last > p && last[-1] != '\n')
-                --last;
-            const std::int64_t lines = cleanLines(p, last);
-            if (lines > 0 && lines <= out_.roomLeft()) {
-                out_.writeLines(p, static_cast<std::size_t>(last - p), lines);
-                lines_ += lines;
-                p = last;
-            }
-        }
-        while (p < end) {
-            const char* runEnd = p;
-            if (pendingEmpty_ == 0) {
-                const std::int64_t lines = cleanRun(p, end, runEnd);
-                if (lines > 0) {
-                    out_.writeLines(p, static_cast<std::size_t>(runEnd - p), lines);
-                    lines_ += lines;
-                    p = runEnd;
-                    continue;
-                }
-            }
-            // One line at a time up to where the run scan stopped, and at least one.
-            do {
-                const char* next = copyOneLine(p, end, atEof);
-                if (!next)
-                    return static_cast<std::size_t>(p - data); // wait for more bytes
-                p = next;
-            } while (p < runEnd);
-        }
-        return static_cast<std::size_t>(p - data);
+// True when every line end in `bytes` is CR LF: then whole runs of horses are
+// written as they are. Without branches, so the compiler can vectorise it.
+bool onlyCrLf(std::string_view bytes)
+{
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    if (n == 0)
+        return true;
+    unsigned char bad = (b[0] == '\n') | (b[n - 1] == '\r');
+    for (std::size_t start = 1; start < n && !bad; start += 4096) {
+        const std::size_t stop = std::min(n, start + 4096);
+        for (std::size_t i = start; i < stop; ++i)
+            bad |= static_cast<unsigned char>(((b[i] == '\n') & (b[i - 1] != '\r')) |
+                                              ((b[i - 1] == '\r') & (b[i] != '\n')));
     }
+    return !bad;
+}
 
-    std::int64_t lines() const { return lines_; }
-
-private:
-    // The number of lines in [p, q), which starts a line and ends after a line feed,
-    // when every one of them has text and ends in CR LF and no other CR occurs;
-    // else -1. Written without branches in the loop so the compiler can vectorise it.
-    static std::int64_t cleanLines(const char* p, const char* q)
-    {
-        const auto n = static_cast<std::size_t>(q - p);
-        if (n < 3 || p[0] == '\r' || p[0] == '\n')
-            return -1;
-        const auto* b = reinterpret_cast<const unsigned char*>(p);
-        std::size_t lf = 0, cr = 0;
-        unsigned bad = 0;
-        // Byte-wide counters over short chunks keep the vector lanes narrow.
-        for (std::size_t start = 1; start < n; start += 255) {
-            const std::size_t stop = std::min(n, start + 255);
-            unsigned char lfChunk = 0, crChunk = 0, badChunk = 0;
-            for (std::size_t i = start; i < stop; ++i) {
-                const unsigned char isLf = b[i] == '\n', isCr = b[i] == '\r';
-                lfChunk += isLf;
-                crChunk += isCr;
-                badChunk |= static_cast<unsigned char>((isLf & (b[i - 1] != '\r')) | (isCr & (b[i - 1] == '\n')));
-            }
-            lf += lfChunk;
-            cr += crChunk;
-            bad |= badChunk;
-        }
-        return bad || lf != cr ? -1 : static_cast<std::int64_t>(lf);
+// One horse's bytes with every line end (CR LF, LF, lone CR, none at the end of
+// the file) written as CR LF. Fields never hold CR or LF, so each search stops
+// within the horse.
+void withCrLf(std::string_view horse, std::string& out)
+{
+    out.clear();
+    const char* p = horse.data();
+    const char* const end = p + horse.size();
+    while (p < end) {
+        const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+        const char* lineEnd = cr ? cr : stop;
+        out.append(p, lineEnd);
+        if (lineEnd == end)
+            break;
+        out += "\r\n";
+        p = lineEnd + (cr && cr + 1 < end && cr[1] == '\n' ? 2 : 1);
     }
+    if (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)
+        out += "\r\n"; // the last line of a file without a line end
+}
 
-    // The longest run of non-empty lines from p that all end in CR LF, hold no
-    // other CR and fit into the current bucket; sets runEnd past it. Returns 0
-    // with runEnd past the lines scanned when the run held a lone CR.
-    std::int64_t cleanRun(const char* p, const char* end, const char*& runEnd)
-    {
-        const std::int64_t room = out_.roomLeft();
-        const char* q = p;
-        std::int64_t lines = 0;
-        while (lines < room) {
-            const char* lf = static_cast<const char*>(std::memchr(q, '\n', static_cast<std::size_t>(end - q)));
-            if (!lf || lf - q < 2 || lf[-1] != '\r')
-                break;
-            q = lf + 1;
-            ++lines;
-        }
-        runEnd = q;
-        if (std::count(p, q, '\r') != lines)
-            return 0; // a lone CR inside: take these lines one by one
-        return lines;
-    }
-
-    // Copies the line at p; returns where the next one starts, or null when the
-    // line is not complete yet.
-    const char* copyOneLine(const char* p, const char* end, bool atEof)
-    {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* lineEnd = lf ? lf : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(lineEnd - p)));
-        if (cr && cr + 1 == end && !atEof)
-            return nullptr; // a CR at the end of the block: the LF may follow in the next one
-        if (!lf && !cr && !atEof)
-            return nullptr; // an unfinished line
-
-        const char* textEnd;
-        const char* next;
-        if (cr && cr + 1 == lf)
-            textEnd = cr, next = lf + 1;
-        else if (cr)
-            textEnd = cr, next = cr + 1; // a lone CR ends the line
-        else if (lf)
-            textEnd = lf, next = lf + 1;
-        else
-            textEnd = end, next = end; // the last line, without a line end
-
-        if (textEnd == p) {
-            ++pendingEmpty_; // held back until text follows
-            return next;
-        }
-        for (; pendingEmpty_ > 0; --pendingEmpty_) {
-            out_.writeLines("\r\n", 2, 1);
-            ++lines_;
-        }
-        line_.assign(p, textEnd);
-        line_ += "\r\n";
-        out_.writeLines(line_.data(), line_.size(), 1);
-        ++lines_;
-        return next;
-    }
-
-    BucketWriter& out_;
-    std::int64_t pendingEmpty_ = 0;
-    std::int64_t lines_ = 0;
-    std::string line_;
-};
+// The first and last identifier a lookup searches bucket b for.
+std::string identifiersOf(int bucket)
+{
+    if (bucket == kBucketCount - 1)
+        return std::to_string(std::int64_t{kHorsesPerBucket} * bucket) + " and up";
+    return std::to_string(bucket == 0 ? 1 : std::int64_t{kHorsesPerBucket} * bucket) + " to " +
+           std::to_string(std::int64_t{kHorsesPerBucket} * (bucket + 1) - 1);
+}
 
 } // namespace
 
@@ -247,32 +144,65 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     if (!in)
         throw FileError(breedingPath, 0, std::string("cannot be opened: ") + std::strerror(errno));
 
+    // Pieces of whole horses, each read by the one field reader, which checks
+    // every horse's shape: a horse the lookup could not read, or could never
+    // find, stops the split at its line of the breeding file.
+    RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
     BucketWriter out(folder, progress);
-    LineCopier copier(out);
-    std::vector<char> buffer(kBlockSize);
-    std::size_t held = 0; // bytes of an unfinished line kept at the start of the buffer
-    for (;;) {
-        if (held == buffer.size())
-            buffer.resize(buffer.size() * 2); // a line longer than the buffer
-        const std::size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, in.get());
-        if (got == 0 && std::ferror(in.get()))
-            throw FileError(breedingPath, 0, "could not be read");
-        const bool atEof = (got == 0);
-        const std::size_t size = held + got;
-        const std::size_t used = copier.feed(buffer.data(), size, atEof);
-        held = size - used;
-        if (atEof)
-            break;
-        std::memmove(buffer.data(), buffer.data() + used, held);
+    RecordChunk chunk;
+    HorseView horse;
+    std::string rewritten;
+    std::int64_t horses = 0;
+    while (chunker.next(chunk)) {
+        const std::string_view bytes = chunk.bytes();
+        const bool crlf = onlyCrLf(bytes);
+        FieldReader reader(bytes, breedingPath, chunk.firstLine());
+        std::size_t runStart = 0, runEnd = 0;
+        std::int64_t runHorses = 0;
+        const auto flush = [&] {
+            if (runHorses > 0)
+                out.write(bytes.data() + runStart, runEnd - runStart, runHorses);
+            runHorses = 0;
+        };
+        while (!reader.atEnd()) {
+            const auto start = static_cast<std::size_t>(reader.offset());
+            const std::int64_t line = reader.line();
+            try {
+                readHorseRecord(reader, horse);
+            } catch (const FileError& e) {
+                if (e.problem() != FieldReader::kEndedText)
+                    throw;
+                const std::int64_t lastLine = reader.line() - (bytes.back() == '\n' || bytes.back() == '\r');
+                throw FileError(breedingPath, lastLine,
+                                "the file has " + std::to_string(lastLine) + " lines, so its last horse has only " +
+                                    std::to_string(lastLine - line + 1) + " of its 4 lines");
+            }
+            ++horses;
+            if (horse.id < 1 || bucketOf(horse.id) != out.bucket())
+                throw FileError(breedingPath, line,
+                                "identifier " + std::to_string(horse.id) + " is out of place: this is horse " +
+                                    std::to_string(horses) + " of the file, so it goes into QNsubBtxt/file" +
+                                    std::to_string(out.bucket()) + ", where a lookup looks only for identifiers " +
+                                    identifiersOf(out.bucket()));
+            const auto end = static_cast<std::size_t>(reader.offset());
+            if (crlf && bytes[end - 1] == '\n') {
+                if (start != runEnd)
+                    flush();
+                if (runHorses == 0)
+                    runStart = start;
+                runEnd = end;
+                if (++runHorses == out.roomLeft())
+                    flush();
+            } else {
+                flush();
+                withCrLf(bytes.substr(start, end - start), rewritten);
+                out.write(rewritten.data(), rewritten.size(), 1);
+            }
+        }
+        flush();
     }
-
-    const std::int64_t lines = copier.lines();
-    if (lines % kLinesPerHorse != 0)
-        throw FileError(breedingPath, lines,
-                        "the file has " + std::to_string(lines) + " lines, so its last horse has only " +
-                            std::to_string(lines % kLinesPerHorse) + " of its 4 lines");
     out.finish();
-    return {lines, lines / kLinesPerHorse};
+    return {horses * kLinesPerHorse, horses};
 }
 
 } // namespace quindle

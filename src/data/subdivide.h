@@ -1,7 +1,10 @@
 #pragma once
-// Cuts the breeding file into the ten bucket files by fixed line counts:
-// file0 gets lines 1-39,996, file1-file8 40,000 lines each, file9 the rest.
-// Lines are copied byte for byte and always end in CR LF. No line is parsed.
+// Cuts the breeding file into the ten bucket files: file0 gets its first 9,999
+// horses, file1-file8 10,000 each, file9 the rest. Each horse is read by the one
+// field reader as it is copied, so its four lines must hold 4, 5, 5 and 5 good
+// fields and its identifier must belong in the bucket it goes to; empty lines
+// between horses are dropped, as every reader skips them. Lines are copied byte
+// for byte and always end in CR LF.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,7 +14,7 @@
 namespace quindle {
 
 struct SplitSummary {
-    std::int64_t lines = 0;  // lines copied (empty lines at the end of the file are not)
+    std::int64_t lines = 0;  // lines copied (empty lines are not)
     std::int64_t horses = 0; // lines / 4
 };
 
@@ -19,10 +22,11 @@ struct SplitSummary {
 // (k = 1..8) is closed, and 100 just before file9 is closed.
 using ProgressFn = std::function<void(int)>;
 
-// Requires the bucket folder to exist. Every bucket file is rewritten, also those
-// past the end of a short breeding file (they are left empty). Throws FileError
-// when a file cannot be read or written, or when the last horse has fewer than
-// four lines; bucket files written before the error stay as they are.
+// Requires the bucket folder to exist. Every bucket file is replaced whole, also
+// those past the end of a short breeding file (they are left empty). Throws
+// FileError, naming the line of the breeding file, when a horse is out of shape
+// or place, and when a file cannot be read or written; bucket files replaced
+// before the error stay as they are.
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress);
 
 } // namespace quindle

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -12,41 +13,22 @@
 
 namespace quindle {
 
-int bucketForID(std::int32_t id)
-{
-    if (id < 1)
-        return 0;
-    const std::int32_t bucket = id / kHorsesPerBucket;
-    return bucket < kBucketCount - 1 ? bucket : kBucketCount - 1;
-}
+int bucketForID(std::int32_t id) { return bucketOf(id); }
 
 namespace {
 
-// The identifier of a record from its first line, by the field reader's rules
-// for a whole number, without decoding anything else.
+// The identifier of a record from its first line. Digits up to the first comma
+// are read at once; anything else (blanks, quotes, a sign) goes through the one
+// field reader, so the lookup reads an identifier exactly as every reader does.
 std::int32_t leadingIdentifier(std::string_view line, const std::string& path, std::int64_t lineNo)
 {
-    std::size_t i = 0;
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-        ++i;
-    std::string_view field;
-    if (i < line.size() && line[i] == '"') {
-        const auto close = line.find('"', i + 1);
-        field = line.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
-    } else {
-        const auto end = line.find_first_of(",\r\n", i);
-        field = line.substr(i, end == std::string_view::npos ? std::string_view::npos : end - i);
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-            field.remove_suffix(1);
-    }
-    std::int64_t value = 0;
-    if (parseWholeNumber(field, INT32_MIN, INT32_MAX, value) != NumberParse::Ok) {
-        // Let the field reader word the complaint exactly as for any other field.
-        FieldReader reader(line, path, lineNo);
-        reader.readInt32();
-        throw FileError(path, lineNo, quoteForMessage(std::string(field)) + " is not a whole number");
-    }
-    return static_cast<std::int32_t>(value);
+    const std::size_t comma = line.find(',');
+    std::int32_t value = 0;
+    if (comma != std::string_view::npos && comma > 0 &&
+        line.find_first_not_of("0123456789") == comma && parseLeadingInt32(line.substr(0, comma), line, value))
+        return value;
+    FieldReader reader(line, path, lineNo);
+    return reader.readInt32();
 }
 
 // Scans a bucket file record by record; only the matching record is decoded.
@@ -110,8 +92,12 @@ private:
         std::memmove(buffer_.data(), buffer_.data() + pos_, size_ - pos_);
         size_ -= pos_;
         pos_ = 0;
-        if (size_ == buffer_.size())
+        if (size_ == buffer_.size()) {
+            // The split copies no line longer than kMaxLineBytes.
+            if (size_ > kLinesPerHorse * (kMaxLineBytes + 2))
+                throw FileError(path_, line_, "a record is longer than four of the longest lines");
             buffer_.resize(buffer_.size() * 2); // a record longer than the buffer
+        }
         const std::size_t got = std::fread(buffer_.data() + size_, 1, buffer_.size() - size_, file_.get());
         if (got == 0) {
             if (std::ferror(file_.get()))
@@ -151,7 +137,22 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 LookupResult findHorse(const DataFolder& folder, std::int32_t id)
 {
     const std::string path = folder.bucketFile(bucketForID(id));
-    return findInBucket(openForReading(path), path, id);
+    try {
+        FilePtr file = openForReading(path);
+        if (!file)
+            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        return BucketScanner(std::move(file), path, std::size_t{1} << 20).find(id);
+    } catch (const FileError& e) {
+        // The split checked every horse it wrote, so the bucket was damaged after
+        // it: its lines mean nothing to a player, and the next start cuts it anew.
+        std::remove(folder.bucketStamp().c_str());
+        LookupResult result;
+        result.status = LookupResult::Status::Failed;
+        result.error = path + ": " + e.problem() +
+                       " (the bucket file has been damaged since it was cut from breeding.txt; the next start cuts it "
+                       "again)";
+        return result;
+    }
 }
 
 std::array<std::string, 7> lineageNames(const HorseRecord& h)

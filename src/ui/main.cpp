@@ -25,9 +25,8 @@ int main(int argc, char** argv)
     parser.addOption(dataDir);
     parser.process(app);
 
-    const quindle::DataFolder folder = parser.isSet(dataDir)
-                                           ? quindle::DataFolder(parser.value(dataDir).toLocal8Bit().toStdString())
-                                           : quindle::DataFolder::platformDefault();
+    const quindle::DataFolder folder =
+        quindle::DataFolder::fromOption(parser.value(dataDir).toLocal8Bit().toStdString());
     auto chefs = quindle::ui::startUp(folder, quindle::kStampFileName);
     if (!chefs)
         return 1;

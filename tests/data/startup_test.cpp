@@ -92,16 +92,31 @@ TEST(Startup, MissingFilesAreReportedFirstOneOnlyInTheirOrder)
     EXPECT_EQ(missingFileText("C:\\PDG\\ChefTable"), "Missing file:  C:\\PDG\\ChefTable");
 }
 
-TEST(Startup, AChangedOrUnreadableStampSplitsAgain)
+TEST(Startup, TheBucketFoldersOwnStampDecidesAboutASplit)
 {
+    // Whatever the working folder's stamp holds, current buckets are not cut
+    // again; the stamp is written anew.
     for (const std::string stampContent : {"1999-01-01 00:00:00,", "", "no comma here", ","}) {
         Folder f;
         ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
         writeFile(f.stamp, stampContent);
         const StartupResult result = f.start();
         ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
-        EXPECT_TRUE(result.subdivided) << "stamp \"" << stampContent << "\"";
+        EXPECT_FALSE(result.subdivided) << "stamp \"" << stampContent << "\"";
         EXPECT_EQ(readFile(f.stamp), *stampTextOf(f.folder.breedingFile()) + ",");
+    }
+    // Buckets not known to be complete always are.
+    for (const std::string stampContent : {"1999-01-01 00:00:00,", "", "none"}) {
+        Folder f;
+        ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+        if (stampContent == "none")
+            fs::remove(f.folder.bucketStamp());
+        else
+            writeFile(f.folder.bucketStamp(), stampContent);
+        const StartupResult result = f.start();
+        ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+        EXPECT_TRUE(result.subdivided) << "bucket stamp \"" << stampContent << "\"";
+        EXPECT_EQ(readFile(f.folder.bucketStamp()), *stampTextOf(f.folder.breedingFile()) + ",");
     }
 }
 

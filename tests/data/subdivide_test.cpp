@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/file_error.h"
+#include "data/input_file.h"
 #include "data/subdivide.h"
 #include "support/temp_dir.h"
 
@@ -84,25 +85,37 @@ TEST(Subdivide, AShortFileFillsWhatItReachesAndLeavesTheRestEmpty)
     EXPECT_EQ(tiny.progress, kAllProgress);
 }
 
-TEST(Subdivide, LineEndsBecomeCrLfAndEmptyLinesAtTheEndAreDropped)
+// Every line end of one horse replaced by `lineEnd`.
+std::string horseWithLineEnds(int id, const std::string& lineEnd)
 {
-    Split split("L1\nL2\rL3\r\n\r\nL5\r\nL6\nL7\rL8\r\n\r\n\n\r");
-    EXPECT_EQ(split.run().lines, 8);
-    // The empty line inside the file is one of its lines and is kept.
-    EXPECT_EQ(split.bucket(0), "L1\r\nL2\r\nL3\r\n\r\nL5\r\nL6\r\nL7\r\nL8\r\n");
+    std::string horse = quindle::testing::horseLines(id);
+    for (std::size_t at = horse.find("\r\n"); at != std::string::npos; at = horse.find("\r\n", at + lineEnd.size()))
+        horse.replace(at, 2, lineEnd);
+    return horse;
 }
 
-TEST(Subdivide, LoneCarriageReturnsInsideLongCrLfRunsEndLines)
+TEST(Subdivide, EveryLineEndStyleBecomesCrLfAndEmptyLinesBetweenHorsesAreDropped)
 {
-    std::string breeding = breedingFile(500);
-    std::string expected = breeding;
-    for (const char* name : {"HORSE 17,", "HORSE 250,", "HORSE 251,", "HORSE 499,"}) {
-        breeding.replace(breeding.find(name), std::strlen(name), std::string(name) + "\r");
-        expected.replace(expected.find(name), std::strlen(name), std::string(name) + "\r\n");
+    using quindle::testing::horseLines;
+    Split split(horseWithLineEnds(1, "\n") + "\r\n\n" + horseWithLineEnds(2, "\r") + "\r" + horseLines(3) +
+                horseWithLineEnds(4, "\n") + "\r\n\n\r");
+    EXPECT_EQ(split.run().horses, 4);
+    EXPECT_EQ(split.bucket(0), breedingFile(4));
+
+    // Long stretches of each style, whole pieces of them, and a few horses of
+    // another style inside a CR LF stretch.
+    for (const std::string lineEnd : {"\n", "\r", "\r\n"}) {
+        std::string breeding;
+        for (int id = 1; id <= 30000; ++id)
+            breeding += id % 997 == 0 ? horseWithLineEnds(id, "\r") : horseWithLineEnds(id, lineEnd);
+        Split styled(breeding);
+        styled.run();
+        const std::string expected = breedingFile(30000);
+        std::string joined;
+        for (int b = 0; b < 10; ++b)
+            joined += styled.bucket(b);
+        EXPECT_TRUE(joined == expected) << "line ends " << (lineEnd == "\n" ? "LF" : lineEnd == "\r" ? "CR" : "CR LF");
     }
-    Split split(breeding);
-    EXPECT_EQ(split.run().lines, 2004);
-    EXPECT_EQ(split.bucket(0), expected);
 }
 
 TEST(Subdivide, LastLineWithoutLineEndGetsOne)
@@ -138,13 +151,65 @@ TEST(Subdivide, RunningTwiceGivesIdenticalBucketsRewrittenNotAppended)
         EXPECT_EQ(split.bucket(b), first[static_cast<std::size_t>(b)]);
 }
 
-TEST(Subdivide, LinesLongerThanTheReadBlockAreCopiedWhole)
+// The message of the error a split of `breeding` ends with, or "" when it ends well.
+std::string splitError(const std::string& breeding)
 {
-    const std::string longName(3 << 20, 'X');
-    const std::string horse = quindle::testing::horseLines(1, longName);
-    Split split(horse);
+    Split split(breeding);
+    try {
+        split.run();
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), split.folder.breedingFile()); // never a bucket's line
+        return "line " + std::to_string(e.line()) + ": " + e.problem();
+    }
+    return "";
+}
+
+TEST(Subdivide, LongLinesUpToTheLimitAreCopiedWholeAndLongerOnesNamed)
+{
+    const std::string longest(kMaxLineBytes - 20, 'X');
+    const std::string horse = quindle::testing::horseLines(1, longest);
+    Split split(horse + quindle::testing::horseLines(2));
     split.run();
-    EXPECT_EQ(split.bucket(0), horse);
+    EXPECT_TRUE(split.bucket(0) == horse + quindle::testing::horseLines(2));
+
+    // Longer lines end the split there, however long they are, in any field.
+    const std::string tooLong(kMaxLineBytes + 1, 'X');
+    EXPECT_EQ(splitError(breedingFile(3) + quindle::testing::horseLines(4, tooLong)),
+              "line 13: the line is longer than 65536 bytes");
+    EXPECT_EQ(splitError(breedingFile(1) + quindle::testing::horseLines(2, "\"" + std::string(3 << 20, 'Q') + "\"")),
+              "line 5: the line is longer than 65536 bytes");
+    EXPECT_EQ(splitError(breedingFile(1) + std::string(5 << 20, ' ')), "line 5: the line is longer than 65536 bytes");
+}
+
+TEST(Subdivide, HorsesOutOfShapeOrPlaceAreRefusedAtTheirLineOfTheBreedingFile)
+{
+    using quindle::testing::horseLines;
+    // A line missing in each of four horses keeps the line count a multiple of four.
+    std::string missingLines;
+    for (int id = 1; id <= 8; ++id) {
+        std::string horse = horseLines(id);
+        if (id % 2 == 0)
+            horse.erase(horse.find("\r\n") + 2, horse.find("\r\n", horse.find("\r\n") + 2) - horse.find("\r\n"));
+        missingLines += horse;
+    }
+    EXPECT_EQ(splitError(missingLines), "line 8: the line has 4 fields, 5 expected");
+
+    std::string out = breedingFile(20005);
+    out.replace(out.find("\r\n10000,") + 2, 5, "30000");
+    EXPECT_EQ(splitError(out), "line 39997: identifier 30000 is out of place: this is horse 10000 of the file, so it "
+                               "goes into QNsubBtxt/file1, where a lookup looks only for identifiers 10000 to 19999");
+    EXPECT_EQ(splitError(horseLines(0)),
+              "line 1: identifier 0 is out of place: this is horse 1 of the file, so it goes into QNsubBtxt/file0, "
+              "where a lookup looks only for identifiers 1 to 9999");
+    EXPECT_EQ(splitError(breedingFile(1) + "2,NAME,4,Colt\r\n1,A,B\r\n2,A,B,C,D\r\n3,A,B,C,D\r\n"),
+              "line 6: the line has 3 fields, 5 expected");
+    EXPECT_EQ(splitError(breedingFile(1) + "2,NAME,4,Colt\r\nx,A,B,C,D\r\n2,A,B,C,D\r\n3,A,B,C,D\r\n"),
+              "line 6: \"x\" is not a whole number");
+
+    // Horses swapped within one bucket, and identifiers in quotes and blanks, are found.
+    std::string swapped = breedingFile(2) + horseLines(4) + horseLines(3);
+    swapped.replace(0, 1, "\" 1 \"");
+    EXPECT_EQ(splitError(swapped), "");
 }
 
 TEST(Subdivide, AMissingBucketFolderIsAnError)

@@ -1,0 +1,81 @@
+#include "data/replacing_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <system_error>
+#ifdef _WIN32
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "data/file_error.h"
+
+namespace quindle {
+
+namespace {
+[[noreturn]] void fail(const std::string& path, const char* what)
+{
+    throw FileError(path, 0, std::string(what) + std::strerror(errno));
+}
+} // namespace
+
+ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), temporary_(path_ + ".new")
+{
+#ifdef _WIN32
+    _unlink(temporary_.c_str()); // a leftover of a run that was killed
+    const int fd = _open(temporary_.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        fail(path_, "cannot be written: ");
+    file_.reset(_fdopen(fd, "wb"));
+    if (!file_)
+        _close(fd);
+#else
+    ::unlink(temporary_.c_str()); // a leftover of a run that was killed; a link goes, not its target
+    const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        fail(path_, "cannot be written: ");
+    file_.reset(::fdopen(fd, "wb"));
+    if (!file_)
+        ::close(fd);
+#endif
+    if (!file_)
+        fail(path_, "cannot be written: ");
+}
+
+ReplacingFile::~ReplacingFile()
+{
+    if (file_) {
+        file_.reset();
+        std::remove(temporary_.c_str());
+    }
+}
+
+void ReplacingFile::write(const char* bytes, std::size_t size)
+{
+    if (size && std::fwrite(bytes, 1, size, file_.get()) != size)
+        fail(path_, "could not be written: ");
+}
+
+void ReplacingFile::commit()
+{
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!closed) {
+        const int saved = errno;
+        std::remove(temporary_.c_str());
+        errno = saved;
+        fail(path_, "could not be written: ");
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary_, path_, ec);
+    if (ec) {
+        std::remove(temporary_.c_str());
+        throw FileError(path_, 0, "could not be replaced: " + ec.message());
+    }
+}
+
+} // namespace quindle

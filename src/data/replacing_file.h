@@ -1,0 +1,33 @@
+#pragma once
+// A file written under a temporary name beside its final one and renamed into
+// place only when complete, so anyone reading sees the old file or the new one,
+// never half of one. The temporary file is created anew, exclusively: a link
+// left under its name is removed, never followed.
+#include <cstddef>
+#include <string>
+
+#include "data/input_file.h"
+
+namespace quindle {
+
+class ReplacingFile {
+public:
+    // Throws FileError naming `path` when the temporary file cannot be created.
+    explicit ReplacingFile(std::string path);
+    ~ReplacingFile(); // removes the temporary file unless committed
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    void write(const char* bytes, std::size_t size); // throws FileError
+    // Closes the file and renames it over `path`; throws FileError.
+    void commit();
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string temporary_;
+    FilePtr file_;
+};
+
+} // namespace quindle
