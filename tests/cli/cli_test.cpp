@@ -208,23 +208,35 @@ TEST(CliProfiles, ABadFieldEndsTheRowsThereWithFileAndLine)
     TempDir dir;
     const DataFolder folder(dir.file("pdg"));
     sample::writeDataFolder(folder.dir(), {12000, 3});
+    // Start-up refuses a bad breeding file; one changed after its split, keeping
+    // its size and time, is read by profiles alone.
+    ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string()).exitCode, 0);
+    const auto time = fs::last_write_time(folder.breedingFile());
     std::string breeding = readFile(folder.breedingFile());
     // Horse 11,001 gets a bad number on its second line.
     const std::size_t at = breeding.find("\r\n11001,");
     ASSERT_NE(at, std::string::npos);
     const std::size_t second = breeding.find("\r\n", at + 2) + 2;
-    breeding.insert(second, "X");
+    breeding[second] = 'X';
     writeFile(folder.breedingFile(), breeding);
+    fs::last_write_time(folder.breedingFile(), time);
     const std::int64_t badLine = 11000 * 4 + 2;
+    const std::string where = folder.breedingFile() + ", line " + std::to_string(badLine) + ": ";
 
     const ProcessResult r =
         runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(folder.breedingFile() + ", line " + std::to_string(badLine) + ": "), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find(where), std::string::npos) << r.err;
     const auto lines = splitLines(r.out);
     ASSERT_EQ(lines.size(), 11001u); // the header and horses 1 to 11,000
     EXPECT_EQ(lines.back().substr(0, 6), "11000,");
+
+    fs::last_write_time(folder.breedingFile(), time + std::chrono::seconds(1));
+    const ProcessResult refused =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find(where), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
 }
 
 #ifdef __linux__

@@ -2,7 +2,9 @@
 // tool and through the window's start-up: each gets a clear answer, never a crash,
 // and the input files stay as they were.
 #include <QString>
+#include <algorithm>
 #include <filesystem>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "gui_fixture.h"
@@ -26,7 +28,24 @@ struct Case {
     int exitCode;
     std::string expected;        // in standard error, or in standard output when it is empty
     bool startsUp;               // whether the window's start-up goes on
+    std::string special = "";    // "fifo" or "zero": the file is a FIFO, or a link to /dev/zero
 };
+
+// `text` without the lines that start with one of `starts`.
+std::string withoutLines(const std::string& text, const std::vector<std::string>& starts)
+{
+    std::string kept;
+    for (const std::string& line : splitLines(text))
+        if (std::none_of(starts.begin(), starts.end(), [&](const std::string& s) { return line.starts_with(s); }))
+            kept += line + "\n";
+    return kept;
+}
+
+// The bytes of a regular file; nothing for a FIFO or a device, which must not be read.
+std::string regularFile(const std::string& path)
+{
+    return fs::is_regular_file(path) ? readFile(path) : std::string();
+}
 
 // A data folder with one file replaced, checked to be unchanged at the end.
 class BadInput {
@@ -39,18 +58,24 @@ public:
         writeFile(folder.chefTable(), guiChefTable());
         writeFile(folder.sireList(), guiSireList());
         writeFile(folder.breedingFile(), guiBreedingFile());
-        if (c.file == "Quindle.nnn") {
-            writeFile(dir.file("cli/Quindle.nnn"), c.content);
-            writeFile(dir.file("window/Quindle.nnn"), c.content);
-        } else {
-            writeFile(folder.dir() + c.file, c.content);
+        const std::vector<std::string> targets =
+            c.file == "Quindle.nnn" ? std::vector{dir.file("cli/Quindle.nnn"), dir.file("window/Quindle.nnn")}
+                                    : std::vector{folder.dir() + c.file};
+        for (const std::string& target : targets) {
+            fs::remove(target);
+            if (c.special == "fifo")
+                EXPECT_EQ(mkfifo(target.c_str(), 0600), 0);
+            else if (c.special == "zero")
+                fs::create_symlink("/dev/zero", target);
+            else
+                writeFile(target, c.content);
         }
-        before = {readFile(folder.chefTable()), readFile(folder.sireList()), readFile(folder.breedingFile())};
+        before = {regularFile(folder.chefTable()), regularFile(folder.sireList()), regularFile(folder.breedingFile())};
     }
     ~BadInput()
     {
-        const std::vector<std::string> after{readFile(folder.chefTable()), readFile(folder.sireList()),
-                                             readFile(folder.breedingFile())};
+        const std::vector<std::string> after{regularFile(folder.chefTable()), regularFile(folder.sireList()),
+                                             regularFile(folder.breedingFile())};
         EXPECT_EQ(after, before) << "an input file changed";
     }
 
@@ -110,8 +135,8 @@ TEST(BadInput, ChefTables)
         {"LF line ends", "ChefTable", badFile("ChefTable.lf-only"), kShow1, 0, "\"PT\":[\"8\"", true},
         {"lone CR line ends", "ChefTable", badFile("ChefTable.lone-cr"), kShow1, 0, "\"PT\":[\"8\"", true},
         {"an empty file", "ChefTable", badFile("ChefTable.empty"), kShow1, 0, "\" 0\",\"   -- \"", true},
-        {"a 1 MB line", "ChefTable", std::string(1 << 20, 'N') + ",1,1,1,1,1\r\n" + guiChefTable(), kShow1, 0,
-         "\"PT\":[\"8\"", true},
+        {"a 1 MB line", "ChefTable", std::string(1 << 20, 'N') + ",1,1,1,1,1\r\n" + guiChefTable(), kShow1, 2,
+         "{data}ChefTable, line 1: the line is longer than 65536 bytes", false},
     };
     for (const Case& c : cases)
         check(c);
@@ -142,8 +167,14 @@ TEST(BadInput, BreedingFiles)
          "\"Text2\":\"ONE\"", true},
         {"a horse out of order", "breeding.txt", badFile("breeding.txt.out-of-order"), {"show", "--json", "1", "2"},
          0, "\"Text2\":\"ONE\"", true},
-        {"an identifier of x", "breeding.txt", badFile("breeding.txt.identifier-x"), {"show", "2"}, 1,
-         "{data}QNsubBtxt/file0, line 1: \"x\" is not a whole number", true},
+        {"an identifier of x", "breeding.txt", badFile("breeding.txt.identifier-x"), {"show", "2"}, 2,
+         "{data}breeding.txt, line 1: \"x\" is not a whole number", false},
+        {"a line missing in two horses", "breeding.txt", withoutLines(guiBreedingFile(), {"11,", "22,", "32,"}), kShow1, 2,
+         "{data}breeding.txt, line 4: the line has 4 fields, 5 expected", false},
+        {"an identifier out of place", "breeding.txt", "12345" + guiBreedingFile().substr(1), kShow1, 2,
+         "{data}breeding.txt, line 1: identifier 12345 is out of place", false},
+        {"a quoted identifier with blanks", "breeding.txt", "\" 1 \"" + guiBreedingFile().substr(1),
+         {"show", "--json", "1", "2"}, 0, "\"Text2\":\"DARK COLT\"", true},
         {"359,996 lines", "breeding.txt", short89999, {"show", "89999", "90000"}, 1,
          "Identifier 90000: not found", true},
     };
@@ -162,6 +193,24 @@ TEST(BadInput, StampFiles)
         check(c);
 }
 
+TEST(BadInput, FilesThatAreNoRegularFilesAreNamedNeverWaitedOn)
+{
+    const std::string notRegular = ", not a regular file";
+    const std::vector<Case> cases{
+        {"a FIFO chef table", "ChefTable", "", kShow1, 2, "{data}ChefTable: is a FIFO" + notRegular, false, "fifo"},
+        {"a chef table on /dev/zero", "ChefTable", "", kShow1, 2, "{data}ChefTable: is a device" + notRegular, false,
+         "zero"},
+        {"a FIFO sire list", "QN_SireList", "", kShow1, 2, "{data}QN_SireList: is a FIFO" + notRegular, false, "fifo"},
+        {"a sire list on /dev/zero", "QN_SireList", "", kShow1, 2, "{data}QN_SireList: is a device" + notRegular,
+         false, "zero"},
+        {"a FIFO breeding file", "breeding.txt", "", kShow1, 2, "{data}breeding.txt: is a FIFO" + notRegular, false,
+         "fifo"},
+        {"a FIFO stamp", "Quindle.nnn", "", kShow1, 2, "Quindle.nnn: is a FIFO" + notRegular, false, "fifo"},
+    };
+    for (const Case& c : cases)
+        check(c);
+}
+
 TEST(BadInput, ABucketTruncatedInARecord)
 {
     Case c{"a truncated bucket", "breeding.txt", guiBreedingFile(), {"show", "5"}, 1, "ends inside a record", true};
@@ -171,8 +220,12 @@ TEST(BadInput, ABucketTruncatedInARecord)
     writeFile(data.folder.bucketFile(0), bucket.substr(0, bucket.size() - 30));
     const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ", line 17: the file ends inside a record"), std::string::npos)
+    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ": the file ends inside a record (the bucket file has been "
+                                                     "damaged since it was cut from breeding.txt"),
+              std::string::npos)
         << r.err;
-    // Horses before the cut are still found.
-    EXPECT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "4"}, data.dir.file("cli")).exitCode, 0);
+    // The next start cuts the buckets again, and the horse is found.
+    const ProcessResult again =
+        runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
+    EXPECT_EQ(again.exitCode, 0) << again.err;
 }
