@@ -92,7 +92,8 @@ TEST_F(CliTest, ShowTakesIdsAsTheIdBoxWouldAndRefusesOthers)
 {
     EXPECT_EQ(cli({"show", " 1 2 "}).exitCode, 0);
     EXPECT_EQ(cli({"show", "007"}).exitCode, 0);
-    for (const std::string bad : {"0", "x1", "1234567", "", "-5", "1.5"}) {
+    // Overlong, cut and stray UTF-8 sequences are no digits, however they decode.
+    for (const std::string bad : {"0", "x1", "1234567", "", "-5", "1.5", "\xC0\xB5", "\xE0\x80\xB5", "1\xB5", "\xC2"}) {
         const ProcessResult r = cli({"show", "1", bad});
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_NE(r.err.find("\"" + bad + "\" is not a horse identifier"), std::string::npos) << r.err;
@@ -254,6 +255,32 @@ TEST(CliProfiles, AFullDiskIsAnErrorNotASuccess)
     }
 }
 #endif
+
+#ifdef __linux__
+TEST(CliStartup, HelpAndVersionIntoAFullDiskAreErrors)
+{
+    TempDir dir;
+    for (const std::string option : {"--help", "--version"}) {
+        const ProcessResult r =
+            runProcess("sh", {"-c", std::string("'") + QUINDLE_CLI + "' " + option + " >/dev/full"}, dir.path().string());
+        EXPECT_EQ(r.exitCode, 1) << option;
+        EXPECT_NE(r.err.find("the output could not be written in full"), std::string::npos) << option << r.err;
+    }
+}
+#endif
+
+TEST(CliStartup, AnEmptyDataDirMeansTheDefaultFolder)
+{
+    TempDir home;
+    sample::writeDataFolder(home.file("pdg"), {10, 1});
+    fs::create_directories(home.file("work"));
+    const ProcessResult r = runProcess("env", {"HOME=" + home.path().string(), QUINDLE_CLI, "--data-dir", "", "show", "3"},
+                                       home.file("work"));
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fs::exists(home.file("pdg/QNsubBtxt/file0")));
+    EXPECT_EQ(DataFolder::fromOption("").dir(), DataFolder::platformDefault().dir());
+    EXPECT_EQ(DataFolder::fromOption("x").dir(), DataFolder("x").dir());
+}
 
 TEST(CliStartup, MissingFilesAreNamedWithExitCodeTwo)
 {

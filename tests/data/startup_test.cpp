@@ -3,7 +3,9 @@
 
 #include <random>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "data/chef_table.h"
 #include "data/stamp.h"
@@ -64,6 +66,11 @@ TEST(Startup, LoadsTheChefTableAndSplitsOnTheFirstStartOnly)
     EXPECT_EQ(second.status, StartupResult::Status::Ready);
     EXPECT_FALSE(second.subdivided);
     EXPECT_EQ(f.splits, 1);
+
+    // A fresh working folder finds the buckets current too, and gets its stamp.
+    const StartupResult fresh = runStartup(f.folder, f.dir.file("Other.nnn"), {});
+    EXPECT_FALSE(fresh.subdivided);
+    EXPECT_EQ(readFile(f.dir.file("Other.nnn")), readFile(f.stamp));
 }
 
 TEST(Startup, MissingFilesAreReportedFirstOneOnlyInTheirOrder)
@@ -180,6 +187,53 @@ TEST(Startup, InputFilesAreNeverChanged)
     EXPECT_EQ(readFile(f.folder.chefTable()), chef);
     EXPECT_EQ(readFile(f.folder.sireList()), sires);
     EXPECT_EQ(readFile(f.folder.breedingFile()), breeding);
+}
+
+namespace {
+void setModified(const std::string& path, std::int64_t seconds, long nanoseconds)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(seconds), nanoseconds}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+} // namespace
+
+TEST(Stamp, TheTextCarriesTheSizeAndTheTimeToTheNanosecondWhateverTheYear)
+{
+    TempDir dir;
+    const std::string path = dir.file("breeding.txt");
+    writeFile(path, "abc");
+    setModified(path, 1700000000, 5);
+    const auto first = stampTextOf(path);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->ends_with(":20.000000005 3 bytes")) << *first;
+    EXPECT_EQ(first->find(','), std::string::npos);
+
+    setModified(path, 1700000000, 6); // changed again within the same second
+    EXPECT_NE(stampTextOf(path), first);
+    writeFile(path, "abcd"); // the same time, another size
+    setModified(path, 1700000000, 5);
+    EXPECT_NE(stampTextOf(path), first);
+
+    setModified(path, 10428091200, 0); // June 2300
+    EXPECT_TRUE(stampTextOf(path)->starts_with("2300-06-")) << *stampTextOf(path);
+    Folder f;
+    setModified(f.folder.breedingFile(), 10428091200, 0);
+    const StartupResult result = f.start();
+    EXPECT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+    EXPECT_TRUE(readFile(f.stamp).starts_with("2300-06-"));
+}
+
+TEST(Stamp, ALinkLeftUnderTheTemporaryNameIsReplacedNeverFollowed)
+{
+    TempDir dir;
+    const std::string stamp = dir.file("Quindle.nnn");
+    writeFile(dir.file("victim"), "keep me");
+    fs::create_symlink(dir.file("victim"), stamp + ".new");
+    writeStamp(stamp, "2026-12-08 10:11:12");
+    EXPECT_EQ(readFile(dir.file("victim")), "keep me");
+    EXPECT_EQ(readFile(stamp), "2026-12-08 10:11:12,");
+    EXPECT_FALSE(fs::is_symlink(stamp));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stamp + ".new")));
 }
 
 TEST(Stamp, RoundTripAndFirstCharacterRule)
