@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -140,20 +141,26 @@ const char* nextLineEnd(const char* p, const char* end)
 }
 
 // Whole horses with every line end (CR LF, LF, lone CR, none at the end of the
-// file) written as CR LF.
-void withCrLf(std::string_view horses, std::string& out)
+// file) written as CR LF, into `buffer` (grown, never shrunk: no filling of
+// fresh memory for every run).
+std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
 {
-    out.clear();
+    if (buffer.size() < 2 * horses.size() + 2) // a line end at most doubles
+        buffer.resize(2 * horses.size() + 2);
+    char* out = buffer.data();
     const char* p = horses.data();
     const char* const end = p + horses.size();
     while (p < end) {
         const char* lineEnd = nextLineEnd(p, end);
-        out.append(p, lineEnd);
-        out += "\r\n";
+        std::memcpy(out, p, static_cast<std::size_t>(lineEnd - p));
+        out += lineEnd - p;
+        *out++ = '\r';
+        *out++ = '\n';
         if (lineEnd == end)
             break; // the last line of a file without a line end
         p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
     }
+    return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
 
 // The first and last identifier a lookup searches bucket b for.
@@ -180,7 +187,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     BucketWriter out(folder, progress);
     RecordChunk chunk;
     HorseView horse;
-    std::string rewritten;
+    std::vector<char> buffer;
     std::int64_t horses = 0;
     while (chunker.next(chunk)) {
         const std::string_view bytes = chunk.bytes();
@@ -197,7 +204,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
             if (crlf && run.back() == '\n') {
                 out.write(run.data(), run.size(), runHorses);
             } else {
-                withCrLf(run, rewritten);
+                const std::string_view rewritten = withCrLf(run, buffer);
                 out.write(rewritten.data(), rewritten.size(), runHorses);
             }
             runHorses = 0;
