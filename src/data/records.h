@@ -13,8 +13,6 @@ class FieldReader;
 inline constexpr int kBucketCount = 10;
 inline constexpr std::int32_t kHorsesPerBucket = 10000;
 inline constexpr int kLinesPerHorse = 4;
-inline constexpr std::int64_t kLinesInFirstBucket = 39996; // identifiers start at 1
-inline constexpr std::int64_t kLinesPerBucket = 40000;
 
 // The bucket of identifier n: min(n / 10,000, 9), and 0 below 1. Also the bucket
 // the n-th horse of the breeding file is cut into, since identifiers count from 1.

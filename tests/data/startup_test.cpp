@@ -206,7 +206,6 @@ TEST(Stamp, TheTextCarriesTheSizeAndTheTimeToTheNanosecondWhateverTheYear)
     const auto first = stampTextOf(path);
     ASSERT_TRUE(first);
     EXPECT_TRUE(first->ends_with(":20.000000005 3 bytes")) << *first;
-    EXPECT_EQ(first->find(','), std::string::npos);
 
     setModified(path, 1700000000, 6); // changed again within the same second
     EXPECT_NE(stampTextOf(path), first);
