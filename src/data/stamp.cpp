@@ -52,7 +52,7 @@ std::optional<std::string> stampTextOf(const std::string& path)
     const auto whole = static_cast<std::time_t>(seconds);
     std::tm local{};
 #ifdef _WIN32
-    if (_localtime64_s(&local, &whole) != 0)
+    if (localtime_s(&local, &whole) != 0)
         throw FileError(path, 0, "its modification time cannot be read");
 #else
     if (!localtime_r(&whole, &local))
