@@ -261,8 +261,8 @@ TEST(CliStartup, AnEmptyDataDirMeansTheDefaultFolder)
     TempDir home;
     sample::writeDataFolder(home.file("pdg"), {10, 1});
     fs::create_directories(home.file("work"));
-    const ProcessResult r = runProcess("env", {"HOME=" + home.path().string(), QUINDLE_CLI, "--data-dir", "", "show", "3"},
-                                       home.file("work"));
+    const ProcessResult r = runProcess(
+        "env", {"HOME=" + home.path().string(), QUINDLE_CLI, "--data-dir", "", "show", "3"}, home.file("work"));
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(fs::exists(home.file("pdg/QNsubBtxt/file0")));
     EXPECT_EQ(DataFolder::fromOption("").dir(), DataFolder::platformDefault().dir());
