@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
+#include <cstdint>
+#include <cstdio>
 
 #include "data/field_reader.h"
 #include "data/file_error.h"
@@ -12,25 +13,31 @@ namespace quindle {
 
 namespace {
 
-// The whole of a regular file: anything else (a pipe, a device) could block or
-// never end.
+// The whole file and `padding` zero bytes. openForReading refuses what is not a
+// regular file, which could block or never end.
 std::vector<char> readWholeFile(const std::string& path, std::size_t padding)
 {
     FilePtr file = openForReading(path);
     if (!file)
         throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
-    struct stat info {};
-    if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))
-        throw FileError(path, 0, "is not a regular file");
-    // Names are found by 32-bit offsets into the bytes.
-    if (info.st_size > INT32_MAX)
-        throw FileError(path, 0, "is larger than 2 GB");
-    const auto size = static_cast<std::size_t>(info.st_size);
-    std::vector<char> bytes(size + padding);
-    const std::size_t read = std::fread(bytes.data(), 1, size, file.get());
+    std::vector<char> bytes;
+    // The size as a hint, for one allocation; the reading goes to the real end.
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+        const long size = std::ftell(file.get());
+        if (size > 0 && size < INT32_MAX)
+            bytes.reserve(static_cast<std::size_t>(size) + padding);
+        std::rewind(file.get());
+    }
+    std::vector<char> block(1 << 16);
+    while (const std::size_t read = std::fread(block.data(), 1, block.size(), file.get())) {
+        // Names are found by 32-bit offsets into the bytes.
+        if (bytes.size() + read > INT32_MAX)
+            throw FileError(path, 0, "is larger than 2 GB");
+        bytes.insert(bytes.end(), block.data(), block.data() + read);
+    }
     if (std::ferror(file.get()))
         throw FileError(path, 0, "cannot be read");
-    bytes.resize(read + padding); // a file cut meanwhile is read as far as it goes
+    bytes.resize(bytes.size() + padding);
     return bytes;
 }
 
