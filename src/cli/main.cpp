@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "data/data_folder.h"
+#include "data/folder_search.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ const char* const kHelp =
     "  profiles  one CSV row with the profile of every horse of breeding.txt\n"
     "  sires     the foal of every stallion of QN_SireList with one mare, as CSV\n"
     "\n"
-    "  --data-dir DIR  the data folder (default: ~/pdg, C:\\PDG\\ on Windows)\n"
+    "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
+    "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "\n"
     "Exit status: 0 done, 1 not found, not fully read or not fully written, 2 usage or start-up error.\n";
@@ -68,17 +70,21 @@ int main(int argc, char** argv)
             dataDir = args[++i];
             continue;
         }
+        if (args[i].starts_with("--data-dir=")) {
+            dataDir = args[i].substr(11);
+            continue;
+        }
         break;
     }
     if (i >= args.size())
         return usageError("no command given");
     const std::string command = args[i++];
-    const quindle::DataFolder folder = quindle::DataFolder::fromOption(dataDir);
 
     // Options that take a value, by command; "--opt VALUE" or "--opt=VALUE".
     quindle::cli::SiresOptions sires;
     std::string from, to;
     const std::vector<std::pair<std::string, std::string*>> profilesValues{{"--from", &from}, {"--to", &to}};
+    const std::pair<std::string, std::string*> dataDirValue{"--data-dir", &dataDir};
     const std::vector<std::pair<std::string, std::optional<std::string>*>> siresValues{
         {"--dam", &sires.dam}, {"--damsire", &sires.damSire}, {"--damdamsire", &sires.damDamSire},
         {"--di", &sires.di},   {"--cd", &sires.cd},           {"--min-total", &sires.minTotal},
@@ -101,7 +107,7 @@ int main(int argc, char** argv)
         }
         const auto equals = arg.find('=');
         const std::string name = arg.substr(0, equals);
-        std::string* target = nullptr;
+        std::string* target = name == dataDirValue.first ? dataDirValue.second : nullptr;
         if (command == "profiles")
             for (const auto& [option, value] : profilesValues)
                 if (name == option)
@@ -120,6 +126,7 @@ int main(int argc, char** argv)
             return usageError(name + " needs a value");
     }
     sires.json = json;
+    const quindle::DataFolder folder = quindle::chooseDataFolder(dataDir, quindle::hintsFromEnvironment(""));
 
     if (command == "show") {
         if (operands.empty())

@@ -30,6 +30,8 @@ std::optional<ChefTable> startUp(const DataFolder& folder)
         return std::move(result.chefs);
     case StartupResult::Status::MissingFile:
         std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());
+        std::fprintf(stderr, "quindle-cli: the data folder read is %s; name the game's folder with --data-dir DIR\n",
+                     folder.dir().c_str());
         return std::nullopt;
     case StartupResult::Status::Failed:
         std::fprintf(stderr, "quindle-cli: cannot start: %s\n", result.error.c_str());

@@ -30,8 +30,6 @@ DataFolder DataFolder::platformDefault()
 #endif
 }
 
-DataFolder DataFolder::fromOption(const std::string& dir) { return dir.empty() ? platformDefault() : DataFolder(dir); }
-
 std::string DataFolder::bucketStamp() const { return bucketFolder() + kSeparator + kStampFileName; }
 
 std::string DataFolder::bucketFile(int bucket) const

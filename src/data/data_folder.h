@@ -12,9 +12,6 @@ public:
     explicit DataFolder(std::string dir);
     // The platform's default folder.
     static DataFolder platformDefault();
-    // The folder a --data-dir option names; an empty name means the default
-    // folder, as if the option were not given, for the window and the command line alike.
-    static DataFolder fromOption(const std::string& dir);
 
     const std::string& dir() const { return dir_; } // ends in a separator
     std::string chefTable() const { return dir_ + "ChefTable"; }

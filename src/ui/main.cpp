@@ -4,6 +4,7 @@
 #include <QIcon>
 
 #include "data/data_folder.h"
+#include "data/folder_search.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/startup_ui.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("quindle")); // settings are kept in ~/.config/quindle/
     QApplication::setApplicationName(QStringLiteral("quindle"));
     QApplication::setApplicationVersion(QStringLiteral(QUINDLE_VERSION));
     QApplication::setWindowIcon(QIcon(quindle::ui::logoPixmap(64)));
@@ -19,18 +21,32 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Pedigrees and dosage profiles of a racing game's horses."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption dataDir(QStringLiteral("data-dir"),
-                                     QStringLiteral("The data folder (default: ~/pdg, C:\\PDG\\ on Windows)."),
-                                     QStringLiteral("DIR"));
+    const QCommandLineOption dataDir(
+        QStringLiteral("data-dir"),
+        QStringLiteral("The data folder (default: the one chosen last time, else the first of ~/pdg and the game's "
+                       "pdg folder in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)."),
+        QStringLiteral("DIR"));
     parser.addOption(dataDir);
+    const QCommandLineOption stateFolder(
+        QStringLiteral("state-folder"),
+        QStringLiteral("Keep the stamp file in Quindle's state folder ($XDG_STATE_HOME/quindle) instead of the "
+                       "working folder, as the desktop menu starts it."));
+    parser.addOption(stateFolder);
     parser.process(app);
 
-    const quindle::DataFolder folder =
-        quindle::DataFolder::fromOption(parser.value(dataDir).toLocal8Bit().toStdString());
-    auto chefs = quindle::ui::startUp(folder, quindle::kStampFileName);
-    if (!chefs)
+    const quindle::DataFolder folder = quindle::chooseDataFolder(
+        parser.value(dataDir).toStdString(), quindle::hintsFromEnvironment(quindle::ui::rememberedDataFolder()));
+    std::string stamp = quindle::kStampFileName;
+    if (parser.isSet(stateFolder)) {
+        const std::string state = quindle::stateFolder();
+        if (!state.empty())
+            stamp = state + "/" + quindle::kStampFileName;
+    }
+    auto started = quindle::ui::startUpChoosingFolder(folder, stamp);
+    if (!started)
         return 1;
-    quindle::ui::MainForm window(folder, std::move(*chefs));
+    quindle::ui::MainForm window(started->folder, std::move(started->chefs));
+    window.watchBreedingFile(stamp);
     window.show();
     return QApplication::exec();
 }

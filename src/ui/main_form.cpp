@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "data/file_error.h"
+#include "data/stamp.h"
 #include "dosage/format.h"
 #include "input/key_rules.h"
 #include "lookup/main_boxes.h"
@@ -17,6 +19,7 @@
 #include "ui/busy_cursor.h"
 #include "ui/latin1.h"
 #include "ui/planner_form.h"
+#include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 #include "ui/ui_seam.h"
@@ -235,6 +238,11 @@ void MainForm::buildCommands()
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
     shortcut->setContext(Qt::WindowShortcut);
     connect(shortcut, &QShortcut::activated, this, &MainForm::openPlanner);
+    // The data folder: Ctrl+O chooses another, F1 says which one is read.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
+            &MainForm::chooseDataFolder);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &MainForm::about);
+    showDataFolder();
 }
 
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
@@ -309,6 +317,7 @@ void MainForm::showdosage()
 
 void MainForm::goClick()
 {
+    reloadIfChanged();
     requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
@@ -359,6 +368,69 @@ void MainForm::submitMating(const MatingNames& names)
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
                            QString::fromLocal8Bit(error.c_str()));
+}
+
+void MainForm::watchBreedingFile(std::string stampPath)
+{
+    stampPath_ = std::move(stampPath);
+    try {
+        cutStamp_ = stampTextOf(folder_.breedingFile());
+    } catch (const FileError&) {
+        cutStamp_.reset();
+    }
+}
+
+void MainForm::reloadIfChanged()
+{
+    if (stampPath_.empty())
+        return;
+    std::optional<std::string> now;
+    try {
+        now = stampTextOf(folder_.breedingFile());
+    } catch (const FileError&) {
+        // Not a file any more: start-up below names it.
+    }
+    if (now && now == cutStamp_)
+        return;
+    // The game wrote a new breeding file: cut it, then answer from it.
+    if (auto chefs = startUp(folder_, stampPath_)) {
+        chefs_ = std::move(*chefs);
+        cutStamp_ = now;
+    }
+}
+
+void MainForm::chooseDataFolder()
+{
+    const std::string chosen = askForDataFolder(this);
+    if (chosen.empty())
+        return;
+    const DataFolder folder(chosen);
+    const std::string stampPath = stampPath_.empty() ? std::string(kStampFileName) : stampPath_;
+    auto chefs = startUp(folder, stampPath); // says what is missing or wrong
+    if (!chefs)
+        return;
+    rememberDataFolder(folder);
+    folder_ = folder;
+    chefs_ = std::move(*chefs);
+    watchBreedingFile(stampPath);
+    clear();
+    shownHorse_ = 0;
+    showDataFolder();
+    activateWindow(); // back from the dialog and the progress window
+}
+
+void MainForm::showDataFolder()
+{
+    setToolTip(QStringLiteral("Data folder: %1").arg(QString::fromStdString(folder_.dir())));
+}
+
+void MainForm::about()
+{
+    seam().information(this, QStringLiteral("About Quindle"),
+                       QStringLiteral("Quindle %1\n\nData folder: %2\nStamp file: %3\n\n"
+                                      "Ctrl+O chooses another data folder.")
+                           .arg(QStringLiteral(QUINDLE_VERSION), QString::fromStdString(folder_.dir()),
+                                QString::fromStdString(stampPath_.empty() ? kStampFileName : stampPath_)));
 }
 
 void MainForm::openPlanner()

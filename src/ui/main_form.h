@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
@@ -36,6 +38,13 @@ public:
     void submitMating(const MatingNames& names);
     // Opens the mating planner (or brings it to the front).
     void openPlanner();
+    // From now on a lookup first checks the breeding file against what start-up
+    // cut; a changed file is cut again (under the progress window), then answered.
+    void watchBreedingFile(std::string stampPath);
+    // Asks for another data folder and starts up on it.
+    void chooseDataFolder();
+    // Says which version and data folder this is.
+    void about();
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -76,11 +85,15 @@ private:
     void buildCommands();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
+    void reloadIfChanged();
+    void showDataFolder();
 
     DataFolder folder_;
     ChefTable chefs_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
+    std::string stampPath_;                  // empty: the breeding file is not watched
+    std::optional<std::string> cutStamp_;     // the breeding file start-up cut
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 

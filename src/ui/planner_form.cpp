@@ -58,8 +58,7 @@ QString lines(const MareLines& mare)
 } // namespace
 
 PlannerForm::PlannerForm(MainForm* main)
-    : QWidget(main, Qt::Window), main_(main), folder_(main->folder()),
-      chefs_(std::make_shared<const ChefTable>(main->chefs()))
+    : QWidget(main, Qt::Window), main_(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
@@ -200,7 +199,9 @@ void PlannerForm::replan()
     const MareLines typed{toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())};
     auto outcome = std::make_shared<Outcome>();
     // The whole planning, sire list included, runs off the window's thread.
-    QThread* thread = QThread::create([folder = folder_, chefs = chefs_, byId, id, typed, outcome] {
+    // The data the main window reads now (another folder may have been chosen).
+    auto chefs = std::make_shared<const ChefTable>(main_->chefs());
+    QThread* thread = QThread::create([folder = main_->folder(), chefs, byId, id, typed, outcome] {
         MareLines mare = typed;
         if (byId) {
             const MareLookup found = findMare(folder, id);

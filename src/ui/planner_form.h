@@ -56,8 +56,6 @@ private:
     void exportClick();
 
     MainForm* main_;
-    DataFolder folder_;
-    std::shared_ptr<const ChefTable> chefs_;
     std::int32_t mareId_ = 0;
     int generation_ = 0;
     int running_ = 0;

@@ -1,9 +1,12 @@
 #include "ui/startup_ui.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProgressBar>
+#include <QSettings>
 #include <memory>
 
+#include "data/folder_search.h"
 #include "data/startup.h"
 #include "ui/frm_splash.h"
 #include "ui/latin1.h"
@@ -11,7 +14,9 @@
 
 namespace quindle::ui {
 
-std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath)
+namespace {
+// Start-up with the progress window and its messages; the result says why it stopped.
+StartupResult runShowing(const DataFolder& folder, const std::string& stampPath)
 {
     std::unique_ptr<FrmSplash> splash;
     SplitObserver observer;
@@ -34,17 +39,59 @@ std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& st
     StartupResult result = runStartup(folder, stampPath, observer);
     switch (result.status) {
     case StartupResult::Status::Ready:
-        return std::move(result.chefs);
+        break;
     case StartupResult::Status::MissingFile:
         seam().warning(nullptr, QStringLiteral("File Error"),
                        QString::fromLocal8Bit(missingFileText(result.missingPath).c_str()));
-        return std::nullopt;
+        break;
     case StartupResult::Status::Failed:
         seam().warning(nullptr, QStringLiteral("Quindle"),
                        QStringLiteral("Quindle cannot start.\n\n") + QString::fromLocal8Bit(result.error.c_str()));
-        return std::nullopt;
+        break;
     }
-    return std::nullopt;
+    return result;
+}
+
+const char* const kDataFolderKey = "dataFolder";
+} // namespace
+
+std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath)
+{
+    StartupResult result = runShowing(folder, stampPath);
+    if (result.status != StartupResult::Status::Ready)
+        return std::nullopt;
+    return std::move(result.chefs);
+}
+
+std::optional<Started> startUpChoosingFolder(DataFolder folder, const std::string& stampPath)
+{
+    for (;;) {
+        StartupResult result = runShowing(folder, stampPath);
+        if (result.status == StartupResult::Status::Ready)
+            return Started{std::move(folder), std::move(result.chefs)};
+        if (result.status != StartupResult::Status::MissingFile)
+            return std::nullopt;
+        const std::string chosen = askForDataFolder(nullptr);
+        if (chosen.empty())
+            return std::nullopt;
+        folder = DataFolder(chosen);
+        if (holdsDataFiles(folder))
+            rememberDataFolder(folder);
+    }
+}
+
+std::string rememberedDataFolder() { return QSettings().value(QLatin1String(kDataFolderKey)).toString().toStdString(); }
+
+void rememberDataFolder(const DataFolder& folder)
+{
+    QSettings().setValue(QLatin1String(kDataFolderKey), QString::fromStdString(folder.dir()));
+}
+
+std::string askForDataFolder(QWidget* parent)
+{
+    const QString dir = seam().chooseFolder(
+        parent, QStringLiteral("Where is the game's data folder (ChefTable, QN_SireList, breeding.txt)?"));
+    return QDir::toNativeSeparators(dir).toStdString();
 }
 
 } // namespace quindle::ui

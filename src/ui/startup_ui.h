@@ -7,9 +7,27 @@
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 
+class QWidget;
+
 namespace quindle::ui {
 
 // The chef table when the program may go on; nullopt after the message was shown.
 std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath);
+
+// Start-up that does not end at a missing file: after the "File Error" warning
+// the player may choose another folder (which is remembered once it holds the
+// three files) until start-up succeeds; nullopt when the player cancels or
+// start-up fails for another reason.
+struct Started {
+    DataFolder folder;
+    ChefTable chefs;
+};
+std::optional<Started> startUpChoosingFolder(DataFolder folder, const std::string& stampPath);
+
+// The folder chosen last time, empty when none; and remembering one.
+std::string rememberedDataFolder();
+void rememberDataFolder(const DataFolder& folder);
+// Asks for a folder; empty when cancelled.
+std::string askForDataFolder(QWidget* parent);
 
 } // namespace quindle::ui

@@ -13,6 +13,16 @@ void UiSeam::warning(QWidget* parent, const QString& title, const QString& text)
     QMessageBox::warning(parent, title, text, QMessageBox::Ok);
 }
 
+void UiSeam::information(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+QString UiSeam::chooseFolder(QWidget* parent, const QString& title)
+{
+    return QFileDialog::getExistingDirectory(parent, title);
+}
+
 QString UiSeam::saveFileName(QWidget* parent, const QString& title, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, title, QString(), filter);

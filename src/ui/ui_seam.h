@@ -13,6 +13,10 @@ public:
     virtual void beep();
     // A modal warning with one OK button.
     virtual void warning(QWidget* parent, const QString& title, const QString& text);
+    // A message with one OK button that warns of nothing.
+    virtual void information(QWidget* parent, const QString& title, const QString& text);
+    // A folder dialog; empty when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& title);
     // A file dialog asking where to save; empty when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
 };

@@ -19,6 +19,17 @@ struct RecordingSeam : ui::UiSeam {
     std::vector<std::pair<QString, QString>> warnings; // title, text
     void beep() override { ++beeps; }
     void warning(QWidget*, const QString& title, const QString& text) override { warnings.emplace_back(title, text); }
+    std::vector<QString> folderAnswers; // what the folder dialogs answer, in turn; then cancel
+    QString chooseFolder(QWidget*, const QString&) override
+    {
+        if (folderAnswers.empty())
+            return {};
+        const QString answer = folderAnswers.front();
+        folderAnswers.erase(folderAnswers.begin());
+        return answer;
+    }
+    std::vector<QString> informations;
+    void information(QWidget*, const QString&, const QString& text) override { informations.push_back(text); }
     QString savePath; // what the save dialog answers
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
 };

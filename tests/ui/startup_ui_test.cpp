@@ -74,3 +74,28 @@ TEST(FrmSplash, LayoutAndProgress)
     splash.setProgress(40);
     EXPECT_EQ(splash.progressBar()->value(), 40);
 }
+
+TEST_F(StartupUiTest, AfterAFileErrorThePlayerChoosesTheFolderWhichIsRemembered)
+{
+    TempDir other;
+    const DataFolder good(other.path().string());
+    writeFile(good.chefTable(), quindle::testing::guiChefTable());
+    writeFile(good.sireList(), quindle::testing::guiSireList());
+    writeFile(good.breedingFile(), quindle::testing::guiBreedingFile());
+    TempDir empty;
+
+    // The empty folder first: its missing file is named, and the player is asked again.
+    seam.folderAnswers = {QString::fromStdString(empty.path().string()), QString::fromStdString(good.dir())};
+    const auto started = ui::startUpChoosingFolder(folder, dir.file("Quindle.nnn"));
+    ASSERT_TRUE(started.has_value());
+    EXPECT_EQ(started->folder.dir(), good.dir());
+    ASSERT_EQ(seam.warnings.size(), 2u);
+    EXPECT_EQ(seam.warnings[0].first, "File Error");
+    EXPECT_TRUE(seam.warnings[1].second.startsWith("Missing file:  " + QString::fromStdString(empty.path().string())));
+    EXPECT_EQ(ui::rememberedDataFolder(), good.dir());
+
+    // Cancelling ends start-up as before.
+    seam.warnings.clear();
+    EXPECT_FALSE(ui::startUpChoosingFolder(folder, dir.file("Quindle.nnn")).has_value());
+    EXPECT_EQ(seam.warnings.size(), 1u);
+}

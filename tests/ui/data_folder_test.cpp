@@ -1,0 +1,47 @@
+// The window and its data folder: a breeding file rewritten while it is open,
+// and another folder chosen later.
+#include <QLineEdit>
+#include <QTest>
+
+#include "gui_fixture.h"
+#include "ui/startup_ui.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+TEST_F(GuiTest, ANewBreedingFileIsCutAgainAtTheNextLookup)
+{
+    main->watchBreedingFile(dir.file("Quindle.nnn"));
+    lookUp("1");
+    EXPECT_EQ(main->text(2)->text(), "BRIGHT FILLY");
+
+    const std::string original = guiBreedingFile();
+    std::string renamed = original;
+    renamed.replace(renamed.find("BRIGHT FILLY"), 12, "BRIGHT NEW FILLY");
+    writeFile(folder.breedingFile(), renamed);
+    lookUp("1");
+    EXPECT_EQ(main->text(2)->text(), "BRIGHT NEW FILLY");
+    EXPECT_TRUE(seam.warnings.empty());
+    writeFile(folder.breedingFile(), original); // as the fixture found it
+}
+
+TEST_F(GuiTest, AnotherDataFolderChosenLaterIsReadAndRemembered)
+{
+    TempDir other;
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), guiSireList());
+    writeFile(second.breedingFile(), horseLines(1, "SECOND FOLDER", "Mare"));
+
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    QTest::keyClick(main.get(), Qt::Key_O, Qt::ControlModifier);
+    lookUp("1");
+    EXPECT_EQ(main->text(2)->text(), "SECOND FOLDER");
+    EXPECT_TRUE(main->toolTip().contains(QString::fromStdString(second.dir())));
+    EXPECT_EQ(ui::rememberedDataFolder(), second.dir());
+
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main->searchID(), Qt::Key_F1);
+    ASSERT_EQ(seam.informations.size(), 1u);
+    EXPECT_TRUE(seam.informations[0].contains(QString::fromStdString(second.dir())));
+}
