@@ -41,7 +41,9 @@ void ensureBucketFolder(const DataFolder& folder)
         return;
     fs::create_directory(folder.bucketFolder(), ec);
     if (ec)
-        throw FileError(folder.bucketFolder(), 0, "the folder cannot be created: " + ec.message());
+        throw FileError(folder.bucketFolder(), 0,
+                        "the folder cannot be created (" + ec.message() +
+                            "); Quindle keeps its bucket files there, so the data folder must be writable");
 }
 
 void split(const DataFolder& folder, const SplitObserver& observer)
