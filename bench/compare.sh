@@ -77,6 +77,15 @@ pin=""
 side_by_side profiles_run wc_run
 prof=$first_ms wcl=$second_ms
 echo "| Profiles of 1,000,000 horses (quindle-cli profiles, $cores cores) | ${prof} ms | wc -l: ${wcl} ms | $(ratio "$prof" "$wcl") |"
+# The same horses with every text field in quotes, as many programs write CSV.
+quoted=$work/q1000000
+[ -f "$quoted/breeding.txt" ] || "$bin/tools/quindle-sampledata" "$quoted" --horses 1000000 --seed 11 --quote-all
+(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$quoted" show 1 >/dev/null) # split once
+quoted_run() { (cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$quoted" profiles); }
+quoted_wc_run() { wc -l "$quoted/breeding.txt"; }
+side_by_side quoted_run quoted_wc_run
+qprof=$first_ms qwcl=$second_ms
+echo "| The same with every text field quoted ($(du -m "$quoted/breeding.txt" | cut -f1) MB) | ${qprof} ms | wc -l: ${qwcl} ms | $(ratio "$qprof" "$qwcl") |"
 if command -v taskset >/dev/null && [ "$cores" -gt 1 ]; then
   pin="taskset -c 0"
   side_by_side profiles_run wc_run

@@ -195,13 +195,16 @@ void writeDataFolder(const std::string& dir, const Options& options)
         const Sire& damSire = sires[damSireIndex];
         const Sire& damDamSire = sires[random.below(static_cast<std::uint64_t>(sireCount))];
         const std::string ids = std::to_string(id);
-        breeding.line(ids + "," + (random.chance(2) ? "\"" + name + "\"" : field(name)) + "," + age + "," + sex);
-        breeding.line(std::to_string(sireIndex) + "," + field(sire.name) + "," + field(sire.sire) + "," +
-                      field(sire.damSire) + "," + field(sire.sireSire));
-        breeding.line(std::to_string(damSireIndex) + "," + field(damSire.name) + "," + field(damSire.sire) +
-                      ",DAM OF " + ids + ",GRANDDAM OF " + ids);
-        breeding.line("0," + field(damDamSire.name) + ",GREAT GRANDDAM OF " + ids + "," +
-                      std::to_string(random.below(30)) + "," + std::to_string(random.below(30)));
+        // Quoted as a CSV writer that quotes every text would, or only where a comma asks for it.
+        const auto text = [&](const std::string& t) { return options.quoteAll ? "\"" + t + "\"" : field(t); };
+        breeding.line(ids + "," + (random.chance(2) ? "\"" + name + "\"" : text(name)) + "," + text(age) + "," +
+                      text(sex));
+        breeding.line(std::to_string(sireIndex) + "," + text(sire.name) + "," + text(sire.sire) + "," +
+                      text(sire.damSire) + "," + text(sire.sireSire));
+        breeding.line(std::to_string(damSireIndex) + "," + text(damSire.name) + "," + text(damSire.sire) + "," +
+                      text("DAM OF " + ids) + "," + text("GRANDDAM OF " + ids));
+        breeding.line("0," + text(damDamSire.name) + "," + text("GREAT GRANDDAM OF " + ids) + "," +
+                      text(std::to_string(random.below(30))) + "," + text(std::to_string(random.below(30))));
     }
     breeding.close();
 }

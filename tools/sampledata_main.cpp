@@ -1,4 +1,4 @@
-// quindle-sampledata DIR [--horses N] [--seed S] [--sires N]: writes an invented data folder.
+// quindle-sampledata DIR [--horses N] [--seed S] [--sires N] [--quote-all]: writes an invented data folder.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -9,7 +9,7 @@
 namespace {
 int usage()
 {
-    std::fprintf(stderr, "usage: quindle-sampledata DIR [--horses N] [--seed S] [--sires N]\n");
+    std::fprintf(stderr, "usage: quindle-sampledata DIR [--horses N] [--seed S] [--sires N] [--quote-all]\n");
     return 2;
 }
 
@@ -36,6 +36,8 @@ int main(int argc, char** argv)
             else
                 options.seed = value;
             ++i;
+        } else if (arg == "--quote-all") {
+            options.quoteAll = true;
         } else if (dir.empty() && !arg.empty() && arg[0] != '-') {
             dir = arg;
         } else {

@@ -259,14 +259,27 @@ Boundaries findBoundaries(const char* p, std::size_t n)
     return found;
 }
 
-// A field read field by field is the bytes between its commas unless it starts
-// with a blank or a quote, or ends with a blank.
-bool isPlainField(const char* p, std::size_t size)
+// What reading the bytes between two commas field by field gives, when it is
+// plain to see: the bytes themselves, unless they start or end with a blank; or,
+// for a field in quotes with nothing before or after them and no quote between
+// them, the bytes between the quotes. False for any other field.
+bool plainFieldText(const char* p, std::size_t size, std::string_view& text)
 {
-    if (size == 0)
+    if (size == 0) {
+        text = {p, 0};
         return true;
+    }
     const auto first = static_cast<unsigned char>(p[0]), last = static_cast<unsigned char>(p[size - 1]);
-    return !isBlank(first) && first != '"' && !isBlank(last);
+    if (first == '"') {
+        if (size < 2 || last != '"' || std::memchr(p + 1, '"', size - 2))
+            return false;
+        text = {p + 1, size - 2};
+        return true;
+    }
+    if (isBlank(first) || isBlank(last))
+        return false;
+    text = {p, size};
+    return true;
 }
 } // namespace
 
@@ -284,16 +297,16 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
         const std::uint64_t lineEnd = found.lineEnd & (0 - found.lineEnd); // the first one only
         for (std::uint64_t commas = found.comma & (lineEnd - 1); commas; commas &= commas - 1) {
             const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(commas));
-            if (field + 1 == fields.size() || !isPlainField(p + fieldStart, end - fieldStart))
+            if (field + 1 == fields.size() || !plainFieldText(p + fieldStart, end - fieldStart, fields[field]))
                 return false; // too many fields, or one to read field by field
-            fields[field++] = {p + fieldStart, end - fieldStart};
+            ++field;
             fieldStart = end + 1;
         }
         if (lineEnd) {
             const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(lineEnd));
-            if (field + 1 != fields.size() || !isPlainField(p + fieldStart, end - fieldStart) || end > kMaxLineBytes)
+            if (field + 1 != fields.size() || !plainFieldText(p + fieldStart, end - fieldStart, fields[field]) ||
+                end > kMaxLineBytes)
                 return false; // too few fields, or the last one to read field by field
-            fields[field] = {p + fieldStart, end - fieldStart};
             plainLineSize_ = end + (p[end] == '\r' && end + 1 < rest.size() && p[end + 1] == '\n' ? 2 : 1);
             return true;
         }

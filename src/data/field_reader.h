@@ -54,8 +54,9 @@ public:
 
     // Looks at the whole next line without reading it. True when the line is
     // plain: in memory, ended by a line end, and holding exactly fields.size()
-    // fields, none of them quoted and none starting or ending with a blank. Its
-    // fields, which then go into `fields`, are the bytes between its commas:
+    // fields, none starting or ending with a blank, and none quoted but whole
+    // fields in quotes with no quote between them. Its fields, which then go
+    // into `fields`, are the bytes between its commas, or between the quotes:
     // exactly what reading them one by one gives. A line that is not plain is
     // read field by field, which also words any fault in it. Call only at the
     // start of a line.

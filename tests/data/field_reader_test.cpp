@@ -296,7 +296,13 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
     EXPECT_FALSE(plain(" a,b,c\r\n"));   // blanks around a field are dropped field by field
     EXPECT_FALSE(plain("a,b\t,c\r\n"));
     EXPECT_FALSE(plain("a,b,c \r\n"));
-    EXPECT_FALSE(plain("a,\"b\",c\r\n")); // quoted
+    EXPECT_FALSE(plain("\"a\",\" b, \",\"\"\r\n")); // a comma inside quotes: field by field
+    EXPECT_TRUE(plain("\"a\",\" b \",\"\"\r\n"));             // whole fields in quotes: the bytes between them
+    EXPECT_EQ(three[1], " b ");
+    EXPECT_EQ(three[2], "");
+    EXPECT_FALSE(plain("a, \"b\",c\r\n")); // a blank before the quote
+    EXPECT_FALSE(plain("a,\"b\" ,c\r\n")); // and after it
+    EXPECT_FALSE(plain("a,\"b\"c\",d\r\n") || plain("a,\"b,c\r\n") || plain("a,\",c\r\n"));
     FieldReader first("a,b,c\r\n", "test.txt");
     EXPECT_FALSE(first.lookAtPlainLine(three));
 
@@ -316,6 +322,8 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
                 std::string field(random() % 30, 'x');
                 for (char& c : field)
                     c = random() % 80 == 0 ? " \t\"\r\n,"[random() % 6] : "AB(\xE9" "AB(\xE9" "A "[random() % 10];
+                if (random() % 4 == 0)
+                    field = "\"" + field + "\""; // most quoted fields read whole
                 bytes += field + (i + 1 < written ? "," : "");
             }
             bytes += std::array<const char*, 4>{"\r\n", "\n", "\r", "\r\n"}[random() % 4];
