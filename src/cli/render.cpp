@@ -13,22 +13,6 @@
 
 namespace quindle::cli {
 
-std::string latin1ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
-    return out;
-}
-
 std::string jsonString(std::string_view utf8)
 {
     std::string out = "\"";
@@ -206,70 +190,6 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
         out += (i ? "," : "") + jsonString(latin1ToUtf8(boxes.pt[i]));
     out += "],\"Text2Colour\":" + jsonString(colourHex(boxes.text2Colour));
     out += ",\"AgeSexColour\":" + jsonString(colourHex(boxes.ageSexColour)) + "}";
-    return out;
-}
-
-namespace {
-
-std::string padded(std::string text, std::size_t width)
-{
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
-    return text;
-}
-
-std::string rightAligned(const std::string& text, std::size_t width)
-{
-    return std::string(text.size() < width ? width - text.size() : 1, ' ') + text;
-}
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-const char* const kCaptions[kPositions] = {"Sire",           "Sire's Sire",     "Dam-Sire",      "Sire's Sire's Sire",
-                                           "Sire's Dam-Sire", "Dam-Sire's Sire", "Dam's Dam-Sire"};
-
-} // namespace
-
-std::string boxesPlain(const MainBoxes& boxes)
-{
-    auto name = [&](int position) { return latin1ToUtf8(boxes.lineage[static_cast<std::size_t>(position)]); };
-    std::string out;
-    out += "Horse     " + latin1ToUtf8(boxes.text2) + latin1ToUtf8(boxes.ageSex) + "\n";
-    if (!boxes.indicator.empty())
-        out += "          " + latin1ToUtf8(boxes.indicator) + "\n";
-    out += "Pedigree  Sire " + name(0) + "\n";
-    out += "                 Sire's Sire " + name(1) + "\n";
-    out += "                     Sire's Sire's Sire " + name(3) + "\n";
-    out += "                 Sire's Dam-Sire " + name(4) + "\n";
-    out += "          Dam-Sire " + name(2) + "\n";
-    out += "                 Dam-Sire's Sire " + name(5) + "\n";
-    out += "                 Dam's Dam-Sire " + name(6) + "\n";
-    out += "\n" + padded("", 20) + "   B   I   C   S   P\n";
-    for (int p = 0; p < kPositions; ++p) {
-        std::string row = padded(kCaptions[p], 20);
-        for (int g = 0; g < kGroups; ++g) {
-            const std::string& text = boxes.pt[static_cast<std::size_t>(kGroups * p + g)];
-            row += rightAligned(text.empty() ? "." : text, 4);
-        }
-        out += row + "\n";
-    }
-    std::string totals = padded("Quindle Profile", 20);
-    for (int g = 0; g < kGroups; ++g) {
-        const std::string& text = boxes.pt[static_cast<std::size_t>(kGroupTotalBox + g)];
-        totals += rightAligned(text, 4);
-    }
-    out += totals + "\n\n";
-    out += "Total pts (max24) " + trimmed(boxes.pt[kTotalBox]) + "\n";
-    out += "CD                " + trimmed(boxes.pt[kCdBox]) + "\n";
-    out += "DI                " + trimmed(boxes.pt[kDiBox]) + "\n";
-    out += "Speed             " + trimmed(boxes.pt[kSpeedBox]) + "\n";
-    out += "Stamina           " + trimmed(boxes.pt[kStaminaBox]) + "\n";
     return out;
 }
 

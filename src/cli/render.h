@@ -4,12 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "lookup/boxes_text.h"
 #include "lookup/main_boxes.h"
 
 namespace quindle::cli {
 
-// 8-bit names are Latin-1; every byte becomes one character in UTF-8.
-std::string latin1ToUtf8(std::string_view bytes);
+using quindle::boxesPlain;
+using quindle::latin1ToUtf8;
 // A JSON string literal (UTF-8 in, quotes included).
 std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
@@ -32,7 +33,5 @@ void appendTrimmed(std::string& out, std::string_view text);
 
 // One JSON object (no line end); `prefix` holds leading members such as "id".
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
-// A readable pedigree chart and profile grid.
-std::string boxesPlain(const MainBoxes& boxes);
 
 } // namespace quindle::cli

@@ -22,10 +22,10 @@ std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t
         return result.error;
     }
     const HorseRecord& horse = result.horse;
-    if (const auto colour = sexColour(horse.sex)) {
-        boxes.text2Colour = *colour;
-        boxes.ageSexColour = *colour;
-    }
+    // An unknown sex word gets the neutral colour, never the previous horse's.
+    const Rgb colour = sexColour(horse.sex).value_or(kNeutralColour);
+    boxes.text2Colour = colour;
+    boxes.ageSexColour = colour;
     boxes.text2 = horse.name;
     boxes.ageSex = ageSexText(horse.age, horse.sex);
     boxes.lineage = lineageNames(horse);
@@ -35,7 +35,12 @@ std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t
 void showDosage(MainBoxes& boxes, const ChefTable& chefs)
 {
     if (boxes.indicator == kNotFoundText) {
+        // The failure stays in sight, and no numbers of an earlier horse stay
+        // beside the empty chart.
         clearBoxes(boxes);
+        boxes.indicator = kNotFoundText;
+        for (int i = kTotalBox; i < kProfileBoxes; ++i)
+            boxes.pt[static_cast<std::size_t>(i)].clear();
         return;
     }
     const ProfileTexts texts = formatProfile(computeProfile(boxes.lineage, chefs));

@@ -31,13 +31,15 @@ struct MainBoxes {
 // Empties the horse, age/sex, lineage and indicator texts; colours and PT stay.
 void clearBoxes(MainBoxes& boxes);
 
-// Looks up one horse and fills the horse, age/sex and lineage boxes, or writes
+// Looks up one horse and fills the horse, age/sex and lineage boxes with the
+// colour of its sex (neutral for a word other than the four), or writes
 // "ID TOO LARGE" and the neutral colours. Returns the reason when the bucket file
 // itself is at fault (the lookup then ends as not found), else an empty text.
 std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id);
 
 // Writes the profile of the lineage boxes into PT; after a failed lookup it
-// only clears the boxes. Writes only the contributions that are present.
+// empties the boxes and the summary PT(40..44) instead and keeps "ID TOO LARGE".
+// Writes only the contributions that are present.
 void showDosage(MainBoxes& boxes, const ChefTable& chefs);
 
 struct GoOutcome {

@@ -86,6 +86,13 @@ TEST_F(CliTest, ShowPrintsTheHorseAndExitsByWhetherAllWereFound)
     const ProcessResult mixed = cli({"show", "12", "20001"});
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_NE(mixed.out.find("Identifier 20001: not found"), std::string::npos);
+
+    // The window's failure text, and no summary left from the horse before.
+    const ProcessResult json = cli({"show", "--json", "12", "20001"});
+    const auto lines = splitLines(json.out);
+    ASSERT_EQ(lines.size(), 2u) << json.out;
+    EXPECT_NE(lines[1].find(R"("indicator":"ID TOO LARGE","PT":["","",)"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(R"("","","","",""],"Text2Colour")"), std::string::npos) << lines[1];
 }
 
 TEST_F(CliTest, ShowTakesIdsAsTheIdBoxWouldAndRefusesOthers)

@@ -154,24 +154,23 @@ TEST_F(MainFormTest, AFoundHorseFillsTheChartAndTheProfile)
         EXPECT_EQ(main->text(n)->text(), "") << "female box Text" << n;
 }
 
-TEST_F(MainFormTest, AFailedLookupEmptiesTheHorseButKeepsTheLastTotals)
+TEST_F(MainFormTest, AFailedLookupShowsItsFailureAndNoEarlierNumbers)
 {
     lookUp("1");
     lookUp("999");
-    EXPECT_EQ(main->indicator()->text(), ""); // showdosage cleared it again
+    EXPECT_EQ(main->indicator()->text(), "ID TOO LARGE");
     EXPECT_EQ(main->text(2)->text(), "");
     EXPECT_EQ(main->ageSex()->text(), "");
     for (int n = 3; n <= 9; ++n)
         EXPECT_EQ(main->text(n)->text(), "");
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 45; ++i)
         EXPECT_EQ(ptText(i), "") << i;
-    EXPECT_EQ(ptText(40), " 18");
-    EXPECT_EQ(ptText(41), " 0.67");
-    EXPECT_EQ(ptText(42), " 2.00");
-    EXPECT_EQ(ptText(43), " 12.0");
-    EXPECT_EQ(ptText(44), "  6.0");
     EXPECT_EQ(colourOf(main->text(2)), kNeutral);
     EXPECT_TRUE(seam.warnings.empty());
+
+    lookUp("1"); // the next horse found clears the failure
+    EXPECT_EQ(main->indicator()->text(), "");
+    EXPECT_EQ(ptText(40), " 18");
 }
 
 TEST_F(MainFormTest, ColoursFollowTheSexWordExactly)
@@ -183,12 +182,15 @@ TEST_F(MainFormTest, ColoursFollowTheSexWordExactly)
     EXPECT_EQ(colourOf(main->ageSex()), kMale);
     EXPECT_EQ(ptText(41), "   -- ");
     EXPECT_EQ(ptText(42), "   -- ");
-    lookUp("3"); // 'mare' in lower case: shown, colours kept
+    lookUp("3"); // 'mare' in lower case: shown in the neutral colour, not the colt's
     EXPECT_EQ(main->ageSex()->text(), " 5yo mare");
-    EXPECT_EQ(colourOf(main->text(2)), kMale);
+    EXPECT_EQ(colourOf(main->text(2)), kNeutral);
+    EXPECT_EQ(colourOf(main->ageSex()), kNeutral);
+    lookUp("1");
     lookUp("4");
     EXPECT_EQ(main->ageSex()->text(), " 6yo Gelding");
-    EXPECT_EQ(colourOf(main->ageSex()), kMale);
+    EXPECT_EQ(colourOf(main->text(2)), kNeutral);
+    EXPECT_EQ(colourOf(main->ageSex()), kNeutral);
     lookUp("77");
     EXPECT_EQ(colourOf(main->text(2)), kNeutral);
     EXPECT_EQ(colourOf(main->ageSex()), kNeutral);
@@ -216,7 +218,8 @@ TEST_F(MainFormTest, ABrokenBucketWarnsAndEndsAsNotFound)
     EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(folder.bucketFile(0))));
     EXPECT_EQ(main->text(2)->text(), "");
     EXPECT_EQ(colourOf(main->text(2)), kNeutral);
-    EXPECT_EQ(ptText(40), " 18");
+    EXPECT_EQ(main->indicator()->text(), "ID TOO LARGE");
+    EXPECT_EQ(ptText(40), "");
 }
 
 TEST_F(MainFormTest, ClearEmptiesTextsButKeepsColoursAndProfile)

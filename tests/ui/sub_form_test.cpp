@@ -103,6 +103,17 @@ TEST_F(SubFormTest, SubmittingRightAfterStartUpShowsAnEmptyFoal)
     EXPECT_EQ(main->pt(43)->text(), "  0.0");
 }
 
+TEST_F(SubFormTest, AFoalAfterAFailedLookupIsShownWithoutTheFailure)
+{
+    lookUp("999");
+    ui::SubForm* sub = open();
+    type(sub->box(0), "RED CAP");
+    submit(sub);
+    EXPECT_EQ(main->indicator()->text(), "");
+    EXPECT_EQ(main->text(4)->text(), "OLD GREY");
+    EXPECT_EQ(main->pt(40)->text(), " 16"); // RED CAP 8, OLD GREY 4, NORTH STAR 4
+}
+
 TEST_F(SubFormTest, ASireAloneKeepsTheShownDamLine)
 {
     lookUp("1");
