@@ -8,8 +8,8 @@ packages=(
   qt6-base-dev          # Qt 6 Widgets, and QtTest for the window tests
   libgtest-dev          # GoogleTest
   libbenchmark-dev      # Google Benchmark
-  fonts-dejavu-core     # the window's texts on a bare machine
-  fonts-dejavu-extra    # DejaVu Sans Condensed: an 18-letter name fits a pedigree box
+  fonts-dejavu-core     # DejaVu Sans Mono and the fonts' licence, built into the window
+  fonts-dejavu-extra    # DejaVu Sans Condensed, built into the window: an 18-letter name fits a box
   xauth xvfb            # a virtual screen for screenshots and the package check
   desktop-file-utils    # desktop-file-validate, for the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies

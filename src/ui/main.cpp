@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("quindle")); // settings are kept in ~/.config/quindle/
     QApplication::setApplicationName(QStringLiteral("quindle"));
+    QApplication::setOrganizationName(QStringLiteral("quindle")); // the zoom is kept in ~/.config/quindle/
     QApplication::setApplicationVersion(QStringLiteral(QUINDLE_VERSION));
     QApplication::setWindowIcon(QIcon(quindle::ui::logoPixmap(64)));
 

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 
 #include "data/file_error.h"
 #include "data/stamp.h"
@@ -17,12 +18,16 @@
 #include "lookup/main_boxes.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
+#include "ui/copy_menu.h"
+#include "ui/fit_text.h"
+#include "ui/fonts.h"
 #include "ui/latin1.h"
 #include "ui/planner_form.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -80,10 +85,7 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(7470), px(6855));
-    // DejaVu Sans Condensed fits an 18-letter name into a 1,695-twip box.
-    QFont boxFont(QStringLiteral("DejaVu Sans Condensed"));
-    boxFont.setPixelSize(10);
-    setFont(boxFont);
+    setFont(windowFont());
     buildChart();
     buildProfileArea();
     buildCommands();
@@ -94,6 +96,17 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     for (int n = 2; n < 9; ++n)
         setTabOrder(text(n), text(n + 1));
     searchID_->setFocus();
+
+    new HorseCopier(this);
+    const auto zoomKey = [this](const QKeySequence& keys, auto step) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] { setZoom(step(zoom_)); });
+    };
+    zoomKey(QKeySequence::ZoomIn, [](int z) { return z + kZoomStep; });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), [](int z) { return z + kZoomStep; }); // + without Shift
+    zoomKey(QKeySequence::ZoomOut, [](int z) { return z - kZoomStep; });
+    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_0), [](int) { return kZoomMin; });
+    zoom_ = savedZoom();
+    applyZoom(this, zoom_);
 }
 
 MainForm::~MainForm() = default;
@@ -107,7 +120,8 @@ QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
 
 QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height)
 {
-    QLineEdit* box = makeBox(left, top, width, height);
+    QLineEdit* box = new NameBox(this); // a long name is elided, whole in its tooltip
+    box->setGeometry(twipsRect(left, top, width, height));
     box->setReadOnly(true);
     // Show the start of a long name, not its end.
     connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(0); });
@@ -118,6 +132,8 @@ void MainForm::setBoxColour(QLineEdit* box, Rgb colour)
 {
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, toQColor(colour));
+    // Dark on the pastel colours whatever the desktop's theme.
+    palette.setColor(QPalette::Text, Qt::black);
     box->setPalette(palette);
 }
 
@@ -168,12 +184,9 @@ void MainForm::buildProfileArea()
         box->setText(QString::fromLatin1(c.text));
         text16_[static_cast<std::size_t>(c.index)] = box;
     }
-    // The column header spaces its letters over the grid columns, 240 twips apart:
-    // a fixed-pitch face of that advance puts them in place.
-    QFont headerFont(QStringLiteral("DejaVu Sans Mono"));
-    headerFont.setPixelSize(8);
-    text16_[7]->setFont(headerFont);
-    text16_[8]->setFont(headerFont);
+    // The column header's letters stand over the grid columns, 240 twips apart.
+    text16_[7]->setFont(headerFont());
+    text16_[8]->setFont(headerFont());
     QFont boldFont = text16_[9]->font();
     boldFont.setBold(true);
     text16_[9]->setFont(boldFont);
@@ -193,17 +206,17 @@ void MainForm::buildProfileArea()
     pt_[kSpeedBox] = smallBox(5040, 6000, 495, kSmallHeight, QPalette::Button);
     pt_[kStaminaBox] = smallBox(5040, 6360, 495, kSmallHeight, QPalette::Button);
 
-    auto* credit = new QLabel(QStringLiteral("Quindle"), this);
+    auto* credit = new FitLabel(QStringLiteral("Quindle"), this);
     credit->setObjectName(QStringLiteral("Label7"));
     credit->setGeometry(twipsRect(360, 4545, 555, 255));
-    auto* credit2 = new QLabel(QStringLiteral("profiles"), this);
+    auto* credit2 = new FitLabel(QStringLiteral("profiles"), this);
     credit2->setObjectName(QStringLiteral("Label6"));
     credit2->setGeometry(twipsRect(915, 4545, 800, 255));
 }
 
 void MainForm::buildCommands()
 {
-    auto* label = new QLabel(QStringLiteral("Enter Horse ID"), this);
+    auto* label = new FitLabel(QStringLiteral("Enter Horse ID"), this);
     label->setGeometry(twipsRect(5880, 5200, 1215, 255));
 
     searchID_ = makeBox(5880, 5520, 655, 285);
@@ -211,7 +224,7 @@ void MainForm::buildCommands()
     searchID_->installEventFilter(this);
     idGuard_ = new EditGuard(searchID_, filterIdEdit);
 
-    go_ = new QPushButton(QStringLiteral("GO"), this);
+    go_ = new FitButton(QStringLiteral("GO"), this);
     go_->setGeometry(twipsRect(6600, 5490, 495, 375));
     go_->setAutoDefault(false);
     connect(go_, &QPushButton::clicked, this, &MainForm::goClick);
@@ -222,7 +235,7 @@ void MainForm::buildCommands()
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     indicator_->setPalette(palette);
 
-    hypoMate_ = new QPushButton(QStringLiteral("Hypo Mate"), this);
+    hypoMate_ = new FitButton(QStringLiteral("Hypo Mate"), this);
     hypoMate_->setGeometry(twipsRect(6000, 4920, 855, 255));
     hypoMate_->setAutoDefault(false);
     connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
@@ -344,13 +357,29 @@ void MainForm::warnAboutBucket(const std::string& error)
 
 void MainForm::hypoMateClick()
 {
-    if (!subForm_)
+    const bool reopened = !subForm_;
+    if (!subForm_) {
         subForm_ = new SubForm(this);
+        subForm_->installEventFilter(this);
+        applyZoom(subForm_, zoom_);
+    }
     subForm_->hide();
     subForm_->show();
     subForm_->raise();
     subForm_->activateWindow();
-    subForm_->move(pos() + QPoint(px(3060), px(5145)));
+    // Beside the main window, or where the player last moved it before closing it.
+    subForm_->move(reopened && subFormPos_ ? *subFormPos_ : subFormBeside());
+}
+
+QPoint MainForm::subFormBeside() const { return pos() + QPoint(zoomed(px(3060), zoom_), zoomed(px(5145), zoom_)); }
+
+void MainForm::setZoom(int percent)
+{
+    zoom_ = std::clamp(percent, kZoomMin, kZoomMax);
+    applyZoom(this, zoom_);
+    if (subForm_)
+        applyZoom(subForm_, zoom_);
+    saveZoom(zoom_);
 }
 
 void MainForm::submitMating(const MatingNames& names)
@@ -444,6 +473,12 @@ void MainForm::openPlanner()
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == subForm_ && event->type() == QEvent::Close) {
+        if (subForm_->pos() != subFormBeside())
+            subFormPos_ = subForm_->pos(); // moved by the player: kept for the rest of the run
+        else
+            subFormPos_.reset();
+    }
     if (watched == searchID_ && event->type() == QEvent::KeyPress)
         return searchKeyPress(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
@@ -479,7 +514,8 @@ void MainForm::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     // A raised border around the client area.
     QPainter painter(this);
-    const QRect r(QPoint(px(120), px(120)), QPoint(px(7320), px(6720)));
+    const auto at = [this](int twips) { return zoomed(px(twips), zoom_); };
+    const QRect r(QPoint(at(120), at(120)), QPoint(at(7320), at(6720)));
     painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(r.topLeft(), r.topRight());
     painter.drawLine(r.topLeft(), r.bottomLeft());

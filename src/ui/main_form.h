@@ -45,6 +45,9 @@ public:
     void chooseDataFolder();
     // Says which version and data folder this is.
     void about();
+    // Zoom in percent (100 to 250), kept between runs; Ctrl+plus, Ctrl+minus, Ctrl+0.
+    int zoom() const { return zoom_; }
+    void setZoom(int percent);
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -87,6 +90,7 @@ private:
     void warnAboutBucket(const std::string& error);
     void reloadIfChanged();
     void showDataFolder();
+    QPoint subFormBeside() const;
 
     DataFolder folder_;
     ChefTable chefs_;
@@ -109,6 +113,8 @@ private:
     EditGuard* idGuard_ = nullptr;
     QPointer<SubForm> subForm_;
     QPointer<PlannerForm> planner_;
+    std::optional<QPoint> subFormPos_; // where the player moved the mating window
+    int zoom_ = 100;
 };
 
 } // namespace quindle::ui

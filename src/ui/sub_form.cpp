@@ -8,8 +8,11 @@
 
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
+#include "ui/fit_text.h"
+#include "ui/fonts.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
+#include "ui/sire_completer.h"
 #include "ui/twips.h"
 
 namespace quindle::ui {
@@ -19,6 +22,9 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
     setAttribute(Qt::WA_DeleteOnClose); // closing discards the boxes
     setWindowTitle(QStringLiteral("Enter Lineage"));
     setFixedSize(px(4185), px(1500));
+    setFont(windowFont()); // the main window's face, which fits the captions
+    sires_ = new SireCompleter(main->folder().sireList(), this);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     const int tops[] = {120, 600, 1080};
     const char* captions[] = {"Sire", "Dam-Sire", "Dam's Dam-Sire"};
@@ -32,14 +38,15 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
         box->setMaxLength(kLongestName + 1);
         boxes_[static_cast<std::size_t>(i)] = box;
         guards_[static_cast<std::size_t>(i)] = new EditGuard(box, filterNameEdit);
-        auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
+        sires_->attach(box);
+        auto* label = new FitLabel(QString::fromLatin1(captions[i]), this);
         label->setGeometry(twipsRect(2760, tops[i], captionWidths[i], 255));
     }
-    submit_ = new QPushButton(QStringLiteral("Submit"), this);
+    submit_ = new FitButton(QStringLiteral("Submit"), this);
     submit_->setGeometry(twipsRect(3360, 120, 735, 375));
     submit_->setAutoDefault(false);
     connect(submit_, &QPushButton::clicked, this, &SubForm::submitClick);
-    clear_ = new QPushButton(QStringLiteral("Clear"), this);
+    clear_ = new FitButton(QStringLiteral("Clear"), this);
     clear_->setGeometry(twipsRect(3600, 600, 495, 375));
     clear_->setAutoDefault(false);
     connect(clear_, &QPushButton::clicked, this, &SubForm::subClearClick);

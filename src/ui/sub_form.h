@@ -13,6 +13,7 @@ namespace quindle::ui {
 
 class EditGuard;
 class MainForm;
+class SireCompleter;
 
 class SubForm : public QWidget {
     Q_OBJECT
@@ -28,6 +29,7 @@ public:
     QPushButton* submitButton() const { return submit_; }
     QPushButton* clearButton() const { return clear_; }
     QString lastGoodName(int index) const;
+    SireCompleter* sires() const { return sires_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +40,7 @@ private:
     std::array<EditGuard*, 3> guards_{};
     QPushButton* submit_ = nullptr;
     QPushButton* clear_ = nullptr;
+    SireCompleter* sires_ = nullptr;
 };
 
 } // namespace quindle::ui

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "ui/startup_ui.h"
+#include "ui/zoom.h"
 
 namespace quindle::testing {
 
@@ -63,6 +64,7 @@ void GuiTest::SetUp()
     breedingBefore_ = guiBreedingFile();
     auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
     ASSERT_TRUE(chefs.has_value());
+    ui::saveZoom(ui::kZoomMin); // every test starts at the designed size
     main = std::make_unique<ui::MainForm>(folder, std::move(*chefs));
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));

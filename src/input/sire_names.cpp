@@ -1,0 +1,50 @@
+#include "input/sire_names.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/records.h"
+#include "input/edit_filter.h"
+
+namespace quindle {
+
+namespace {
+bool typeable(const std::string& name)
+{
+    if (name.empty() || name.front() == ' ')
+        return false;
+    std::u16string wide(name.begin(), name.end());
+    return checkChars(wide);
+}
+} // namespace
+
+SireNames readSireNames(const std::string& path)
+{
+    SireNames out;
+    try {
+        FilePtr file = openForReading(path);
+        if (!file)
+            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        FieldReader reader(std::move(file), path);
+        while (!reader.atEnd()) {
+            SireListEntry entry = readSireListEntry(reader);
+            if (typeable(entry.name))
+                out.names.push_back(std::move(entry.name));
+        }
+    } catch (const FileError& e) {
+        out.error = e.what();
+    }
+    std::sort(out.names.begin(), out.names.end());
+    out.names.erase(std::unique(out.names.begin(), out.names.end()), out.names.end());
+    return out;
+}
+
+bool containsName(const std::vector<std::string>& sorted, const std::string& name)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), name);
+}
+
+} // namespace quindle

@@ -1,0 +1,22 @@
+#pragma once
+// The sire names of QN_SireList that a name box can hold, for completion while
+// typing a mating.
+#include <string>
+#include <vector>
+
+namespace quindle {
+
+struct SireNames {
+    std::vector<std::string> names; // sorted byte for byte, each once
+    std::string error;              // empty, or the file, line and what went wrong
+};
+
+// Reads every entry's name; a name with a character the name boxes refuse can
+// never be typed there and is left out. After a bad field the names read before
+// it are kept.
+SireNames readSireNames(const std::string& path);
+
+// Whether `name` is one of `sorted` (as readSireNames gives them).
+bool containsName(const std::vector<std::string>& sorted, const std::string& name);
+
+} // namespace quindle

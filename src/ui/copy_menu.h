@@ -1,0 +1,33 @@
+#pragma once
+// Copying what the main window shows. Ctrl+C copies the horse (or the foal) as
+// plain text, as `quindle-cli show` prints it; a box with a selection copies the
+// selection as usual. The context menu offers the same and one box's text.
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QMenu;
+class QPoint;
+
+namespace quindle::ui {
+
+class MainForm;
+
+class HorseCopier : public QObject {
+public:
+    // Call when the window's boxes are built.
+    explicit HorseCopier(MainForm* main);
+
+    QString horseText() const;
+    void copyHorse() const;
+    // The context menu for a right-click at `pos` in the window.
+    std::unique_ptr<QMenu> menuAt(const QPoint& pos) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    MainForm* main_;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,180 @@
+#include "ui/fit_text.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <QStylePainter>
+#include <algorithm>
+#include <cmath>
+
+namespace quindle::ui {
+
+namespace {
+// QLineEdit keeps these margins inside its contents and a pixel for the caret.
+constexpr int kLineEditHorizontalMargin = 2;
+constexpr int kLineEditVerticalMargin = 1;
+
+QFont smaller(const QFont& font)
+{
+    QFont out = font;
+    if (font.pixelSize() > 0)
+        out.setPixelSize(std::max(1, std::min(font.pixelSize() - 1, static_cast<int>(std::lround(font.pixelSize() * 0.85)))));
+    else
+        out.setPointSizeF(font.pointSizeF() * 0.85);
+    return out;
+}
+
+// The tooltip holds the whole text when the box shows less, or shows it smaller.
+void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit)
+{
+    const QString tip = fit.whole ? QString() : text;
+    if (widget->toolTip() != tip)
+        widget->setToolTip(tip);
+}
+} // namespace
+
+FittedText fitText(const QString& text, const QFont& font, int width)
+{
+    if (QFontMetrics(font).horizontalAdvance(text) <= width)
+        return {text, font, true};
+    const QFont small = smaller(font);
+    if (QFontMetrics(small).horizontalAdvance(text) <= width)
+        return {text, small, false};
+    return {QFontMetrics(font).elidedText(text, Qt::ElideRight, width), font, false};
+}
+
+NameBox::NameBox(QWidget* parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, &NameBox::updateToolTip);
+}
+
+int NameBox::textWidth() const
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+    return r.width() - 2 * kLineEditHorizontalMargin - 1;
+}
+
+FittedText NameBox::shown() const { return fitText(text(), font(), textWidth()); }
+
+void NameBox::updateToolTip() { setWholeTextTip(this, text(), shown()); }
+
+void NameBox::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    updateToolTip();
+}
+
+void NameBox::changeEvent(QEvent* event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        updateToolTip();
+}
+
+void NameBox::paintEvent(QPaintEvent* event)
+{
+    const FittedText fit = shown();
+    // A selection is the player's own: the box then scrolls as usual.
+    if (fit.whole || hasSelectedText()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+    const int height = QFontMetrics(fit.font).height();
+    int top = r.y() + (r.height() - height + 1) / 2;
+    if (alignment() & Qt::AlignTop)
+        top = r.y() + kLineEditVerticalMargin;
+    else if (alignment() & Qt::AlignBottom)
+        top = r.bottom() + 1 - height - kLineEditVerticalMargin;
+    const QRect line(r.x() + kLineEditHorizontalMargin, top, r.width() - 2 * kLineEditHorizontalMargin, height);
+    painter.setClipRect(r);
+    painter.setFont(fit.font);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(line, static_cast<int>(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter, fit.text);
+}
+
+FitLabel::FitLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { updateToolTip(); }
+
+FittedText FitLabel::shown() const { return fitText(text(), font(), contentsRect().width() - 2 * margin()); }
+
+void FitLabel::updateToolTip() { setWholeTextTip(this, text(), shown()); }
+
+void FitLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    updateToolTip();
+}
+
+void FitLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateToolTip();
+}
+
+void FitLabel::paintEvent(QPaintEvent* event)
+{
+    const FittedText fit = shown();
+    if (fit.whole) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.setFont(fit.font);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()),
+                     static_cast<int>(alignment()), fit.text);
+}
+
+FitButton::FitButton(const QString& text, QWidget* parent) : QPushButton(text, parent) { updateToolTip(); }
+
+FittedText FitButton::shown() const
+{
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    // The style keeps a few pixels of padding inside the contents.
+    const int padding = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2;
+    return fitText(text(), font(), contents.width() - padding);
+}
+
+void FitButton::updateToolTip() { setWholeTextTip(this, text(), shown()); }
+
+void FitButton::resizeEvent(QResizeEvent* event)
+{
+    QPushButton::resizeEvent(event);
+    updateToolTip();
+}
+
+void FitButton::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateToolTip();
+}
+
+void FitButton::paintEvent(QPaintEvent* event)
+{
+    const FittedText fit = shown();
+    if (fit.whole) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.text = fit.text;
+    option.fontMetrics = QFontMetrics(fit.font);
+    painter.setFont(fit.font);
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+} // namespace quindle::ui

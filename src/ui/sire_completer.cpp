@@ -1,0 +1,112 @@
+#include "ui/sire_completer.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStringListModel>
+#include <algorithm>
+
+#include "input/sire_names.h"
+#include "ui/latin1.h"
+
+namespace quindle::ui {
+
+namespace {
+constexpr const char* kMarked = "quindleUnknownName";
+
+std::string nameOf(const QLineEdit* box)
+{
+    std::string name = toLatin1(box->text());
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back(); // Submit removes trailing spaces
+    return name;
+}
+
+QColor markColour(const QColor& base)
+{
+    // A faint amber over whatever the theme's box colour is.
+    const QColor amber(255, 190, 60);
+    return QColor::fromRgbF(base.redF() * 0.7f + amber.redF() * 0.3f, base.greenF() * 0.7f + amber.greenF() * 0.3f,
+                            base.blueF() * 0.7f + amber.blueF() * 0.3f);
+}
+} // namespace
+
+SireCompleter::SireCompleter(std::string sireListPath, QObject* parent)
+    : QObject(parent), path_(std::move(sireListPath)), model_(new QStringListModel(this))
+{
+    refresh();
+}
+
+void SireCompleter::refresh()
+{
+    const QFileInfo info(QString::fromLocal8Bit(path_.c_str()));
+    if (info.lastModified() == readTime_ && info.size() == readSize_)
+        return;
+    readTime_ = info.lastModified();
+    readSize_ = info.size();
+    names_ = readSireNames(path_).names; // a list that cannot be read completes nothing
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(names_.size()));
+    for (const std::string& name : names_)
+        list += fromLatin1(name);
+    model_->setStringList(list);
+    for (QLineEdit* box : boxes_)
+        mark(box);
+}
+
+void SireCompleter::attach(QLineEdit* box)
+{
+    auto* completer = new QCompleter(model_, box);
+    completer->setCaseSensitivity(Qt::CaseSensitive);
+    completer->setModelSorting(QCompleter::CaseSensitivelySortedModel); // names are sorted byte for byte
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    box->setCompleter(completer);
+    box->installEventFilter(this);
+    connect(box, &QLineEdit::textChanged, this, [this, box] {
+        refresh();
+        mark(box);
+    });
+    boxes_.push_back(box);
+}
+
+bool SireCompleter::isKnown(const QString& name) const { return containsName(names_, toLatin1(name)); }
+
+bool SireCompleter::couldBecomeKnown(const QString& name) const
+{
+    const std::string prefix = toLatin1(name);
+    const auto at = std::lower_bound(names_.begin(), names_.end(), prefix);
+    return at != names_.end() && at->starts_with(prefix);
+}
+
+bool SireCompleter::isMarked(const QLineEdit* box) { return box->property(kMarked).toBool(); }
+
+void SireCompleter::mark(QLineEdit* box)
+{
+    const std::string name = nameOf(box);
+    // While the player types, a name is marked only once no sire name starts so.
+    const bool marked = !name.empty() && !containsName(names_, name) &&
+                        !(box->hasFocus() && couldBecomeKnown(fromLatin1(name)));
+    if (marked == isMarked(box))
+        return;
+    box->setProperty(kMarked, marked);
+    box->setToolTip(marked ? QStringLiteral("Not in QN_SireList: this name's sire line stays empty") : QString());
+    QPalette palette = box->palette();
+    const QColor base = box->parentWidget()->palette().color(QPalette::Base);
+    palette.setColor(QPalette::Base, marked ? markColour(base) : base);
+    box->setPalette(palette);
+}
+
+bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+            if (event->type() == QEvent::FocusIn)
+                refresh();
+            mark(box);
+        }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quindle::ui

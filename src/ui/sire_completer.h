@@ -1,0 +1,43 @@
+#pragma once
+// Completion of sire names from QN_SireList in the mating window's name boxes,
+// and a mark on a name that is not in the list, so that a typo is not taken
+// for a sire without chefs-de-race.
+#include <QDateTime>
+#include <QObject>
+#include <string>
+#include <vector>
+
+class QCompleter;
+class QLineEdit;
+class QStringListModel;
+
+namespace quindle::ui {
+
+class SireCompleter : public QObject {
+public:
+    SireCompleter(std::string sireListPath, QObject* parent);
+
+    // Completes names in `box` and marks it while its name is not in the list.
+    void attach(QLineEdit* box);
+    // Reads the list again when the file has changed since it was last read.
+    void refresh();
+    bool isKnown(const QString& name) const;
+    // Whether the box is marked as holding a name that is not in the list.
+    static bool isMarked(const QLineEdit* box);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void mark(QLineEdit* box);
+    bool couldBecomeKnown(const QString& name) const;
+
+    std::string path_;
+    QDateTime readTime_;
+    qint64 readSize_ = -1;
+    std::vector<std::string> names_; // sorted
+    QStringListModel* model_;
+    std::vector<QLineEdit*> boxes_;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,72 @@
+#include "ui/zoom.h"
+
+#include <QFont>
+#include <QRect>
+#include <QSettings>
+#include <QVariant>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace quindle::ui {
+
+namespace {
+constexpr const char* kBaseRect = "quindleDesignedRect";
+constexpr const char* kBaseFont = "quindleDesignedFont";
+constexpr const char* kBaseSize = "quindleDesignedSize";
+constexpr const char* kZoomKey = "window/zoom";
+
+QFont zoomedFont(QFont font, int percent)
+{
+    if (font.pixelSize() > 0)
+        font.setPixelSize(zoomed(font.pixelSize(), percent));
+    else
+        font.setPointSizeF(font.pointSizeF() * percent / 100.0);
+    return font;
+}
+
+// Edges are scaled, not sizes, so boxes that touch at 100 % still touch.
+QRect zoomedRect(const QRect& r, int percent)
+{
+    const int left = zoomed(r.left(), percent), top = zoomed(r.top(), percent);
+    return {left, top, zoomed(r.left() + r.width(), percent) - left, zoomed(r.top() + r.height(), percent) - top};
+}
+
+void zoomFont(QWidget* widget, int percent)
+{
+    if (!widget->testAttribute(Qt::WA_SetFont) && !widget->property(kBaseFont).isValid())
+        return; // it follows its parent
+    if (!widget->property(kBaseFont).isValid())
+        widget->setProperty(kBaseFont, widget->font());
+    widget->setFont(zoomedFont(widget->property(kBaseFont).value<QFont>(), percent));
+}
+} // namespace
+
+int zoomed(int pixels, int percent) { return static_cast<int>(std::lround(pixels * percent / 100.0)); }
+
+void applyZoom(QWidget* window, int percent)
+{
+    percent = std::clamp(percent, kZoomMin, kZoomMax);
+    auto children = window->findChildren<QWidget*>();
+    // Other windows (the mating window, popups) are zoomed on their own.
+    children.removeIf([window](QWidget* child) { return child->window() != window; });
+    for (QWidget* child : children)
+        if (!child->property(kBaseRect).isValid())
+            child->setProperty(kBaseRect, child->geometry());
+    if (!window->property(kBaseSize).isValid())
+        window->setProperty(kBaseSize, window->size());
+
+    zoomFont(window, percent);
+    const QSize size = window->property(kBaseSize).toSize();
+    window->setFixedSize(zoomed(size.width(), percent), zoomed(size.height(), percent));
+    for (QWidget* child : children) {
+        zoomFont(child, percent);
+        child->setGeometry(zoomedRect(child->property(kBaseRect).toRect(), percent));
+    }
+}
+
+int savedZoom() { return std::clamp(QSettings().value(QLatin1String(kZoomKey), kZoomMin).toInt(), kZoomMin, kZoomMax); }
+
+void saveZoom(int percent) { QSettings().setValue(QLatin1String(kZoomKey), percent); }
+
+} // namespace quindle::ui

@@ -1,0 +1,24 @@
+#pragma once
+// Zoom: a window and everything in it drawn at 100 % to 250 % of its designed
+// size, layout and fonts together, so the twips layout keeps its proportions.
+class QWidget;
+
+namespace quindle::ui {
+
+inline constexpr int kZoomMin = 100;
+inline constexpr int kZoomMax = 250;
+inline constexpr int kZoomStep = 25;
+
+// `pixels` of the designed size at `percent`.
+int zoomed(int pixels, int percent);
+
+// Scales `window`'s fixed size, its widgets' geometry and their fonts to
+// `percent`. The designed size is taken from the first call, so build the
+// window at 100 % first; widgets added later are taken as designed when met.
+void applyZoom(QWidget* window, int percent);
+
+// The zoom the player chose last, kept between runs.
+int savedZoom();
+void saveZoom(int percent);
+
+} // namespace quindle::ui
