@@ -1,54 +1,75 @@
-// quindle-screenshot DATA_DIR OUT.png [ID]: starts the main window on a data
-// folder, looks up ID when given, and saves a picture of the window. Used to
-// keep the screenshot in docs/ true to the program.
-// quindle-screenshot DATA_DIR OUT.png ID --planner: the mating planner for that
-// mare instead, ranked by DI.
+// quindle-screenshot [--zoom PERCENT] [--mate SIRE,DAMSIRE,DAMDAMSIRE --mating-window OUT2.png]
+//                    DATA_DIR OUT.png [ID]
+// starts the main window on a data folder, looks up ID when given, optionally
+// submits a mating (and saves a picture of the mating window too), and saves a
+// picture of the main window. Used to keep the screenshots in docs/ true to
+// the program. The player's remembered zoom is neither read nor changed.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QTableView>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
-#include "ui/planner_form.h"
-#include "ui/planner_model.h"
 #include "ui/startup_ui.h"
+#include "ui/sub_form.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--logo"))
         return quindle::ui::logoPixmap(QString::fromLocal8Bit(argv[3]).toInt()).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
-    if (argc < 3) {
-        qWarning("usage: quindle-screenshot DATA_DIR OUT.png [ID]");
+    QCommandLineParser parser;
+    const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Zoom in percent."), QStringLiteral("PERCENT"),
+                                  QStringLiteral("100"));
+    const QCommandLineOption mate(QStringLiteral("mate"), QStringLiteral("Names to submit, comma-separated."),
+                                  QStringLiteral("NAMES"));
+    const QCommandLineOption matingWindow(QStringLiteral("mating-window"),
+                                          QStringLiteral("Also save the mating window to this file."),
+                                          QStringLiteral("OUT2.png"));
+    parser.addOptions({zoom, mate, matingWindow});
+    parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
+    parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
+    parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."), QStringLiteral("[ID]"));
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    if (args.size() < 2) {
+        qWarning("usage: quindle-screenshot [--zoom PERCENT] [--mate NAMES --mating-window OUT2.png] DATA_DIR OUT.png [ID]");
         return 2;
     }
-    const quindle::DataFolder folder(argv[1]);
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+
+    const quindle::DataFolder folder(args[0].toLocal8Bit().toStdString());
     auto chefs = quindle::ui::startUp(folder, quindle::kStampFileName);
     if (!chefs)
         return 1;
     quindle::ui::MainForm window(folder, std::move(*chefs));
+    window.setZoom(parser.value(zoom).toInt());
     window.show();
-    if (argc > 3) {
-        window.searchID()->setText(QString::fromLocal8Bit(argv[3]));
+    if (args.size() > 2) {
+        window.searchID()->setText(args[2]);
         window.goClick();
     }
-    QWidget* shown = &window;
-    if (argc > 4 && QString::fromLocal8Bit(argv[4]) == QLatin1String("--planner")) {
-        window.openPlanner();
-        shown = window.plannerForm();
-        while (window.plannerForm()->busy())
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
-        window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
-        window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
+    if (parser.isSet(mate)) {
+        window.hypoMateClick();
+        const QStringList names = parser.value(mate).split(QLatin1Char(','));
+        for (int i = 0; i < names.size() && i < 3; ++i)
+            window.subForm()->box(i)->setText(names[i]);
+        window.subForm()->submitClick();
+        window.subForm()->box(0)->setFocus();
     }
-    const QString out = QString::fromLocal8Bit(argv[2]);
     int rc = 1;
     QTimer::singleShot(300, [&] {
-        rc = shown->grab().save(out) ? 0 : 1;
+        rc = window.grab().save(args[1]) ? 0 : 1;
+        if (rc == 0 && parser.isSet(matingWindow) && window.subForm())
+            rc = window.subForm()->grab().save(parser.value(matingWindow)) ? 0 : 1;
         app.quit();
     });
     QApplication::exec();

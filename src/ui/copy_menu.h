@@ -14,6 +14,8 @@ namespace quindle::ui {
 class MainForm;
 
 class HorseCopier : public QObject {
+    Q_OBJECT
+
 public:
     // Call when the window's boxes are built.
     explicit HorseCopier(MainForm* main);

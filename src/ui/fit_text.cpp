@@ -12,7 +12,8 @@
 namespace quindle::ui {
 
 namespace {
-// QLineEdit keeps these margins inside its contents and a pixel for the caret.
+// QLineEdit starts its text this far inside its contents; a text longer than
+// the rest is clipped at the right edge of the contents.
 constexpr int kLineEditHorizontalMargin = 2;
 constexpr int kLineEditVerticalMargin = 1;
 
@@ -55,7 +56,7 @@ int NameBox::textWidth() const
     QStyleOptionFrame panel;
     initStyleOption(&panel);
     const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
-    return r.width() - 2 * kLineEditHorizontalMargin - 1;
+    return r.width() - kLineEditHorizontalMargin;
 }
 
 FittedText NameBox::shown() const { return fitText(text(), font(), textWidth()); }
@@ -94,7 +95,7 @@ void NameBox::paintEvent(QPaintEvent* event)
         top = r.y() + kLineEditVerticalMargin;
     else if (alignment() & Qt::AlignBottom)
         top = r.bottom() + 1 - height - kLineEditVerticalMargin;
-    const QRect line(r.x() + kLineEditHorizontalMargin, top, r.width() - 2 * kLineEditHorizontalMargin, height);
+    const QRect line(r.x() + kLineEditHorizontalMargin, top, r.width() - kLineEditHorizontalMargin, height);
     painter.setClipRect(r);
     painter.setFont(fit.font);
     painter.setPen(palette().color(QPalette::Text));

@@ -3,7 +3,9 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringListModel>
 #include <algorithm>
@@ -64,6 +66,8 @@ void SireCompleter::attach(QLineEdit* box)
     completer->setCompletionMode(QCompleter::PopupCompletion);
     box->setCompleter(completer);
     box->installEventFilter(this);
+    completer->popup()->installEventFilter(this); // ahead of the completer's own filter
+    popups_.emplace_back(completer->popup(), box);
     connect(box, &QLineEdit::textChanged, this, [this, box] {
         refresh();
         mark(box);
@@ -100,6 +104,31 @@ void SireCompleter::mark(QLineEdit* box)
 
 bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
 {
+    // While the list is open it has the keys. The completer hands typed keys to
+    // the box past its key rules; send them through those rules instead, and
+    // let Enter submit unless the player has picked a name in the list.
+    const auto popup = std::find_if(popups_.begin(), popups_.end(), [watched](auto& p) { return p.first == watched; });
+    if (popup != popups_.end() && event->type() == QEvent::KeyPress) {
+        auto* view = static_cast<QAbstractItemView*>(popup->first);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Escape:
+            return false;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (view->currentIndex().isValid())
+                return false; // takes the picked name
+            view->hide();
+            break;
+        default:
+            break;
+        }
+        QCoreApplication::sendEvent(popup->second, event);
+        return true;
+    }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
         if (auto* box = qobject_cast<QLineEdit*>(watched)) {
             if (event->type() == QEvent::FocusIn)

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QCompleter;
@@ -38,6 +39,7 @@ private:
     std::vector<std::string> names_; // sorted
     QStringListModel* model_;
     std::vector<QLineEdit*> boxes_;
+    std::vector<std::pair<QObject*, QLineEdit*>> popups_; // each box's completion list
 };
 
 } // namespace quindle::ui

@@ -1,0 +1,141 @@
+// Reading the windows: whole names, built-in fonts, colours under any theme, zoom.
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "gui_fixture.h"
+#include "ui/fit_text.h"
+#include "ui/fonts.h"
+#include "ui/sub_form.h"
+#include "ui/twips.h"
+#include "ui/zoom.h"
+
+using namespace quindle;
+using quindle::testing::GuiTest;
+
+class ReadingTest : public GuiTest {
+protected:
+    ui::SubForm* openMating()
+    {
+        QTest::mouseClick(main->hypoMateButton(), Qt::LeftButton);
+        return main->subForm();
+    }
+    // Every caption of a window is shown whole, or its tooltip holds it.
+    template <class Fitted>
+    static void expectNothingSilentlyCut(QWidget* window, const char* what)
+    {
+        const auto widgets = window->findChildren<Fitted*>();
+        EXPECT_FALSE(widgets.isEmpty()) << what;
+        for (const Fitted* w : widgets) {
+            const ui::FittedText shown = w->shown();
+            if (shown.whole)
+                EXPECT_EQ(shown.text, w->text());
+            else
+                EXPECT_EQ(w->toolTip(), w->text()) << what << " " << w->text().toStdString();
+        }
+    }
+};
+
+TEST_F(ReadingTest, ALongNameIsElidedAndWholeInItsTooltip)
+{
+    const QString longName = "THE VERY LONG NAME OF A SIRE (IRE)";
+    ui::SubForm* sub = openMating();
+    type(sub->box(0), longName);
+    type(sub->box(1), "RED CAP");
+    QTest::mouseClick(sub->submitButton(), Qt::LeftButton);
+
+    auto* sire = static_cast<ui::NameBox*>(main->lineageBox(0));
+    EXPECT_EQ(sire->text(), longName); // the box still holds the whole name
+    EXPECT_TRUE(sire->shown().text.endsWith(QChar(0x2026))) << sire->shown().text.toStdString();
+    EXPECT_EQ(sire->toolTip(), longName);
+
+    auto* damSire = static_cast<ui::NameBox*>(main->lineageBox(2));
+    EXPECT_EQ(damSire->shown().text, "RED CAP");
+    EXPECT_EQ(damSire->toolTip(), "");
+
+    // Zoom scales the box and its face together: still elided, still whole in its tooltip.
+    main->setZoom(250);
+    EXPECT_TRUE(sire->shown().text.endsWith(QChar(0x2026)));
+    EXPECT_EQ(sire->toolTip(), longName);
+}
+
+TEST_F(ReadingTest, NoCaptionOrButtonIsSilentlyCutAtAnyZoom)
+{
+    ui::SubForm* sub = openMating();
+    for (const int zoom : {100, 175, 250}) {
+        main->setZoom(zoom);
+        expectNothingSilentlyCut<ui::FitLabel>(sub, "mating window label");
+        expectNothingSilentlyCut<ui::FitButton>(sub, "mating window button");
+        expectNothingSilentlyCut<ui::FitButton>(main.get(), "main window button");
+        expectNothingSilentlyCut<ui::NameBox>(main.get(), "main window box");
+    }
+}
+
+TEST_F(ReadingTest, BothWindowsUseTheBuiltInFaces)
+{
+    const QStringList families = ui::loadBuiltInFonts();
+    EXPECT_TRUE(families.contains("DejaVu Sans Condensed")) << families.join(", ").toStdString();
+    EXPECT_TRUE(families.contains("DejaVu Sans Mono"));
+    EXPECT_TRUE(QFile::exists(":/fonts/LICENSE-DejaVu.txt"));
+    EXPECT_EQ(QFontInfo(main->text(2)->font()).family(), "DejaVu Sans Condensed");
+    EXPECT_EQ(QFontInfo(main->text16(7)->font()).family(), "DejaVu Sans Mono");
+    EXPECT_EQ(QFontInfo(openMating()->box(0)->font()).family(), "DejaVu Sans Condensed");
+}
+
+TEST_F(ReadingTest, BoxTextsStayDarkOnThePastelColoursUnderADarkTheme)
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(40, 40, 40));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, Qt::white);
+    QApplication::setPalette(dark);
+    main = std::make_unique<ui::MainForm>(folder, main->chefs());
+    lookUp("1");
+    for (QLineEdit* box : {main->text(2), main->ageSex(), main->text(3), main->text(9), main->text(11)}) {
+        EXPECT_LT(box->palette().color(QPalette::Text).lightness(), 60) << box->text().toStdString();
+        EXPECT_GT(box->palette().color(QPalette::Base).lightness(), 150);
+    }
+    EXPECT_EQ(main->searchID()->palette().color(QPalette::Base), QColor(30, 30, 30)); // the rest follows the theme
+    QApplication::setPalette(before);
+}
+
+TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
+{
+    const QRect designed = ui::twipsRect(5880, 5520, 655, 285);
+    const int designedFont = main->font().pixelSize();
+    QTest::keyClick(main->searchID(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(main->searchID(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(main->searchID(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(main->searchID(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(main->zoom(), 200);
+    EXPECT_EQ(main->searchID()->geometry(), QRect(designed.topLeft() * 2, designed.size() * 2));
+    EXPECT_EQ(main->size(), QSize(ui::px(7470), ui::px(6855)) * 2);
+    EXPECT_EQ(main->font().pixelSize(), designedFont * 2);
+    EXPECT_EQ(main->text16(7)->font().pixelSize(), 16); // its own face, scaled too
+    EXPECT_EQ(main->searchID()->text(), ""); // the keys type nothing
+
+    // The mating window opens beside the zoomed window, zoomed as well.
+    ui::SubForm* sub = openMating();
+    EXPECT_EQ(sub->size(), QSize(ui::px(4185), ui::px(1500)) * 2);
+    EXPECT_EQ(sub->pos(), main->pos() + QPoint(ui::px(3060), ui::px(5145)) * 2);
+
+    main = std::make_unique<ui::MainForm>(folder, main->chefs());
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    EXPECT_EQ(main->zoom(), 200);
+    EXPECT_EQ(main->searchID()->geometry(), QRect(designed.topLeft() * 2, designed.size() * 2));
+
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(main->searchID(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(main->zoom(), 250);
+    QTest::keyClick(main->searchID(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(main->zoom(), 100);
+    EXPECT_EQ(main->searchID()->geometry(), designed);
+    QTest::keyClick(main->searchID(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(main->zoom(), 100);
+}
