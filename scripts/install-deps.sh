@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev      # Google Benchmark
   fonts-dejavu-core     # DejaVu Sans Mono and the fonts' licence, built into the window
   fonts-dejavu-extra    # DejaVu Sans Condensed, built into the window: an 18-letter name fits a box
+  fonttools             # pyftsubset: the built-in fonts cut down to the Latin-1 the names are in
   xauth xvfb            # a virtual screen for screenshots and the package check
   desktop-file-utils    # desktop-file-validate, for the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies

@@ -65,6 +65,7 @@ void SireCompleter::attach(QLineEdit* box)
     completer->setModelSorting(QCompleter::CaseSensitivelySortedModel); // names are sorted byte for byte
     completer->setCompletionMode(QCompleter::PopupCompletion);
     box->setCompleter(completer);
+    completer->popup()->setFont(box->font()); // the window's face, zoomed with it (below)
     box->installEventFilter(this);
     completer->popup()->installEventFilter(this); // ahead of the completer's own filter
     popups_.emplace_back(completer->popup(), box);
@@ -129,6 +130,9 @@ bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
         QCoreApplication::sendEvent(popup->second, event);
         return true;
     }
+    if (event->type() == QEvent::FontChange)
+        if (auto* box = qobject_cast<QLineEdit*>(watched); box && box->completer())
+            box->completer()->popup()->setFont(box->font());
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
         if (auto* box = qobject_cast<QLineEdit*>(watched)) {
             if (event->type() == QEvent::FocusIn)
