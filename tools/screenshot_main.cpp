@@ -1,24 +1,49 @@
-// quindle-screenshot [--zoom PERCENT] [--mate SIRE,DAMSIRE,DAMDAMSIRE --mating-window OUT2.png]
-//                    DATA_DIR OUT.png [ID]
+// quindle-screenshot [--zoom PERCENT] [--mate SIRE,DAMSIRE,DAMDAMSIRE --mating-window OUT2.png
+//                    [--complete PREFIX]] DATA_DIR OUT.png [ID]
 // starts the main window on a data folder, looks up ID when given, optionally
-// submits a mating (and saves a picture of the mating window too), and saves a
-// picture of the main window. Used to keep the screenshots in docs/ true to
+// submits a mating (and saves a picture of the mating window too, with the
+// completion list open for PREFIX), and saves a picture of the main window. Used to keep the screenshots in docs/ true to
 // the program. The player's remembered zoom is neither read nor changed.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QCommandLineParser>
+#include <QCompleter>
+#include <QPainter>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
+#include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
+
+// The mating window, with the completion list over it when that is open.
+static QPixmap matingPicture(QWidget* sub)
+{
+    const QPixmap window = sub->grab();
+    QWidget* popup = nullptr;
+    for (QLineEdit* box : sub->findChildren<QLineEdit*>())
+        if (box->completer() && box->completer()->popup()->isVisible())
+            popup = box->completer()->popup();
+    if (!popup)
+        return window;
+    const QPoint at = popup->mapToGlobal(QPoint(0, 0)) - sub->mapToGlobal(QPoint(0, 0));
+    const QRect all = QRect(QPoint(0, 0), window.size()).united(QRect(at, popup->size()));
+    QPixmap out(all.size());
+    out.fill(sub->palette().color(QPalette::Window));
+    QPainter painter(&out);
+    painter.drawPixmap(-all.topLeft(), window);
+    painter.drawPixmap(at - all.topLeft(), popup->grab());
+    return out;
+}
 
 int main(int argc, char** argv)
 {
@@ -33,7 +58,10 @@ int main(int argc, char** argv)
     const QCommandLineOption matingWindow(QStringLiteral("mating-window"),
                                           QStringLiteral("Also save the mating window to this file."),
                                           QStringLiteral("OUT2.png"));
-    parser.addOptions({zoom, mate, matingWindow});
+    const QCommandLineOption complete(QStringLiteral("complete"),
+                                      QStringLiteral("Then type PREFIX into the Dam's Dam-Sire box, list open."),
+                                      QStringLiteral("PREFIX"));
+    parser.addOptions({zoom, mate, matingWindow, complete});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."), QStringLiteral("[ID]"));
@@ -43,6 +71,7 @@ int main(int argc, char** argv)
         qWarning("usage: quindle-screenshot [--zoom PERCENT] [--mate NAMES --mating-window OUT2.png] DATA_DIR OUT.png [ID]");
         return 2;
     }
+    quindle::ui::useBuiltInFaceEverywhere();
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
@@ -64,12 +93,22 @@ int main(int argc, char** argv)
             window.subForm()->box(i)->setText(names[i]);
         window.subForm()->submitClick();
         window.subForm()->box(0)->setFocus();
+        if (parser.isSet(complete)) {
+            QLineEdit* box = window.subForm()->box(2);
+            window.subForm()->windowHandle()->requestActivate(); // typed into, as the player would
+            for (int i = 0; i < 10 && QGuiApplication::focusWindow() != window.subForm()->windowHandle(); ++i)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            box->setFocus();
+            box->setText(parser.value(complete));
+            box->completer()->setCompletionPrefix(box->text());
+            box->completer()->complete();
+        }
     }
     int rc = 1;
     QTimer::singleShot(300, [&] {
         rc = window.grab().save(args[1]) ? 0 : 1;
         if (rc == 0 && parser.isSet(matingWindow) && window.subForm())
-            rc = window.subForm()->grab().save(parser.value(matingWindow)) ? 0 : 1;
+            rc = matingPicture(window.subForm()).save(parser.value(matingWindow)) ? 0 : 1;
         app.quit();
     });
     QApplication::exec();

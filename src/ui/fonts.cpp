@@ -1,5 +1,6 @@
 #include "ui/fonts.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 
 namespace quindle::ui {
@@ -29,6 +30,14 @@ QFont face(const char* family, int pixels)
     return font;
 }
 } // namespace
+
+void useBuiltInFaceEverywhere()
+{
+    loadBuiltInFonts();
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed")});
+    QApplication::setFont(font);
+}
 
 QFont windowFont(int pixels) { return face("DejaVu Sans Condensed", pixels); }
 

@@ -10,6 +10,10 @@ namespace quindle::ui {
 // the families registered.
 QStringList loadBuiltInFonts();
 
+// Tooltips, menus and message boxes in the built-in face as well, at the
+// desktop's own size.
+void useBuiltInFaceEverywhere();
+
 // DejaVu Sans Condensed: an 18-letter name fits a pedigree box at 10 pixels.
 QFont windowFont(int pixels = 10);
 // DejaVu Sans Mono: the profile grid's column header spaces its letters over

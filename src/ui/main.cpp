@@ -5,6 +5,7 @@
 
 #include "data/data_folder.h"
 #include "data/folder_search.h"
+#include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/startup_ui.h"
@@ -14,8 +15,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("quindle")); // settings are kept in ~/.config/quindle/
     QApplication::setApplicationName(QStringLiteral("quindle"));
-    QApplication::setOrganizationName(QStringLiteral("quindle")); // the zoom is kept in ~/.config/quindle/
     QApplication::setApplicationVersion(QStringLiteral(QUINDLE_VERSION));
+    quindle::ui::useBuiltInFaceEverywhere();
     QApplication::setWindowIcon(QIcon(quindle::ui::logoPixmap(64)));
 
     QCommandLineParser parser;
