@@ -2,8 +2,11 @@
 //                    [--complete PREFIX]] DATA_DIR OUT.png [ID]
 // starts the main window on a data folder, looks up ID when given, optionally
 // submits a mating (and saves a picture of the mating window too, with the
-// completion list open for PREFIX), and saves a picture of the main window. Used to keep the screenshots in docs/ true to
-// the program. The player's remembered zoom is neither read nor changed.
+// completion list open for PREFIX), and saves a picture of the main window.
+// Used to keep the screenshots in docs/ true to the program. The player's
+// remembered zoom is neither read nor changed.
+// quindle-screenshot DATA_DIR OUT.png ID --planner: the mating planner for that
+// mare instead, ranked by DI.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
@@ -15,6 +18,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -22,6 +26,8 @@
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
+#include "ui/planner_form.h"
+#include "ui/planner_model.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 
@@ -61,14 +67,17 @@ int main(int argc, char** argv)
     const QCommandLineOption complete(QStringLiteral("complete"),
                                       QStringLiteral("Then type PREFIX into the Dam's Dam-Sire box, list open."),
                                       QStringLiteral("PREFIX"));
-    parser.addOptions({zoom, mate, matingWindow, complete});
+    const QCommandLineOption planner(QStringLiteral("planner"),
+                                     QStringLiteral("Save the mating planner for the horse instead."));
+    parser.addOptions({zoom, mate, matingWindow, complete, planner});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."), QStringLiteral("[ID]"));
     parser.process(app);
     const QStringList args = parser.positionalArguments();
     if (args.size() < 2) {
-        qWarning("usage: quindle-screenshot [--zoom PERCENT] [--mate NAMES --mating-window OUT2.png] DATA_DIR OUT.png [ID]");
+        qWarning("usage: quindle-screenshot [--zoom PERCENT] [--mate NAMES --mating-window OUT2.png [--complete PREFIX]]"
+                 " DATA_DIR OUT.png [ID [--planner]]");
         return 2;
     }
     quindle::ui::useBuiltInFaceEverywhere();
@@ -104,9 +113,18 @@ int main(int argc, char** argv)
             box->completer()->complete();
         }
     }
+    QWidget* shown = &window;
+    if (parser.isSet(planner)) {
+        window.openPlanner();
+        shown = window.plannerForm();
+        while (window.plannerForm()->busy())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
+        window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
+    }
     int rc = 1;
     QTimer::singleShot(300, [&] {
-        rc = window.grab().save(args[1]) ? 0 : 1;
+        rc = shown->grab().save(args[1]) ? 0 : 1;
         if (rc == 0 && parser.isSet(matingWindow) && window.subForm())
             rc = matingPicture(window.subForm()).save(parser.value(matingWindow)) ? 0 : 1;
         app.quit();
