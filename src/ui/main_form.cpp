@@ -241,7 +241,7 @@ void MainForm::buildCommands()
     connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
 
     // The mating planner: a button in the free band below GO, and Ctrl+M.
-    plan_ = new QPushButton(QStringLiteral("Plan\u2026"), this);
+    plan_ = new FitButton(QStringLiteral("Plan\u2026"), this);
     plan_->setObjectName(QStringLiteral("PlanMatings"));
     plan_->setGeometry(twipsRect(5880, 5925, 615, 255));
     plan_->setAutoDefault(false);
