@@ -379,6 +379,8 @@ void MainForm::setZoom(int percent)
     applyZoom(this, zoom_);
     if (subForm_)
         applyZoom(subForm_, zoom_);
+    if (planner_)
+        applyFontZoom(planner_, zoom_);
     saveZoom(zoom_);
 }
 
@@ -464,8 +466,10 @@ void MainForm::about()
 
 void MainForm::openPlanner()
 {
-    if (!planner_)
+    if (!planner_) {
         planner_ = new PlannerForm(this);
+        applyFontZoom(planner_, zoom_);
+    }
     planner_->show();
     planner_->raise();
     planner_->activateWindow();

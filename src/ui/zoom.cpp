@@ -65,6 +65,13 @@ void applyZoom(QWidget* window, int percent)
     }
 }
 
+void applyFontZoom(QWidget* window, int percent)
+{
+    if (!window->property(kBaseFont).isValid())
+        window->setProperty(kBaseFont, window->font());
+    zoomFont(window, std::clamp(percent, kZoomMin, kZoomMax));
+}
+
 int savedZoom() { return std::clamp(QSettings().value(QLatin1String(kZoomKey), kZoomMin).toInt(), kZoomMin, kZoomMax); }
 
 void saveZoom(int percent) { QSettings().setValue(QLatin1String(kZoomKey), percent); }

@@ -17,6 +17,10 @@ int zoomed(int pixels, int percent);
 // window at 100 % first; widgets added later are taken as designed when met.
 void applyZoom(QWidget* window, int percent);
 
+// For a window laid out by layouts: only its face is scaled, and the layouts
+// follow. Its designed face is taken from the first call.
+void applyFontZoom(QWidget* window, int percent);
+
 // The zoom the player chose last, kept between runs.
 int savedZoom();
 void saveZoom(int percent);

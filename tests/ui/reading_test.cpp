@@ -9,6 +9,7 @@
 #include "gui_fixture.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
+#include "ui/planner_form.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 #include "ui/zoom.h"
@@ -123,6 +124,14 @@ TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
     ui::SubForm* sub = openMating();
     EXPECT_EQ(sub->size(), QSize(ui::px(4185), ui::px(1500)) * 2);
     EXPECT_EQ(sub->pos(), main->pos() + QPoint(ui::px(3060), ui::px(5145)) * 2);
+
+    // The planner, laid out by layouts, takes the zoom in its face.
+    const QFont plannerFont = QApplication::font();
+    main->openPlanner();
+    const QFont zoomedPlanner = main->plannerForm()->font();
+    EXPECT_EQ(zoomedPlanner.pixelSize() > 0 ? zoomedPlanner.pixelSize() : zoomedPlanner.pointSizeF(),
+              2 * (plannerFont.pixelSize() > 0 ? plannerFont.pixelSize() : plannerFont.pointSizeF()));
+    QTRY_VERIFY_WITH_TIMEOUT(!main->plannerForm()->busy(), 10000);
 
     main = std::make_unique<ui::MainForm>(folder, main->chefs());
     main->show();
