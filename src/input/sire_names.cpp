@@ -16,7 +16,9 @@ bool typeable(const std::string& name)
 {
     if (name.empty() || name.front() == ' ')
         return false;
-    std::u16string wide(name.begin(), name.end());
+    std::u16string wide;
+    for (const char c : name)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(c)); // Latin-1
     return checkChars(wide);
 }
 } // namespace

@@ -1,5 +1,6 @@
 // Reading the windows: whole names, built-in fonts, colours under any theme, zoom.
 #include <QFile>
+#include <QFontMetrics>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,6 +62,24 @@ TEST_F(ReadingTest, ALongNameIsElidedAndWholeInItsTooltip)
     main->setZoom(250);
     EXPECT_TRUE(sire->shown().text.endsWith(QChar(0x2026)));
     EXPECT_EQ(sire->toolTip(), longName);
+}
+
+TEST(FitText, WholeThenSmallerThenElided)
+{
+    const QFont font = ui::windowFont();
+    const QString name = "NORTOR SEAELMIS (IRE)";
+    const int width = QFontMetrics(font).horizontalAdvance(name);
+    const ui::FittedText whole = ui::fitText(name, font, width);
+    EXPECT_TRUE(whole.whole);
+    EXPECT_EQ(whole.text, name);
+    const ui::FittedText smaller = ui::fitText(name, font, width - 4);
+    EXPECT_FALSE(smaller.whole);
+    EXPECT_EQ(smaller.text, name);
+    EXPECT_LT(smaller.font.pixelSize(), font.pixelSize());
+    const ui::FittedText elided = ui::fitText(name, font, width / 2);
+    EXPECT_FALSE(elided.whole);
+    EXPECT_TRUE(elided.text.endsWith(QChar(0x2026))) << elided.text.toStdString();
+    EXPECT_LE(QFontMetrics(elided.font).horizontalAdvance(elided.text), width / 2);
 }
 
 TEST_F(ReadingTest, NoCaptionOrButtonIsSilentlyCutAtAnyZoom)
