@@ -98,13 +98,7 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     searchID_->setFocus();
 
     new HorseCopier(this);
-    const auto zoomKey = [this](const QKeySequence& keys, auto step) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, step] { setZoom(step(zoom_)); });
-    };
-    zoomKey(QKeySequence::ZoomIn, [](int z) { return z + kZoomStep; });
-    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_Equal), [](int z) { return z + kZoomStep; }); // + without Shift
-    zoomKey(QKeySequence::ZoomOut, [](int z) { return z - kZoomStep; });
-    zoomKey(QKeySequence(Qt::CTRL | Qt::Key_0), [](int) { return kZoomMin; });
+    addZoomKeys(this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
     applyZoom(this, zoom_);
 }

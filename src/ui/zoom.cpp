@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QRect>
+#include <QKeySequence>
 #include <QSettings>
+#include <QShortcut>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -70,6 +72,18 @@ void applyFontZoom(QWidget* window, int percent)
     if (!window->property(kBaseFont).isValid())
         window->setProperty(kBaseFont, window->font());
     zoomFont(window, std::clamp(percent, kZoomMin, kZoomMax));
+}
+
+void addZoomKeys(QWidget* window, std::function<int()> current, std::function<void(int)> set)
+{
+    const auto key = [&](const QKeySequence& keys, int step) {
+        QObject::connect(new QShortcut(keys, window), &QShortcut::activated, window,
+                         [current, set, step] { set(step ? current() + step : kZoomMin); });
+    };
+    key(QKeySequence::ZoomIn, kZoomStep);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Equal), kZoomStep);
+    key(QKeySequence::ZoomOut, -kZoomStep);
+    key(QKeySequence(Qt::CTRL | Qt::Key_0), 0);
 }
 
 int savedZoom() { return std::clamp(QSettings().value(QLatin1String(kZoomKey), kZoomMin).toInt(), kZoomMin, kZoomMax); }

@@ -1,6 +1,8 @@
 #pragma once
 // Zoom: a window and everything in it drawn at 100 % to 250 % of its designed
 // size, layout and fonts together, so the twips layout keeps its proportions.
+#include <functional>
+
 class QWidget;
 
 namespace quindle::ui {
@@ -20,6 +22,10 @@ void applyZoom(QWidget* window, int percent);
 // For a window laid out by layouts: only its face is scaled, and the layouts
 // follow. Its designed face is taken from the first call.
 void applyFontZoom(QWidget* window, int percent);
+
+// Ctrl+plus (and Ctrl+= , plus without Shift), Ctrl+minus and Ctrl+0 in
+// `window`: `set` is called with the zoom after the step from `current`.
+void addZoomKeys(QWidget* window, std::function<int()> current, std::function<void(int)> set);
 
 // The zoom the player chose last, kept between runs.
 int savedZoom();

@@ -143,6 +143,10 @@ TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
     ui::SubForm* sub = openMating();
     EXPECT_EQ(sub->size(), QSize(ui::px(4185), ui::px(1500)) * 2);
     EXPECT_EQ(sub->pos(), main->pos() + QPoint(ui::px(3060), ui::px(5145)) * 2);
+    QTest::keyClick(sub->box(0), Qt::Key_Minus, Qt::ControlModifier); // its keys zoom both windows
+    EXPECT_EQ(main->zoom(), 175);
+    EXPECT_EQ(sub->size(), QSize(ui::px(4185) * 7 / 4, ui::px(1500) * 7 / 4));
+    QTest::keyClick(sub->box(0), Qt::Key_Plus, Qt::ControlModifier);
 
     // The planner, laid out by layouts, takes the zoom in its face.
     const QFont plannerFont = QApplication::font();
