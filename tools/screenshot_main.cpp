@@ -72,12 +72,13 @@ int main(int argc, char** argv)
     parser.addOptions({zoom, mate, matingWindow, complete, planner});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
-    parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."), QStringLiteral("[ID]"));
+    parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
+                                 QStringLiteral("[ID]"));
     parser.process(app);
     const QStringList args = parser.positionalArguments();
     if (args.size() < 2) {
-        qWarning("usage: quindle-screenshot [--zoom PERCENT] [--mate NAMES --mating-window OUT2.png [--complete PREFIX]]"
-                 " DATA_DIR OUT.png [ID [--planner]]");
+        qWarning("usage: quindle-screenshot [--zoom PERCENT]"
+                 " [--mate NAMES --mating-window OUT2.png [--complete PREFIX]] DATA_DIR OUT.png [ID [--planner]]");
         return 2;
     }
     quindle::ui::useBuiltInFaceEverywhere();

@@ -21,7 +21,8 @@ QFont smaller(const QFont& font)
 {
     QFont out = font;
     if (font.pixelSize() > 0)
-        out.setPixelSize(std::max(1, std::min(font.pixelSize() - 1, static_cast<int>(std::lround(font.pixelSize() * 0.85)))));
+        out.setPixelSize(
+            std::max(1, std::min(font.pixelSize() - 1, static_cast<int>(std::lround(font.pixelSize() * 0.85)))));
     else
         out.setPointSizeF(font.pointSizeF() * 0.85);
     return out;
