@@ -35,17 +35,19 @@ QColor markColour(const QColor& base)
 }
 } // namespace
 
-SireCompleter::SireCompleter(std::string sireListPath, QObject* parent)
-    : QObject(parent), path_(std::move(sireListPath)), model_(new QStringListModel(this))
+SireCompleter::SireCompleter(std::function<std::string()> sireListPath, QObject* parent)
+    : QObject(parent), sireListPath_(std::move(sireListPath)), model_(new QStringListModel(this))
 {
     refresh();
 }
 
 void SireCompleter::refresh()
 {
-    const QFileInfo info(QString::fromLocal8Bit(path_.c_str()));
-    if (info.lastModified() == readTime_ && info.size() == readSize_)
+    const std::string path = sireListPath_();
+    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+    if (path == path_ && info.lastModified() == readTime_ && info.size() == readSize_)
         return;
+    path_ = path;
     readTime_ = info.lastModified();
     readSize_ = info.size();
     names_ = readSireNames(path_).names; // a list that cannot be read completes nothing

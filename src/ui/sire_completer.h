@@ -4,6 +4,7 @@
 // for a sire without chefs-de-race.
 #include <QDateTime>
 #include <QObject>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,11 +17,14 @@ namespace quindle::ui {
 
 class SireCompleter : public QObject {
 public:
-    SireCompleter(std::string sireListPath, QObject* parent);
+    // `sireListPath` gives the list of the data folder in use, which the player
+    // may change while the mating window is open.
+    SireCompleter(std::function<std::string()> sireListPath, QObject* parent);
 
     // Completes names in `box` and marks it while its name is not in the list.
     void attach(QLineEdit* box);
-    // Reads the list again when the file has changed since it was last read.
+    // Reads the list again when it is another file, or the file has changed,
+    // since it was last read.
     void refresh();
     bool isKnown(const QString& name) const;
     // Whether the box is marked as holding a name that is not in the list.
@@ -33,7 +37,8 @@ private:
     void mark(QLineEdit* box);
     bool couldBecomeKnown(const QString& name) const;
 
-    std::string path_;
+    std::function<std::string()> sireListPath_;
+    std::string path_; // the file last read
     QDateTime readTime_;
     qint64 readSize_ = -1;
     std::vector<std::string> names_; // sorted

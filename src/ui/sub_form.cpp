@@ -24,7 +24,7 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
     setWindowTitle(QStringLiteral("Enter Lineage"));
     setFixedSize(px(4185), px(1500));
     setFont(windowFont()); // the main window's face, which fits the captions
-    sires_ = new SireCompleter(main->folder().sireList(), this);
+    sires_ = new SireCompleter([main] { return main->folder().sireList(); }, this);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     addZoomKeys(this, [main] { return main->zoom(); }, [main](int percent) { main->setZoom(percent); });
 

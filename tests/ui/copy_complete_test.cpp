@@ -120,6 +120,18 @@ TEST_F(CopyCompleteTest, NameBoxesCompleteSireNamesAndFollowAChangedList)
     type(box, "NOB");
     EXPECT_EQ(completer->currentCompletion(), "NOBLE NEW SIRE");
     writeFile(folder.sireList(), guiSireList()); // as it was, for the fixture's check
+
+    // Another data folder chosen while the window is open brings its own list.
+    TempDir other;
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), "OTHER FOLDER SIRE,A,B,C\r\n");
+    writeFile(second.breedingFile(), horseLines(1));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+    box->clear();
+    type(box, "OTH");
+    EXPECT_EQ(completer->currentCompletion(), "OTHER FOLDER SIRE");
 }
 
 TEST_F(CopyCompleteTest, ANameNotInTheSireListIsMarked)

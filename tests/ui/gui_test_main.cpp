@@ -9,7 +9,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // The zoom the windows remember goes to a folder of the tests' own.
+    // What the windows remember (the zoom, the data folder) goes to a folder of the tests' own.
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication::setOrganizationName(QStringLiteral("quindle-tests"));
