@@ -20,6 +20,7 @@ namespace quindle::ui {
 
 class EditGuard;
 class PlannerForm;
+class SearchForm;
 class SubForm;
 
 class MainForm : public QWidget {
@@ -45,6 +46,8 @@ public:
     void chooseDataFolder();
     // Says which version and data folder this is.
     void about();
+    // Opens the search by name (or brings it to the front).
+    void openSearch();
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -57,6 +60,7 @@ public:
     QPushButton* hypoMateButton() const { return hypoMate_; }
     SubForm* subForm() const;
     PlannerForm* plannerForm() const;
+    SearchForm* searchForm() const;
     // The horse found by the last GO while it is shown, else 0.
     std::int32_t shownHorse() const { return shownHorse_; }
     const DataFolder& folder() const { return folder_; }
@@ -106,9 +110,11 @@ private:
     QPushButton* go_ = nullptr;
     QPushButton* hypoMate_ = nullptr;
     QPushButton* plan_ = nullptr;
+    QPushButton* find_ = nullptr;
     EditGuard* idGuard_ = nullptr;
     QPointer<SubForm> subForm_;
     QPointer<PlannerForm> planner_;
+    QPointer<SearchForm> search_;
 };
 
 } // namespace quindle::ui
