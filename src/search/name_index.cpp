@@ -88,22 +88,25 @@ void NameIndexWriter::commit()
 IndexedHorse NameIndex::horse(std::size_t i) const
 {
     IndexedHorse h;
-    h.id = ids_[i];
     h.name = name(i);
     const char* p = horses_.data() + horseStart_[i];
-    std::string_view* fields[] = {&h.age, &h.sex, &h.sire, &h.damSire};
+    std::string_view id;
+    std::string_view* fields[] = {&id, &h.age, &h.sex, &h.sire, &h.damSire};
     for (std::string_view* field : fields) {
         const auto left = static_cast<std::size_t>(horses_.data() + horses_.size() - p);
         const char* end = static_cast<const char*>(std::memchr(p, '\n', left)); // every line was checked to end
         *field = {p, static_cast<std::size_t>(end - p)};
         p = end + 1;
     }
+    std::int64_t value = 0;
+    parseWholeNumber(id, INT32_MIN, INT32_MAX, value); // checked when the index was read
+    h.id = static_cast<std::int32_t>(value);
     return h;
 }
 
 std::size_t NameIndex::bytes() const
 {
-    return names_.capacity() + horses_.capacity() + 4 * (nameStart_.capacity() + horseStart_.capacity() + ids_.capacity());
+    return names_.capacity() + horses_.capacity() + 4 * (nameStart_.capacity() + horseStart_.capacity());
 }
 
 std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::string& stampText)
@@ -125,19 +128,17 @@ std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::stri
         return std::nullopt;
 
     // Each horse: its identifier, then four lines.
-    index.ids_.reserve(*count);
     index.horseStart_.reserve(*count);
     const char* p = horses->data();
     const char* const end = p + horses->size();
     for (std::size_t i = 0; i < *count; ++i) {
+        index.horseStart_.push_back(static_cast<std::uint32_t>(p - horses->data()));
         const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         std::int64_t id = 0;
         if (!lineEnd || parseWholeNumber({p, static_cast<std::size_t>(lineEnd - p)}, INT32_MIN, INT32_MAX, id) !=
                             NumberParse::Ok)
             return std::nullopt;
-        index.ids_.push_back(static_cast<std::int32_t>(id));
         p = lineEnd + 1;
-        index.horseStart_.push_back(static_cast<std::uint32_t>(p - horses->data()));
         for (int line = 0; line < 4; ++line) {
             lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
             if (!lineEnd)

@@ -10,6 +10,7 @@
 // No field of the breeding file holds a line end, so lines are enough. An
 // index is never trusted: any file that is missing, cut short, out of shape
 // or made from another breeding file is made again from the breeding file.
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,7 +32,8 @@ public:
     {
         names_.text.append(horse.name).push_back('\n');
         std::string& h = horses_.text;
-        h.append(std::to_string(horse.id)).push_back('\n');
+        char id[12];
+        h.append(id, static_cast<std::size_t>(std::to_chars(id, id + sizeof id, horse.id).ptr - id)).push_back('\n');
         h.append(horse.age).push_back('\n');
         h.append(horse.sex).push_back('\n');
         h.append(horse.sire).push_back('\n');
@@ -61,7 +63,7 @@ struct IndexedHorse {
 
 class NameIndex {
 public:
-    std::size_t size() const { return ids_.size(); }
+    std::size_t size() const { return horseStart_.size(); }
     // Horse `i` of the file (0-based).
     std::string_view name(std::size_t i) const
     {
@@ -78,8 +80,9 @@ private:
     friend std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::string& stampText);
     std::string names_, horses_;
     std::vector<std::uint32_t> nameStart_;  // one more than there are horses
-    std::vector<std::uint32_t> horseStart_; // where each horse's age begins in horses_
-    std::vector<std::int32_t> ids_;
+    // Where each horse's identifier begins in horses_: read again when asked
+    // for, which spares the memory of keeping them apart.
+    std::vector<std::uint32_t> horseStart_;
 };
 
 // The index made from the breeding file of this stamp; nullopt when either file
