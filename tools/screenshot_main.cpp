@@ -3,6 +3,7 @@
 // keep the screenshot in docs/ true to the program.
 // quindle-screenshot DATA_DIR OUT.png ID --planner: the mating planner for that
 // mare instead, ranked by DI.
+// quindle-screenshot DATA_DIR OUT.png ID --find TEXT: the search window with TEXT typed.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include "ui/main_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
+#include "ui/search_form.h"
 #include "ui/startup_ui.h"
 
 int main(int argc, char** argv)
@@ -44,6 +46,17 @@ int main(int argc, char** argv)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
         window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
+    }
+    if (argc > 5 && QString::fromLocal8Bit(argv[4]) == QLatin1String("--find")) {
+        window.openSearch();
+        shown = window.searchForm();
+        auto settle = [&] {
+            while (window.searchForm()->busy())
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+        };
+        settle();
+        window.searchForm()->textBox()->setText(QString::fromLocal8Bit(argv[5]));
+        settle();
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
     int rc = 1;

@@ -22,7 +22,6 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
     }
     if (!startUp(folder))
         return 2;
-    FoundNames found;
     NameIndex index;
     try {
         index = loadNameIndex(folder);
@@ -30,7 +29,7 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
         std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 2;
     }
-    found = findNames(index, *latin1, limit);
+    const FoundNames found = findNames(index, *latin1, limit);
     Out out;
     if (!json)
         out.write("id,name,age,sex,sire,damsire\n");
@@ -58,7 +57,8 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
     if (!out.finish())
         return outputFailed();
     if (found.horses.size() < found.total)
-        std::fprintf(stderr, "quindle-cli: %zu of %zu horses shown\n", found.horses.size(), found.total);
+        std::fprintf(stderr, "quindle-cli: %s of %s horses shown\n", std::to_string(found.horses.size()).c_str(),
+                     std::to_string(found.total).c_str());
     return found.total > 0 ? 0 : 1;
 }
 
