@@ -11,6 +11,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <span>
 
 #include "data/file_error.h"
 #include "search/foal_profiles.h"
@@ -21,6 +22,20 @@
 #include "ui/ui_seam.h"
 
 namespace quindle::ui {
+
+namespace {
+
+// Room for an 18-letter name with a country, and for the numbers.
+void setColumnWidths(QTableView* table, bool foals)
+{
+    const int names[] = {60, 200, 90, 200};
+    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50};
+    int column = 0;
+    for (const int width : foals ? std::span<const int>(profiles) : std::span<const int>(names))
+        table->setColumnWidth(column++, width);
+}
+
+} // namespace
 
 // What a piece of work beside the window found, for the window.
 struct SearchForm::Outcome {
@@ -148,6 +163,7 @@ void SearchForm::search()
         start([index = index_, text](Outcome& outcome) { outcome.names = findNames(*index, text, kShownRows); },
               [this](Outcome& outcome) {
                   model_->setNames(index_, std::move(outcome.names.horses));
+                  setColumnWidths(table_, false);
                   const auto total = static_cast<qulonglong>(outcome.names.total);
                   count_->setText(model_->rowCount() < static_cast<int>(total)
                                       ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
@@ -181,6 +197,7 @@ void SearchForm::search()
             model_->setFoals(std::move(outcome.foals));
             const QHeaderView* header = table_->horizontalHeader();
             model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+            setColumnWidths(table_, true);
             count_->setText(summary);
         });
 }
