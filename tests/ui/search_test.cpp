@@ -87,3 +87,20 @@ TEST_F(SearchTest, TheFoalsOfASireWithTheirProfilesAndAStallionWithNone)
     EXPECT_EQ(search->model()->rowCount(), 0);
     EXPECT_TRUE(search->count()->text().startsWith("0 foals")) << search->count()->text().toStdString();
 }
+
+TEST_F(SearchTest, ANewBreedingFileCutByTheMainWindowIsSearchedAtOnce)
+{
+    main->watchBreedingFile(dir.file("Quindle.nnn"));
+    ui::SearchForm* search = openSearch();
+    ASSERT_NE(search, nullptr);
+    const std::string original = guiBreedingFile();
+    std::string renamed = original;
+    renamed.replace(renamed.find("BRIGHT FILLY"), 12, "BRIGHT NEW FILLY");
+    writeFile(folder.breedingFile(), renamed);
+    lookUp("2"); // the main window cuts the new file
+    settle(search);
+    type(search->textBox(), "new");
+    settle(search);
+    EXPECT_EQ(column(search, 1), std::vector<QString>{"BRIGHT NEW FILLY"});
+    writeFile(folder.breedingFile(), original); // as the fixture found it
+}
