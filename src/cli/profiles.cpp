@@ -352,6 +352,10 @@ int runFoals(const DataFolder& folder, const std::string& sire, bool json)
     filter.sire = latin1Argument(sire);
     if (!filter.sire)
         return 2;
+    if (filter.sire->empty()) {
+        std::fprintf(stderr, "quindle-cli: foals needs the name of a sire\n");
+        return 2;
+    }
     filter.json = json;
     const int status = writeRows(folder, filter);
     return status < 0 ? 1 : status;

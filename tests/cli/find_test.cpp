@@ -104,4 +104,5 @@ TEST_F(FindCli, FoalsAreTheProfileRowsOfTheSiresHorsesInFileOrder)
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(splitLines(none.out), std::vector<std::string>{profiles[0]});
     EXPECT_EQ(cli({"foals"}).exitCode, 2);
+    EXPECT_EQ(cli({"foals", ""}).exitCode, 2); // not the horses without a sire
 }
