@@ -156,7 +156,8 @@ void SearchForm::search()
     if (text.empty()) {
         ++generation_;
         model_->setNames(index_, {});
-        count_->setText(foals ? QStringLiteral("Type a sire's whole name") : QStringLiteral("Type a name or part of it"));
+        count_->setText(foals ? QStringLiteral("Type a sire's whole name")
+                              : QStringLiteral("Type a name or part of it"));
         return;
     }
     if (!foals) {

@@ -16,7 +16,10 @@ constexpr int kFirstNumber = 3;
 // The summary box of each number column (B .. CD).
 constexpr int kBoxes[] = {35, 36, 37, 38, 39, kTotalBox, kDiBox, kCdBox};
 
-QString text(std::string_view latin1) { return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())); }
+QString text(std::string_view latin1)
+{
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
 
 // A number column's value for sorting: INF above every number, none ("--") below all.
 double valueOf(const FoalProfile& foal, int column)

@@ -98,7 +98,8 @@ TEST_F(FindCli, FoalsAreTheProfileRowsOfTheSiresHorsesInFileOrder)
     const auto objects = splitLines(json.out);
     ASSERT_EQ(objects.size(), expected.size() - 1);
     const auto last = fields(expected.back());
-    EXPECT_TRUE(objects.back().ends_with(",\"cd\":\"" + last[14] + "\",\"di\":\"" + last[15] + "\"}")) << objects.back();
+    EXPECT_TRUE(objects.back().ends_with(",\"cd\":\"" + last[14] + "\",\"di\":\"" + last[15] + "\"}"))
+        << objects.back();
 
     const ProcessResult none = cli({"foals", "NO SUCH STALLION"});
     EXPECT_EQ(none.exitCode, 1);

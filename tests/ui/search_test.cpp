@@ -44,7 +44,8 @@ TEST_F(SearchTest, TypingANameListsTheHorsesBestFirstAndEnterShowsOneInTheMainWi
     type(search->textBox(), "l");
     settle(search);
     // LOWER MARE starts with the letter; the others hold it, in file order.
-    EXPECT_EQ(column(search, 1), (std::vector<QString>{"LOWER MARE", "BRIGHT FILLY", "DARK COLT", "GELDING ONE", "WELL, WELL"}));
+    EXPECT_EQ(column(search, 1),
+              (std::vector<QString>{"LOWER MARE", "BRIGHT FILLY", "DARK COLT", "GELDING ONE", "WELL, WELL"}));
     EXPECT_EQ(search->count()->text(), "5 horses");
 
     type(search->textBox(), "l"); // "ll"
