@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "data/startup.h"
 #include "search/name_search.h"
@@ -136,4 +137,28 @@ TEST(NameSearch, AnIndexDeletedCutShortBrokenOrOfAnOlderFileIsMadeAgain)
     const NameIndex renewed = loadNameIndex(f.folder);
     EXPECT_EQ(find(renewed, "star"), std::vector<std::int32_t>{1});
     EXPECT_EQ(readFile(f.folder.bucketFile(0)), horse(1, "NEW STAR", "RED CAP"));
+}
+
+TEST(NameSearch, AnyByteOfTheIndexChangedIsReadWithoutHarm)
+{
+    Folder f;
+    const std::string names = readFile(f.folder.nameIndex());
+    const std::string horses = readFile(f.folder.horseIndex());
+    const std::size_t stampStart = names.find('\n') + 1;
+    const std::string stamp = names.substr(stampStart, names.find('\n', stampStart) - stampStart);
+    std::mt19937 random(15);
+    for (int round = 0; round < 200; ++round) {
+        std::string changed[] = {names, horses};
+        std::string& file = changed[round % 2];
+        file[random() % file.size()] = static_cast<char>(random() % 256);
+        writeFile(f.folder.nameIndex(), changed[0]);
+        writeFile(f.folder.horseIndex(), changed[1]);
+        // Refused, or a whole index: every horse can be read.
+        if (const auto index = readNameIndex(f.folder, stamp)) {
+            ASSERT_EQ(index->size(), 8u);
+            for (std::size_t i = 0; i < index->size(); ++i)
+                EXPECT_EQ(index->horse(i).name.find('\n'), std::string_view::npos);
+            findNames(*index, "a", 100);
+        }
+    }
 }
