@@ -104,6 +104,16 @@ IndexedHorse NameIndex::horse(std::size_t i) const
     return h;
 }
 
+std::string_view NameIndex::sire(std::size_t i) const
+{
+    const char* p = horses_.data() + horseStart_[i];
+    const char* const end = horses_.data() + horses_.size();
+    for (int line = 0; line < 3; ++line) // identifier, age, sex: every line was checked to end
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p))) + 1;
+    const char* sireEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    return {p, static_cast<std::size_t>(sireEnd - p)};
+}
+
 std::size_t NameIndex::bytes() const
 {
     return names_.capacity() + horses_.capacity() + 4 * (nameStart_.capacity() + horseStart_.capacity());

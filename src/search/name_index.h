@@ -70,6 +70,8 @@ public:
         return {names_.data() + nameStart_[i], nameStart_[i + 1] - nameStart_[i] - 1};
     }
     IndexedHorse horse(std::size_t i) const;
+    // Only its Sire, for a pass over every horse.
+    std::string_view sire(std::size_t i) const;
     // The names one a line, for a sweep; nameStart(i) is where horse i's begins.
     std::string_view names() const { return names_; }
     std::uint32_t nameStart(std::size_t i) const { return nameStart_[i]; }

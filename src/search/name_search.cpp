@@ -109,7 +109,7 @@ std::vector<std::uint32_t> foalsOf(const NameIndex& index, std::string_view sire
 {
     std::vector<std::uint32_t> foals;
     for (std::uint32_t i = 0; i < index.size(); ++i)
-        if (equalFolded(index.horse(i).sire, sire))
+        if (equalFolded(index.sire(i), sire))
             foals.push_back(i);
     return foals;
 }
