@@ -105,3 +105,27 @@ TEST_F(SearchTest, ANewBreedingFileCutByTheMainWindowIsSearchedAtOnce)
     EXPECT_EQ(column(search, 1), std::vector<QString>{"BRIGHT NEW FILLY"});
     writeFile(folder.breedingFile(), original); // as the fixture found it
 }
+
+TEST(SearchModel, FoalsSortByDiWithInfAboveEveryNumberAndNoneBelow)
+{
+    std::vector<FoalProfile> foals(3);
+    // DI INF (no Stamina), none (no points), 1.00.
+    const std::pair<std::int32_t, GroupTotals> horses[] = {{7, {4, 0, 0, 0, 0}}, {8, {}}, {9, {2, 0, 2, 2, 0}}};
+    for (std::size_t i = 0; i < foals.size(); ++i) {
+        foals[i].id = horses[i].first;
+        foals[i].profile = profileOfTotals(horses[i].second);
+        formatSummary(foals[i].profile, foals[i].texts);
+    }
+    ui::SearchModel model;
+    model.setFoals(foals);
+    const int di = 9;
+    model.sort(di, Qt::AscendingOrder);
+    EXPECT_EQ(std::vector<std::int32_t>({model.idAt(0), model.idAt(1), model.idAt(2)}),
+              (std::vector<std::int32_t>{8, 9, 7}));
+    EXPECT_EQ(model.data(model.index(2, di), Qt::DisplayRole).toString(), "INF");
+    model.sort(di, Qt::DescendingOrder);
+    EXPECT_EQ(model.idAt(0), 7);
+    model.sort(-1, Qt::AscendingOrder); // no column: file order
+    EXPECT_EQ(model.idAt(0), 7);
+    EXPECT_EQ(model.idAt(1), 8);
+}
