@@ -69,6 +69,16 @@ side_by_side look_run grep_run
 look=$first_ms grepc=$second_ms
 echo "| Whole-process lookup of 999,999 (quindle-cli show, start-up included) | ${look} ms | grep -c over file9: ${grepc} ms | $(ratio "$look" "$grepc") |"
 
+# Finding horses by a common fragment of their names, against grep -c of the same
+# fragment over the breeding file. grep writes into a file: with its output on
+# /dev/null GNU grep stops at the first match.
+(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" find SEA >/dev/null) # an index of this stamp
+find_run() { (cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" find SEA); }
+grep_sea_run() { grep -c SEA "$big/breeding.txt" >"$work/grep.out"; }
+side_by_side find_run grep_sea_run
+findms=$first_ms grepsea=$second_ms
+echo "| Find the $(($(cd "$work/run" && "$bin/src/cli/quindle-cli" --data-dir "$big" find SEA | wc -l) - 1)) horses whose name holds SEA (quindle-cli find, start-up included) | ${findms} ms | grep -c SEA over breeding.txt: ${grepsea} ms | $(ratio "$findms" "$grepsea") |"
+
 # The profile of every horse, on every core and (where taskset is there) on one.
 cores=$(nproc)
 profiles_run() { (cd "$work/run" && $pin "$bin/src/cli/quindle-cli" --data-dir "$big" profiles); }
@@ -120,6 +130,11 @@ peak_plan_small=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-di
 peak_plan_big=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$plan" sires)
 peak_plan_short=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$big" sires)
 echo "Peak memory of sires: $peak_plan_small KB on 100,000 horses and $peak_plan_big KB on 1,000,000 with the same 50,000-entry sire list; $peak_plan_short KB with a 4,000-entry list."
+
+peak_find=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$big" find SEA)
+peak_show=$(cd "$work/run" && peak_kb "$bin/src/cli/quindle-cli" --data-dir "$big" show 1)
+echo "Peak memory of find SEA on 1,000,000 horses: $peak_find KB (show of one horse: $peak_show KB)."
+"$bin/bench/search_bench" "$big" S SEA AR "STAR LANTERN"
 
 small=$work/h100000
 peak_small=$(peak_kb "$bin/bench/split_file" "$small")

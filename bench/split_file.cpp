@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/file_error.h"
+#include "data/stamp.h"
 #include "data/subdivide.h"
 
 int main(int argc, char** argv)
@@ -15,7 +16,9 @@ int main(int argc, char** argv)
     const quindle::DataFolder folder(argv[1]);
     std::filesystem::create_directories(folder.bucketFolder());
     try {
-        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr);
+        // Marked as start-up marks it, so the index stays usable after the timing.
+        const auto stamp = quindle::stampTextOf(folder.breedingFile());
+        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr, stamp.value_or(""));
         std::printf("%lld horses\n", static_cast<long long>(summary.horses));
     } catch (const quindle::FileError& e) {
         std::fprintf(stderr, "%s\n", e.what());

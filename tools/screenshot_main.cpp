@@ -3,7 +3,8 @@
 // starts the main window on a data folder, looks up ID when given, optionally
 // submits a mating (and saves a picture of the mating window too, with the
 // completion list open for PREFIX), and saves a picture of the main window.
-// Used to keep the screenshots in docs/ true to the program. The player's
+// Used to keep the screenshots in docs/ true to the program. --find TEXT saves the
+// search window with TEXT typed instead. The player's
 // remembered zoom is neither read nor changed.
 // quindle-screenshot DATA_DIR OUT.png ID --planner: the mating planner for that
 // mare instead, ranked by DI.
@@ -28,6 +29,7 @@
 #include "ui/main_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
+#include "ui/search_form.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 
@@ -69,7 +71,9 @@ int main(int argc, char** argv)
                                       QStringLiteral("PREFIX"));
     const QCommandLineOption planner(QStringLiteral("planner"),
                                      QStringLiteral("Save the mating planner for the horse instead."));
-    parser.addOptions({zoom, mate, matingWindow, complete, planner});
+    const QCommandLineOption find(QStringLiteral("find"), QStringLiteral("Save the search window with TEXT typed instead."),
+                                  QStringLiteral("TEXT"));
+    parser.addOptions({zoom, mate, matingWindow, complete, planner, find});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
@@ -78,7 +82,7 @@ int main(int argc, char** argv)
     const QStringList args = parser.positionalArguments();
     if (args.size() < 2) {
         qWarning("usage: quindle-screenshot [--zoom PERCENT]"
-                 " [--mate NAMES --mating-window OUT2.png [--complete PREFIX]] DATA_DIR OUT.png [ID [--planner]]");
+                 " [--mate NAMES --mating-window OUT2.png [--complete PREFIX]] DATA_DIR OUT.png [ID [--planner | --find TEXT]]");
         return 2;
     }
     quindle::ui::useBuiltInFaceEverywhere();
@@ -122,6 +126,17 @@ int main(int argc, char** argv)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
         window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
+    }
+    if (parser.isSet(find)) {
+        window.openSearch();
+        shown = window.searchForm();
+        auto settle = [&] {
+            while (window.searchForm()->busy())
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+        };
+        settle();
+        window.searchForm()->textBox()->setText(parser.value(find));
+        settle();
     }
     int rc = 1;
     QTimer::singleShot(300, [&] {

@@ -79,6 +79,21 @@ std::string describeCharacter(char16_t c)
 
 } // namespace
 
+std::optional<std::string> latin1Argument(const std::string& arg)
+{
+    std::string out;
+    for (std::size_t i = 0; i < arg.size();) {
+        const auto [c, length] = decodeUtf8(arg, i);
+        if (c > 0xFF) {
+            std::fprintf(stderr, "quindle-cli: \"%s\": only Latin-1 letters can be in a name\n", arg.c_str());
+            return std::nullopt;
+        }
+        out += static_cast<char>(c);
+        i += length;
+    }
+    return out;
+}
+
 std::int32_t parseIdentifier(const std::string& text)
 {
     const std::u16string raw = utf8ToUtf16(text);

@@ -22,9 +22,18 @@ struct SiresOptions {
 };
 int runSires(const DataFolder& folder, const SiresOptions& options);
 
+// Horses found by name, best matches first (at most `limit`), as CSV or JSON.
+int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json);
+// The profile rows of every horse by `sire`, in file order.
+int runFoals(const DataFolder& folder, const std::string& sire, bool json);
+
 // A name argument as the name box would take it when pasted, without trailing
 // spaces; nullopt after saying on standard error what is refused.
 std::optional<std::string> nameArgument(const std::string& arg);
+
+// A name argument in Latin-1, the files' letters, as typed; nullopt after
+// saying on standard error that it holds a character Latin-1 does not have.
+std::optional<std::string> latin1Argument(const std::string& arg);
 
 // Parses an identifier as the ID box would take it: blanks removed, then one to
 // six digits, not 0. Returns 0 when it is not one.

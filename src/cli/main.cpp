@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "data/data_folder.h"
+#include "data/field_reader.h"
 #include "data/folder_search.h"
 
 namespace {
@@ -17,6 +18,8 @@ const char* const kUsage =
     "       quindle-cli [--data-dir DIR] profiles [--from ID] [--to ID]\n"
     "       quindle-cli [--data-dir DIR] sires [--json] (--dam ID | [--damsire NAME] [--damdamsire NAME])\n"
     "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
+    "       quindle-cli [--data-dir DIR] find [--json] [--limit N] TEXT\n"
+    "       quindle-cli [--data-dir DIR] foals [--json] SIRE\n"
     "       quindle-cli --help | --version\n";
 
 const char* const kHelp =
@@ -25,6 +28,8 @@ const char* const kHelp =
     "  mate      the main window's boxes after submitting a hypothetical mating\n"
     "  profiles  one CSV row with the profile of every horse of breeding.txt\n"
     "  sires     the foal of every stallion of QN_SireList with one mare, as CSV\n"
+    "  find      the horses whose name holds TEXT: whole names, then starts, then the rest\n"
+    "  foals     the profile rows of every horse by SIRE, in file order\n"
     "\n"
     "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
     "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
@@ -79,10 +84,12 @@ int main(int argc, char** argv)
     if (i >= args.size())
         return usageError("no command given");
     const std::string command = args[i++];
+    using quindle::NumberParse;
+    using quindle::parseWholeNumber;
 
     // Options that take a value, by command; "--opt VALUE" or "--opt=VALUE".
     quindle::cli::SiresOptions sires;
-    std::string from, to;
+    std::string from, to, limit;
     const std::vector<std::pair<std::string, std::string*>> profilesValues{{"--from", &from}, {"--to", &to}};
     const std::pair<std::string, std::string*> dataDirValue{"--data-dir", &dataDir};
     const std::vector<std::pair<std::string, std::optional<std::string>*>> siresValues{
@@ -112,6 +119,8 @@ int main(int argc, char** argv)
             for (const auto& [option, value] : profilesValues)
                 if (name == option)
                     target = value;
+        if (command == "find" && name == "--limit")
+            target = &limit;
         if (command == "sires")
             for (const auto& [option, value] : siresValues)
                 if (name == option)
@@ -144,6 +153,19 @@ int main(int argc, char** argv)
         if (!operands.empty())
             return usageError("sires takes no operands: give the mare with --dam or --damsire and --damdamsire");
         return quindle::cli::runSires(folder, sires);
+    }
+    if (command == "find") {
+        std::int64_t most = INT64_MAX;
+        if (!limit.empty() && (parseWholeNumber(limit, 1, INT64_MAX, most) != NumberParse::Ok))
+            return usageError("--limit takes a number of horses, at least 1");
+        if (operands.size() != 1)
+            return usageError("find takes one TEXT");
+        return quindle::cli::runFind(folder, operands[0], static_cast<std::size_t>(most), json);
+    }
+    if (command == "foals") {
+        if (operands.size() != 1)
+            return usageError("foals takes one SIRE");
+        return quindle::cli::runFoals(folder, operands[0], json);
     }
     return usageError("unknown command " + command);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <atomic>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 
 #include "commands.h"
 #include "data/field_reader.h"
+#include "data/fold_case.h"
 #include "data/file_error.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
@@ -33,9 +35,17 @@ namespace quindle::cli {
 
 namespace {
 
-struct IdRange {
+// Which horses get a row: those of an identifier range, or the foals of one sire.
+struct RowFilter {
     std::int64_t first = INT32_MIN;
     std::int64_t last = INT32_MAX;
+    std::optional<std::string> sire; // Latin-1, compared without case
+    bool json = false;
+
+    bool holds(const HorseView& horse) const
+    {
+        return horse.id >= first && horse.id <= last && (!sire || equalFolded(horse.sire, *sire));
+    }
 };
 
 // Text that grows at its end without first filling the room it makes.
@@ -116,7 +126,7 @@ private:
 // Turns the horses of a piece into CSV rows, keeping its storage from piece to piece.
 class RowWriter {
 public:
-    RowWriter(const ChefTable& chefs, IdRange range) : chefs_(chefs), range_(range) {}
+    RowWriter(const ChefTable& chefs, const RowFilter& filter) : chefs_(chefs), filter_(filter) {}
 
     // Appends the rows of the piece to `out`; throws FileError at a bad field,
     // after the rows of the horses before it.
@@ -125,11 +135,17 @@ public:
         FieldReader reader(chunk.bytes(), path, chunk.firstLine());
         while (!reader.atEnd()) {
             readHorseRecord(reader, horse_);
-            if (horse_.id < range_.first || horse_.id > range_.last)
+            if (!filter_.holds(horse_))
                 continue;
-            appendRow(numbers_.text(groupTotalsOfViews(lineageViews(horse_), chefs_)), out);
+            const std::string_view numbers = numbers_.text(groupTotalsOfViews(lineageViews(horse_), chefs_));
+            if (filter_.json)
+                appendJsonRow(numbers, out);
+            else
+                appendRow(numbers, out);
+            ++rows_;
         }
     }
+    std::int64_t rows() const { return rows_; }
 
 private:
     // The names look into a piece, which is followed by padding, so they are
@@ -156,8 +172,31 @@ private:
         out.commit(at);
     }
 
+    // The same columns as an object of JSON strings, for the few rows of `foals`.
+    void appendJsonRow(std::string_view numbers, RowText& out) const
+    {
+        std::string row = "{\"id\":" + std::to_string(horse_.id);
+        const std::pair<const char*, std::string_view> names[] = {{"name", horse_.name}, {"age", horse_.age},
+                                                                  {"sex", horse_.sex},   {"sire", horse_.sire},
+                                                                  {"damsire", horse_.damSire}};
+        for (const auto& [key, value] : names)
+            row += std::string(",\"") + key + "\":" + jsonString(latin1ToUtf8(value));
+        const char* const keys[] = {"B", "I", "C", "S", "P", "total", "speed", "stamina", "cd", "di"};
+        std::size_t at = 1; // after the leading comma
+        for (const char* key : keys) {
+            const std::size_t end = std::min(numbers.find(',', at), numbers.size());
+            row += std::string(",\"") + key + "\":" + jsonString(numbers.substr(at, end - at));
+            at = end + 1;
+        }
+        row += "}\n";
+        char* room = out.room(row.size());
+        std::memcpy(room, row.data(), row.size());
+        out.commit(room + row.size());
+    }
+
     const ChefTable& chefs_;
-    IdRange range_;
+    const RowFilter& filter_;
+    std::int64_t rows_ = 0;
     HorseView horse_; // looks into the piece being read
     NumberColumns numbers_;
 };
@@ -165,8 +204,8 @@ private:
 // Hands out pieces in file order and lets their rows through in the same order.
 class Pipeline {
 public:
-    Pipeline(RecordChunker& chunker, const ChefTable& chefs, IdRange range, Out& out)
-        : chunker_(chunker), chefs_(chefs), range_(range), out_(out)
+    Pipeline(RecordChunker& chunker, const ChefTable& chefs, const RowFilter& filter, Out& out)
+        : chunker_(chunker), chefs_(chefs), filter_(filter), out_(out)
     {
     }
 
@@ -180,11 +219,17 @@ public:
             thread.join();
         return status_;
     }
+    std::int64_t rows() const { return rows_; }
 
 private:
     void work()
     {
-        RowWriter rows(chefs_, range_);
+        RowWriter rows(chefs_, filter_);
+        struct Count { // every way out of the loop adds this worker's rows
+            Pipeline& pipeline;
+            const RowWriter& rows;
+            ~Count() { pipeline.rows_ += rows.rows(); }
+        } count{*this, rows};
         RecordChunk chunk;
         RowText text;
         for (;;) {
@@ -237,8 +282,9 @@ private:
 
     RecordChunker& chunker_;
     const ChefTable& chefs_;
-    IdRange range_;
+    const RowFilter& filter_;
     Out& out_;
+    std::atomic<std::int64_t> rows_ = 0;
 
     std::mutex readMutex_;
     bool readDone_ = false;
@@ -253,14 +299,12 @@ private:
 
 } // namespace
 
-int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to)
+namespace {
+
+// The rows of the horses the filter lets through, in file order; status -1
+// when none was written.
+int writeRows(const DataFolder& folder, const RowFilter& filter)
 {
-    IdRange range;
-    if ((!from.empty() && parseWholeNumber(from, INT32_MIN, INT32_MAX, range.first) != NumberParse::Ok) ||
-        (!to.empty() && parseWholeNumber(to, INT32_MIN, INT32_MAX, range.last) != NumberParse::Ok)) {
-        std::fprintf(stderr, "quindle-cli: --from and --to take a horse identifier\n");
-        return 2;
-    }
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
@@ -276,13 +320,45 @@ int runProfiles(const DataFolder& folder, const std::string& from, const std::st
         return 2;
     }
     Out out;
-    out.write("id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
+    if (!filter.json)
+        out.write("id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
     RecordChunker chunker(std::move(file), folder.breedingFile());
-    Pipeline pipeline(chunker, *chefs, range, out);
+    Pipeline pipeline(chunker, *chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
     const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     const int status = pipeline.run(workers);
-    return out.finish() ? status : outputFailed();
+    if (!out.finish())
+        return outputFailed();
+    return status == 0 && pipeline.rows() == 0 ? -1 : status;
+}
+
+} // namespace
+
+int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to)
+{
+    RowFilter filter;
+    if ((!from.empty() && parseWholeNumber(from, INT32_MIN, INT32_MAX, filter.first) != NumberParse::Ok) ||
+        (!to.empty() && parseWholeNumber(to, INT32_MIN, INT32_MAX, filter.last) != NumberParse::Ok)) {
+        std::fprintf(stderr, "quindle-cli: --from and --to take a horse identifier\n");
+        return 2;
+    }
+    const int status = writeRows(folder, filter);
+    return status < 0 ? 0 : status;
+}
+
+int runFoals(const DataFolder& folder, const std::string& sire, bool json)
+{
+    RowFilter filter;
+    filter.sire = latin1Argument(sire);
+    if (!filter.sire)
+        return 2;
+    if (filter.sire->empty()) {
+        std::fprintf(stderr, "quindle-cli: foals needs the name of a sire\n");
+        return 2;
+    }
+    filter.json = json;
+    const int status = writeRows(folder, filter);
+    return status < 0 ? 1 : status;
 }
 
 } // namespace quindle::cli

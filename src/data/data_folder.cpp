@@ -32,6 +32,10 @@ DataFolder DataFolder::platformDefault()
 
 std::string DataFolder::bucketStamp() const { return bucketFolder() + kSeparator + kStampFileName; }
 
+std::string DataFolder::nameIndex() const { return bucketFolder() + kSeparator + "index.names"; }
+
+std::string DataFolder::horseIndex() const { return bucketFolder() + kSeparator + "index.horses"; }
+
 std::string DataFolder::bucketFile(int bucket) const
 {
     return bucketFolder() + kSeparator + "file" + static_cast<char>('0' + bucket);

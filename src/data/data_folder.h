@@ -21,6 +21,10 @@ public:
     std::string bucketFile(int bucket) const;
     // The bucket folder's stamp: which breeding file its buckets were cut from.
     std::string bucketStamp() const;
+    // The name index the split writes beside the buckets: every horse's name,
+    // and its identifier, age, sex, Sire and Dam-Sire.
+    std::string nameIndex() const;
+    std::string horseIndex() const;
 
 private:
     std::string dir_;

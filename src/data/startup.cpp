@@ -24,14 +24,14 @@ StartupResult missing(InputFile which, std::string path)
     return result;
 }
 
-// True when the bucket folder and all ten bucket files are there.
+// True when the bucket folder, all ten bucket files and the name index are there.
 bool bucketsPresent(const DataFolder& folder)
 {
     std::error_code ec;
     for (int b = 0; b < kBucketCount; ++b)
         if (!fs::is_regular_file(folder.bucketFile(b), ec))
             return false;
-    return true;
+    return fs::is_regular_file(folder.nameIndex(), ec) && fs::is_regular_file(folder.horseIndex(), ec);
 }
 
 void ensureBucketFolder(const DataFolder& folder)
@@ -46,7 +46,7 @@ void ensureBucketFolder(const DataFolder& folder)
                             "); Quindle keeps its bucket files there, so the data folder must be writable");
 }
 
-void split(const DataFolder& folder, const SplitObserver& observer)
+void split(const DataFolder& folder, const SplitObserver& observer, const std::string& stampText)
 {
     struct EndsGuard {
         const SplitObserver& observer;
@@ -59,12 +59,24 @@ void split(const DataFolder& folder, const SplitObserver& observer)
     if (observer.begins)
         observer.begins();
     EndsGuard guard{observer};
-    subdivide(folder.breedingFile(), folder, observer.progress);
+    subdivide(folder.breedingFile(), folder, observer.progress, stampText);
 }
 
 } // namespace
 
 std::string missingFileText(const std::string& path) { return "Missing file:  " + path; }
+
+void splitAgain(const DataFolder& folder)
+{
+    ensureBucketFolder(folder);
+    const FolderLock lock(folder.bucketFolder());
+    const auto stampText = stampTextOf(folder.breedingFile());
+    if (!stampText)
+        throw FileError(folder.breedingFile(), 0, "is missing");
+    removeStamp(folder.bucketStamp());
+    split(folder, {}, *stampText);
+    writeStamp(folder.bucketStamp(), *stampText);
+}
 
 StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer)
 {
@@ -97,7 +109,7 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         // buckets not known to be complete are always cut again.
         if (readStamp(folder.bucketStamp()) != stampText || !bucketsPresent(folder)) {
             removeStamp(folder.bucketStamp());
-            split(folder, observer);
+            split(folder, observer, *stampText);
             writeStamp(folder.bucketStamp(), *stampText);
             result.subdivided = true;
         }

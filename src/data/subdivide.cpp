@@ -17,6 +17,7 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/replacing_file.h"
+#include "search/name_index.h"
 
 namespace quindle {
 
@@ -174,7 +175,8 @@ std::string identifiersOf(int bucket)
 
 } // namespace
 
-SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress)
+SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
+                       const std::string& stampText)
 {
     FilePtr in = openForReading(breedingPath);
     if (!in)
@@ -185,6 +187,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     // find, stops the split at its line of the breeding file.
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
     BucketWriter out(folder, progress);
+    NameIndexWriter index(folder, stampText);
     RecordChunk chunk;
     HorseView horse;
     std::vector<char> buffer;
@@ -223,6 +226,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
                                     std::to_string(lastLine - line + 1) + " of its 4 lines");
             }
             ++horses;
+            index.add(horse);
             if (horse.id < 1 || bucketOf(horse.id) != out.bucket())
                 throw FileError(breedingPath, line,
                                 "identifier " + std::to_string(horse.id) + " is out of place: this is horse " +
@@ -241,6 +245,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
         flush();
     }
     out.finish();
+    index.commit();
     return {horses * kLinesPerHorse, horses};
 }
 

@@ -23,10 +23,12 @@ struct SplitSummary {
 using ProgressFn = std::function<void(int)>;
 
 // Requires the bucket folder to exist. Every bucket file is replaced whole, also
-// those past the end of a short breeding file (they are left empty). Throws
+// those past the end of a short breeding file (they are left empty), and so is
+// the name index, made in the same pass and marked with `stampText`. Throws
 // FileError, naming the line of the breeding file, when a horse is out of shape
 // or place, and when a file cannot be read or written; bucket files replaced
-// before the error stay as they are.
-SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress);
+// before the error stay as they are, and the index is left as it was.
+SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
+                       const std::string& stampText = {});
 
 } // namespace quindle

@@ -6,19 +6,11 @@
 #include <limits>
 #include <numeric>
 
+#include "data/fold_case.h"
+
 namespace quindle {
 
 namespace {
-
-// Latin-1 letters without case: A-Z and the accented capitals (but the
-// multiplication sign) fold to their small forms.
-char foldCase(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-        return static_cast<char>(b + 32);
-    return c;
-}
 
 bool containsFolded(std::string_view text, std::string_view part)
 {
@@ -111,8 +103,7 @@ std::optional<PlanColumn> parseColumn(std::string_view key)
 {
     for (int c = 0; c < kPlanColumns; ++c) {
         const std::string_view known = kPlanColumnKeys[static_cast<std::size_t>(c)];
-        if (known.size() == key.size() &&
-            std::equal(known.begin(), known.end(), key.begin(), [](char a, char b) { return foldCase(a) == foldCase(b); }))
+        if (equalFolded(known, key))
             return static_cast<PlanColumn>(c);
     }
     return std::nullopt;

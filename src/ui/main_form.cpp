@@ -23,6 +23,7 @@
 #include "ui/fonts.h"
 #include "ui/latin1.h"
 #include "ui/planner_form.h"
+#include "ui/search_form.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
@@ -250,6 +251,18 @@ void MainForm::buildCommands()
             &MainForm::chooseDataFolder);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &MainForm::about);
     showDataFolder();
+
+    // The search by name: beside "Plan…" in the same band, and Ctrl+F.
+    find_ = new QPushButton(QStringLiteral("Find\u2026"), this);
+    find_->setObjectName(QStringLiteral("FindHorse"));
+    find_->setGeometry(twipsRect(6555, 5925, 615, 255));
+    find_->setAutoDefault(false);
+    find_->setFocusPolicy(Qt::NoFocus);
+    find_->setToolTip(QStringLiteral("Find a horse by name, or a stallion's foals (Ctrl+F)"));
+    connect(find_, &QPushButton::clicked, this, &MainForm::openSearch);
+    auto* findShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    findShortcut->setContext(Qt::WindowShortcut);
+    connect(findShortcut, &QShortcut::activated, this, &MainForm::openSearch);
 }
 
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
@@ -257,6 +270,8 @@ QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(
 SubForm* MainForm::subForm() const { return subForm_.data(); }
 
 PlannerForm* MainForm::plannerForm() const { return planner_.data(); }
+
+SearchForm* MainForm::searchForm() const { return search_.data(); }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
@@ -421,6 +436,8 @@ void MainForm::reloadIfChanged()
     if (auto chefs = startUp(folder_, stampPath_)) {
         chefs_ = std::move(*chefs);
         cutStamp_ = now;
+        if (search_)
+            search_->reload();
     }
 }
 
@@ -441,6 +458,8 @@ void MainForm::chooseDataFolder()
     clear();
     shownHorse_ = 0;
     showDataFolder();
+    if (search_)
+        search_->reload();
     activateWindow(); // back from the dialog and the progress window
 }
 
@@ -467,6 +486,16 @@ void MainForm::openPlanner()
     planner_->show();
     planner_->raise();
     planner_->activateWindow();
+}
+
+void MainForm::openSearch()
+{
+    if (!search_)
+        search_ = new SearchForm(this);
+    search_->show();
+    search_->raise();
+    search_->activateWindow();
+    search_->textBox()->setFocus();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
@@ -528,6 +557,8 @@ void MainForm::closeEvent(QCloseEvent* event)
         subForm_->close();
     if (planner_)
         planner_->close();
+    if (search_)
+        search_->close();
     QWidget::closeEvent(event);
 }
 

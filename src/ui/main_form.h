@@ -20,6 +20,7 @@ namespace quindle::ui {
 
 class EditGuard;
 class PlannerForm;
+class SearchForm;
 class SubForm;
 
 class MainForm : public QWidget {
@@ -48,6 +49,8 @@ public:
     // Zoom in percent (100 to 250), kept between runs; Ctrl+plus, Ctrl+minus, Ctrl+0.
     int zoom() const { return zoom_; }
     void setZoom(int percent);
+    // Opens the search by name (or brings it to the front).
+    void openSearch();
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -60,6 +63,7 @@ public:
     QPushButton* hypoMateButton() const { return hypoMate_; }
     SubForm* subForm() const;
     PlannerForm* plannerForm() const;
+    SearchForm* searchForm() const;
     // The horse found by the last GO while it is shown, else 0.
     std::int32_t shownHorse() const { return shownHorse_; }
     const DataFolder& folder() const { return folder_; }
@@ -110,11 +114,13 @@ private:
     QPushButton* go_ = nullptr;
     QPushButton* hypoMate_ = nullptr;
     QPushButton* plan_ = nullptr;
+    QPushButton* find_ = nullptr;
     EditGuard* idGuard_ = nullptr;
     QPointer<SubForm> subForm_;
     QPointer<PlannerForm> planner_;
     std::optional<QPoint> subFormPos_; // where the player moved the mating window
     int zoom_ = 100;
+    QPointer<SearchForm> search_;
 };
 
 } // namespace quindle::ui

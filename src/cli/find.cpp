@@ -1,0 +1,65 @@
+// quindle-cli find: horses by name, from the name index the split made.
+#include <cstdio>
+#include <string>
+
+#include "commands.h"
+#include "data/file_error.h"
+#include "output.h"
+#include "render.h"
+#include "search/name_search.h"
+#include "startup_cli.h"
+
+namespace quindle::cli {
+
+int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json)
+{
+    const auto latin1 = latin1Argument(text);
+    if (!latin1)
+        return 2;
+    if (latin1->empty()) {
+        std::fprintf(stderr, "quindle-cli: find needs some text to look for\n");
+        return 2;
+    }
+    if (!startUp(folder))
+        return 2;
+    NameIndex index;
+    try {
+        index = loadNameIndex(folder);
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+        return 2;
+    }
+    const FoundNames found = findNames(index, *latin1, limit);
+    Out out;
+    if (!json)
+        out.write("id,name,age,sex,sire,damsire\n");
+    std::string line;
+    for (const std::uint32_t i : found.horses) {
+        const IndexedHorse h = index.horse(i);
+        line.clear();
+        if (json) {
+            line += "{\"id\":" + std::to_string(h.id);
+            const std::pair<const char*, std::string_view> fields[] = {
+                {"name", h.name}, {"age", h.age}, {"sex", h.sex}, {"sire", h.sire}, {"damsire", h.damSire}};
+            for (const auto& [key, value] : fields)
+                line += std::string(",\"") + key + "\":" + jsonString(latin1ToUtf8(value));
+            line += "}\n";
+        } else {
+            line += std::to_string(h.id);
+            for (const std::string_view value : {h.name, h.age, h.sex, h.sire, h.damSire}) {
+                line += ',';
+                appendCsvField(line, value);
+            }
+            line += '\n';
+        }
+        out.write(line);
+    }
+    if (!out.finish())
+        return outputFailed();
+    if (found.horses.size() < found.total)
+        std::fprintf(stderr, "quindle-cli: %s of %s horses shown\n", std::to_string(found.horses.size()).c_str(),
+                     std::to_string(found.total).c_str());
+    return found.total > 0 ? 0 : 1;
+}
+
+} // namespace quindle::cli

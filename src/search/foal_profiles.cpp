@@ -1,0 +1,65 @@
+#include "search/foal_profiles.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/fold_case.h"
+#include "data/input_file.h"
+#include "data/record_chunks.h"
+#include "data/records.h"
+#include "lookup/horse_lookup.h"
+
+namespace quindle {
+
+std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire)
+{
+    FilePtr file = openForReading(breedingPath);
+    if (!file)
+        throw FileError(breedingPath, 0, std::string("cannot be opened: ") + std::strerror(errno));
+    RecordChunker chunker(std::move(file), breedingPath);
+    RecordChunk chunk;
+    HorseView horse;
+    std::vector<FoalProfile> foals;
+    while (chunker.next(chunk)) {
+        FieldReader reader(chunk.bytes(), breedingPath, chunk.firstLine());
+        while (!reader.atEnd()) {
+            readHorseRecord(reader, horse);
+            if (!equalFolded(horse.sire, sire))
+                continue;
+            FoalProfile& foal = foals.emplace_back();
+            foal.id = horse.id;
+            foal.name = horse.name;
+            foal.age = horse.age;
+            foal.sex = horse.sex;
+            foal.profile = profileOfTotals(groupTotalsOfViews(lineageViews(horse), chefs));
+            formatSummary(foal.profile, foal.texts);
+        }
+    }
+    return foals;
+}
+
+FoalAverages averagesOf(const std::vector<FoalProfile>& foals)
+{
+    double diSum = 0, cdSum = 0;
+    int dis = 0, cds = 0;
+    for (const FoalProfile& foal : foals) {
+        if (foal.profile.di.kind == DosageIndex::Kind::Finite) {
+            diSum += foal.profile.di.value;
+            ++dis;
+        }
+        if (foal.profile.cd) {
+            cdSum += *foal.profile.cd;
+            ++cds;
+        }
+    }
+    FoalAverages averages;
+    if (dis > 0)
+        averages.di = diSum / dis;
+    if (cds > 0)
+        averages.cd = cdSum / cds;
+    return averages;
+}
+
+} // namespace quindle

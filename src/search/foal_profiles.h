@@ -1,0 +1,33 @@
+#pragma once
+// The profiles of a stallion's foals, with their count and average DI and CD,
+// for the search window's second mode.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/chef_table.h"
+#include "dosage/format.h"
+#include "dosage/profile.h"
+
+namespace quindle {
+
+struct FoalProfile {
+    std::int32_t id = 0;
+    std::string name, age, sex;
+    DosageProfile profile; // without contributions: the totals and what follows from them
+    SummaryTexts texts;    // the boxes 35 to 44 as the main window shows them
+};
+
+// Every horse of the breeding file whose Sire is `sire` (without case), in file
+// order, read by the one field reader. Throws FileError at a bad field.
+std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire);
+
+struct FoalAverages {
+    std::optional<double> di; // over the foals with a finite DI
+    std::optional<double> cd; // over the foals with points
+};
+FoalAverages averagesOf(const std::vector<FoalProfile>& foals);
+
+} // namespace quindle

@@ -1,0 +1,241 @@
+#include "ui/search_form.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QThread>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <span>
+
+#include "data/file_error.h"
+#include "search/foal_profiles.h"
+#include "search/name_search.h"
+#include "ui/latin1.h"
+#include "ui/main_form.h"
+#include "ui/search_model.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+namespace {
+
+// Room for an 18-letter name with a country, and for the numbers.
+void setColumnWidths(QTableView* table, bool foals)
+{
+    const int names[] = {60, 200, 90, 200};
+    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50};
+    int column = 0;
+    for (const int width : foals ? std::span<const int>(profiles) : std::span<const int>(names))
+        table->setColumnWidth(column++, width);
+}
+
+} // namespace
+
+// What a piece of work beside the window found, for the window.
+struct SearchForm::Outcome {
+    std::shared_ptr<const NameIndex> index;
+    FoundNames names;
+    std::vector<FoalProfile> foals;
+    QString error;
+};
+
+SearchForm::SearchForm(MainForm* main)
+    : QWidget(main, Qt::Window), main_(main), folder_(main->folder())
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Find a Horse"));
+    resize(760, 480);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    text_ = new QLineEdit(this);
+    text_->setObjectName(QStringLiteral("findText"));
+    text_->setPlaceholderText(QStringLiteral("name, or part of it"));
+    text_->setClearButtonEnabled(true);
+    text_->installEventFilter(this);
+    byName_ = new QRadioButton(QStringLiteral("Horses by name"), this);
+    byName_->setObjectName(QStringLiteral("byName"));
+    bySire_ = new QRadioButton(QStringLiteral("Foals of the sire"), this);
+    bySire_->setObjectName(QStringLiteral("bySire"));
+    byName_->setChecked(true);
+    top->addWidget(text_, 1);
+    top->addWidget(byName_);
+    top->addWidget(bySire_);
+    layout->addLayout(top);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("findCount"));
+    layout->addWidget(count_);
+
+    model_ = new SearchModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("found"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window"));
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { pick(index.row()); });
+    layout->addWidget(table_, 1);
+
+    connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);
+    connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
+
+    reload();
+    move(main_->pos() + QPoint(main_->width() / 4, main_->height() / 4));
+}
+
+void SearchForm::reload()
+{
+    // The index is read (or made again) beside the window, once for each
+    // breeding file the main window answers from.
+    folder_ = main_->folder();
+    chefs_ = std::make_shared<const ChefTable>(main_->chefs());
+    index_.reset();
+    count_->setText(QStringLiteral("Reading the name index\u2026"));
+    start(
+        [folder = folder_](Outcome& outcome) {
+            try {
+                outcome.index = std::make_shared<const NameIndex>(loadNameIndex(folder));
+            } catch (const FileError& e) {
+                outcome.error = QString::fromLocal8Bit(e.what());
+            }
+        },
+        [this](Outcome& outcome) {
+            if (!outcome.error.isEmpty()) {
+                count_->setText(QStringLiteral("No search: %1").arg(outcome.error));
+                return;
+            }
+            index_ = outcome.index;
+            search();
+        });
+}
+
+SearchForm::~SearchForm()
+{
+    for (QThread* thread : threads_) {
+        thread->wait();
+        delete thread;
+    }
+}
+
+void SearchForm::start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done)
+{
+    const int generation = ++generation_;
+    auto outcome = std::make_shared<Outcome>();
+    QThread* thread = QThread::create([work, outcome] { work(*outcome); });
+    threads_.push_back(thread);
+    ++running_;
+    connect(thread, &QThread::finished, this, [this, thread, generation, outcome, done] {
+        --running_;
+        threads_.erase(std::find(threads_.begin(), threads_.end(), thread));
+        thread->deleteLater();
+        if (generation == generation_)
+            done(*outcome); // else a later search is on its way
+    });
+    thread->start();
+}
+
+void SearchForm::search()
+{
+    if (!index_)
+        return; // searched when the index is there
+    const std::string text = toLatin1(text_->text());
+    const bool foals = bySire_->isChecked();
+    table_->setSortingEnabled(foals);
+    if (!foals)
+        table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    if (text.empty()) {
+        ++generation_;
+        model_->setNames(index_, {});
+        count_->setText(foals ? QStringLiteral("Type a sire's whole name")
+                              : QStringLiteral("Type a name or part of it"));
+        return;
+    }
+    if (!foals) {
+        start([index = index_, text](Outcome& outcome) { outcome.names = findNames(*index, text, kShownRows); },
+              [this](Outcome& outcome) {
+                  model_->setNames(index_, std::move(outcome.names.horses));
+                  setColumnWidths(table_, false);
+                  const auto total = static_cast<qulonglong>(outcome.names.total);
+                  count_->setText(model_->rowCount() < static_cast<int>(total)
+                                      ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
+                                      : QStringLiteral("%1 horses").arg(total));
+              });
+        return;
+    }
+    // The index says at once whether the name is a sire; only then are the
+    // foals' profiles read from the breeding file.
+    start(
+        [index = index_, chefs = chefs_, breeding = folder_.breedingFile(), text](Outcome& outcome) {
+            if (foalsOf(*index, text).empty())
+                return;
+            try {
+                outcome.foals = foalProfiles(breeding, *chefs, text);
+            } catch (const FileError& e) {
+                outcome.error = QString::fromLocal8Bit(e.what());
+            }
+        },
+        [this](Outcome& outcome) {
+            const FoalAverages averages = averagesOf(outcome.foals);
+            const auto shown = [](const std::optional<double>& value) {
+                return value ? QString::number(*value, 'f', 2) : QStringLiteral("--");
+            };
+            QString summary = QStringLiteral("%1 %2, average DI %3, average CD %4")
+                                  .arg(outcome.foals.size())
+                                  .arg(outcome.foals.size() == 1 ? QStringLiteral("foal") : QStringLiteral("foals"),
+                                       shown(averages.di), shown(averages.cd));
+            if (!outcome.error.isEmpty())
+                summary = outcome.error;
+            model_->setFoals(std::move(outcome.foals));
+            const QHeaderView* header = table_->horizontalHeader();
+            model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+            setColumnWidths(table_, true);
+            count_->setText(summary);
+        });
+}
+
+void SearchForm::pick(int row)
+{
+    const std::int32_t id = model_->idAt(row);
+    if (id < 1 || id > 999999) {
+        seam().beep(); // the ID box takes one to six digits
+        return;
+    }
+    main_->searchID()->setText(QString::number(id));
+    main_->goClick();
+}
+
+bool SearchForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QModelIndex current = table_->currentIndex();
+            pick(current.isValid() ? current.row() : 0);
+            return true;
+        }
+        if (key == Qt::Key_Down && model_->rowCount() > 0) {
+            table_->setFocus();
+            table_->selectRow(0);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SearchForm::closeEvent(QCloseEvent* event)
+{
+    ++generation_; // results still on their way are dropped
+    QWidget::closeEvent(event);
+}
+
+} // namespace quindle::ui

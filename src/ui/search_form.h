@@ -1,0 +1,74 @@
+#pragma once
+// The search window: horses found by name as the player types, or the foals of
+// a stallion with their profiles; a row is shown in the main window by putting
+// its identifier into the ID box and pressing GO. The index is read, and every
+// search runs, beside the window, so typing never waits for them.
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+#include "search/name_index.h"
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTableView;
+class QThread;
+
+namespace quindle::ui {
+
+class MainForm;
+class SearchModel;
+
+class SearchForm : public QWidget {
+    Q_OBJECT
+public:
+    // The most rows the list shows; the count says how many matched.
+    static constexpr std::size_t kShownRows = 500;
+
+    explicit SearchForm(MainForm* main);
+    ~SearchForm() override;
+
+    QLineEdit* textBox() const { return text_; }
+    QRadioButton* byName() const { return byName_; }
+    QRadioButton* bySire() const { return bySire_; }
+    QTableView* table() const { return table_; }
+    SearchModel* model() const { return model_; }
+    QLabel* count() const { return count_; }
+    // True while the index is read or a search runs.
+    bool busy() const { return running_ > 0; }
+    // Shows the horse of a row in the main window, as typing its ID and GO would.
+    void pick(int row);
+    // Reads the index again: the main window cut a new breeding file or took another data folder.
+    void reload();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct Outcome;
+    void search();
+    void start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done);
+
+    MainForm* main_;
+    DataFolder folder_;
+    std::shared_ptr<const ChefTable> chefs_;
+    std::shared_ptr<const NameIndex> index_;
+    int generation_ = 0;
+    int running_ = 0;
+    std::vector<QThread*> threads_;
+
+    QLineEdit* text_ = nullptr;
+    QRadioButton* byName_ = nullptr;
+    QRadioButton* bySire_ = nullptr;
+    QLabel* count_ = nullptr;
+    QTableView* table_ = nullptr;
+    SearchModel* model_ = nullptr;
+};
+
+} // namespace quindle::ui
