@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/system_paths.h"
+
 namespace quindle {
 
 namespace fs = std::filesystem;
@@ -13,8 +15,14 @@ namespace {
 
 std::string environment(const char* name)
 {
+#ifdef _WIN32
+    // The UTF-16 value: a user name outside the code page must survive.
+    const wchar_t* value = _wgetenv(std::wstring(name, name + std::char_traits<char>::length(name)).c_str());
+    return value ? utf8Path(fs::path(value)) : "";
+#else
     const char* value = std::getenv(name);
     return value ? value : "";
+#endif
 }
 
 bool sameIgnoringCase(const std::string& a, const std::string& b)

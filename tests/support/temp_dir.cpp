@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "data/system_paths.h"
+
 namespace quindle::testing {
 
 TempDir::TempDir()
@@ -26,7 +28,7 @@ TempDir::~TempDir()
 
 void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -34,7 +36,7 @@ void writeFile(const std::string& path, const std::string& bytes)
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::ostringstream text;
