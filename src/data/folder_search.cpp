@@ -25,6 +25,7 @@ std::string environment(const char* name)
 #endif
 }
 
+#ifndef _WIN32 // Wine prefixes are looked into on Linux only
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -45,6 +46,7 @@ void addGameFolders(std::vector<std::string>& out, const std::string& prefix)
         if (sameIgnoringCase(it->path().filename().string(), "pdg") && it->is_directory(ec))
             out.push_back(it->path().string());
 }
+#endif
 
 } // namespace
 

@@ -17,7 +17,6 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/replacing_file.h"
-#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -73,21 +72,6 @@ private:
         bucket_ = bucket;
         written_ = 0;
         file_.emplace(folder_.bucketFile(bucket));
-        path_ = folder_.bucketFile(bucket);
-        file_.reset(openFile(path_, "wb"));
-        if (!file_)
-            throw FileError(path_, 0, std::string("cannot be created: ") + std::strerror(errno));
-    }
-    void put(const char* bytes, std::size_t size)
-    {
-        if (size && std::fwrite(bytes, 1, size, file_.get()) != size)
-            throw FileError(path_, 0, std::string("could not be written: ") + std::strerror(errno));
-    }
-    void close()
-    {
-        std::FILE* file = file_.release();
-        if (std::fclose(file) != 0)
-            throw FileError(path_, 0, std::string("could not be written: ") + std::strerror(errno));
     }
     void next()
     {

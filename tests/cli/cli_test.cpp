@@ -94,7 +94,11 @@ TEST_F(CliTest, ShowTakesIdsAsTheIdBoxWouldAndRefusesOthers)
     EXPECT_EQ(cli({"show", " 1 2 "}).exitCode, 0);
     EXPECT_EQ(cli({"show", "007"}).exitCode, 0);
     // Overlong, cut and stray UTF-8 sequences are no digits, however they decode.
-    for (const std::string bad : {"0", "x1", "1234567", "", "-5", "1.5", "\xC0\xB5", "\xE0\x80\xB5", "1\xB5", "\xC2"}) {
+    std::vector<std::string> bads{"0", "x1", "1234567", "", "-5", "1.5"};
+#ifndef _WIN32 // Windows arguments are UTF-16: no program can be given bytes that are not UTF-8
+    bads.insert(bads.end(), {"\xC0\xB5", "\xE0\x80\xB5", "1\xB5", "\xC2"});
+#endif
+    for (const std::string& bad : bads) {
         const ProcessResult r = cli({"show", "1", bad});
         EXPECT_EQ(r.exitCode, 2) << bad;
         EXPECT_NE(r.err.find("\"" + bad + "\" is not a horse identifier"), std::string::npos) << r.err;
@@ -258,6 +262,7 @@ TEST(CliProfiles, AFullDiskIsAnErrorNotASuccess)
 }
 #endif
 
+#ifndef _WIN32 // HOME and the env program
 TEST(CliStartup, AnEmptyDataDirMeansTheDefaultFolder)
 {
     TempDir home;
@@ -268,6 +273,7 @@ TEST(CliStartup, AnEmptyDataDirMeansTheDefaultFolder)
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(fs::exists(home.file("pdg/QNsubBtxt/file0")));
 }
+#endif
 
 TEST(CliStartup, MissingFilesAreNamedWithExitCodeTwo)
 {
@@ -297,7 +303,7 @@ TEST(CliStartup, ADataFolderNamedInAnyLanguageOpensAndIsNamedAsGiven)
     fs::remove(fsPath(folder.sireList()));
     const ProcessResult missing = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "A"}, dir.path().string());
     EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "Missing file:  " + folder.sireList() + "\n");
+    EXPECT_EQ(missing.err.rfind("Missing file:  " + folder.sireList() + "\n", 0), 0u) << missing.err;
 }
 
 TEST(CliStartup, AWorkingFolderWithoutRoomForTheStampWarnsAndAnswers)

@@ -26,6 +26,8 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+std::string TempDir::file(const std::string& name) const { return utf8Path(path_ / fsPath(name)); }
+
 void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);

@@ -11,6 +11,10 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_FONTDIR", QUINDLE_TEST_FONT_DIR);
 #endif
     QApplication app(argc, argv);
+#ifdef _WIN32
+    // Settings on Windows live in the registry under the organisation's name; without one nothing is kept.
+    QApplication::setOrganizationName(QStringLiteral("quindle-tests"));
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
