@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "data/system_paths.h"
+
 namespace quindle::sample {
 
 namespace {
@@ -82,7 +84,7 @@ std::string field(const std::string& text) { return text.find(',') == std::strin
 
 class Output {
 public:
-    explicit Output(const std::filesystem::path& path) : path_(path.string()), file_(std::fopen(path_.c_str(), "wb"))
+    explicit Output(const std::filesystem::path& path) : path_(utf8Path(path)), file_(openFile(path_, "wb"))
     {
         if (!file_)
             throw std::runtime_error("cannot create " + path_);
@@ -125,7 +127,7 @@ private:
 void writeDataFolder(const std::string& dir, const Options& options)
 {
     namespace fs = std::filesystem;
-    fs::create_directories(dir);
+    fs::create_directories(fsPath(dir));
     Random random(options.seed);
     NameMaker names(random);
 
@@ -156,7 +158,7 @@ void writeDataFolder(const std::string& dir, const Options& options)
 
     // Chefs-de-race: ancients and early stallions, values 0 to 2 per group, a few
     // negative, and one name listed twice (the first row is the one that counts).
-    Output chefs(fs::path(dir) / "ChefTable");
+    Output chefs(fsPath(dir) / "ChefTable");
     auto chefRow = [&](const std::string& name) {
         std::array<int, 5> points{};
         const int groups = 1 + static_cast<int>(random.below(3));
@@ -176,14 +178,14 @@ void writeDataFolder(const std::string& dir, const Options& options)
     chefRow(ancients[0]);
     chefs.close();
 
-    Output sireList(fs::path(dir) / "QN_SireList");
+    Output sireList(fsPath(dir) / "QN_SireList");
     for (const auto& s : sires)
         sireList.line(field(s.name) + "," + field(s.sire) + "," + field(s.damSire) + "," + field(s.sireSire));
     sireList.close();
 
     constexpr std::array<const char*, 4> kSexes{"Colt", "Filly", "Horse", "Mare"};
     constexpr std::array<const char*, 3> kOtherSexes{"Gelding", "Ridgling", "mare"};
-    Output breeding(fs::path(dir) / "breeding.txt");
+    Output breeding(fsPath(dir) / "breeding.txt");
     const auto recent = static_cast<std::uint64_t>(sireCount / 2);
     for (std::int64_t id = 1; id <= options.horses; ++id) {
         const std::string name = names.make(8, true);

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <vector>
 
+#include "data/system_paths.h"
 #include "sample_data.h"
 
 namespace {
@@ -25,10 +27,11 @@ int main(int argc, char** argv)
 {
     quindle::sample::Options options;
     std::string dir;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const std::vector<std::string> args = quindle::programArguments(argc, argv);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         unsigned long long value = 0;
-        if ((arg == "--horses" || arg == "--seed" || arg == "--sires") && i + 1 < argc && parseCount(argv[i + 1], value)) {
+        if ((arg == "--horses" || arg == "--seed" || arg == "--sires") && i + 1 < args.size() && parseCount(args[i + 1].c_str(), value)) {
             if (arg == "--horses")
                 options.horses = static_cast<std::int64_t>(value);
             else if (arg == "--sires")

@@ -9,6 +9,7 @@
 #include "data/data_folder.h"
 #include "data/field_reader.h"
 #include "data/folder_search.h"
+#include "data/system_paths.h"
 
 namespace {
 
@@ -57,7 +58,8 @@ int written()
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    quindle::setBinaryOutput();
+    const std::vector<std::string> args = quindle::programArguments(argc, argv);
     std::size_t i = 0;
     std::string dataDir;
     for (; i < args.size(); ++i) {

@@ -27,6 +27,8 @@ std::optional<ChefTable> startUp(const DataFolder& folder)
     StartupResult result = runStartup(folder, kStampFileName, observer);
     switch (result.status) {
     case StartupResult::Status::Ready:
+        if (!result.warning.empty())
+            std::fprintf(stderr, "quindle-cli: warning: %s\n", result.warning.c_str());
         return std::move(result.chefs);
     case StartupResult::Status::MissingFile:
         std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());

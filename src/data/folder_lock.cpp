@@ -13,6 +13,7 @@
 #endif
 
 #include "data/file_error.h"
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -21,7 +22,7 @@ namespace quindle {
 FolderLock::FolderLock(const std::string& folder)
 {
     const std::string path = folder + "\\lock";
-    fd_ = _open(path.c_str(), _O_RDWR | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
+    fd_ = _wopen(fsPath(path).c_str(), _O_RDWR | _O_CREAT | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd_ < 0)
         throw FileError(folder, 0, std::string("cannot be locked: ") + std::strerror(errno));
     OVERLAPPED from{};

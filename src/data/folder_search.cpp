@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/system_paths.h"
+
 namespace quindle {
 
 namespace fs = std::filesystem;
@@ -13,10 +15,17 @@ namespace {
 
 std::string environment(const char* name)
 {
+#ifdef _WIN32
+    // The UTF-16 value: a user name outside the code page must survive.
+    const wchar_t* value = _wgetenv(std::wstring(name, name + std::char_traits<char>::length(name)).c_str());
+    return value ? utf8Path(fs::path(value)) : "";
+#else
     const char* value = std::getenv(name);
     return value ? value : "";
+#endif
 }
 
+#ifndef _WIN32 // Wine prefixes are looked into on Linux only
 bool sameIgnoringCase(const std::string& a, const std::string& b)
 {
     if (a.size() != b.size())
@@ -37,6 +46,7 @@ void addGameFolders(std::vector<std::string>& out, const std::string& prefix)
         if (sameIgnoringCase(it->path().filename().string(), "pdg") && it->is_directory(ec))
             out.push_back(it->path().string());
 }
+#endif
 
 } // namespace
 

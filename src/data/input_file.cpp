@@ -12,6 +12,7 @@
 #endif
 
 #include "data/file_error.h"
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -46,7 +47,7 @@ std::string lineTooLongText() { return "the line is longer than " + std::to_stri
 FilePtr openForReading(const std::string& path)
 {
 #ifdef _WIN32
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(openFile(path, "rb"));
     if (!file)
         return nullptr;
     struct _stat64 status {};

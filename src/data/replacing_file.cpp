@@ -14,6 +14,7 @@
 #endif
 
 #include "data/file_error.h"
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -27,8 +28,8 @@ namespace {
 ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), temporary_(path_ + ".new")
 {
 #ifdef _WIN32
-    _unlink(temporary_.c_str()); // a leftover of a run that was killed
-    const int fd = _open(temporary_.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    _wunlink(fsPath(temporary_).c_str()); // a leftover of a run that was killed
+    const int fd = _wopen(fsPath(temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0)
         fail(path_, "cannot be written: ");
     file_.reset(_fdopen(fd, "wb"));
@@ -51,7 +52,7 @@ ReplacingFile::~ReplacingFile()
 {
     if (file_) {
         file_.reset();
-        std::remove(temporary_.c_str());
+        removeFile(temporary_);
     }
 }
 
@@ -66,14 +67,14 @@ void ReplacingFile::commit()
     const bool closed = std::fclose(file_.release()) == 0;
     if (!closed) {
         const int saved = errno;
-        std::remove(temporary_.c_str());
+        removeFile(temporary_);
         errno = saved;
         fail(path_, "could not be written: ");
     }
     std::error_code ec;
-    std::filesystem::rename(temporary_, path_, ec);
+    std::filesystem::rename(fsPath(temporary_), fsPath(path_), ec);
     if (ec) {
-        std::remove(temporary_.c_str());
+        removeFile(temporary_);
         throw FileError(path_, 0, "could not be replaced: " + ec.message());
     }
 }

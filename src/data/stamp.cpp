@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "data/file_error.h"
+#include "data/system_paths.h"
 #include "data/input_file.h"
 #include "data/replacing_file.h"
 
@@ -25,12 +26,12 @@ std::optional<std::string> stampTextOf(const std::string& path)
     std::int64_t seconds = 0, nanoseconds = 0, size = 0;
 #ifdef _WIN32
     struct _stat64 status {};
-    if (_stat64(path.c_str(), &status) != 0)
+    if (_wstat64(fsPath(path).c_str(), &status) != 0)
         return std::nullopt;
     const bool regular = (status.st_mode & _S_IFMT) == _S_IFREG;
     seconds = status.st_mtime;
     std::error_code ec;
-    const auto fileTime = fs::last_write_time(path, ec);
+    const auto fileTime = fs::last_write_time(fsPath(path), ec);
     if (!ec)
         nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(fileTime.time_since_epoch()).count() %
                       1000000000;
@@ -97,7 +98,7 @@ void writeStamp(const std::string& stampPath, const std::string& text)
 
 void removeStamp(const std::string& stampPath)
 {
-    if (std::remove(stampPath.c_str()) != 0 && errno != ENOENT)
+    if (removeFile(stampPath) != 0 && errno != ENOENT)
         throw FileError(stampPath, 0, std::string("cannot be removed: ") + std::strerror(errno));
 }
 

@@ -8,6 +8,7 @@
 #include "data/input_file.h"
 #include "data/stamp.h"
 #include "data/subdivide.h"
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -29,7 +30,7 @@ bool bucketsPresent(const DataFolder& folder)
 {
     std::error_code ec;
     for (int b = 0; b < kBucketCount; ++b)
-        if (!fs::is_regular_file(folder.bucketFile(b), ec))
+        if (!fs::is_regular_file(fsPath(folder.bucketFile(b)), ec))
             return false;
     return fs::is_regular_file(folder.nameIndex(), ec) && fs::is_regular_file(folder.horseIndex(), ec);
 }
@@ -37,9 +38,9 @@ bool bucketsPresent(const DataFolder& folder)
 void ensureBucketFolder(const DataFolder& folder)
 {
     std::error_code ec;
-    if (fs::is_directory(folder.bucketFolder(), ec))
+    if (fs::is_directory(fsPath(folder.bucketFolder()), ec))
         return;
-    fs::create_directory(folder.bucketFolder(), ec);
+    fs::create_directory(fsPath(folder.bucketFolder()), ec);
     if (ec)
         throw FileError(folder.bucketFolder(), 0,
                         "the folder cannot be created (" + ec.message() +
@@ -113,8 +114,15 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
             writeStamp(folder.bucketStamp(), *stampText);
             result.subdivided = true;
         }
-        if (readStamp(stampPath) != stampText)
-            writeStamp(stampPath, *stampText);
+        // The buckets carry their own stamp, so a working folder Quindle may not write
+        // to (the program's own folder on Windows) is worth a warning, not a refusal.
+        if (readStamp(stampPath) != stampText) {
+            try {
+                writeStamp(stampPath, *stampText);
+            } catch (const FileError& e) {
+                result.warning = e.what();
+            }
+        }
         result.status = StartupResult::Status::Ready;
     } catch (const FileError& e) {
         result = StartupResult{};

@@ -26,6 +26,7 @@ struct StartupResult {
     InputFile missing{};        // MissingFile: the first missing file
     std::string missingPath;    //   and its path as opened
     std::string error;          // Failed: file, line and what is wrong
+    std::string warning;        // Ready, but the stamp could not be written
 };
 
 // Runs start-up against `folder`, with the stamp file at `stampPath`.

@@ -10,6 +10,7 @@
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -145,7 +146,7 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
     } catch (const FileError& e) {
         // The split checked every horse it wrote, so the bucket was damaged after
         // it: its lines mean nothing to a player, and the next start cuts it anew.
-        std::remove(folder.bucketStamp().c_str());
+        removeFile(folder.bucketStamp());
         LookupResult result;
         result.status = LookupResult::Status::Failed;
         result.error = path + ": " + e.problem() +

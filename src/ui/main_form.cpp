@@ -361,7 +361,7 @@ void MainForm::warnAboutBucket(const std::string& error)
 {
     if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
-                       QStringLiteral("The horse could not be looked up.\n\n") + QString::fromLocal8Bit(error.c_str()));
+                       QStringLiteral("The horse could not be looked up.\n\n") + QString::fromStdString(error));
 }
 
 void MainForm::hypoMateClick()
@@ -407,7 +407,7 @@ void MainForm::submitMating(const MatingNames& names)
     if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
-                           QString::fromLocal8Bit(error.c_str()));
+                           QString::fromStdString(error));
 }
 
 void MainForm::watchBreedingFile(std::string stampPath)

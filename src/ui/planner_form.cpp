@@ -206,7 +206,7 @@ void PlannerForm::replan()
         if (byId) {
             const MareLookup found = findMare(folder, id);
             if (found.status != MareLookup::Status::Found) {
-                outcome->problem = QString::fromLocal8Bit(found.message.c_str());
+                outcome->problem = QString::fromStdString(found.message);
                 return;
             }
             mare = found.lines;
@@ -214,7 +214,7 @@ void PlannerForm::replan()
         }
         outcome->mare += lines(mare);
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-        outcome->listError = QString::fromLocal8Bit(sires->error().c_str());
+        outcome->listError = QString::fromStdString(sires->error());
         outcome->plan = std::make_shared<const Plan>(planMatings(sires, mare, *chefs));
     });
     threads_.push_back(thread);

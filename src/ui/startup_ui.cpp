@@ -39,14 +39,16 @@ StartupResult runShowing(const DataFolder& folder, const std::string& stampPath)
     StartupResult result = runStartup(folder, stampPath, observer);
     switch (result.status) {
     case StartupResult::Status::Ready:
+        if (!result.warning.empty())
+            seam().warning(nullptr, QStringLiteral("Quindle"), QString::fromStdString(result.warning));
         break;
     case StartupResult::Status::MissingFile:
         seam().warning(nullptr, QStringLiteral("File Error"),
-                       QString::fromLocal8Bit(missingFileText(result.missingPath).c_str()));
+                       QString::fromStdString(missingFileText(result.missingPath)));
         break;
     case StartupResult::Status::Failed:
         seam().warning(nullptr, QStringLiteral("Quindle"),
-                       QStringLiteral("Quindle cannot start.\n\n") + QString::fromLocal8Bit(result.error.c_str()));
+                       QStringLiteral("Quindle cannot start.\n\n") + QString::fromStdString(result.error));
         break;
     }
     return result;

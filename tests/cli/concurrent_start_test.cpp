@@ -11,6 +11,8 @@
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
+#ifndef _WIN32 // the processes are started through the shell
+
 using namespace quindle;
 using namespace quindle::testing;
 namespace fs = std::filesystem;
@@ -90,3 +92,4 @@ TEST(ConcurrentStarts, ASplitKilledAtAnyMomentIsMendedByTheNextStart)
     }
     EXPECT_GT(killed, 0) << "no split was caught before its end";
 }
+#endif

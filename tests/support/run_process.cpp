@@ -1,12 +1,130 @@
 #include "support/run_process.h"
 
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
+#include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+extern char** environ;
+#endif
+
+#include "data/system_paths.h"
 #include "support/temp_dir.h"
 
 namespace quindle::testing {
+
+#ifdef _WIN32
+
+namespace {
+
+// Quotes one argument so that the C runtime's command-line parser gives it back unchanged.
+std::wstring quoteArgument(const std::wstring& arg)
+{
+    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos)
+        return arg;
+    std::wstring out = L"\"";
+    std::size_t backslashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+struct Handle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~Handle()
+    {
+        if (h != INVALID_HANDLE_VALUE)
+            CloseHandle(h);
+    }
+};
+
+// An inheritable handle for a child's standard stream; NUL when `path` is empty.
+HANDLE inheritable(const std::string& path, bool write)
+{
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    const std::wstring name = path.empty() ? std::wstring(L"NUL") : fsPath(path).wstring();
+    return CreateFileW(name.c_str(), write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                       write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+HANDLE start(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
+             const std::string& outFile, const std::string& errFile)
+{
+    std::wstring commandLine = quoteArgument(fsPath(program).wstring());
+    for (const auto& arg : args)
+        commandLine += L" " + quoteArgument(fsPath(arg).wstring());
+    Handle in{inheritable("", false)}, out{inheritable(outFile, true)}, err{inheritable(errFile, true)};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in.h;
+    si.hStdOutput = out.h;
+    si.hStdError = err.h;
+    PROCESS_INFORMATION pi{};
+    const std::wstring dir = fsPath(workDir).wstring();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, dir.c_str(),
+                        &si, &pi))
+        throw std::runtime_error("cannot start " + program);
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+int waitFor(HANDLE process)
+{
+    WaitForSingleObject(process, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return static_cast<int>(code);
+}
+
+// The exit code a killed process is given: far from any the programs use.
+constexpr UINT kKilledCode = 0xDEAD;
+
+} // namespace
+
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args, const std::string& workDir)
+{
+    TempDir captures;
+    const std::string outFile = captures.file("out"), errFile = captures.file("err");
+    ProcessResult result;
+    result.exitCode = waitFor(start(program, args, workDir, outFile, errFile));
+    result.out = readFile(outFile);
+    result.err = readFile(errFile);
+    return result;
+}
+
+BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& args,
+                                     const std::string& workDir)
+    : handle_(reinterpret_cast<std::intptr_t>(start(program, args, workDir, "", "")))
+{
+}
+
+bool BackgroundProcess::kill()
+{
+    if (ended_)
+        return false;
+    ended_ = true;
+    const auto process = reinterpret_cast<HANDLE>(handle_);
+    TerminateProcess(process, kKilledCode); // fails harmlessly when it has just ended
+    return waitFor(process) == static_cast<int>(kKilledCode);
+}
+
+#else
 
 namespace {
 std::string shellQuote(const std::string& text)
@@ -33,6 +151,42 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     result.err = readFile(errFile);
     return result;
 }
+
+BackgroundProcess::BackgroundProcess(const std::string& program, const std::vector<std::string>& args,
+                                     const std::string& workDir)
+{
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addchdir_np(&actions, workDir.c_str());
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed)
+        throw std::runtime_error("cannot start " + program);
+    handle_ = pid;
+}
+
+bool BackgroundProcess::kill()
+{
+    if (ended_)
+        return false;
+    ended_ = true;
+    const auto pid = static_cast<pid_t>(handle_);
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return !WIFEXITED(status);
+}
+
+#endif
+
+BackgroundProcess::~BackgroundProcess() { kill(); }
 
 std::vector<std::string> splitLines(const std::string& text)
 {

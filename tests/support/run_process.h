@@ -1,5 +1,7 @@
 #pragma once
-// Runs a program through the shell and collects what it wrote and its exit code.
+// Starts programs for the tests and collects what they wrote and their exit codes,
+// on Linux and on Windows alike.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,8 +13,27 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs `program` with `args` in the folder `workDir`; arguments are quoted for the shell.
+// Runs `program` with `args` in the folder `workDir` with nothing on its standard
+// input, and waits for it. Arguments reach it exactly as given.
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args, const std::string& workDir);
+
+// A program running in the background with its output thrown away, for tests
+// that cut it off part way.
+class BackgroundProcess {
+public:
+    BackgroundProcess(const std::string& program, const std::vector<std::string>& args, const std::string& workDir);
+    ~BackgroundProcess();
+    BackgroundProcess(const BackgroundProcess&) = delete;
+    BackgroundProcess& operator=(const BackgroundProcess&) = delete;
+
+    // Ends it at once, as a power cut would, and waits for it; false when it had
+    // already ended by itself.
+    bool kill();
+
+private:
+    std::intptr_t handle_ = 0; // the process id, or its handle on Windows
+    bool ended_ = false;
+};
 
 std::vector<std::string> splitLines(const std::string& text);
 

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "data/system_paths.h"
+
 namespace quindle::testing {
 
 TempDir::TempDir()
@@ -24,9 +26,11 @@ TempDir::~TempDir()
     std::filesystem::remove_all(path_, ec);
 }
 
+std::string TempDir::file(const std::string& name) const { return utf8Path(path_ / fsPath(name)); }
+
 void writeFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -34,7 +38,7 @@ void writeFile(const std::string& path, const std::string& bytes)
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     std::ostringstream text;

@@ -8,6 +8,10 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef QUINDLE_TEST_FONT_DIR
+    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
+        qputenv("QT_QPA_FONTDIR", QUINDLE_TEST_FONT_DIR);
+#endif
     QApplication app(argc, argv);
     // What the windows remember (the zoom, the data folder) goes to a folder of the tests' own.
     QTemporaryDir settings;

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Makes build-windows/quindle-<version>-windows-x64.zip: the window, the command
+# line and the sample-data maker as static .exe files, the README as text and the
+# licences. Builds through scripts/test-windows.sh --build-only, then unpacks the
+# zip and starts each program under Wine on invented data. With --screenshot it
+# also renews docs/windows-main-window.png from the unpacked window program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build-windows
+
+scripts/test-windows.sh --build-only
+version=$(sed -n 's/^project(Quindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=quindle-$version-windows-x64
+qt=$(scripts/build-mingw-qt.sh 2>/dev/null | tail -n 1)
+
+stage=$build/package/$name
+rm -rf "$build/package" "$build/$name.zip"
+mkdir -p "$stage/licences"
+for exe in src/ui/quindle.exe src/cli/quindle-cli.exe tools/quindle-sampledata.exe; do
+  x86_64-w64-mingw32-strip -o "$stage/$(basename "$exe")" "$build/$exe"
+done
+# Windows readers expect CR LF line ends in a text file.
+sed 's/$/\r/' README.md >"$stage/README.txt"
+sed 's/$/\r/' packaging/windows-licences.txt >"$stage/licences/README.txt"
+cp "$qt/licences/LGPL-3.0-only.txt" "$qt/licences/GPL-3.0-only.txt" "$stage/licences/"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$stage/licences/DejaVu-fonts.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/MinGW-w64-runtime.txt"
+(cd "$build/package" && zip -q -r -X "$build/$name.zip" "$name")
+
+echo "== Starting the packaged programs under Wine"
+export QUINDLE_WINEPREFIX=$build/wineprefix
+stop_wine() { WINEPREFIX=$QUINDLE_WINEPREFIX wineserver -k 2>/dev/null || true; }
+trap stop_wine EXIT
+# Each window gets a fresh Wine on its own virtual screen: Wine's desktop program
+# stays tied to the screen it first met and hangs the next program once it is gone.
+on_screen() {
+  stop_wine
+  local status=0
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$@" >/dev/null 2>&1 || status=$?
+  stop_wine
+  return $status
+}
+wine=$root/cmake/wine-run.sh
+check=$build/package/check
+mkdir -p "$check"
+(cd "$check" && unzip -q "$build/$name.zip")
+app=$check/$name
+cd "$check"
+"$wine" "$app/quindle-sampledata.exe" pdg --horses 2000 --seed 3
+"$wine" "$app/quindle-cli.exe" --data-dir pdg show 1 | grep -q "Quindle Profile"
+# The window stays open until closed. It has started when, after 20 seconds, it still
+# runs and has split a fresh folder and written its stamp in its working folder.
+"$wine" "$app/quindle-sampledata.exe" pdg-window --horses 2000 --seed 4
+mkdir gui
+status=0
+(cd gui && on_screen timeout 20 "$wine" "$app/quindle.exe" --data-dir ../pdg-window) || status=$?
+[ "$status" = 124 ] && [ -f gui/Quindle.nnn ] && [ -f pdg-window/QNsubBtxt/file9 ] ||
+  { echo "quindle.exe did not start (status $status)" >&2; exit 1; }
+if [ "${1:-}" = --screenshot ]; then
+  on_screen timeout 60 "$wine" "$build/tools/quindle-screenshot.exe" pdg shot.png 7
+  cp shot.png "$root/docs/windows-main-window.png"
+fi
+ls -l "$build/$name.zip"

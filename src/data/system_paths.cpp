@@ -1,0 +1,89 @@
+#include "data/system_paths.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
+namespace quindle {
+
+#ifdef _WIN32
+
+namespace {
+std::wstring widen(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+std::string narrow(const wchar_t* text, std::size_t length)
+{
+    if (length == 0)
+        return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+} // namespace
+
+std::FILE* openFile(const std::string& path, const char* mode)
+{
+    return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
+int removeFile(const std::string& path) { return _wremove(widen(path).c_str()); }
+
+std::filesystem::path fsPath(const std::string& path) { return std::filesystem::path(widen(path)); }
+
+std::string utf8Path(const std::filesystem::path& path)
+{
+    const std::wstring& wide = path.native();
+    return narrow(wide.data(), wide.size());
+}
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return {argv + (argc > 0 ? 1 : 0), argv + argc};
+    std::vector<std::string> args;
+    for (int i = 1; i < count; ++i)
+        args.push_back(narrow(wide[i], wcslen(wide[i])));
+    LocalFree(wide);
+    return args;
+}
+
+void setBinaryOutput()
+{
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+#else
+
+std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+int removeFile(const std::string& path) { return std::remove(path.c_str()); }
+
+std::filesystem::path fsPath(const std::string& path) { return std::filesystem::path(path); }
+
+std::string utf8Path(const std::filesystem::path& path) { return path.string(); }
+
+std::vector<std::string> programArguments(int argc, char** argv)
+{
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+void setBinaryOutput() {}
+
+#endif
+
+} // namespace quindle
