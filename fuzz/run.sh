@@ -25,7 +25,7 @@ run_one() {
   line=$(grep -E '^#[0-9]+.*(DONE|pulse|NEW|REDUCE)' build-fuzz/logs/$t.log | tail -1)
   local crashes
   crashes=$(find build-fuzz/logs \( -name "$t-crash-*" -o -name "$t-leak-*" -o -name "$t-timeout-*" \) | wc -l)
-  echo "$t: ${seconds}s, ${line%%cov:*} corpus $(ls "$corpus" | wc -l) files, crashes ${crashes}"
+  echo "$t: ${seconds}s, ${line} corpus $(ls "$corpus" | wc -l) files, crashes ${crashes}"
 }
 jobs=$(nproc)
 for t in "${targets[@]}"; do
