@@ -23,6 +23,7 @@ done
 # Windows readers expect CR LF line ends in a text file.
 sed 's/$/\r/' README.md >"$stage/README.txt"
 sed 's/$/\r/' packaging/windows-licences.txt >"$stage/licences/README.txt"
+sed 's/$/\r/' LICENSE >"$stage/licences/Quindle.txt"
 cp "$qt/licences/LGPL-3.0-only.txt" "$qt/licences/GPL-3.0-only.txt" "$stage/licences/"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$stage/licences/DejaVu-fonts.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/MinGW-w64-runtime.txt"

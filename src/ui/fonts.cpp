@@ -5,21 +5,35 @@
 
 namespace quindle::ui {
 
-QStringList loadBuiltInFonts()
+namespace {
+struct BuiltIn {
+    QStringList families;
+    // The family the condensed face registered under: "DejaVu Sans Condensed"
+    // where fontconfig names it, "DejaVu Sans" (a condensed width of it) where
+    // its typographic family is read, as on Windows.
+    QString condensed = QStringLiteral("DejaVu Sans Condensed");
+};
+
+const BuiltIn& builtIn()
 {
-    static const QStringList families = [] {
-        QStringList out;
+    static const BuiltIn fonts = [] {
+        BuiltIn out;
         for (const char* file : {":/fonts/DejaVuSansCondensed.ttf", ":/fonts/DejaVuSansCondensed-Bold.ttf",
                                  ":/fonts/DejaVuSansMono.ttf"}) {
             const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-            if (id >= 0)
-                out += QFontDatabase::applicationFontFamilies(id);
+            const QStringList names = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+            if (out.families.isEmpty() && !names.isEmpty())
+                out.condensed = names.first();
+            out.families += names;
         }
-        out.removeDuplicates();
+        out.families.removeDuplicates();
         return out;
     }();
-    return families;
+    return fonts;
 }
+} // namespace
+
+QStringList loadBuiltInFonts() { return builtIn().families; }
 
 namespace {
 QFont face(const char* family, int pixels)
@@ -29,17 +43,29 @@ QFont face(const char* family, int pixels)
     font.setPixelSize(pixels);
     return font;
 }
+
+QFont condensed(QFont font)
+{
+    const QString& family = builtIn().condensed;
+    font.setFamilies({family});
+    if (!family.contains(QLatin1String("Condensed")))
+        font.setStretch(QFont::SemiCondensed);
+    return font;
+}
 } // namespace
 
 void useBuiltInFaceEverywhere()
 {
     loadBuiltInFonts();
-    QFont font = QApplication::font();
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed")});
-    QApplication::setFont(font);
+    QApplication::setFont(condensed(QApplication::font()));
 }
 
-QFont windowFont(int pixels) { return face("DejaVu Sans Condensed", pixels); }
+QFont windowFont(int pixels)
+{
+    QFont font;
+    font.setPixelSize(pixels);
+    return condensed(font);
+}
 
 QFont headerFont(int pixels) { return face("DejaVu Sans Mono", pixels); }
 

@@ -15,7 +15,7 @@ status=0
 for path in ./usr/bin/quindle ./usr/bin/quindle-cli ./usr/share/applications/quindle.desktop \
             ./usr/share/icons/hicolor/scalable/apps/quindle.svg ./usr/share/icons/hicolor/32x32/apps/quindle.png \
             ./usr/share/man/man1/quindle.1 ./usr/share/man/man1/quindle-cli.1 \
-            ./usr/share/doc/quindle/LICENSE-DejaVu.txt; do
+            ./usr/share/doc/quindle/LICENSE-DejaVu.txt ./usr/share/doc/quindle/copyright; do
   if grep -q " $path\$" <<<"$contents"; then echo "ok: $path"; else echo "missing: $path"; status=1; fi
 done
 
