@@ -369,6 +369,7 @@ void MainForm::hypoMateClick()
     const bool reopened = !subForm_;
     if (!subForm_) {
         subForm_ = new SubForm(this);
+        subFormObject_ = subForm_.data();
         subForm_->installEventFilter(this);
         applyZoom(subForm_, zoom_);
     }
@@ -500,7 +501,7 @@ void MainForm::openSearch()
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == subForm_ && event->type() == QEvent::Close) {
+    if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
         if (subForm_->pos() != subFormBeside())
             subFormPos_ = subForm_->pos(); // moved by the player: kept for the rest of the run
         else

@@ -117,6 +117,9 @@ private:
     QPushButton* find_ = nullptr;
     EditGuard* idGuard_ = nullptr;
     QPointer<SubForm> subForm_;
+    // The same window as an object, for the event filter: it also hears the
+    // window's last events from inside its destructor, when it is no SubForm any more.
+    QPointer<QObject> subFormObject_;
     QPointer<PlannerForm> planner_;
     std::optional<QPoint> subFormPos_; // where the player moved the mating window
     int zoom_ = 100;

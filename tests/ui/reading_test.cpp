@@ -29,8 +29,12 @@ protected:
     template <class Fitted>
     static void expectNothingSilentlyCut(QWidget* window, const char* what)
     {
-        const auto widgets = window->findChildren<Fitted*>();
-        EXPECT_FALSE(widgets.isEmpty()) << what;
+        // By their C++ type: findChildren matches by the nearest class Qt knows.
+        std::vector<const Fitted*> widgets;
+        for (const QWidget* child : window->findChildren<QWidget*>())
+            if (const auto* fitted = dynamic_cast<const Fitted*>(child))
+                widgets.push_back(fitted);
+        EXPECT_FALSE(widgets.empty()) << what;
         for (const Fitted* w : widgets) {
             const ui::FittedText shown = w->shown();
             if (shown.whole)
