@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quindle::byte_words {
 
@@ -23,6 +26,25 @@ inline std::uint64_t bytesEqual(std::uint64_t word, char c)
 {
     const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
     return (x - kOnes) & ~x & kHighs;
+}
+
+// The bytes among the 64 at `p` that equal `c`: bit i for p[i].
+inline std::uint64_t equalBits64(const char* p, char c)
+{
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    std::uint64_t found = 0;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+        found |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, wanted)))} << (16 * k);
+    }
+    return found;
+#else
+    std::uint64_t found = 0;
+    for (int i = 0; i < 64; ++i)
+        found |= std::uint64_t{p[i] == c} << i;
+    return found;
+#endif
 }
 
 // The number of bits set in `word`, in a few arithmetic steps: without a

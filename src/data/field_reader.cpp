@@ -9,12 +9,13 @@
 
 #include "data/byte_words.h"
 #include "data/file_error.h"
+#include "data/line_ends.h"
 
 namespace quindle {
 
 namespace {
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
+using line_ends::isLineEnd;
 
 // The length of the run of field text at the start of `block`: up to `end`
 // (a comma outside quotes, the closing quote inside them), CR or LF. Many bytes
@@ -51,7 +52,10 @@ std::size_t runLength(std::string_view block)
 }
 } // namespace
 
-FieldReader::FieldReader(FilePtr file, std::string path) : in_(std::move(file), std::move(path)) {}
+FieldReader::FieldReader(FilePtr file, std::string path, std::size_t blockSize)
+    : in_(std::move(file), std::move(path), blockSize)
+{
+}
 
 FieldReader::FieldReader(std::string_view bytes, std::string path, std::int64_t firstLine)
     : in_(bytes, std::move(path)), line_(firstLine), fieldLine_(firstLine), atStart_(firstLine == 1)
@@ -80,6 +84,29 @@ bool FieldReader::atEnd()
     for (int c = in_.peek(); isLineEnd(c); c = in_.peek())
         consumeLineEnd(c);
     return in_.peek() < 0;
+}
+
+void FieldReader::skipLines(int count)
+{
+    afterComma_ = false;
+    while (count > 0) {
+        const std::string_view block = in_.window();
+        if (block.empty()) {
+            if (count == 1 && in_.offset() > lineStart_) {
+                lastDelimiter_ = Delimiter::EndOfFile;
+                return;
+            }
+            throw FileError(path(), line_, kEndedText);
+        }
+        const char* end = line_ends::next(block.data(), block.data() + block.size());
+        in_.consume(static_cast<std::size_t>(end - block.data()));
+        checkLineLength();
+        if (end < block.data() + block.size()) {
+            consumeLineEnd(static_cast<unsigned char>(*end));
+            --count;
+        }
+    }
+    lastDelimiter_ = Delimiter::LineEnd;
 }
 
 namespace {
@@ -236,20 +263,11 @@ struct Boundaries {
 Boundaries findBoundaries(const char* p, std::size_t n)
 {
     Boundaries found;
-#if defined(__SSE2__)
     if (n == 64) {
-        const __m128i comma = _mm_set1_epi8(','), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-        for (int i = 0; i < 4; ++i) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-            const auto bits = [i](__m128i m) {
-                return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m))) << (16 * i);
-            };
-            found.comma |= bits(_mm_cmpeq_epi8(b, comma));
-            found.lineEnd |= bits(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf)));
-        }
+        found.comma = byte_words::equalBits64(p, ',');
+        found.lineEnd = line_ends::bits64(p).any();
         return found;
     }
-#endif
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t bit = std::uint64_t{1} << i;
         const auto c = static_cast<unsigned char>(p[i]);
@@ -307,7 +325,7 @@ bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
             if (field + 1 != fields.size() || !plainFieldText(p + fieldStart, end - fieldStart, fields[field]) ||
                 end > kMaxLineBytes)
                 return false; // too few fields, or the last one to read field by field
-            plainLineSize_ = end + (p[end] == '\r' && end + 1 < rest.size() && p[end + 1] == '\n' ? 2 : 1);
+            plainLineSize_ = end + line_ends::sizeAt(p + end, p + rest.size());
             return true;
         }
     }

@@ -34,8 +34,9 @@ namespace quindle {
 
 class FieldReader {
 public:
-    // Reads from a file opened with openForReading; `path` is used in error messages.
-    FieldReader(FilePtr file, std::string path);
+    // Reads from a file opened with openForReading, `blockSize` bytes at a time;
+    // `path` is used in error messages.
+    FieldReader(FilePtr file, std::string path, std::size_t blockSize = std::size_t{1} << 16);
     // Reads from bytes in memory (which must outlive the reader), starting at `firstLine`.
     FieldReader(std::string_view bytes, std::string path, std::int64_t firstLine = 1);
 
@@ -51,6 +52,12 @@ public:
     std::string_view readView();
     // Reads and throws away one field of any content.
     void skipField() { readAny(); }
+
+    // Skips the rest of the current line and `count - 1` more, line ends
+    // included, without reading their fields: for a scan that reads only the
+    // first field of a record. The last line of the file may lack its line end;
+    // a line missing altogether, or longer than kMaxLineBytes, is an error.
+    void skipLines(int count);
 
     // Looks at the whole next line without reading it. True when the line is
     // plain: in memory, ended by a line end, and holding exactly fields.size()

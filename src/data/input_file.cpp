@@ -80,6 +80,42 @@ FilePtr openForReading(const std::string& path)
 #endif
 }
 
+std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std::string& path)
+{
+    const std::size_t got = std::fread(into, 1, count, file);
+    if (got < count && std::ferror(file))
+        throw FileError(path, 0, "the file could not be read");
+    return got;
+}
+
+std::vector<char> readWholeFile(const std::string& path, std::size_t padding, std::size_t limit)
+{
+    FilePtr file = openForReading(path);
+    if (!file)
+        throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+    std::vector<char> bytes;
+    // The size as a hint, for one allocation; the reading goes to the real end.
+    if (std::fseek(file.get(), 0, SEEK_END) == 0) {
+        const long size = std::ftell(file.get());
+        if (size > 0 && static_cast<unsigned long>(size) <= limit)
+            bytes.reserve(static_cast<std::size_t>(size) + padding);
+        std::rewind(file.get());
+    }
+    constexpr std::size_t kBlock = std::size_t{1} << 16;
+    for (;;) {
+        const std::size_t size = bytes.size();
+        bytes.resize(size + kBlock);
+        const std::size_t got = readBlock(file.get(), bytes.data() + size, kBlock, path);
+        bytes.resize(size + got);
+        if (bytes.size() > limit)
+            throw FileError(path, 0, "is larger than " + std::to_string(limit >> 20) + " MB");
+        if (got < kBlock)
+            break;
+    }
+    bytes.resize(bytes.size() + padding);
+    return bytes;
+}
+
 ByteInput::ByteInput(FilePtr file, std::string path, std::size_t blockSize)
     : file_(std::move(file)), path_(std::move(path)), buffer_(blockSize)
 {
@@ -94,14 +130,15 @@ bool ByteInput::refill()
 {
     if (!file_)
         return false;
-    const std::size_t got = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
-    if (got == 0) {
-        if (std::ferror(file_.get())) {
-            failed_ = true;
-            throw FileError(path_, 0, "the file could not be read");
-        }
-        return false;
+    std::size_t got = 0;
+    try {
+        got = readBlock(file_.get(), buffer_.data(), buffer_.size(), path_);
+    } catch (const FileError&) {
+        failed_ = true;
+        throw;
     }
+    if (got == 0)
+        return false;
     base_ += static_cast<std::uint64_t>(end_ - begin_);
     begin_ = buffer_.data();
     pos_ = begin_;

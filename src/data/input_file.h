@@ -28,6 +28,15 @@ std::string lineTooLongText();
 // anything else throws FileError naming it.
 FilePtr openForReading(const std::string& path);
 
+// Reads up to `count` bytes of `file` into `into`: fewer only at the end of the
+// file. Throws FileError naming `path` when the file cannot be read. Every
+// reader of Quindle's files reads through this.
+std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std::string& path);
+
+// A whole file, then `padding` zero bytes. Throws FileError when it cannot be
+// opened or read, or holds more than `limit` bytes.
+std::vector<char> readWholeFile(const std::string& path, std::size_t padding, std::size_t limit);
+
 // Block-buffered reading of a file or of bytes already in memory.
 class ByteInput {
 public:

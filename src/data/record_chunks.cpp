@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "data/byte_words.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/line_ends.h"
 
 namespace quindle {
 
-namespace {
-bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
-} // namespace
+using line_ends::isLineEnd;
 
 LineCounts countLines(std::string_view bytes, char before)
 {
@@ -23,27 +19,19 @@ LineCounts countLines(std::string_view bytes, char before)
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     bool afterCr = before == '\r', afterEnd = isLineEnd(static_cast<unsigned char>(before));
-#if defined(__SSE2__)
-    // Sixty-four bytes a step, as bit masks: this pass sees every byte of the
-    // file and keeps the pieces flowing to the readers.
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    // Sixty-four bytes a step: this pass sees every byte of the file and keeps
+    // the pieces flowing to the readers.
     for (; i + 64 <= n; i += 64) {
-        std::uint64_t crs = 0, lfs = 0;
-        for (int k = 0; k < 4; ++k) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * k));
-            crs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, cr)))} << (16 * k);
-            lfs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf)))} << (16 * k);
-        }
-        const std::uint64_t ends = crs | lfs;
-        total.ends += byte_words::countBits(crs | (lfs & ~(crs << 1 | std::uint64_t{afterCr})));
+        const line_ends::Bits found = line_ends::bits64(p + i);
+        const std::uint64_t ends = found.any();
+        total.ends += byte_words::countBits(found.ends(afterCr));
         total.starts += byte_words::countBits(~ends & (ends << 1 | std::uint64_t{afterEnd}));
-        afterCr = crs >> 63;
+        afterCr = found.cr >> 63;
         afterEnd = ends >> 63;
     }
-#endif
     for (; i < n; ++i) {
         const auto c = static_cast<unsigned char>(p[i]);
-        total.ends += c == '\r' || (c == '\n' && !afterCr);
+        total.ends += line_ends::endsLine(c, afterCr);
         total.starts += !isLineEnd(c) && afterEnd;
         afterCr = c == '\r';
         afterEnd = isLineEnd(c);
@@ -60,10 +48,8 @@ std::size_t RecordChunker::readMore(RecordChunk& into, std::size_t count)
 {
     if (into.storage_.size() < into.size_ + count + RecordChunk::kPadding)
         into.storage_.resize(into.size_ + count + RecordChunk::kPadding);
-    const std::size_t got = std::fread(into.storage_.data() + into.size_, 1, count, file_.get());
+    const std::size_t got = readBlock(file_.get(), into.storage_.data() + into.size_, count, path_);
     into.size_ += got;
-    if (got < count && std::ferror(file_.get()))
-        throw FileError(path_, 0, "the file could not be read");
     return got;
 }
 
@@ -109,7 +95,7 @@ bool RecordChunker::next(RecordChunk& chunk)
         std::int64_t startsBeforeLast = 0;
         for (std::size_t at = bytes.size() - 1; at > 0; --at) {
             const auto c = static_cast<unsigned char>(bytes[at]), previous = static_cast<unsigned char>(bytes[at - 1]);
-            if (!isLineEnd(previous) || (previous == '\r' && c == '\n'))
+            if (!line_ends::startsLine(previous, c))
                 continue; // not the start of a line
             startsFromHere += !isLineEnd(c);
             const std::int64_t startsBefore = all.starts - startsFromHere;
@@ -135,7 +121,7 @@ bool RecordChunker::next(RecordChunk& chunk)
             for (std::size_t at = 0; at < bytes.size(); ++at) {
                 const auto c = static_cast<unsigned char>(bytes[at]);
                 if (isLineEnd(c)) {
-                    line += c == '\r' || !afterCr;
+                    line += line_ends::endsLine(c, afterCr);
                     lineLength = 0;
                 } else if (++lineLength > kMaxLineBytes) {
                     throw FileError(path_, line, lineTooLongText());

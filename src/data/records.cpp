@@ -14,7 +14,11 @@ namespace {
 // every later field.
 class LineFields {
 public:
-    LineFields(FieldReader& reader, int count) : reader_(reader), count_(count), line_(reader.line()) {}
+    // `alreadyRead`: fields of the line read before (by another LineFields).
+    LineFields(FieldReader& reader, int count, int alreadyRead = 0)
+        : reader_(reader), count_(count), read_(alreadyRead), line_(reader.line())
+    {
+    }
     std::string text()
     {
         std::string value = reader_.readText();
@@ -64,7 +68,7 @@ private:
 
     FieldReader& reader_;
     int count_;
-    int read_ = 0;
+    int read_;
     std::int64_t line_;
 };
 
@@ -82,21 +86,28 @@ constexpr std::array<std::array<HorseText<Text>, 4>, kLinesPerHorse> kTextsOnLin
     {&BasicHorseRecord<Text>::damDamSire, nullptr, nullptr, nullptr},
 }};
 
-// One line of a horse, field by field; the first line's number is the identifier.
+// The text fields of one line of a horse, after its leading number.
 template <class Text>
-void readHorseLine(FieldReader& reader, BasicHorseRecord<Text>& r, int lineIndex)
+void readHorseTexts(LineFields& line, BasicHorseRecord<Text>& r, int lineIndex)
 {
     const auto index = static_cast<std::size_t>(lineIndex);
-    LineFields line(reader, kFieldsOnLine[index]);
-    const std::int32_t number = line.int32();
-    if (lineIndex == 0)
-        r.id = number;
     for (int field = 1; field < kFieldsOnLine[index]; ++field) {
         if (const HorseText<Text> text = kTextsOnLine<Text>[index][static_cast<std::size_t>(field - 1)])
             line.text(r.*text);
         else
             line.skip();
     }
+}
+
+// One line of a horse, field by field; the first line's number is the identifier.
+template <class Text>
+void readHorseLine(FieldReader& reader, BasicHorseRecord<Text>& r, int lineIndex)
+{
+    LineFields line(reader, kFieldsOnLine[static_cast<std::size_t>(lineIndex)]);
+    const std::int32_t number = line.int32();
+    if (lineIndex == 0)
+        r.id = number;
+    readHorseTexts(line, r, lineIndex);
 }
 
 template <class Record>
@@ -152,6 +163,19 @@ HorseRecord readHorseRecord(FieldReader& reader)
     readHorseRecord(reader, r);
     return r;
 }
+
+std::int32_t readHorseIdentifier(FieldReader& reader) { return LineFields(reader, kFieldsOnLine[0]).int32(); }
+
+void readHorseRest(FieldReader& reader, std::int32_t id, HorseRecord& into)
+{
+    into.id = id;
+    LineFields first(reader, kFieldsOnLine[0], 1);
+    readHorseTexts(first, into, 0);
+    for (int lineIndex = 1; lineIndex < kLinesPerHorse; ++lineIndex)
+        readHorseLine(reader, into, lineIndex);
+}
+
+void skipHorseRest(FieldReader& reader) { reader.skipLines(kLinesPerHorse); }
 
 SireListEntry readSireListEntry(FieldReader& reader)
 {

@@ -60,6 +60,12 @@ HorseRecord readHorseRecord(FieldReader& reader);
 void readHorseRecord(FieldReader& reader, HorseRecord& into);
 // The same as views into the reader's bytes, which must be in memory.
 void readHorseRecord(FieldReader& reader, HorseView& into);
+// For a scan that looks for one horse: the identifier of the next horse (its
+// first field), after which the rest of the horse is either read into a record
+// or skipped without reading its fields.
+std::int32_t readHorseIdentifier(FieldReader& reader);
+void readHorseRest(FieldReader& reader, std::int32_t id, HorseRecord& into);
+void skipHorseRest(FieldReader& reader);
 SireListEntry readSireListEntry(FieldReader& reader);
 // The same as views into the reader's bytes, which must be in memory.
 void readSireListEntry(FieldReader& reader, SireListView& into);

@@ -1,19 +1,16 @@
 #include "data/subdivide.h"
 
-#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/line_ends.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/replacing_file.h"
@@ -94,28 +91,19 @@ private:
 };
 
 // True when every line end in `bytes` is CR LF: then whole runs of horses are
-// written as they are. Sixty-four bytes a step as bit masks: every LF must
-// follow a CR, and every CR be followed by an LF.
+// written as they are. Every LF must follow a CR, and every CR be followed by an LF.
 bool onlyCrLf(std::string_view bytes)
 {
     const char* p = bytes.data();
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     bool afterCr = false;
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
     for (; i + 64 <= n; i += 64) {
-        std::uint64_t crs = 0, lfs = 0;
-        for (int k = 0; k < 4; ++k) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 16 * k));
-            crs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, cr)))} << (16 * k);
-            lfs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, lf)))} << (16 * k);
-        }
-        if (lfs != (crs << 1 | std::uint64_t{afterCr}))
+        const line_ends::Bits found = line_ends::bits64(p + i);
+        if (found.lf != (found.cr << 1 | std::uint64_t{afterCr}))
             return false;
-        afterCr = crs >> 63;
+        afterCr = found.cr >> 63;
     }
-#endif
     for (; i < n; ++i) {
         const bool isLf = p[i] == '\n';
         if (isLf != afterCr)
@@ -123,22 +111,6 @@ bool onlyCrLf(std::string_view bytes)
         afterCr = p[i] == '\r';
     }
     return !afterCr;
-}
-
-// The first CR or LF in [p, end), or end.
-const char* nextLineEnd(const char* p, const char* end)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf))))
-            return p + std::countr_zero(static_cast<unsigned>(mask));
-    }
-#endif
-    while (p < end && *p != '\r' && *p != '\n')
-        ++p;
-    return p;
 }
 
 // Whole horses with every line end (CR LF, LF, lone CR, none at the end of the
@@ -152,14 +124,14 @@ std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
     const char* p = horses.data();
     const char* const end = p + horses.size();
     while (p < end) {
-        const char* lineEnd = nextLineEnd(p, end);
+        const char* lineEnd = line_ends::next(p, end);
         std::memcpy(out, p, static_cast<std::size_t>(lineEnd - p));
         out += lineEnd - p;
         *out++ = '\r';
         *out++ = '\n';
         if (lineEnd == end)
             break; // the last line of a file without a line end
-        p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+        p = lineEnd + line_ends::sizeAt(lineEnd, end);
     }
     return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
@@ -220,7 +192,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
             } catch (const FileError& e) {
                 if (e.problem() != FieldReader::kEndedText)
                     throw;
-                const std::int64_t lastLine = reader.line() - (bytes.back() == '\n' || bytes.back() == '\r');
+                const std::int64_t lastLine = reader.line() - line_ends::isLineEnd(static_cast<unsigned char>(bytes.back()));
                 throw FileError(breedingPath, lastLine,
                                 "the file has " + std::to_string(lastLine) + " lines, so its last horse has only " +
                                     std::to_string(lastLine - line + 1) + " of its 4 lines");

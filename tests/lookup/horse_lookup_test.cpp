@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "data/field_reader.h"
 #include "data/subdivide.h"
 #include "lookup/horse_lookup.h"
 #include "support/temp_dir.h"
@@ -94,11 +95,11 @@ TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
         std::int32_t id;
         std::string expected;
     } cases[] = {
-        {horseLines(1) + horse.substr(0, 40), 2, "the file ends inside a record"},
+        {horseLines(1) + horse.substr(0, 40), 2, FieldReader::kEndedText},
         {"x,NAME,4,Colt\r\n" + horse.substr(horse.find('\n') + 1), 2, "\"x\" is not a whole number"},
         {"1,NAME,4\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n3,I,J,K,L\r\n", 1, "the line has 3 fields, 4 expected"},
         {"1,\"NAME,4,Colt\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n3,I,J,K,L\r\n", 1, "a quoted field has no closing quote"},
-        {horseLines(1) + horseLines(2, std::string(20 * kMaxLineBytes, 'L')), 3, "a record is longer than"},
+        {horseLines(1) + horseLines(2, std::string(20 * kMaxLineBytes, 'L')), 3, lineTooLongText()},
     };
     for (const Case& c : cases) {
         b.write(0, c.bytes);

@@ -219,14 +219,14 @@ TEST(BadInput, FilesThatAreNoRegularFilesAreNamedNeverWaitedOn)
 
 TEST(BadInput, ABucketTruncatedInARecord)
 {
-    Case c{"a truncated bucket", "breeding.txt", guiBreedingFile(), {"show", "5"}, 1, "ends inside a record", true};
+    Case c{"a truncated bucket", "breeding.txt", guiBreedingFile(), {"show", "5"}, 1, "the line has 3 fields, 5 expected", true};
     BadInput data(c);
     ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "1"}, data.dir.file("cli")).exitCode, 0);
     const std::string bucket = readFile(data.folder.bucketFile(0));
     writeFile(data.folder.bucketFile(0), bucket.substr(0, bucket.size() - 30));
     const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ": the file ends inside a record (the bucket file has been "
+    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ": the line has 3 fields, 5 expected (the bucket file has been "
                                                      "damaged since it was cut from breeding.txt"),
               std::string::npos)
         << r.err;
