@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "commands.h"
 #include "data/data_folder.h"
 #include "data/field_reader.h"
@@ -21,7 +22,7 @@ const char* const kUsage =
     "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
     "       quindle-cli [--data-dir DIR] find [--json] [--limit N] TEXT\n"
     "       quindle-cli [--data-dir DIR] foals [--json] SIRE\n"
-    "       quindle-cli --help | --version\n";
+    "       quindle-cli -h | --help | -V | --version\n";
 
 const char* const kHelp =
     "\n"
@@ -35,6 +36,12 @@ const char* const kHelp =
     "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
     "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
+    "  -h, --help      this text, also after a command\n"
+    "  -V, --version   the version\n"
+    "\n"
+    "Options may come anywhere: before or after the command, between operands. Those that take\n"
+    "a value take it as --opt VALUE or --opt=VALUE. -- ends the options: what follows it is an\n"
+    "operand, even when it starts with -.\n"
     "\n"
     "Exit status: 0 done, 1 not found, not fully read or not fully written, 2 usage or start-up error.\n";
 
@@ -59,85 +66,25 @@ int written()
 int main(int argc, char** argv)
 {
     quindle::setBinaryOutput();
-    const std::vector<std::string> args = quindle::programArguments(argc, argv);
-    std::size_t i = 0;
-    std::string dataDir;
-    for (; i < args.size(); ++i) {
-        if (args[i] == "--help" || args[i] == "-h") {
-            std::printf("%s%s", kUsage, kHelp);
-            return written();
-        }
-        if (args[i] == "--version") {
-            std::printf("quindle-cli %s\n", QUINDLE_VERSION);
-            return written();
-        }
-        if (args[i] == "--data-dir") {
-            if (i + 1 >= args.size())
-                return usageError("--data-dir needs a folder");
-            dataDir = args[++i];
-            continue;
-        }
-        if (args[i].starts_with("--data-dir=")) {
-            dataDir = args[i].substr(11);
-            continue;
-        }
+    using quindle::cli::Arguments;
+    const Arguments args = quindle::cli::parseArguments(quindle::programArguments(argc, argv));
+    switch (args.action) {
+    case Arguments::Action::Help:
+        std::printf("%s%s", kUsage, kHelp);
+        return written();
+    case Arguments::Action::Version:
+        std::printf("quindle-cli %s\n", QUINDLE_VERSION);
+        return written();
+    case Arguments::Action::Error:
+        return usageError(args.error);
+    case Arguments::Action::Run:
         break;
     }
-    if (i >= args.size())
-        return usageError("no command given");
-    const std::string command = args[i++];
-    using quindle::NumberParse;
-    using quindle::parseWholeNumber;
-
-    // Options that take a value, by command; "--opt VALUE" or "--opt=VALUE".
-    quindle::cli::SiresOptions sires;
-    std::string from, to, limit;
-    const std::vector<std::pair<std::string, std::string*>> profilesValues{{"--from", &from}, {"--to", &to}};
-    const std::pair<std::string, std::string*> dataDirValue{"--data-dir", &dataDir};
-    const std::vector<std::pair<std::string, std::optional<std::string>*>> siresValues{
-        {"--dam", &sires.dam}, {"--damsire", &sires.damSire}, {"--damdamsire", &sires.damDamSire},
-        {"--di", &sires.di},   {"--cd", &sires.cd},           {"--min-total", &sires.minTotal},
-        {"--sort", &sires.sort}, {"--top", &sires.top}};
-    bool json = false;
-    std::vector<std::string> operands;
-    for (; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--") {
-            operands.insert(operands.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-            break;
-        }
-        if (arg.size() < 2 || arg[0] != '-' || arg[1] != '-') {
-            operands.push_back(arg);
-            continue;
-        }
-        if (arg == "--json" && command != "profiles") {
-            json = true;
-            continue;
-        }
-        const auto equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
-        std::string* target = name == dataDirValue.first ? dataDirValue.second : nullptr;
-        if (command == "profiles")
-            for (const auto& [option, value] : profilesValues)
-                if (name == option)
-                    target = value;
-        if (command == "find" && name == "--limit")
-            target = &limit;
-        if (command == "sires")
-            for (const auto& [option, value] : siresValues)
-                if (name == option)
-                    target = &value->emplace();
-        if (!target)
-            return usageError("unknown option " + arg);
-        if (equals != std::string::npos)
-            *target = arg.substr(equals + 1);
-        else if (i + 1 < args.size())
-            *target = args[++i];
-        else
-            return usageError(name + " needs a value");
-    }
-    sires.json = json;
-    const quindle::DataFolder folder = quindle::chooseDataFolder(dataDir, quindle::hintsFromEnvironment(""));
+    const std::string& command = args.command;
+    const std::vector<std::string>& operands = args.operands;
+    const bool json = args.has("--json");
+    const quindle::DataFolder folder =
+        quindle::chooseDataFolder(args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(""));
 
     if (command == "show") {
         if (operands.empty())
@@ -149,16 +96,25 @@ int main(int argc, char** argv)
     if (command == "profiles") {
         if (!operands.empty())
             return usageError("profiles takes no names");
-        return quindle::cli::runProfiles(folder, from, to);
+        return quindle::cli::runProfiles(folder, args.value("--from").value_or(""), args.value("--to").value_or(""));
     }
     if (command == "sires") {
         if (!operands.empty())
             return usageError("sires takes no operands: give the mare with --dam or --damsire and --damdamsire");
+        quindle::cli::SiresOptions sires;
+        sires.json = json;
+        for (const auto& [option, value] : {std::pair{"--dam", &sires.dam}, {"--damsire", &sires.damSire},
+                                            {"--damdamsire", &sires.damDamSire}, {"--di", &sires.di},
+                                            {"--cd", &sires.cd}, {"--min-total", &sires.minTotal},
+                                            {"--sort", &sires.sort}, {"--top", &sires.top}})
+            *value = args.value(option);
         return quindle::cli::runSires(folder, sires);
     }
     if (command == "find") {
         std::int64_t most = INT64_MAX;
-        if (!limit.empty() && (parseWholeNumber(limit, 1, INT64_MAX, most) != NumberParse::Ok))
+        const std::string limit = args.value("--limit").value_or("");
+        if (!limit.empty() &&
+            quindle::parseWholeNumber(limit, 1, INT64_MAX, most) != quindle::NumberParse::Ok)
             return usageError("--limit takes a number of horses, at least 1");
         if (operands.size() != 1)
             return usageError("find takes one TEXT");
@@ -169,5 +125,5 @@ int main(int argc, char** argv)
             return usageError("foals takes one SIRE");
         return quindle::cli::runFoals(folder, operands[0], json);
     }
-    return usageError("unknown command " + command);
+    return usageError("unknown command " + command); // parseArguments knows no other
 }

@@ -134,6 +134,51 @@ TEST_F(CliTest, ShowJsonMatchesTheWindowFreeLookupForManyIds)
     }
 }
 
+TEST_F(CliTest, OptionsComeAnywhereInEitherFormUntilDoubleDash)
+{
+    const ProcessResult json = cli({"show", "--json", "12", "20001"});
+    ASSERT_EQ(splitLines(json.out).size(), 2u) << json.err;
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "12", "20001", "--json"},
+                                                 {"--json", "show", "12", "20001"},
+                                                 {"show", "12", "--json", "20001"},
+                                                 // the last --data-dir counts, wherever it is
+                                                 {"--data-dir=/no/such/folder", "show", "12", "--json", "20001",
+                                                  "--data-dir", folder().dir()}})
+        EXPECT_EQ(cli(args).out, json.out) << args.back();
+    const std::string range = cli({"profiles", "--from", "100", "--to", "102"}).out;
+    EXPECT_EQ(splitLines(range).size(), 4u);
+    EXPECT_EQ(cli({"--to=102", "profiles", "--from=100"}).out, range);
+
+    const ProcessResult operand = cli({"show", "--", "--json"});
+    EXPECT_EQ(operand.exitCode, 2);
+    EXPECT_NE(operand.err.find("\"--json\" is not a horse identifier"), std::string::npos) << operand.err;
+}
+
+TEST_F(CliTest, HelpAndVersionWorkAfterACommandAndBadOptionsAreNamed)
+{
+    for (const auto& [args, start] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"show", "--help"}, "usage: "}, {{"sires", "--dam", "1", "-h"}, "usage: "},
+             {{"find", "x", "-V"}, "quindle-cli "}, {{"profiles", "--version"}, "quindle-cli "}}) {
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 0) << args.back();
+        EXPECT_EQ(r.out.rfind(start, 0), 0u) << r.out;
+        EXPECT_EQ(r.err, "");
+    }
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"show", "1", "--jsn"}, "unknown option --jsn"},
+             {{"--jsn=1", "show", "1"}, "unknown option --jsn"},
+             {{"profiles", "--json"}, "profiles does not take --json"},
+             {{"show", "1", "--from=1"}, "show does not take --from"},
+             {{"profiles", "--from"}, "--from needs a value"},
+             {{"show", "1", "--data-dir"}, "--data-dir needs a folder"},
+             {{"show", "--json=yes", "1"}, "--json takes no value"}}) {
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_EQ(r.err.rfind("quindle-cli: " + message + "\nusage: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
 TEST_F(CliTest, MateTakesNamesThroughTheNameFilter)
 {
     const ProcessResult r = cli({"mate", "--json", "  north star ", "", "old grey"});
@@ -259,7 +304,7 @@ TEST(CliProfiles, AFullDiskIsAnErrorNotASuccess)
     TempDir dir;
     const DataFolder folder(dir.file("pdg"));
     sample::writeDataFolder(folder.dir(), {3000, 3});
-    for (const std::string command : {"profiles", "show 1", "mate A", "--help", "--version"}) {
+    for (const std::string command : {"profiles", "show 1", "mate A", "--help", "--version", "show --help", "sires -V"}) {
         const ProcessResult r = runProcess(
             "sh", {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' " + command + " >/dev/full"},
             dir.path().string());
