@@ -127,9 +127,11 @@ private:
 };
 
 // ...or looked at where it lies, for a reader over bytes in memory: there the
-// runs of one field follow each other without a gap.
+// runs of one field follow each other without a gap. An empty field is an empty
+// view where it lies, never a null one: callers may read the padding after it.
 class ViewedText {
 public:
+    explicit ViewedText(const char* at) : value_(at, 0) {}
     void take(const char* bytes, std::size_t count)
     {
         value_ = value_.empty() ? std::string_view(bytes, count) : std::string_view(value_.data(), value_.size() + count);
@@ -243,7 +245,7 @@ std::string_view FieldReader::readAny()
         readField(scratch_);
         return scratch_;
     }
-    ViewedText text;
+    ViewedText text(in_.window().data());
     readInto(text);
     return text.text();
 }
