@@ -61,27 +61,12 @@ std::optional<std::int64_t> countNonEmptyLines(const std::string& path)
     if (!file)
         return std::nullopt;
     ByteInput in(std::move(file), path);
-    std::int64_t count = 0, line = 1;
-    std::size_t lineLength = 0; // a longer line than the reader takes ends the count there
-    bool lastWasCr = false;
+    LineWalk lines(path);
     for (std::string_view block = in.window(); !block.empty(); block = in.window()) {
-        for (const char c : block) {
-            if (c == '\n' && lastWasCr) {
-                lastWasCr = false; // second half of CR LF
-                continue;
-            }
-            lastWasCr = (c == '\r');
-            if (c == '\r' || c == '\n') {
-                count += lineLength > 0;
-                lineLength = 0;
-                ++line;
-            } else if (++lineLength > kMaxLineBytes) {
-                throw FileError(path, line, lineTooLongText());
-            }
-        }
+        lines.walk(block);
         in.consume(block.size());
     }
-    return count + (lineLength > 0);
+    return lines.linesWithText();
 }
 
 ChefTable readChefRows(FilePtr file, const std::string& path, std::int64_t count)

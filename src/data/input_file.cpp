@@ -12,6 +12,7 @@
 #endif
 
 #include "data/file_error.h"
+#include "data/line_ends.h"
 #include "data/system_paths.h"
 
 namespace quindle {
@@ -114,6 +115,27 @@ std::vector<char> readWholeFile(const std::string& path, std::size_t padding, st
     }
     bytes.resize(bytes.size() + padding);
     return bytes;
+}
+
+LineWalk::LineWalk(std::string path, std::int64_t firstLine, char before)
+    : path_(std::move(path)), line_(firstLine), afterCr_(before == '\r')
+{
+}
+
+void LineWalk::walk(std::string_view bytes)
+{
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (line_ends::isLineEnd(c)) {
+            line_ += line_ends::endsLine(c, afterCr_);
+            lineLength_ = 0;
+        } else if (++lineLength_ > kMaxLineBytes) {
+            throw FileError(path_, line_, lineTooLongText());
+        } else {
+            withText_ += lineLength_ == 1;
+        }
+        afterCr_ = c == '\r';
+    }
 }
 
 ByteInput::ByteInput(FilePtr file, std::string path, std::size_t blockSize)

@@ -37,6 +37,24 @@ std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std:
 // opened or read, or holds more than `limit` bytes.
 std::vector<char> readWholeFile(const std::string& path, std::size_t padding, std::size_t limit);
 
+// Follows the lines of bytes given block by block, as the field reader counts
+// them: the line reached, and how many lines hold text. A line longer than
+// kMaxLineBytes throws FileError naming `path` and the line.
+class LineWalk {
+public:
+    LineWalk(std::string path, std::int64_t firstLine = 1, char before = '\n');
+    void walk(std::string_view bytes);
+    std::int64_t line() const { return line_; }
+    std::int64_t linesWithText() const { return withText_; }
+
+private:
+    std::string path_;
+    std::int64_t line_;
+    std::int64_t withText_ = 0;
+    std::size_t lineLength_ = 0;
+    bool afterCr_;
+};
+
 // Block-buffered reading of a file or of bytes already in memory.
 class ByteInput {
 public:

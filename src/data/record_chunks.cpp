@@ -115,21 +115,8 @@ bool RecordChunker::next(RecordChunk& chunk)
             // the leading empty lines is broken within kLongestHorse bytes, so
             // the reader of this piece meets the break before a cut at the last
             // line start.
-            std::int64_t line = line_;
-            std::size_t lineLength = 0, firstText = bytes.size();
-            bool afterCr = before == '\r';
-            for (std::size_t at = 0; at < bytes.size(); ++at) {
-                const auto c = static_cast<unsigned char>(bytes[at]);
-                if (isLineEnd(c)) {
-                    line += line_ends::endsLine(c, afterCr);
-                    lineLength = 0;
-                } else if (++lineLength > kMaxLineBytes) {
-                    throw FileError(path_, line, lineTooLongText());
-                } else {
-                    firstText = std::min(firstText, at);
-                }
-                afterCr = c == '\r';
-            }
+            LineWalk(path_, line_, before).walk(bytes);
+            const std::size_t firstText = std::min(bytes.find_first_not_of("\r\n"), bytes.size());
             if (firstText > target_ && !seenText_)
                 throw FileError(path_, line_, "the file starts with more than " + std::to_string(target_) +
                                                   " bytes of empty lines");
