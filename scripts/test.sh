@@ -9,8 +9,9 @@ jobs=$(nproc)
 
 scripts/install-deps.sh
 
-echo "== Release build and tests"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_WERROR=ON >/dev/null
+echo "== Release build and tests, with the benchmarks and the package check"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_WERROR=ON \
+  -DQUINDLE_BUILD_BENCH=ON -DQUINDLE_PACKAGE_TEST=ON >/dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j"$jobs")
 
