@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test
-# headless; then builds the whole suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs it once more. Fails when a test fails or
-# when no test ran at all. QUINDLE_SANITIZERS=0 skips the second run.
+# Installs what is missing, checks the sources' layout against .clang-format,
+# builds with warnings as errors and runs every test headless; then builds the
+# whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs it once more. Fails when a test fails or when no test ran at all.
+# QUINDLE_SANITIZERS=0 skips the second run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 scripts/install-deps.sh
+
+echo "== Layout (.clang-format)"
+scripts/check-format.sh
 
 echo "== Release build and tests, with the benchmarks and the package check"
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_WERROR=ON \
