@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "input/sire_scan.h"
+#include "data/sire_scan.h"
 #include "planner/sire_plan.h"
 
 namespace {

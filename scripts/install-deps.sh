@@ -14,6 +14,7 @@ packages=(
   xauth xvfb            # a virtual screen for screenshots and the package check
   desktop-file-utils    # desktop-file-validate, for the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
+  clang-format          # the layout check (scripts/check-format.sh)
 )
 
 missing=()

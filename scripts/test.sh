@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test
-# headless; then builds the whole suite again with AddressSanitizer and
-# UndefinedBehaviorSanitizer and runs it once more. Fails when a test fails or
-# when no test ran at all. QUINDLE_SANITIZERS=0 skips the second run.
+# Installs what is missing, checks the sources' layout against .clang-format,
+# builds with warnings as errors and runs every test headless; then builds the
+# whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs it once more. Fails when a test fails or when no test ran at all.
+# QUINDLE_SANITIZERS=0 skips the second run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
 scripts/install-deps.sh
 
-echo "== Release build and tests"
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_WERROR=ON >/dev/null
+echo "== Layout (.clang-format)"
+scripts/check-format.sh
+
+echo "== Release build and tests, with the benchmarks and the package check"
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_WERROR=ON \
+  -DQUINDLE_BUILD_BENCH=ON -DQUINDLE_PACKAGE_TEST=ON >/dev/null
 cmake --build build-test -j"$jobs"
 (cd build-test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --no-tests=error -j"$jobs")
 

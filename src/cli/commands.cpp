@@ -4,10 +4,10 @@
 #include <optional>
 #include <utility>
 
+#include "boxes/main_boxes.h"
+#include "boxes/mating.h"
 #include "data/field_reader.h"
 #include "input/edit_filter.h"
-#include "input/mating.h"
-#include "lookup/main_boxes.h"
 #include "output.h"
 #include "render.h"
 #include "startup_cli.h"

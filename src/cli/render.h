@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "lookup/boxes_text.h"
-#include "lookup/main_boxes.h"
+#include "boxes/boxes_text.h"
+#include "boxes/main_boxes.h"
 
 namespace quindle::cli {
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <thread>
 
-#include "input/mating.h"
+#include "boxes/mating.h"
 #include "lookup/horse_lookup.h"
 
 namespace quindle {

@@ -12,9 +12,9 @@
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "data/sire_list.h"
+#include "data/sire_scan.h"
 #include "dosage/format.h"
 #include "dosage/profile.h"
-#include "input/sire_scan.h"
 
 namespace quindle {
 

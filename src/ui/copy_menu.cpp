@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QShortcut>
 
-#include "lookup/boxes_text.h"
+#include "boxes/boxes_text.h"
 #include "ui/main_form.h"
 
 namespace quindle::ui {

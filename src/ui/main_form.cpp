@@ -11,11 +11,11 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "boxes/main_boxes.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
 #include "dosage/format.h"
 #include "input/key_rules.h"
-#include "lookup/main_boxes.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/copy_menu.h"

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
+#include "boxes/main_boxes.h"
+#include "boxes/mating.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
-#include "input/mating.h"
-#include "lookup/main_boxes.h"
 
 class QLineEdit;
 class QPushButton;

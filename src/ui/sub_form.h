@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "input/mating.h"
+#include "boxes/mating.h"
 
 class QLineEdit;
 class QPushButton;

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <random>
 
+#include "boxes/main_boxes.h"
+#include "boxes/mating.h"
 #include "data/field_reader.h"
 #include "data/records.h"
 #include "dosage/format.h"
-#include "input/mating.h"
 #include "lookup/horse_lookup.h"
-#include "lookup/main_boxes.h"
 #include "render.h"
 #include "sample_data.h"
 #include "support/run_process.h"

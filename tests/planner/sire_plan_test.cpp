@@ -4,8 +4,8 @@
 #include <cmath>
 #include <filesystem>
 
+#include "boxes/mating.h"
 #include "data/startup.h"
-#include "input/mating.h"
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"
 #include "support/temp_dir.h"

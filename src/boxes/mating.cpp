@@ -1,4 +1,4 @@
-#include "input/mating.h"
+#include "boxes/mating.h"
 
 namespace quindle {
 

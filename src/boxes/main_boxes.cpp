@@ -1,4 +1,4 @@
-#include "lookup/main_boxes.h"
+#include "boxes/main_boxes.h"
 
 namespace quindle {
 

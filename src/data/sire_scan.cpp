@@ -1,4 +1,4 @@
-#include "input/sire_scan.h"
+#include "data/sire_scan.h"
 
 #include <cerrno>
 #include <cstring>

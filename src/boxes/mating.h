@@ -5,9 +5,9 @@
 #include <array>
 #include <string>
 
+#include "boxes/main_boxes.h"
 #include "data/chef_table.h"
-#include "input/sire_scan.h"
-#include "lookup/main_boxes.h"
+#include "data/sire_scan.h"
 
 namespace quindle {
 

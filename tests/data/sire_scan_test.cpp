@@ -1,8 +1,7 @@
 // Completing the sire lines from QN_SireList.
 #include <gtest/gtest.h>
 
-#include "input/sire_names.h"
-#include "input/sire_scan.h"
+#include "data/sire_scan.h"
 #include "support/temp_dir.h"
 
 using namespace quindle;
@@ -78,24 +77,4 @@ TEST(SireScan, AShortLastEntryOrMissingFileIsReportedKeepingWhatWasSettled)
     const SireLines missing = scanSireList(list.dir.file("gone"), "A", "B");
     EXPECT_NE(missing.error.find("gone"), std::string::npos);
     EXPECT_FALSE(missing.sireSire.has_value());
-}
-
-TEST(SireNames, SortedOnceEachAndOnlyNamesABoxCanHold)
-{
-    SireList list("RED CAP,A,B,C\r\nOLD GREY,A,B,C\r\nRED CAP,D,E,F\r\nno lower case,A,B,C\r\nNUMBER 9,A,B,C\r\n"
-                  "\"  QUOTED\",A,B,C\r\nO'BRIEN (IRE),A,B,C\r\n");
-    const SireNames read = readSireNames(list.path);
-    EXPECT_EQ(read.names, (std::vector<std::string>{"O'BRIEN (IRE)", "OLD GREY", "RED CAP"}));
-    EXPECT_EQ(read.error, "");
-    EXPECT_TRUE(containsName(read.names, "OLD GREY"));
-    EXPECT_FALSE(containsName(read.names, "OLD GREY "));
-}
-
-TEST(SireNames, ABadEntryKeepsTheNamesBeforeIt)
-{
-    SireList list("RED CAP,A,B,C\r\nSHORT,A\r\n");
-    const SireNames read = readSireNames(list.path);
-    EXPECT_EQ(read.names, std::vector<std::string>{"RED CAP"});
-    EXPECT_NE(read.error.find("QN_SireList"), std::string::npos) << read.error;
-    EXPECT_FALSE(readSireNames(list.path + ".missing").error.empty());
 }

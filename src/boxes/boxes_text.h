@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "lookup/main_boxes.h"
+#include "boxes/main_boxes.h"
 
 namespace quindle {
 

@@ -14,7 +14,10 @@ struct BasicSireLines {
     // Present when an entry settled them (the last such entry read wins).
     std::optional<Text> sireSire, sireDamSire, sireSireSire; // from the Sire's entry
     std::optional<Text> damSireSire;                         // from the Dam-Sire's entry
-    // 1 when the Sire was settled (or blank), +2 for the Dam-Sire; the scan stops above 2.
+    // A count, not a bit mask (the name is the scan's own): +1 for each entry that
+    // settles the Sire (1 at the start when it is blank), +2 for each that settles
+    // the Dam-Sire. The scan stops once it is above 2, so a Sire met twice goes on
+    // and a third time stops it.
     std::int16_t foundMask = 0;
     // Empty, or the file, line and what went wrong (what was settled before stays).
     std::string error;

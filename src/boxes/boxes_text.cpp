@@ -1,4 +1,4 @@
-#include "lookup/boxes_text.h"
+#include "boxes/boxes_text.h"
 
 #include "dosage/profile.h"
 
