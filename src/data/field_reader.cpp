@@ -16,6 +16,33 @@ namespace {
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 
+// What runLength falls back on, from `n` on: one byte a step...
+template <char end>
+std::size_t runLengthByBytes(std::string_view block, std::size_t n)
+{
+    const char* p = block.data();
+    while (n < block.size() && p[n] != end && !isLineEnd(static_cast<unsigned char>(p[n])))
+        ++n;
+    return n;
+}
+
+// ...or, on a little-endian processor, eight bytes a step before that.
+template <char end>
+std::size_t runLengthByWords(std::string_view block, std::size_t n)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        using namespace byte_words;
+        const char* p = block.data();
+        for (; n + 8 <= block.size(); n += 8) {
+            const std::uint64_t word = load(p + n);
+            const std::uint64_t hits = bytesEqual(word, end) | bytesEqual(word, '\r') | bytesEqual(word, '\n');
+            if (hits)
+                return n + static_cast<std::size_t>(std::countr_zero(hits) / 8);
+        }
+    }
+    return runLengthByBytes<end>(block, n);
+}
+
 // The length of the run of field text at the start of `block`: up to `end`
 // (a comma outside quotes, the closing quote inside them), CR or LF. Many bytes
 // a step where the processor allows it: this is where reading a file spends most
@@ -23,9 +50,9 @@ bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 template <char end>
 std::size_t runLength(std::string_view block)
 {
-    const char* p = block.data();
     std::size_t n = 0;
 #if defined(__SSE2__)
+    const char* p = block.data();
     // Sixteen bytes a step: most fields end within the first step.
     const __m128i stop = _mm_set1_epi8(end), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
     for (; n + 16 <= block.size(); n += 16) {
@@ -36,20 +63,24 @@ std::size_t runLength(std::string_view block)
             return n + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
-    if constexpr (std::endian::native == std::endian::little) {
-        using namespace byte_words;
-        for (; n + 8 <= block.size(); n += 8) {
-            const std::uint64_t word = load(p + n);
-            const std::uint64_t hits = bytesEqual(word, end) | bytesEqual(word, '\r') | bytesEqual(word, '\n');
-            if (hits)
-                return n + static_cast<std::size_t>(std::countr_zero(hits) / 8);
-        }
-    }
-    while (n < block.size() && p[n] != end && !isLineEnd(static_cast<unsigned char>(p[n])))
-        ++n;
-    return n;
+    return runLengthByWords<end>(block, n);
 }
 } // namespace
+
+namespace detail {
+std::size_t fieldRunLength(std::string_view block, Steps steps)
+{
+    switch (steps) {
+    case Steps::Blocks:
+        return runLength<','>(block);
+    case Steps::Words:
+        return runLengthByWords<','>(block, 0);
+    case Steps::Bytes:
+        break;
+    }
+    return runLengthByBytes<','>(block, 0);
+}
+} // namespace detail
 
 FieldReader::FieldReader(FilePtr file, std::string path) : in_(std::move(file), std::move(path)) {}
 
@@ -229,15 +260,26 @@ std::string_view FieldReader::readView()
 }
 
 namespace {
-// The commas and line ends among up to 64 bytes: bit i for the byte at p[i].
-struct Boundaries {
-    std::uint64_t comma = 0, lineEnd = 0;
-};
-Boundaries findBoundaries(const char* p, std::size_t n)
+using detail::Boundaries;
+// The commas and line ends among up to 64 bytes, one byte a step.
+Boundaries findBoundariesByBytes(const char* p, std::size_t n)
 {
     Boundaries found;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t bit = std::uint64_t{1} << i;
+        const auto c = static_cast<unsigned char>(p[i]);
+        found.comma |= c == ',' ? bit : 0;
+        found.lineEnd |= isLineEnd(c) ? bit : 0;
+    }
+    return found;
+}
+
+// The same, sixty-four bytes at once where the processor allows it.
+Boundaries findBoundaries(const char* p, std::size_t n)
+{
 #if defined(__SSE2__)
     if (n == 64) {
+        Boundaries found;
         const __m128i comma = _mm_set1_epi8(','), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
         for (int i = 0; i < 4; ++i) {
             const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
@@ -250,13 +292,7 @@ Boundaries findBoundaries(const char* p, std::size_t n)
         return found;
     }
 #endif
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::uint64_t bit = std::uint64_t{1} << i;
-        const auto c = static_cast<unsigned char>(p[i]);
-        found.comma |= c == ',' ? bit : 0;
-        found.lineEnd |= isLineEnd(c) ? bit : 0;
-    }
-    return found;
+    return findBoundariesByBytes(p, n);
 }
 
 // What reading the bytes between two commas field by field gives, when it is
@@ -282,6 +318,13 @@ bool plainFieldText(const char* p, std::size_t size, std::string_view& text)
     return true;
 }
 } // namespace
+
+namespace detail {
+Boundaries lineBoundaries(const char* p, std::size_t n, Steps steps)
+{
+    return steps == Steps::Blocks ? findBoundaries(p, n) : findBoundariesByBytes(p, n);
+}
+} // namespace detail
 
 bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
 {

@@ -19,11 +19,11 @@ bool isLineEnd(unsigned char c) { return c == '\r' || c == '\n'; }
 LineCounts countLines(std::string_view bytes, char before)
 {
     LineCounts total;
+    std::size_t i = 0;
+#if defined(__SSE2__)
     const char* p = bytes.data();
     const std::size_t n = bytes.size();
-    std::size_t i = 0;
     bool afterCr = before == '\r', afterEnd = isLineEnd(static_cast<unsigned char>(before));
-#if defined(__SSE2__)
     // Sixty-four bytes a step, as bit masks: this pass sees every byte of the
     // file and keeps the pieces flowing to the readers.
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
@@ -41,8 +41,19 @@ LineCounts countLines(std::string_view bytes, char before)
         afterEnd = ends >> 63;
     }
 #endif
-    for (; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(p[i]);
+    const LineCounts rest = detail::countLinesByBytes(bytes.substr(i), i > 0 ? bytes[i - 1] : before);
+    total.ends += rest.ends;
+    total.starts += rest.starts;
+    return total;
+}
+
+namespace detail {
+LineCounts countLinesByBytes(std::string_view bytes, char before)
+{
+    LineCounts total;
+    bool afterCr = before == '\r', afterEnd = isLineEnd(static_cast<unsigned char>(before));
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         total.ends += c == '\r' || (c == '\n' && !afterCr);
         total.starts += !isLineEnd(c) && afterEnd;
         afterCr = c == '\r';
@@ -50,6 +61,7 @@ LineCounts countLines(std::string_view bytes, char before)
     }
     return total;
 }
+} // namespace detail
 
 RecordChunker::RecordChunker(FilePtr file, std::string path, std::size_t targetSize)
     : file_(std::move(file)), path_(std::move(path)), target_(std::max<std::size_t>(targetSize, 1))

@@ -98,11 +98,11 @@ private:
 // follow a CR, and every CR be followed by an LF.
 bool onlyCrLf(std::string_view bytes)
 {
-    const char* p = bytes.data();
-    const std::size_t n = bytes.size();
     std::size_t i = 0;
     bool afterCr = false;
 #if defined(__SSE2__)
+    const char* p = bytes.data();
+    const std::size_t n = bytes.size();
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
     for (; i + 64 <= n; i += 64) {
         std::uint64_t crs = 0, lfs = 0;
@@ -116,16 +116,18 @@ bool onlyCrLf(std::string_view bytes)
         afterCr = crs >> 63;
     }
 #endif
-    for (; i < n; ++i) {
-        const bool isLf = p[i] == '\n';
-        if (isLf != afterCr)
-            return false;
-        afterCr = p[i] == '\r';
-    }
-    return !afterCr;
+    return detail::onlyCrLfByBytes(bytes.substr(i), afterCr);
 }
 
-// The first CR or LF in [p, end), or end.
+// The first CR or LF in [p, end), or end: one byte a step...
+const char* nextLineEndByBytes(const char* p, const char* end)
+{
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+// ...or sixteen where the processor allows it.
 const char* nextLineEnd(const char* p, const char* end)
 {
 #if defined(__SSE2__)
@@ -136,9 +138,7 @@ const char* nextLineEnd(const char* p, const char* end)
             return p + std::countr_zero(static_cast<unsigned>(mask));
     }
 #endif
-    while (p < end && *p != '\r' && *p != '\n')
-        ++p;
-    return p;
+    return nextLineEndByBytes(p, end);
 }
 
 // Whole horses with every line end (CR LF, LF, lone CR, none at the end of the
@@ -163,6 +163,34 @@ std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
     }
     return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
+
+} // namespace
+
+namespace detail {
+bool onlyCrLfByBytes(std::string_view bytes, bool afterCr)
+{
+    for (const char c : bytes) {
+        if ((c == '\n') != afterCr)
+            return false;
+        afterCr = c == '\r';
+    }
+    return !afterCr;
+}
+
+bool wholeRunsAsTheyAre(std::string_view bytes) { return onlyCrLf(bytes); }
+
+std::string_view rewrittenWithCrLf(std::string_view horses, std::vector<char>& buffer)
+{
+    return withCrLf(horses, buffer);
+}
+
+const char* nextLineEnd(const char* p, const char* end, bool sixteenBytesAStep)
+{
+    return sixteenBytesAStep ? quindle::nextLineEnd(p, end) : nextLineEndByBytes(p, end);
+}
+} // namespace detail
+
+namespace {
 
 // The first and last identifier a lookup searches bucket b for.
 std::string identifiersOf(int bucket)
