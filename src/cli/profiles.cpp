@@ -27,6 +27,7 @@
 #include "data/startup.h"
 #include "dosage/format.h"
 #include "lookup/horse_lookup.h"
+#include "number_columns.h"
 #include "output.h"
 #include "render.h"
 #include "startup_cli.h"
@@ -74,53 +75,6 @@ private:
 
     std::unique_ptr<char[]> data_;
     std::size_t size_ = 0, capacity_ = 0;
-};
-
-// The numeric columns of a row follow from the horse's five group totals alone,
-// and a crop of horses shows few different totals: the texts of the totals met
-// last are kept, so most rows copy their numbers instead of formatting them.
-class NumberColumns {
-public:
-    NumberColumns() : entries_(kEntries) {}
-
-    // At least this many bytes can be read at the start of every text given out.
-    static constexpr std::size_t kReadable = 40;
-
-    // ",B,I,C,S,P,total,speed,stamina,cd,di" of a horse with these group totals.
-    std::string_view text(const GroupTotals& totals)
-    {
-        std::uint64_t hash = 0;
-        for (const std::int32_t total : totals)
-            hash = (hash ^ static_cast<std::uint32_t>(total)) * 0x9E3779B97F4A7C15ull;
-        Entry& entry = entries_[hash >> (64 - kEntryBits)];
-        if (entry.size > 0 && entry.totals == totals)
-            return {entry.text, entry.size};
-
-        formatSummary(profileOfTotals(totals), summary_);
-        fresh_.clear();
-        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
-            fresh_ += ',';
-            appendTrimmed(fresh_, summary_[static_cast<std::size_t>(box - kGroupTotalBox)]);
-        }
-        if (fresh_.size() > sizeof entry.text)
-            return fresh_;
-        entry.totals = totals;
-        entry.size = static_cast<std::uint8_t>(fresh_.size());
-        std::copy(fresh_.begin(), fresh_.end(), entry.text);
-        return {entry.text, entry.size};
-    }
-
-private:
-    static constexpr int kEntryBits = 12;
-    static constexpr std::size_t kEntries = std::size_t{1} << kEntryBits;
-    struct Entry {
-        char text[kReadable]; // a longer text is not kept (and given out from fresh_)
-        std::array<std::int32_t, kGroups> totals{};
-        std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
-    };
-    std::vector<Entry> entries_;
-    SummaryTexts summary_;
-    std::string fresh_;
 };
 
 // Turns the horses of a piece into CSV rows, keeping its storage from piece to piece.

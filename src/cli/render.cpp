@@ -58,17 +58,21 @@ constexpr auto kCsvByteClass = [] {
     return table;
 }();
 
-// What the bytes of a field ask of it, eight bytes a step for fields that long
-// (the last step overlaps the one before): a column of a hundred thousand names
-// goes through here.
-unsigned csvNeeds(std::string_view text)
+// What the bytes of a field ask of it, one byte a step...
+unsigned csvNeedsByBytes(std::string_view text)
 {
     unsigned needs = 0;
-    if (std::endian::native != std::endian::little || text.size() < 8) {
-        for (const char c : text)
-            needs |= kCsvByteClass[static_cast<unsigned char>(c)];
-        return needs;
-    }
+    for (const char c : text)
+        needs |= kCsvByteClass[static_cast<unsigned char>(c)];
+    return needs;
+}
+
+// ...or eight bytes a step for fields that long (the last step overlaps the one
+// before): a column of a hundred thousand names goes through here.
+unsigned csvNeeds(std::string_view text)
+{
+    if (std::endian::native != std::endian::little || text.size() < 8)
+        return csvNeedsByBytes(text);
     using namespace byte_words;
     std::uint64_t quote = 0, rewrite = 0;
     const auto look = [&](const char* at) {
@@ -85,6 +89,12 @@ unsigned csvNeeds(std::string_view text)
     return (quote ? kQuote : 0u) | (rewrite ? kRewrite : 0u);
 }
 } // namespace
+
+unsigned detail::csvFieldNeeds(std::string_view latin1, bool eightBytesAStep)
+{
+    static_assert(kQuote == 1 && kRewrite == 2);
+    return eightBytesAStep ? csvNeeds(latin1) : csvNeedsByBytes(latin1);
+}
 
 char* writeCsvField(char* out, std::string_view latin1)
 {

@@ -17,6 +17,16 @@ namespace {
 bool isBlank(int c) { return c == ' ' || c == '\t'; }
 using line_ends::isLineEnd;
 
+// What runLength falls back on, from `n` on: one byte a step...
+template <char end>
+std::size_t runLengthByBytes(std::string_view block, std::size_t n)
+{
+    const char* p = block.data();
+    while (n < block.size() && p[n] != end && !isLineEnd(static_cast<unsigned char>(p[n])))
+        ++n;
+    return n;
+}
+
 // The length of the run of field text at the start of `block`: up to `end`
 // (a comma outside quotes, the closing quote inside them), CR or LF. Many bytes
 // a step where the processor allows it: this is where reading a file spends most
@@ -24,9 +34,9 @@ using line_ends::isLineEnd;
 template <char end>
 std::size_t runLength(std::string_view block)
 {
-    const char* p = block.data();
     std::size_t n = 0;
 #if defined(__SSE2__)
+    const char* p = block.data();
     // Sixteen bytes a step: most fields end within the first step.
     const __m128i stop = _mm_set1_epi8(end), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
     for (; n + 16 <= block.size(); n += 16) {
@@ -37,20 +47,16 @@ std::size_t runLength(std::string_view block)
             return n + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
-    if constexpr (std::endian::native == std::endian::little) {
-        using namespace byte_words;
-        for (; n + 8 <= block.size(); n += 8) {
-            const std::uint64_t word = load(p + n);
-            const std::uint64_t hits = bytesEqual(word, end) | bytesEqual(word, '\r') | bytesEqual(word, '\n');
-            if (hits)
-                return n + static_cast<std::size_t>(std::countr_zero(hits) / 8);
-        }
-    }
-    while (n < block.size() && p[n] != end && !isLineEnd(static_cast<unsigned char>(p[n])))
-        ++n;
-    return n;
+    return runLengthByBytes<end>(block, n);
 }
 } // namespace
+
+namespace detail {
+std::size_t fieldRunLength(std::string_view block, Steps steps)
+{
+    return steps == Steps::Blocks ? runLength<','>(block) : runLengthByBytes<','>(block, 0);
+}
+} // namespace detail
 
 FieldReader::FieldReader(FilePtr file, std::string path, std::size_t blockSize)
     : in_(std::move(file), std::move(path), blockSize)
@@ -258,18 +264,11 @@ std::string_view FieldReader::readView()
 }
 
 namespace {
-// The commas and line ends among up to 64 bytes: bit i for the byte at p[i].
-struct Boundaries {
-    std::uint64_t comma = 0, lineEnd = 0;
-};
-Boundaries findBoundaries(const char* p, std::size_t n)
+using detail::Boundaries;
+// The commas and line ends among up to 64 bytes, one byte a step.
+Boundaries findBoundariesByBytes(const char* p, std::size_t n)
 {
     Boundaries found;
-    if (n == 64) {
-        found.comma = byte_words::equalBits64(p, ',');
-        found.lineEnd = line_ends::bits64(p).any();
-        return found;
-    }
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t bit = std::uint64_t{1} << i;
         const auto c = static_cast<unsigned char>(p[i]);
@@ -277,6 +276,14 @@ Boundaries findBoundaries(const char* p, std::size_t n)
         found.lineEnd |= isLineEnd(c) ? bit : 0;
     }
     return found;
+}
+
+// The same, sixty-four bytes at once.
+Boundaries findBoundaries(const char* p, std::size_t n)
+{
+    if (n == 64)
+        return {byte_words::equalBits64(p, ','), line_ends::bits64(p).any()};
+    return findBoundariesByBytes(p, n);
 }
 
 // What reading the bytes between two commas field by field gives, when it is
@@ -302,6 +309,13 @@ bool plainFieldText(const char* p, std::size_t size, std::string_view& text)
     return true;
 }
 } // namespace
+
+namespace detail {
+Boundaries lineBoundaries(const char* p, std::size_t n, Steps steps)
+{
+    return steps == Steps::Blocks ? findBoundaries(p, n) : findBoundariesByBytes(p, n);
+}
+} // namespace detail
 
 bool FieldReader::lookAtPlainLine(std::span<std::string_view> fields)
 {

@@ -116,4 +116,18 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
 // eight digits is read in a few steps without a loop.
 bool parseLeadingInt32(std::string_view field, std::string_view readable, std::int32_t& value);
 
+// The scans inside the reader, and the plain loops they stand in for, callable
+// so that bench/trick_gains can time them side by side. Not for other use.
+namespace detail {
+enum class Steps { Blocks, Bytes }; // 16 or 64 bytes, or 1 byte a step
+// The length of the unquoted field text at the start of `block`: up to a comma,
+// CR or LF.
+std::size_t fieldRunLength(std::string_view block, Steps steps);
+// The commas and line ends among n <= 64 bytes at p: bit i for the byte at p[i].
+struct Boundaries {
+    std::uint64_t comma = 0, lineEnd = 0;
+};
+Boundaries lineBoundaries(const char* p, std::size_t n, Steps steps);
+} // namespace detail
+
 } // namespace quindle

@@ -26,7 +26,15 @@ inline std::size_t sizeAt(const char* p, const char* end)
     return *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
 }
 
-// The first CR or LF in [p, end), or end.
+// The first CR or LF in [p, end), or end: one byte a step...
+inline const char* nextByBytes(const char* p, const char* end)
+{
+    while (p < end && !isLineEnd(static_cast<unsigned char>(*p)))
+        ++p;
+    return p;
+}
+
+// ...or sixteen where the processor allows it.
 inline const char* next(const char* p, const char* end)
 {
 #if defined(__SSE2__)
@@ -37,9 +45,7 @@ inline const char* next(const char* p, const char* end)
             return p + std::countr_zero(static_cast<unsigned>(mask));
     }
 #endif
-    while (p < end && !isLineEnd(static_cast<unsigned char>(*p)))
-        ++p;
-    return p;
+    return nextByBytes(p, end);
 }
 
 // The CRs and LFs among the 64 bytes at `p`: bit i for p[i].

@@ -19,8 +19,8 @@ LineCounts countLines(std::string_view bytes, char before)
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     bool afterCr = before == '\r', afterEnd = isLineEnd(static_cast<unsigned char>(before));
-    // Sixty-four bytes a step: this pass sees every byte of the file and keeps
-    // the pieces flowing to the readers.
+    // Sixty-four bytes a step, as bit masks: this pass sees every byte of the
+    // file and keeps the pieces flowing to the readers.
     for (; i + 64 <= n; i += 64) {
         const line_ends::Bits found = line_ends::bits64(p + i);
         const std::uint64_t ends = found.any();
@@ -29,8 +29,19 @@ LineCounts countLines(std::string_view bytes, char before)
         afterCr = found.cr >> 63;
         afterEnd = ends >> 63;
     }
-    for (; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(p[i]);
+    const LineCounts rest = detail::countLinesByBytes(bytes.substr(i), i > 0 ? bytes[i - 1] : before);
+    total.ends += rest.ends;
+    total.starts += rest.starts;
+    return total;
+}
+
+namespace detail {
+LineCounts countLinesByBytes(std::string_view bytes, char before)
+{
+    LineCounts total;
+    bool afterCr = before == '\r', afterEnd = isLineEnd(static_cast<unsigned char>(before));
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
         total.ends += line_ends::endsLine(c, afterCr);
         total.starts += !isLineEnd(c) && afterEnd;
         afterCr = c == '\r';
@@ -38,6 +49,7 @@ LineCounts countLines(std::string_view bytes, char before)
     }
     return total;
 }
+} // namespace detail
 
 RecordChunker::RecordChunker(FilePtr file, std::string path, std::size_t targetSize)
     : file_(std::move(file)), path_(std::move(path)), target_(std::max<std::size_t>(targetSize, 1))

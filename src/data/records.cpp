@@ -157,6 +157,8 @@ void readHorseRecord(FieldReader& reader, HorseView& r)
     }
 }
 
+void detail::readHorseRecordByFields(FieldReader& reader, HorseView& into) { readHorseFields(reader, into); }
+
 HorseRecord readHorseRecord(FieldReader& reader)
 {
     HorseRecord r;

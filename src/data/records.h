@@ -71,4 +71,11 @@ SireListEntry readSireListEntry(FieldReader& reader);
 void readSireListEntry(FieldReader& reader, SireListView& into);
 ChefEntry readChefEntry(FieldReader& reader);
 
+namespace detail {
+// The same as readHorseRecord into views, every line read field by field: what
+// a line that is not plain falls back on, callable so that bench/trick_gains
+// can time the two side by side.
+void readHorseRecordByFields(FieldReader& reader, HorseView& into);
+} // namespace detail
+
 } // namespace quindle

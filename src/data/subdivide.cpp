@@ -91,7 +91,8 @@ private:
 };
 
 // True when every line end in `bytes` is CR LF: then whole runs of horses are
-// written as they are. Every LF must follow a CR, and every CR be followed by an LF.
+// written as they are. Sixty-four bytes a step as bit masks: every LF must
+// follow a CR, and every CR be followed by an LF.
 bool onlyCrLf(std::string_view bytes)
 {
     const char* p = bytes.data();
@@ -104,13 +105,7 @@ bool onlyCrLf(std::string_view bytes)
             return false;
         afterCr = found.cr >> 63;
     }
-    for (; i < n; ++i) {
-        const bool isLf = p[i] == '\n';
-        if (isLf != afterCr)
-            return false;
-        afterCr = p[i] == '\r';
-    }
-    return !afterCr;
+    return detail::onlyCrLfByBytes(bytes.substr(i), afterCr);
 }
 
 // Whole horses with every line end (CR LF, LF, lone CR, none at the end of the
@@ -135,6 +130,34 @@ std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
     }
     return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
+
+} // namespace
+
+namespace detail {
+bool onlyCrLfByBytes(std::string_view bytes, bool afterCr)
+{
+    for (const char c : bytes) {
+        if ((c == '\n') != afterCr)
+            return false;
+        afterCr = c == '\r';
+    }
+    return !afterCr;
+}
+
+bool wholeRunsAsTheyAre(std::string_view bytes) { return onlyCrLf(bytes); }
+
+std::string_view rewrittenWithCrLf(std::string_view horses, std::vector<char>& buffer)
+{
+    return withCrLf(horses, buffer);
+}
+
+const char* nextLineEnd(const char* p, const char* end, bool sixteenBytesAStep)
+{
+    return sixteenBytesAStep ? line_ends::next(p, end) : line_ends::nextByBytes(p, end);
+}
+} // namespace detail
+
+namespace {
 
 // The first and last identifier a lookup searches bucket b for.
 std::string identifiersOf(int bucket)

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "data/data_folder.h"
 
@@ -30,5 +32,18 @@ using ProgressFn = std::function<void(int)>;
 // before the error stay as they are, and the index is left as it was.
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
                        const std::string& stampText = {});
+
+// The split's scans, and the plain loops they stand in for, callable so that
+// bench/trick_gains can time them side by side. Not for other use.
+namespace detail {
+// True when every line end in `bytes` is CR LF (then runs of horses are written
+// as they are); the same one byte a step, after a CR when `afterCr`.
+bool wholeRunsAsTheyAre(std::string_view bytes);
+bool onlyCrLfByBytes(std::string_view bytes, bool afterCr = false);
+// Whole horses with every line end written as CR LF, into `buffer`.
+std::string_view rewrittenWithCrLf(std::string_view horses, std::vector<char>& buffer);
+// The first CR or LF in [p, end), or end: 16 bytes a step or one.
+const char* nextLineEnd(const char* p, const char* end, bool sixteenBytesAStep);
+} // namespace detail
 
 } // namespace quindle

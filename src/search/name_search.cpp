@@ -32,13 +32,21 @@ char otherCase(char folded)
     return folded;
 }
 
-// The first of `a` or `b` in `text` from `from` on, or npos: sixteen bytes a
-// step where the processor has them.
+// The first of `a` or `b` in `text` from `from` on, or npos: one byte a step...
+std::size_t findEitherByBytes(std::string_view text, std::size_t from, char a, char b)
+{
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (text[i] == a || text[i] == b)
+            return i;
+    return std::string_view::npos;
+}
+
+// ...or sixteen bytes a step where the processor has them.
 std::size_t findEither(std::string_view text, std::size_t from, char a, char b)
 {
-    const char* const data = text.data();
     std::size_t i = from;
 #if defined(__SSE2__)
+    const char* const data = text.data();
     const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
     for (; i + 16 <= text.size(); i += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
@@ -46,10 +54,7 @@ std::size_t findEither(std::string_view text, std::size_t from, char a, char b)
             return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
-    for (; i < text.size(); ++i)
-        if (data[i] == a || data[i] == b)
-            return i;
-    return std::string_view::npos;
+    return findEitherByBytes(text, i, a, b);
 }
 
 std::string foldedText(std::string_view text)
@@ -61,6 +66,11 @@ std::string foldedText(std::string_view text)
 }
 
 } // namespace
+
+std::size_t detail::findEither(std::string_view text, std::size_t from, char a, char b, bool sixteenBytesAStep)
+{
+    return sixteenBytesAStep ? quindle::findEither(text, from, a, b) : findEitherByBytes(text, from, a, b);
+}
 
 FoundNames findNames(const NameIndex& index, std::string_view text, std::size_t limit)
 {

@@ -26,4 +26,11 @@ FoundNames findNames(const NameIndex& index, std::string_view text, std::size_t 
 // The horses whose Sire is `sire`, without case, in file order.
 std::vector<std::uint32_t> foalsOf(const NameIndex& index, std::string_view sire);
 
+namespace detail {
+// The first of `a` or `b` in `text` from `from` on, or npos, 16 bytes a step or
+// one: the sweep of findNames, callable so that bench/trick_gains can time the
+// two side by side. Not for other use.
+std::size_t findEither(std::string_view text, std::size_t from, char a, char b, bool sixteenBytesAStep);
+} // namespace detail
+
 } // namespace quindle

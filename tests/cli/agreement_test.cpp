@@ -20,7 +20,7 @@
 
 #include "commands.h"
 #include "dosage/format.h"
-#include "lookup/main_boxes.h"
+#include "boxes/main_boxes.h"
 #include "render.h"
 #include "startup_cli.h"
 #include "support/temp_dir.h"

@@ -1,0 +1,69 @@
+#pragma once
+// The ten number columns of a profiles row, ",B,I,C,S,P,total,speed,stamina,cd,di".
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dosage/format.h"
+#include "dosage/profile.h"
+#include "render.h"
+
+namespace quindle::cli {
+
+// The numeric columns of a row follow from the horse's five group totals alone,
+// and a crop of horses shows few different totals: the texts of the totals met
+// last are kept, so most rows copy their numbers instead of formatting them.
+class NumberColumns {
+public:
+    NumberColumns() : entries_(kEntries) {}
+
+    // At least this many bytes can be read at the start of every text given out.
+    static constexpr std::size_t kReadable = 40;
+
+    // The columns of a horse with these group totals.
+    std::string_view text(const GroupTotals& totals)
+    {
+        std::uint64_t hash = 0;
+        for (const std::int32_t total : totals)
+            hash = (hash ^ static_cast<std::uint32_t>(total)) * 0x9E3779B97F4A7C15ull;
+        Entry& entry = entries_[hash >> (64 - kEntryBits)];
+        if (entry.size > 0 && entry.totals == totals)
+            return {entry.text, entry.size};
+
+        format(totals, summary_, fresh_);
+        if (fresh_.size() > sizeof entry.text)
+            return fresh_;
+        entry.totals = totals;
+        entry.size = static_cast<std::uint8_t>(fresh_.size());
+        std::copy(fresh_.begin(), fresh_.end(), entry.text);
+        return {entry.text, entry.size};
+    }
+
+    // The same formatted anew into `out`, `summary` holding the box texts.
+    static void format(const GroupTotals& totals, SummaryTexts& summary, std::string& out)
+    {
+        formatSummary(profileOfTotals(totals), summary);
+        out.clear();
+        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
+            out += ',';
+            appendTrimmed(out, summary[static_cast<std::size_t>(box - kGroupTotalBox)]);
+        }
+    }
+
+private:
+    static constexpr int kEntryBits = 12;
+    static constexpr std::size_t kEntries = std::size_t{1} << kEntryBits;
+    struct Entry {
+        char text[kReadable]; // a longer text is not kept (and given out from fresh_)
+        std::array<std::int32_t, kGroups> totals{};
+        std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
+    };
+    std::vector<Entry> entries_;
+    SummaryTexts summary_;
+    std::string fresh_;
+};
+
+} // namespace quindle::cli
