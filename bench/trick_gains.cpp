@@ -541,10 +541,10 @@ int main(int argc, char** argv)
     std::vector<char> outA(room + kCsvPadding), outB(room + kCsvPadding);
     std::string leftOverBytes; // gathered, as for the lines above
     for (const std::string_view t : texts)
-        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t, true) != 0)
+        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t) != 0)
             leftOverBytes.append(t);
     for (std::size_t at = 0; const std::string_view t : texts)
-        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t, true) != 0) {
+        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t) != 0) {
             leftOver.push_back(std::string_view(leftOverBytes).substr(at, t.size()));
             at += t.size();
         }
@@ -564,37 +564,6 @@ int main(int argc, char** argv)
     }
     sideBySide("CSV texts checked and copied 32 bytes at once (`writeCsvFieldPadded`, SSE2)", "`writeCsvField`",
                "profiles", [&] { return writeAll(outA, true); }, [&] { return writeAll(outB, false); });
-    const std::string leftOverText = "the " + std::to_string(leftOver.size()) + " texts `writeCsvField` gets";
-    const auto needsAll = [&](const std::vector<std::string_view>& list, bool eight) {
-        std::uint64_t sum = 0;
-        for (const std::string_view t : list)
-            sum = sum * 3 + cli::detail::csvFieldNeeds(t, eight);
-        return sum;
-    };
-    sideBySide("CSV quoting scan 8 bytes a step (`csvNeeds`), " + leftOverText, "one byte a step (its fallback)",
-               "profiles", [&] { return needsAll(leftOver, true); }, [&] { return needsAll(leftOver, false); });
-    sideBySide("CSV quoting scan 8 bytes a step, all " + std::to_string(texts.size()) + " texts of the rows",
-               "one byte a step", "", [&] { return needsAll(texts, true); }, [&] { return needsAll(texts, false); });
-    const auto copyAll = [&](const std::vector<std::string_view>& list, std::vector<char>& out, bool words) {
-        char* at = out.data();
-        for (const std::string_view t : list) {
-            if (words)
-                byte_words::copyBytes(at, t.data(), t.size());
-            else
-                std::memcpy(at, t.data(), t.size());
-            at += t.size();
-        }
-        return static_cast<std::uint64_t>(at - out.data());
-    };
-    copyAll(texts, outA, true);
-    copyAll(texts, outB, false);
-    check(std::equal(outA.begin(), outA.begin() + static_cast<std::ptrdiff_t>(copyAll(texts, outA, true)), outB.begin()),
-          "the copied texts");
-    sideBySide("Texts copied in fixed-size moves (`byte_words::copyBytes`), " + leftOverText, "`std::memcpy`",
-               "profiles", [&] { return copyAll(leftOver, outA, true); }, [&] { return copyAll(leftOver, outB, false); });
-    sideBySide("Texts copied in fixed-size moves, all " + std::to_string(texts.size()) + " texts of the rows",
-               "`std::memcpy`", "", [&] { return copyAll(texts, outA, true); },
-               [&] { return copyAll(texts, outB, false); });
 
     // ---- The dosage ----
     std::vector<std::string_view> keys;

@@ -2,13 +2,13 @@
 
 #include <array>
 #include <bit>
+#include <cstring>
 #include <cstdint>
 #include <cstdio>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
-#include "data/byte_words.h"
 #include "dosage/profile.h"
 
 namespace quindle::cli {
@@ -58,42 +58,20 @@ constexpr auto kCsvByteClass = [] {
     return table;
 }();
 
-// What the bytes of a field ask of it, one byte a step...
-unsigned csvNeedsByBytes(std::string_view text)
+// What the bytes of a field ask of it.
+unsigned csvNeeds(std::string_view text)
 {
     unsigned needs = 0;
     for (const char c : text)
         needs |= kCsvByteClass[static_cast<unsigned char>(c)];
     return needs;
 }
-
-// ...or eight bytes a step for fields that long (the last step overlaps the one
-// before): a column of a hundred thousand names goes through here.
-unsigned csvNeeds(std::string_view text)
-{
-    if (std::endian::native != std::endian::little || text.size() < 8)
-        return csvNeedsByBytes(text);
-    using namespace byte_words;
-    std::uint64_t quote = 0, rewrite = 0;
-    const auto look = [&](const char* at) {
-        const std::uint64_t word = load(at);
-        const std::uint64_t doubleQuote = bytesEqual(word, '"');
-        quote |= bytesEqual(word, ',') | bytesEqual(word, '\r') | bytesEqual(word, '\n') | doubleQuote;
-        rewrite |= doubleQuote | (word & kHighs);
-    };
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8)
-        look(text.data() + i);
-    if (i < text.size())
-        look(text.data() + text.size() - 8);
-    return (quote ? kQuote : 0u) | (rewrite ? kRewrite : 0u);
-}
 } // namespace
 
-unsigned detail::csvFieldNeeds(std::string_view latin1, bool eightBytesAStep)
+unsigned detail::csvFieldNeeds(std::string_view latin1)
 {
     static_assert(kQuote == 1 && kRewrite == 2);
-    return eightBytesAStep ? csvNeeds(latin1) : csvNeedsByBytes(latin1);
+    return csvNeeds(latin1);
 }
 
 char* writeCsvField(char* out, std::string_view latin1)
@@ -103,7 +81,7 @@ char* writeCsvField(char* out, std::string_view latin1)
     if (quote)
         *out++ = '"';
     if (!(needs & kRewrite)) {
-        byte_words::copyBytes(out, latin1.data(), latin1.size());
+        std::memcpy(out, latin1.data(), latin1.size());
         out += latin1.size();
     } else {
         for (const char c : latin1) {

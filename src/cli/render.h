@@ -31,11 +31,11 @@ char* writeCsvFieldPadded(char* out, std::string_view latin1);
 // Appends a box text without its leading and trailing blanks.
 void appendTrimmed(std::string& out, std::string_view text);
 
-// What writeCsvField looks for in a field, eight bytes a step or one (bit 0:
-// it is quoted; bit 1: a byte is not written as it stands), callable so that
-// bench/trick_gains can time the two side by side. Not for other use.
+// What writeCsvField looks for in a field (bit 0: it is quoted; bit 1: a byte
+// is not written as it stands), callable so that bench/trick_gains can pick the
+// texts writeCsvField gets. Not for other use.
 namespace detail {
-unsigned csvFieldNeeds(std::string_view latin1, bool eightBytesAStep);
+unsigned csvFieldNeeds(std::string_view latin1);
 } // namespace detail
 
 // One JSON object (no line end); `prefix` holds leading members such as "id".

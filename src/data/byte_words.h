@@ -58,23 +58,4 @@ inline int countBits(std::uint64_t word)
     return static_cast<int>((word * kOnes) >> 56);
 }
 
-// Copies `count` bytes between buffers that do not overlap, in fixed-size moves
-// (the last one overlapping the one before): for the short texts of names this is
-// far faster than a call to memcpy.
-inline void copyBytes(char* to, const char* from, std::size_t count)
-{
-    if (count >= 8) {
-        for (std::size_t i = 0; i + 8 < count; i += 8)
-            std::memcpy(to + i, from + i, 8);
-        std::memcpy(to + count - 8, from + count - 8, 8);
-    } else if (count >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + count - 4, from + count - 4, 4);
-    } else if (count > 0) {
-        to[0] = from[0];
-        to[count / 2] = from[count / 2];
-        to[count - 1] = from[count - 1];
-    }
-}
-
 } // namespace quindle::byte_words
