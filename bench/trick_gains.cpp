@@ -264,9 +264,9 @@ int main(int argc, char** argv)
         FieldReader one(file.substr(l.start, l.next - l.start), "b", 2);
         std::array<std::string_view, 5> f;
         const std::size_t count = i % kLinesPerHorse == 0 ? 4 : 5;
-        std::int32_t number = 0;
-        const std::string_view line(base + l.start, l.end - l.start);
-        if (!one.lookAtPlainLine(std::span(f).first(count)) || !parseLeadingInt32(f[0], line, number))
+        std::int64_t number = 0;
+        if (!one.lookAtPlainLine(std::span(f).first(count)) ||
+            parseWholeNumber(f[0], INT32_MIN, INT32_MAX, number) != NumberParse::Ok)
             byFields.push_back(i);
     }
 
@@ -364,37 +364,6 @@ int main(int argc, char** argv)
     sideBySide("Plain lines: commas and line ends 64 bytes at once (SSE2)", "one byte a step (its fallback)",
                "profiles split", [&] { return boundaries(detail::Steps::Blocks); },
                [&] { return boundaries(detail::Steps::Bytes); });
-
-    // The first field of every line: what takePlainLine parses.
-    struct Number {
-        std::uint32_t start;
-        std::uint16_t size, lineSize;
-    };
-    std::vector<Number> numbers;
-    for (const Line& l : lines)
-        numbers.push_back({l.start, static_cast<std::uint16_t>(file.find(',', l.start) - l.start),
-                           static_cast<std::uint16_t>(l.end - l.start)});
-    sideBySide("Line numbers read eight digits at once (`parseLeadingInt32`)", "`parseWholeNumber`", "profiles split",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const Number& n : numbers) {
-                       std::int32_t value = 0;
-                       if (!parseLeadingInt32({base + n.start, n.size}, {base + n.start, n.lineSize}, value))
-                           return std::uint64_t{0};
-                       sum += static_cast<std::uint32_t>(value);
-                   }
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const Number& n : numbers) {
-                       std::int64_t value = 0;
-                       if (parseWholeNumber({base + n.start, n.size}, INT32_MIN, INT32_MAX, value) != NumberParse::Ok)
-                           return std::uint64_t{0};
-                       sum += static_cast<std::uint32_t>(value);
-                   }
-                   return sum;
-               });
 
     // The lines read field by field gathered one after the other, as they lie in
     // a piece the reader has just looked at: scattered over the file, they would

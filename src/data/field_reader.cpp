@@ -391,39 +391,6 @@ NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64
     return !tooLarge && value >= min && value <= max ? NumberParse::Ok : NumberParse::OutOfRange;
 }
 
-bool parseLeadingInt32(std::string_view field, std::string_view readable, std::int32_t& value)
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        const std::size_t n = field.size();
-        if (readable.data() == field.data() && readable.size() >= 8 && n >= 1 && n <= 8) {
-            using namespace byte_words;
-            constexpr std::uint64_t kZeros = kOnes * '0';
-            // The n bytes of the field moved to the top of the word, and "0"s
-            // before them, so "3482" reads as "00003482".
-            const unsigned shift = static_cast<unsigned>(8 - n) * 8;
-            const std::uint64_t text = load(field.data()) << shift | (kZeros & ((std::uint64_t{1} << shift) - 1));
-            // Zero exactly when every byte is a digit: a byte below '0' sets its
-            // high bit in the difference, one above '9' in the sum.
-            if ((((text - kZeros) | (text + kOnes * 0x46)) & kHighs) == 0) {
-                // Pairs, then fours, then all eight digits (the first digit is the
-                // lowest byte).
-                std::uint64_t digits = text - kZeros;
-                digits = digits * 10 + (digits >> 8);
-                digits = ((digits & 0x000000FF000000FFull) * (100 + (1000000ull << 32)) +
-                          ((digits >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32))) >>
-                         32;
-                value = static_cast<std::int32_t>(digits);
-                return true;
-            }
-        }
-    }
-    std::int64_t wide = 0;
-    if (parseWholeNumber(field, INT32_MIN, INT32_MAX, wide) != NumberParse::Ok)
-        return false;
-    value = static_cast<std::int32_t>(wide);
-    return true;
-}
-
 std::int64_t FieldReader::readWhole(std::int64_t min, std::int64_t max)
 {
     std::string_view text = readAny();

@@ -110,11 +110,6 @@ private:
 enum class NumberParse { Ok, NotANumber, OutOfRange };
 // Parses a whole-number text by FieldReader's rules (optional sign, then digits).
 NumberParse parseWholeNumber(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
-// True, with the value, when `field` holds a whole number in the range of an
-// int32: the same answer as parseWholeNumber. `field` must start `readable`
-// (a line, say), and when that is at least eight bytes long a number of up to
-// eight digits is read in a few steps without a loop.
-bool parseLeadingInt32(std::string_view field, std::string_view readable, std::int32_t& value);
 
 // The scans inside the reader, and the plain loops they stand in for, callable
 // so that bench/trick_gains can time them side by side. Not for other use.

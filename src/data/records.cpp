@@ -123,11 +123,10 @@ bool takePlainLine(FieldReader& reader, std::span<std::string_view> fields, std:
 {
     if (!reader.lookAtPlainLine(fields))
         return false;
-    // The line's fields lie one after the other in memory.
-    const char* start = fields.front().data();
-    const std::string_view line(start, static_cast<std::size_t>(fields.back().data() + fields.back().size() - start));
-    if (!parseLeadingInt32(fields[0], line, number))
+    std::int64_t value = 0;
+    if (parseWholeNumber(fields[0], INT32_MIN, INT32_MAX, value) != NumberParse::Ok)
         return false;
+    number = static_cast<std::int32_t>(value);
     reader.takePlainLine();
     return true;
 }

@@ -138,28 +138,6 @@ TEST(FieldReader, WholeNumbersOfAnyLengthAgreeWithTheirDefinition)
     }
 }
 
-TEST(FieldReader, LeadingNumbersOfALineReadFastGiveTheSameAnswers)
-{
-    std::mt19937 random(10);
-    const char alphabet[] = "0123456789012345678901234567890123456789+- x/:\xB0\xFF";
-    for (int round = 0; round < 100000; ++round) {
-        std::string line(random() % 12, '0');
-        for (char& c : line)
-            c = alphabet[random() % (sizeof alphabet - 1)];
-        const std::size_t fieldSize = line.empty() ? 0 : random() % (line.size() + 1);
-        const std::string_view field = std::string_view(line).substr(0, fieldSize);
-        std::int64_t expected = 0;
-        const bool ok = parseWholeNumber(field, INT32_MIN, INT32_MAX, expected) == NumberParse::Ok;
-        std::int32_t got = -7;
-        ASSERT_EQ(parseLeadingInt32(field, line, got), ok) << line << " / " << fieldSize;
-        if (ok) {
-            ASSERT_EQ(got, expected) << line << " / " << fieldSize;
-        } else {
-            ASSERT_EQ(got, -7) << "changed on failure: " << line;
-        }
-    }
-}
-
 TEST(FieldReader, BadNumbersAreErrorsWithTheTextShown)
 {
     struct Case {
