@@ -7,10 +7,7 @@
 #include "input/edit_filter.h"
 
 namespace {
-bool validName(const std::u16string& s)
-{
-    return quindle::checkChars(s) && (s.empty() || s[0] != u' ');
-}
+bool validName(const std::u16string& s) { return quindle::checkChars(s) && (s.empty() || s[0] != u' '); }
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -22,9 +22,17 @@ struct Outcome {
 
 quindle::HorseRecord copied(const quindle::HorseView& v)
 {
-    return {v.id,          std::string(v.name),        std::string(v.age),          std::string(v.sex),
-            std::string(v.sire), std::string(v.sireSire), std::string(v.sireDamSire), std::string(v.sireSireSire),
-            std::string(v.damSire), std::string(v.damSireSire), std::string(v.damDamSire)};
+    return {v.id,
+            std::string(v.name),
+            std::string(v.age),
+            std::string(v.sex),
+            std::string(v.sire),
+            std::string(v.sireSire),
+            std::string(v.sireDamSire),
+            std::string(v.sireSireSire),
+            std::string(v.damSire),
+            std::string(v.damSireSire),
+            std::string(v.damDamSire)};
 }
 
 } // namespace

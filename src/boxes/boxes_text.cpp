@@ -42,8 +42,8 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-const char* const kCaptions[kPositions] = {"Sire",           "Sire's Sire",     "Dam-Sire",      "Sire's Sire's Sire",
-                                           "Sire's Dam-Sire", "Dam-Sire's Sire", "Dam's Dam-Sire"};
+const char* const kCaptions[kPositions] = {
+    "Sire", "Sire's Sire", "Dam-Sire", "Sire's Sire's Sire", "Sire's Dam-Sire", "Dam-Sire's Sire", "Dam's Dam-Sire"};
 
 } // namespace
 

@@ -18,9 +18,9 @@ namespace quindle {
 inline constexpr const char* kNotFoundText = "ID TOO LARGE";
 
 struct MainBoxes {
-    std::string text2;                   // the horse's name
+    std::string text2; // the horse's name
     std::string ageSex;
-    std::array<std::string, 7> lineage;  // Text3 .. Text9, in profile position order
+    std::array<std::string, 7> lineage; // Text3 .. Text9, in profile position order
     std::string indicator;
     std::array<std::string, kProfileBoxes> pt;
     Rgb text2Colour = kNeutralColour;

@@ -10,9 +10,10 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::
     boxes.ageSexColour = kNeutralColour;
     boxes.ageSex = " New Foal";
     boxes.indicator.clear(); // a failed lookup before is no longer on screen
-    const std::string error = mateLineage(boxes.lineage, names, [&](const std::string& sire, const std::string& damSire) {
-        return scanSireList(sireListPath, sire, damSire);
-    });
+    const std::string error =
+        mateLineage(boxes.lineage, names, [&](const std::string& sire, const std::string& damSire) {
+            return scanSireList(sireListPath, sire, damSire);
+        });
     for (auto& text : boxes.pt)
         text.clear();
     showDosage(boxes, chefs);

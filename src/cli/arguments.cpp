@@ -45,10 +45,7 @@ const Option* findOption(std::string_view name)
     return nullptr;
 }
 
-bool isOption(const std::string& arg)
-{
-    return arg.starts_with("--") || arg == "-h" || arg == "-V";
-}
+bool isOption(const std::string& arg) { return arg.starts_with("--") || arg == "-h" || arg == "-V"; }
 
 Arguments failed(std::string message)
 {

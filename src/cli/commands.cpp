@@ -130,8 +130,8 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
         if (!outcome.found)
             status = 1;
         if (json) {
-            out.write(boxesJson(boxes, "\"id\":" + std::to_string(id) + ",\"found\":" +
-                                           (outcome.found ? "true" : "false") + ",") +
+            out.write(boxesJson(boxes, "\"id\":" + std::to_string(id) +
+                                           ",\"found\":" + (outcome.found ? "true" : "false") + ",") +
                       "\n");
         } else {
             out.write("Identifier " + std::to_string(id) + (outcome.found ? "" : ": not found") + "\n");

@@ -103,18 +103,21 @@ int main(int argc, char** argv)
             return usageError("sires takes no operands: give the mare with --dam or --damsire and --damdamsire");
         quindle::cli::SiresOptions sires;
         sires.json = json;
-        for (const auto& [option, value] : {std::pair{"--dam", &sires.dam}, {"--damsire", &sires.damSire},
-                                            {"--damdamsire", &sires.damDamSire}, {"--di", &sires.di},
-                                            {"--cd", &sires.cd}, {"--min-total", &sires.minTotal},
-                                            {"--sort", &sires.sort}, {"--top", &sires.top}})
+        for (const auto& [option, value] : {std::pair{"--dam", &sires.dam},
+                                            {"--damsire", &sires.damSire},
+                                            {"--damdamsire", &sires.damDamSire},
+                                            {"--di", &sires.di},
+                                            {"--cd", &sires.cd},
+                                            {"--min-total", &sires.minTotal},
+                                            {"--sort", &sires.sort},
+                                            {"--top", &sires.top}})
             *value = args.value(option);
         return quindle::cli::runSires(folder, sires);
     }
     if (command == "find") {
         std::int64_t most = INT64_MAX;
         const std::string limit = args.value("--limit").value_or("");
-        if (!limit.empty() &&
-            quindle::parseWholeNumber(limit, 1, INT64_MAX, most) != quindle::NumberParse::Ok)
+        if (!limit.empty() && quindle::parseWholeNumber(limit, 1, INT64_MAX, most) != quindle::NumberParse::Ok)
             return usageError("--limit takes a number of horses, at least 1");
         if (operands.size() != 1)
             return usageError("find takes one TEXT");

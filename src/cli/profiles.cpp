@@ -130,8 +130,10 @@ private:
     void appendJsonRow(std::string_view numbers, RowText& out) const
     {
         std::string row = "{\"id\":" + std::to_string(horse_.id);
-        const std::pair<const char*, std::string_view> names[] = {{"name", horse_.name}, {"age", horse_.age},
-                                                                  {"sex", horse_.sex},   {"sire", horse_.sire},
+        const std::pair<const char*, std::string_view> names[] = {{"name", horse_.name},
+                                                                  {"age", horse_.age},
+                                                                  {"sex", horse_.sex},
+                                                                  {"sire", horse_.sire},
                                                                   {"damsire", horse_.damSire}};
         for (const auto& [key, value] : names)
             row += std::string(",\"") + key + "\":" + jsonString(latin1ToUtf8(value));

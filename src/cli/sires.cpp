@@ -87,7 +87,8 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     if (options.dam && (damId = parseIdentifier(*options.dam)) == 0)
         return badArgument("--dam", *options.dam, "not a horse identifier (1 to 6 digits, not 0)");
     MareLines mare;
-    for (const auto& [given, name] : {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
+    for (const auto& [given, name] :
+         {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
         if (!*given)
             continue;
         const auto accepted = nameArgument(**given);

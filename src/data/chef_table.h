@@ -69,10 +69,7 @@ private:
     }
     std::size_t filterBit(std::uint64_t hash) const { return (hash >> 40) & filterMask_; }
     static std::uint32_t slotHash(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 16); }
-    bool passesFilter(std::uint64_t hash) const
-    {
-        return filter_[filterBit(hash) / 64] >> (filterBit(hash) % 64) & 1;
-    }
+    bool passesFilter(std::uint64_t hash) const { return filter_[filterBit(hash) / 64] >> (filterBit(hash) % 64) & 1; }
     const ChefEntry* findIndexed(std::string_view key, std::uint64_t hash) const;
 
     // Open addressing over a power-of-two table of row numbers and hash bits,

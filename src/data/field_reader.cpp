@@ -140,7 +140,8 @@ public:
     explicit ViewedText(const char* at) : value_(at, 0) {}
     void take(const char* bytes, std::size_t count)
     {
-        value_ = value_.empty() ? std::string_view(bytes, count) : std::string_view(value_.data(), value_.size() + count);
+        value_ =
+            value_.empty() ? std::string_view(bytes, count) : std::string_view(value_.data(), value_.size() + count);
     }
     void dropTrailingBlanks()
     {
@@ -202,8 +203,7 @@ void FieldReader::readInto(Text& value)
         }
         checkLineLength();
         if (c >= 0 && c != ',' && !isLineEnd(c))
-            throw FileError(path(), fieldLine_,
-                            "text after the closing quote of " + quoteForMessage(value.text()));
+            throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value.text()));
     } else {
         // The last byte taken, looked at in the input rather than in a string that
         // was only just written.

@@ -101,7 +101,7 @@ private:
     std::int64_t fieldLine_ = 1;
     bool afterComma_ = false;
     std::string scratch_;
-    bool atStart_ = true; // a byte-order mark is refused at the start of a file
+    bool atStart_ = true;           // a byte-order mark is refused at the start of a file
     std::size_t plainLineSize_ = 0; // the line looked at, line end included
     std::uint64_t lineStart_ = 0;   // the offset where the current line starts
     Delimiter lastDelimiter_ = Delimiter::LineEnd;

@@ -13,7 +13,9 @@ std::string describe(const std::string& path, std::int64_t line, const std::stri
 } // namespace
 
 FileError::FileError(std::string path, std::int64_t line, std::string problem)
-    : std::runtime_error(describe(path, line, problem)), path_(std::move(path)), line_(line),
+    : std::runtime_error(describe(path, line, problem)),
+      path_(std::move(path)),
+      line_(line),
       problem_(std::move(problem))
 {
 }

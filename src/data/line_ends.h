@@ -21,10 +21,7 @@ inline bool endsLine(int c, bool afterCr) { return c == '\r' || (c == '\n' && !a
 inline bool startsLine(int previous, int c) { return isLineEnd(previous) && !(previous == '\r' && c == '\n'); }
 
 // The size of the line end at `p` (2 for CR LF, else 1); `p` is a CR or LF before `end`.
-inline std::size_t sizeAt(const char* p, const char* end)
-{
-    return *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1;
-}
+inline std::size_t sizeAt(const char* p, const char* end) { return *p == '\r' && p + 1 < end && p[1] == '\n' ? 2 : 1; }
 
 // The first CR or LF in [p, end), or end: one byte a step...
 inline const char* nextByBytes(const char* p, const char* end)

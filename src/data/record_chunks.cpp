@@ -130,8 +130,8 @@ bool RecordChunker::next(RecordChunk& chunk)
             LineWalk(path_, line_, before).walk(bytes);
             const std::size_t firstText = std::min(bytes.find_first_not_of("\r\n"), bytes.size());
             if (firstText > target_ && !seenText_)
-                throw FileError(path_, line_, "the file starts with more than " + std::to_string(target_) +
-                                                  " bytes of empty lines");
+                throw FileError(path_, line_,
+                                "the file starts with more than " + std::to_string(target_) + " bytes of empty lines");
             cutAt(chunk, lastLineStart, all.ends, startsBeforeLast > 0);
             return true;
         }

@@ -61,10 +61,10 @@ private:
     FilePtr file_;
     std::string path_;
     std::size_t target_;
-    std::string carry_;        // bytes read after the last cut
-    std::int64_t line_ = 1;    // the line carry_ starts on
-    char before_ = '\n';       // the byte before carry_ (a line end at the start of the file)
-    bool seenText_ = false;    // a non-empty line was handed out before carry_
+    std::string carry_;     // bytes read after the last cut
+    std::int64_t line_ = 1; // the line carry_ starts on
+    char before_ = '\n';    // the byte before carry_ (a line end at the start of the file)
+    bool seenText_ = false; // a non-empty line was handed out before carry_
     bool atEndOfFile_ = false;
 };
 

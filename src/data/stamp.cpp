@@ -33,8 +33,8 @@ std::optional<std::string> stampTextOf(const std::string& path)
     std::error_code ec;
     const auto fileTime = fs::last_write_time(fsPath(path), ec);
     if (!ec)
-        nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(fileTime.time_since_epoch()).count() %
-                      1000000000;
+        nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(fileTime.time_since_epoch()).count() % 1000000000;
     if (nanoseconds < 0)
         nanoseconds += 1000000000;
 #else

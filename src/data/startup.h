@@ -21,12 +21,12 @@ struct SplitObserver {
 struct StartupResult {
     enum class Status { Ready, MissingFile, Failed };
     Status status = Status::Failed;
-    ChefTable chefs;            // Ready
-    bool subdivided = false;    // Ready: the breeding file was split
-    InputFile missing{};        // MissingFile: the first missing file
-    std::string missingPath;    //   and its path as opened
-    std::string error;          // Failed: file, line and what is wrong
-    std::string warning;        // Ready, but the stamp could not be written
+    ChefTable chefs;         // Ready
+    bool subdivided = false; // Ready: the breeding file was split
+    InputFile missing{};     // MissingFile: the first missing file
+    std::string missingPath; //   and its path as opened
+    std::string error;       // Failed: file, line and what is wrong
+    std::string warning;     // Ready, but the stamp could not be written
 };
 
 // Runs start-up against `folder`, with the stamp file at `stampPath`.

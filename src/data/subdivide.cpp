@@ -215,7 +215,8 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
             } catch (const FileError& e) {
                 if (e.problem() != FieldReader::kEndedText)
                     throw;
-                const std::int64_t lastLine = reader.line() - line_ends::isLineEnd(static_cast<unsigned char>(bytes.back()));
+                const std::int64_t lastLine =
+                    reader.line() - line_ends::isLineEnd(static_cast<unsigned char>(bytes.back()));
                 throw FileError(breedingPath, lastLine,
                                 "the file has " + std::to_string(lastLine) + " lines, so its last horse has only " +
                                     std::to_string(lastLine - line + 1) + " of its 4 lines");

@@ -77,10 +77,7 @@ std::filesystem::path fsPath(const std::string& path) { return std::filesystem::
 
 std::string utf8Path(const std::filesystem::path& path) { return path.string(); }
 
-std::vector<std::string> programArguments(int argc, char** argv)
-{
-    return {argv + (argc > 0 ? 1 : 0), argv + argc};
-}
+std::vector<std::string> programArguments(int argc, char** argv) { return {argv + (argc > 0 ? 1 : 0), argv + argc}; }
 
 void setBinaryOutput() {}
 

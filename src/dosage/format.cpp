@@ -134,7 +134,8 @@ std::string diText(const DosageIndex& di)
     char* const end = writeNumber(number, di.value);
     const char* const point = std::find(number, end, '.');
     if (point - number >= 3)
-        return std::string(static_cast<const char*>(text), point); // the four-character cut would leave "1000" or "123."
+        return std::string(static_cast<const char*>(text),
+                           point); // the four-character cut would leave "1000" or "123."
     char* cut = number + std::min<std::ptrdiff_t>(end - number, 4);
     if (cut - number == 1)
         cut = std::copy_n(".00", 3, cut);

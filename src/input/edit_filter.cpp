@@ -10,8 +10,7 @@ int length(std::u16string_view s) { return static_cast<int>(std::min<std::size_t
 
 // The common tail of both filters: keep the cleaned text if it passes, else go
 // back to the last accepted one; the caret keeps its distance from the end.
-EditOutcome decide(std::u16string_view raw, int caret, std::u16string_view lastGood, std::u16string clean,
-                   bool passes)
+EditOutcome decide(std::u16string_view raw, int caret, std::u16string_view lastGood, std::u16string clean, bool passes)
 {
     EditOutcome out;
     if (passes) {

@@ -64,8 +64,9 @@ std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
         if (static_cast<int>(column) < kPlanNameColumns) {
             const auto which = static_cast<RowName>(column);
             const auto name = [&](std::uint32_t i) { return plan.name(rows[i], which); };
-            std::stable_sort(shown.begin(), shown.end(),
-                             [&](std::uint32_t a, std::uint32_t b) { return down ? name(b) < name(a) : name(a) < name(b); });
+            std::stable_sort(shown.begin(), shown.end(), [&](std::uint32_t a, std::uint32_t b) {
+                return down ? name(b) < name(a) : name(a) < name(b);
+            });
         } else {
             // Keys side by side with the row numbers: the sort then reads one array.
             std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());

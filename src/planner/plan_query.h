@@ -22,7 +22,7 @@ struct ValueRange {
 struct PlanQuery {
     std::optional<ValueRange> di, cd;
     std::optional<double> minTotal;
-    std::string nameContains; // Latin-1; letters compare without case
+    std::string nameContains;         // Latin-1; letters compare without case
     std::optional<PlanColumn> sortBy; // none: the order of the sire list
     bool descending = false;
     std::optional<std::size_t> top; // at most this many rows

@@ -16,9 +16,16 @@ namespace quindle {
 namespace {
 
 // The profile box that shows each number column.
-constexpr std::array<int, kPlanNumberColumns> kColumnBox{
-    kGroupTotalBox, kGroupTotalBox + 1, kGroupTotalBox + 2, kGroupTotalBox + 3, kGroupTotalBox + 4,
-    kTotalBox,      kSpeedBox,          kStaminaBox,        kCdBox,             kDiBox};
+constexpr std::array<int, kPlanNumberColumns> kColumnBox{kGroupTotalBox,
+                                                         kGroupTotalBox + 1,
+                                                         kGroupTotalBox + 2,
+                                                         kGroupTotalBox + 3,
+                                                         kGroupTotalBox + 4,
+                                                         kTotalBox,
+                                                         kSpeedBox,
+                                                         kStaminaBox,
+                                                         kCdBox,
+                                                         kDiBox};
 
 std::string_view withoutBlanks(std::string_view text)
 {
@@ -122,7 +129,8 @@ SireIndex::SireIndex(SireList list) : list_(std::move(list))
 std::size_t SireIndex::slotOf(std::string_view name) const
 {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t at = std::hash<std::string_view>{}(name) & mask;
+    const std::size_t hash = std::hash<std::string_view>{}(name);
+    std::size_t at = hash & mask;
     while (slots_[at] != 0 && stallions_[slots_[at] - 1] != name)
         at = (at + 1) & mask;
     return at;
@@ -187,14 +195,16 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
             const auto known = [&](std::string_view name) {
                 return name == stallion.name ? stallion : name == damSire.name ? damSire : index.find(name);
             };
-            mateLineage(lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
-                        [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
+            mateLineage(
+                lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
+                [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
             // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
             // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
             const std::array<std::string_view, 5> names{lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
             for (std::size_t k = 0; k < names.size(); ++k)
-                plan.rows[i].names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
-                                         static_cast<std::uint32_t>(names[k].size())};
+                plan.rows[i].names[k] = {
+                    static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
+                    static_cast<std::uint32_t>(names[k].size())};
             const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
             const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
             if (fresh)
@@ -219,7 +229,8 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
     for (std::size_t t = 0; t < threads; ++t) {
         std::vector<std::uint32_t> global(shares[t].numbers.size());
         for (std::size_t k = 0; k < global.size(); ++k) {
-            const auto [it, fresh] = seen.try_emplace(shares[t].numbers[k].totals, static_cast<std::uint32_t>(plan.numbers.size()));
+            const auto [it, fresh] =
+                seen.try_emplace(shares[t].numbers[k].totals, static_cast<std::uint32_t>(plan.numbers.size()));
             if (fresh)
                 plan.numbers.push_back(std::move(shares[t].numbers[k]));
             global[k] = it->second;

@@ -58,7 +58,10 @@ public:
 
     // The same sire lines as scanning the list from its start.
     SireLineViews scan(const Listed& sire, const Listed& damSire) const;
-    SireLineViews scan(std::string_view sire, std::string_view damSire) const { return scan(find(sire), find(damSire)); }
+    SireLineViews scan(std::string_view sire, std::string_view damSire) const
+    {
+        return scan(find(sire), find(damSire));
+    }
     // Empty, or why the list could not be read to its end.
     const std::string& error() const { return list_.error; }
     // The list's bytes, which the names look into (padded as read).

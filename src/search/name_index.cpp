@@ -145,8 +145,8 @@ std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::stri
         index.horseStart_.push_back(static_cast<std::uint32_t>(p - horses->data()));
         const char* lineEnd = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         std::int64_t id = 0;
-        if (!lineEnd || parseWholeNumber({p, static_cast<std::size_t>(lineEnd - p)}, INT32_MIN, INT32_MAX, id) !=
-                            NumberParse::Ok)
+        if (!lineEnd ||
+            parseWholeNumber({p, static_cast<std::size_t>(lineEnd - p)}, INT32_MIN, INT32_MAX, id) != NumberParse::Ok)
             return std::nullopt;
         p = lineEnd + 1;
         for (int line = 0; line < 4; ++line) {

@@ -81,7 +81,7 @@ public:
 private:
     friend std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::string& stampText);
     std::string names_, horses_;
-    std::vector<std::uint32_t> nameStart_;  // one more than there are horses
+    std::vector<std::uint32_t> nameStart_; // one more than there are horses
     // Where each horse's identifier begins in horses_: read again when asked
     // for, which spares the memory of keeping them apart.
     std::vector<std::uint32_t> horseStart_;

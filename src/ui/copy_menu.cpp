@@ -35,8 +35,8 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
 {
     auto menu = std::make_unique<QMenu>(main_);
     const bool foal = main_->ageSex()->text() == QLatin1String(" New Foal");
-    QAction* horse = menu->addAction(foal ? QStringLiteral("Copy Foal") : QStringLiteral("Copy Horse"),
-                                     this, &HorseCopier::copyHorse);
+    QAction* horse = menu->addAction(foal ? QStringLiteral("Copy Foal") : QStringLiteral("Copy Horse"), this,
+                                     &HorseCopier::copyHorse);
     horse->setShortcut(QKeySequence::Copy);
     auto* box = qobject_cast<QLineEdit*>(main_->childAt(pos));
     const QString text = box ? box->text().trimmed() : QString();

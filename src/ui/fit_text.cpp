@@ -132,8 +132,8 @@ void FitLabel::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setFont(fit.font);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()),
-                     static_cast<int>(alignment()), fit.text);
+    painter.drawText(contentsRect().adjusted(margin(), margin(), -margin(), -margin()), static_cast<int>(alignment()),
+                     fit.text);
 }
 
 FitButton::FitButton(const QString& text, QWidget* parent) : QPushButton(text, parent) { updateToolTip(); }

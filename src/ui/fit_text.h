@@ -11,8 +11,8 @@
 namespace quindle::ui {
 
 struct FittedText {
-    QString text; // what is shown
-    QFont font;   // in which face and size
+    QString text;      // what is shown
+    QFont font;        // in which face and size
     bool whole = true; // the text fits as it is, in the font it was given
 };
 // Fits `text` into `width` pixels: as it is, else in a size 15 % smaller, else

@@ -40,11 +40,10 @@ struct ChartBox {
 };
 // The pedigree chart: sire-line boxes are male-coloured, dam-line boxes female.
 constexpr ChartBox kChart[] = {
-    {3, 2040, 360, 1935, true},   {11, 2040, 2280, 1935, false}, {4, 3720, 360, 975, true},
-    {10, 3720, 1320, 975, false}, {5, 3720, 2280, 975, true},    {17, 3720, 3240, 975, false},
-    {6, 5400, 360, 495, true},    {12, 5400, 840, 495, false},   {7, 5400, 1320, 495, true},
-    {15, 5400, 1800, 495, false}, {8, 5400, 2280, 495, true},    {14, 5400, 2760, 495, false},
-    {9, 5400, 3240, 495, true},   {13, 5400, 3720, 495, false},
+    {3, 2040, 360, 1935, true}, {11, 2040, 2280, 1935, false}, {4, 3720, 360, 975, true},  {10, 3720, 1320, 975, false},
+    {5, 3720, 2280, 975, true}, {17, 3720, 3240, 975, false},  {6, 5400, 360, 495, true},  {12, 5400, 840, 495, false},
+    {7, 5400, 1320, 495, true}, {15, 5400, 1800, 495, false},  {8, 5400, 2280, 495, true}, {14, 5400, 2760, 495, false},
+    {9, 5400, 3240, 495, true}, {13, 5400, 3720, 495, false},
 };
 constexpr int kChartWidth = 1695;
 
@@ -99,7 +98,8 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     searchID_->setFocus();
 
     new HorseCopier(this);
-    addZoomKeys(this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
+    addZoomKeys(
+        this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
     applyZoom(this, zoom_);
 }
@@ -194,7 +194,8 @@ void MainForm::buildProfileArea()
         }
     const int totalLefts[] = {5280, 5640, 6000, 6360, 6720};
     for (int g = 0; g < kGroups; ++g)
-        pt_[static_cast<std::size_t>(kGroupTotalBox + g)] = smallBox(totalLefts[g], 4500, 255, kSmallHeight, QPalette::Button);
+        pt_[static_cast<std::size_t>(kGroupTotalBox + g)] =
+            smallBox(totalLefts[g], 4500, 255, kSmallHeight, QPalette::Button);
     pt_[kTotalBox] = smallBox(5075, 4920, 375, kSmallHeight, QPalette::Button);
     pt_[kCdBox] = smallBox(5040, 5280, 615, kSmallHeight, QPalette::Button);
     pt_[kDiBox] = smallBox(5040, 5640, 495, kSmallHeight, QPalette::Button);

@@ -100,8 +100,8 @@ private:
     ChefTable chefs_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
-    std::string stampPath_;                  // empty: the breeding file is not watched
-    std::optional<std::string> cutStamp_;     // the breeding file start-up cut
+    std::string stampPath_;               // empty: the breeding file is not watched
+    std::optional<std::string> cutStamp_; // the breeding file start-up cut
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 

@@ -57,8 +57,7 @@ QString lines(const MareLines& mare)
 
 } // namespace
 
-PlannerForm::PlannerForm(MainForm* main)
-    : QWidget(main, Qt::Window), main_(main)
+PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
@@ -243,9 +242,11 @@ void PlannerForm::applyFilters()
     PlanQuery query;
     // A bound that is not a number is marked and left out.
     auto range = [](QLineEdit* low, QLineEdit* high) -> std::optional<ValueRange> {
-        const auto parsed = parseRange((low->text().trimmed() + QLatin1Char(':') + high->text().trimmed()).toStdString());
+        const auto parsed =
+            parseRange((low->text().trimmed() + QLatin1Char(':') + high->text().trimmed()).toStdString());
         for (QLineEdit* box : {low, high})
-            box->setStyleSheet(parsed || box->text().trimmed().isEmpty() ? QString() : QStringLiteral("color: #b00000"));
+            box->setStyleSheet(parsed || box->text().trimmed().isEmpty() ? QString()
+                                                                         : QStringLiteral("color: #b00000"));
         if (!parsed || (!parsed->min && !parsed->max))
             return std::nullopt;
         return parsed;
@@ -283,7 +284,8 @@ QString PlannerForm::selectedText() const
     QString text;
     for (const QModelIndex& index : rows) {
         for (int c = 0; c < kPlanColumns; ++c)
-            text += (c ? QStringLiteral("\t") : QString()) + model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
+            text += (c ? QStringLiteral("\t") : QString()) +
+                    model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
         text += QLatin1Char('\n');
     }
     return text;
@@ -312,7 +314,8 @@ bool PlannerForm::exportTo(const QString& path)
 
 void PlannerForm::exportClick()
 {
-    const QString path = seam().saveFileName(this, QStringLiteral("Export the plan"), QStringLiteral("CSV files (*.csv)"));
+    const QString path =
+        seam().saveFileName(this, QStringLiteral("Export the plan"), QStringLiteral("CSV files (*.csv)"));
     if (!path.isEmpty())
         exportTo(path);
 }

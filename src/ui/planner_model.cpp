@@ -5,10 +5,13 @@
 namespace quindle::ui {
 
 namespace {
-const char* const kHeaders[] = {"Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina",
-                                "CD",   "DI", "Sire's Sire", "Sire's Dam-Sire"};
+const char* const kHeaders[] = {
+    "Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina", "CD", "DI", "Sire's Sire", "Sire's Dam-Sire"};
 
-QString text(std::string_view latin1) { return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())); }
+QString text(std::string_view latin1)
+{
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
 } // namespace
 
 PlannerModel::PlannerModel(QObject* parent) : QAbstractTableModel(parent) {}

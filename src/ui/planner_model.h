@@ -17,8 +17,8 @@ class PlannerModel : public QAbstractTableModel {
 public:
     // The window's columns: the profile first, the sire line last.
     static constexpr std::array<PlanColumn, kPlanColumns> kColumns{
-        PlanColumn::Sire, PlanColumn::B,     PlanColumn::I,       PlanColumn::C,  PlanColumn::S,
-        PlanColumn::P,    PlanColumn::Total, PlanColumn::Speed,   PlanColumn::Stamina, PlanColumn::Cd,
+        PlanColumn::Sire, PlanColumn::B,        PlanColumn::I,          PlanColumn::C,       PlanColumn::S,
+        PlanColumn::P,    PlanColumn::Total,    PlanColumn::Speed,      PlanColumn::Stamina, PlanColumn::Cd,
         PlanColumn::Di,   PlanColumn::SireSire, PlanColumn::SireDamSire};
 
     explicit PlannerModel(QObject* parent = nullptr);

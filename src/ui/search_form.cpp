@@ -45,8 +45,7 @@ struct SearchForm::Outcome {
     QString error;
 };
 
-SearchForm::SearchForm(MainForm* main)
-    : QWidget(main, Qt::Window), main_(main), folder_(main->folder())
+SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main), folder_(main->folder())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find a Horse"));

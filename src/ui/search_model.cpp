@@ -30,7 +30,7 @@ double valueOf(const FoalProfile& foal, int column)
     case 5:
         return p.total;
     case 6:
-        return p.di.kind == DosageIndex::Kind::Finite   ? p.di.value
+        return p.di.kind == DosageIndex::Kind::Finite     ? p.di.value
                : p.di.kind == DosageIndex::Kind::Infinite ? std::numeric_limits<double>::infinity()
                                                           : kNone;
     case 7:

@@ -93,8 +93,8 @@ void SireCompleter::mark(QLineEdit* box)
 {
     const std::string name = nameOf(box);
     // While the player types, a name is marked only once no sire name starts so.
-    const bool marked = !name.empty() && !containsName(names_, name) &&
-                        !(box->hasFocus() && couldBecomeKnown(fromLatin1(name)));
+    const bool marked =
+        !name.empty() && !containsName(names_, name) && !(box->hasFocus() && couldBecomeKnown(fromLatin1(name)));
     if (marked == isMarked(box))
         return;
     box->setProperty(kMarked, marked);

@@ -26,7 +26,8 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
     setFont(windowFont()); // the main window's face, which fits the captions
     sires_ = new SireCompleter([main] { return main->folder().sireList(); }, this);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
-    addZoomKeys(this, [main] { return main->zoom(); }, [main](int percent) { main->setZoom(percent); });
+    addZoomKeys(
+        this, [main] { return main->zoom(); }, [main](int percent) { main->setZoom(percent); });
 
     const int tops[] = {120, 600, 1080};
     const char* captions[] = {"Sire", "Dam-Sire", "Dam's Dam-Sire"};

@@ -9,10 +9,7 @@
 namespace quindle::ui {
 
 constexpr int px(int twips) { return (twips + 7) / 15; }
-inline QRect twipsRect(int left, int top, int width, int height)
-{
-    return {px(left), px(top), px(width), px(height)};
-}
+inline QRect twipsRect(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
 inline QColor toQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
 
 } // namespace quindle::ui

@@ -135,8 +135,8 @@ void compareCommands(const std::string& breeding, const std::string& name, Tally
     // Chef-de-race names the fuzzers' files hold, so horses get points.
     std::string chefs;
     for (char letter = 'A'; letter <= 'Z'; ++letter)
-        chefs += std::string(1, letter) + "," + std::to_string(letter % 3) + ",0," + std::to_string(letter % 5) +
-                 ",1,0\r\n";
+        chefs +=
+            std::string(1, letter) + "," + std::to_string(letter % 3) + ",0," + std::to_string(letter % 5) + ",1,0\r\n";
     writeFile(folder.chefTable(), chefs);
     writeFile(folder.sireList(), "A,B,C,D\r\n");
     writeFile(folder.breedingFile(), breeding);

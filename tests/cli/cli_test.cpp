@@ -128,7 +128,8 @@ TEST_F(CliTest, ShowJsonMatchesTheWindowFreeLookupForManyIds)
     for (std::size_t i = 0; i < ids.size(); ++i) {
         MainBoxes boxes;
         const GoOutcome outcome = go(boxes, folder(), chefs(), ids[i]);
-        const std::string prefix = "\"id\":" + std::to_string(ids[i]) + ",\"found\":" + (outcome.found ? "true" : "false") + ",";
+        const std::string prefix =
+            "\"id\":" + std::to_string(ids[i]) + ",\"found\":" + (outcome.found ? "true" : "false") + ",";
         EXPECT_EQ(lines[i], cli::boxesJson(boxes, prefix));
         EXPECT_EQ(outcome.found, ids[i] <= 20000);
     }
@@ -138,12 +139,12 @@ TEST_F(CliTest, OptionsComeAnywhereInEitherFormUntilDoubleDash)
 {
     const ProcessResult json = cli({"show", "--json", "12", "20001"});
     ASSERT_EQ(splitLines(json.out).size(), 2u) << json.err;
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "12", "20001", "--json"},
-                                                 {"--json", "show", "12", "20001"},
-                                                 {"show", "12", "--json", "20001"},
-                                                 // the last --data-dir counts, wherever it is
-                                                 {"--data-dir=/no/such/folder", "show", "12", "--json", "20001",
-                                                  "--data-dir", folder().dir()}})
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", "12", "20001", "--json"},
+          {"--json", "show", "12", "20001"},
+          {"show", "12", "--json", "20001"},
+          // the last --data-dir counts, wherever it is
+          {"--data-dir=/no/such/folder", "show", "12", "--json", "20001", "--data-dir", folder().dir()}})
         EXPECT_EQ(cli(args).out, json.out) << args.back();
     const std::string range = cli({"profiles", "--from", "100", "--to", "102"}).out;
     EXPECT_EQ(splitLines(range).size(), 4u);
@@ -156,9 +157,11 @@ TEST_F(CliTest, OptionsComeAnywhereInEitherFormUntilDoubleDash)
 
 TEST_F(CliTest, HelpAndVersionWorkAfterACommandAndBadOptionsAreNamed)
 {
-    for (const auto& [args, start] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-             {{"show", "--help"}, "usage: "}, {{"sires", "--dam", "1", "-h"}, "usage: "},
-             {{"find", "x", "-V"}, "quindle-cli "}, {{"profiles", "--version"}, "quindle-cli "}}) {
+    for (const auto& [args, start] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{{{"show", "--help"}, "usage: "},
+                                                                       {{"sires", "--dam", "1", "-h"}, "usage: "},
+                                                                       {{"find", "x", "-V"}, "quindle-cli "},
+                                                                       {{"profiles", "--version"}, "quindle-cli "}}) {
         const ProcessResult r = cli(args);
         EXPECT_EQ(r.exitCode, 0) << args.back();
         EXPECT_EQ(r.out.rfind(start, 0), 0u) << r.out;
@@ -189,7 +192,10 @@ TEST_F(CliTest, MateTakesNamesThroughTheNameFilter)
     EXPECT_NE(r.out.find("\"AgeSex\":\" New Foal\""), std::string::npos);
 
     for (const auto& [arg, named] : std::vector<std::pair<std::string, std::string>>{
-             {"RED1", "'1'"}, {"A,B", "','"}, {"WOW!", "'!'"}, {"CAF\xC3\x89", "U+00C9"},
+             {"RED1", "'1'"},
+             {"A,B", "','"},
+             {"WOW!", "'!'"},
+             {"CAF\xC3\x89", "U+00C9"},
              {"\xCE\xA9MEGA", "U+03A9"}}) { // no system may turn the Greek letter into an O
         const ProcessResult bad = cli({"mate", "A", arg});
         EXPECT_EQ(bad.exitCode, 2) << arg;
@@ -282,8 +288,7 @@ TEST(CliProfiles, ABadFieldEndsTheRowsThereWithFileAndLine)
     const std::int64_t badLine = 11000 * 4 + 2;
     const std::string where = folder.breedingFile() + ", line " + std::to_string(badLine) + ": ";
 
-    const ProcessResult r =
-        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
+    const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(where), std::string::npos) << r.err;
     const auto lines = splitLines(r.out);
@@ -304,9 +309,11 @@ TEST(CliProfiles, AFullDiskIsAnErrorNotASuccess)
     TempDir dir;
     const DataFolder folder(dir.file("pdg"));
     sample::writeDataFolder(folder.dir(), {3000, 3});
-    for (const std::string command : {"profiles", "show 1", "mate A", "--help", "--version", "show --help", "sires -V"}) {
+    for (const std::string command :
+         {"profiles", "show 1", "mate A", "--help", "--version", "show --help", "sires -V"}) {
         const ProcessResult r = runProcess(
-            "sh", {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' " + command + " >/dev/full"},
+            "sh",
+            {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' " + command + " >/dev/full"},
             dir.path().string());
         EXPECT_EQ(r.exitCode, 1) << command;
         EXPECT_NE(r.err.find("the output could not be written in full"), std::string::npos) << command << r.err;
@@ -336,8 +343,8 @@ TEST(CliStartup, MissingFilesAreNamedWithExitCodeTwo)
         fs::remove(dir.file("pdg") + "/" + file);
         const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string());
         EXPECT_EQ(r.exitCode, 2);
-        EXPECT_EQ(r.err, "Missing file:  " + folder.dir() + file + "\nquindle-cli: the data folder read is " + folder.dir() +
-                             "; name the game's folder with --data-dir DIR\n");
+        EXPECT_EQ(r.err, "Missing file:  " + folder.dir() + file + "\nquindle-cli: the data folder read is " +
+                             folder.dir() + "; name the game's folder with --data-dir DIR\n");
         EXPECT_FALSE(fs::exists(dir.file("Quindle.nnn")));
     }
 }
@@ -353,7 +360,8 @@ TEST(CliStartup, ADataFolderNamedInAnyLanguageOpensAndIsNamedAsGiven)
     EXPECT_TRUE(fs::exists(fsPath(folder.bucketFile(9))));
 
     fs::remove(fsPath(folder.sireList()));
-    const ProcessResult missing = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "A"}, dir.path().string());
+    const ProcessResult missing =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "A"}, dir.path().string());
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.err.rfind("Missing file:  " + folder.sireList() + "\n", 0), 0u) << missing.err;
 }
@@ -378,7 +386,8 @@ TEST(CliStartup, OtherStartUpErrorsNameFileAndLine)
     writeFile(folder.chefTable(), "GOOD,1,0,0,0,0\r\nBAD,1,0,0,0\r\n");
     const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string());
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find(folder.chefTable() + ", line 2: the line has 5 fields, 6 expected"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(folder.chefTable() + ", line 2: the line has 5 fields, 6 expected"), std::string::npos)
+        << r.err;
 }
 
 TEST(CliRender, JsonAndCsvQuoting)

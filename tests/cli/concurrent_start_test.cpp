@@ -42,8 +42,9 @@ TEST(ConcurrentStarts, SixProcessesAtOnceAlwaysAnswerFromTheCurrentFile)
         writeBreeding(folder, 100000, tag, round);
         const ProcessResult r = runProcess(
             // The last two share a working folder, and so its stamp.
-            "sh", {"-c", "for p in 1 2 3 4 5 5; do w=r" + std::to_string(round) + "p$p; mkdir -p $w && (cd $w && " +
-                             cli + "1 9999 10000 45678 90000 100000 || echo FAILED) & done; wait"},
+            "sh",
+            {"-c", "for p in 1 2 3 4 5 5; do w=r" + std::to_string(round) + "p$p; mkdir -p $w && (cd $w && " + cli +
+                       "1 9999 10000 45678 90000 100000 || echo FAILED) & done; wait"},
             dir.path().string());
         for (const int id : {1, 9999, 10000, 45678, 90000, 100000}) {
             const std::string name = "\"Text2\":\"" + tag + " " + std::to_string(id) + "\"";
@@ -75,10 +76,11 @@ TEST(ConcurrentStarts, ASplitKilledAtAnyMomentIsMendedByTheNextStart)
             fs::remove(folder.bucketFile(static_cast<int>(random() % 10)));
         // A whole split of 200,000 horses takes a few hundred milliseconds here.
         const std::string wait = "0." + std::to_string(random() % 400000 + 1000000).substr(1);
-        const ProcessResult r = runProcess(
-            "sh", {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' show 1 & sleep " + wait +
-                             "; kill -9 $! 2>/dev/null; wait $!; echo status $?"},
-            dir.path().string());
+        const ProcessResult r =
+            runProcess("sh",
+                       {"-c", std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' show 1 & sleep " +
+                                  wait + "; kill -9 $! 2>/dev/null; wait $!; echo status $?"},
+                       dir.path().string());
         killed += r.out.find("status 137") != std::string::npos;
 
         const StartupResult next = runStartup(folder, dir.file("Quindle.nnn"), {});

@@ -48,7 +48,8 @@ protected:
     {
         shared_ = new Shared;
         sample::writeDataFolder(shared_->folder.dir(), {20000, 7});
-        ASSERT_EQ(runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {}).status, StartupResult::Status::Ready);
+        ASSERT_EQ(runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {}).status,
+                  StartupResult::Status::Ready);
     }
     static void TearDownTestSuite() { delete shared_; }
     static ProcessResult cli(std::vector<std::string> args)
@@ -68,7 +69,8 @@ private:
 SiresTest::Shared* SiresTest::shared_ = nullptr;
 
 // The first filly or mare of the sample.
-std::pair<std::string, std::map<std::string, std::string>> aMare(const std::function<ProcessResult(std::vector<std::string>)>& cli)
+std::pair<std::string, std::map<std::string, std::string>>
+aMare(const std::function<ProcessResult(std::vector<std::string>)>& cli)
 {
     for (int id = 1; id < 100; ++id) {
         auto horse = jsonTexts(cli({"show", "--json", std::to_string(id)}).out);
@@ -127,7 +129,8 @@ TEST_F(SiresTest, CsvSortedFilteredAndCut)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di");
 
-    const ProcessResult top = cli({"sires", "--dam", id, "--sort", "di,desc", "--top", "5", "--di", "1:4", "--min-total", "3"});
+    const ProcessResult top =
+        cli({"sires", "--dam", id, "--sort", "di,desc", "--top", "5", "--di", "1:4", "--min-total", "3"});
     ASSERT_EQ(top.exitCode, 0) << top.err;
     lines = splitLines(top.out);
     ASSERT_EQ(lines.size(), 6u);

@@ -53,7 +53,8 @@ TEST(BlockScans, AnswerAsTheirOneByteLoops)
             const char* end = rest.data() + rest.size();
             ASSERT_EQ(detail::nextLineEnd(rest.data(), end, true), detail::nextLineEnd(rest.data(), end, false));
             for (const char letter : {'a', '"', ','})
-                ASSERT_EQ(detail::findEither(view, at, letter, ' ', true), detail::findEither(view, at, letter, ' ', false))
+                ASSERT_EQ(detail::findEither(view, at, letter, ' ', true),
+                          detail::findEither(view, at, letter, ' ', false))
                     << text << " @" << at;
         }
         for (const char before : {'\n', '\r', 'a'}) {

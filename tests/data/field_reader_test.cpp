@@ -268,14 +268,14 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
     EXPECT_EQ(three[1], "B C");
     EXPECT_EQ(three[2], "");
     EXPECT_TRUE(plain(",,\n"));
-    EXPECT_FALSE(plain("a,b,c"));        // no line end: the last line
-    EXPECT_FALSE(plain("a,b\r\n"));      // too few fields
-    EXPECT_FALSE(plain("a,b,c,d\r\n"));  // too many
-    EXPECT_FALSE(plain(" a,b,c\r\n"));   // blanks around a field are dropped field by field
+    EXPECT_FALSE(plain("a,b,c"));       // no line end: the last line
+    EXPECT_FALSE(plain("a,b\r\n"));     // too few fields
+    EXPECT_FALSE(plain("a,b,c,d\r\n")); // too many
+    EXPECT_FALSE(plain(" a,b,c\r\n"));  // blanks around a field are dropped field by field
     EXPECT_FALSE(plain("a,b\t,c\r\n"));
     EXPECT_FALSE(plain("a,b,c \r\n"));
     EXPECT_FALSE(plain("\"a\",\" b, \",\"\"\r\n")); // a comma inside quotes: field by field
-    EXPECT_TRUE(plain("\"a\",\" b \",\"\"\r\n"));             // whole fields in quotes: the bytes between them
+    EXPECT_TRUE(plain("\"a\",\" b \",\"\"\r\n"));   // whole fields in quotes: the bytes between them
     EXPECT_EQ(three[1], " b ");
     EXPECT_EQ(three[2], "");
     EXPECT_FALSE(plain("a, \"b\",c\r\n")); // a blank before the quote
@@ -299,7 +299,10 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
             for (std::size_t i = 0; i < written; ++i) {
                 std::string field(random() % 30, 'x');
                 for (char& c : field)
-                    c = random() % 80 == 0 ? " \t\"\r\n,"[random() % 6] : "AB(\xE9" "AB(\xE9" "A "[random() % 10];
+                    c = random() % 80 == 0 ? " \t\"\r\n,"[random() % 6]
+                                           : "AB(\xE9"
+                                             "AB(\xE9"
+                                             "A "[random() % 10];
                 if (random() % 4 == 0)
                     field = "\"" + field + "\""; // most quoted fields read whole
                 bytes += field + (i + 1 < written ? "," : "");

@@ -32,7 +32,7 @@ TEST(FolderSearch, TheChosenFolderThenPdgThenTheGameInsideWineInAnyLetterCase)
 
     const FolderHints hints{h + "/chosen", h, h + "/prefix"};
     EXPECT_EQ(candidateFolders(hints), (std::vector<std::string>{h + "/chosen", h + "/pdg", h + "/prefix/drive_c/PDG",
-                                                                  h + "/.wine/drive_c/Pdg"}));
+                                                                 h + "/.wine/drive_c/Pdg"}));
     // The chosen folder has no files: the first candidate that holds them wins.
     EXPECT_EQ(findDataFolder(hints).dir(), DataFolder(h + "/prefix/drive_c/PDG").dir());
     makeDataFolder(home.path() / "chosen");

@@ -51,7 +51,8 @@ TEST(FuzzCorpus, EditFiltersKeepTheirInvariants)
     for (const std::string& input : corpus("fuzz_edit_filters")) {
         std::u16string raw;
         for (std::size_t i = 0; i + 1 < input.size(); i += 2)
-            raw += static_cast<char16_t>(static_cast<unsigned char>(input[i]) | static_cast<unsigned char>(input[i + 1]) << 8);
+            raw += static_cast<char16_t>(static_cast<unsigned char>(input[i]) | static_cast<unsigned char>(input[i + 1])
+                                                                                    << 8);
         for (const int caret : {-3, 0, 2, static_cast<int>(raw.size()), 1000}) {
             const EditOutcome id = filterIdEdit(raw, caret, u"12");
             EXPECT_TRUE(checkDigits(id.text));

@@ -55,8 +55,8 @@ ReadResult readInPieces(const std::string& path, std::size_t target, std::string
             HorseView view;
             while (!reader.atEnd()) {
                 readHorseRecord(reader, view);
-                result.horses.push_back({view.id, std::string(view.name), std::string(view.age),
-                                         std::string(view.sex), std::string(view.sire), std::string(view.sireSire),
+                result.horses.push_back({view.id, std::string(view.name), std::string(view.age), std::string(view.sex),
+                                         std::string(view.sire), std::string(view.sireSire),
                                          std::string(view.sireDamSire), std::string(view.sireSireSire),
                                          std::string(view.damSire), std::string(view.damSireSire),
                                          std::string(view.damDamSire)});

@@ -91,9 +91,9 @@ TEST(Startup, MissingFilesAreReportedFirstOneOnlyInTheirOrder)
         const StartupResult result = f.start();
         ASSERT_EQ(result.status, StartupResult::Status::MissingFile);
         EXPECT_EQ(result.missing, c.expected);
-        const std::string expectedPath = c.expected == InputFile::ChefTable ? f.folder.chefTable()
+        const std::string expectedPath = c.expected == InputFile::ChefTable  ? f.folder.chefTable()
                                          : c.expected == InputFile::SireList ? f.folder.sireList()
-                                                                              : f.folder.breedingFile();
+                                                                             : f.folder.breedingFile();
         EXPECT_EQ(result.missingPath, expectedPath);
         EXPECT_EQ(f.splits, 0);
         EXPECT_FALSE(fs::exists(f.stamp));

@@ -35,7 +35,10 @@ struct Split {
     std::string bucket(int b) const { return readFile(folder.bucketFile(b)); }
 };
 
-std::size_t lineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t lineCount(const std::string& text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 const std::vector<int> kAllProgress{2, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100};
 

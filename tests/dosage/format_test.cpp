@@ -82,10 +82,18 @@ TEST(NumberText, AgreesWithPrintfOverEveryRoadAndMagnitude)
     for (int i = 0; i < 100000; ++i) {
         double value = 0;
         switch (i % 4) {
-        case 0: value = unit(random) * std::pow(10.0, power(random)); break;     // anything
-        case 1: value = static_cast<double>(small(random)) / small(random); break; // a DI: Speed over Stamina
-        case 2: value = std::round(unit(random) * 1e6) / 100; break;             // two decimals, as CD
-        case 3: value = std::round(unit(random) * 1e17); break;                  // large whole numbers
+        case 0:
+            value = unit(random) * std::pow(10.0, power(random));
+            break; // anything
+        case 1:
+            value = static_cast<double>(small(random)) / small(random);
+            break; // a DI: Speed over Stamina
+        case 2:
+            value = std::round(unit(random) * 1e6) / 100;
+            break; // two decimals, as CD
+        case 3:
+            value = std::round(unit(random) * 1e17);
+            break; // large whole numbers
         }
         ASSERT_EQ(numberText(value), plainDecimalByPrintf(value)) << value;
     }
@@ -178,7 +186,7 @@ TEST(FormatProfile, ContributionsLandInTheirGridBoxes)
     AncestorNames names{"A", "B", "C", "D", "E", "F", "G"};
     const ChefTable chefs({{"G", {0, 0, 0, 0, 1}}, {"C", {0, 0, 1, 0, 0}}, {"A", {1, 0, 0, 0, 0}}});
     const ProfileTexts t = formatProfile(computeProfile(names, chefs));
-    EXPECT_EQ(t[0], "4");        // Sire, B
+    EXPECT_EQ(t[0], "4");         // Sire, B
     EXPECT_EQ(t[5 * 2 + 2], "2"); // Dam-Sire, C
     EXPECT_EQ(t[5 * 6 + 4], "1"); // Dam's Dam-Sire, P
     EXPECT_EQ(t[40], " 7");

@@ -11,9 +11,9 @@
 #include "support/temp_dir.h"
 
 using namespace quindle;
+using quindle::testing::horseLines;
 using quindle::testing::TempDir;
 using quindle::testing::writeFile;
-using quindle::testing::horseLines;
 
 namespace {
 
@@ -29,7 +29,10 @@ const char* const kList = "A,AS,ADS,ASS\r\n"
                           "A,AS3,ADS3,ASS3\r\n"
                           "B,BS3,BDS3,BSS3\r\n";
 
-std::shared_ptr<const SireIndex> indexOf(const std::string& path) { return std::make_shared<const SireIndex>(readSireList(path)); }
+std::shared_ptr<const SireIndex> indexOf(const std::string& path)
+{
+    return std::make_shared<const SireIndex>(readSireList(path));
+}
 
 ChefTable chefs(std::vector<ChefEntry> rows) { return ChefTable(std::move(rows)); }
 
@@ -107,10 +110,8 @@ TEST(SirePlan, FiltersAndOrderFollowTheNumbersShown)
     const std::string path = dir.file("QN_SireList");
     // Foals: P without stamina (DI INF), Q balanced, R without points (--), S all stamina, T equal to Q.
     writeFile(path, "PP,,,\r\nQQ,,,\r\nRR,,,\r\nSS \xC9T\xC9,,,\r\nTT,,,\r\n");
-    const ChefTable table = chefs({{"PP", {2, 0, 0, 0, 0}},
-                                   {"QQ", {1, 0, 0, 0, 1}},
-                                   {"SS \xC9T\xC9", {0, 0, 0, 0, 3}},
-                                   {"TT", {1, 0, 0, 0, 1}}});
+    const ChefTable table = chefs(
+        {{"PP", {2, 0, 0, 0, 0}}, {"QQ", {1, 0, 0, 0, 1}}, {"SS \xC9T\xC9", {0, 0, 0, 0, 3}}, {"TT", {1, 0, 0, 0, 1}}});
     const Plan plan = planMatings(indexOf(path), {}, table);
     auto sires = [&plan](const PlanQuery& query) {
         std::string out;
@@ -155,8 +156,8 @@ TEST(SirePlan, TheMareIsAFillyOrAMareOfTheBreedingFile)
     std::filesystem::create_directory(dir.path() / "pdg");
     writeFile(folder.chefTable(), "X,1,0,0,0,0\r\n");
     writeFile(folder.sireList(), "A,B,C,D\r\n");
-    writeFile(folder.breedingFile(), horseLines(1, "SHE", "Mare") + horseLines(2, "HE", "Colt") +
-                                         horseLines(3, "YOUNG", "Filly"));
+    writeFile(folder.breedingFile(),
+              horseLines(1, "SHE", "Mare") + horseLines(2, "HE", "Colt") + horseLines(3, "YOUNG", "Filly"));
     ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, StartupResult::Status::Ready);
 
     const MareLookup mare = findMare(folder, 1);

@@ -50,10 +50,9 @@ std::string horseLines(int id, const std::string& name, const std::string& sex, 
 {
     const std::string n = std::to_string(id);
     const std::string horse = name.empty() ? "HORSE " + n : name;
-    return n + "," + horse + "," + age + "," + sex + "\r\n" +
-           "1,SIRE " + n + ",SIRESIRE " + n + ",SIREDAMSIRE " + n + ",SIRESIRESIRE " + n + "\r\n" +
-           "2,DAMSIRE " + n + ",DAMSIRESIRE " + n + ",DAM " + n + ",DAMDAM " + n + "\r\n" +
-           "3,DAMDAMSIRE " + n + ",X,Y,Z\r\n";
+    return n + "," + horse + "," + age + "," + sex + "\r\n" + "1,SIRE " + n + ",SIRESIRE " + n + ",SIREDAMSIRE " + n +
+           ",SIRESIRESIRE " + n + "\r\n" + "2,DAMSIRE " + n + ",DAMSIRESIRE " + n + ",DAM " + n + ",DAMDAM " + n +
+           "\r\n" + "3,DAMDAMSIRE " + n + ",X,Y,Z\r\n";
 }
 
 std::string breedingFile(int count)

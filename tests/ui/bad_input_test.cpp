@@ -23,14 +23,14 @@ namespace {
 std::string badFile(const std::string& name) { return readFile(std::string(QUINDLE_BAD_DIR) + "/" + name); }
 
 struct Case {
-    std::string name;            // what it is
-    std::string file;            // which file it replaces: ChefTable, QN_SireList, breeding.txt, Quindle.nnn
+    std::string name; // what it is
+    std::string file; // which file it replaces: ChefTable, QN_SireList, breeding.txt, Quindle.nnn
     std::string content;
     std::vector<std::string> cli; // the command after --data-dir
     int exitCode;
-    std::string expected;        // in standard error, or in standard output when it is empty
-    bool startsUp;               // whether the window's start-up goes on
-    std::string special = "";    // "fifo" or "zero": the file is a FIFO, or a link to /dev/zero
+    std::string expected;     // in standard error, or in standard output when it is empty
+    bool startsUp;            // whether the window's start-up goes on
+    std::string special = ""; // "fifo" or "zero": the file is a FIFO, or a link to /dev/zero
 };
 
 // `text` without the lines that start with one of `starts`.
@@ -44,10 +44,7 @@ std::string withoutLines(const std::string& text, const std::vector<std::string>
 }
 
 // The bytes of a regular file; nothing for a FIFO or a device, which must not be read.
-std::string regularFile(const std::string& path)
-{
-    return fs::is_regular_file(path) ? readFile(path) : std::string();
-}
+std::string regularFile(const std::string& path) { return fs::is_regular_file(path) ? readFile(path) : std::string(); }
 
 // A data folder with one file replaced, checked to be unchanged at the end.
 class BadInput {
@@ -149,10 +146,20 @@ TEST(BadInput, ChefTables)
 TEST(BadInput, SireLists)
 {
     const std::vector<Case> cases{
-        {"an empty file", "QN_SireList", badFile("QN_SireList.empty"), {"mate", "--json", "RED CAP"}, 0,
-         "\"Text3\":\"RED CAP\",\"Text4\":\"\"", true},
-        {"a short last entry", "QN_SireList", badFile("QN_SireList.short-last-entry"), {"mate", "XYZ"}, 1,
-         "{data}QN_SireList, line 2: the line has 2 fields, 4 expected", true},
+        {"an empty file",
+         "QN_SireList",
+         badFile("QN_SireList.empty"),
+         {"mate", "--json", "RED CAP"},
+         0,
+         "\"Text3\":\"RED CAP\",\"Text4\":\"\"",
+         true},
+        {"a short last entry",
+         "QN_SireList",
+         badFile("QN_SireList.short-last-entry"),
+         {"mate", "XYZ"},
+         1,
+         "{data}QN_SireList, line 2: the line has 2 fields, 4 expected",
+         true},
     };
     for (const Case& c : cases)
         check(c);
@@ -169,18 +176,38 @@ TEST(BadInput, BreedingFiles)
          "{data}breeding.txt, line 7: the file has 7 lines, so its last horse has only 3 of its 4 lines", false},
         {"blank lines at the end", "breeding.txt", badFile("breeding.txt.blank-lines-at-end"), kShow1, 0,
          "\"Text2\":\"ONE\"", true},
-        {"a horse out of order", "breeding.txt", badFile("breeding.txt.out-of-order"), {"show", "--json", "1", "2"},
-         0, "\"Text2\":\"ONE\"", true},
-        {"an identifier of x", "breeding.txt", badFile("breeding.txt.identifier-x"), {"show", "2"}, 2,
-         "{data}breeding.txt, line 1: \"x\" is not a whole number", false},
+        {"a horse out of order",
+         "breeding.txt",
+         badFile("breeding.txt.out-of-order"),
+         {"show", "--json", "1", "2"},
+         0,
+         "\"Text2\":\"ONE\"",
+         true},
+        {"an identifier of x",
+         "breeding.txt",
+         badFile("breeding.txt.identifier-x"),
+         {"show", "2"},
+         2,
+         "{data}breeding.txt, line 1: \"x\" is not a whole number",
+         false},
         {"a line missing in three horses", "breeding.txt", withoutLines(guiBreedingFile(), {"11,", "22,", "32,"}),
          kShow1, 2, "{data}breeding.txt, line 4: the line has 4 fields, 5 expected", false},
         {"an identifier out of place", "breeding.txt", "12345" + guiBreedingFile().substr(1), kShow1, 2,
          "{data}breeding.txt, line 1: identifier 12345 is out of place", false},
-        {"a quoted identifier with blanks", "breeding.txt", "\" 1 \"" + guiBreedingFile().substr(1),
-         {"show", "--json", "1", "2"}, 0, "\"Text2\":\"DARK COLT\"", true},
-        {"359,996 lines", "breeding.txt", short89999, {"show", "89999", "90000"}, 1,
-         "Identifier 90000: not found", true},
+        {"a quoted identifier with blanks",
+         "breeding.txt",
+         "\" 1 \"" + guiBreedingFile().substr(1),
+         {"show", "--json", "1", "2"},
+         0,
+         "\"Text2\":\"DARK COLT\"",
+         true},
+        {"359,996 lines",
+         "breeding.txt",
+         short89999,
+         {"show", "89999", "90000"},
+         1,
+         "Identifier 90000: not found",
+         true},
     };
     for (const Case& c : cases)
         check(c);
@@ -206,8 +233,8 @@ TEST(BadInput, FilesThatAreNoRegularFilesAreNamedNeverWaitedOn)
         {"a chef table on /dev/zero", "ChefTable", "", kShow1, 2, "{data}ChefTable: is a device" + notRegular, false,
          "zero"},
         {"a FIFO sire list", "QN_SireList", "", kShow1, 2, "{data}QN_SireList: is a FIFO" + notRegular, false, "fifo"},
-        {"a sire list on /dev/zero", "QN_SireList", "", kShow1, 2, "{data}QN_SireList: is a device" + notRegular,
-         false, "zero"},
+        {"a sire list on /dev/zero", "QN_SireList", "", kShow1, 2, "{data}QN_SireList: is a device" + notRegular, false,
+         "zero"},
         {"a FIFO breeding file", "breeding.txt", "", kShow1, 2, "{data}breeding.txt: is a FIFO" + notRegular, false,
          "fifo"},
         {"a FIFO stamp", "Quindle.nnn", "", kShow1, 2, "Quindle.nnn: is a FIFO" + notRegular, false, "fifo"},
@@ -219,12 +246,20 @@ TEST(BadInput, FilesThatAreNoRegularFilesAreNamedNeverWaitedOn)
 
 TEST(BadInput, ABucketTruncatedInARecord)
 {
-    Case c{"a truncated bucket", "breeding.txt", guiBreedingFile(), {"show", "5"}, 1, "the line has 3 fields, 5 expected", true};
+    Case c{"a truncated bucket",
+           "breeding.txt",
+           guiBreedingFile(),
+           {"show", "5"},
+           1,
+           "the line has 3 fields, 5 expected",
+           true};
     BadInput data(c);
-    ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "1"}, data.dir.file("cli")).exitCode, 0);
+    ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "1"}, data.dir.file("cli")).exitCode,
+              0);
     const std::string bucket = readFile(data.folder.bucketFile(0));
     writeFile(data.folder.bucketFile(0), bucket.substr(0, bucket.size() - 30));
-    const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
+    const ProcessResult r =
+        runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ": the line has 3 fields, 5 expected (the bucket file has been "
                                                      "damaged since it was cut from breeding.txt"),

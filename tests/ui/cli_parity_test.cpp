@@ -28,9 +28,8 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
                               static_cast<std::uint8_t>(ageSex.blue())};
         const bool found = !main->text(2)->text().isEmpty();
 
-        const auto r = quindle::testing::runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "--json",
-                                                                  std::to_string(id)},
-                                                    dir.path().string());
+        const auto r = quindle::testing::runProcess(
+            QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "--json", std::to_string(id)}, dir.path().string());
         EXPECT_EQ(r.exitCode, found ? 0 : 1) << r.err;
         const std::string prefix = "\"id\":" + std::to_string(id) + ",\"found\":" + (found ? "true" : "false") + ",";
         EXPECT_EQ(r.out, cli::boxesJson(shown, prefix) + "\n") << "identifier " << id;

@@ -128,8 +128,8 @@ TEST_F(MainFormTest, AFoundHorseFillsTheChartAndTheProfile)
     lookUp("1");
     EXPECT_EQ(main->text(2)->text(), "BRIGHT FILLY");
     EXPECT_EQ(main->ageSex()->text(), " 3yo Filly");
-    const char* lineage[] = {"STAR LANTERN (IRE)", "NORTH STAR", "RED CAP", "OLD GREY", "NOBODY ONE", "NOBODY TWO",
-                             "NOBODY THREE"};
+    const char* lineage[] = {"STAR LANTERN (IRE)", "NORTH STAR", "RED CAP",     "OLD GREY",
+                             "NOBODY ONE",         "NOBODY TWO", "NOBODY THREE"};
     for (int p = 0; p < 7; ++p)
         EXPECT_EQ(main->lineageBox(p)->text(), lineage[p]);
     EXPECT_EQ(main->indicator()->text(), "");

@@ -102,7 +102,8 @@ TEST_F(ReadingTest, BothWindowsUseTheBuiltInFaces)
 {
     const QStringList families = ui::loadBuiltInFonts();
     const QString condensed = ui::windowFont().family(); // "DejaVu Sans" on Windows, a condensed width of it
-    EXPECT_TRUE(condensed.startsWith("DejaVu Sans") && families.contains(condensed)) << families.join(", ").toStdString();
+    EXPECT_TRUE(condensed.startsWith("DejaVu Sans") && families.contains(condensed))
+        << families.join(", ").toStdString();
     EXPECT_TRUE(families.contains("DejaVu Sans Mono"));
     EXPECT_TRUE(QFile::exists(":/fonts/LICENSE-DejaVu.txt"));
     EXPECT_EQ(QFontInfo(main->text(2)->font()).family(), condensed);
@@ -142,7 +143,7 @@ TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
     EXPECT_EQ(main->size(), QSize(ui::px(7470), ui::px(6855)) * 2);
     EXPECT_EQ(main->font().pixelSize(), designedFont * 2);
     EXPECT_EQ(main->text16(7)->font().pixelSize(), 16); // its own face, scaled too
-    EXPECT_EQ(main->searchID()->text(), ""); // the keys type nothing
+    EXPECT_EQ(main->searchID()->text(), "");            // the keys type nothing
 
     // The mating window opens beside the zoomed window, zoomed as well.
     ui::SubForm* sub = openMating();
