@@ -92,8 +92,8 @@ int main(int argc, char** argv)
         const double checkMs = msSince(t);
         t = Clock::now();
         const auto profiles = foalProfiles(folder.breedingFile(), started.chefs, sire);
-        std::printf("Foals of %s: %zu; every Sire checked in %.1f ms, their profiles read in %.1f ms\n",
-                    sire.c_str(), foals, checkMs, msSince(t));
+        std::printf("Foals of %s: %zu; every Sire checked in %.1f ms, their profiles read in %.1f ms\n", sire.c_str(),
+                    foals, checkMs, msSince(t));
         if (profiles.size() != foals)
             return 1;
     } catch (const FileError& e) {

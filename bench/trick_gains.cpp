@@ -167,8 +167,7 @@ void sideBySide(std::string trick, std::string plain, std::string commands, cons
                  std::to_string(answers[1]));
     }
     rows.push_back({std::move(trick), std::move(plain), std::move(commands), median(a), median(b)});
-    std::fprintf(stderr, "  %-60s %8.1f %8.1f ms\n", rows.back().trick.c_str(), rows.back().with,
-                 rows.back().without);
+    std::fprintf(stderr, "  %-60s %8.1f %8.1f ms\n", rows.back().trick.c_str(), rows.back().with, rows.back().without);
 }
 
 void check(bool ok, const std::string& what)
@@ -217,8 +216,8 @@ std::vector<Line> linesOf(std::string_view text)
 std::uint64_t sumOf(const HorseView& h, const char* base)
 {
     std::uint64_t sum = static_cast<std::uint32_t>(h.id);
-    for (const std::string_view* t : {&h.name, &h.age, &h.sex, &h.sire, &h.sireSire, &h.sireDamSire,
-                                      &h.sireSireSire, &h.damSire, &h.damSireSire, &h.damDamSire})
+    for (const std::string_view* t : {&h.name, &h.age, &h.sex, &h.sire, &h.sireSire, &h.sireDamSire, &h.sireSireSire,
+                                      &h.damSire, &h.damSireSire, &h.damDamSire})
         sum += static_cast<std::uint64_t>(t->data() - base) * 3 + t->size();
     return sum;
 }
@@ -319,28 +318,29 @@ int main(int argc, char** argv)
                  horses.size(), lines.size(), byFields.size(), chefs.count(), loadBefore.c_str());
 
     // ---- The field reader ----
-    sideBySide("Plain lines read at once (`lookAtPlainLine`, `takePlainLine`)",
-               "every line field by field (`readView`, `readInt32`)", "profiles split",
-               [&] {
-                   FieldReader reader(file, path);
-                   HorseView h;
-                   std::uint64_t sum = 0;
-                   while (!reader.atEnd()) {
-                       readHorseRecord(reader, h);
-                       sum += sumOf(h, base);
-                   }
-                   return sum;
-               },
-               [&] {
-                   FieldReader reader(file, path);
-                   HorseView h;
-                   std::uint64_t sum = 0;
-                   while (!reader.atEnd()) {
-                       detail::readHorseRecordByFields(reader, h);
-                       sum += sumOf(h, base);
-                   }
-                   return sum;
-               });
+    sideBySide(
+        "Plain lines read at once (`lookAtPlainLine`, `takePlainLine`)",
+        "every line field by field (`readView`, `readInt32`)", "profiles split",
+        [&] {
+            FieldReader reader(file, path);
+            HorseView h;
+            std::uint64_t sum = 0;
+            while (!reader.atEnd()) {
+                readHorseRecord(reader, h);
+                sum += sumOf(h, base);
+            }
+            return sum;
+        },
+        [&] {
+            FieldReader reader(file, path);
+            HorseView h;
+            std::uint64_t sum = 0;
+            while (!reader.atEnd()) {
+                detail::readHorseRecordByFields(reader, h);
+                sum += sumOf(h, base);
+            }
+            return sum;
+        });
     {
         FieldReader reader(file, path);
         HorseView h;
@@ -361,9 +361,9 @@ int main(int argc, char** argv)
             }
         return sum;
     };
-    sideBySide("Plain lines: commas and line ends 64 bytes at once (SSE2)", "one byte a step (its fallback)",
-               "profiles split", [&] { return boundaries(detail::Steps::Blocks); },
-               [&] { return boundaries(detail::Steps::Bytes); });
+    sideBySide(
+        "Plain lines: commas and line ends 64 bytes at once (SSE2)", "one byte a step (its fallback)", "profiles split",
+        [&] { return boundaries(detail::Steps::Blocks); }, [&] { return boundaries(detail::Steps::Bytes); });
 
     // The lines read field by field gathered one after the other, as they lie in
     // a piece the reader has just looked at: scattered over the file, they would
@@ -391,11 +391,13 @@ int main(int argc, char** argv)
         return sum;
     };
     const std::string notPlain = "the " + std::to_string(byFields.size()) + " lines read field by field";
-    sideBySide("Field runs 16 bytes a step (`runLength`), " + notPlain, "one byte a step (its fallback)",
-               "profiles split", [&] { return fieldRuns(true, detail::Steps::Blocks); },
-               [&] { return fieldRuns(true, detail::Steps::Bytes); });
-    sideBySide("Field runs 16 bytes a step, every line (a file with no plain line)", "one byte a step", "",
-               [&] { return fieldRuns(false, detail::Steps::Blocks); }, [&] { return fieldRuns(false, detail::Steps::Bytes); });
+    sideBySide(
+        "Field runs 16 bytes a step (`runLength`), " + notPlain, "one byte a step (its fallback)", "profiles split",
+        [&] { return fieldRuns(true, detail::Steps::Blocks); }, [&] { return fieldRuns(true, detail::Steps::Bytes); });
+    sideBySide(
+        "Field runs 16 bytes a step, every line (a file with no plain line)", "one byte a step", "",
+        [&] { return fieldRuns(false, detail::Steps::Blocks); },
+        [&] { return fieldRuns(false, detail::Steps::Bytes); });
 
     // ---- Pieces of whole horses ----
     const auto pieces = [&](std::size_t size) {
@@ -410,7 +412,8 @@ int main(int argc, char** argv)
         }
         return out;
     };
-    const std::vector<std::string_view> halfMegabyte = pieces(std::size_t{1} << 19), megabyte = pieces(std::size_t{1} << 20);
+    const std::vector<std::string_view> halfMegabyte = pieces(std::size_t{1} << 19),
+                                        megabyte = pieces(std::size_t{1} << 20);
     const auto lineCounts = [&](bool blocks) {
         std::uint64_t sum = 0;
         char before = '\n';
@@ -421,63 +424,67 @@ int main(int argc, char** argv)
         }
         return sum;
     };
-    sideBySide("Lines of a piece counted 64 bytes at once (`countLines`, SSE2)", "one byte a step (its fallback)",
-               "profiles split", [&] { return lineCounts(true); }, [&] { return lineCounts(false); });
+    sideBySide(
+        "Lines of a piece counted 64 bytes at once (`countLines`, SSE2)", "one byte a step (its fallback)",
+        "profiles split", [&] { return lineCounts(true); }, [&] { return lineCounts(false); });
 
-    sideBySide("A piece read into the storage of the one before (`RecordChunk`)", "a fresh `RecordChunk` for every piece",
-               "profiles split",
-               [&] {
-                   RecordChunker chunker(openForReading(path), path);
-                   RecordChunk chunk;
-                   std::uint64_t sum = 0;
-                   while (chunker.next(chunk))
-                       sum += chunk.bytes().size() * 7 + static_cast<std::uint64_t>(chunk.firstLine());
-                   return sum;
-               },
-               [&] {
-                   RecordChunker chunker(openForReading(path), path);
-                   std::uint64_t sum = 0;
-                   for (;;) {
-                       RecordChunk chunk;
-                       if (!chunker.next(chunk))
-                           break;
-                       sum += chunk.bytes().size() * 7 + static_cast<std::uint64_t>(chunk.firstLine());
-                   }
-                   return sum;
-               });
+    sideBySide(
+        "A piece read into the storage of the one before (`RecordChunk`)", "a fresh `RecordChunk` for every piece",
+        "profiles split",
+        [&] {
+            RecordChunker chunker(openForReading(path), path);
+            RecordChunk chunk;
+            std::uint64_t sum = 0;
+            while (chunker.next(chunk))
+                sum += chunk.bytes().size() * 7 + static_cast<std::uint64_t>(chunk.firstLine());
+            return sum;
+        },
+        [&] {
+            RecordChunker chunker(openForReading(path), path);
+            std::uint64_t sum = 0;
+            for (;;) {
+                RecordChunk chunk;
+                if (!chunker.next(chunk))
+                    break;
+                sum += chunk.bytes().size() * 7 + static_cast<std::uint64_t>(chunk.firstLine());
+            }
+            return sum;
+        });
 
     // ---- The split ----
     std::vector<char> buffer;
     for (const std::string_view piece : megabyte)
         check(detail::wholeRunsAsTheyAre(piece) && detail::rewrittenWithCrLf(piece, buffer) == piece,
               "a CR LF piece rewritten");
-    sideBySide("Split: CR LF runs written as they are (`onlyCrLf`)", "every run rewritten by `withCrLf`", "split",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view piece : megabyte)
-                       sum += detail::wholeRunsAsTheyAre(piece) ? piece.size()
-                                                                : detail::rewrittenWithCrLf(piece, buffer).size();
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view piece : megabyte)
-                       sum += detail::rewrittenWithCrLf(piece, buffer).size();
-                   return sum;
-               });
-    sideBySide("Split: `onlyCrLf` 64 bytes at once (SSE2)", "one byte a step (its fallback)", "split",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view piece : megabyte)
-                       sum += detail::wholeRunsAsTheyAre(piece);
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view piece : megabyte)
-                       sum += detail::onlyCrLfByBytes(piece);
-                   return sum;
-               });
+    sideBySide(
+        "Split: CR LF runs written as they are (`onlyCrLf`)", "every run rewritten by `withCrLf`", "split",
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view piece : megabyte)
+                sum +=
+                    detail::wholeRunsAsTheyAre(piece) ? piece.size() : detail::rewrittenWithCrLf(piece, buffer).size();
+            return sum;
+        },
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view piece : megabyte)
+                sum += detail::rewrittenWithCrLf(piece, buffer).size();
+            return sum;
+        });
+    sideBySide(
+        "Split: `onlyCrLf` 64 bytes at once (SSE2)", "one byte a step (its fallback)", "split",
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view piece : megabyte)
+                sum += detail::wholeRunsAsTheyAre(piece);
+            return sum;
+        },
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view piece : megabyte)
+                sum += detail::onlyCrLfByBytes(piece);
+            return sum;
+        });
     std::string lf;
     lf.reserve(fileSize + kPadding);
     for (const char c : file)
@@ -494,9 +501,9 @@ int main(int argc, char** argv)
         }
         return sum;
     };
-    sideBySide("Split of an LF file: line ends found 16 bytes a step (`nextLineEnd`, SSE2)",
-               "one byte a step (its fallback)", "splitLf", [&] { return lineEnds(true); },
-               [&] { return lineEnds(false); });
+    sideBySide(
+        "Split of an LF file: line ends found 16 bytes a step (`nextLineEnd`, SSE2)", "one byte a step (its fallback)",
+        "splitLf", [&] { return lineEnds(true); }, [&] { return lineEnds(false); });
 
     // ---- The profiles rows ----
     // The texts of every row, and those the padded path leaves to writeCsvField.
@@ -527,12 +534,13 @@ int main(int argc, char** argv)
     };
     {
         const std::uint64_t size = writeAll(outA, true);
-        check(size == writeAll(outB, false) && std::equal(outA.begin(), outA.begin() + static_cast<std::ptrdiff_t>(size),
-                                                          outB.begin()),
+        check(size == writeAll(outB, false) &&
+                  std::equal(outA.begin(), outA.begin() + static_cast<std::ptrdiff_t>(size), outB.begin()),
               "the CSV texts");
     }
-    sideBySide("CSV texts checked and copied 32 bytes at once (`writeCsvFieldPadded`, SSE2)", "`writeCsvField`",
-               "profiles", [&] { return writeAll(outA, true); }, [&] { return writeAll(outB, false); });
+    sideBySide(
+        "CSV texts checked and copied 32 bytes at once (`writeCsvFieldPadded`, SSE2)", "`writeCsvField`", "profiles",
+        [&] { return writeAll(outA, true); }, [&] { return writeAll(outB, false); });
 
     // ---- The dosage ----
     std::vector<std::string_view> keys;
@@ -552,38 +560,39 @@ int main(int argc, char** argv)
         check(chefs.find(key) == chefs.findByScan(key) && chefs.find(key) == (it == map.end() ? nullptr : it->second),
               "the chef of " + std::string(key));
     }
-    sideBySide("Chef table: hashed index with its filter (`ChefTable::find`)", "`std::unordered_map`", "profiles",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view key : keys)
-                       sum += rowNumber(chefs.find(key));
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view key : keys) {
-                       const auto it = map.find(key);
-                       sum += rowNumber(it == map.end() ? nullptr : it->second);
-                   }
-                   return sum;
-               });
-    sideBySide("Chef table: hashed index with its filter (`ChefTable::find`)", "binary search of the sorted names",
-               "profiles",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view key : keys)
-                       sum += rowNumber(chefs.find(key));
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const std::string_view key : keys) {
-                       const auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
-                                                        [](const auto& entry, std::string_view k) { return entry.first < k; });
-                       sum += rowNumber(it != sorted.end() && it->first == key ? it->second : nullptr);
-                   }
-                   return sum;
-               });
+    sideBySide(
+        "Chef table: hashed index with its filter (`ChefTable::find`)", "`std::unordered_map`", "profiles",
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view key : keys)
+                sum += rowNumber(chefs.find(key));
+            return sum;
+        },
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view key : keys) {
+                const auto it = map.find(key);
+                sum += rowNumber(it == map.end() ? nullptr : it->second);
+            }
+            return sum;
+        });
+    sideBySide(
+        "Chef table: hashed index with its filter (`ChefTable::find`)", "binary search of the sorted names", "profiles",
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view key : keys)
+                sum += rowNumber(chefs.find(key));
+            return sum;
+        },
+        [&] {
+            std::uint64_t sum = 0;
+            for (const std::string_view key : keys) {
+                const auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
+                                                 [](const auto& entry, std::string_view k) { return entry.first < k; });
+                sum += rowNumber(it != sorted.end() && it->first == key ? it->second : nullptr);
+            }
+            return sum;
+        });
 
     std::vector<GroupTotals> totals;
     for (const HorseView& h : horses) {
@@ -593,20 +602,21 @@ int main(int argc, char** argv)
     const auto totalsSum = [](const GroupTotals& t) {
         return static_cast<std::uint64_t>(t[0] + 3 * t[1] + 5 * t[2] + 7 * t[3] + 11 * t[4]);
     };
-    sideBySide("Seven names filtered side by side (`groupTotalsOfViews`)",
-               "one name after the other (`computeProfileOfViews`)", "profiles",
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const HorseView& h : horses)
-                       sum += totalsSum(groupTotalsOfViews(lineageViews(h), chefs));
-                   return sum;
-               },
-               [&] {
-                   std::uint64_t sum = 0;
-                   for (const HorseView& h : horses)
-                       sum += totalsSum(computeProfileOfViews(lineageViews(h), chefs).groupTotal);
-                   return sum;
-               });
+    sideBySide(
+        "Seven names filtered side by side (`groupTotalsOfViews`)",
+        "one name after the other (`computeProfileOfViews`)", "profiles",
+        [&] {
+            std::uint64_t sum = 0;
+            for (const HorseView& h : horses)
+                sum += totalsSum(groupTotalsOfViews(lineageViews(h), chefs));
+            return sum;
+        },
+        [&] {
+            std::uint64_t sum = 0;
+            for (const HorseView& h : horses)
+                sum += totalsSum(computeProfileOfViews(lineageViews(h), chefs).groupTotal);
+            return sum;
+        });
 
     {
         cli::NumberColumns kept;
@@ -617,26 +627,27 @@ int main(int argc, char** argv)
             check(kept.text(t) == fresh, "the number columns");
         }
     }
-    sideBySide("Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
-               [&] {
-                   cli::NumberColumns kept;
-                   std::uint64_t sum = 0;
-                   for (const GroupTotals& t : totals) {
-                       const std::string_view text = kept.text(t);
-                       sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
-                   }
-                   return sum;
-               },
-               [&] {
-                   SummaryTexts summary;
-                   std::string text;
-                   std::uint64_t sum = 0;
-                   for (const GroupTotals& t : totals) {
-                       cli::NumberColumns::format(t, summary, text);
-                       sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
-                   }
-                   return sum;
-               });
+    sideBySide(
+        "Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
+        [&] {
+            cli::NumberColumns kept;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                const std::string_view text = kept.text(t);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        },
+        [&] {
+            SummaryTexts summary;
+            std::string text;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                cli::NumberColumns::format(t, summary, text);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        });
 
     // ---- The lookup ----
     const std::string bucket = folder.bucketFile(kBucketCount - 1);
@@ -658,10 +669,11 @@ int main(int argc, char** argv)
         const auto sum = [](const HorseRecord& h) {
             return static_cast<std::uint64_t>(h.id) * 1000 + h.name.size() + h.damDamSire.size();
         };
-        sideBySide("Lookup of 999999: records skipped by their line ends, only the one sought decoded (`findInBucket`)",
-                   "every record read by the field reader", "show",
-                   [&] { return sum(findInBucket(openForReading(bucket), bucket, lastId).horse); },
-                   [&] { return sum(withFieldReader()); });
+        sideBySide(
+            "Lookup of 999999: records skipped by their line ends, only the one sought decoded (`findInBucket`)",
+            "every record read by the field reader", "show",
+            [&] { return sum(findInBucket(openForReading(bucket), bucket, lastId).horse); },
+            [&] { return sum(withFieldReader()); });
     } else {
         std::fprintf(stderr, "  (no %s: the lookup is not timed; split the folder first)\n", bucket.c_str());
     }
@@ -672,12 +684,14 @@ int main(int argc, char** argv)
         (names += h.name) += '\n';
     const auto sweep = [&](bool sixteen) {
         std::uint64_t found = 0;
-        for (std::size_t at = 0; (at = detail::findEither(names, at, 's', 'S', sixteen)) != std::string_view::npos; ++at)
+        for (std::size_t at = 0; (at = detail::findEither(names, at, 's', 'S', sixteen)) != std::string_view::npos;
+             ++at)
             found += at;
         return found;
     };
-    sideBySide("Search: the names swept for S or s 16 bytes a step (`findEither`, SSE2)",
-               "one byte a step (its fallback)", "find", [&] { return sweep(true); }, [&] { return sweep(false); });
+    sideBySide(
+        "Search: the names swept for S or s 16 bytes a step (`findEither`, SSE2)", "one byte a step (its fallback)",
+        "find", [&] { return sweep(true); }, [&] { return sweep(false); });
 
     // ---- Whole commands ----
     if (!commands.empty()) {
@@ -719,13 +733,16 @@ int main(int argc, char** argv)
     }
     if (!commands.empty()) {
         const double one = commandMs("profiles"), every = commandMs("profiles2");
-        std::printf("| Profiles made by a worker thread on each core (`quindle-cli profiles`) | the same process on one "
-                    "core (taskset -c 0) | %.1f ms | %.1f ms | %.1f ms (%.2fx) | profiles %.1f %% |\n",
-                    every, one, one - every, one / every, 100 * (one - every) / one);
+        std::printf(
+            "| Profiles made by a worker thread on each core (`quindle-cli profiles`) | the same process on one "
+            "core (taskset -c 0) | %.1f ms | %.1f ms | %.1f ms (%.2fx) | profiles %.1f %% |\n",
+            every, one, one - every, one / every, 100 * (one - every) / one);
         std::printf("\nWhole commands on %s (medians of %d runs, taken in turn):\n\n", argv[1], runs);
         std::printf("| Command | Time |\n|---|---|\n");
-        const char* const what[] = {"split: `split_file`, one core", "split of the same horses with LF line ends, one core",
-                                    "profiles: `quindle-cli profiles`, one core", "`quindle-cli profiles`, every core",
+        const char* const what[] = {"split: `split_file`, one core",
+                                    "split of the same horses with LF line ends, one core",
+                                    "profiles: `quindle-cli profiles`, one core",
+                                    "`quindle-cli profiles`, every core",
                                     "show: `quindle-cli show 999999`, one core",
                                     "find: `quindle-cli find SEA`, one core"};
         for (std::size_t i = 0; i < commands.size(); ++i)

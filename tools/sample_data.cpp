@@ -22,16 +22,19 @@ public:
     std::uint64_t below(std::uint64_t n) { return engine_() % n; }
     bool chance(int percent) { return below(100) < static_cast<std::uint64_t>(percent); }
     template <class T, std::size_t N>
-    const T& pick(const std::array<T, N>& items) { return items[below(N)]; }
+    const T& pick(const std::array<T, N>& items)
+    {
+        return items[below(N)];
+    }
 
 private:
     std::mt19937_64 engine_;
 };
 
 constexpr std::array<const char*, 48> kSyllables{
-    "AL", "BAR", "CAL", "DOR", "EL", "FAR", "GAL", "HAR", "IN", "JAS", "KEL", "LAN", "MOR", "NOR", "OR", "PAL",
-    "QUIN", "RAN", "SAL", "TOR", "UL", "VAL", "WIN", "ZAR", "BRI", "CRES", "DAN", "FEN", "GLEN", "HOL", "LOR", "MAR",
-    "NEL", "OS", "PER", "RIS", "SON", "TAN", "VER", "WEL", "ROS", "STAR", "LAN", "TERN", "MIS", "TY", "DAW", "SEA"};
+    "AL",   "BAR", "CAL", "DOR", "EL",  "FAR", "GAL", "HAR", "IN",  "JAS",  "KEL", "LAN",  "MOR",  "NOR", "OR",  "PAL",
+    "QUIN", "RAN", "SAL", "TOR", "UL",  "VAL", "WIN", "ZAR", "BRI", "CRES", "DAN", "FEN",  "GLEN", "HOL", "LOR", "MAR",
+    "NEL",  "OS",  "PER", "RIS", "SON", "TAN", "VER", "WEL", "ROS", "STAR", "LAN", "TERN", "MIS",  "TY",  "DAW", "SEA"};
 constexpr std::array<const char*, 7> kCountries{" (IRE)", " (GB)", " (FR)", " (USA)", " (AUS)", " (GER)", " (NZ)"};
 constexpr std::array<const char*, 8> kWordsWithMarks{"MR.", "ST.", "O'", "DE-", "LA ", "DON ", "SIR ", "LADY "};
 

@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         unsigned long long value = 0;
-        if ((arg == "--horses" || arg == "--seed" || arg == "--sires") && i + 1 < args.size() && parseCount(args[i + 1].c_str(), value)) {
+        if ((arg == "--horses" || arg == "--seed" || arg == "--sires") && i + 1 < args.size() &&
+            parseCount(args[i + 1].c_str(), value)) {
             if (arg == "--horses")
                 options.horses = static_cast<std::int64_t>(value);
             else if (arg == "--sires")

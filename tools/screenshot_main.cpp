@@ -57,7 +57,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--logo"))
-        return quindle::ui::logoPixmap(QString::fromLocal8Bit(argv[3]).toInt()).save(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+        return quindle::ui::logoPixmap(QString::fromLocal8Bit(argv[3]).toInt()).save(QString::fromLocal8Bit(argv[2]))
+                   ? 0
+                   : 1;
     QCommandLineParser parser;
     const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Zoom in percent."), QStringLiteral("PERCENT"),
                                   QStringLiteral("100"));
@@ -71,7 +73,8 @@ int main(int argc, char** argv)
                                       QStringLiteral("PREFIX"));
     const QCommandLineOption planner(QStringLiteral("planner"),
                                      QStringLiteral("Save the mating planner for the horse instead."));
-    const QCommandLineOption find(QStringLiteral("find"), QStringLiteral("Save the search window with TEXT typed instead."),
+    const QCommandLineOption find(QStringLiteral("find"),
+                                  QStringLiteral("Save the search window with TEXT typed instead."),
                                   QStringLiteral("TEXT"));
     parser.addOptions({zoom, mate, matingWindow, complete, planner, find});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
@@ -82,7 +85,8 @@ int main(int argc, char** argv)
     const QStringList args = parser.positionalArguments();
     if (args.size() < 2) {
         qWarning("usage: quindle-screenshot [--zoom PERCENT]"
-                 " [--mate NAMES --mating-window OUT2.png [--complete PREFIX]] DATA_DIR OUT.png [ID [--planner | --find TEXT]]");
+                 " [--mate NAMES --mating-window OUT2.png [--complete PREFIX]] DATA_DIR OUT.png [ID [--planner | "
+                 "--find TEXT]]");
         return 2;
     }
     quindle::ui::useBuiltInFaceEverywhere();
