@@ -1,6 +1,11 @@
 #include "data/subdivide.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -170,6 +175,207 @@ std::string identifiersOf(int bucket)
 
 } // namespace
 
+namespace {
+
+// One piece of the breeding file, read: its horses, or the fault that ended it.
+struct ReadPiece {
+    struct Horse {
+        HorseView view;         // into chunk
+        std::size_t start, end; // its bytes in chunk, line ends included
+        std::int64_t line;      // its first line in the breeding file
+    };
+    RecordChunk chunk;
+    std::vector<Horse> horses;
+    bool crlf = false;
+    std::exception_ptr fault; // after the horses, in file order
+    bool ready = false;
+};
+
+// Reads every horse of a piece with the one field reader, which checks its shape.
+void readPiece(ReadPiece& piece, const std::string& breedingPath)
+{
+    piece.horses.clear();
+    piece.fault = nullptr;
+    const std::string_view bytes = piece.chunk.bytes();
+    piece.crlf = onlyCrLf(bytes);
+    FieldReader reader(bytes, breedingPath, piece.chunk.firstLine());
+    try {
+        while (!reader.atEnd()) {
+            ReadPiece::Horse horse{{}, static_cast<std::size_t>(reader.offset()), 0, reader.line()};
+            try {
+                readHorseRecord(reader, horse.view);
+            } catch (const FileError& e) {
+                if (e.problem() != FieldReader::kEndedText)
+                    throw;
+                const std::int64_t lastLine =
+                    reader.line() - line_ends::isLineEnd(static_cast<unsigned char>(bytes.back()));
+                throw FileError(breedingPath, lastLine,
+                                "the file has " + std::to_string(lastLine) + " lines, so its last horse has only " +
+                                    std::to_string(lastLine - horse.line + 1) + " of its 4 lines");
+            }
+            horse.end = static_cast<std::size_t>(reader.offset());
+            piece.horses.push_back(horse);
+        }
+    } catch (const FileError&) {
+        piece.fault = std::current_exception();
+    }
+}
+
+// Puts read pieces, in file order, into the buckets and the name index.
+class PieceWriter {
+public:
+    PieceWriter(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
+                const std::string& stampText)
+        : breedingPath_(breedingPath), out_(folder, progress), index_(folder, stampText)
+    {
+    }
+
+    void write(const ReadPiece& piece)
+    {
+        const std::string_view bytes = piece.chunk.bytes();
+        std::size_t runStart = 0, runEnd = 0;
+        std::int64_t runHorses = 0;
+        // Runs of horses go out in one write, as they are when their line ends
+        // are all CR LF, else rewritten in one pass.
+        const auto flush = [&] {
+            if (runHorses == 0)
+                return;
+            const std::string_view run = bytes.substr(runStart, runEnd - runStart);
+            if (piece.crlf && run.back() == '\n') {
+                out_.write(run.data(), run.size(), runHorses);
+            } else {
+                const std::string_view rewritten = withCrLf(run, buffer_);
+                out_.write(rewritten.data(), rewritten.size(), runHorses);
+            }
+            runHorses = 0;
+        };
+        for (const ReadPiece::Horse& horse : piece.horses) {
+            ++horses_;
+            index_.add(horse.view);
+            const std::int32_t id = horse.view.id;
+            if (id < 1 || bucketOf(id) != out_.bucket())
+                throw FileError(breedingPath_, horse.line,
+                                "identifier " + std::to_string(id) + " is out of place: this is horse " +
+                                    std::to_string(horses_) + " of the file, so it goes into QNsubBtxt/file" +
+                                    std::to_string(out_.bucket()) + ", where a lookup looks only for identifiers " +
+                                    identifiersOf(out_.bucket()));
+            if (horse.start != runEnd)
+                flush(); // empty lines were skipped
+            if (runHorses == 0)
+                runStart = horse.start;
+            runEnd = horse.end;
+            if (++runHorses == out_.roomLeft())
+                flush();
+        }
+        flush();
+        if (piece.fault)
+            std::rethrow_exception(piece.fault);
+    }
+
+    SplitSummary finish()
+    {
+        out_.finish();
+        index_.commit();
+        return {horses_ * kLinesPerHorse, horses_};
+    }
+
+private:
+    const std::string& breedingPath_;
+    BucketWriter out_;
+    NameIndexWriter index_;
+    std::vector<char> buffer_;
+    std::int64_t horses_ = 0;
+};
+
+// Reading the horses is most of the work and goes on in worker threads, a piece
+// each; the pieces are written by the calling thread in file order (progress is
+// reported there too), while the workers read the next ones.
+class SplitPipeline {
+public:
+    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, unsigned workers)
+        : chunker_(chunker), writer_(writer), pieces_(workers + 1)
+    {
+        for (unsigned i = 0; i < workers; ++i)
+            threads_.emplace_back([this] { read(); });
+    }
+    ~SplitPipeline()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+        for (auto& thread : threads_)
+            thread.join();
+    }
+
+    void run()
+    {
+        for (std::int64_t next = 0;; ++next) {
+            ReadPiece& piece = pieces_[static_cast<std::size_t>(next) % pieces_.size()];
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return piece.ready || next == piecesInFile_; });
+                if (next == piecesInFile_)
+                    return;
+            }
+            writer_.write(piece); // throws at the first fault, in file order
+            const std::lock_guard lock(mutex_);
+            piece.ready = false;
+            ++written_;
+            changed_.notify_all();
+        }
+    }
+
+private:
+    void read()
+    {
+        for (;;) {
+            ReadPiece* piece = nullptr;
+            {
+                std::unique_lock lock(mutex_);
+                // A piece's room is free again once it is written.
+                changed_.wait(lock, [&] { return stopped_ || readDone_ || cut_ - written_ < std::ssize(pieces_); });
+                if (stopped_ || readDone_)
+                    return;
+                piece = &pieces_[static_cast<std::size_t>(cut_) % pieces_.size()];
+                try {
+                    if (!chunker_.next(piece->chunk)) {
+                        readDone_ = true;
+                        piecesInFile_ = cut_;
+                        changed_.notify_all();
+                        return;
+                    }
+                } catch (const FileError&) {
+                    piece->horses.clear();
+                    piece->fault = std::current_exception();
+                    piece->ready = readDone_ = true;
+                    piecesInFile_ = ++cut_;
+                    changed_.notify_all();
+                    return;
+                }
+                ++cut_;
+            }
+            readPiece(*piece, chunker_.path());
+            const std::lock_guard lock(mutex_);
+            piece->ready = true;
+            changed_.notify_all();
+        }
+    }
+
+    RecordChunker& chunker_;
+    PieceWriter& writer_;
+    std::vector<ReadPiece> pieces_;
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::int64_t cut_ = 0, written_ = 0;
+    std::int64_t piecesInFile_ = -1; // known once the file is used up
+    bool readDone_ = false, stopped_ = false;
+};
+
+} // namespace
+
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
                        const std::string& stampText)
 {
@@ -181,68 +387,13 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     // every horse's shape: a horse the lookup could not read, or could never
     // find, stops the split at its line of the breeding file.
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
-    BucketWriter out(folder, progress);
-    NameIndexWriter index(folder, stampText);
-    RecordChunk chunk;
-    HorseView horse;
-    std::vector<char> buffer;
-    std::int64_t horses = 0;
-    while (chunker.next(chunk)) {
-        const std::string_view bytes = chunk.bytes();
-        const bool crlf = onlyCrLf(bytes);
-        FieldReader reader(bytes, breedingPath, chunk.firstLine());
-        std::size_t runStart = 0, runEnd = 0;
-        std::int64_t runHorses = 0;
-        // Runs of horses go out in one write, as they are when their line ends
-        // are all CR LF, else rewritten in one pass.
-        const auto flush = [&] {
-            if (runHorses == 0)
-                return;
-            const std::string_view run = bytes.substr(runStart, runEnd - runStart);
-            if (crlf && run.back() == '\n') {
-                out.write(run.data(), run.size(), runHorses);
-            } else {
-                const std::string_view rewritten = withCrLf(run, buffer);
-                out.write(rewritten.data(), rewritten.size(), runHorses);
-            }
-            runHorses = 0;
-        };
-        while (!reader.atEnd()) {
-            const auto start = static_cast<std::size_t>(reader.offset());
-            const std::int64_t line = reader.line();
-            try {
-                readHorseRecord(reader, horse);
-            } catch (const FileError& e) {
-                if (e.problem() != FieldReader::kEndedText)
-                    throw;
-                const std::int64_t lastLine =
-                    reader.line() - line_ends::isLineEnd(static_cast<unsigned char>(bytes.back()));
-                throw FileError(breedingPath, lastLine,
-                                "the file has " + std::to_string(lastLine) + " lines, so its last horse has only " +
-                                    std::to_string(lastLine - line + 1) + " of its 4 lines");
-            }
-            ++horses;
-            index.add(horse);
-            if (horse.id < 1 || bucketOf(horse.id) != out.bucket())
-                throw FileError(breedingPath, line,
-                                "identifier " + std::to_string(horse.id) + " is out of place: this is horse " +
-                                    std::to_string(horses) + " of the file, so it goes into QNsubBtxt/file" +
-                                    std::to_string(out.bucket()) + ", where a lookup looks only for identifiers " +
-                                    identifiersOf(out.bucket()));
-            const auto end = static_cast<std::size_t>(reader.offset());
-            if (start != runEnd)
-                flush(); // empty lines were skipped
-            if (runHorses == 0)
-                runStart = start;
-            runEnd = end;
-            if (++runHorses == out.roomLeft())
-                flush();
-        }
-        flush();
+    PieceWriter writer(breedingPath, folder, progress, stampText);
+    {
+        const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+        SplitPipeline pipeline(chunker, writer, workers);
+        pipeline.run();
     }
-    out.finish();
-    index.commit();
-    return {horses * kLinesPerHorse, horses};
+    return writer.finish();
 }
 
 } // namespace quindle

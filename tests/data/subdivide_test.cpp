@@ -206,3 +206,33 @@ TEST(Subdivide, AMissingBucketFolderIsAnError)
     writeFile(folder.breedingFile(), breedingFile(1));
     EXPECT_THROW(subdivide(folder.breedingFile(), folder, nullptr), FileError);
 }
+
+TEST(Subdivide, TheFirstFaultOfTheFileIsReportedWhateverPieceHoldsIt)
+{
+    // Pieces of about a megabyte are read side by side; faults in several of
+    // them are still reported as one reader going through the file meets them.
+    const auto fileWith = [](int outOfPlace, int notANumber) {
+        std::string breeding;
+        for (int id = 1; id <= 40000; ++id) {
+            std::string horse = quindle::testing::horseLines(id);
+            if (id == outOfPlace)
+                horse.replace(0, std::to_string(id).size(), "5");
+            if (id == notANumber)
+                horse.replace(0, std::to_string(id).size(), "x");
+            breeding += horse;
+        }
+        return breeding;
+    };
+    const auto faultOf = [](const std::string& breeding) {
+        Split split(breeding);
+        try {
+            split.run();
+        } catch (const FileError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no fault");
+    };
+    const std::string path = "breeding.txt, line ";
+    EXPECT_NE(faultOf(fileWith(15000, 25000)).find(path + "59997: identifier 5 is out of place"), std::string::npos);
+    EXPECT_NE(faultOf(fileWith(35000, 25000)).find(path + "99997: \"x\" is not a whole number"), std::string::npos);
+}
