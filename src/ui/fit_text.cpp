@@ -28,14 +28,14 @@ QFont smaller(const QFont& font)
     return out;
 }
 
-// The tooltip holds the whole text when the box shows less, or shows it smaller.
+} // namespace
+
 void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit)
 {
     const QString tip = fit.whole ? QString() : text;
     if (widget->toolTip() != tip)
         widget->setToolTip(tip);
 }
-} // namespace
 
 FittedText fitText(const QString& text, const QFont& font, int width)
 {
@@ -47,7 +47,7 @@ FittedText fitText(const QString& text, const QFont& font, int width)
     return {QFontMetrics(font).elidedText(text, Qt::ElideRight, width), font, false};
 }
 
-NameBox::NameBox(QWidget* parent) : QLineEdit(parent)
+NameBox::NameBox(QWidget* parent) : Fitting(parent)
 {
     connect(this, &QLineEdit::textChanged, this, &NameBox::updateToolTip);
 }
@@ -61,21 +61,6 @@ int NameBox::textWidth() const
 }
 
 FittedText NameBox::shown() const { return fitText(text(), font(), textWidth()); }
-
-void NameBox::updateToolTip() { setWholeTextTip(this, text(), shown()); }
-
-void NameBox::resizeEvent(QResizeEvent* event)
-{
-    QLineEdit::resizeEvent(event);
-    updateToolTip();
-}
-
-void NameBox::changeEvent(QEvent* event)
-{
-    QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        updateToolTip();
-}
 
 void NameBox::paintEvent(QPaintEvent* event)
 {
@@ -103,24 +88,9 @@ void NameBox::paintEvent(QPaintEvent* event)
     painter.drawText(line, static_cast<int>(alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter, fit.text);
 }
 
-FitLabel::FitLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { updateToolTip(); }
+FitLabel::FitLabel(const QString& text, QWidget* parent) : Fitting(text, parent) { updateToolTip(); }
 
 FittedText FitLabel::shown() const { return fitText(text(), font(), contentsRect().width() - 2 * margin()); }
-
-void FitLabel::updateToolTip() { setWholeTextTip(this, text(), shown()); }
-
-void FitLabel::resizeEvent(QResizeEvent* event)
-{
-    QLabel::resizeEvent(event);
-    updateToolTip();
-}
-
-void FitLabel::changeEvent(QEvent* event)
-{
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        updateToolTip();
-}
 
 void FitLabel::paintEvent(QPaintEvent* event)
 {
@@ -136,7 +106,7 @@ void FitLabel::paintEvent(QPaintEvent* event)
                      fit.text);
 }
 
-FitButton::FitButton(const QString& text, QWidget* parent) : QPushButton(text, parent) { updateToolTip(); }
+FitButton::FitButton(const QString& text, QWidget* parent) : Fitting(text, parent) { updateToolTip(); }
 
 FittedText FitButton::shown() const
 {
@@ -146,21 +116,6 @@ FittedText FitButton::shown() const
     // The style keeps a few pixels of padding inside the contents.
     const int padding = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this) / 2;
     return fitText(text(), font(), contents.width() - padding);
-}
-
-void FitButton::updateToolTip() { setWholeTextTip(this, text(), shown()); }
-
-void FitButton::resizeEvent(QResizeEvent* event)
-{
-    QPushButton::resizeEvent(event);
-    updateToolTip();
-}
-
-void FitButton::changeEvent(QEvent* event)
-{
-    QPushButton::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        updateToolTip();
 }
 
 void FitButton::paintEvent(QPaintEvent* event)

@@ -2,6 +2,7 @@
 // Texts longer than their box are never cut silently: they are shown in a
 // smaller size when that fits, else elided with "…", and the tooltip holds
 // the whole text.
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,48 +20,60 @@ struct FittedText {
 // elided at the right in the font given.
 FittedText fitText(const QString& text, const QFont& font, int width);
 
+// The tooltip holds the whole text when `widget` shows less of it, or shows it smaller.
+void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit);
+
+// A widget that fits its text (Self::shown() says how), keeping its tooltip up
+// to date as its size, font or style change.
+template <class Base, class Self>
+class Fitting : public Base {
+public:
+    using Base::Base;
+
+protected:
+    void updateToolTip() { setWholeTextTip(this, this->text(), static_cast<const Self*>(this)->shown()); }
+    void resizeEvent(QResizeEvent* event) override
+    {
+        Base::resizeEvent(event);
+        updateToolTip();
+    }
+    void changeEvent(QEvent* event) override
+    {
+        Base::changeEvent(event);
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+            updateToolTip();
+    }
+};
+
 // A read-only display box of the main window.
-class NameBox : public QLineEdit {
+class NameBox : public Fitting<QLineEdit, NameBox> {
 public:
     explicit NameBox(QWidget* parent);
     FittedText shown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     int textWidth() const;
-    void updateToolTip();
 };
 
-class FitLabel : public QLabel {
+class FitLabel : public Fitting<QLabel, FitLabel> {
 public:
     FitLabel(const QString& text, QWidget* parent);
     FittedText shown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void updateToolTip();
 };
 
-class FitButton : public QPushButton {
+class FitButton : public Fitting<QPushButton, FitButton> {
 public:
     FitButton(const QString& text, QWidget* parent);
     FittedText shown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-private:
-    void updateToolTip();
 };
 
 } // namespace quindle::ui
