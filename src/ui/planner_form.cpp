@@ -164,14 +164,6 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     move(main_->pos() + QPoint(main_->width() / 3, main_->height() / 3));
 }
 
-PlannerForm::~PlannerForm()
-{
-    for (QThread* thread : threads_) {
-        thread->wait();
-        delete thread;
-    }
-}
-
 void PlannerForm::planForShownHorse()
 {
     if (main_->shownHorse() == 0)
@@ -185,9 +177,9 @@ void PlannerForm::planForShownHorse()
 
 void PlannerForm::replan()
 {
-    const int generation = ++generation_;
     const bool byId = shownMare_->isChecked();
     if (byId && mareId_ == 0) {
+        work_.drop();
         model_->setPlan(nullptr);
         status_->setText(QStringLiteral("No horse is shown in the main window: look up a filly or mare there, "
                                         "or type her sire and dam-sire."));
@@ -200,7 +192,7 @@ void PlannerForm::replan()
     // The whole planning, sire list included, runs off the window's thread.
     // The data the main window reads now (another folder may have been chosen).
     auto chefs = std::make_shared<const ChefTable>(main_->chefs());
-    QThread* thread = QThread::create([folder = main_->folder(), chefs, byId, id, typed, outcome] {
+    const auto plan = [folder = main_->folder(), chefs, byId, id, typed, outcome] {
         MareLines mare = typed;
         if (byId) {
             const MareLookup found = findMare(folder, id);
@@ -215,15 +207,8 @@ void PlannerForm::replan()
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
         outcome->listError = QString::fromStdString(sires->error());
         outcome->plan = std::make_shared<const Plan>(planMatings(sires, mare, *chefs));
-    });
-    threads_.push_back(thread);
-    ++running_;
-    connect(thread, &QThread::finished, this, [this, thread, generation, outcome] {
-        --running_;
-        threads_.erase(std::find(threads_.begin(), threads_.end(), thread));
-        thread->deleteLater();
-        if (generation != generation_)
-            return; // a later planning is on its way
+    };
+    const auto show = [this, outcome] {
         model_->setPlan(outcome->plan);
         status_->setText(outcome->problem.isEmpty() ? outcome->mare : outcome->problem);
         showCount();
@@ -232,9 +217,9 @@ void PlannerForm::replan()
                            QStringLiteral("The sire list could not be read to the end; the stallions read "
                                           "before the fault are shown.\n\n") +
                                outcome->listError);
-    });
+    };
     status_->setText(QStringLiteral("Planning\u2026"));
-    thread->start();
+    work_.run(plan, show);
 }
 
 void PlannerForm::applyFilters()
@@ -322,7 +307,7 @@ void PlannerForm::exportClick()
 
 void PlannerForm::closeEvent(QCloseEvent* event)
 {
-    ++generation_; // results still on their way are dropped
+    work_.drop(); // results still on their way are dropped
     QWidget::closeEvent(event);
 }
 

@@ -11,13 +11,13 @@
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "planner/sire_plan.h"
+#include "ui/latest_work.h"
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
 class QTableView;
-class QThread;
 
 namespace quindle::ui {
 
@@ -28,12 +28,11 @@ class PlannerForm : public QWidget {
     Q_OBJECT
 public:
     explicit PlannerForm(MainForm* main);
-    ~PlannerForm() override;
 
     PlannerModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     // True while a plan is being computed.
-    bool busy() const { return running_ > 0; }
+    bool busy() const { return work_.busy(); }
 
     // Plans again for the horse the main window shows (the mare by her lines).
     void planForShownHorse();
@@ -57,9 +56,7 @@ private:
 
     MainForm* main_;
     std::int32_t mareId_ = 0;
-    int generation_ = 0;
-    int running_ = 0;
-    std::vector<QThread*> threads_;
+    LatestWork work_{this};
 
     QRadioButton* shownMare_ = nullptr;
     QRadioButton* typedMare_ = nullptr;

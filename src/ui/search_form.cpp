@@ -118,29 +118,10 @@ void SearchForm::reload()
         });
 }
 
-SearchForm::~SearchForm()
-{
-    for (QThread* thread : threads_) {
-        thread->wait();
-        delete thread;
-    }
-}
-
 void SearchForm::start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done)
 {
-    const int generation = ++generation_;
     auto outcome = std::make_shared<Outcome>();
-    QThread* thread = QThread::create([work, outcome] { work(*outcome); });
-    threads_.push_back(thread);
-    ++running_;
-    connect(thread, &QThread::finished, this, [this, thread, generation, outcome, done] {
-        --running_;
-        threads_.erase(std::find(threads_.begin(), threads_.end(), thread));
-        thread->deleteLater();
-        if (generation == generation_)
-            done(*outcome); // else a later search is on its way
-    });
-    thread->start();
+    work_.run([work, outcome] { work(*outcome); }, [done, outcome] { done(*outcome); });
 }
 
 void SearchForm::search()
@@ -153,7 +134,7 @@ void SearchForm::search()
     if (!foals)
         table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     if (text.empty()) {
-        ++generation_;
+        work_.drop();
         model_->setNames(index_, {});
         count_->setText(foals ? QStringLiteral("Type a sire's whole name")
                               : QStringLiteral("Type a name or part of it"));
@@ -233,7 +214,7 @@ bool SearchForm::eventFilter(QObject* watched, QEvent* event)
 
 void SearchForm::closeEvent(QCloseEvent* event)
 {
-    ++generation_; // results still on their way are dropped
+    work_.drop(); // results still on their way are dropped
     QWidget::closeEvent(event);
 }
 

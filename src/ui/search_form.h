@@ -12,12 +12,12 @@
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "search/name_index.h"
+#include "ui/latest_work.h"
 
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTableView;
-class QThread;
 
 namespace quindle::ui {
 
@@ -31,7 +31,6 @@ public:
     static constexpr std::size_t kShownRows = 500;
 
     explicit SearchForm(MainForm* main);
-    ~SearchForm() override;
 
     QLineEdit* textBox() const { return text_; }
     QRadioButton* byName() const { return byName_; }
@@ -40,7 +39,7 @@ public:
     SearchModel* model() const { return model_; }
     QLabel* count() const { return count_; }
     // True while the index is read or a search runs.
-    bool busy() const { return running_ > 0; }
+    bool busy() const { return work_.busy(); }
     // Shows the horse of a row in the main window, as typing its ID and GO would.
     void pick(int row);
     // Reads the index again: the main window cut a new breeding file or took another data folder.
@@ -59,9 +58,7 @@ private:
     DataFolder folder_;
     std::shared_ptr<const ChefTable> chefs_;
     std::shared_ptr<const NameIndex> index_;
-    int generation_ = 0;
-    int running_ = 0;
-    std::vector<QThread*> threads_;
+    LatestWork work_{this};
 
     QLineEdit* text_ = nullptr;
     QRadioButton* byName_ = nullptr;
