@@ -19,6 +19,7 @@
 #include <fcntl.h>
 
 #include "commands.h"
+#include "data/system_paths.h"
 #include "dosage/format.h"
 #include "boxes/main_boxes.h"
 #include "render.h"
@@ -48,6 +49,7 @@ Captured capture(const TempDir& dir, const std::function<int()>& command)
     dup2(err, 2);
     close(out);
     close(err);
+    setBinaryOutput(); // as quindle-cli writes: no CR added on Windows
     Captured result;
     result.status = command();
     std::fflush(stdout);
