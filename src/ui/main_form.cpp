@@ -89,6 +89,7 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     buildChart();
     buildProfileArea();
     buildCommands();
+    nameWidgets();
 
     // Tab order: the ID box, GO, then the horse and its lineage.
     setTabOrder(searchID_, go_);
@@ -105,6 +106,24 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
 }
 
 MainForm::~MainForm() = default;
+
+void MainForm::nameWidgets()
+{
+    // Each box by the name its text goes by, so tests and tools find it.
+    for (std::size_t n = 0; n < texts_.size(); ++n)
+        if (texts_[n])
+            texts_[n]->setObjectName(QStringLiteral("Text%1").arg(n));
+    for (std::size_t i = 0; i < pt_.size(); ++i)
+        pt_[i]->setObjectName(QStringLiteral("PT%1").arg(i));
+    for (std::size_t i = 0; i < text16_.size(); ++i)
+        if (text16_[i])
+            text16_[i]->setObjectName(QStringLiteral("Text16_%1").arg(i));
+    ageSex_->setObjectName(QStringLiteral("AgeSex"));
+    indicator_->setObjectName(QStringLiteral("indicator"));
+    searchID_->setObjectName(QStringLiteral("searchID"));
+    go_->setObjectName(QStringLiteral("GO"));
+    hypoMate_->setObjectName(QStringLiteral("HypoMate"));
+}
 
 QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
 {
@@ -282,10 +301,11 @@ MainBoxes MainForm::readBoxes() const
     boxes.text2 = toLatin1(text(2)->text());
     boxes.ageSex = toLatin1(ageSex_->text());
     for (int position = 0; position < kPositions; ++position)
-        boxes.lineage[static_cast<std::size_t>(position)] = toLatin1(lineageBox(position)->text());
+        boxes.lineage[static_cast<std::size_t>(position)] =
+            toLatin1(texts_[static_cast<std::size_t>(3 + position)]->text());
     boxes.indicator = toLatin1(indicator_->text());
     for (int i = 0; i < kProfileBoxes; ++i)
-        boxes.pt[static_cast<std::size_t>(i)] = toLatin1(pt(i)->text());
+        boxes.pt[static_cast<std::size_t>(i)] = toLatin1(pt_[static_cast<std::size_t>(i)]->text());
     boxes.text2Colour = text2Colour_;
     boxes.ageSexColour = ageSexColour_;
     return boxes;
@@ -305,10 +325,10 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     write(text(2), boxes.text2);
     write(ageSex_, boxes.ageSex);
     for (int position = 0; position < kPositions; ++position)
-        write(lineageBox(position), boxes.lineage[static_cast<std::size_t>(position)]);
+        write(texts_[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
     write(indicator_, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
-        write(pt(i), boxes.pt[static_cast<std::size_t>(i)]);
+        write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
 }
 
 void MainForm::clear()

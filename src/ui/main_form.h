@@ -55,12 +55,7 @@ public:
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
     QLineEdit* ageSex() const { return ageSex_; }
-    QLineEdit* indicator() const { return indicator_; }
     QLineEdit* searchID() const { return searchID_; }
-    QLineEdit* pt(int index) const { return pt_[static_cast<std::size_t>(index)]; }
-    QLineEdit* text16(int index) const { return text16_[static_cast<std::size_t>(index)]; }
-    QPushButton* goButton() const { return go_; }
-    QPushButton* hypoMateButton() const { return hypoMate_; }
     SubForm* subForm() const;
     PlannerForm* plannerForm() const;
     SearchForm* searchForm() const;
@@ -74,9 +69,6 @@ public:
     MainBoxes readBoxes() const;
     void writeBoxes(const MainBoxes& boxes);
     const ChefTable& chefs() const { return chefs_; }
-
-    // Lineage boxes Text3 .. Text9 in profile position order.
-    QLineEdit* lineageBox(int position) const { return text(3 + position); }
     void setBoxColour(QLineEdit* box, Rgb colour);
 
 protected:
@@ -85,6 +77,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void nameWidgets();
     QLineEdit* makeBox(int left, int top, int width, int height);
     QLineEdit* makeDisplayBox(int left, int top, int width, int height);
     void buildChart();

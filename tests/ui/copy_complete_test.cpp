@@ -22,7 +22,7 @@ class CopyCompleteTest : public GuiTest {
 protected:
     ui::SubForm* openMating()
     {
-        QTest::mouseClick(main->hypoMateButton(), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(main, "HypoMate"), Qt::LeftButton);
         ui::SubForm* sub = main->subForm();
         // Its boxes take the focus as the player's would.
         sub->windowHandle()->requestActivate();
@@ -55,8 +55,8 @@ TEST_F(CopyCompleteTest, CtrlCCopiesTheHorseAsTheCommandLinePrintsIt)
     QTest::keyClick(main->searchID(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard(), "5");
     // With the focus on a button the window's shortcut copies the horse.
-    main->goButton()->setFocus();
-    QTest::keyClick(main->goButton(), Qt::Key_C, Qt::ControlModifier);
+    named<QPushButton>(main, "GO")->setFocus();
+    QTest::keyClick(named<QPushButton>(main, "GO"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(clipboard().startsWith("Horse     WELL, WELL 4yo Horse\n")) << clipboard().toStdString();
 }
 
@@ -74,7 +74,7 @@ TEST_F(CopyCompleteTest, CopyingAFoalGivesWhatMatePrints)
 TEST_F(CopyCompleteTest, TheContextMenuCopiesTheHorseOrOneBox)
 {
     lookUp("1");
-    const auto menu = copier()->menuAt(main->lineageBox(0)->geometry().center());
+    const auto menu = copier()->menuAt(lineageBox(main, 0)->geometry().center());
     const QList<QAction*> actions = menu->actions();
     ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions[0]->text(), "Copy Horse");
@@ -87,7 +87,7 @@ TEST_F(CopyCompleteTest, TheContextMenuCopiesTheHorseOrOneBox)
 
     // An empty box offers the horse only; a profile box its number without blanks.
     EXPECT_EQ(copier()->menuAt(main->text(11)->geometry().center())->actions().size(), 1);
-    copier()->menuAt(main->pt(40)->geometry().center())->actions().at(1)->trigger();
+    copier()->menuAt(ptBox(main, 40)->geometry().center())->actions().at(1)->trigger();
     EXPECT_EQ(clipboard(), "18");
 }
 

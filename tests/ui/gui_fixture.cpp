@@ -94,10 +94,10 @@ void GuiTest::lookUp(const QString& id)
 {
     main->searchID()->clear();
     type(main->searchID(), id);
-    QTest::mouseClick(main->goButton(), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(main, "GO"), Qt::LeftButton);
 }
 
-QString GuiTest::ptText(int index) const { return main->pt(index)->text(); }
+QString GuiTest::ptText(int index) const { return ptBox(main, index)->text(); }
 
 QColor GuiTest::colourOf(QLineEdit* box) const { return box->palette().color(QPalette::Base); }
 

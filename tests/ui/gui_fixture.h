@@ -1,16 +1,16 @@
 #pragma once
 // A small known data folder, a started main window on it, and a seam that
 // counts beeps and records message boxes instead of showing them.
+#include <QLineEdit>
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "support/temp_dir.h"
 #include "ui/main_form.h"
 #include "ui/ui_seam.h"
-
-class QLineEdit;
 
 namespace quindle::testing {
 
@@ -33,6 +33,35 @@ struct RecordingSeam : ui::UiSeam {
     QString savePath; // what the save dialog answers
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
 };
+
+// A window's widget by its object name; a missing one fails the test. The
+// window may be given as a pointer or a smart pointer.
+template <class Widget = QLineEdit, class Window>
+Widget* named(const Window& window, const QString& name)
+{
+    const QWidget* parent = std::to_address(window);
+    Widget* widget = parent->findChild<Widget*>(name);
+    if (!widget)
+        throw std::runtime_error("no widget named " + name.toStdString());
+    return widget;
+}
+// The main window's boxes PT(i), Text16(i), and the lineage boxes Text3 .. Text9
+// in profile position order.
+template <class Window>
+QLineEdit* ptBox(const Window& main, int i)
+{
+    return named(main, QStringLiteral("PT%1").arg(i));
+}
+template <class Window>
+QLineEdit* text16Box(const Window& main, int i)
+{
+    return named(main, QStringLiteral("Text16_%1").arg(i));
+}
+template <class Window>
+QLineEdit* lineageBox(const Window& main, int position)
+{
+    return named(main, QStringLiteral("Text%1").arg(3 + position));
+}
 
 // Horses: 1 a filly with a full profile, 2 a colt without chefs, 3 a 'mare' in
 // lower case, 4 a gelding, 5 a horse with a comma in its name.

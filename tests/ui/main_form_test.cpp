@@ -10,6 +10,10 @@
 
 using namespace quindle;
 using quindle::testing::GuiTest;
+using quindle::testing::lineageBox;
+using quindle::testing::named;
+using quindle::testing::ptBox;
+using quindle::testing::text16Box;
 
 namespace {
 const QColor kNeutral = ui::toQColor(kNeutralColour);
@@ -24,10 +28,10 @@ TEST_F(MainFormTest, OpensWithItsCaptionLayoutAndFocus)
     EXPECT_EQ(main->windowTitle(), "QUINDLE v0.95.05");
     EXPECT_EQ(main->size(), QSize(ui::px(7470), ui::px(6855)));
     EXPECT_EQ(main->searchID()->geometry(), ui::twipsRect(5880, 5520, 655, 285));
-    EXPECT_EQ(main->pt(34)->geometry(), ui::twipsRect(1800 + 240 * 4, 4920 + 240 * 6, 135, 195));
-    EXPECT_EQ(main->text16(7)->text(), "B      C  S  P");
-    EXPECT_EQ(main->text16(10)->text(), "Total pts (max24)");
-    EXPECT_EQ(main->goButton()->text(), "GO");
+    EXPECT_EQ(ptBox(main, 34)->geometry(), ui::twipsRect(1800 + 240 * 4, 4920 + 240 * 6, 135, 195));
+    EXPECT_EQ(text16Box(main, 7)->text(), "B      C  S  P");
+    EXPECT_EQ(text16Box(main, 10)->text(), "Total pts (max24)");
+    EXPECT_EQ(named<QPushButton>(main, "GO")->text(), "GO");
     EXPECT_TRUE(main->searchID()->hasFocus());
     EXPECT_TRUE(main->text(2)->isReadOnly());
     for (int n = 3; n <= 9; ++n)
@@ -86,7 +90,7 @@ TEST_F(MainFormTest, PastesAreCleanedOrRefused)
     id->clear();
     paste(id, "007");
     EXPECT_EQ(id->text(), "007");
-    QTest::mouseClick(main->goButton(), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(main, "GO"), Qt::LeftButton);
     EXPECT_EQ(main->requestedID(), 7);
 }
 
@@ -131,8 +135,8 @@ TEST_F(MainFormTest, AFoundHorseFillsTheChartAndTheProfile)
     const char* lineage[] = {"STAR LANTERN (IRE)", "NORTH STAR", "RED CAP",     "OLD GREY",
                              "NOBODY ONE",         "NOBODY TWO", "NOBODY THREE"};
     for (int p = 0; p < 7; ++p)
-        EXPECT_EQ(main->lineageBox(p)->text(), lineage[p]);
-    EXPECT_EQ(main->indicator()->text(), "");
+        EXPECT_EQ(lineageBox(main, p)->text(), lineage[p]);
+    EXPECT_EQ(named(main, "indicator")->text(), "");
     EXPECT_EQ(colourOf(main->text(2)), kFemale);
     EXPECT_EQ(colourOf(main->ageSex()), kFemale);
 
@@ -158,7 +162,7 @@ TEST_F(MainFormTest, AFailedLookupShowsItsFailureAndNoEarlierNumbers)
 {
     lookUp("1");
     lookUp("999");
-    EXPECT_EQ(main->indicator()->text(), "ID TOO LARGE");
+    EXPECT_EQ(named(main, "indicator")->text(), "ID TOO LARGE");
     EXPECT_EQ(main->text(2)->text(), "");
     EXPECT_EQ(main->ageSex()->text(), "");
     for (int n = 3; n <= 9; ++n)
@@ -169,7 +173,7 @@ TEST_F(MainFormTest, AFailedLookupShowsItsFailureAndNoEarlierNumbers)
     EXPECT_TRUE(seam.warnings.empty());
 
     lookUp("1"); // the next horse found clears the failure
-    EXPECT_EQ(main->indicator()->text(), "");
+    EXPECT_EQ(named(main, "indicator")->text(), "");
     EXPECT_EQ(ptText(40), " 18");
 }
 
@@ -203,7 +207,7 @@ TEST_F(MainFormTest, GoWithAnEmptyBoxOnlyBeeps)
     EXPECT_EQ(ptText(41), " 0.50");
     EXPECT_EQ(ptText(42), " 3.00");
     main->searchID()->clear();
-    QTest::mouseClick(main->goButton(), Qt::LeftButton);
+    QTest::mouseClick(named<QPushButton>(main, "GO"), Qt::LeftButton);
     EXPECT_EQ(seam.beeps, 1);
     EXPECT_EQ(main->text(2)->text(), "WELL, WELL");
     EXPECT_EQ(ptText(42), " 3.00");
@@ -218,7 +222,7 @@ TEST_F(MainFormTest, ABrokenBucketWarnsAndEndsAsNotFound)
     EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(folder.bucketFile(0))));
     EXPECT_EQ(main->text(2)->text(), "");
     EXPECT_EQ(colourOf(main->text(2)), kNeutral);
-    EXPECT_EQ(main->indicator()->text(), "ID TOO LARGE");
+    EXPECT_EQ(named(main, "indicator")->text(), "ID TOO LARGE");
     EXPECT_EQ(ptText(40), "");
 }
 
@@ -235,8 +239,15 @@ TEST_F(MainFormTest, ClearEmptiesTextsButKeepsColoursAndProfile)
 
 TEST_F(MainFormTest, TabGoesFromTheIdBoxToGoAndThroughTheHorseAndItsSireLines)
 {
-    QWidget* expected[] = {main->goButton(), main->text(2), main->text(3), main->text(4), main->text(5),
-                           main->text(6),    main->text(7), main->text(8), main->text(9)};
+    QWidget* expected[] = {named<QPushButton>(main, "GO"),
+                           main->text(2),
+                           main->text(3),
+                           main->text(4),
+                           main->text(5),
+                           main->text(6),
+                           main->text(7),
+                           main->text(8),
+                           main->text(9)};
     QWidget* at = main->searchID();
     for (QWidget* next : expected) {
         at = at->nextInFocusChain();

@@ -76,8 +76,8 @@ TEST_F(PlannerTest, PlansForTheShownMareSortsByDiAndShowsARowInTheMainWindow)
     EXPECT_EQ(main->text(5)->text(), "STAR LANTERN (IRE)");
     EXPECT_EQ(main->text(9)->text(), "RED CAP");
     EXPECT_EQ(main->ageSex()->text(), " New Foal");
-    EXPECT_EQ(main->pt(kDiBox)->text().trimmed(), cell(planner, 1, diColumn));
-    EXPECT_EQ(main->pt(kTotalBox)->text().trimmed(), cell(planner, 1, 6));
+    EXPECT_EQ(ptBox(main, kDiBox)->text().trimmed(), cell(planner, 1, diColumn));
+    EXPECT_EQ(ptBox(main, kTotalBox)->text().trimmed(), cell(planner, 1, 6));
     EXPECT_EQ(main->subForm()->box(0)->text(), sire);
 
     // The foal shown does not take the mare away from the planner.

@@ -17,12 +17,16 @@
 
 using namespace quindle;
 using quindle::testing::GuiTest;
+using quindle::testing::lineageBox;
+using quindle::testing::named;
+using quindle::testing::ptBox;
+using quindle::testing::text16Box;
 
 class ReadingTest : public GuiTest {
 protected:
     ui::SubForm* openMating()
     {
-        QTest::mouseClick(main->hypoMateButton(), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(main, "HypoMate"), Qt::LeftButton);
         return main->subForm();
     }
     // Every caption of a window is shown whole, or its tooltip holds it.
@@ -53,12 +57,12 @@ TEST_F(ReadingTest, ALongNameIsElidedAndWholeInItsTooltip)
     type(sub->box(1), "RED CAP");
     QTest::mouseClick(sub->submitButton(), Qt::LeftButton);
 
-    auto* sire = static_cast<ui::NameBox*>(main->lineageBox(0));
+    auto* sire = static_cast<ui::NameBox*>(lineageBox(main, 0));
     EXPECT_EQ(sire->text(), longName); // the box still holds the whole name
     EXPECT_TRUE(sire->shown().text.endsWith(QChar(0x2026))) << sire->shown().text.toStdString();
     EXPECT_EQ(sire->toolTip(), longName);
 
-    auto* damSire = static_cast<ui::NameBox*>(main->lineageBox(2));
+    auto* damSire = static_cast<ui::NameBox*>(lineageBox(main, 2));
     EXPECT_EQ(damSire->shown().text, "RED CAP");
     EXPECT_EQ(damSire->toolTip(), "");
 
@@ -107,7 +111,7 @@ TEST_F(ReadingTest, BothWindowsUseTheBuiltInFaces)
     EXPECT_TRUE(families.contains("DejaVu Sans Mono"));
     EXPECT_TRUE(QFile::exists(":/fonts/LICENSE-DejaVu.txt"));
     EXPECT_EQ(QFontInfo(main->text(2)->font()).family(), condensed);
-    EXPECT_EQ(QFontInfo(main->text16(7)->font()).family(), "DejaVu Sans Mono");
+    EXPECT_EQ(QFontInfo(text16Box(main, 7)->font()).family(), "DejaVu Sans Mono");
     EXPECT_EQ(QFontInfo(openMating()->box(0)->font()).family(), condensed);
 }
 
@@ -142,8 +146,8 @@ TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
     EXPECT_EQ(main->searchID()->geometry(), QRect(designed.topLeft() * 2, designed.size() * 2));
     EXPECT_EQ(main->size(), QSize(ui::px(7470), ui::px(6855)) * 2);
     EXPECT_EQ(main->font().pixelSize(), designedFont * 2);
-    EXPECT_EQ(main->text16(7)->font().pixelSize(), 16); // its own face, scaled too
-    EXPECT_EQ(main->searchID()->text(), "");            // the keys type nothing
+    EXPECT_EQ(text16Box(main, 7)->font().pixelSize(), 16); // its own face, scaled too
+    EXPECT_EQ(main->searchID()->text(), "");               // the keys type nothing
 
     // The mating window opens beside the zoomed window, zoomed as well.
     ui::SubForm* sub = openMating();

@@ -77,9 +77,9 @@ TEST_F(SearchTest, TheFoalsOfASireWithTheirProfilesAndAStallionWithNone)
     settle(search);
     ASSERT_EQ(column(search, 0), std::vector<QString>{"1"});
     lookUp("1");
-    EXPECT_EQ(column(search, 8)[0], main->pt(kTotalBox)->text().trimmed());
-    EXPECT_EQ(column(search, 9)[0], main->pt(kDiBox)->text().trimmed());
-    EXPECT_TRUE(search->count()->text().startsWith("1 foal, average DI " + main->pt(kDiBox)->text().trimmed()))
+    EXPECT_EQ(column(search, 8)[0], ptBox(main, kTotalBox)->text().trimmed());
+    EXPECT_EQ(column(search, 9)[0], ptBox(main, kDiBox)->text().trimmed());
+    EXPECT_TRUE(search->count()->text().startsWith("1 foal, average DI " + ptBox(main, kDiBox)->text().trimmed()))
         << search->count()->text().toStdString();
 
     search->textBox()->clear();

@@ -11,12 +11,16 @@
 
 using namespace quindle;
 using quindle::testing::GuiTest;
+using quindle::testing::lineageBox;
+using quindle::testing::named;
+using quindle::testing::ptBox;
+using quindle::testing::text16Box;
 
 class SubFormTest : public GuiTest {
 protected:
     ui::SubForm* open()
     {
-        QTest::mouseClick(main->hypoMateButton(), Qt::LeftButton);
+        QTest::mouseClick(named<QPushButton>(main, "HypoMate"), Qt::LeftButton);
         ui::SubForm* sub = main->subForm();
         EXPECT_NE(sub, nullptr);
         return sub;
@@ -98,9 +102,9 @@ TEST_F(SubFormTest, SubmittingRightAfterStartUpShowsAnEmptyFoal)
     submit(open());
     EXPECT_EQ(main->ageSex()->text(), " New Foal");
     EXPECT_EQ(main->text(2)->text(), "");
-    EXPECT_EQ(main->pt(40)->text(), " 0");
-    EXPECT_EQ(main->pt(41)->text(), "   -- ");
-    EXPECT_EQ(main->pt(43)->text(), "  0.0");
+    EXPECT_EQ(ptBox(main, 40)->text(), " 0");
+    EXPECT_EQ(ptBox(main, 41)->text(), "   -- ");
+    EXPECT_EQ(ptBox(main, 43)->text(), "  0.0");
 }
 
 TEST_F(SubFormTest, AFoalAfterAFailedLookupIsShownWithoutTheFailure)
@@ -109,9 +113,9 @@ TEST_F(SubFormTest, AFoalAfterAFailedLookupIsShownWithoutTheFailure)
     ui::SubForm* sub = open();
     type(sub->box(0), "RED CAP");
     submit(sub);
-    EXPECT_EQ(main->indicator()->text(), "");
+    EXPECT_EQ(named(main, "indicator")->text(), "");
     EXPECT_EQ(main->text(4)->text(), "OLD GREY");
-    EXPECT_EQ(main->pt(40)->text(), " 16"); // RED CAP 8, OLD GREY 4, NORTH STAR 4
+    EXPECT_EQ(ptBox(main, 40)->text(), " 16"); // RED CAP 8, OLD GREY 4, NORTH STAR 4
 }
 
 TEST_F(SubFormTest, ASireAloneKeepsTheShownDamLine)
@@ -136,10 +140,10 @@ TEST_F(SubFormTest, ASireAloneKeepsTheShownDamLine)
     EXPECT_EQ(main->lastGoodID(), "");
     // Sire's Sire NORTH STAR (I 2, C 2), Sire's Sire's Sire STAR LANTERN (B 2),
     // Dam-Sire RED CAP (S 2, P 2), Sire's Dam-Sire OLD GREY (C 2), Dam-Sire's Sire OLD GREY (C 2).
-    EXPECT_EQ(main->pt(0)->text(), "");
-    EXPECT_EQ(main->pt(6)->text(), "2");
-    EXPECT_EQ(main->pt(15)->text(), "2");
-    EXPECT_EQ(main->pt(40)->text(), " 14");
+    EXPECT_EQ(ptBox(main, 0)->text(), "");
+    EXPECT_EQ(ptBox(main, 6)->text(), "2");
+    EXPECT_EQ(ptBox(main, 15)->text(), "2");
+    EXPECT_EQ(ptBox(main, 40)->text(), " 14");
 }
 
 TEST_F(SubFormTest, EnterInEachBoxSubmitsOnce)
@@ -228,7 +232,7 @@ TEST_F(SubFormTest, AnUnreadableSireListWarnsAndStillShowsTheProfile)
     ASSERT_EQ(seam.warnings.size(), 1u);
     EXPECT_TRUE(seam.warnings[0].second.contains("QN_SireList"));
     EXPECT_EQ(main->text(4)->text(), "");
-    EXPECT_EQ(main->pt(40)->text(), " 8"); // NORTH STAR as Sire: I 4, C 4
+    EXPECT_EQ(ptBox(main, 40)->text(), " 8"); // NORTH STAR as Sire: I 4, C 4
 }
 
 TEST_F(SubFormTest, AnOverlongPasteIsRefused)
