@@ -43,6 +43,7 @@
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/line_ends.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/subdivide.h"
@@ -495,7 +496,7 @@ int main(int argc, char** argv)
         const char* p = lf.data();
         const char* const end = p + lf.size();
         while (p < end) {
-            const char* e = detail::nextLineEnd(p, end, sixteen);
+            const char* e = sixteen ? line_ends::next(p, end) : line_ends::nextByBytes(p, end);
             sum += static_cast<std::uint64_t>(e - p);
             p = e + 1;
         }
@@ -560,39 +561,32 @@ int main(int argc, char** argv)
         check(chefs.find(key) == chefs.findByScan(key) && chefs.find(key) == (it == map.end() ? nullptr : it->second),
               "the chef of " + std::string(key));
     }
-    sideBySide(
-        "Chef table: hashed index with its filter (`ChefTable::find`)", "`std::unordered_map`", "profiles",
-        [&] {
-            std::uint64_t sum = 0;
-            for (const std::string_view key : keys)
-                sum += rowNumber(chefs.find(key));
-            return sum;
-        },
-        [&] {
-            std::uint64_t sum = 0;
-            for (const std::string_view key : keys) {
-                const auto it = map.find(key);
-                sum += rowNumber(it == map.end() ? nullptr : it->second);
-            }
-            return sum;
-        });
-    sideBySide(
-        "Chef table: hashed index with its filter (`ChefTable::find`)", "binary search of the sorted names", "profiles",
-        [&] {
-            std::uint64_t sum = 0;
-            for (const std::string_view key : keys)
-                sum += rowNumber(chefs.find(key));
-            return sum;
-        },
-        [&] {
-            std::uint64_t sum = 0;
-            for (const std::string_view key : keys) {
-                const auto it = std::lower_bound(sorted.begin(), sorted.end(), key,
-                                                 [](const auto& entry, std::string_view k) { return entry.first < k; });
-                sum += rowNumber(it != sorted.end() && it->first == key ? it->second : nullptr);
-            }
-            return sum;
-        });
+    const auto hashed = [&] {
+        std::uint64_t sum = 0;
+        for (const std::string_view key : keys)
+            sum += rowNumber(chefs.find(key));
+        return sum;
+    };
+    sideBySide("Chef table: hashed index with its filter (`ChefTable::find`)", "`std::unordered_map`", "profiles",
+               hashed, [&] {
+                   std::uint64_t sum = 0;
+                   for (const std::string_view key : keys) {
+                       const auto it = map.find(key);
+                       sum += rowNumber(it == map.end() ? nullptr : it->second);
+                   }
+                   return sum;
+               });
+    sideBySide("Chef table: hashed index with its filter (`ChefTable::find`)", "binary search of the sorted names",
+               "profiles", hashed, [&] {
+                   std::uint64_t sum = 0;
+                   for (const std::string_view key : keys) {
+                       const auto it =
+                           std::lower_bound(sorted.begin(), sorted.end(), key,
+                                            [](const auto& entry, std::string_view k) { return entry.first < k; });
+                       sum += rowNumber(it != sorted.end() && it->first == key ? it->second : nullptr);
+                   }
+                   return sum;
+               });
 
     std::vector<GroupTotals> totals;
     for (const HorseView& h : horses) {

@@ -155,11 +155,6 @@ std::string_view rewrittenWithCrLf(std::string_view horses, std::vector<char>& b
 {
     return withCrLf(horses, buffer);
 }
-
-const char* nextLineEnd(const char* p, const char* end, bool sixteenBytesAStep)
-{
-    return sixteenBytesAStep ? line_ends::next(p, end) : line_ends::nextByBytes(p, end);
-}
 } // namespace detail
 
 namespace {

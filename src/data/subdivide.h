@@ -42,8 +42,6 @@ bool wholeRunsAsTheyAre(std::string_view bytes);
 bool onlyCrLfByBytes(std::string_view bytes, bool afterCr = false);
 // Whole horses with every line end written as CR LF, into `buffer`.
 std::string_view rewrittenWithCrLf(std::string_view horses, std::vector<char>& buffer);
-// The first CR or LF in [p, end), or end: 16 bytes a step or one.
-const char* nextLineEnd(const char* p, const char* end, bool sixteenBytesAStep);
 } // namespace detail
 
 } // namespace quindle

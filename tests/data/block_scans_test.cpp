@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/field_reader.h"
+#include "data/line_ends.h"
 #include "data/record_chunks.h"
 #include "data/subdivide.h"
 #include "search/name_search.h"
@@ -51,7 +52,7 @@ TEST(BlockScans, AnswerAsTheirOneByteLoops)
             ASSERT_EQ(blocks.lineEnd, bytes.lineEnd) << text << " @" << at;
 
             const char* end = rest.data() + rest.size();
-            ASSERT_EQ(detail::nextLineEnd(rest.data(), end, true), detail::nextLineEnd(rest.data(), end, false));
+            ASSERT_EQ(line_ends::next(rest.data(), end), line_ends::nextByBytes(rest.data(), end));
             for (const char letter : {'a', '"', ','})
                 ASSERT_EQ(detail::findEither(view, at, letter, ' ', true),
                           detail::findEither(view, at, letter, ' ', false))

@@ -8,19 +8,13 @@ using namespace quindle;
 using quindle::testing::TempDir;
 using quindle::testing::writeFile;
 
-namespace {
-struct SireList {
-    TempDir dir;
-    std::string path = dir.file("QN_SireList");
-    explicit SireList(const std::string& bytes) { writeFile(path, bytes); }
-};
-} // namespace
-
 TEST(SireNames, SortedOnceEachAndOnlyNamesABoxCanHold)
 {
-    SireList list("RED CAP,A,B,C\r\nOLD GREY,A,B,C\r\nRED CAP,D,E,F\r\nno lower case,A,B,C\r\nNUMBER 9,A,B,C\r\n"
-                  "\"  QUOTED\",A,B,C\r\nO'BRIEN (IRE),A,B,C\r\n");
-    const SireNames read = readSireNames(list.path);
+    TempDir dir;
+    const std::string path = dir.file("QN_SireList");
+    writeFile(path, "RED CAP,A,B,C\r\nOLD GREY,A,B,C\r\nRED CAP,D,E,F\r\nno lower case,A,B,C\r\nNUMBER 9,A,B,C\r\n"
+                    "\"  QUOTED\",A,B,C\r\nO'BRIEN (IRE),A,B,C\r\n");
+    const SireNames read = readSireNames(path);
     EXPECT_EQ(read.names, (std::vector<std::string>{"O'BRIEN (IRE)", "OLD GREY", "RED CAP"}));
     EXPECT_EQ(read.error, "");
     EXPECT_TRUE(containsName(read.names, "OLD GREY"));
@@ -29,9 +23,11 @@ TEST(SireNames, SortedOnceEachAndOnlyNamesABoxCanHold)
 
 TEST(SireNames, ABadEntryKeepsTheNamesBeforeIt)
 {
-    SireList list("RED CAP,A,B,C\r\nSHORT,A\r\n");
-    const SireNames read = readSireNames(list.path);
+    TempDir dir;
+    const std::string path = dir.file("QN_SireList");
+    writeFile(path, "RED CAP,A,B,C\r\nSHORT,A\r\n");
+    const SireNames read = readSireNames(path);
     EXPECT_EQ(read.names, std::vector<std::string>{"RED CAP"});
     EXPECT_NE(read.error.find("QN_SireList"), std::string::npos) << read.error;
-    EXPECT_FALSE(readSireNames(list.path + ".missing").error.empty());
+    EXPECT_FALSE(readSireNames(path + ".missing").error.empty());
 }
