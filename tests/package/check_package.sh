@@ -60,6 +60,24 @@ while read -r shot; do
   [ -f "$source_dir/docs/$shot" ] && echo "ok: screenshot docs/$shot" || fail "screenshot docs/$shot is not in docs/"
 done < <(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "$metainfo")
 
+# The menu entry starts the window: its Exec line, run as a menu runs it on an X
+# screen with a player's data folder in ~/pdg, still runs after 15 seconds and
+# has split the breeding file and written its stamp into the state folder.
+home=$out/home
+mkdir -p "$home"
+"$build/tools/quindle-sampledata" "$home/pdg" --horses 2000 --seed 5 >/dev/null
+read -r -a menu_command <<<"$(sed -n 's/^Exec=//p' "$out/root/usr/share/applications/quindle.desktop")"
+started=0
+(cd "$home" && env -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state" \
+  XDG_DATA_HOME="$home/data" PATH="$out/root/usr/bin:$PATH" xvfb-run -a timeout 15 "${menu_command[@]}" \
+  >"$out/menu.log" 2>&1) || started=$?
+if [ "$started" = 124 ] && [ -f "$home/state/quindle/Quindle.nnn" ] && [ -f "$home/pdg/QNsubBtxt/file9" ]; then
+  echo "ok: the menu entry starts the window"
+else
+  cat "$out/menu.log"
+  fail "the menu entry's command (${menu_command[*]}) did not start the window (status $started)"
+fi
+
 file_type=$(head -c 8 "$out/root/usr/share/icons/hicolor/32x32/apps/quindle.png" | od -An -tx1 | tr -d ' \n')
 [ "$file_type" = "89504e470d0a1a0a" ] && echo "ok: the icon is a PNG" || fail "the icon is not a PNG"
 for gz in usr/share/man/man1/quindle.1.gz usr/share/man/man1/quindle-cli.1.gz usr/share/doc/quindle/changelog.gz; do
