@@ -125,6 +125,18 @@ struct Plan {
     {
         return numbersOf(row).values[static_cast<std::size_t>(column) - kPlanNameColumns];
     }
+    // The foal's seven names in the order of the lineage boxes: the mating's
+    // Text3 to Text9.
+    AncestorViews lineage(const PlanRow& row) const
+    {
+        return {name(row, RowName::Sire),
+                name(row, RowName::SireSire),
+                mare->damSire,
+                name(row, RowName::SireSireSire),
+                name(row, RowName::SireDamSire),
+                name(row, RowName::DamSireSire),
+                mare->damDamSire};
+    }
 };
 
 // The foal of every stallion with the mare. Rows are computed on every core.
