@@ -38,6 +38,13 @@ struct SeasonOptions : TargetOptions {
 };
 int runSeason(const DataFolder& folder, const SeasonOptions& options);
 
+// The options of `mares`, as typed; `stable` holds "" for the data folder's own file.
+struct MaresOptions : TargetOptions {
+    bool json = false;
+    std::optional<std::string> sire, stable, minAge, maxAge;
+};
+int runMares(const DataFolder& folder, const MaresOptions& options);
+
 // The stable file --stable names, or the data folder's own for "" (named on
 // standard error when there is none); nullopt after saying what is wrong.
 std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option);

@@ -138,6 +138,23 @@ int main(int argc, char** argv)
             *value = args.value(option);
         return quindle::cli::runSeason(folder, season);
     }
+    if (command == "mares") {
+        if (!operands.empty())
+            return usageError("mares takes no operands: give the stallion with --sire");
+        quindle::cli::MaresOptions mares;
+        mares.json = json;
+        for (const auto& [option, value] : {std::pair{"--sire", &mares.sire},
+                                            {"--stable", &mares.stable},
+                                            {"--min-age", &mares.minAge},
+                                            {"--max-age", &mares.maxAge},
+                                            {"--di", &mares.di},
+                                            {"--cd", &mares.cd},
+                                            {"--min-total", &mares.minTotal},
+                                            {"--sort", &mares.sort},
+                                            {"--top", &mares.top}})
+            *value = args.value(option);
+        return quindle::cli::runMares(folder, mares);
+    }
     if (command == "find") {
         std::int64_t most = INT64_MAX;
         const std::string limit = args.value("--limit").value_or("");

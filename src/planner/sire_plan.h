@@ -94,6 +94,11 @@ struct PlanNumbers {
     std::array<double, kPlanNumberColumns> values{};
 };
 
+// The numbers of a foal with these group totals.
+PlanNumbers planNumbersOf(const GroupTotals& totals);
+// A number column (B .. di) as the window shows it, without its blanks.
+std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column);
+
 // Where a name lies in the sire list's bytes: a row's names all come from there.
 struct NameRef {
     std::uint32_t offset = 0, size = 0;
