@@ -97,21 +97,17 @@ std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, c
     return ids;
 }
 
-// One CSV line per mare; the number columns of rows that share their totals share their text.
+// One CSV line per mare.
 class MareCsvWriter {
 public:
-    explicit MareCsvWriter(const BestMares& mares) : mares_(mares), numberTexts_(mares.numbers.size()) {}
+    explicit MareCsvWriter(const BestMares& mares) : mares_(mares) {}
 
-    void write(const MareRow& row, Out& out)
+    // The line of a row, line end included: valid until the next call.
+    std::string_view row(const MareRow& row)
     {
-        std::string& numbers = numberTexts_[row.numbers];
-        if (numbers.empty())
-            for (int c = kMareTextColumns; c < kMareColumns; ++c) {
-                numbers += ',';
-                numbers += mares_.numberText(row, static_cast<MareColumn>(c));
-            }
         const std::string repeats = repeatsText(mares_.lineage(row));
-        std::size_t bound = 16 + numbers.size() + csvFieldBound(repeats.size()) + kCsvPadding;
+        // The numbers: ten of at most a dozen bytes each, and their commas.
+        std::size_t bound = 16 + 10 * 16 + csvFieldBound(repeats.size()) + kCsvPadding;
         for (int t = 0; t < kMareTexts; ++t)
             bound += 1 + csvFieldBound(row.sizes[static_cast<std::size_t>(t)]);
         if (line_.size() < bound)
@@ -122,16 +118,19 @@ public:
             // The texts lie in the padded text of the rows: copied in blocks.
             end = writeCsvFieldPadded(end, mares_.textOf(row, static_cast<MareText>(t)));
         }
-        end = std::copy(numbers.begin(), numbers.end(), end);
+        for (int c = kMareTextColumns; c < kMareColumns; ++c) {
+            const std::string_view number = mares_.numberText(row, static_cast<MareColumn>(c));
+            *end++ = ',';
+            end = std::copy(number.begin(), number.end(), end);
+        }
         *end++ = ',';
         end = writeCsvField(end, repeats);
         *end++ = '\n';
-        out.write({line_.data(), static_cast<std::size_t>(end - line_.data())});
+        return {line_.data(), static_cast<std::size_t>(end - line_.data())};
     }
 
 private:
     const BestMares& mares_;
-    std::vector<std::string> numberTexts_;
     std::vector<char> line_;
 };
 
@@ -193,27 +192,45 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     if (stablePath && !(only = stableMares(folder, *stablePath)))
         return 2;
 
+    Out out;
+    if (!options.json)
+        out.write("id,name,age,sex,damsire,damdamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n");
+    // The rows of one part, chosen by the query, as text.
+    const auto text = [&](const BestMares& mares, const std::vector<std::uint32_t>& shown) {
+        std::string rows;
+        MareCsvWriter csv(mares);
+        for (const std::uint32_t i : shown)
+            rows += options.json ? mareJson(mares, mares.rows[i]) : csv.row(mares.rows[i]);
+        return rows;
+    };
+    const std::vector<std::int32_t>* ids = only ? &*only : nullptr;
+    std::size_t written = 0;
     BestMares mares;
     try {
-        mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, only ? &*only : nullptr);
+        if (query->sortBy || query->top) {
+            // Sorted or cut: every row is needed before the first is written.
+            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids);
+            const auto shown = selectMares(mares, *query);
+            written = shown.size();
+            out.writeLarge(text(mares, shown));
+        } else {
+            // In file order the rows go out piece by piece as they are read, and nothing is kept.
+            MaresSink sink;
+            sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
+            sink.emit = [&](std::string_view rows) {
+                written += static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
+                out.writeLarge(rows);
+                return !out.failed();
+            };
+            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids, 0, sink);
+        }
     } catch (const FileError& e) {
         std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 2;
     }
-    const std::vector<std::uint32_t> shown = selectMares(mares, *query);
-    Out out;
-    if (!options.json)
-        out.write("id,name,age,sex,damsire,damdamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n");
-    MareCsvWriter csv(mares);
-    for (const std::uint32_t i : shown) {
-        if (options.json)
-            out.write(mareJson(mares, mares.rows[i]));
-        else
-            csv.write(mares.rows[i], out);
-    }
     if (!out.finish())
         return outputFailed();
-    int status = shown.empty() ? 1 : 0;
+    int status = written == 0 ? 1 : 0;
     for (const std::string* error : {&std::as_const(mares.error), &sires->error()})
         if (!error->empty()) {
             std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 
 #include "boxes/mating.h"
 #include "data/field_reader.h"
@@ -20,33 +21,54 @@ namespace quindle {
 
 namespace {
 
-struct TotalsHash {
-    std::size_t operator()(const GroupTotals& t) const
-    {
-        std::uint64_t h = 0;
-        for (const std::int32_t v : t)
-            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<std::size_t>(h ^ h >> 32);
-    }
-};
-
-struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
-};
+std::uint64_t hashOf(const GroupTotals& totals)
+{
+    std::uint64_t h = 0;
+    for (const std::int32_t v : totals)
+        h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+    return h ^ h >> 29;
+}
 
 // What one worker has met: the sets of totals and of sire lines, which its
 // rows point into until the workers' lists are joined.
 struct Worker {
-    std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seenTotals;
     std::vector<PlanNumbers> numbers;
+    // Open addressing over a power-of-two table: 0 for empty, else a number's index + 1.
+    std::vector<std::uint32_t> totalsSlots = std::vector<std::uint32_t>(1024);
+
     // The scan's answer for the stallion and a mare's Sire, and which lines it gives.
     struct Scanned {
         SireLineViews answer;
         std::uint32_t lines = 0;
     };
-    std::unordered_map<std::string, Scanned, NameHash, std::equal_to<>> scans;
+    std::vector<Scanned> scans;
+    // By the mare's Sire: 0 blank, 1 a name the list does not hold, else 2 and
+    // the name's number in the list. The scan of the list sees nothing else of
+    // the name, so equal keys get equal answers. -1: not scanned yet.
+    std::vector<std::int32_t> scanOfKey;
     std::vector<std::array<std::string_view, 4>> lines;
+
+    std::uint32_t numbersOf(const GroupTotals& totals)
+    {
+        std::size_t mask = totalsSlots.size() - 1;
+        std::size_t at = hashOf(totals) & mask;
+        for (; totalsSlots[at] != 0; at = (at + 1) & mask)
+            if (numbers[totalsSlots[at] - 1].totals == totals)
+                return totalsSlots[at] - 1;
+        numbers.push_back(planNumbersOf(totals));
+        totalsSlots[at] = static_cast<std::uint32_t>(numbers.size());
+        if (2 * numbers.size() > totalsSlots.size()) { // keep the table at most half full
+            totalsSlots.assign(2 * totalsSlots.size(), 0);
+            mask = totalsSlots.size() - 1;
+            for (std::size_t i = 0; i < numbers.size(); ++i) {
+                std::size_t slot = hashOf(numbers[i].totals) & mask;
+                while (totalsSlots[slot] != 0)
+                    slot = (slot + 1) & mask;
+                totalsSlots[slot] = static_cast<std::uint32_t>(i + 1);
+            }
+        }
+        return static_cast<std::uint32_t>(numbers.size() - 1);
+    }
 };
 
 // The rows of one piece of the file.
@@ -67,6 +89,9 @@ public:
 
     void read(const RecordChunk& chunk, const std::string& path, Piece& piece)
     {
+        // About one horse in two is a filly or mare, each some 200 bytes, 40 of them kept.
+        piece.rows.reserve(chunk.bytes().size() / 300);
+        piece.text.reserve(chunk.bytes().size() / 8);
         FieldReader reader(chunk.bytes(), path, chunk.firstLine());
         while (!reader.atEnd()) {
             readHorseRecord(reader, horse_);
@@ -86,20 +111,13 @@ private:
         mateLineage(
             lineage, std::array<std::string_view, 3>{stallion_.name, horse_.sire, horse_.damSire},
             [&](std::string_view sire, std::string_view damSire) { return scan(sire, damSire, lineage, lines); });
-        const GroupTotals totals = groupTotalsOfViews(lineage, chefs_);
-        const auto [at, fresh] =
-            worker_.seenTotals.try_emplace(totals, static_cast<std::uint32_t>(worker_.numbers.size()));
-        if (fresh)
-            worker_.numbers.push_back(planNumbersOf(totals));
+        const std::uint32_t numbers = worker_.numbersOf(groupTotalsOfViews(lineage, chefs_));
 
         MareRow row;
         row.id = horse_.id;
-        std::int64_t age = 0;
-        if (parseWholeNumber(horse_.age, INT32_MIN, INT32_MAX, age) == NumberParse::Ok)
-            row.age = static_cast<std::int32_t>(age);
-        row.numbers = at->second;
+        row.numbers = numbers;
         row.lines = lines;
-        row.text = piece.text.size();
+        row.text = static_cast<std::uint32_t>(piece.text.size());
         const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
         for (std::size_t i = 0; i < std::size(texts); ++i) {
             row.sizes[i] = static_cast<std::uint32_t>(texts[i].size());
@@ -112,19 +130,34 @@ private:
     SireLineViews scan(std::string_view sire, std::string_view damSire, const AncestorViews& lineage,
                        std::uint32_t& lines)
     {
-        auto found = worker_.scans.find(damSire);
-        if (found == worker_.scans.end()) {
+        const SireIndex::Listed listed = sires_.find(damSire);
+        const std::size_t key = damSire.empty() ? 0
+                                : !listed.entries
+                                    ? 1
+                                    : 2 + static_cast<std::size_t>(listed.entries - sires_.stallion(0).entries);
+        if (worker_.scanOfKey.empty())
+            worker_.scanOfKey.assign(sires_.stallions().size() + 2, -1);
+        if (worker_.scanOfKey[key] < 0)
+            worker_.scanOfKey[key] = answer(sire, listed, lineage);
+        const Worker::Scanned& scanned = worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
+        lines = scanned.lines;
+        return scanned.answer;
+    }
+
+    // Scans the list for the stallion and a mare's Sire; returns the answer's place in the worker's list.
+    std::int32_t answer(std::string_view sire, const SireIndex::Listed& listed, const AncestorViews& lineage)
+    {
+        {
             Worker::Scanned scanned;
-            scanned.answer = sires_.scan(sire == stallion_.name ? stallion_ : sires_.find(sire), sires_.find(damSire));
+            scanned.answer = sires_.scan(sire == stallion_.name ? stallion_ : sires_.find(sire), listed);
             // The lines this answer puts into an empty lineage, as mateLineage does.
             AncestorViews filled = lineage;
             mateLineage(filled, std::array<std::string_view, 3>{}, [&](auto, auto) { return scanned.answer; });
             scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
             worker_.lines.push_back({filled[1], filled[3], filled[4], filled[5]});
-            found = worker_.scans.emplace(std::string(damSire), std::move(scanned)).first;
+            worker_.scans.push_back(std::move(scanned));
+            return static_cast<std::int32_t>(worker_.scans.size() - 1);
         }
-        lines = found->second.lines;
-        return found->second.answer;
     }
 
     const SireIndex& sires_;
@@ -141,16 +174,25 @@ double sortKey(double value) { return std::isnan(value) ? -std::numeric_limits<d
 
 std::string_view BestMares::textOf(const MareRow& row, MareText which) const
 {
-    std::uint64_t at = row.text;
+    std::size_t at = row.text;
     for (int i = 0; i < static_cast<int>(which); ++i)
         at += row.sizes[static_cast<std::size_t>(i)];
-    return {text.data() + at, row.sizes[static_cast<std::size_t>(which)]};
+    return {texts[row.piece].data() + at, row.sizes[static_cast<std::size_t>(which)]};
+}
+
+std::optional<std::int32_t> BestMares::age(const MareRow& row) const
+{
+    std::int64_t age = 0;
+    if (parseWholeNumber(textOf(row, MareText::Age), INT32_MIN, INT32_MAX, age) != NumberParse::Ok)
+        return std::nullopt;
+    return static_cast<std::int32_t>(age);
 }
 
 AncestorViews BestMares::lineage(const MareRow& row) const
 {
     const auto& l = lines[row.lines];
-    return {stallion, l[0], textOf(row, MareText::DamSire), l[1], l[2], l[3], textOf(row, MareText::DamDamSire)};
+    const char* damSire = texts[row.piece].data() + row.text + row.sizes[0] + row.sizes[1] + row.sizes[2];
+    return {stallion, l[0], {damSire, row.sizes[3]}, l[1], l[2], l[3], {damSire + row.sizes[3], row.sizes[4]}};
 }
 
 std::string_view BestMares::numberText(const MareRow& row, MareColumn column) const
@@ -160,7 +202,8 @@ std::string_view BestMares::numberText(const MareRow& row, MareColumn column) co
 }
 
 BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
-                    const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers)
+                    const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers,
+                    const MaresSink& sink)
 {
     FilePtr file = openForReading(path);
     if (!file)
@@ -176,6 +219,40 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
     std::vector<Piece> pieces;
     std::mutex mutex;
     bool done = false;
+    // Handing pieces out in file order as they are read.
+    std::mutex handMutex;
+    std::condition_variable turn;
+    std::size_t nextToHand = 0, pieceCount = 0;
+    std::atomic<bool> stopped = false;
+    const auto hand = [&](std::size_t number, Piece& piece, std::size_t w) {
+        // The piece is made into text on its worker, beside the others; only
+        // the handing on waits for the pieces before it.
+        std::string text;
+        if (!stopped) {
+            // The worker's own lists go with the piece: only this worker adds to them.
+            BestMares part;
+            part.stallion = out.stallion;
+            part.sires = out.sires;
+            part.numbers.swap(state[w].numbers);
+            part.lines.swap(state[w].lines);
+            part.rows.swap(piece.rows);
+            piece.text.append(RecordChunk::kPadding, '\0');
+            part.texts.push_back(std::move(piece.text));
+            part.error = piece.error;
+            text = sink.format(part);
+            state[w].numbers.swap(part.numbers);
+            state[w].lines.swap(part.lines);
+        }
+        std::unique_lock lock(handMutex);
+        turn.wait(lock, [&] { return nextToHand == number || stopped; });
+        if (!stopped) {
+            stopped = !sink.emit(text) || !piece.error.empty();
+            if (!piece.error.empty())
+                out.error = piece.error;
+        }
+        ++nextToHand;
+        turn.notify_all();
+    };
     auto work = [&](std::size_t w) {
         MareReader reader(*out.sires, out.stallion, chefs, only, state[w]);
         RecordChunk chunk;
@@ -185,7 +262,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
             std::size_t number = 0;
             {
                 const std::lock_guard lock(mutex);
-                if (done)
+                if (done || stopped)
                     return;
                 try {
                     done = !chunker.next(chunk);
@@ -195,8 +272,9 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
                 }
                 if (done && piece.error.empty())
                     return;
-                number = pieces.size();
-                pieces.emplace_back();
+                number = pieceCount++;
+                if (!sink)
+                    pieces.emplace_back();
             }
             if (piece.error.empty()) {
                 try {
@@ -204,6 +282,11 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
                 } catch (const FileError& e) {
                     piece.error = e.what();
                 }
+            }
+            if (sink) {
+                hand(number, piece, w);
+                piece = Piece();
+                continue;
             }
             const std::lock_guard lock(mutex);
             pieces[number] = std::move(piece);
@@ -216,6 +299,8 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
     for (auto& thread : threads)
         thread.join();
 
+    if (sink)
+        return out;
     // One list of numbers and of lines, then the rows in file order up to the first fault.
     std::vector<std::uint32_t> numbersFrom(workers), linesFrom(workers);
     for (std::size_t w = 0; w < workers; ++w) {
@@ -225,28 +310,28 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
                            std::make_move_iterator(state[w].numbers.end()));
         out.lines.insert(out.lines.end(), state[w].lines.begin(), state[w].lines.end());
     }
-    std::size_t rows = 0, bytes = 0;
-    for (const Piece& piece : pieces) {
+    std::size_t rows = 0;
+    for (const Piece& piece : pieces)
         rows += piece.rows.size();
-        bytes += piece.text.size();
-    }
     out.rows.reserve(rows);
-    out.text.reserve(bytes + RecordChunk::kPadding);
-    for (const Piece& piece : pieces) {
+    out.texts.reserve(pieces.size());
+    for (Piece& piece : pieces) {
+        const auto number = static_cast<std::uint32_t>(out.texts.size());
         for (MareRow row : piece.rows) {
-            row.text += out.text.size();
+            row.piece = number;
             row.numbers += numbersFrom[piece.worker];
             row.lines += linesFrom[piece.worker];
             out.rows.push_back(row);
         }
-        out.text += piece.text;
+        std::vector<MareRow>().swap(piece.rows); // freed as they are copied: memory stays near one copy
+        // Texts are copied out in whole blocks: the last may look past its end.
+        piece.text.append(RecordChunk::kPadding, '\0');
+        out.texts.push_back(std::move(piece.text));
         if (!piece.error.empty()) {
             out.error = piece.error;
             break;
         }
     }
-    // Names are copied out in whole blocks: the last may look past its end.
-    out.text.append(RecordChunk::kPadding, '\0');
     return out;
 }
 
@@ -260,9 +345,11 @@ std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery&
     shown.reserve(rows.size());
     for (std::uint32_t i = 0; i < rows.size(); ++i) {
         const MareRow& row = rows[i];
-        if ((query.minAge && !(row.age && *row.age >= *query.minAge)) ||
-            (query.maxAge && !(row.age && *row.age <= *query.maxAge)))
-            continue;
+        if (query.minAge || query.maxAge) {
+            const auto age = mares.age(row);
+            if ((query.minAge && !(age && *age >= *query.minAge)) || (query.maxAge && !(age && *age <= *query.maxAge)))
+                continue;
+        }
         if (query.di && !query.di->holds(value(row, MareColumn::Di)))
             continue;
         if (query.cd && !query.cd->holds(value(row, MareColumn::Cd)))
@@ -278,8 +365,10 @@ std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery&
             const auto key = [&](const MareRow& row) -> double {
                 if (column == MareColumn::Id)
                     return row.id;
-                if (column == MareColumn::Age)
-                    return row.age ? *row.age : -std::numeric_limits<double>::infinity();
+                if (column == MareColumn::Age) {
+                    const auto age = mares.age(row);
+                    return age ? *age : -std::numeric_limits<double>::infinity();
+                }
                 return sortKey(value(row, column));
             };
             std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());

@@ -7,6 +7,7 @@
 // that mating.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,17 +28,17 @@ inline constexpr std::array<std::string_view, kMareColumns> kMareColumnKeys{
     "C",  "S",    "P",   "total", "speed",   "stamina",    "cd", "di"};
 inline constexpr int kMareTextColumns = 6; // id .. damdamsire
 
-// The texts of a row, kept one after another in BestMares::text: hers, and her
+// The texts of a row, kept one after another in BestMares::texts: hers, and her
 // Sire and Dam-Sire (the foal's Dam-Sire and Dam's Dam-Sire).
 enum class MareText { Name, Age, Sex, DamSire, DamDamSire };
 inline constexpr int kMareTexts = 5;
 
 struct MareRow {
     std::int32_t id = 0;
-    std::optional<std::int32_t> age; // none when the age is not a whole number
-    std::uint32_t numbers = 0;       // into BestMares::numbers
-    std::uint32_t lines = 0;         // into BestMares::lines
-    std::uint64_t text = 0;          // where the row's texts start in BestMares::text
+    std::uint32_t numbers = 0; // into BestMares::numbers
+    std::uint32_t lines = 0;   // into BestMares::lines
+    std::uint32_t piece = 0;   // the texts are in BestMares::texts[piece]
+    std::uint32_t text = 0;    // from here
     std::array<std::uint32_t, kMareTexts> sizes{};
 };
 
@@ -50,10 +51,14 @@ struct BestMares {
     std::vector<std::array<std::string_view, 4>> lines;
     std::vector<MareRow> rows; // in file order
     std::vector<PlanNumbers> numbers;
-    std::string text;  // the rows' texts (Latin-1), then padding that belongs to none
+    // The rows' texts (Latin-1), one string for each piece of the file the rows
+    // were read from, each followed by padding that belongs to no text.
+    std::vector<std::string> texts;
     std::string error; // the breeding file's first bad field, naming the file and line: rows after it are missing
 
     std::string_view textOf(const MareRow& row, MareText which) const;
+    // Her age when it is a whole number.
+    std::optional<std::int32_t> age(const MareRow& row) const;
     // The foal's seven names in the order of the lineage boxes (Text3 .. Text9).
     AncestorViews lineage(const MareRow& row) const;
     const PlanNumbers& numbersOf(const MareRow& row) const { return numbers[row.numbers]; }
@@ -64,8 +69,19 @@ struct BestMares {
 // The mares of the breeding file at `path` with `stallion`, read on `workers`
 // threads. `only`, when given, is a sorted list of the identifiers to take
 // (the player's mares). Throws FileError when the file cannot be opened.
+// With a sink, nothing is kept: the rows of each piece of the file are made
+// into text by `format` on the worker that read them (a BestMares of their own:
+// its rows, and lists that grow from piece to piece), and the texts go to
+// `emit` in file order. The result then holds only the error. Reading stops
+// when `emit` returns false.
+struct MaresSink {
+    std::function<std::string(const BestMares& part)> format;
+    std::function<bool(std::string_view text)> emit;
+    explicit operator bool() const { return static_cast<bool>(format); }
+};
 BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
-                    const ChefTable& chefs, const std::vector<std::int32_t>* only = nullptr, unsigned workers = 0);
+                    const ChefTable& chefs, const std::vector<std::int32_t>* only = nullptr, unsigned workers = 0,
+                    const MaresSink& sink = {});
 
 struct MaresQuery {
     std::optional<std::int32_t> minAge, maxAge; // a mare without a whole-number age is outside any bound
