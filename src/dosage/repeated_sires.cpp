@@ -60,12 +60,18 @@ std::string repeatsText(const std::vector<RepeatedSire>& repeats)
 
 std::string repeatsText(const AncestorViews& lineage)
 {
-    // Most lineages repeat nothing: answer those without building anything.
+    // Most lineages repeat nothing: answer those without building anything,
+    // most pairs told apart by their length and first letter.
     bool any = false;
-    for (int a = 0; a < kPositions && !any; ++a)
-        for (int b = a + 1; b < kPositions && !any; ++b)
-            any = !lineage[static_cast<std::size_t>(a)].empty() &&
-                  lineage[static_cast<std::size_t>(a)] == lineage[static_cast<std::size_t>(b)];
+    for (int a = 0; a < kPositions && !any; ++a) {
+        const std::string_view first = lineage[static_cast<std::size_t>(a)];
+        if (first.empty())
+            continue;
+        for (int b = a + 1; b < kPositions && !any; ++b) {
+            const std::string_view second = lineage[static_cast<std::size_t>(b)];
+            any = first.size() == second.size() && first[0] == second[0] && first == second;
+        }
+    }
     return any ? repeatsText(repeatedSires(lineage)) : std::string();
 }
 
