@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev          # Qt 6 Widgets, and QtTest for the window tests
   libgtest-dev          # GoogleTest
   libbenchmark-dev      # Google Benchmark
+  nlohmann-json3-dev    # nlohmann/json, header-only: reads the player's stable file (also for the Windows build)
   fonts-dejavu-core     # DejaVu Sans Mono and the fonts' licence, built into the window
   fonts-dejavu-extra    # DejaVu Sans Condensed, built into the window: an 18-letter name fits a box
   fonttools             # pyftsubset: the built-in fonts cut down to the Latin-1 the names are in

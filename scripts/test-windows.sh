@@ -22,6 +22,7 @@ packages=(
   wine wine64
   qt6-base-dev-tools         # the host tools (moc, uic, rcc) of the Windows Qt build
   googletest                 # GoogleTest's sources, built here for MinGW
+  nlohmann-json3-dev         # nlohmann/json, header-only: reads the stable file
   xauth xvfb zip             # the package and its screenshot
   fonts-dejavu-core          # the fonts' licence for the package
 )

@@ -8,33 +8,52 @@ namespace quindle::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kCommands{"show", "mate", "profiles", "sires", "find", "foals"};
+constexpr std::array<std::string_view, 8> kCommands{"show", "mate",  "profiles", "sires",
+                                                    "find", "foals", "season",   "mares"};
 // The commands that take an option, one bit each in the order of kCommands.
-enum : unsigned { kShow = 1, kMate = 2, kProfiles = 4, kSires = 8, kFind = 16, kFoals = 32, kEvery = 63 };
+enum : unsigned {
+    kShow = 1,
+    kMate = 2,
+    kProfiles = 4,
+    kSires = 8,
+    kFind = 16,
+    kFoals = 32,
+    kSeason = 64,
+    kMares = 128,
+    kEvery = 255,
+    kTarget = kSires | kSeason | kMares // the options of a plan's target
+};
 
 struct Option {
     std::string_view name;
     std::string_view shortName; // "" when it has none
     const char* needs;          // what its value is, for the message when it is missing; null: it takes none
     unsigned commands;
+    // The value may be left out: the next argument is taken only when it is no option.
+    bool valueOptional = false;
 };
 
 constexpr std::array kOptions{
     Option{"--help", "-h", nullptr, kEvery},
     Option{"--version", "-V", nullptr, kEvery},
     Option{"--data-dir", "", "a folder", kEvery},
-    Option{"--json", "", nullptr, kShow | kMate | kSires | kFind | kFoals},
+    Option{"--json", "", nullptr, kShow | kMate | kSires | kFind | kFoals | kSeason | kMares},
     Option{"--from", "", "a value", kProfiles},
     Option{"--to", "", "a value", kProfiles},
     Option{"--limit", "", "a value", kFind},
     Option{"--dam", "", "a value", kSires},
     Option{"--damsire", "", "a value", kSires},
     Option{"--damdamsire", "", "a value", kSires},
-    Option{"--di", "", "a value", kSires},
-    Option{"--cd", "", "a value", kSires},
-    Option{"--min-total", "", "a value", kSires},
-    Option{"--sort", "", "a value", kSires},
-    Option{"--top", "", "a value", kSires},
+    Option{"--di", "", "a value", kTarget},
+    Option{"--cd", "", "a value", kTarget},
+    Option{"--min-total", "", "a value", kTarget},
+    Option{"--sort", "", "a value", kTarget},
+    Option{"--top", "", "a value", kTarget},
+    Option{"--dams", "", "a value", kSeason},
+    Option{"--stable", "", "a file", kSeason | kMares, true},
+    Option{"--sire", "", "a value", kMares},
+    Option{"--min-age", "", "a value", kMares},
+    Option{"--max-age", "", "a value", kMares},
 };
 
 const Option* findOption(std::string_view name)
@@ -85,6 +104,10 @@ Arguments parseArguments(const std::vector<std::string>& args)
         std::string value;
         if (equals != std::string::npos)
             value = arg.substr(equals + 1);
+        else if (option->valueOptional && (i + 1 == args.size() || isOption(args[i + 1]) || args[i + 1] == "--" ||
+                                           (positional.empty() && std::find(kCommands.begin(), kCommands.end(),
+                                                                            args[i + 1]) != kCommands.end())))
+            value.clear(); // "--stable season": the command, not a file
         else if (option->needs && i + 1 < args.size())
             value = args[++i];
         else if (option->needs)

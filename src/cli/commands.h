@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/data_folder.h"
+#include "planner/plan_query.h"
 
 namespace quindle::cli {
 
@@ -15,12 +16,38 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
 int runMate(const DataFolder& folder, const std::vector<std::string>& names, bool json);
 int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to);
 
+// The target of a plan as typed: --di, --cd, --min-total, --sort, --top.
+struct TargetOptions {
+    std::optional<std::string> di, cd, minTotal, sort, top;
+};
+// The planner's query from them; nullopt after naming the bad one on standard
+// error as an option of `command`.
+std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options);
+
 // The options of `sires`, as typed.
-struct SiresOptions {
+struct SiresOptions : TargetOptions {
     bool json = false;
-    std::optional<std::string> dam, damSire, damDamSire, di, cd, minTotal, sort, top;
+    std::optional<std::string> dam, damSire, damDamSire;
 };
 int runSires(const DataFolder& folder, const SiresOptions& options);
+
+// The options of `season`, as typed; `stable` holds "" for the data folder's own file.
+struct SeasonOptions : TargetOptions {
+    bool json = false;
+    std::optional<std::string> dams, stable;
+};
+int runSeason(const DataFolder& folder, const SeasonOptions& options);
+
+// The options of `mares`, as typed; `stable` holds "" for the data folder's own file.
+struct MaresOptions : TargetOptions {
+    bool json = false;
+    std::optional<std::string> sire, stable, minAge, maxAge;
+};
+int runMares(const DataFolder& folder, const MaresOptions& options);
+
+// The stable file --stable names, or the data folder's own for "" (named on
+// standard error when there is none); nullopt after saying what is wrong.
+std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option);
 
 // Horses found by name, best matches first (at most `limit`), as CSV or JSON.
 int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json);

@@ -20,6 +20,10 @@ const char* const kUsage =
     "       quindle-cli [--data-dir DIR] profiles [--from ID] [--to ID]\n"
     "       quindle-cli [--data-dir DIR] sires [--json] (--dam ID | [--damsire NAME] [--damdamsire NAME])\n"
     "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
+    "       quindle-cli [--data-dir DIR] season [--json] (--dams ID[,ID...] | --stable [FILE])\n"
+    "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
+    "       quindle-cli [--data-dir DIR] mares [--json] --sire NAME [--stable [FILE]] [--min-age N] [--max-age N]\n"
+    "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
     "       quindle-cli [--data-dir DIR] find [--json] [--limit N] TEXT\n"
     "       quindle-cli [--data-dir DIR] foals [--json] SIRE\n"
     "       quindle-cli -h | --help | -V | --version\n";
@@ -30,12 +34,17 @@ const char* const kHelp =
     "  mate      the main window's boxes after submitting a hypothetical mating\n"
     "  profiles  one CSV row with the profile of every horse of breeding.txt\n"
     "  sires     the foal of every stallion of QN_SireList with one mare, as CSV\n"
+    "  season    the best stallions for each mare given, or each filly and mare kept\n"
+    "            in the window's \"My horses\" (--stable), 5 each unless --top says\n"
+    "  mares     the fillies and mares of breeding.txt (or only those kept) ranked by\n"
+    "            their foal with the stallion NAME\n"
     "  find      the horses whose name holds TEXT: whole names, then starts, then the rest\n"
     "  foals     the profile rows of every horse by SIRE, in file order\n"
     "\n"
     "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
     "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
+    "  --stable [FILE] the horses kept in FILE, or in the window's own file for the data folder\n"
     "  -h, --help      this text, also after a command\n"
     "  -V, --version   the version\n"
     "\n"
@@ -113,6 +122,38 @@ int main(int argc, char** argv)
                                             {"--top", &sires.top}})
             *value = args.value(option);
         return quindle::cli::runSires(folder, sires);
+    }
+    if (command == "season") {
+        if (!operands.empty())
+            return usageError("season takes no operands: give the mares with --dams or --stable");
+        quindle::cli::SeasonOptions season;
+        season.json = json;
+        for (const auto& [option, value] : {std::pair{"--dams", &season.dams},
+                                            {"--stable", &season.stable},
+                                            {"--di", &season.di},
+                                            {"--cd", &season.cd},
+                                            {"--min-total", &season.minTotal},
+                                            {"--sort", &season.sort},
+                                            {"--top", &season.top}})
+            *value = args.value(option);
+        return quindle::cli::runSeason(folder, season);
+    }
+    if (command == "mares") {
+        if (!operands.empty())
+            return usageError("mares takes no operands: give the stallion with --sire");
+        quindle::cli::MaresOptions mares;
+        mares.json = json;
+        for (const auto& [option, value] : {std::pair{"--sire", &mares.sire},
+                                            {"--stable", &mares.stable},
+                                            {"--min-age", &mares.minAge},
+                                            {"--max-age", &mares.maxAge},
+                                            {"--di", &mares.di},
+                                            {"--cd", &mares.cd},
+                                            {"--min-total", &mares.minTotal},
+                                            {"--sort", &mares.sort},
+                                            {"--top", &mares.top}})
+            *value = args.value(option);
+        return quindle::cli::runMares(folder, mares);
     }
     if (command == "find") {
         std::int64_t most = INT64_MAX;

@@ -26,6 +26,7 @@
 #include "data/records.h"
 #include "data/startup.h"
 #include "dosage/format.h"
+#include "dosage/repeated_sires.h"
 #include "lookup/horse_lookup.h"
 #include "export/number_columns.h"
 #include "output.h"
@@ -42,6 +43,7 @@ struct RowFilter {
     std::int64_t last = INT32_MAX;
     std::optional<std::string> sire; // Latin-1, compared without case
     bool json = false;
+    bool repeats = false; // a last column with the horse's repeated sires
 
     bool holds(const HorseView& horse) const
     {
@@ -122,6 +124,13 @@ private:
         if (numbers.size() > NumberColumns::kReadable)
             std::memcpy(at, numbers.data(), numbers.size());
         at += numbers.size();
+        if (filter_.repeats) {
+            const std::string repeats = repeatsText(lineageViews(horse_));
+            out.commit(at);
+            at = out.room(2 + csvFieldBound(repeats.size()));
+            *at++ = ',';
+            at = writeCsvField(at, repeats);
+        }
         *at++ = '\n';
         out.commit(at);
     }
@@ -144,6 +153,8 @@ private:
             row += std::string(",\"") + key + "\":" + jsonString(numbers.substr(at, end - at));
             at = end + 1;
         }
+        if (filter_.repeats)
+            row += ",\"repeats\":" + repeatsJson(repeatedSires(lineageViews(horse_)));
         row += "}\n";
         char* room = out.room(row.size());
         std::memcpy(room, row.data(), row.size());
@@ -277,7 +288,8 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
     }
     Out out;
     if (!filter.json)
-        out.write("id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
+        out.write(filter.repeats ? "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n"
+                                 : "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
     RecordChunker chunker(std::move(file), folder.breedingFile());
     Pipeline pipeline(chunker, *chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
@@ -313,6 +325,7 @@ int runFoals(const DataFolder& folder, const std::string& sire, bool json)
         return 2;
     }
     filter.json = json;
+    filter.repeats = true;
     const int status = writeRows(folder, filter);
     return status < 0 ? 1 : status;
 }

@@ -15,9 +15,9 @@ namespace quindle::cli {
 
 namespace {
 
-int badArgument(const std::string& option, const std::string& value, const char* expected)
+int badArgument(const char* command, const std::string& option, const std::string& value, const char* expected)
 {
-    std::fprintf(stderr, "quindle-cli: sires %s \"%s\": %s\n", option.c_str(), value.c_str(), expected);
+    std::fprintf(stderr, "quindle-cli: %s %s \"%s\": %s\n", command, option.c_str(), value.c_str(), expected);
     return 2;
 }
 
@@ -30,9 +30,13 @@ std::optional<std::size_t> parseCount(const std::string& text)
     return value;
 }
 
-// The query from the options; nullopt after naming the bad one.
-std::optional<PlanQuery> queryOf(const SiresOptions& options)
+} // namespace
+
+std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options)
 {
+    const auto badArgument = [command](const std::string& option, const std::string& value, const char* expected) {
+        return quindle::cli::badArgument(command, option, value, expected);
+    };
     PlanQuery query;
     if (options.di && !(query.di = parseRange(*options.di))) {
         badArgument("--di", *options.di, "expected MIN:MAX, either side may be empty, MAX may be INF");
@@ -75,8 +79,6 @@ std::optional<PlanQuery> queryOf(const SiresOptions& options)
     return query;
 }
 
-} // namespace
-
 int runSires(const DataFolder& folder, const SiresOptions& options)
 {
     if (options.dam && (options.damSire || options.damDamSire)) {
@@ -85,7 +87,7 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     }
     std::int32_t damId = 0;
     if (options.dam && (damId = parseIdentifier(*options.dam)) == 0)
-        return badArgument("--dam", *options.dam, "not a horse identifier (1 to 6 digits, not 0)");
+        return badArgument("sires", "--dam", *options.dam, "not a horse identifier (1 to 6 digits, not 0)");
     MareLines mare;
     for (const auto& [given, name] :
          {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
@@ -96,7 +98,7 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
             return 2;
         *name = *accepted;
     }
-    const auto query = queryOf(options);
+    const auto query = planQueryOf("sires", options);
     if (!query)
         return 2;
 

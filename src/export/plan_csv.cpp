@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dosage/repeated_sires.h"
 #include "export/text_forms.h"
 
 namespace quindle {
@@ -15,7 +16,8 @@ std::string_view PlanCsvWriter::row(const PlanRow& row)
                 numbers += ',';
             numbers += plan_.cell(row, static_cast<PlanColumn>(c));
         }
-    std::size_t bound = numbers.size() + 1;
+    const std::string repeats = repeatsText(plan_.lineage(row));
+    std::size_t bound = numbers.size() + 2 + csvFieldBound(repeats.size());
     for (std::size_t c = 0; c < kPlanNameColumns; ++c)
         bound += csvFieldBound(row.names[c].size) + 1;
     if (line_.size() < bound + kCsvPadding)
@@ -27,6 +29,8 @@ std::string_view PlanCsvWriter::row(const PlanRow& row)
         *end++ = ',';
     }
     end = std::copy(numbers.begin(), numbers.end(), end);
+    *end++ = ',';
+    end = writeCsvField(end, repeats);
     *end++ = '\n';
     return {line_.data(), static_cast<std::size_t>(end - line_.data())};
 }
@@ -43,7 +47,7 @@ std::string planRowJson(const Plan& plan, const PlanRow& row)
     const SummaryTexts& texts = plan.numbersOf(row).texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
         out += "," + jsonString(kBoxKeys[i]) + ":" + jsonString(texts[i]);
-    return out + "}\n";
+    return out + ",\"repeats\":" + repeatsJson(repeatedSires(plan.lineage(row))) + "}\n";
 }
 
 } // namespace quindle

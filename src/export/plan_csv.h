@@ -9,10 +9,11 @@
 
 namespace quindle {
 
-inline constexpr const char* kPlanCsvHeader = "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di\n";
+inline constexpr const char* kPlanCsvHeader = "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n";
 
 // One CSV line per row, RFC 4180 quoting, names in UTF-8, numbers as the window
-// shows them without blanks ("2.42", "INF", "--").
+// shows them without blanks ("2.42", "INF", "--"), then the foal's repeated
+// sires ("WIND CAP 2S x 3D", empty when none).
 class PlanCsvWriter {
 public:
     explicit PlanCsvWriter(const Plan& plan) : plan_(plan), numberTexts_(plan.numbers.size()) {}
@@ -26,7 +27,7 @@ private:
 };
 
 // One JSON object and a line end: the names and the profile boxes 35 to 44
-// exactly as the main window shows them, blanks kept.
+// exactly as the main window shows them, blanks kept, and the repeated sires.
 std::string planRowJson(const Plan& plan, const PlanRow& row);
 
 } // namespace quindle

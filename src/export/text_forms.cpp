@@ -162,6 +162,19 @@ std::string colourHex(Rgb colour)
     return text;
 }
 
+std::string repeatsJson(const std::vector<RepeatedSire>& repeats)
+{
+    std::string out = "[";
+    for (const RepeatedSire& repeat : repeats) {
+        out +=
+            (out.size() > 1 ? ",{\"name\":" : "{\"name\":") + jsonString(latin1ToUtf8(repeat.name)) + ",\"places\":[";
+        for (std::size_t i = 0; i < repeat.places.size(); ++i)
+            out += (i ? "," : "") + jsonString(repeat.places[i]);
+        out += "],\"notation\":" + jsonString(latin1ToUtf8(repeat.notation)) + "}";
+    }
+    return out + "]";
+}
+
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
 {
     auto member = [](const char* key, std::string_view latin1) {
@@ -177,8 +190,8 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
     for (std::size_t i = 0; i < boxes.pt.size(); ++i)
         out += (i ? "," : "") + jsonString(latin1ToUtf8(boxes.pt[i]));
     out += "],\"Text2Colour\":" + jsonString(colourHex(boxes.text2Colour));
-    out += ",\"AgeSexColour\":" + jsonString(colourHex(boxes.ageSexColour)) + "}";
-    return out;
+    out += ",\"AgeSexColour\":" + jsonString(colourHex(boxes.ageSexColour));
+    return out + ",\"repeats\":" + repeatsJson(repeatedSires(boxes.lineage)) + "}";
 }
 
 } // namespace quindle

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "export/boxes_text.h"
 #include "boxes/main_boxes.h"
+#include "dosage/repeated_sires.h"
 
 namespace quindle {
 
@@ -37,7 +39,11 @@ namespace detail {
 unsigned csvFieldNeeds(std::string_view latin1);
 } // namespace detail
 
+// The repeated sires as a JSON list of {"name", "places", "notation"}.
+std::string repeatsJson(const std::vector<RepeatedSire>& repeats);
+
 // One JSON object (no line end); `prefix` holds leading members such as "id".
+// It ends with the repeated sires of the lineage boxes ("repeats").
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
 
 } // namespace quindle

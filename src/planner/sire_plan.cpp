@@ -54,7 +54,9 @@ const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
     return numbers.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
 }
 
-PlanNumbers numbersOfTotals(const GroupTotals& totals)
+} // namespace
+
+PlanNumbers planNumbersOf(const GroupTotals& totals)
 {
     PlanNumbers n;
     n.totals = totals;
@@ -63,6 +65,13 @@ PlanNumbers numbersOfTotals(const GroupTotals& totals)
         n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(boxText(n, static_cast<PlanColumn>(c)));
     return n;
 }
+
+std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
+{
+    return withoutBlanks(boxText(numbers, column));
+}
+
+namespace {
 
 struct TotalsHash {
     std::size_t operator()(const GroupTotals& t) const
@@ -166,7 +175,7 @@ std::string_view Plan::cell(const PlanRow& row, PlanColumn column) const
 {
     if (static_cast<int>(column) < kPlanNameColumns)
         return name(row, static_cast<RowName>(column));
-    return withoutBlanks(boxText(numbersOf(row), column));
+    return planNumberText(numbersOf(row), column);
 }
 
 Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
@@ -208,7 +217,7 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
             const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
             const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
             if (fresh)
-                share.numbers.push_back(numbersOfTotals(totals));
+                share.numbers.push_back(planNumbersOf(totals));
             plan.rows[i].numbers = it->second;
         }
     };

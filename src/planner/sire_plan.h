@@ -94,6 +94,11 @@ struct PlanNumbers {
     std::array<double, kPlanNumberColumns> values{};
 };
 
+// The numbers of a foal with these group totals.
+PlanNumbers planNumbersOf(const GroupTotals& totals);
+// A number column (B .. di) as the window shows it, without its blanks.
+std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column);
+
 // Where a name lies in the sire list's bytes: a row's names all come from there.
 struct NameRef {
     std::uint32_t offset = 0, size = 0;
@@ -124,6 +129,18 @@ struct Plan {
     double value(const PlanRow& row, PlanColumn column) const
     {
         return numbersOf(row).values[static_cast<std::size_t>(column) - kPlanNameColumns];
+    }
+    // The foal's seven names in the order of the lineage boxes: the mating's
+    // Text3 to Text9.
+    AncestorViews lineage(const PlanRow& row) const
+    {
+        return {name(row, RowName::Sire),
+                name(row, RowName::SireSire),
+                mare->damSire,
+                name(row, RowName::SireSireSire),
+                name(row, RowName::SireDamSire),
+                name(row, RowName::DamSireSire),
+                mare->damDamSire};
     }
 };
 

@@ -32,12 +32,26 @@ std::map<std::string, std::string> jsonTexts(const std::string& line)
         std::string text;
         for (++i; line[i] != '"'; ++i)
             text += line[i] == '\\' ? line[++i] : line[i];
-        if (item >= 0)
+        if (item >= 0) {
             out["PT" + std::to_string(item++)] = text;
-        else if (line[i + 1] == ':')
+        } else if (text == "repeats" && line[i + 1] == ':') {
+            // The list of repeated sires, kept as its text.
+            std::size_t end = i + 2;
+            for (int depth = 0; end < line.size(); ++end) {
+                if (line[end] == '"')
+                    for (++end; line[end] != '"'; ++end)
+                        end += line[end] == '\\';
+                depth += line[end] == '[' ? 1 : line[end] == ']' ? -1 : 0;
+                if (depth == 0)
+                    break;
+            }
+            out["repeats"] = line.substr(i + 2, end - i - 1);
+            i = end;
+        } else if (line[i + 1] == ':') {
             key = text, item = line.compare(i + 2, 1, "[") == 0 ? 0 : -1;
-        else
+        } else {
             out[key] = text;
+        }
     }
     return out;
 }
@@ -94,10 +108,10 @@ TEST_F(SiresTest, EveryRowEqualsTheMatingOfItsStallionWithTheMare)
     std::vector<std::size_t> picked(rows.size());
     std::iota(picked.begin(), picked.end(), 0);
     std::shuffle(picked.begin(), picked.end(), std::mt19937(13));
-    int compared = 0;
+    int compared = 0, withRepeats = 0;
     for (const std::size_t i : picked) {
         auto row = jsonTexts(rows[i]);
-        ASSERT_EQ(row.size(), 15u) << rows[i];
+        ASSERT_EQ(row.size(), 16u) << rows[i];
         const std::u16string sire(row["sire"].begin(), row["sire"].end());
         if (!checkChars(sire))
             continue; // a name the name box refuses cannot be typed into the mating window
@@ -116,8 +130,11 @@ TEST_F(SiresTest, EveryRowEqualsTheMatingOfItsStallionWithTheMare)
         const char* keys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
         for (int box = 35; box < 45; ++box)
             EXPECT_EQ(row[keys[box - 35]], boxes["PT" + std::to_string(box)]) << keys[box - 35];
+        EXPECT_EQ(row["repeats"], boxes["repeats"]);
+        withRepeats += row["repeats"] != "[]";
     }
     EXPECT_GT(compared, 200);
+    EXPECT_GT(withRepeats, 0); // the sample's stallions share ancestors
 }
 
 TEST_F(SiresTest, CsvSortedFilteredAndCut)
@@ -127,7 +144,7 @@ TEST_F(SiresTest, CsvSortedFilteredAndCut)
     ASSERT_EQ(all.exitCode, 0) << all.err;
     std::vector<std::string> lines = splitLines(all.out);
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0], "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di");
+    EXPECT_EQ(lines[0], "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats");
 
     const ProcessResult top =
         cli({"sires", "--dam", id, "--sort", "di,desc", "--top", "5", "--di", "1:4", "--min-total", "3"});
@@ -136,7 +153,8 @@ TEST_F(SiresTest, CsvSortedFilteredAndCut)
     ASSERT_EQ(lines.size(), 6u);
     double last = 4;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const double di = std::stod(lines[i].substr(lines[i].rfind(',') + 1));
+        const std::string beforeRepeats = lines[i].substr(0, lines[i].rfind(','));
+        const double di = std::stod(beforeRepeats.substr(beforeRepeats.rfind(',') + 1));
         EXPECT_LE(di, last) << lines[i];
         EXPECT_GE(di, 1.0);
         last = di;
@@ -185,9 +203,18 @@ TEST(SiresFaults, ASireListCutShortGivesTheRowsBeforeItAndExitsOne)
     const std::string before = readFile(folder.sireList());
     const ProcessResult r = runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "sires"}, dir.path().string());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di\n"
-                     "A,AS,ADS,4,0,0,0,0,4,4.0,0.0,2.00,INF\n"
-                     "B,BS,BDS,0,0,0,0,0,0,0.0,0.0,--,--\n");
+    EXPECT_EQ(r.out, "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n"
+                     "A,AS,ADS,4,0,0,0,0,4,4.0,0.0,2.00,INF,\n"
+                     "B,BS,BDS,0,0,0,0,0,0,0.0,0.0,--,--,\n");
     EXPECT_NE(r.err.find("QN_SireList, line 4"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(folder.sireList()), before);
+
+    // A name in two places of the foal: the JSON of the mating and the plan row say where.
+    const ProcessResult mate =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "--json", "A", "ADS"}, dir.path().string());
+    const std::string repeats = R"("repeats":[{"name":"ADS","places":["3S","2D"],"notation":"ADS 3S x 2D"}])";
+    EXPECT_NE(mate.out.find(repeats), std::string::npos) << mate.out;
+    const ProcessResult plan =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--damsire", "ADS"}, dir.path().string());
+    EXPECT_EQ(splitLines(plan.out).at(1), "A,AS,ADS,4,0,0,0,0,4,4.0,0.0,2.00,INF,ADS 3S x 2D");
 }

@@ -1,9 +1,13 @@
 // The window and its data folder: a breeding file rewritten while it is open,
 // and another folder chosen later.
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "data/system_paths.h"
+#include "stable/stable_file.h"
 #include "ui/startup_ui.h"
 
 using namespace quindle;
@@ -44,4 +48,16 @@ TEST_F(GuiTest, AnotherDataFolderChosenLaterIsReadAndRemembered)
     QTest::keyClick(main->searchID(), Qt::Key_F1);
     ASSERT_EQ(seam.informations.size(), 1u);
     EXPECT_TRUE(seam.informations[0].contains(QString::fromStdString(second.dir())));
+}
+
+TEST(StableLocation, IsWhereQtKeepsTheApplicationsData)
+{
+    const QString organisation = QCoreApplication::organizationName(),
+                  application = QCoreApplication::applicationName();
+    QCoreApplication::setOrganizationName(QStringLiteral("quindle")); // as the program names itself
+    QCoreApplication::setApplicationName(QStringLiteral("quindle"));
+    const QString qt = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QCoreApplication::setOrganizationName(organisation);
+    QCoreApplication::setApplicationName(application);
+    EXPECT_EQ(fsPath(appDataFolder()).lexically_normal(), fsPath(qt.toStdString()).lexically_normal());
 }

@@ -1,0 +1,242 @@
+// quindle-cli mares: the fillies and mares ranked by their foal with one stallion.
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <memory>
+#include <tuple>
+#include <utility>
+
+#include "commands.h"
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/sire_list.h"
+#include "dosage/repeated_sires.h"
+#include "output.h"
+#include "planner/best_mares.h"
+#include "export/text_forms.h"
+#include "stable/stable_check.h"
+#include "stable/stable_file.h"
+#include "startup_cli.h"
+
+namespace quindle::cli {
+
+namespace {
+
+int badMaresArgument(const std::string& option, const std::string& value, const char* expected)
+{
+    std::fprintf(stderr, "quindle-cli: mares %s \"%s\": %s\n", option.c_str(), value.c_str(), expected);
+    return 2;
+}
+
+// The query from the options; nullopt after naming the bad one.
+std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
+{
+    TargetOptions target = options;
+    target.sort.reset(); // the mares' columns are not the planner's
+    const auto plan = planQueryOf("mares", target);
+    if (!plan)
+        return std::nullopt;
+    MaresQuery query;
+    query.di = plan->di;
+    query.cd = plan->cd;
+    query.minTotal = plan->minTotal;
+    query.top = plan->top;
+    for (const auto& [given, bound, option] :
+         {std::tuple{&options.minAge, &query.minAge, "--min-age"}, {&options.maxAge, &query.maxAge, "--max-age"}}) {
+        std::int64_t age = 0;
+        if (!*given)
+            continue;
+        if (parseWholeNumber(**given, 0, INT32_MAX, age) != NumberParse::Ok) {
+            badMaresArgument(option, **given, "expected a whole number of years");
+            return std::nullopt;
+        }
+        *bound = static_cast<std::int32_t>(age);
+    }
+    if (options.sort) {
+        std::string key = *options.sort;
+        const auto comma = key.find(',');
+        if (comma != std::string::npos) {
+            const std::string order = key.substr(comma + 1);
+            if (order != "desc" && order != "asc") {
+                badMaresArgument("--sort", *options.sort, "the order after the comma is desc or asc");
+                return std::nullopt;
+            }
+            query.descending = order == "desc";
+            key.resize(comma);
+        }
+        if (!(query.sortBy = parseMareColumn(key))) {
+            badMaresArgument("--sort", *options.sort,
+                             "unknown column (id, name, age, sex, damsire, damdamsire, B, I, C, S, P, total, speed, "
+                             "stamina, cd, di)");
+            return std::nullopt;
+        }
+    }
+    return query;
+}
+
+// The identifiers of the stable's fillies and mares, sorted; nullopt after
+// saying what is wrong with the file. Horses left out are named.
+std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
+{
+    const StableRead read = readStable(path);
+    if (read.status != StableRead::Status::Read) {
+        std::fprintf(stderr, "quindle-cli: %s\n",
+                     read.status == StableRead::Status::Damaged
+                         ? read.error.c_str()
+                         : (path + ": no horses kept yet (no such file)").c_str());
+        return std::nullopt;
+    }
+    std::vector<std::int32_t> ids;
+    for (const CheckedHorse& horse : checkStable(read.stable, folder)) {
+        if (!horse.usable())
+            std::fprintf(stderr, "quindle-cli: %s\n", horse.message.c_str());
+        else if (horse.female())
+            ids.push_back(horse.entry.id);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+// One CSV line per mare.
+class MareCsvWriter {
+public:
+    explicit MareCsvWriter(const BestMares& mares) : mares_(mares) {}
+
+    // The line of a row, line end included: valid until the next call.
+    std::string_view row(const MareRow& row)
+    {
+        const std::string repeats = repeatsText(mares_.lineage(row));
+        // The numbers: ten of at most a dozen bytes each, and their commas.
+        std::size_t bound = 16 + 10 * 16 + csvFieldBound(repeats.size()) + kCsvPadding;
+        for (int t = 0; t < kMareTexts; ++t)
+            bound += 1 + csvFieldBound(row.sizes[static_cast<std::size_t>(t)]);
+        if (line_.size() < bound)
+            line_.resize(2 * bound);
+        char* end = std::to_chars(line_.data(), line_.data() + 11, row.id).ptr;
+        for (int t = 0; t < kMareTexts; ++t) {
+            *end++ = ',';
+            // The texts lie in the padded text of the rows: copied in blocks.
+            end = writeCsvFieldPadded(end, mares_.textOf(row, static_cast<MareText>(t)));
+        }
+        for (int c = kMareTextColumns; c < kMareColumns; ++c) {
+            const std::string_view number = mares_.numberText(row, static_cast<MareColumn>(c));
+            *end++ = ',';
+            end = std::copy(number.begin(), number.end(), end);
+        }
+        *end++ = ',';
+        end = writeCsvField(end, repeats);
+        *end++ = '\n';
+        return {line_.data(), static_cast<std::size_t>(end - line_.data())};
+    }
+
+private:
+    const BestMares& mares_;
+    std::vector<char> line_;
+};
+
+// One JSON object: her texts, the foal's names as a mating shows them in
+// Text3 .. Text9, the profile boxes 35 to 44 as the window shows them, and the
+// repeated sires.
+std::string mareJson(const BestMares& mares, const MareRow& row)
+{
+    static constexpr const char* kTextKeys[] = {"name", "age", "sex"}; // her Sire and Dam-Sire are the foal's
+    static constexpr const char* kFoalKeys[] = {"sire",        "siresire",    "damsire",   "siresiresire",
+                                                "siredamsire", "damsiresire", "damdamsire"};
+    static constexpr const char* kBoxKeys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
+    std::string out = "{\"id\":" + std::to_string(row.id);
+    for (int t = 0; t < 3; ++t)
+        out += std::string(",\"") + kTextKeys[t] +
+               "\":" + jsonString(latin1ToUtf8(mares.textOf(row, static_cast<MareText>(t))));
+    const AncestorViews lineage = mares.lineage(row);
+    out += ",\"foal\":{";
+    for (std::size_t i = 0; i < lineage.size(); ++i)
+        out += (i ? ",\"" : "\"") + std::string(kFoalKeys[i]) + "\":" + jsonString(latin1ToUtf8(lineage[i]));
+    out += "}";
+    const SummaryTexts& texts = mares.numbersOf(row).texts;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        out += std::string(",\"") + kBoxKeys[i] + "\":" + jsonString(texts[i]);
+    return out + ",\"repeats\":" + repeatsJson(repeatedSires(lineage)) + "}\n";
+}
+
+} // namespace
+
+int runMares(const DataFolder& folder, const MaresOptions& options)
+{
+    if (!options.sire) {
+        std::fprintf(stderr, "quindle-cli: mares needs the stallion: --sire NAME\n");
+        return 2;
+    }
+    const auto stallion = nameArgument(*options.sire);
+    if (!stallion)
+        return 2;
+    if (stallion->empty()) {
+        std::fprintf(stderr, "quindle-cli: mares needs the name of a stallion\n");
+        return 2;
+    }
+    const auto query = maresQueryOf(options);
+    if (!query)
+        return 2;
+    std::optional<std::string> stablePath;
+    if (options.stable && !(stablePath = stablePathOf(folder, *options.stable)))
+        return 2;
+
+    const auto chefs = startUp(folder);
+    if (!chefs)
+        return 2;
+    const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+    if (!sires->find(*stallion).entries) {
+        std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ToUtf8(*stallion).c_str());
+        return 1;
+    }
+    std::optional<std::vector<std::int32_t>> only;
+    if (stablePath && !(only = stableMares(folder, *stablePath)))
+        return 2;
+
+    Out out;
+    if (!options.json)
+        out.write("id,name,age,sex,damsire,damdamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n");
+    // The rows of one part, chosen by the query, as text.
+    const auto text = [&](const BestMares& mares, const std::vector<std::uint32_t>& shown) {
+        std::string rows;
+        MareCsvWriter csv(mares);
+        for (const std::uint32_t i : shown)
+            rows += options.json ? mareJson(mares, mares.rows[i]) : csv.row(mares.rows[i]);
+        return rows;
+    };
+    const std::vector<std::int32_t>* ids = only ? &*only : nullptr;
+    std::size_t written = 0;
+    BestMares mares;
+    try {
+        if (query->sortBy || query->top) {
+            // Sorted or cut: every row is needed before the first is written.
+            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids);
+            const auto shown = selectMares(mares, *query);
+            written = shown.size();
+            out.writeLarge(text(mares, shown));
+        } else {
+            // In file order the rows go out piece by piece as they are read, and nothing is kept.
+            MaresSink sink;
+            sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
+            sink.emit = [&](std::string_view rows) {
+                written += static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
+                out.writeLarge(rows);
+                return !out.failed();
+            };
+            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids, 0, sink);
+        }
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+        return 2;
+    }
+    if (!out.finish())
+        return outputFailed();
+    int status = written == 0 ? 1 : 0;
+    for (const std::string* error : {&std::as_const(mares.error), &sires->error()})
+        if (!error->empty()) {
+            std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());
+            status = 1;
+        }
+    return status;
+}
+
+} // namespace quindle::cli

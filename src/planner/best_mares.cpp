@@ -1,0 +1,409 @@
+#include "planner/best_mares.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "boxes/mating.h"
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/fold_case.h"
+#include "data/record_chunks.h"
+#include "data/records.h"
+#include "lookup/horse_lookup.h"
+
+namespace quindle {
+
+namespace {
+
+std::uint64_t hashOf(const GroupTotals& totals)
+{
+    std::uint64_t h = 0;
+    for (const std::int32_t v : totals)
+        h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
+    return h ^ h >> 29;
+}
+
+// What one worker has met: the sets of totals and of sire lines, which its
+// rows point into until the workers' lists are joined.
+struct Worker {
+    std::vector<PlanNumbers> numbers;
+    // Open addressing over a power-of-two table: 0 for empty, else a number's index + 1.
+    std::vector<std::uint32_t> totalsSlots = std::vector<std::uint32_t>(1024);
+
+    // The scan's answer for the stallion and a mare's Sire, and which lines it gives.
+    struct Scanned {
+        SireLineViews answer;
+        std::uint32_t lines = 0;
+    };
+    std::vector<Scanned> scans;
+    // By the mare's Sire: 0 blank, 1 a name the list does not hold, else 2 and
+    // the name's number in the list. The scan of the list sees nothing else of
+    // the name, so equal keys get equal answers. -1: not scanned yet.
+    std::vector<std::int32_t> scanOfKey;
+    std::vector<std::array<std::string_view, 4>> lines;
+
+    std::uint32_t numbersOf(const GroupTotals& totals)
+    {
+        std::size_t mask = totalsSlots.size() - 1;
+        std::size_t at = hashOf(totals) & mask;
+        for (; totalsSlots[at] != 0; at = (at + 1) & mask)
+            if (numbers[totalsSlots[at] - 1].totals == totals)
+                return totalsSlots[at] - 1;
+        numbers.push_back(planNumbersOf(totals));
+        totalsSlots[at] = static_cast<std::uint32_t>(numbers.size());
+        if (2 * numbers.size() > totalsSlots.size()) { // keep the table at most half full
+            totalsSlots.assign(2 * totalsSlots.size(), 0);
+            mask = totalsSlots.size() - 1;
+            for (std::size_t i = 0; i < numbers.size(); ++i) {
+                std::size_t slot = hashOf(numbers[i].totals) & mask;
+                while (totalsSlots[slot] != 0)
+                    slot = (slot + 1) & mask;
+                totalsSlots[slot] = static_cast<std::uint32_t>(i + 1);
+            }
+        }
+        return static_cast<std::uint32_t>(numbers.size() - 1);
+    }
+};
+
+// The rows of one piece of the file.
+struct Piece {
+    std::string text;
+    std::vector<MareRow> rows;
+    std::size_t worker = 0;
+    std::string error;
+};
+
+// Exactly "Mare" or "Filly", as isFemale has it, without a call per horse.
+bool isFemaleWord(std::string_view sex)
+{
+    return (sex.size() == 4 && std::memcmp(sex.data(), "Mare", 4) == 0) ||
+           (sex.size() == 5 && std::memcmp(sex.data(), "Filly", 5) == 0);
+}
+
+class MareReader {
+public:
+    MareReader(const SireIndex& sires, std::string_view stallion, const ChefTable& chefs,
+               const std::vector<std::int32_t>* only, Worker& worker)
+        : sires_(sires), stallion_(sires.find(stallion)), chefs_(chefs), only_(only), worker_(worker)
+    {
+    }
+
+    void read(const RecordChunk& chunk, const std::string& path, Piece& piece)
+    {
+        // About one horse in two is a filly or mare, each some 200 bytes, 40 of them kept.
+        piece.rows.reserve(chunk.bytes().size() / 300);
+        piece.text.reserve(chunk.bytes().size() / 8);
+        FieldReader reader(chunk.bytes(), path, chunk.firstLine());
+        while (!reader.atEnd()) {
+            readHorseRecord(reader, horse_);
+            if (!isFemaleWord(horse_.sex) || (only_ && !std::binary_search(only_->begin(), only_->end(), horse_.id)))
+                continue;
+            add(piece);
+        }
+    }
+
+private:
+    void add(Piece& piece)
+    {
+        // A freshly started window holds no lineage; the submission fills it.
+        AncestorViews lineage{};
+        std::uint32_t lines = 0;
+        mateLineage(
+            lineage, std::array<std::string_view, 3>{stallion_.name, horse_.sire, horse_.damSire},
+            [&](std::string_view sire, std::string_view damSire) { return scan(sire, damSire, lineage, lines); });
+        const std::uint32_t numbers = worker_.numbersOf(groupTotalsOfViews(lineage, chefs_));
+
+        MareRow row;
+        row.id = horse_.id;
+        row.numbers = numbers;
+        row.lines = lines;
+        row.text = static_cast<std::uint32_t>(piece.text.size());
+        const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
+        for (std::size_t i = 0; i < std::size(texts); ++i) {
+            row.sizes[i] = static_cast<std::uint32_t>(texts[i].size());
+            piece.text.append(texts[i]);
+        }
+        piece.rows.push_back(row);
+    }
+
+    // The list's answer for the stallion and her Sire, asked once per Sire.
+    SireLineViews scan(std::string_view sire, std::string_view damSire, const AncestorViews& lineage,
+                       std::uint32_t& lines)
+    {
+        const SireIndex::Listed listed = sires_.find(damSire);
+        const std::size_t key = damSire.empty() ? 0
+                                : !listed.entries
+                                    ? 1
+                                    : 2 + static_cast<std::size_t>(listed.entries - sires_.stallion(0).entries);
+        if (worker_.scanOfKey.empty())
+            worker_.scanOfKey.assign(sires_.stallions().size() + 2, -1);
+        if (worker_.scanOfKey[key] < 0)
+            worker_.scanOfKey[key] = answer(sire, listed, lineage);
+        const Worker::Scanned& scanned = worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
+        lines = scanned.lines;
+        return scanned.answer;
+    }
+
+    // Scans the list for the stallion and a mare's Sire; returns the answer's place in the worker's list.
+    std::int32_t answer(std::string_view sire, const SireIndex::Listed& listed, const AncestorViews& lineage)
+    {
+        {
+            Worker::Scanned scanned;
+            scanned.answer = sires_.scan(sire == stallion_.name ? stallion_ : sires_.find(sire), listed);
+            // The lines this answer puts into an empty lineage, as mateLineage does.
+            AncestorViews filled = lineage;
+            mateLineage(filled, std::array<std::string_view, 3>{}, [&](auto, auto) { return scanned.answer; });
+            scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
+            worker_.lines.push_back({filled[1], filled[3], filled[4], filled[5]});
+            worker_.scans.push_back(std::move(scanned));
+            return static_cast<std::int32_t>(worker_.scans.size() - 1);
+        }
+    }
+
+    const SireIndex& sires_;
+    const SireIndex::Listed stallion_;
+    const ChefTable& chefs_;
+    const std::vector<std::int32_t>* only_;
+    Worker& worker_;
+    HorseView horse_;
+};
+
+double sortKey(double value) { return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value; }
+
+} // namespace
+
+std::string_view BestMares::textOf(const MareRow& row, MareText which) const
+{
+    std::size_t at = row.text;
+    for (int i = 0; i < static_cast<int>(which); ++i)
+        at += row.sizes[static_cast<std::size_t>(i)];
+    return {texts[row.piece].data() + at, row.sizes[static_cast<std::size_t>(which)]};
+}
+
+std::optional<std::int32_t> BestMares::age(const MareRow& row) const
+{
+    std::int64_t age = 0;
+    if (parseWholeNumber(textOf(row, MareText::Age), INT32_MIN, INT32_MAX, age) != NumberParse::Ok)
+        return std::nullopt;
+    return static_cast<std::int32_t>(age);
+}
+
+AncestorViews BestMares::lineage(const MareRow& row) const
+{
+    const auto& l = lines[row.lines];
+    const char* damSire = texts[row.piece].data() + row.text + row.sizes[0] + row.sizes[1] + row.sizes[2];
+    return {stallion, l[0], {damSire, row.sizes[3]}, l[1], l[2], l[3], {damSire + row.sizes[3], row.sizes[4]}};
+}
+
+std::string_view BestMares::numberText(const MareRow& row, MareColumn column) const
+{
+    const int c = static_cast<int>(column) - kMareTextColumns + kPlanNameColumns;
+    return planNumberText(numbersOf(row), static_cast<PlanColumn>(c));
+}
+
+BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
+                    const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers,
+                    const MaresSink& sink)
+{
+    FilePtr file = openForReading(path);
+    if (!file)
+        throw FileError(path, 0, "cannot be opened");
+    RecordChunker chunker(std::move(file), path);
+    if (workers == 0) // past a few threads the pieces come no faster than one thread cuts them
+        workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+
+    BestMares out;
+    out.stallion = stallion;
+    out.sires = std::move(sires);
+    std::vector<Worker> state(workers);
+    std::vector<Piece> pieces;
+    std::mutex mutex;
+    bool done = false;
+    // Handing pieces out in file order as they are read.
+    std::mutex handMutex;
+    std::condition_variable turn;
+    std::size_t nextToHand = 0, pieceCount = 0;
+    std::atomic<bool> stopped = false;
+    const auto hand = [&](std::size_t number, Piece& piece, std::size_t w) {
+        // The piece is made into text on its worker, beside the others; only
+        // the handing on waits for the pieces before it.
+        std::string text;
+        if (!stopped) {
+            // The worker's own lists go with the piece: only this worker adds to them.
+            BestMares part;
+            part.stallion = out.stallion;
+            part.sires = out.sires;
+            part.numbers.swap(state[w].numbers);
+            part.lines.swap(state[w].lines);
+            part.rows.swap(piece.rows);
+            piece.text.append(RecordChunk::kPadding, '\0');
+            part.texts.push_back(std::move(piece.text));
+            part.error = piece.error;
+            text = sink.format(part);
+            state[w].numbers.swap(part.numbers);
+            state[w].lines.swap(part.lines);
+        }
+        std::unique_lock lock(handMutex);
+        turn.wait(lock, [&] { return nextToHand == number || stopped; });
+        if (!stopped) {
+            stopped = !sink.emit(text) || !piece.error.empty();
+            if (!piece.error.empty())
+                out.error = piece.error;
+        }
+        ++nextToHand;
+        turn.notify_all();
+    };
+    auto work = [&](std::size_t w) {
+        MareReader reader(*out.sires, out.stallion, chefs, only, state[w]);
+        RecordChunk chunk;
+        for (;;) {
+            Piece piece;
+            piece.worker = w;
+            std::size_t number = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (done || stopped)
+                    return;
+                try {
+                    done = !chunker.next(chunk);
+                } catch (const FileError& e) {
+                    done = true;
+                    piece.error = e.what();
+                }
+                if (done && piece.error.empty())
+                    return;
+                number = pieceCount++;
+                if (!sink)
+                    pieces.emplace_back();
+            }
+            if (piece.error.empty()) {
+                try {
+                    reader.read(chunk, chunker.path(), piece);
+                } catch (const FileError& e) {
+                    piece.error = e.what();
+                }
+            }
+            if (sink) {
+                hand(number, piece, w);
+                piece = Piece();
+                continue;
+            }
+            const std::lock_guard lock(mutex);
+            pieces[number] = std::move(piece);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t w = 1; w < workers; ++w)
+        threads.emplace_back(work, w);
+    work(0);
+    for (auto& thread : threads)
+        thread.join();
+
+    if (sink)
+        return out;
+    // One list of numbers and of lines, then the rows in file order up to the first fault.
+    std::vector<std::uint32_t> numbersFrom(workers), linesFrom(workers);
+    for (std::size_t w = 0; w < workers; ++w) {
+        numbersFrom[w] = static_cast<std::uint32_t>(out.numbers.size());
+        linesFrom[w] = static_cast<std::uint32_t>(out.lines.size());
+        out.numbers.insert(out.numbers.end(), std::make_move_iterator(state[w].numbers.begin()),
+                           std::make_move_iterator(state[w].numbers.end()));
+        out.lines.insert(out.lines.end(), state[w].lines.begin(), state[w].lines.end());
+    }
+    std::size_t rows = 0;
+    for (const Piece& piece : pieces)
+        rows += piece.rows.size();
+    out.rows.reserve(rows);
+    out.texts.reserve(pieces.size());
+    for (Piece& piece : pieces) {
+        const auto number = static_cast<std::uint32_t>(out.texts.size());
+        for (MareRow row : piece.rows) {
+            row.piece = number;
+            row.numbers += numbersFrom[piece.worker];
+            row.lines += linesFrom[piece.worker];
+            out.rows.push_back(row);
+        }
+        std::vector<MareRow>().swap(piece.rows); // freed as they are copied: memory stays near one copy
+        // Texts are copied out in whole blocks: the last may look past its end.
+        piece.text.append(RecordChunk::kPadding, '\0');
+        out.texts.push_back(std::move(piece.text));
+        if (!piece.error.empty()) {
+            out.error = piece.error;
+            break;
+        }
+    }
+    return out;
+}
+
+std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery& query)
+{
+    const auto& rows = mares.rows;
+    const auto value = [&](const MareRow& row, MareColumn column) {
+        return mares.numbersOf(row).values[static_cast<std::size_t>(column) - kMareTextColumns];
+    };
+    std::vector<std::uint32_t> shown;
+    shown.reserve(rows.size());
+    for (std::uint32_t i = 0; i < rows.size(); ++i) {
+        const MareRow& row = rows[i];
+        if (query.minAge || query.maxAge) {
+            const auto age = mares.age(row);
+            if ((query.minAge && !(age && *age >= *query.minAge)) || (query.maxAge && !(age && *age <= *query.maxAge)))
+                continue;
+        }
+        if (query.di && !query.di->holds(value(row, MareColumn::Di)))
+            continue;
+        if (query.cd && !query.cd->holds(value(row, MareColumn::Cd)))
+            continue;
+        if (query.minTotal && !(value(row, MareColumn::Total) >= *query.minTotal))
+            continue;
+        shown.push_back(i);
+    }
+    if (query.sortBy) {
+        const MareColumn column = *query.sortBy;
+        const bool down = query.descending;
+        if (column == MareColumn::Id || column == MareColumn::Age || static_cast<int>(column) >= kMareTextColumns) {
+            const auto key = [&](const MareRow& row) -> double {
+                if (column == MareColumn::Id)
+                    return row.id;
+                if (column == MareColumn::Age) {
+                    const auto age = mares.age(row);
+                    return age ? *age : -std::numeric_limits<double>::infinity();
+                }
+                return sortKey(value(row, column));
+            };
+            std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                keyed[i] = {key(rows[shown[i]]), shown[i]};
+            std::stable_sort(keyed.begin(), keyed.end(), [down](const auto& a, const auto& b) {
+                return down ? b.first < a.first : a.first < b.first;
+            });
+            for (std::size_t i = 0; i < shown.size(); ++i)
+                shown[i] = keyed[i].second;
+        } else {
+            const auto which = static_cast<MareText>(static_cast<int>(column) - 1);
+            const auto text = [&](std::uint32_t i) { return mares.textOf(rows[i], which); };
+            std::stable_sort(shown.begin(), shown.end(), [&](std::uint32_t a, std::uint32_t b) {
+                return down ? text(b) < text(a) : text(a) < text(b);
+            });
+        }
+    }
+    if (query.top && shown.size() > *query.top)
+        shown.resize(*query.top);
+    return shown;
+}
+
+std::optional<MareColumn> parseMareColumn(std::string_view key)
+{
+    for (int c = 0; c < kMareColumns; ++c)
+        if (equalFolded(kMareColumnKeys[static_cast<std::size_t>(c)], key))
+            return static_cast<MareColumn>(c);
+    return std::nullopt;
+}
+
+} // namespace quindle

@@ -1,0 +1,55 @@
+#include "planner/season.h"
+
+namespace quindle {
+
+namespace {
+
+SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const std::shared_ptr<const SireIndex>& sires,
+                  const ChefTable& chefs, const PlanQuery& query)
+{
+    SeasonDam dam;
+    dam.id = id;
+    dam.name = std::move(name);
+    dam.lines = std::move(lines);
+    dam.plan = planMatings(sires, dam.lines, chefs);
+    dam.rows = selectRows(dam.plan, query);
+    return dam;
+}
+
+} // namespace
+
+SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& folder,
+                      const std::shared_ptr<const SireIndex>& sires, const ChefTable& chefs, const PlanQuery& query)
+{
+    SeasonPlan season;
+    for (const std::int32_t id : ids) {
+        MareLookup mare = findMare(folder, id);
+        if (mare.status == MareLookup::Status::Found)
+            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), sires, chefs, query));
+        else
+            season.leftOut.push_back(std::move(mare.message));
+    }
+    return season;
+}
+
+SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::shared_ptr<const SireIndex>& sires,
+                            const ChefTable& chefs, const PlanQuery& query)
+{
+    SeasonPlan season;
+    for (const CheckedHorse& horse : horses) {
+        if (!horse.usable())
+            season.leftOut.push_back(horse.message);
+        else if (horse.female())
+            season.dams.push_back(planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire},
+                                          sires, chefs, query));
+    }
+    return season;
+}
+
+void selectSeason(SeasonPlan& season, const PlanQuery& query)
+{
+    for (SeasonDam& dam : season.dams)
+        dam.rows = selectRows(dam.plan, query);
+}
+
+} // namespace quindle

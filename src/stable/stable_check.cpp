@@ -1,0 +1,51 @@
+#include "stable/stable_check.h"
+
+namespace quindle {
+
+CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
+{
+    CheckedHorse out;
+    out.entry = entry;
+    const std::string horse = "horse " + std::to_string(entry.id) + " (" + entry.name + ")";
+    switch (found.status) {
+    case LookupResult::Status::Failed:
+        out.status = CheckedHorse::Status::Failed;
+        out.message = horse + " could not be looked up: " + found.error;
+        return out;
+    case LookupResult::Status::NotFound:
+        out.status = CheckedHorse::Status::Missing;
+        out.message = horse + " is no longer in the breeding file: left out until confirmed or removed";
+        return out;
+    case LookupResult::Status::Found:
+        break;
+    }
+    out.horse = found.horse;
+    if (found.horse.name == entry.name) {
+        out.status = CheckedHorse::Status::Same;
+        return out;
+    }
+    out.status = CheckedHorse::Status::Renamed;
+    out.message = horse + " is now " + found.horse.name + " in the breeding file: left out until confirmed or removed";
+    return out;
+}
+
+std::vector<CheckedHorse> checkStable(const Stable& stable, const DataFolder& folder)
+{
+    std::vector<CheckedHorse> out;
+    out.reserve(stable.horses.size());
+    for (const StableEntry& entry : stable.horses)
+        out.push_back(checkEntry(entry, findHorse(folder, entry.id)));
+    return out;
+}
+
+bool confirmHorse(Stable& stable, std::int32_t id, const std::string& nameNow)
+{
+    for (StableEntry& entry : stable.horses)
+        if (entry.id == id) {
+            entry.name = nameNow;
+            return true;
+        }
+    return false;
+}
+
+} // namespace quindle

@@ -1,0 +1,64 @@
+#pragma once
+// The player's own horses ("my horses"), kept per data folder in a JSON file
+// under the application's data folder. The core reads and checks the file and
+// gives its text; the window writes it whole (atomically), the command line
+// only reads it.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/data_folder.h"
+
+namespace quindle {
+
+struct StableEntry {
+    std::int32_t id = 0;
+    std::string name; // Latin-1, the name the horse had when it was added
+    bool operator==(const StableEntry&) const = default;
+};
+
+struct Stable {
+    std::vector<StableEntry> horses; // in the player's order
+
+    const StableEntry* find(std::int32_t id) const;
+    // Adds a horse at the end; false (and nothing changed) when its ID is kept already.
+    bool add(std::int32_t id, std::string name);
+    // False when the ID was not kept.
+    bool remove(std::int32_t id);
+    bool operator==(const Stable&) const = default;
+};
+
+struct StableRead {
+    enum class Status { Read, Missing, Damaged };
+    Status status = Status::Missing; // Missing: no file yet, an empty stable
+    Stable stable;                   // Read
+    std::string error;               // Damaged: the file and what is wrong with it
+};
+
+// Parses a stable file's text; `path` names the file in messages. Refused: text
+// that is not JSON, a horse without an ID the ID box would take (1 to 999999),
+// an ID twice, a name that is not a string of Latin-1 letters.
+StableRead parseStable(std::string_view text, const std::string& path);
+// Reads and parses the file. A file that is not there is Missing; one that
+// cannot be read is Damaged with the reason.
+StableRead readStable(const std::string& path);
+
+// The file's text (UTF-8 JSON, one horse a line); `dataFolder` is written into
+// it for the player's eyes, never read back.
+std::string stableText(const Stable& stable, const std::string& dataFolder);
+
+// The application's data folder, where the window's QStandardPaths::AppDataLocation
+// points for organisation and application "quindle": $XDG_DATA_HOME/quindle/quindle
+// (~/.local/share/quindle/quindle without it) on Linux, %APPDATA%\quindle\quindle
+// on Windows. Not created here. Empty when there is no home folder to put it in.
+std::string appDataFolder();
+// The stable file of a data folder in `appData`: "horses-NAME-HASH.json", NAME
+// the folder's last part in safe letters and HASH from its whole absolute path,
+// so each data folder has its own file and the name is the same on every run.
+std::string stableFileFor(const DataFolder& folder, const std::string& appData);
+// The same in appDataFolder(); empty when that is.
+std::string stableFileFor(const DataFolder& folder);
+
+} // namespace quindle

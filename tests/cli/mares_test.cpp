@@ -1,0 +1,210 @@
+// quindle-cli mares: every row against quindle-cli mate of that mating.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <numeric>
+#include <random>
+
+#include "input/edit_filter.h"
+#include "lookup/horse_lookup.h"
+#include "sample_data.h"
+#include "stable/stable_file.h"
+#include "support/run_process.h"
+#include "support/temp_dir.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+// The JSON string at `at` (its opening quote), unescaped.
+std::string stringAt(const std::string& json, std::size_t at)
+{
+    std::string out;
+    for (std::size_t i = at + 1; json[i] != '"'; ++i)
+        out += json[i] == '\\' ? json[++i] : json[i];
+    return out;
+}
+
+// The member `key` of `json` from `from` on: a string unescaped, a list as its text.
+std::string member(const std::string& json, const std::string& key, std::size_t from = 0)
+{
+    const std::size_t at = json.find("\"" + key + "\":", from);
+    if (at == std::string::npos)
+        return "<none>";
+    const std::size_t value = at + key.size() + 3;
+    if (json[value] == '"')
+        return stringAt(json, value);
+    std::size_t end = value;
+    for (int depth = 0;; ++end) {
+        if (json[end] == '"')
+            for (++end; json[end] != '"'; ++end)
+                end += json[end] == '\\';
+        depth += json[end] == '[' ? 1 : json[end] == ']' ? -1 : 0;
+        if (depth == 0)
+            break;
+    }
+    return json.substr(value, end - value + 1);
+}
+
+class MaresTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        shared_ = new Shared;
+        sample::writeDataFolder(shared_->folder.dir(), {8000, 17});
+    }
+    static void TearDownTestSuite() { delete shared_; }
+    static ProcessResult cli(std::vector<std::string> args)
+    {
+        args.insert(args.begin(), {"--data-dir", shared_->folder.dir()});
+        return runProcess(QUINDLE_CLI, args, shared_->dir.path().string());
+    }
+    static const DataFolder& folder() { return shared_->folder; }
+    static std::string file(const std::string& name) { return (shared_->dir.path() / name).string(); }
+    // A stallion of the sire list that the name box takes, with many entries before him.
+    static std::string stallion()
+    {
+        const auto rows = splitLines(cli({"sires", "--damsire", "X"}).out);
+        for (std::size_t i = rows.size() / 2; i < rows.size(); ++i) {
+            const std::string name = rows[i].substr(0, rows[i].find(','));
+            if (checkChars(std::u16string(name.begin(), name.end())) && name.find('"') == std::string::npos)
+                return name;
+        }
+        return {};
+    }
+
+private:
+    struct Shared {
+        TempDir dir;
+        DataFolder folder{(dir.path() / "pdg").string()};
+    };
+    static Shared* shared_;
+};
+MaresTest::Shared* MaresTest::shared_ = nullptr;
+
+} // namespace
+
+TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
+{
+    const std::string sire = stallion();
+    ASSERT_FALSE(sire.empty());
+    const ProcessResult all = cli({"mares", "--json", "--sire", sire});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    const auto rows = splitLines(all.out);
+    ASSERT_GT(rows.size(), 1000u);
+
+    std::vector<std::size_t> picked(rows.size());
+    std::iota(picked.begin(), picked.end(), 0);
+    std::shuffle(picked.begin(), picked.end(), std::mt19937(29));
+    picked.resize(250);
+    int withRepeats = 0;
+    static const char* kFoal[] = {"sire",        "siresire",    "damsire",   "siresiresire",
+                                  "siredamsire", "damsiresire", "damdamsire"};
+    static const char* kBoxes[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
+    for (const std::size_t i : picked) {
+        const std::string& row = rows[i];
+        const std::size_t foal = row.find("\"foal\":");
+        const ProcessResult mate =
+            cli({"mate", "--json", sire, member(row, "damsire", foal), member(row, "damdamsire", foal)});
+        ASSERT_EQ(mate.exitCode, 0) << mate.err;
+        SCOPED_TRACE(row);
+        // The mare herself, as the breeding file holds her.
+        const LookupResult horse = findHorse(folder(), std::stoi(row.substr(6)));
+        ASSERT_EQ(horse.status, LookupResult::Status::Found);
+        EXPECT_EQ(member(row, "name"), horse.horse.name);
+        EXPECT_TRUE(isFemale(horse.horse.sex));
+        EXPECT_EQ(member(row, "damsire", foal), horse.horse.sire);
+        EXPECT_EQ(member(row, "damdamsire", foal), horse.horse.damSire);
+        for (int k = 0; k < 7; ++k)
+            EXPECT_EQ(member(row, kFoal[k], foal), member(mate.out, "Text" + std::to_string(k + 3))) << kFoal[k];
+        const std::string pt = member(mate.out, "PT");
+        std::size_t at = 0;
+        for (int box = 0; box < 45; ++box) {
+            at = pt.find('"', at);
+            if (box >= 35) {
+                EXPECT_EQ(member(row, kBoxes[box - 35]), stringAt(pt, at)) << kBoxes[box - 35];
+            }
+            at += stringAt(pt, at).size() + 2;
+        }
+        EXPECT_EQ(member(row, "repeats"), member(mate.out, "repeats"));
+        withRepeats += member(row, "repeats") != "[]";
+    }
+    EXPECT_GT(withRepeats, 0);
+
+    // The same rows as CSV, file order, and the mares only.
+    const auto csv = splitLines(cli({"mares", "--sire", sire}).out);
+    ASSERT_EQ(csv.size(), rows.size() + 1);
+    EXPECT_EQ(csv[0], "id,name,age,sex,damsire,damdamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats");
+    for (std::size_t i = 1; i < csv.size(); ++i)
+        ASSERT_EQ("{\"id\":" + csv[i].substr(0, csv[i].find(',')) + ",",
+                  rows[i - 1].substr(0, rows[i - 1].find(',') + 1));
+}
+
+TEST_F(MaresTest, FiltersSortTopAndTheStable)
+{
+    const std::string sire = stallion();
+    const auto lines = splitLines(cli({"mares", "--sire", sire, "--min-age", "5", "--max-age", "9", "--sort",
+                                       "total,desc", "--min-total", "8", "--di", "0.5:"})
+                                      .out);
+    ASSERT_GT(lines.size(), 10u);
+    int last = INT32_MAX;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> f(1);
+        bool quoted = false;
+        for (const char c : lines[i]) {
+            if (c == '"')
+                quoted = !quoted;
+            else if (c == ',' && !quoted)
+                f.emplace_back();
+            else
+                f.back().push_back(c);
+        }
+        const int age = std::stoi(f[2]), total = std::stoi(f[11]);
+        EXPECT_TRUE(age >= 5 && age <= 9) << lines[i];
+        EXPECT_LE(total, last);
+        EXPECT_GE(total, 8);
+        EXPECT_TRUE(f[15] == "INF" || std::stod(f[15]) >= 0.5) << lines[i];
+        last = total;
+    }
+    EXPECT_EQ(splitLines(cli({"mares", "--sire", sire, "--sort", "name", "--top", "3"}).out).size(), 4u);
+
+    // Only the stable's fillies and mares, and a renamed one left out.
+    Stable stable;
+    std::vector<std::int32_t> mares;
+    for (std::int32_t id = 1; id < 80; ++id) {
+        const LookupResult found = findHorse(folder(), id);
+        stable.add(id, id == 2 ? "OLD NAME" : found.horse.name);
+        if (isFemale(found.horse.sex) && id != 2)
+            mares.push_back(id);
+    }
+    const std::string path = file("mine.json");
+    std::ofstream(path) << stableText(stable, folder().dir());
+    const ProcessResult kept = cli({"mares", "--sire", sire, "--stable", path, "--sort", "id"});
+    EXPECT_EQ(kept.exitCode, 0) << kept.err;
+    EXPECT_NE(kept.err.find("horse 2 (OLD NAME) is now"), std::string::npos) << kept.err;
+    std::vector<std::int32_t> ids;
+    for (const std::string& line : splitLines(kept.out))
+        if (line[0] != 'i')
+            ids.push_back(std::stoi(line));
+    EXPECT_EQ(ids, mares);
+}
+
+TEST_F(MaresTest, UnknownStallionsNoRowsAndUsageErrors)
+{
+    const ProcessResult unknown = cli({"mares", "--sire", "NO SUCH STALLION"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("NO SUCH STALLION is not in the sire list"), std::string::npos) << unknown.err;
+    EXPECT_EQ(cli({"mares", "--sire", stallion(), "--min-age", "500"}).exitCode, 1);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"mares"},
+                                                 {"mares", "--sire", "NORTH\xCE\xA9"},
+                                                 {"mares", "--sire", "A", "--min-age", "x"},
+                                                 {"mares", "--sire", "A", "--sort", "siresire"},
+                                                 {"mares", "--sire", "A", "--di", "4:1"},
+                                                 {"mares", "--sire", "A", "B"}}) {
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << args.back();
+        EXPECT_EQ(r.out, "");
+    }
+}
