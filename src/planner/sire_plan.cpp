@@ -15,18 +15,6 @@ namespace quindle {
 
 namespace {
 
-// The profile box that shows each number column.
-constexpr std::array<int, kPlanNumberColumns> kColumnBox{kGroupTotalBox,
-                                                         kGroupTotalBox + 1,
-                                                         kGroupTotalBox + 2,
-                                                         kGroupTotalBox + 3,
-                                                         kGroupTotalBox + 4,
-                                                         kTotalBox,
-                                                         kSpeedBox,
-                                                         kStaminaBox,
-                                                         kCdBox,
-                                                         kDiBox};
-
 std::string_view withoutBlanks(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
@@ -48,10 +36,13 @@ double shownNumber(std::string_view text)
     return value;
 }
 
+// The plan's number columns are the summary's, in the same order.
+static_assert(kPlanNumberColumns == kSummaryColumns);
+static_assert(static_cast<int>(PlanColumn::B) - kPlanNameColumns == static_cast<int>(SummaryColumn::B));
+static_assert(static_cast<int>(PlanColumn::Di) - kPlanNameColumns == static_cast<int>(SummaryColumn::Di));
 const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
 {
-    const int box = kColumnBox[static_cast<std::size_t>(column) - kPlanNameColumns];
-    return numbers.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
+    return summaryText(numbers.texts, static_cast<SummaryColumn>(static_cast<int>(column) - kPlanNameColumns));
 }
 
 PlanNumbers numbersOfTotals(const GroupTotals& totals)
