@@ -1,5 +1,7 @@
 #include "arguments.h"
 
+#include "command_table.h"
+
 #include <algorithm>
 #include <array>
 #include <utility>
@@ -8,52 +10,26 @@ namespace quindle::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> kCommands{"show", "mate",  "profiles", "sires",
-                                                    "find", "foals", "season",   "mares"};
-// The commands that take an option, one bit each in the order of kCommands.
-enum : unsigned {
-    kShow = 1,
-    kMate = 2,
-    kProfiles = 4,
-    kSires = 8,
-    kFind = 16,
-    kFoals = 32,
-    kSeason = 64,
-    kMares = 128,
-    kEvery = 255,
-    kTarget = kSires | kSeason | kMares // the options of a plan's target
-};
-
 struct Option {
     std::string_view name;
     std::string_view shortName; // "" when it has none
     const char* needs;          // what its value is, for the message when it is missing; null: it takes none
-    unsigned commands;
+    bool everyCommand;          // else only the commands that list it
     // The value may be left out: the next argument is taken only when it is no option.
     bool valueOptional = false;
 };
 
 constexpr std::array kOptions{
-    Option{"--help", "-h", nullptr, kEvery},
-    Option{"--version", "-V", nullptr, kEvery},
-    Option{"--data-dir", "", "a folder", kEvery},
-    Option{"--json", "", nullptr, kShow | kMate | kSires | kFind | kFoals | kSeason | kMares},
-    Option{"--from", "", "a value", kProfiles},
-    Option{"--to", "", "a value", kProfiles},
-    Option{"--limit", "", "a value", kFind},
-    Option{"--dam", "", "a value", kSires},
-    Option{"--damsire", "", "a value", kSires},
-    Option{"--damdamsire", "", "a value", kSires},
-    Option{"--di", "", "a value", kTarget},
-    Option{"--cd", "", "a value", kTarget},
-    Option{"--min-total", "", "a value", kTarget},
-    Option{"--sort", "", "a value", kTarget},
-    Option{"--top", "", "a value", kTarget},
-    Option{"--dams", "", "a value", kSeason},
-    Option{"--stable", "", "a file", kSeason | kMares, true},
-    Option{"--sire", "", "a value", kMares},
-    Option{"--min-age", "", "a value", kMares},
-    Option{"--max-age", "", "a value", kMares},
+    Option{"--help", "-h", nullptr, true},         Option{"--version", "-V", nullptr, true},
+    Option{"--data-dir", "", "a folder", true},    Option{"--json", "", nullptr, false},
+    Option{"--from", "", "a value", false},        Option{"--to", "", "a value", false},
+    Option{"--limit", "", "a value", false},       Option{"--dam", "", "a value", false},
+    Option{"--damsire", "", "a value", false},     Option{"--damdamsire", "", "a value", false},
+    Option{"--di", "", "a value", false},          Option{"--cd", "", "a value", false},
+    Option{"--min-total", "", "a value", false},   Option{"--sort", "", "a value", false},
+    Option{"--top", "", "a value", false},         Option{"--dams", "", "a value", false},
+    Option{"--stable", "", "a file", false, true}, Option{"--sire", "", "a value", false},
+    Option{"--min-age", "", "a value", false},     Option{"--max-age", "", "a value", false},
 };
 
 const Option* findOption(std::string_view name)
@@ -105,8 +81,7 @@ Arguments parseArguments(const std::vector<std::string>& args)
         if (equals != std::string::npos)
             value = arg.substr(equals + 1);
         else if (option->valueOptional && (i + 1 == args.size() || isOption(args[i + 1]) || args[i + 1] == "--" ||
-                                           (positional.empty() && std::find(kCommands.begin(), kCommands.end(),
-                                                                            args[i + 1]) != kCommands.end())))
+                                           (positional.empty() && findCommand(args[i + 1]))))
             value.clear(); // "--stable season": the command, not a file
         else if (option->needs && i + 1 < args.size())
             value = args[++i];
@@ -119,12 +94,11 @@ Arguments parseArguments(const std::vector<std::string>& args)
         return failed("no command given");
     out.command = positional.front();
     out.operands.assign(positional.begin() + 1, positional.end());
-    const auto command = std::find(kCommands.begin(), kCommands.end(), out.command);
-    if (command == kCommands.end())
+    const Command* command = findCommand(out.command);
+    if (!command)
         return failed("unknown command " + out.command);
-    const unsigned bit = 1u << (command - kCommands.begin());
     for (const auto& given : out.options)
-        if (!(findOption(given.first)->commands & bit))
+        if (!findOption(given.first)->everyCommand && !command->takes(given.first))
             return failed(out.command + " does not take " + given.first);
     return out;
 }

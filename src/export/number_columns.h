@@ -47,9 +47,9 @@ public:
     {
         formatSummary(profileOfTotals(totals), summary);
         out.clear();
-        for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox}) {
+        for (int column = 0; column < kSummaryColumns; ++column) {
             out += ',';
-            appendTrimmed(out, summary[static_cast<std::size_t>(box - kGroupTotalBox)]);
+            appendTrimmed(out, summaryText(summary, static_cast<SummaryColumn>(column)));
         }
     }
 

@@ -7,6 +7,7 @@
 #include <numeric>
 
 #include "data/fold_case.h"
+#include "dosage/number_order.h"
 
 namespace quindle {
 
@@ -28,9 +29,6 @@ std::optional<double> parseBound(std::string_view text)
         return std::nullopt;
     return value;
 }
-
-// A key that orders numbers, INF above them, and NaN ("--") below all.
-double sortKey(double value) { return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value; }
 
 } // namespace
 
@@ -71,7 +69,7 @@ std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
             // Keys side by side with the row numbers: the sort then reads one array.
             std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());
             for (std::size_t i = 0; i < shown.size(); ++i)
-                keyed[i] = {sortKey(plan.value(rows[shown[i]], column)), shown[i]};
+                keyed[i] = {numberOrderKey(plan.value(rows[shown[i]], column)), shown[i]};
             std::stable_sort(keyed.begin(), keyed.end(), [down](const auto& a, const auto& b) {
                 return down ? b.first < a.first : a.first < b.first;
             });

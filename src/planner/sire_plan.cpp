@@ -15,18 +15,6 @@ namespace quindle {
 
 namespace {
 
-// The profile box that shows each number column.
-constexpr std::array<int, kPlanNumberColumns> kColumnBox{kGroupTotalBox,
-                                                         kGroupTotalBox + 1,
-                                                         kGroupTotalBox + 2,
-                                                         kGroupTotalBox + 3,
-                                                         kGroupTotalBox + 4,
-                                                         kTotalBox,
-                                                         kSpeedBox,
-                                                         kStaminaBox,
-                                                         kCdBox,
-                                                         kDiBox};
-
 std::string_view withoutBlanks(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
@@ -48,10 +36,13 @@ double shownNumber(std::string_view text)
     return value;
 }
 
+// The plan's number columns are the summary's, in the same order.
+static_assert(kPlanNumberColumns == kSummaryColumns);
+static_assert(static_cast<int>(PlanColumn::B) - kPlanNameColumns == static_cast<int>(SummaryColumn::B));
+static_assert(static_cast<int>(PlanColumn::Di) - kPlanNameColumns == static_cast<int>(SummaryColumn::Di));
 const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
 {
-    const int box = kColumnBox[static_cast<std::size_t>(column) - kPlanNameColumns];
-    return numbers.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
+    return summaryText(numbers.texts, static_cast<SummaryColumn>(static_cast<int>(column) - kPlanNameColumns));
 }
 
 } // namespace
@@ -178,64 +169,47 @@ std::string_view Plan::cell(const PlanRow& row, PlanColumn column) const
     return planNumberText(numbersOf(row), column);
 }
 
-Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
-{
-    Plan plan;
-    plan.sires = std::move(sires);
-    plan.mare = std::make_shared<const MareLines>(mare);
-    const SireIndex& index = *plan.sires;
-    const auto& stallions = index.stallions();
-    plan.rows.resize(stallions.size());
+namespace {
 
-    // Few foals differ in their totals: each worker formats every set it meets
-    // once, and the sets are then made one list.
-    struct Share {
-        std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
-        std::vector<PlanNumbers> numbers;
-    };
-    const SireIndex::Listed damSire = index.find(plan.mare->damSire);
-    auto work = [&](Share& share, std::size_t first, std::size_t last) {
-        std::array<std::string_view, 7> lineage;
-        for (std::size_t i = first; i < last; ++i) {
-            // A freshly started window holds no lineage; the submission fills it.
-            lineage = {};
-            const SireIndex::Listed stallion = index.stallion(i);
-            // The scan is asked for exactly these two names: their entries are known.
-            const auto known = [&](std::string_view name) {
-                return name == stallion.name ? stallion : name == damSire.name ? damSire : index.find(name);
-            };
-            mateLineage(
-                lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
-                [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
-            // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
-            // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
-            const std::array<std::string_view, 5> names{lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
-            for (std::size_t k = 0; k < names.size(); ++k)
-                plan.rows[i].names[k] = {
-                    static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
-                    static_cast<std::uint32_t>(names[k].size())};
-            const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
-            const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
-            if (fresh)
-                share.numbers.push_back(planNumbersOf(totals));
-            plan.rows[i].numbers = it->second;
-        }
-    };
-    // A second thread pays off only for long lists.
-    const std::size_t count = stallions.size();
-    const std::size_t threads =
-        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), count / 4096), 1, 8);
-    const std::size_t part = (count + threads - 1) / threads;
-    std::vector<Share> shares(threads);
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work, std::ref(shares[t]), std::min(count, t * part), std::min(count, (t + 1) * part));
-    work(shares[0], 0, std::min(count, part));
-    for (auto& helper : helpers)
-        helper.join();
-
+// What one worker found: the rows' numbers, each set of totals formatted once.
+struct Share {
     std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
-    for (std::size_t t = 0; t < threads; ++t) {
+    std::vector<PlanNumbers> numbers;
+};
+
+// The foal of stallion `i` with the mare: its names and, into `share`, its numbers.
+void planRow(const Plan& plan, const SireIndex::Listed& damSire, const ChefTable& chefs, std::size_t i, PlanRow& row,
+             Share& share)
+{
+    const SireIndex& index = *plan.sires;
+    // A freshly started window holds no lineage; the submission fills it.
+    std::array<std::string_view, 7> lineage{};
+    const SireIndex::Listed stallion = index.stallion(i);
+    // The scan is asked for exactly these two names: their entries are known.
+    const auto known = [&](std::string_view name) {
+        return name == stallion.name ? stallion : name == damSire.name ? damSire : index.find(name);
+    };
+    mateLineage(lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
+                [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
+    // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
+    // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
+    const std::array<std::string_view, 5> names{lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
+    for (std::size_t k = 0; k < names.size(); ++k)
+        row.names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
+                        static_cast<std::uint32_t>(names[k].size())};
+    const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
+    const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
+    if (fresh)
+        share.numbers.push_back(planNumbersOf(totals));
+    row.numbers = it->second;
+}
+
+// The workers' numbers made one list; worker t planned the rows from t * part.
+void mergeShares(std::vector<Share>& shares, std::size_t part, Plan& plan)
+{
+    const std::size_t count = plan.rows.size();
+    std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
+    for (std::size_t t = 0; t < shares.size(); ++t) {
         std::vector<std::uint32_t> global(shares[t].numbers.size());
         for (std::size_t k = 0; k < global.size(); ++k) {
             const auto [it, fresh] =
@@ -247,6 +221,37 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
         for (std::size_t i = std::min(count, t * part); i < std::min(count, (t + 1) * part); ++i)
             plan.rows[i].numbers = global[plan.rows[i].numbers];
     }
+}
+
+} // namespace
+
+Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
+{
+    Plan plan;
+    plan.sires = std::move(sires);
+    plan.mare = std::make_shared<const MareLines>(mare);
+    const std::size_t count = plan.sires->stallions().size();
+    plan.rows.resize(count);
+
+    // Few foals differ in their totals: each worker formats every set it meets
+    // once, and the sets are then made one list.
+    const SireIndex::Listed damSire = plan.sires->find(plan.mare->damSire);
+    auto work = [&](Share& share, std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i)
+            planRow(plan, damSire, chefs, i, plan.rows[i], share);
+    };
+    // A second thread pays off only for long lists.
+    const std::size_t threads =
+        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), count / 4096), 1, 8);
+    const std::size_t part = (count + threads - 1) / threads;
+    std::vector<Share> shares(threads);
+    std::vector<std::thread> helpers;
+    for (std::size_t t = 1; t < threads; ++t)
+        helpers.emplace_back(work, std::ref(shares[t]), std::min(count, t * part), std::min(count, (t + 1) * part));
+    work(shares[0], 0, std::min(count, part));
+    for (auto& helper : helpers)
+        helper.join();
+    mergeShares(shares, part, plan);
     return plan;
 }
 

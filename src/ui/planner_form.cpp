@@ -64,7 +64,20 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     resize(1040, 560);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildMare());
+    layout->addLayout(buildFilters());
+    layout->addWidget(buildTable(), 1);
+    layout->addLayout(buildButtons());
 
+    (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
+    connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
+    replan();
+    if (parent)
+        move(parent->pos() + QPoint(parent->width() / 3, parent->height() / 3));
+}
+
+QLayout* PlannerForm::buildMare()
+{
     // The mare: the horse shown in the main window, or her lines typed.
     auto* mare = new QGridLayout;
     shownMare_ = new QRadioButton(QStringLiteral("The mare shown in the main window"), this);
@@ -93,8 +106,11 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     status_->setObjectName(QStringLiteral("mareStatus"));
     status_->setWordWrap(true);
     mare->addWidget(status_, 0, 1, 1, 2);
-    layout->addLayout(mare);
+    return mare;
+}
 
+QLayout* PlannerForm::buildFilters()
+{
     // Filters, and how many rows they let through.
     auto* filters = new QHBoxLayout;
     diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
@@ -121,11 +137,14 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("rowCount"));
     filters->addWidget(count_);
-    layout->addLayout(filters);
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_, sireFilter_})
         connect(box, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
     connect(minTotal_, &QSpinBox::valueChanged, this, &PlannerForm::applyFilters);
+    return filters;
+}
 
+QTableView* PlannerForm::buildTable()
+{
     model_ = new PlannerModel(this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("plan"));
@@ -143,10 +162,14 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     table_->setColumnWidth(11, 165);
     table_->setColumnWidth(12, 165);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
-    layout->addWidget(table_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
     copy->setContext(Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+    return table_;
+}
+
+QLayout* PlannerForm::buildButtons()
+{
 
     auto* buttons = new QHBoxLayout;
     auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
@@ -155,13 +178,7 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     connect(exportButton, &QPushButton::clicked, this, &PlannerForm::exportClick);
     buttons->addStretch(1);
     buttons->addWidget(exportButton);
-    layout->addLayout(buttons);
-
-    (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
-    connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
-    replan();
-    if (parent)
-        move(parent->pos() + QPoint(parent->width() / 3, parent->height() / 3));
+    return buttons;
 }
 
 void PlannerForm::planForShownHorse(std::int32_t id)

@@ -15,6 +15,7 @@
 #include "ui/latest_work.h"
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
@@ -56,6 +57,10 @@ protected:
 
 private:
     struct Outcome;
+    QLayout* buildMare();
+    QLayout* buildFilters();
+    QTableView* buildTable();
+    QLayout* buildButtons();
     void replan();
     void applyFilters();
     void showCount();

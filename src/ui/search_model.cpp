@@ -1,9 +1,9 @@
 #include "ui/search_model.h"
 
 #include <algorithm>
-#include <limits>
 #include <numeric>
 
+#include "dosage/number_order.h"
 #include "lookup/horse_lookup.h"
 #include "ui/latin1.h"
 
@@ -14,23 +14,21 @@ namespace {
 const char* const kNameHeaders[] = {"ID", "Name", "Age/Sex", "Sire", "Dam-Sire"};
 const char* const kFoalHeaders[] = {"ID", "Name", "Age/Sex", "B", "I", "C", "S", "P", "Total", "DI", "CD"};
 constexpr int kFirstNumber = 3;
-// The summary box of each number column (B .. CD).
-constexpr int kBoxes[] = {35, 36, 37, 38, 39, kTotalBox, kDiBox, kCdBox};
+// The summary column of each number column (B .. CD).
+constexpr SummaryColumn kColumns[] = {SummaryColumn::B, SummaryColumn::I,     SummaryColumn::C,  SummaryColumn::S,
+                                      SummaryColumn::P, SummaryColumn::Total, SummaryColumn::Di, SummaryColumn::Cd};
 
-// A number column's value for sorting: INF above every number, none ("--") below all.
+// A number column's value for sorting, in the one order of number columns.
 double valueOf(const FoalProfile& foal, int column)
 {
     const DosageProfile& p = foal.profile;
-    constexpr double kNone = -std::numeric_limits<double>::infinity();
     switch (column - kFirstNumber) {
     case 5:
         return p.total;
     case 6:
-        return p.di.kind == DosageIndex::Kind::Finite     ? p.di.value
-               : p.di.kind == DosageIndex::Kind::Infinite ? std::numeric_limits<double>::infinity()
-                                                          : kNone;
+        return numberOrderKey(diNumber(p.di));
     case 7:
-        return p.cd ? *p.cd : kNone;
+        return numberOrderKey(cdNumber(p));
     default:
         return p.groupTotal[static_cast<std::size_t>(column - kFirstNumber)];
     }
@@ -118,8 +116,7 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
     case 2:
         return fromLatin1(ageSexText(foal.age, foal.sex)).trimmed();
     default:
-        return fromLatin1(foal.texts[static_cast<std::size_t>(kBoxes[column - kFirstNumber] - kGroupTotalBox)])
-            .trimmed();
+        return fromLatin1(summaryText(foal.texts, kColumns[column - kFirstNumber])).trimmed();
     }
 }
 
