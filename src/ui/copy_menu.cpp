@@ -45,6 +45,7 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
+    main_->addWindowActions(menu.get());
     return menu;
 }
 

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -24,7 +25,9 @@
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
+#include "compare/comparison.h"
 #include "ui/planner_model.h"
+#include "ui/profile_chart.h"
 #include "ui/sub_form.h"
 #include "ui/ui_seam.h"
 
@@ -142,11 +145,30 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
         table_->setColumnWidth(c, 52);
     table_->setColumnWidth(11, 165);
     table_->setColumnWidth(12, 165);
+    table_->setItemDelegateForColumn(PlannerModel::kShapeColumn, new ProfileBarsDelegate(table_));
+    table_->setColumnWidth(PlannerModel::kShapeColumn, 60);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     layout->addWidget(table_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
     copy->setContext(Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), table_);
+    compare->setContext(Qt::WidgetShortcut);
+    connect(compare, &QShortcut::activated, this, &PlannerForm::compareSelected);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        const QModelIndex index = table_->indexAt(at);
+        if (index.isValid())
+            menu.addAction(QStringLiteral("Show in Main Window"), this, [this, row = index.row()] { submitRow(row); });
+        QAction* add = menu.addAction(QStringLiteral("Add to Comparison"), this, &PlannerForm::compareSelected);
+        add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+        add->setEnabled(table_->selectionModel()->hasSelection());
+        QAction* copyRows = menu.addAction(QStringLiteral("Copy"), this,
+                                           [this] { QApplication::clipboard()->setText(selectedText()); });
+        copyRows->setShortcut(QKeySequence::Copy);
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
 
     auto* buttons = new QHBoxLayout;
     auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
@@ -260,6 +282,22 @@ void PlannerForm::submitRow(int row)
     if (SubForm* sub = main_->subForm())
         sub->setNames(names);
     main_->submitMating(names);
+}
+
+void PlannerForm::compareSelected()
+{
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    if (rows.isEmpty() || !model_->plan()) {
+        seam().beep();
+        return;
+    }
+    const MareLines& mare = *model_->plan()->mare;
+    for (const QModelIndex& index : rows) {
+        const PlanRow& row = model_->planRow(index.row());
+        main_->addToComparison(
+            Candidate{0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}});
+    }
 }
 
 QString PlannerForm::selectedText() const

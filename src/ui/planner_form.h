@@ -40,6 +40,8 @@ public:
     void submitRow(int row);
     // Writes the rows as shown to a CSV file; false after telling why not.
     bool exportTo(const QString& path);
+    // Adds the selected rows' matings to the comparison.
+    void compareSelected();
     // The selected rows as tab-separated text.
     QString selectedText() const;
 

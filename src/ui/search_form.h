@@ -22,6 +22,7 @@ class QTableView;
 namespace quindle::ui {
 
 class MainForm;
+class CropChart;
 class SearchModel;
 
 class SearchForm : public QWidget {
@@ -42,6 +43,10 @@ public:
     bool busy() const { return work_.busy(); }
     // Shows the horse of a row in the main window, as typing its ID and GO would.
     void pick(int row);
+    // The crop of the stallion whose foals are listed.
+    CropChart* cropChart() const { return crop_; }
+    // Marks the foal the main window shows in the crop, when it is one of the list.
+    void markShownFoal();
     // Reads the index again: the main window cut a new breeding file or took another data folder.
     void reload();
 
@@ -66,6 +71,7 @@ private:
     QLabel* count_ = nullptr;
     QTableView* table_ = nullptr;
     SearchModel* model_ = nullptr;
+    CropChart* crop_ = nullptr;
 };
 
 } // namespace quindle::ui

@@ -22,6 +22,8 @@ public:
 
     void submitClick();
     void subClearClick();
+    // Adds the typed mating to the comparison.
+    void compareClick();
     // Puts names into the three boxes, each through the box's filter.
     void setNames(const MatingNames& names);
 
