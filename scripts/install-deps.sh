@@ -15,6 +15,7 @@ packages=(
   desktop-file-utils    # desktop-file-validate, for the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
   clang-format          # the layout check (scripts/check-format.sh)
+  poppler-utils         # pdftotext and pdfinfo: the tests read back the card written as PDF
 )
 
 missing=()

@@ -118,6 +118,7 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     outer->addWidget(content_, 1);
 
     auto* copy = new QShortcut(QKeySequence::Copy, this);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(tabText()); });
     auto* removeKey = new QShortcut(QKeySequence::Delete, list_);
     removeKey->setContext(Qt::WidgetShortcut);
