@@ -45,7 +45,6 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
-    main_->addWindowActions(menu.get());
     return menu;
 }
 
@@ -59,7 +58,9 @@ bool HorseCopier::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::ContextMenu && watched == main_) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        menuAt(menuEvent->pos())->exec(menuEvent->globalPos());
+        const auto menu = menuAt(menuEvent->pos());
+        main_->addWindowActions(menu.get()); // the pane, the comparison and the card after Copy
+        menu->exec(menuEvent->globalPos());
         return true;
     }
     return QObject::eventFilter(watched, event);

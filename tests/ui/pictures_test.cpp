@@ -24,7 +24,6 @@
 #include "search/foal_crop.h"
 #include "ui/compare_chart.h"
 #include "ui/compare_form.h"
-#include "ui/copy_menu.h"
 #include "ui/crop_chart.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
@@ -182,11 +181,10 @@ TEST_F(GuiTest, TheChartPaneWidensTheWindowWithoutMovingABoxFollowsTheBoxesAndIs
     main->setZoom(100);
 
     // The context menu offers the pane, checked; a new window opens with it.
-    auto* copier = main->findChild<ui::HorseCopier*>();
-    ASSERT_NE(copier, nullptr);
-    const auto menu = copier->menuAt(QPoint(5, 5));
+    QMenu menu;
+    main->addWindowActions(&menu);
     bool offered = false;
-    for (QAction* action : menu->actions())
+    for (QAction* action : menu.actions())
         if (action->text() == "Profile Chart")
             offered = action->isChecked();
     EXPECT_TRUE(offered);
