@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ui/busy_cursor.h"
 #include "ui/compare_chart.h"
@@ -110,7 +112,6 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     table_->setObjectName(QStringLiteral("comparison"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row for the target"));
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     inner->addWidget(table_, 5);
     chart_ = new CompareChart(content_);
     chart_->setObjectName(QStringLiteral("compareChart"));
@@ -253,8 +254,12 @@ void CompareForm::refresh()
                                                    : Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(row, static_cast<int>(c), item);
         }
+    // Sized by the face, which the zoom changes.
+    const QFontMetrics metrics(table_->font());
+    table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
     for (int c = 0; c < table_->columnCount(); ++c)
-        table_->setColumnWidth(c, 150);
+        table_->setColumnWidth(c, std::clamp(metrics.horizontalAdvance(labels[c]) + 2 * metrics.height(),
+                                             metrics.averageCharWidth() * 20, metrics.averageCharWidth() * 34));
 
     std::vector<std::optional<DosageProfile>> profiles;
     for (const CandidateShown& c : shown_)
@@ -284,6 +289,13 @@ bool CompareForm::exportTo(const QString& path)
     seam().warning(this, QStringLiteral("Quindle"),
                    QStringLiteral("The comparison could not be written to %1.\n\n%2").arg(path, reason));
     return false;
+}
+
+void CompareForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && table_)
+        refresh(); // the zoom changed the face: rows and columns follow
 }
 
 void CompareForm::exportClick()

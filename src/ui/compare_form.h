@@ -40,6 +40,9 @@ public:
     // false after telling why not.
     bool exportTo(const QString& path);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void refresh();
     void exportClick();

@@ -147,6 +147,8 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     table_->setColumnWidth(12, 165);
     table_->setItemDelegateForColumn(PlannerModel::kShapeColumn, new ProfileBarsDelegate(table_));
     table_->setColumnWidth(PlannerModel::kShapeColumn, 60);
+    // Shown beside the numbers it draws; its place in the model stays last.
+    table_->horizontalHeader()->moveSection(PlannerModel::kShapeColumn, PlannerModel::kShapeColumn - 2);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     layout->addWidget(table_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
