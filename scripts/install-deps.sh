@@ -18,6 +18,7 @@ packages=(
   appstream             # appstreamcli, checks the software-centre entry in the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
   clang-format          # the layout check (scripts/check-format.sh)
+  poppler-utils         # pdftotext and pdfinfo: the tests read back the card written as PDF
 )
 
 missing=()

@@ -8,6 +8,10 @@
 // remembered zoom is neither read nor changed.
 // quindle-screenshot DATA_DIR OUT.png ID --planner: the mating planner for that
 // mare instead, ranked by DI.
+// --chart shows the main window's chart pane; --card OUT.pdf also writes the
+// card of the horse or foal shown; --foals SIRE saves the search window with
+// the crop of that stallion; --compare A;B;... saves the comparison window with
+// those candidates (an identifier, or three names SIRE,DAMSIRE,DAMDAMSIRE).
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
@@ -24,12 +28,14 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "ui/compare_form.h"
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
 #include "ui/search_form.h"
+#include <QRadioButton>
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 
@@ -76,7 +82,17 @@ int main(int argc, char** argv)
     const QCommandLineOption find(QStringLiteral("find"),
                                   QStringLiteral("Save the search window with TEXT typed instead."),
                                   QStringLiteral("TEXT"));
-    parser.addOptions({zoom, mate, matingWindow, complete, planner, find});
+    const QCommandLineOption chart(QStringLiteral("chart"), QStringLiteral("Show the main window's chart pane."));
+    const QCommandLineOption card(QStringLiteral("card"), QStringLiteral("Also write the card as PDF to this file."),
+                                  QStringLiteral("OUT.pdf"));
+    const QCommandLineOption foals(QStringLiteral("foals"),
+                                   QStringLiteral("Save the search window with the foals of SIRE instead."),
+                                   QStringLiteral("SIRE"));
+    const QCommandLineOption compare(QStringLiteral("compare"),
+                                     QStringLiteral("Save the comparison of these candidates instead (ID or "
+                                                    "SIRE,DAMSIRE,DAMDAMSIRE, separated by ';')."),
+                                     QStringLiteral("CANDIDATES"));
+    parser.addOptions({zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
@@ -99,6 +115,7 @@ int main(int argc, char** argv)
         return 1;
     quindle::ui::MainForm window(folder, std::move(*chefs));
     window.setZoom(parser.value(zoom).toInt());
+    window.setChartShown(parser.isSet(chart));
     window.show();
     if (args.size() > 2) {
         window.searchID()->setText(args[2]);
@@ -122,7 +139,23 @@ int main(int argc, char** argv)
             box->completer()->complete();
         }
     }
+    if (parser.isSet(card) && !window.writeCardPdf(parser.value(card)))
+        return 1;
     QWidget* shown = &window;
+    if (parser.isSet(compare)) {
+        for (const QString& item : parser.value(compare).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            quindle::Candidate candidate;
+            const QStringList names = item.split(QLatin1Char(','));
+            if (names.size() == 1)
+                candidate.horse = names[0].toInt();
+            else
+                for (int i = 0; i < names.size() && i < 3; ++i)
+                    candidate.mating[static_cast<std::size_t>(i)] = names[i].toLatin1().toStdString();
+            window.addToComparison(candidate);
+        }
+        window.openCompare();
+        shown = window.compareForm();
+    }
     if (parser.isSet(planner)) {
         window.openPlanner();
         shown = window.plannerForm();
@@ -140,6 +173,18 @@ int main(int argc, char** argv)
         };
         settle();
         window.searchForm()->textBox()->setText(parser.value(find));
+        settle();
+    }
+    if (parser.isSet(foals)) {
+        window.openSearch();
+        shown = window.searchForm();
+        auto settle = [&] {
+            while (window.searchForm()->busy())
+                QApplication::processEvents(QEventLoop::AllEvents, 50);
+        };
+        settle();
+        window.searchForm()->bySire()->setChecked(true);
+        window.searchForm()->textBox()->setText(parser.value(foals));
         settle();
     }
     int rc = 1;

@@ -59,7 +59,10 @@ bool HorseCopier::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::ContextMenu && watched == main_) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        menuAt(menuEvent->pos())->exec(menuEvent->globalPos());
+        const auto menu = menuAt(menuEvent->pos());
+        if (moreActions_)
+            moreActions_(menu.get());
+        menu->exec(menuEvent->globalPos());
         return true;
     }
     return QObject::eventFilter(watched, event);

@@ -26,6 +26,8 @@ public:
     void copyHorse() const;
     // The context menu for a right-click at `pos` in the window.
     std::unique_ptr<QMenu> menuAt(const QPoint& pos) const;
+    // The window's own actions, added after Copy when the menu opens.
+    void setMoreActions(std::function<void(QMenu*)> add) { moreActions_ = std::move(add); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -33,6 +35,7 @@ protected:
 private:
     QWidget* main_;
     std::function<MainBoxes()> boxes_;
+    std::function<void(QMenu*)> moreActions_;
 };
 
 } // namespace quindle::ui

@@ -8,21 +8,29 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QMenu>
+#include <QSettings>
 #include <QShortcut>
 #include <algorithm>
 
 #include "boxes/main_boxes.h"
+#include "boxes/shown_profile.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
+#include "dosage/chart_scale.h"
 #include "dosage/format.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
+#include "ui/compare_form.h"
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
+#include "ui/horse_card.h"
 #include "ui/latin1.h"
+#include "ui/pedigree_layout.h"
 #include "ui/planner_form.h"
+#include "ui/profile_chart.h"
 #include "ui/search_form.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
@@ -33,19 +41,6 @@
 namespace quindle::ui {
 
 namespace {
-
-struct ChartBox {
-    int number, left, top, height;
-    bool male;
-};
-// The pedigree chart: sire-line boxes are male-coloured, dam-line boxes female.
-constexpr ChartBox kChart[] = {
-    {3, 2040, 360, 1935, true}, {11, 2040, 2280, 1935, false}, {4, 3720, 360, 975, true},  {10, 3720, 1320, 975, false},
-    {5, 3720, 2280, 975, true}, {17, 3720, 3240, 975, false},  {6, 5400, 360, 495, true},  {12, 5400, 840, 495, false},
-    {7, 5400, 1320, 495, true}, {15, 5400, 1800, 495, false},  {8, 5400, 2280, 495, true}, {14, 5400, 2760, 495, false},
-    {9, 5400, 3240, 495, true}, {13, 5400, 3720, 495, false},
-};
-constexpr int kChartWidth = 1695;
 
 struct Caption {
     int index;
@@ -71,6 +66,12 @@ constexpr Caption kCaptions[] = {
 };
 constexpr int kSmallHeight = 195;
 
+// The window, and the chart pane that widens it to the right when shown.
+constexpr int kWindowWidth = 7470, kWindowHeight = 6855;
+constexpr int kPaneLeft = 7440, kPaneTop = 120, kPaneWidth = 2640, kPaneHeight = 6600;
+constexpr int kWidthWithPane = kPaneLeft + kPaneWidth + 120;
+constexpr const char* kChartPaneKey = "window/chartPane";
+
 // Group borders of the profile area (left, top, width, height), the outer one first.
 constexpr int kFrames[][4] = {
     {300, 4440, 6915, 2160}, {330, 4890, 1275, 1665}, {1770, 4570, 1155, 1985},
@@ -89,11 +90,12 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
 MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session_(session)
 {
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
-    setFixedSize(px(7470), px(6855));
+    setFixedSize(px(kWindowWidth), px(kWindowHeight));
     setFont(windowFont());
     buildChart();
     buildProfileArea();
     buildCommands();
+    buildChartPane();
     nameWidgets();
 
     // Tab order: the ID box, GO, then the horse and its lineage.
@@ -104,11 +106,12 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     searchID_->setFocus();
 
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
-    new HorseCopier(this, [this] { return readBoxes(); });
+    auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
+    copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
-    applyZoom(this, zoom_);
+    setChartShown(QSettings().value(QLatin1String(kChartPaneKey), false).toBool());
 }
 
 MainForm::~MainForm() = default;
@@ -169,14 +172,14 @@ void MainForm::buildChart()
         setBoxColour(box, colour);
         return box;
     };
-    texts_[2] = chartBox(360, 360, kChartWidth, 3855, kNeutralColour);
+    texts_[2] = chartBox(kHorseBox.left, kHorseBox.top, kChartWidth, kHorseBox.height, kNeutralColour);
     for (const ChartBox& b : kChart) {
         QLineEdit* box = chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
         if (!b.male)
             box->setFocusPolicy(Qt::NoFocus); // the dam-line boxes are drawing only
         texts_[static_cast<std::size_t>(b.number)] = box;
     }
-    ageSex_ = chartBox(400, 2280, 1215, 375, kNeutralColour);
+    ageSex_ = chartBox(kAgeSexBox.left, kAgeSexBox.top, kAgeSexWidth, kAgeSexBox.height, kNeutralColour);
     ageSex_->setFocusPolicy(Qt::NoFocus);
     ageSex_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
@@ -291,6 +294,124 @@ void MainForm::buildCommands()
     connect(findShortcut, &QShortcut::activated, this, &MainForm::openSearch);
 }
 
+void MainForm::buildChartPane()
+{
+    chart_ = new ProfileChart(this);
+    chart_->setObjectName(QStringLiteral("profileChart"));
+    chart_->setGeometry(twipsRect(kPaneLeft, kPaneTop, kPaneWidth, kPaneHeight));
+    chart_->hide();
+    const auto key = [this](const QKeySequence& keys, auto slot) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { setChartShown(!chartShown()); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printCard(); });
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { compareShown(); });
+}
+
+bool MainForm::chartShown() const { return !chart_->isHidden(); }
+
+void MainForm::setChartShown(bool shown)
+{
+    // The boxes stay where they are: the window only grows to the right.
+    setDesignedSize(this, QSize(px(shown ? kWidthWithPane : kWindowWidth), px(kWindowHeight)));
+    chart_->setVisible(shown);
+    applyZoom(this, zoom_);
+    QSettings().setValue(QLatin1String(kChartPaneKey), shown);
+}
+
+void MainForm::showChart()
+{
+    const std::optional<DosageProfile> profile = profileOfBoxes(readBoxes());
+    chart_->setProfile(profile, profile ? commonScale(profile->groupTotal) : commonScale(GroupTotals{}));
+}
+
+void MainForm::addWindowActions(QMenu* menu)
+{
+    menu->addSeparator();
+    QAction* chart = menu->addAction(QStringLiteral("Profile Chart"), this, [this] { setChartShown(!chartShown()); });
+    chart->setCheckable(true);
+    chart->setChecked(chartShown());
+    chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    const bool shows = shownHorse_ != 0 || shownMating_;
+    QAction* compare = menu->addAction(QStringLiteral("Add to Comparison"), this, &MainForm::compareShown);
+    compare->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    compare->setEnabled(shows);
+    menu->addAction(QStringLiteral("Comparison\u2026"), this, &MainForm::openCompare);
+    menu->addSeparator();
+    if (cardPrintingAvailable()) {
+        QAction* print = menu->addAction(QStringLiteral("Print Card\u2026"), this, &MainForm::printCard);
+        print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+        print->setEnabled(shows);
+    }
+    menu->addAction(QStringLiteral("Save Card as PDF\u2026"), this, &MainForm::saveCardAsPdf)->setEnabled(shows);
+}
+
+void MainForm::printCard()
+{
+    if (!cardPrintingAvailable()) {
+        saveCardAsPdf(); // a build without print support writes the card as PDF instead
+        return;
+    }
+    if (shownHorse_ == 0 && !shownMating_) {
+        seam().beep();
+        return;
+    }
+    printHorseCard(this, cardOf(*this));
+}
+
+void MainForm::saveCardAsPdf()
+{
+    if (shownHorse_ == 0 && !shownMating_) {
+        seam().beep();
+        return;
+    }
+    const QString path =
+        seam().saveFileName(this, QStringLiteral("Save the card as PDF"), QStringLiteral("PDF files (*.pdf)"));
+    if (!path.isEmpty())
+        writeCardPdf(path);
+}
+
+bool MainForm::writeCardPdf(const QString& path)
+{
+    QString error;
+    if (writeHorseCardPdf(cardOf(*this), path, error))
+        return true;
+    seam().warning(this, QStringLiteral("Quindle"),
+                   QStringLiteral("The card could not be written to %1.\n\n%2").arg(path, error));
+    return false;
+}
+
+void MainForm::openCompare()
+{
+    if (!compare_) {
+        compare_ = new CompareForm(this);
+        applyFontZoom(compare_, zoom_);
+    }
+    compare_->show();
+    compare_->raise();
+    compare_->activateWindow();
+}
+
+void MainForm::compareShown()
+{
+    if (shownHorse_ != 0)
+        addToComparison(Candidate{shownHorse_, {}});
+    else if (shownMating_)
+        addToComparison(Candidate{0, *shownMating_});
+    else
+        seam().beep(); // nothing shown to add
+}
+
+void MainForm::addToComparison(const Candidate& candidate)
+{
+    openCompare();
+    compare_->add(candidate);
+}
+
+CompareForm* MainForm::compareForm() const { return compare_.data(); }
+
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
 
 SubForm* MainForm::subForm() const { return subForm_.data(); }
@@ -335,6 +456,7 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     write(indicator_, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
         write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
+    showChart();
 }
 
 void MainForm::clear()
@@ -354,11 +476,15 @@ void MainForm::goClick()
         BusyCursor busy;
         outcome = go(boxes, folder(), chefs(), requestedID_);
     }
-    if (!outcome.beep)
+    if (!outcome.beep) {
         shownHorse_ = outcome.found ? requestedID_ : 0;
+        shownMating_.reset();
+    }
     writeBoxes(boxes);
     if (outcome.found && planner_)
         planner_->planForShownHorse(shownHorse_);
+    if (search_)
+        search_->markShownFoal(shownHorse_);
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -378,6 +504,7 @@ void MainForm::hypoMateClick()
         subForm_ = new SubForm(session_, this);
         connect(subForm_, &SubForm::submitted, this, &MainForm::submitMating);
         connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
+        connect(subForm_, &SubForm::comparisonAsked, this, &MainForm::addToComparison);
         addZoomKeys(
             subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
         subFormObject_ = subForm_.data();
@@ -414,8 +541,12 @@ void MainForm::submitMating(const MatingNames& names)
         error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
+    // The foal's own three names: a blank one kept what its box held.
+    shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
     searchID_->clear();
     writeBoxes(boxes);
+    if (search_)
+        search_->markShownFoal(shownHorse_);
     if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
@@ -434,7 +565,10 @@ void MainForm::folderReplaced()
 {
     clear();
     shownHorse_ = 0;
+    shownMating_.reset();
     showDataFolder();
+    if (compare_)
+        compare_->reload(); // matings by name stay; horses are looked up again
 }
 
 void MainForm::showDataFolder()
@@ -457,6 +591,7 @@ void MainForm::openPlanner()
     if (!planner_) {
         planner_ = new PlannerForm(session_, shownHorse_, this);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
+        connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addToComparison);
         applyFontZoom(planner_, zoom_);
     }
     planner_->show();
@@ -482,6 +617,7 @@ void MainForm::openSearch()
     if (!search_) {
         search_ = new SearchForm(session_, this);
         connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
+        search_->markShownFoal(shownHorse_);
     }
     search_->show();
     search_->raise();
@@ -550,6 +686,8 @@ void MainForm::closeEvent(QCloseEvent* event)
         planner_->close();
     if (search_)
         search_->close();
+    if (compare_)
+        compare_->close();
     QWidget::closeEvent(event);
 }
 

@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
+#include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "ui/session.h"
@@ -16,10 +18,13 @@
 class QLineEdit;
 class QPushButton;
 class QGroupBox;
+class QMenu;
 
 namespace quindle::ui {
 
+class CompareForm;
 class EditGuard;
+class ProfileChart;
 class PlannerForm;
 class SearchForm;
 class SubForm;
@@ -58,6 +63,28 @@ public:
     // Shows a mating chosen in the planner, with its names in the mating window when it is open.
     void showChosenMating(const MatingNames& names);
 
+    // The chart pane beside the profile: shown or hidden (Ctrl+K, the context
+    // menu), remembered between runs; the window grows to hold it.
+    bool chartShown() const;
+    void setChartShown(bool shown);
+    ProfileChart* chart() const { return chart_; }
+    // The card of the horse or foal shown: Ctrl+P prints it (where Qt can
+    // print), "Save as PDF…" writes it. False after telling why not.
+    void printCard();
+    void saveCardAsPdf();
+    bool writeCardPdf(const QString& path);
+    // The comparison of candidates, kept for the run: the shown horse or foal
+    // is added (Ctrl+Shift+A); a mating or a horse can be added from elsewhere.
+    void openCompare();
+    void compareShown();
+    void addToComparison(const Candidate& candidate);
+    CompareForm* compareForm() const;
+    std::vector<Candidate>& candidates() { return candidates_; }
+    // The names of the mating last submitted while its foal is shown.
+    const std::optional<MatingNames>& shownMating() const { return shownMating_; }
+    // The window's own actions for a context menu.
+    void addWindowActions(QMenu* menu);
+
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
     QLineEdit* ageSex() const { return ageSex_; }
@@ -90,6 +117,8 @@ private:
     void buildChart();
     void buildProfileArea();
     void buildCommands();
+    void buildChartPane();
+    void showChart();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
     void folderReplaced();
@@ -121,6 +150,10 @@ private:
     std::optional<QPoint> subFormPos_; // where the player moved the mating window
     int zoom_ = 100;
     QPointer<SearchForm> search_;
+    ProfileChart* chart_ = nullptr;
+    QPointer<CompareForm> compare_;
+    std::vector<Candidate> candidates_;
+    std::optional<MatingNames> shownMating_;
 };
 
 } // namespace quindle::ui

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
@@ -23,7 +24,9 @@
 #include "input/edit_filter.h"
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
+#include "compare/comparison.h"
 #include "ui/planner_model.h"
+#include "ui/profile_chart.h"
 #include "ui/session.h"
 #include "ui/ui_seam.h"
 
@@ -161,10 +164,31 @@ QTableView* PlannerForm::buildTable()
         table_->setColumnWidth(c, 52);
     table_->setColumnWidth(11, 165);
     table_->setColumnWidth(12, 165);
+    table_->setItemDelegateForColumn(PlannerModel::kShapeColumn, new ProfileBarsDelegate(table_));
+    table_->setColumnWidth(PlannerModel::kShapeColumn, 60);
+    // Shown beside the numbers it draws; its place in the model stays last.
+    table_->horizontalHeader()->moveSection(PlannerModel::kShapeColumn, PlannerModel::kShapeColumn - 2);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
     copy->setContext(Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), table_);
+    compare->setContext(Qt::WidgetShortcut);
+    connect(compare, &QShortcut::activated, this, &PlannerForm::compareSelected);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        const QModelIndex index = table_->indexAt(at);
+        if (index.isValid())
+            menu.addAction(QStringLiteral("Show in Main Window"), this, [this, row = index.row()] { submitRow(row); });
+        QAction* add = menu.addAction(QStringLiteral("Add to Comparison"), this, &PlannerForm::compareSelected);
+        add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+        add->setEnabled(table_->selectionModel()->hasSelection());
+        QAction* copyRows = menu.addAction(QStringLiteral("Copy"), this,
+                                           [this] { QApplication::clipboard()->setText(selectedText()); });
+        copyRows->setShortcut(QKeySequence::Copy);
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
     return table_;
 }
 
@@ -274,6 +298,22 @@ void PlannerForm::submitRow(int row)
     const MareLines& mare = *model_->plan()->mare;
     const MatingNames names{std::string(model_->plan()->name(planRow, RowName::Sire)), mare.damSire, mare.damDamSire};
     emit matingChosen(names);
+}
+
+void PlannerForm::compareSelected()
+{
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    if (rows.isEmpty() || !model_->plan()) {
+        seam().beep();
+        return;
+    }
+    const MareLines& mare = *model_->plan()->mare;
+    for (const QModelIndex& index : rows) {
+        const PlanRow& row = model_->planRow(index.row());
+        emit comparisonAsked(
+            Candidate{0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}});
+    }
 }
 
 QString PlannerForm::selectedText() const

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "boxes/mating.h"
 #include "data/data_folder.h"
@@ -44,10 +45,14 @@ public:
     void submitRow(int row);
     // Writes the rows as shown to a CSV file; false after telling why not.
     bool exportTo(const QString& path);
+    // Adds the selected rows' matings to the comparison.
+    void compareSelected();
     // The selected rows as tab-separated text.
     QString selectedText() const;
 
 signals:
+    // The selected rows' matings are to be added to the comparison.
+    void comparisonAsked(const Candidate& candidate);
     // The mating of a row is to be shown, as the mating window's Submit shows one.
     void matingChosen(const MatingNames& names);
 

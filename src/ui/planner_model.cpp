@@ -1,6 +1,8 @@
 #include "ui/planner_model.h"
 
+#include "dosage/chart_scale.h"
 #include "ui/latin1.h"
+#include "ui/profile_chart.h"
 
 namespace quindle::ui {
 
@@ -17,6 +19,11 @@ void PlannerModel::setPlan(std::shared_ptr<const Plan> plan)
     beginResetModel();
     plan_ = std::move(plan);
     shown_ = plan_ ? selectRows(*plan_, query_) : std::vector<std::uint32_t>{};
+    std::vector<GroupTotals> totals;
+    if (plan_)
+        for (const PlanNumbers& numbers : plan_->numbers)
+            totals.push_back(numbers.totals);
+    scale_ = commonScale(totals);
     endResetModel();
 }
 
@@ -51,13 +58,23 @@ int PlannerModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
-int PlannerModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kPlanColumns; }
+int PlannerModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kPlanColumns + 1; }
 
 QVariant PlannerModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const PlanRow& row = planRow(index.row());
+    if (index.column() == kShapeColumn) {
+        const PlanNumbers& numbers = plan_->numbersOf(row);
+        if (role == kGroupTotalsRole)
+            return groupTotalsValue(numbers.totals);
+        if (role == kChartScaleRole)
+            return scale_;
+        if (role == Qt::ToolTipRole)
+            return profileToolTip(profileOfTotals(numbers.totals));
+        return {};
+    }
     const PlanColumn column = kColumns[static_cast<std::size_t>(index.column())];
     const bool number = static_cast<int>(column) >= kPlanNameColumns;
     switch (role) {
@@ -80,6 +97,8 @@ QVariant PlannerModel::data(const QModelIndex& index, int role) const
 
 QVariant PlannerModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && section == kShapeColumn && role == Qt::DisplayRole)
+        return QStringLiteral("Shape");
     if (orientation != Qt::Horizontal || section < 0 || section >= kPlanColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)

@@ -21,6 +21,9 @@ public:
         PlanColumn::P,    PlanColumn::Total,    PlanColumn::Speed,      PlanColumn::Stamina, PlanColumn::Cd,
         PlanColumn::Di,   PlanColumn::SireSire, PlanColumn::SireDamSire};
 
+    // After the plan's own columns: the foal's five group totals in miniature.
+    static constexpr int kShapeColumn = kPlanColumns;
+
     explicit PlannerModel(QObject* parent = nullptr);
 
     void setPlan(std::shared_ptr<const Plan> plan);
@@ -44,6 +47,7 @@ private:
     std::shared_ptr<const Plan> plan_;
     PlanQuery query_;
     std::vector<std::uint32_t> shown_;
+    int scale_ = 4; // of the miniature bars: one for the whole plan
 };
 
 } // namespace quindle::ui

@@ -14,9 +14,12 @@
 #include <span>
 
 #include "data/file_error.h"
+#include "search/foal_crop.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/latin1.h"
+#include "ui/crop_chart.h"
+#include "ui/profile_chart.h"
 #include "ui/search_model.h"
 #include "ui/session.h"
 #include "ui/ui_seam.h"
@@ -29,7 +32,7 @@ namespace {
 void setColumnWidths(QTableView* table, bool foals)
 {
     const int names[] = {60, 200, 90, 200};
-    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50};
+    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50, 50, 60};
     int column = 0;
     for (const int width : foals ? std::span<const int>(profiles) : std::span<const int>(names))
         table->setColumnWidth(column++, width);
@@ -72,10 +75,16 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     count_->setObjectName(QStringLiteral("findCount"));
     layout->addWidget(count_);
 
+    crop_ = new CropChart(this);
+    crop_->setObjectName(QStringLiteral("crop"));
+    crop_->hide(); // the foals mode only
+    layout->addWidget(crop_);
+
     model_ = new SearchModel(this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("found"));
     table_->setModel(model_);
+    table_->setItemDelegateForColumn(SearchModel::kShapeColumn, new ProfileBarsDelegate(table_));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -135,10 +144,13 @@ void SearchForm::search()
     const bool foals = bySire_->isChecked();
     table_->setSortingEnabled(foals);
     if (!foals)
+        crop_->hide();
+    if (!foals)
         table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     if (text.empty()) {
         work_.drop();
         model_->setNames(index_, {});
+        crop_->hide();
         count_->setText(foals ? QStringLiteral("Type a sire's whole name")
                               : QStringLiteral("Type a name or part of it"));
         return;
@@ -183,7 +195,21 @@ void SearchForm::search()
             model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
             setColumnWidths(table_, true);
             count_->setText(summary);
+            crop_->setVisible(!model_->foals().empty());
+            markShownFoal(shownFoal_);
         });
+}
+
+void SearchForm::markShownFoal(std::int32_t id)
+{
+    shownFoal_ = id;
+    if (model_->mode() != SearchModel::Mode::Foals)
+        return;
+    std::optional<CropPlace> shown;
+    for (const FoalProfile& foal : model_->foals())
+        if (id != 0 && foal.id == id)
+            shown = placeOf(foal.profile);
+    crop_->setCrop(cropOf(model_->foals()), shown);
 }
 
 void SearchForm::pick(int row)

@@ -21,6 +21,7 @@ class QTableView;
 
 namespace quindle::ui {
 
+class CropChart;
 class SearchModel;
 class Session;
 
@@ -42,6 +43,11 @@ public:
     bool busy() const { return work_.busy(); }
     // Asks for the horse of a row to be shown in the main window, as typing its ID and GO would.
     void pick(int row);
+    // The crop of the stallion whose foals are listed.
+    CropChart* cropChart() const { return crop_; }
+    // Marks in the crop the foal with this identifier (the horse the main
+    // window shows, 0 for none) when it is one of the list.
+    void markShownFoal(std::int32_t id);
     // Reads the index again: a new breeding file was cut or another data folder taken.
     void reload();
 
@@ -70,6 +76,8 @@ private:
     QLabel* count_ = nullptr;
     QTableView* table_ = nullptr;
     SearchModel* model_ = nullptr;
+    CropChart* crop_ = nullptr;
+    std::int32_t shownFoal_ = 0; // what the main window shows
 };
 
 } // namespace quindle::ui

@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <numeric>
 
+#include "dosage/chart_scale.h"
 #include "dosage/number_order.h"
 #include "lookup/horse_lookup.h"
 #include "ui/latin1.h"
+#include "ui/profile_chart.h"
 
 namespace quindle::ui {
 
 namespace {
 
 const char* const kNameHeaders[] = {"ID", "Name", "Age/Sex", "Sire", "Dam-Sire"};
-const char* const kFoalHeaders[] = {"ID", "Name", "Age/Sex", "B", "I", "C", "S", "P", "Total", "DI", "CD"};
+const char* const kFoalHeaders[] = {"ID", "Name", "Age/Sex", "B", "I", "C", "S", "P", "Total", "DI", "CD", "Shape"};
 constexpr int kFirstNumber = 3;
 // The summary column of each number column (B .. CD).
 constexpr SummaryColumn kColumns[] = {SummaryColumn::B, SummaryColumn::I,     SummaryColumn::C,  SummaryColumn::S,
@@ -57,6 +59,11 @@ void SearchModel::setFoals(std::vector<FoalProfile> foals)
     foals_ = std::move(foals);
     order_.resize(foals_.size());
     std::iota(order_.begin(), order_.end(), 0u);
+    std::vector<GroupTotals> totals;
+    totals.reserve(foals_.size());
+    for (const FoalProfile& foal : foals_)
+        totals.push_back(foal.profile.groupTotal);
+    scale_ = commonScale(totals);
     endResetModel();
 }
 
@@ -90,6 +97,16 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
         return QVariant::fromValue((column == 0 || (mode_ == Mode::Foals && column >= kFirstNumber))
                                        ? Qt::AlignRight | Qt::AlignVCenter
                                        : Qt::AlignLeft | Qt::AlignVCenter);
+    if (mode_ == Mode::Foals && column == kShapeColumn) {
+        const DosageProfile& profile = foalAt(index.row()).profile;
+        if (role == kGroupTotalsRole)
+            return groupTotalsValue(profile.groupTotal);
+        if (role == kChartScaleRole)
+            return scale_;
+        if (role == Qt::ToolTipRole)
+            return profileToolTip(profile);
+        return {};
+    }
     if (role != Qt::DisplayRole)
         return {};
     if (mode_ == Mode::Names) {
@@ -143,6 +160,8 @@ void SearchModel::sort(int column, Qt::SortOrder order)
             return x.name < y.name;
         case 2:
             return ageSexText(x.age, x.sex) < ageSexText(y.age, y.sex);
+        case kShapeColumn:
+            return x.profile.total < y.profile.total;
         default:
             return valueOf(x, column) < valueOf(y, column);
         }

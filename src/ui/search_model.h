@@ -20,6 +20,10 @@ public:
     void setNames(std::shared_ptr<const NameIndex> index, std::vector<std::uint32_t> horses);
     void setFoals(std::vector<FoalProfile> foals);
     Mode mode() const { return mode_; }
+    // The foals in file order, whatever the table's order.
+    const std::vector<FoalProfile>& foals() const { return foals_; }
+    // The column of the miniature bars in the foals mode.
+    static constexpr int kShapeColumn = 11;
     std::int32_t idAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -36,6 +40,7 @@ private:
     std::vector<std::uint32_t> horses_;
     std::vector<FoalProfile> foals_;
     std::vector<std::uint32_t> order_; // the foals as sorted
+    int scale_ = 4;                    // of the miniature bars: one for the whole list
 };
 
 } // namespace quindle::ui

@@ -1,5 +1,6 @@
 #include "ui/sub_form.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,8 @@
 #include "ui/session.h"
 #include "ui/sire_completer.h"
 #include "ui/twips.h"
+#include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -54,12 +57,31 @@ SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog
     // The mating planner, from here as from the main window.
     auto* plan = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
     connect(plan, &QShortcut::activated, this, &SubForm::plannerRequested);
+    // The typed mating into the comparison: Ctrl+Shift+A, or the window's context menu.
+    auto* compare = new QAction(QStringLiteral("Add to Comparison"), this);
+    compare->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    compare->setShortcutContext(Qt::WindowShortcut);
+    connect(compare, &QAction::triggered, this, &SubForm::compareClick);
+    addAction(compare);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     setTabOrder(boxes_[0], boxes_[1]);
     setTabOrder(boxes_[1], boxes_[2]);
     setTabOrder(boxes_[2], submit_);
     setTabOrder(submit_, clear_);
     boxes_[0]->setFocus();
+}
+
+void SubForm::compareClick()
+{
+    MatingNames names;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = toLatin1(boxes_[i]->text().trimmed());
+    if (names[0].empty() && names[1].empty() && names[2].empty()) {
+        seam().beep(); // nothing typed to compare
+        return;
+    }
+    emit comparisonAsked(Candidate{0, names});
 }
 
 QString SubForm::lastGoodName(int index) const { return guards_[static_cast<std::size_t>(index)]->lastGood(); }

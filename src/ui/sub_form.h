@@ -5,6 +5,7 @@
 #include <array>
 
 #include "boxes/mating.h"
+#include "compare/comparison.h"
 
 class QLineEdit;
 class QPushButton;
@@ -23,6 +24,8 @@ public:
 
     void submitClick();
     void subClearClick();
+    // Adds the typed mating to the comparison.
+    void compareClick();
     // Puts names into the three boxes, each through the box's filter.
     void setNames(const MatingNames& names);
 
@@ -33,6 +36,8 @@ public:
     SireCompleter* sires() const { return sires_; }
 
 signals:
+    // The typed mating is to be added to the comparison.
+    void comparisonAsked(const Candidate& candidate);
     // Submit: the foal of these names is to be shown.
     void submitted(const MatingNames& names);
     // Ctrl+M: the mating planner is wanted.

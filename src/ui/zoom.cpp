@@ -67,6 +67,8 @@ void applyZoom(QWidget* window, int percent)
     }
 }
 
+void setDesignedSize(QWidget* window, const QSize& size) { window->setProperty(kBaseSize, size); }
+
 void applyFontZoom(QWidget* window, int percent)
 {
     if (!window->property(kBaseFont).isValid())

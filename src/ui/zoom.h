@@ -3,6 +3,7 @@
 // size, layout and fonts together, so the twips layout keeps its proportions.
 #include <functional>
 
+class QSize;
 class QWidget;
 
 namespace quindle::ui {
@@ -18,6 +19,10 @@ int zoomed(int pixels, int percent);
 // `percent`. The designed size is taken from the first call, so build the
 // window at 100 % first; widgets added later are taken as designed when met.
 void applyZoom(QWidget* window, int percent);
+
+// Changes the size `window` is designed at (a pane shown or hidden); the next
+// applyZoom scales the new size.
+void setDesignedSize(QWidget* window, const QSize& size);
 
 // For a window laid out by layouts: only its face is scaled, and the layouts
 // follow. Its designed face is taken from the first call.

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPointer>
+#include <QSettings>
 #include <QTest>
 #include <filesystem>
 
@@ -64,7 +65,8 @@ void GuiTest::SetUp()
     breedingBefore_ = guiBreedingFile();
     auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
     ASSERT_TRUE(chefs.has_value());
-    ui::saveZoom(ui::kZoomMin); // every test starts at the designed size
+    ui::saveZoom(ui::kZoomMin); // every test starts at the designed size, without the chart pane
+    QSettings().setValue(QStringLiteral("window/chartPane"), false);
     main = std::make_unique<ui::MainForm>(folder, std::move(*chefs));
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));

@@ -1,0 +1,199 @@
+#include "compare/comparison.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "boxes/shown_profile.h"
+
+namespace quindle {
+
+const std::array<const char*, kPositions> kPositionCaptions{
+    "Sire", "Sire's Sire", "Dam-Sire", "Sire's Sire's Sire", "Sire's Dam-Sire", "Dam-Sire's Sire", "Dam's Dam-Sire"};
+const std::array<const char*, kCompareRows> kCompareRowNames{"Total", "Speed", "Stamina", "CD", "DI"};
+
+namespace {
+
+constexpr const char* kGroupNames[] = {"B", "I", "C", "S", "P"};
+
+std::string trimmed(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return std::string(text);
+}
+
+const std::string& summaryText(const CandidateShown& c, int box)
+{
+    return c.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
+}
+
+// The row's value of a candidate, when it has one.
+std::optional<double> rowValue(const CandidateShown& c, CompareRow row)
+{
+    if (!c.profile || c.profile->total == 0)
+        return std::nullopt;
+    const DosageProfile& p = *c.profile;
+    switch (row) {
+    case CompareRow::Total:
+        return p.total;
+    case CompareRow::Speed:
+        return p.speed;
+    case CompareRow::Stamina:
+        return p.stamina;
+    case CompareRow::Cd:
+        return p.cd;
+    case CompareRow::Di:
+        if (p.di.kind == DosageIndex::Kind::Infinite)
+            return std::numeric_limits<double>::infinity();
+        if (p.di.kind == DosageIndex::Kind::Finite)
+            return p.di.value;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// How far a value lies outside a range: 0 inside.
+double distanceTo(const ValueRange& range, double value)
+{
+    if (range.holds(value))
+        return 0;
+    if (range.min && value < *range.min)
+        return *range.min - value;
+    return value - *range.max; // infinite for INF above a bound
+}
+
+std::string quotedCsv(const std::string& cell)
+{
+    if (cell.find_first_of(",\"\n") == std::string::npos)
+        return cell;
+    std::string out = "\"";
+    for (const char c : cell) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string joined(const std::vector<CandidateShown>& shown, char separator, bool quote)
+{
+    std::string out;
+    for (const auto& row : comparisonCells(shown)) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i)
+                out += separator;
+            out += quote ? quotedCsv(row[i]) : row[i];
+        }
+        out += quote ? "\r\n" : "\n";
+    }
+    return out;
+}
+
+} // namespace
+
+CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folder, const ChefTable& chefs)
+{
+    CandidateShown shown;
+    MainBoxes boxes;
+    if (candidate.horse > 0) {
+        const GoOutcome outcome = go(boxes, folder, chefs, candidate.horse);
+        shown.error = outcome.error;
+        shown.gone = !outcome.found;
+        shown.label =
+            (outcome.found ? boxes.text2 : std::string("(gone)")) + " (" + std::to_string(candidate.horse) + ")";
+        if (!outcome.found)
+            return shown;
+    } else {
+        shown.error = submitMating(boxes, candidate.mating, folder.sireList(), chefs);
+        const auto& n = candidate.mating;
+        shown.label = n[0] + " x " + n[1] + " / " + n[2];
+    }
+    for (int p = 0; p < kPositions; ++p)
+        shown.lineage[static_cast<std::size_t>(p)] = boxes.lineage[static_cast<std::size_t>(p)];
+    for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
+        shown.texts[static_cast<std::size_t>(box - kGroupTotalBox)] = boxes.pt[static_cast<std::size_t>(box)];
+    shown.profile = profileOfBoxes(boxes);
+    return shown;
+}
+
+std::vector<std::array<bool, kPositions>> sharedNames(const std::vector<CandidateShown>& shown)
+{
+    std::vector<std::array<bool, kPositions>> marks(shown.size());
+    for (std::size_t a = 0; a < shown.size(); ++a)
+        for (std::size_t p = 0; p < kPositions; ++p) {
+            const std::string_view key = normaliseName(shown[a].lineage[p]);
+            if (key.empty())
+                continue;
+            for (std::size_t b = 0; b < shown.size() && !marks[a][p]; ++b)
+                if (b != a)
+                    for (const std::string& other : shown[b].lineage)
+                        if (normaliseName(other) == key)
+                            marks[a][p] = true;
+        }
+    // Repeated sires within one candidate are marked by their own rule when the
+    // core has it; only names shared between candidates are marked here.
+    return marks;
+}
+
+std::array<std::vector<bool>, kCompareRows> bestOfRows(const std::vector<CandidateShown>& shown,
+                                                       const CompareTarget& target)
+{
+    std::array<std::vector<bool>, kCompareRows> best;
+    for (int r = 0; r < kCompareRows; ++r) {
+        const auto row = static_cast<CompareRow>(r);
+        auto& marks = best[static_cast<std::size_t>(r)];
+        marks.assign(shown.size(), false);
+        const std::optional<ValueRange>& range = row == CompareRow::Di   ? target.di
+                                                 : row == CompareRow::Cd ? target.cd
+                                                                         : std::optional<ValueRange>();
+        const bool byTarget = row == CompareRow::Di || row == CompareRow::Cd;
+        if (byTarget && (!range || (!range->min && !range->max)))
+            continue;
+        // A score to minimise: the distance to the range, or the value turned round.
+        std::vector<std::optional<double>> scores(shown.size());
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            if (const auto value = rowValue(shown[i], row))
+                scores[i] = byTarget ? distanceTo(*range, *value) : -*value;
+        std::optional<double> lowest;
+        for (const auto& s : scores)
+            if (s && std::isfinite(*s) && (!lowest || *s < *lowest))
+                lowest = s;
+        for (std::size_t i = 0; i < shown.size(); ++i)
+            marks[i] = lowest && scores[i] && *scores[i] == *lowest;
+    }
+    return best;
+}
+
+std::vector<std::vector<std::string>> comparisonCells(const std::vector<CandidateShown>& shown)
+{
+    std::vector<std::vector<std::string>> rows;
+    auto addRow = [&](std::string caption, auto&& cellOf) {
+        std::vector<std::string> row{std::move(caption)};
+        for (const CandidateShown& c : shown)
+            row.push_back(c.gone ? std::string() : cellOf(c));
+        rows.push_back(std::move(row));
+    };
+    std::vector<std::string> header{""};
+    for (const CandidateShown& c : shown)
+        header.push_back(c.label);
+    rows.push_back(std::move(header));
+    for (const int p : kChartOrder)
+        addRow(kPositionCaptions[static_cast<std::size_t>(p)],
+               [p](const CandidateShown& c) { return c.lineage[static_cast<std::size_t>(p)]; });
+    for (int g = 0; g < kGroups; ++g)
+        addRow(kGroupNames[g], [g](const CandidateShown& c) { return trimmed(summaryText(c, kGroupTotalBox + g)); });
+    constexpr int kRowBoxes[] = {kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox};
+    for (int r = 0; r < kCompareRows; ++r)
+        addRow(kCompareRowNames[static_cast<std::size_t>(r)],
+               [box = kRowBoxes[r]](const CandidateShown& c) { return trimmed(summaryText(c, box)); });
+    return rows;
+}
+
+std::string comparisonTabText(const std::vector<CandidateShown>& shown) { return joined(shown, '\t', false); }
+
+std::string comparisonCsv(const std::vector<CandidateShown>& shown) { return joined(shown, ',', true); }
+
+} // namespace quindle

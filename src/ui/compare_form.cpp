@@ -1,0 +1,309 @@
+#include "ui/compare_form.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/busy_cursor.h"
+#include "ui/compare_chart.h"
+#include "ui/latin1.h"
+#include "ui/main_form.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+namespace {
+
+// The table's rows: the labels' row is the header, then seven names, five group totals, five numbers.
+constexpr int kNameRows = kPositions;
+constexpr int kFirstNumberRow = kNameRows + kGroups;
+
+QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
+{
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setPlaceholderText(hint);
+    box->setMaximumWidth(60);
+    return box;
+}
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(colour);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Comparison"));
+    resize(900, 800);
+    auto* outer = new QVBoxLayout(this);
+
+    // The candidates and what can be done with them.
+    auto* top = new QHBoxLayout;
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("candidates"));
+    list_->setMaximumHeight(110);
+    top->addWidget(list_, 1);
+    auto* buttons = new QVBoxLayout;
+    const auto button = [&](const QString& caption, const char* name, auto slot) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+        return b;
+    };
+    button(QStringLiteral("Add Shown"), "addShown", [this] {
+        main_->compareShown();
+    })->setToolTip(QStringLiteral("Add the horse or foal the main window shows (Ctrl+Shift+A there)"));
+    button(QStringLiteral("Up"), "up", [this] { move(list_->currentRow(), -1); });
+    button(QStringLiteral("Down"), "down", [this] { move(list_->currentRow(), +1); });
+    button(QStringLiteral("Remove"), "remove", [this] { remove(list_->currentRow()); });
+    top->addLayout(buttons);
+    outer->addLayout(top);
+
+    auto* targetRow = new QHBoxLayout;
+    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
+    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
+    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
+    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
+    targetRow->addWidget(new QLabel(QStringLiteral("Target DI"), this));
+    targetRow->addWidget(diMin_);
+    targetRow->addWidget(diMax_);
+    targetRow->addWidget(new QLabel(QStringLiteral("CD"), this));
+    targetRow->addWidget(cdMin_);
+    targetRow->addWidget(cdMax_);
+    targetRow->addStretch(1);
+    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
+    exportButton->setObjectName(QStringLiteral("export"));
+    exportButton->setToolTip(QStringLiteral("Write the comparison as CSV, or a PNG of it"));
+    exportButton->setAutoDefault(false);
+    connect(exportButton, &QPushButton::clicked, this, &CompareForm::exportClick);
+    targetRow->addWidget(exportButton);
+    outer->addLayout(targetRow);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        connect(box, &QLineEdit::textChanged, this, &CompareForm::refresh);
+
+    // What an export as PNG shows: the table and the bars.
+    content_ = new QWidget(this);
+    content_->setObjectName(QStringLiteral("content"));
+    content_->setAutoFillBackground(true);
+    auto* inner = new QVBoxLayout(content_);
+    inner->setContentsMargins(0, 0, 0, 0);
+    table_ = new QTableWidget(content_);
+    table_->setObjectName(QStringLiteral("comparison"));
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row for the target"));
+    inner->addWidget(table_, 5);
+    chart_ = new CompareChart(content_);
+    chart_->setObjectName(QStringLiteral("compareChart"));
+    inner->addWidget(chart_, 2);
+    outer->addWidget(content_, 1);
+
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(tabText()); });
+    auto* removeKey = new QShortcut(QKeySequence::Delete, list_);
+    removeKey->setContext(Qt::WidgetShortcut);
+    connect(removeKey, &QShortcut::activated, this, [this] { remove(list_->currentRow()); });
+
+    reload();
+    QWidget::move(main_->pos() + QPoint(main_->width() / 5, main_->height() / 5));
+}
+
+bool CompareForm::add(const Candidate& candidate)
+{
+    std::vector<Candidate>& candidates = main_->candidates();
+    if (std::find(candidates.begin(), candidates.end(), candidate) != candidates.end()) {
+        seam().beep(); // already compared
+        return false;
+    }
+    if (candidates.size() >= kMostCandidates) {
+        seam().warning(this, QStringLiteral("Quindle"),
+                       QStringLiteral("At most %1 candidates are compared: remove one first.").arg(kMostCandidates));
+        return false;
+    }
+    candidates.push_back(candidate);
+    {
+        BusyCursor busy;
+        shown_.push_back(showCandidate(candidate, main_->folder(), main_->chefs()));
+    }
+    if (!shown_.back().error.empty())
+        seam().warning(this, QStringLiteral("Quindle"), QString::fromStdString(shown_.back().error));
+    refresh();
+    list_->setCurrentRow(static_cast<int>(shown_.size()) - 1);
+    return true;
+}
+
+void CompareForm::remove(int index)
+{
+    std::vector<Candidate>& candidates = main_->candidates();
+    if (index < 0 || index >= static_cast<int>(candidates.size()))
+        return;
+    candidates.erase(candidates.begin() + index);
+    shown_.erase(shown_.begin() + index);
+    refresh();
+    list_->setCurrentRow(std::min(index, static_cast<int>(shown_.size()) - 1));
+}
+
+void CompareForm::move(int index, int step)
+{
+    std::vector<Candidate>& candidates = main_->candidates();
+    const int to = index + step;
+    if (index < 0 || to < 0 || index >= static_cast<int>(candidates.size()) ||
+        to >= static_cast<int>(candidates.size()))
+        return;
+    std::swap(candidates[static_cast<std::size_t>(index)], candidates[static_cast<std::size_t>(to)]);
+    std::swap(shown_[static_cast<std::size_t>(index)], shown_[static_cast<std::size_t>(to)]);
+    refresh();
+    list_->setCurrentRow(to);
+}
+
+void CompareForm::reload()
+{
+    BusyCursor busy;
+    shown_.clear();
+    for (const Candidate& candidate : main_->candidates())
+        shown_.push_back(showCandidate(candidate, main_->folder(), main_->chefs()));
+    refresh();
+}
+
+CompareTarget CompareForm::target() const
+{
+    auto range = [](QLineEdit* low, QLineEdit* high) -> std::optional<ValueRange> {
+        const auto parsed =
+            parseRange((low->text().trimmed() + QLatin1Char(':') + high->text().trimmed()).toStdString());
+        for (QLineEdit* box : {low, high})
+            box->setStyleSheet(parsed || box->text().trimmed().isEmpty() ? QString()
+                                                                         : QStringLiteral("color: #b00000"));
+        return parsed;
+    };
+    return {range(diMin_, diMax_), range(cdMin_, cdMax_)};
+}
+
+void CompareForm::refresh()
+{
+    list_->clear();
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+        auto* item = new QListWidgetItem(swatch(candidateColour(i)), fromLatin1(shown_[i].label), list_);
+        if (shown_[i].gone)
+            item->setToolTip(QStringLiteral("No longer in the breeding file"));
+    }
+
+    const auto cells = comparisonCells(shown_);
+    const auto shared = sharedNames(shown_);
+    const auto best = bestOfRows(shown_, target());
+    table_->clear();
+    table_->setRowCount(static_cast<int>(cells.size()) - 1);
+    table_->setColumnCount(static_cast<int>(shown_.size()));
+    QStringList labels;
+    for (std::size_t c = 0; c < shown_.size(); ++c)
+        labels << QStringLiteral("%1. %2").arg(c + 1).arg(fromLatin1(shown_[c].label));
+    table_->setHorizontalHeaderLabels(labels);
+    for (std::size_t c = 0; c < shown_.size(); ++c) {
+        auto* header = table_->horizontalHeaderItem(static_cast<int>(c));
+        header->setIcon(swatch(candidateColour(c)));
+        header->setToolTip(fromLatin1(shown_[c].label));
+    }
+    QStringList captions;
+    for (std::size_t r = 1; r < cells.size(); ++r)
+        captions << fromLatin1(cells[r][0]);
+    table_->setVerticalHeaderLabels(captions);
+    QFont bold = table_->font();
+    bold.setBold(true);
+    for (std::size_t r = 1; r < cells.size(); ++r)
+        for (std::size_t c = 0; c < shown_.size(); ++c) {
+            auto* item = new QTableWidgetItem(fromLatin1(cells[r][c + 1]));
+            const int row = static_cast<int>(r) - 1;
+            bool marked = false;
+            QString why;
+            if (row < kNameRows && shared[c][static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(row)])]) {
+                marked = true;
+                why = QStringLiteral("Also in another candidate");
+            }
+            if (row >= kFirstNumberRow && best[static_cast<std::size_t>(row - kFirstNumberRow)][c]) {
+                marked = true;
+                why = QStringLiteral("Best of the row for the target");
+                item->setText(item->text() + QStringLiteral(" \u2605"));
+            }
+            if (marked) {
+                item->setFont(bold);
+                item->setBackground(QColor(0xff, 0xe8, 0x99));
+                item->setForeground(Qt::black);
+                item->setToolTip(why);
+            }
+            item->setTextAlignment(row < kNameRows ? Qt::AlignLeft | Qt::AlignVCenter
+                                                   : Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(row, static_cast<int>(c), item);
+        }
+    // Sized by the face, which the zoom changes.
+    const QFontMetrics metrics(table_->font());
+    table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
+    for (int c = 0; c < table_->columnCount(); ++c)
+        table_->setColumnWidth(c, std::clamp(metrics.horizontalAdvance(labels[c]) + 2 * metrics.height(),
+                                             metrics.averageCharWidth() * 20, metrics.averageCharWidth() * 34));
+
+    std::vector<std::optional<DosageProfile>> profiles;
+    for (const CandidateShown& c : shown_)
+        profiles.push_back(c.profile);
+    chart_->setProfiles(std::move(profiles));
+}
+
+QString CompareForm::tabText() const { return fromLatin1(comparisonTabText(shown_)); }
+
+bool CompareForm::exportTo(const QString& path)
+{
+    // Written whole or not at all: a failed export leaves no half file behind.
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+            ok = content_->grab().save(&file, "PNG");
+        } else {
+            const QByteArray csv = tabText().isEmpty() ? QByteArray() : fromLatin1(comparisonCsv(shown_)).toUtf8();
+            ok = file.write(csv) == csv.size();
+        }
+    }
+    if (ok && file.commit())
+        return true;
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    seam().warning(this, QStringLiteral("Quindle"),
+                   QStringLiteral("The comparison could not be written to %1.\n\n%2").arg(path, reason));
+    return false;
+}
+
+void CompareForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && table_)
+        refresh(); // the zoom changed the face: rows and columns follow
+}
+
+void CompareForm::exportClick()
+{
+    const QString path = seam().saveFileName(this, QStringLiteral("Export the comparison"),
+                                             QStringLiteral("CSV files (*.csv);;PNG pictures (*.png)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+} // namespace quindle::ui

@@ -1,0 +1,63 @@
+#pragma once
+// Matings side by side: up to six candidates (horses by identifier, matings by
+// their three names) with their names, grouped bars and number rows, the best
+// of each row marked for the player's DI and CD target. The candidates belong
+// to the main window and last for the run; this window only shows them.
+#include <QWidget>
+#include <vector>
+
+#include "compare/comparison.h"
+
+class QLineEdit;
+class QListWidget;
+class QTableWidget;
+
+namespace quindle::ui {
+
+class CompareChart;
+class MainForm;
+
+class CompareForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit CompareForm(MainForm* main);
+
+    // False (after saying why) when six are there already or it is there.
+    bool add(const Candidate& candidate);
+    void remove(int index);
+    // Moves a candidate one place up (-1) or down (+1).
+    void move(int index, int step);
+    // Shows every candidate again: another data folder or breeding file.
+    void reload();
+
+    const std::vector<CandidateShown>& shown() const { return shown_; }
+    QTableWidget* table() const { return table_; }
+    QListWidget* list() const { return list_; }
+    CompareChart* chart() const { return chart_; }
+    QWidget* content() const { return content_; }
+    QString tabText() const;
+    // Writes a PNG of the window's content for a path ending in .png, else CSV;
+    // false after telling why not.
+    bool exportTo(const QString& path);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void refresh();
+    void exportClick();
+    CompareTarget target() const;
+
+    MainForm* main_;
+    std::vector<CandidateShown> shown_; // of the main window's candidates, in order
+    QWidget* content_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    CompareChart* chart_ = nullptr;
+    QLineEdit* diMin_ = nullptr;
+    QLineEdit* diMax_ = nullptr;
+    QLineEdit* cdMin_ = nullptr;
+    QLineEdit* cdMax_ = nullptr;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,44 @@
+#pragma once
+// The card of the horse or foal the main window shows: one A4 page with its
+// name, age and sex, the pedigree chart in the window's colours, the profile
+// grid and summary, the chart, and at the foot where the data came from.
+#include <QColor>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "dosage/format.h"
+#include "dosage/profile.h"
+
+class QPainter;
+class QWidget;
+
+namespace quindle::ui {
+
+class MainForm;
+
+struct HorseCard {
+    std::array<QString, 18> chart; // Text2 .. Text17 at their own numbers
+    QString ageSex;
+    QColor horseColour, ageSexColour;
+    std::array<QString, kProfileBoxes> pt;
+    std::optional<DosageProfile> profile;
+    QString dataFolder, stamp, date;
+};
+
+HorseCard cardOf(const MainForm& main);
+
+// Draws the card on a page of `page` (any size of A4's proportions).
+void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card);
+
+// Writes the card as a one-page PDF, whole or not at all; false with the reason.
+bool writeHorseCardPdf(const HorseCard& card, const QString& path, QString& error);
+
+// Whether this build can print (the Windows build has no print support: it
+// writes PDF only).
+bool cardPrintingAvailable();
+// Asks for a printer and prints the card.
+void printHorseCard(QWidget* parent, const HorseCard& card);
+
+} // namespace quindle::ui

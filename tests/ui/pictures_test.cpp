@@ -1,0 +1,430 @@
+// The pictures: the profile chart drawn into an image and measured against its
+// numbers, the main window's chart pane, the miniature bars of the planner,
+// the crop of a stallion, the card as PDF read back by Poppler, and the
+// comparison against the main window's own boxes.
+#include <QApplication>
+#include <QClipboard>
+#include <QDate>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "boxes/shown_profile.h"
+#include "data/stamp.h"
+#include "dosage/chart_scale.h"
+#include "gui_fixture.h"
+#include "sample_data.h"
+#include "search/foal_crop.h"
+#include "ui/compare_chart.h"
+#include "ui/compare_form.h"
+#include "ui/crop_chart.h"
+#include "ui/planner_form.h"
+#include "ui/planner_model.h"
+#include "ui/profile_chart.h"
+#include "ui/search_form.h"
+#include "ui/search_model.h"
+#include "ui/startup_ui.h"
+#include "ui/zoom.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+// Pixels of exactly `colour` in column x of the image, and the lowest of them.
+struct PixelRun {
+    int count = 0;
+    int lowest = -1;
+};
+PixelRun columnRun(const QImage& image, int x, const QColor& colour)
+{
+    PixelRun run;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(x, y) == colour) {
+            ++run.count;
+            run.lowest = y;
+        }
+    return run;
+}
+
+int pixelsOf(const QImage& image, const QColor& colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixelColor(x, y) == colour;
+    return count;
+}
+
+QFont chartFont()
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    return font;
+}
+
+QImage render(const QSize& size, const QColor& background, const std::function<void(QPainter&)>& paint)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(background);
+    QPainter painter(&image);
+    painter.setFont(chartFont());
+    paint(painter);
+    return image;
+}
+
+QString runTool(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("(%1 failed: %2)").arg(tool, QString::fromLocal8Bit(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(ProfileChart, BarsStandInProportionOnTheSharedScaleAndTheCdMarkAtItsPlace)
+{
+    const DosageProfile profile = profileOfTotals({2, 4, 0, 8, 1}); // CD 0.27
+    const int scale = 12;                                           // as shared with a larger chart
+    const QRectF area(0, 0, 220, 320);
+    const QImage image = render(area.size().toSize(), Qt::white, [&](QPainter& p) {
+        ui::paintProfileChart(p, area, profile, scale, QPalette(Qt::white));
+    });
+    const ui::ProfileChartLayout layout = ui::profileChartLayout(area, QFontMetricsF(chartFont()).height());
+    for (int g = 0; g < kGroups; ++g) {
+        const QRectF& bar = layout.bars[static_cast<std::size_t>(g)];
+        const PixelRun run = columnRun(image, static_cast<int>(bar.center().x()), ui::barColour());
+        const int points = profile.groupTotal[static_cast<std::size_t>(g)];
+        EXPECT_EQ(run.count, std::lround(bar.height() * points / scale)) << "group " << g;
+        if (points > 0) {
+            EXPECT_EQ(run.lowest, static_cast<int>(bar.bottom()) - 1) << "group " << g;
+        }
+    }
+    // The mark's middle where the CD stands on the scale from -2 to +2.
+    const int y = static_cast<int>(layout.cdScale.center().y());
+    std::vector<int> xs;
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == ui::cdMarkColour())
+            xs.push_back(x);
+    ASSERT_FALSE(xs.empty());
+    const double middle = (xs.front() + xs.back() + 1) / 2.0;
+    EXPECT_NEAR(middle, layout.cdScale.left() + layout.cdScale.width() * cdPlace(*profile.cd), 1.0);
+
+    // Nothing, or a profile without points: no bar and no mark.
+    for (const auto& empty : {std::optional<DosageProfile>(), std::optional(profileOfTotals({}))}) {
+        const QImage blank = render(area.size().toSize(), Qt::white, [&](QPainter& p) {
+            ui::paintProfileChart(p, area, empty, scale, QPalette(Qt::white));
+        });
+        EXPECT_EQ(pixelsOf(blank, ui::barColour()), 0);
+        EXPECT_EQ(pixelsOf(blank, ui::cdMarkColour()), 0);
+    }
+
+    // On a dark palette the letters and numbers are drawn light.
+    QPalette dark;
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Mid, Qt::gray);
+    const QImage night = render(area.size().toSize(), Qt::black,
+                                [&](QPainter& p) { ui::paintProfileChart(p, area, profile, scale, dark); });
+    EXPECT_GT(pixelsOf(night, Qt::white), 50);
+
+    // The miniature bars of a table cell, on the same rule.
+    const QImage mini = render({50, 24}, Qt::white, [&](QPainter& p) {
+        ui::paintMiniBars(p, QRectF(0, 0, 50, 24), profile.groupTotal, scale, ui::barColour());
+    });
+    for (int g = 0; g < kGroups; ++g)
+        EXPECT_EQ(columnRun(mini, 10 * g + 1, ui::barColour()).count,
+                  std::lround(24.0 * profile.groupTotal[static_cast<std::size_t>(g)] / scale));
+}
+
+TEST_F(GuiTest, TheChartPaneWidensTheWindowWithoutMovingABoxFollowsTheBoxesAndIsRemembered)
+{
+    std::vector<QRect> before;
+    const auto boxes = main->findChildren<QLineEdit*>();
+    for (QLineEdit* box : boxes)
+        before.push_back(box->geometry());
+    const int narrow = main->width();
+    EXPECT_FALSE(main->chartShown());
+
+    QTest::keyClick(main.get(), Qt::Key_K, Qt::ControlModifier);
+    ASSERT_TRUE(main->chartShown());
+    EXPECT_GT(main->width(), narrow);
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        EXPECT_EQ(boxes[i]->geometry(), before[static_cast<std::size_t>(i)]) << boxes[i]->objectName().toStdString();
+        EXPECT_LE(boxes[i]->geometry().right(), main->chart()->geometry().left());
+    }
+    EXPECT_LE(main->chart()->geometry().right(), main->width());
+
+    lookUp("1");
+    const auto shown = main->chart()->profile();
+    ASSERT_TRUE(shown.has_value());
+    for (int g = 0; g < kGroups; ++g)
+        EXPECT_EQ(QString::number(shown->groupTotal[static_cast<std::size_t>(g)]),
+                  ptText(kGroupTotalBox + g).trimmed());
+    EXPECT_TRUE(main->chart()->toolTip().contains("DI " + ptText(kDiBox).trimmed()));
+    EXPECT_TRUE(main->chart()->toolTip().contains("CD " + ptText(kCdBox).trimmed()));
+    lookUp("99");
+    EXPECT_FALSE(main->chart()->profile().has_value());
+
+    // At 200 % the pane is twice as large, beside boxes twice as large.
+    const QSize small = main->chart()->size();
+    main->setZoom(200);
+    EXPECT_NEAR(main->chart()->width(), 2 * small.width(), 2);
+    main->setZoom(100);
+
+    // The context menu offers the pane, checked; a new window opens with it.
+    QMenu menu;
+    main->addWindowActions(&menu);
+    bool offered = false;
+    for (QAction* action : menu.actions())
+        if (action->text() == "Profile Chart")
+            offered = action->isChecked();
+    EXPECT_TRUE(offered);
+    auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
+    ASSERT_TRUE(chefs.has_value());
+    ui::MainForm second(folder, std::move(*chefs));
+    EXPECT_TRUE(second.chartShown());
+    QTest::keyClick(main.get(), Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(main->width(), narrow);
+}
+
+TEST_F(GuiTest, ThePlannersMiniatureBarsAreEachRowsGroupTotalsOnOneScale)
+{
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    named(planner, "damSire")->setText("OLD GREY");
+    QTRY_VERIFY_WITH_TIMEOUT(!planner->busy() && planner->model()->rowCount() > 0, 10000);
+    ui::PlannerModel* model = planner->model();
+    const int scale = model->data(model->index(0, ui::PlannerModel::kShapeColumn), ui::kChartScaleRole).toInt();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QVariantList totals =
+            model->data(model->index(row, ui::PlannerModel::kShapeColumn), ui::kGroupTotalsRole).toList();
+        ASSERT_EQ(totals.size(), kGroups);
+        for (int g = 0; g < kGroups; ++g) {
+            EXPECT_EQ(totals[g].toString(), model->data(model->index(row, 1 + g), Qt::DisplayRole).toString());
+            EXPECT_LE(totals[g].toInt(), scale);
+        }
+        EXPECT_EQ(model->data(model->index(row, ui::PlannerModel::kShapeColumn), ui::kChartScaleRole).toInt(), scale);
+    }
+}
+
+TEST_F(GuiTest, TheCardIsOneA4PageWithTheHorseTheGridAndWhereTheDataCameFrom)
+{
+    main->saveCardAsPdf(); // nothing shown: nothing to write
+    EXPECT_EQ(seam.beeps, 1);
+    lookUp("1");
+    const QString path = QString::fromStdString(dir.file("card.pdf"));
+    ASSERT_TRUE(main->writeCardPdf(path));
+#ifndef _WIN32
+    EXPECT_TRUE(runTool("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\\n")));
+    EXPECT_TRUE(runTool("pdfinfo", {path}).contains("A4"));
+    const QString text = runTool("pdftotext", {"-layout", path, "-"});
+    for (const QString& expected :
+         {QStringLiteral("BRIGHT FILLY"), main->ageSex()->text().trimmed(), QStringLiteral("STAR LANTERN (IRE)"),
+          QStringLiteral("Dam's Dam-Sire"), QStringLiteral("Quindle Profile"), "Total " + ptText(kTotalBox).trimmed(),
+          "DI " + ptText(kDiBox).trimmed(), QString::fromStdString(folder.dir()),
+          QString::fromStdString(*stampTextOf(folder.breedingFile())), QDate::currentDate().toString(Qt::ISODate)})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+#endif
+    // A folder that is not there: the file is named, and nothing stands under the name.
+    const QString nowhere = QString::fromStdString(dir.file("no folder/card.pdf"));
+    EXPECT_FALSE(main->writeCardPdf(nowhere));
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains(nowhere));
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST(CropOfAStallion, TheBarsCountTheFoalsListedAndMarkTheFoalTheMainWindowShows)
+{
+    RecordingSeam seam;
+    ui::setSeam(&seam);
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {3000, 7, 0, false});
+    auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
+    ASSERT_TRUE(chefs.has_value());
+    ui::MainForm main(folder, std::move(*chefs));
+    main.show();
+    main.searchID()->setText("1");
+    main.goClick();
+    const QString sire = main.text(3)->text();
+
+    main.openSearch();
+    ui::SearchForm* search = main.searchForm();
+    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 20000);
+    search->bySire()->setChecked(true);
+    search->textBox()->setText(sire);
+    QTRY_VERIFY_WITH_TIMEOUT(!search->busy() && search->model()->rowCount() > 1, 20000);
+    ui::CropChart* crop = search->cropChart();
+    EXPECT_TRUE(crop->isVisibleTo(search));
+
+    // The counts from the list's own DI and CD columns.
+    FoalCrop counted;
+    std::optional<CropPlace> place;
+    ui::SearchModel* model = search->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString di = model->data(model->index(row, 9), Qt::DisplayRole).toString();
+        const QString cd = model->data(model->index(row, 10), Qt::DisplayRole).toString();
+        CropPlace here;
+        if (di == "INF") {
+            ++counted.diInfinite;
+            here.di = CropPlace::Di::Infinite;
+        } else if (di == "--") {
+            ++counted.diNone;
+        } else {
+            here.di = CropPlace::Di::Bin;
+            here.diBin = std::min(kDiBins - 1, static_cast<int>(di.toDouble() / kDiBinWidth));
+            ++counted.di[static_cast<std::size_t>(here.diBin)];
+        }
+        if (cd == "--") {
+            ++counted.cdNone;
+        } else {
+            here.cdBin = std::min(kCdBins - 1, static_cast<int>((cd.toDouble() + 2) / kCdBinWidth));
+            ++counted.cd[static_cast<std::size_t>(*here.cdBin)];
+        }
+        if (model->idAt(row) == 1)
+            place = here;
+    }
+    EXPECT_EQ(crop->crop().foals, model->rowCount());
+    EXPECT_EQ(crop->crop().di, counted.di);
+    EXPECT_EQ(crop->crop().diInfinite, counted.diInfinite);
+    EXPECT_EQ(crop->crop().diNone, counted.diNone);
+    EXPECT_EQ(crop->crop().cd, counted.cd);
+    EXPECT_EQ(crop->crop().cdNone, counted.cdNone);
+    ASSERT_TRUE(place.has_value());
+    ASSERT_TRUE(crop->shown().has_value());
+    EXPECT_EQ(crop->shown()->di, place->di);
+    EXPECT_EQ(crop->shown()->diBin, place->diBin);
+    EXPECT_EQ(crop->shown()->cdBin, place->cdBin);
+
+    // Drawn: every bar's height in proportion to its count; two bars marked.
+    const QImage image = crop->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    int marked = 0;
+    for (const auto& bar : crop->bars()) {
+        const double ratio = image.width() / static_cast<double>(crop->width());
+        const PixelRun run = columnRun(image, static_cast<int>(bar.slot.center().x() * ratio), ui::barColour());
+        EXPECT_NEAR(run.count, std::lround(bar.slot.height() * bar.count / crop->scale()) * ratio, 1.0);
+        marked += bar.shown;
+    }
+    EXPECT_EQ(marked, 2);
+    main.searchID()->setText("2"); // another sire's foal: nothing marked
+    main.goClick();
+    if (main.text(3)->text() != sire) {
+        EXPECT_FALSE(crop->shown().has_value());
+    }
+    ui::setSeam(nullptr);
+}
+
+TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
+{
+    // Each candidate's column against the main window's boxes for it.
+    std::vector<MainBoxes> expected;
+    lookUp("1");
+    QTest::keyClick(main.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    expected.push_back(main->readBoxes());
+    main->submitMating({"MR. RED-CAP", "NORTH STAR", "RED CAP"});
+    main->compareShown();
+    expected.push_back(main->readBoxes());
+    lookUp("5");
+    main->compareShown();
+    expected.push_back(main->readBoxes());
+    ui::CompareForm* compare = main->compareForm();
+    ASSERT_NE(compare, nullptr);
+    ASSERT_EQ(compare->shown().size(), 3u);
+    QTableWidget* table = compare->table();
+    const auto cell = [table](int row, int c) { return table->item(row, c)->text().remove(" \u2605"); };
+    for (int c = 0; c < 3; ++c) {
+        const MainBoxes& boxes = expected[static_cast<std::size_t>(c)];
+        for (int r = 0; r < kPositions; ++r)
+            EXPECT_EQ(cell(r, c),
+                      QString::fromLatin1(
+                          boxes.lineage[static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(r)])].c_str()));
+        const int rows[] = {kGroupTotalBox,
+                            kGroupTotalBox + 1,
+                            kGroupTotalBox + 2,
+                            kGroupTotalBox + 3,
+                            kGroupTotalBox + 4,
+                            kTotalBox,
+                            kSpeedBox,
+                            kStaminaBox,
+                            kCdBox,
+                            kDiBox};
+        for (int r = 0; r < 10; ++r)
+            EXPECT_EQ(cell(kPositions + r, c),
+                      QString::fromLatin1(boxes.pt[static_cast<std::size_t>(rows[r])].c_str()).trimmed())
+                << "row " << r << " candidate " << c;
+    }
+    // NORTH STAR stands in the mating and in horse 5: marked in both.
+    EXPECT_TRUE(table->item(4, 1)->font().bold()); // the mating's Dam-Sire
+    EXPECT_TRUE(table->item(0, 2)->font().bold()); // horse 5's Sire
+
+    // A target marks the best DI; Ctrl+C copies the table as text.
+    named(compare, "diMin")->setText("0");
+    const bool anyBest = table->item(kPositions + 9, 0)->text().contains(u'\u2605') ||
+                         table->item(kPositions + 9, 1)->text().contains(u'\u2605') ||
+                         table->item(kPositions + 9, 2)->text().contains(u'\u2605');
+    EXPECT_TRUE(anyBest);
+    compare->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), compare);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), compare->tabText());
+
+    // Again is refused; reordered and removed, the main window's list follows.
+    main->compareShown();
+    EXPECT_EQ(seam.beeps, 1);
+    compare->move(2, -1);
+    EXPECT_EQ(main->candidates()[1].horse, 5);
+    compare->remove(0);
+    ASSERT_EQ(main->candidates().size(), 2u);
+    EXPECT_EQ(compare->shown()[0].label, "WELL, WELL (5)");
+
+    // Export: CSV as the core writes it, a PNG of the content, and a file that cannot be written.
+    const QString csv = QString::fromStdString(dir.file("compare.csv"));
+    ASSERT_TRUE(compare->exportTo(csv));
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray::fromStdString(comparisonCsv(compare->shown())));
+    const QString png = QString::fromStdString(dir.file("compare.png"));
+    ASSERT_TRUE(compare->exportTo(png));
+    EXPECT_EQ(QImage(png).size(), compare->content()->grab().size());
+    const QString nowhere = QString::fromStdString(dir.file("no folder/compare.csv"));
+    EXPECT_FALSE(compare->exportTo(nowhere));
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains(nowhere));
+}
+
+TEST_F(GuiTest, AnotherDataFolderKeepsMatingsByNameAndMarksAHorseThatIsGone)
+{
+    lookUp("1");
+    main->compareShown();
+    main->submitMating({"MR. RED-CAP", "NORTH STAR", "RED CAP"});
+    main->compareShown();
+    const auto mating = main->compareForm()->shown()[1];
+    main->compareForm()->close();
+
+    TempDir other;
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), guiSireList());
+    writeFile(second.breedingFile(), horseLines(2, "ANOTHER", "Mare"));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+
+    main->openCompare(); // kept for the run, shown again from the new folder
+    const auto& shown = main->compareForm()->shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].gone);
+    EXPECT_EQ(shown[0].label, "(gone) (1)");
+    EXPECT_FALSE(shown[1].gone);
+    EXPECT_EQ(shown[1].lineage, mating.lineage);
+    EXPECT_EQ(shown[1].texts, mating.texts);
+}
