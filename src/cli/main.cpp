@@ -10,6 +10,7 @@
 #include "data/data_folder.h"
 #include "data/field_reader.h"
 #include "data/folder_search.h"
+#include "data/remembered_folder.h"
 #include "data/system_paths.h"
 
 namespace {
@@ -33,8 +34,9 @@ const char* const kHelp =
     "  find      the horses whose name holds TEXT: whole names, then starts, then the rest\n"
     "  foals     the profile rows of every horse by SIRE, in file order\n"
     "\n"
-    "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
-    "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
+    "  --data-dir DIR  the data folder (default: the first that holds the files of the folder\n"
+    "                  the window remembers, ~/pdg and the game's pdg folder in ~/.wine or\n"
+    "                  $WINEPREFIX; C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "  -h, --help      this text, also after a command\n"
     "  -V, --version   the version\n"
@@ -83,8 +85,8 @@ int main(int argc, char** argv)
     const std::string& command = args.command;
     const std::vector<std::string>& operands = args.operands;
     const bool json = args.has("--json");
-    const quindle::DataFolder folder =
-        quindle::chooseDataFolder(args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(""));
+    const quindle::DataFolder folder = quindle::chooseDataFolder(
+        args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(quindle::rememberedDataFolder()));
 
     if (command == "show") {
         if (operands.empty())

@@ -51,6 +51,8 @@ public:
     void setZoom(int percent);
     // Opens the search by name (or brings it to the front).
     void openSearch();
+    // Raises the window and gives it the keyboard: another window showed something here.
+    void bringToFront();
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -75,11 +77,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    int fittingZoom(int percent) const;
     void nameWidgets();
     QLineEdit* makeBox(int left, int top, int width, int height);
-    QLineEdit* makeDisplayBox(int left, int top, int width, int height);
+    QLineEdit* makeDisplayBox(int left, int top, int width, int height, QLineEdit* box = nullptr);
     void buildChart();
     void buildProfileArea();
     void buildCommands();

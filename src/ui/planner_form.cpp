@@ -24,9 +24,11 @@
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
+#include "ui/placement.h"
 #include "ui/planner_model.h"
 #include "ui/sub_form.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -40,12 +42,16 @@ struct PlannerForm::Outcome {
 
 namespace {
 
+// The table's columns at 100 %: the stallion, ten numbers, his two sires.
+constexpr int kColumnWidths[] = {190, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 165, 165};
+constexpr int kBoundWidth = 70;
+
 QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setPlaceholderText(hint);
-    box->setMaximumWidth(70);
+    box->setMaximumWidth(kBoundWidth);
     return box;
 }
 
@@ -61,7 +67,8 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
-    resize(1040, 560);
+    resize(zoomed(1040, main->zoom()), zoomed(560, main->zoom()));
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
 
@@ -135,13 +142,7 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
-    table_->setColumnWidth(0, 190);
-    for (int c = 1; c < 11; ++c)
-        table_->setColumnWidth(c, 52);
-    table_->setColumnWidth(11, 165);
-    table_->setColumnWidth(12, 165);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     layout->addWidget(table_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, table_);
@@ -161,7 +162,16 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
     replan();
-    move(main_->pos() + QPoint(main_->width() / 3, main_->height() / 3));
+    setZoom(main_->zoom());
+    placeOnScreen(this, main_->pos() + QPoint(main_->width() / 3, main_->height() / 3), main_);
+}
+
+void PlannerForm::setZoom(int percent)
+{
+    applyFontZoom(this, percent);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    zoomTable(table_, percent, kColumnWidths);
 }
 
 void PlannerForm::planForShownHorse()
@@ -210,6 +220,7 @@ void PlannerForm::replan()
     };
     const auto show = [this, outcome] {
         model_->setPlan(outcome->plan);
+        plannedFor_ = outcome->plan ? outcome->mare : QString();
         status_->setText(outcome->problem.isEmpty() ? outcome->mare : outcome->problem);
         showCount();
         if (!outcome->listError.isEmpty())
@@ -260,13 +271,14 @@ void PlannerForm::submitRow(int row)
     if (SubForm* sub = main_->subForm())
         sub->setNames(names);
     main_->submitMating(names);
+    main_->bringToFront();
 }
 
 QString PlannerForm::selectedText() const
 {
     QModelIndexList rows = table_->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QString text;
+    QString text = plannedForLine() + QLatin1Char('\n');
     for (const QModelIndex& index : rows) {
         for (int c = 0; c < kPlanColumns; ++c)
             text += (c ? QStringLiteral("\t") : QString()) +
@@ -276,13 +288,21 @@ QString PlannerForm::selectedText() const
     return text;
 }
 
-bool PlannerForm::exportTo(const QString& path)
+QString PlannerForm::plannedForLine() const { return QStringLiteral("Planned for ") + plannedFor_; }
+
+bool PlannerForm::exportTo(const QString& chosen)
 {
+    // A name typed without the file type gets it, as the dialog's filter says.
+    const QString path = chosen.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? chosen : chosen + ".csv";
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && model_->plan()) {
-        ok = file.write(cli::kPlanCsvHeader) >= 0;
+        // Which mare the rows are for, as one quoted field above the table.
+        QString mare = plannedForLine();
+        mare.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        ok = file.write(QStringLiteral("\"%1\"\n").arg(mare).toUtf8()) >= 0;
+        ok = ok && file.write(cli::kPlanCsvHeader) >= 0;
         cli::PlanCsvWriter csv(*model_->plan());
         for (int row = 0; ok && row < model_->rowCount(); ++row) {
             const std::string_view line = csv.row(model_->planRow(row));

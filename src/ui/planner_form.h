@@ -34,13 +34,16 @@ public:
     // True while a plan is being computed.
     bool busy() const { return work_.busy(); }
 
+    // Scales the face, the rows and the columns to the main window's zoom.
+    void setZoom(int percent);
     // Plans again for the horse the main window shows (the mare by her lines).
     void planForShownHorse();
     // Shows the mating of a table row in the main window.
     void submitRow(int row);
-    // Writes the rows as shown to a CSV file; false after telling why not.
+    // Writes the rows as shown to a CSV file (`path`, ending in .csv), under a
+    // line naming the mare; false after telling why not.
     bool exportTo(const QString& path);
-    // The selected rows as tab-separated text.
+    // The mare's line, then the selected rows as tab-separated text.
     QString selectedText() const;
 
 protected:
@@ -53,9 +56,11 @@ private:
     void applyFilters();
     void showCount();
     void exportClick();
+    QString plannedForLine() const;
 
     MainForm* main_;
     std::int32_t mareId_ = 0;
+    QString plannedFor_; // the mare (or her typed lines) of the plan shown
     LatestWork work_{this};
 
     QRadioButton* shownMare_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
@@ -18,21 +19,21 @@
 #include "search/name_search.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
+#include "ui/placement.h"
 #include "ui/search_model.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
 namespace {
 
-// Room for an 18-letter name with a country, and for the numbers.
-void setColumnWidths(QTableView* table, bool foals)
+// Room for an 18-letter name with a country, and for the numbers, at 100 %.
+void setColumnWidths(QTableView* table, bool foals, int zoom)
 {
-    const int names[] = {60, 200, 90, 200};
-    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50};
-    int column = 0;
-    for (const int width : foals ? std::span<const int>(profiles) : std::span<const int>(names))
-        table->setColumnWidth(column++, width);
+    static constexpr int names[] = {60, 200, 90, 200};
+    static constexpr int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50};
+    zoomTable(table, zoom, foals ? std::span<const int>(profiles) : std::span<const int>(names));
 }
 
 } // namespace
@@ -49,7 +50,8 @@ SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main),
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find a Horse"));
-    resize(760, 480);
+    resize(zoomed(760, main->zoom()), zoomed(480, main->zoom()));
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -79,7 +81,6 @@ SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main),
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window"));
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { pick(index.row()); });
@@ -89,7 +90,15 @@ SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main),
     connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
 
     reload();
-    move(main_->pos() + QPoint(main_->width() / 4, main_->height() / 4));
+    setZoom(main_->zoom());
+    placeOnScreen(this, main_->pos() + QPoint(main_->width() / 4, main_->height() / 4), main_);
+}
+
+void SearchForm::setZoom(int percent)
+{
+    zoom_ = percent;
+    applyFontZoom(this, percent);
+    setColumnWidths(table_, bySire_->isChecked(), zoom_);
 }
 
 void SearchForm::reload()
@@ -144,7 +153,7 @@ void SearchForm::search()
         start([index = index_, text](Outcome& outcome) { outcome.names = findNames(*index, text, kShownRows); },
               [this](Outcome& outcome) {
                   model_->setNames(index_, std::move(outcome.names.horses));
-                  setColumnWidths(table_, false);
+                  setColumnWidths(table_, false, zoom_);
                   const auto total = static_cast<qulonglong>(outcome.names.total);
                   count_->setText(model_->rowCount() < static_cast<int>(total)
                                       ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
@@ -178,7 +187,7 @@ void SearchForm::search()
             model_->setFoals(std::move(outcome.foals));
             const QHeaderView* header = table_->horizontalHeader();
             model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-            setColumnWidths(table_, true);
+            setColumnWidths(table_, true, zoom_);
             count_->setText(summary);
         });
 }
@@ -192,6 +201,7 @@ void SearchForm::pick(int row)
     }
     main_->searchID()->setText(QString::number(id));
     main_->goClick();
+    main_->bringToFront();
 }
 
 bool SearchForm::eventFilter(QObject* watched, QEvent* event)

@@ -40,6 +40,8 @@ public:
     QLabel* count() const { return count_; }
     // True while the index is read or a search runs.
     bool busy() const { return work_.busy(); }
+    // Scales the face, the rows and the columns to the main window's zoom.
+    void setZoom(int percent);
     // Shows the horse of a row in the main window, as typing its ID and GO would.
     void pick(int row);
     // Reads the index again: the main window cut a new breeding file or took another data folder.
@@ -59,6 +61,7 @@ private:
     std::shared_ptr<const ChefTable> chefs_;
     std::shared_ptr<const NameIndex> index_;
     LatestWork work_{this};
+    int zoom_ = 100;
 
     QLineEdit* text_ = nullptr;
     QRadioButton* byName_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "ui/placement.h"
 #include "ui/startup_ui.h"
 #include "ui/zoom.h"
 
@@ -64,7 +65,8 @@ void GuiTest::SetUp()
     breedingBefore_ = guiBreedingFile();
     auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
     ASSERT_TRUE(chefs.has_value());
-    ui::saveZoom(ui::kZoomMin); // every test starts at the designed size
+    ui::saveZoom(ui::kZoomMin);              // every test starts at the designed size
+    ui::saveMatingWindowPlace(std::nullopt); // and the mating window beside the main window
     main = std::make_unique<ui::MainForm>(folder, std::move(*chefs));
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
