@@ -11,7 +11,7 @@
 #include "input/sire_names.h"
 #include "lookup/horse_lookup.h"
 #include "output.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {

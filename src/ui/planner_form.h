@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/chef_table.h"
+#include "boxes/mating.h"
 #include "data/data_folder.h"
 #include "planner/sire_plan.h"
 #include "ui/latest_work.h"
@@ -21,30 +22,37 @@ class QTableView;
 
 namespace quindle::ui {
 
-class MainForm;
 class PlannerModel;
+class Session;
 
 class PlannerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit PlannerForm(MainForm* main);
+    // Plans for `shownHorse` (0: none shown) on the session's data, beside `parent`.
+    PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent);
 
     PlannerModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     // True while a plan is being computed.
     bool busy() const { return work_.busy(); }
 
-    // Scales the face, the rows and the columns to the main window's zoom.
+    // Scales the face, the rows and the columns to the main window's zoom (the
+    // window's size too while it is not shown).
     void setZoom(int percent);
-    // Plans again for the horse the main window shows (the mare by her lines).
-    void planForShownHorse();
-    // Shows the mating of a table row in the main window.
+    // Plans again for the horse the main window now shows (the mare by her
+    // lines); 0, a foal or nothing, keeps the mare planned for.
+    void planForShownHorse(std::int32_t id);
+    // Asks for the mating of a table row to be shown in the main window.
     void submitRow(int row);
     // Writes the rows as shown to a CSV file (`path`, ending in .csv), under a
     // line naming the mare; false after telling why not.
     bool exportTo(const QString& path);
     // The mare's line, then the selected rows as tab-separated text.
     QString selectedText() const;
+
+signals:
+    // The mating of a row is to be shown, as the mating window's Submit shows one.
+    void matingChosen(const MatingNames& names);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,7 +66,7 @@ private:
     void exportClick();
     QString plannedForLine() const;
 
-    MainForm* main_;
+    Session* session_;
     std::int32_t mareId_ = 0;
     QString plannedFor_; // the mare (or her typed lines) of the plan shown
     LatestWork work_{this};

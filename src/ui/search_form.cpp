@@ -18,9 +18,9 @@
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/placement.h"
 #include "ui/search_model.h"
+#include "ui/session.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
@@ -46,11 +46,12 @@ struct SearchForm::Outcome {
     QString error;
 };
 
-SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main), folder_(main->folder())
+SearchForm::SearchForm(Session* session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), folder_(session->folder())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find a Horse"));
-    resize(zoomed(760, main->zoom()), zoomed(480, main->zoom()));
+    resize(760, 480);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
@@ -89,13 +90,17 @@ SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main),
     connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);
     connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
 
+    connect(session_, &Session::changed, this, &SearchForm::reload);
+    connect(session_, &Session::folderReplaced, text_, &QLineEdit::clear); // nothing of the old folder stays
     reload();
-    setZoom(main_->zoom());
-    placeOnScreen(this, main_->pos() + QPoint(main_->width() / 4, main_->height() / 4), main_);
+    if (parent)
+        placeOnScreen(this, parent->pos() + QPoint(parent->width() / 4, parent->height() / 4), parent);
 }
 
 void SearchForm::setZoom(int percent)
 {
+    if (!isVisible())
+        resize(zoomed(760, percent), zoomed(480, percent));
     zoom_ = percent;
     applyFontZoom(this, percent);
     setColumnWidths(table_, bySire_->isChecked(), zoom_);
@@ -104,9 +109,9 @@ void SearchForm::setZoom(int percent)
 void SearchForm::reload()
 {
     // The index is read (or made again) beside the window, once for each
-    // breeding file the main window answers from.
-    folder_ = main_->folder();
-    chefs_ = std::make_shared<const ChefTable>(main_->chefs());
+    // breeding file the windows answer from.
+    folder_ = session_->folder();
+    chefs_ = session_->sharedChefs();
     index_.reset();
     count_->setText(QStringLiteral("Reading the name index\u2026"));
     start(
@@ -199,9 +204,7 @@ void SearchForm::pick(int row)
         seam().beep(); // the ID box takes one to six digits
         return;
     }
-    main_->searchID()->setText(QString::number(id));
-    main_->goClick();
-    main_->bringToFront();
+    emit horseChosen(id);
 }
 
 bool SearchForm::eventFilter(QObject* watched, QEvent* event)

@@ -5,7 +5,7 @@
 
 #include "dosage/format.h"
 #include "gui_fixture.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "support/run_process.h"
 #include "ui/twips.h"
 
@@ -36,7 +36,7 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
         const std::string prefix = "\"id\":" + std::to_string(id) + ",\"found\":" + (found ? "true" : "false") + ",";
         const std::size_t named = r.out.find(",\"name\":");
         ASSERT_NE(named, std::string::npos) << r.out;
-        EXPECT_EQ(r.out.substr(0, named) + "}\n", cli::boxesJson(shown, prefix) + "\n") << "identifier " << id;
+        EXPECT_EQ(r.out.substr(0, named) + "}\n", boxesJson(shown, prefix) + "\n") << "identifier " << id;
         // The members named for scripts say what the window shows, as numbers.
         if (!found)
             continue;
@@ -46,8 +46,8 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
             di.pop_back(); // the box cuts to two places; the member is the whole number
 
         for (const std::string& member :
-             {"\"name\":" + cli::jsonString(main->text(2)->text().toStdString()),
-              "\"pedigree\":{\"sire\":" + cli::jsonString(main->text(3)->text().toStdString()),
+             {"\"name\":" + jsonString(main->text(2)->text().toStdString()),
+              "\"pedigree\":{\"sire\":" + jsonString(main->text(3)->text().toStdString()),
               "\"total\":" + (box(kTotalBox).empty() ? "0" : box(kTotalBox)), "\"di\":" + di})
             EXPECT_NE(r.out.find(member), std::string::npos) << member << " in " << r.out;
     }

@@ -445,3 +445,39 @@ TEST_F(InUseTest, TheCommandLineNamesAStallionTheWindowMarksAsNotInTheList)
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     EXPECT_NE(r.err.find("NOPE"), std::string::npos) << r.err;
 }
+
+TEST_F(InUseTest, AnotherDataFolderEmptiesEveryBoxOfEveryWindowAndPlansAgain)
+{
+    lookUp("1");
+    ui::SubForm* sub = openMating();
+    ASSERT_NE(sub, nullptr);
+    type(sub->box(0), "RED CAP");
+    ui::SearchForm* search = openSearch();
+    ASSERT_NE(search, nullptr);
+    QTest::keyClicks(search->textBox(), "BRIGHT");
+    ui::PlannerForm* planner = openPlanner();
+    ASSERT_NE(planner, nullptr);
+    planner->findChild<QRadioButton*>("typedMare")->setChecked(true);
+    QTest::keyClicks(planner->findChild<QLineEdit*>("damSire"), "RED CAP");
+    waitFor([planner] { return !planner->busy(); });
+    ASSERT_EQ(planner->model()->allRows(), 3);
+
+    TempDir other; // a folder whose sire list has one stallion
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), "OTHER FOLDER SIRE,A,B,C\r\n");
+    writeFile(second.breedingFile(), horseLines(1, "SECOND FOLDER", "Mare"));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+
+    EXPECT_EQ(main->searchID()->text(), "");
+    EXPECT_EQ(main->text(2)->text(), "");
+    for (int i = 0; i < kProfileBoxes; ++i)
+        EXPECT_EQ(ptText(i), "") << "PT" << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(sub->box(i)->text(), "");
+    EXPECT_EQ(search->textBox()->text(), "");
+    EXPECT_EQ(planner->findChild<QLineEdit*>("damSire")->text(), "");
+    waitFor([planner] { return !planner->busy(); });
+    EXPECT_EQ(planner->model()->allRows(), 1); // planned again on the new list
+}

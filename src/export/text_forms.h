@@ -1,18 +1,17 @@
 #pragma once
-// How quindle-cli writes the main window's boxes: JSON, plain text and CSV.
+// The text forms Quindle writes, for quindle-cli and the windows alike: JSON
+// strings, CSV fields (names Latin-1 in, UTF-8 out) and the main window's boxes as JSON.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 #include "boxes/main_boxes.h"
 #include "data/chef_table.h"
 #include "data/records.h"
 
-namespace quindle::cli {
+namespace quindle {
 
-using quindle::boxesPlain;
-using quindle::latin1ToUtf8;
 // A JSON string literal (UTF-8 in, quotes included).
 std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
@@ -51,4 +50,4 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "", co
 // infinite, "cd" and "di" null without points). All null when nothing is shown.
 std::string namedMembersJson(const MainBoxes& boxes, const ChefTable& chefs, const HorseRecord* horse);
 
-} // namespace quindle::cli
+} // namespace quindle

@@ -1,4 +1,4 @@
-#include "render.h"
+#include "export/text_forms.h"
 
 #include <array>
 #include <bit>
@@ -12,7 +12,7 @@
 #include "dosage/format.h"
 #include "dosage/profile.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 std::string jsonString(std::string_view utf8)
 {
@@ -221,4 +221,4 @@ std::string namedMembersJson(const MainBoxes& boxes, const ChefTable& chefs, con
     return out;
 }
 
-} // namespace quindle::cli
+} // namespace quindle
