@@ -528,6 +528,8 @@ void MainForm::openSearch()
     if (!search_) {
         search_ = new SearchForm(session_, this);
         connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
+        search_->setZoom(zoom_);
+        placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
     }
     search_->show();
     search_->raise();

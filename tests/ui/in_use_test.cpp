@@ -19,7 +19,7 @@
 #include <QTest>
 #include <filesystem>
 
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 #include "dosage/format.h"
 #include "gui_fixture.h"
 #include "support/run_process.h"
