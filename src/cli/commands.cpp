@@ -8,6 +8,8 @@
 #include "boxes/mating.h"
 #include "data/field_reader.h"
 #include "input/edit_filter.h"
+#include "input/sire_names.h"
+#include "lookup/horse_lookup.h"
 #include "output.h"
 #include "export/text_forms.h"
 #include "startup_cli.h"
@@ -130,9 +132,14 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
         if (!outcome.found)
             status = 1;
         if (json) {
-            out.write(boxesJson(boxes, "\"id\":" + std::to_string(id) +
-                                           ",\"found\":" + (outcome.found ? "true" : "false") + ",") +
-                      "\n");
+            // The horse's own fields for the named members: looked up again, a bucket read.
+            const LookupResult horse = outcome.found ? findHorse(folder, id) : LookupResult{};
+            const HorseRecord* record = horse.status == LookupResult::Status::Found ? &horse.horse : nullptr;
+            out.write(
+                boxesJson(boxes,
+                          "\"id\":" + std::to_string(id) + ",\"found\":" + (outcome.found ? "true" : "false") + ",",
+                          namedMembersJson(boxes, *chefs, record)) +
+                "\n");
         } else {
             out.write("Identifier " + std::to_string(id) + (outcome.found ? "" : ": not found") + "\n");
             out.write(boxesPlain(boxes) + "\n");
@@ -161,6 +168,17 @@ std::optional<std::string> nameArgument(const std::string& arg)
     return utf16ToLatin1(name);
 }
 
+void warnUnknownSires(const std::string& sireList, const std::vector<std::string>& names)
+{
+    const SireNames known = readSireNames(sireList);
+    std::string unknown;
+    for (const std::string& name : names)
+        if (!name.empty() && !containsName(known.names, name))
+            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(name) + "\"";
+    if (!unknown.empty())
+        std::fprintf(stderr, "quindle-cli: not in QN_SireList, so its sire line stays empty: %s\n", unknown.c_str());
+}
+
 int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool json)
 {
     if (args.empty() || args.size() > 3) {
@@ -177,10 +195,11 @@ int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
+    warnUnknownSires(folder.sireList(), {names.begin(), names.end()});
     MainBoxes boxes;
     const std::string error = submitMating(boxes, names, folder.sireList(), *chefs);
     Out out;
-    out.write(json ? boxesJson(boxes) + "\n" : boxesPlain(boxes));
+    out.write(json ? boxesJson(boxes, "", namedMembersJson(boxes, *chefs, nullptr)) + "\n" : boxesPlain(boxes));
     if (!out.finish())
         return outputFailed();
     if (!error.empty()) {

@@ -58,6 +58,10 @@ int runFoals(const DataFolder& folder, const std::string& sire, bool json);
 // spaces; nullopt after saying on standard error what is refused.
 std::optional<std::string> nameArgument(const std::string& arg);
 
+// Says in one line on standard error which of the stallion names typed are not
+// in the sire list (their sire lines stay empty), as the window marks them.
+void warnUnknownSires(const std::string& sireList, const std::vector<std::string>& names);
+
 // A name argument in Latin-1, the files' letters, as typed; nullopt after
 // saying on standard error that it holds a character Latin-1 does not have.
 std::optional<std::string> latin1Argument(const std::string& arg);

@@ -7,6 +7,7 @@
 #include "command_table.h"
 #include "data/data_folder.h"
 #include "data/folder_search.h"
+#include "data/remembered_folder.h"
 #include "data/system_paths.h"
 
 namespace {
@@ -40,8 +41,8 @@ int main(int argc, char** argv)
     case Arguments::Action::Run:
         break;
     }
-    const quindle::DataFolder folder =
-        quindle::chooseDataFolder(args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(""));
+    const quindle::DataFolder folder = quindle::chooseDataFolder(
+        args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(quindle::rememberedDataFolder()));
     // parseArguments lets through only commands of the table
     return quindle::cli::findCommand(args.command)->run(folder, args);
 }

@@ -112,6 +112,8 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
             return 1;
         }
         mare = found.lines;
+    } else {
+        warnUnknownSires(folder.sireList(), {mare.damSire, mare.damDamSire});
     }
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
     const Plan plan = planMatings(sires, mare, *chefs);

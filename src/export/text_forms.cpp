@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "dosage/format.h"
 #include "dosage/profile.h"
 
 namespace quindle {
@@ -175,7 +176,7 @@ std::string repeatsJson(const std::vector<RepeatedSire>& repeats)
     return out + "]";
 }
 
-std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
+std::string boxesJson(const MainBoxes& boxes, const std::string& prefix, const std::string& suffix)
 {
     auto member = [](const char* key, std::string_view latin1) {
         return jsonString(key) + ":" + jsonString(latin1ToUtf8(latin1));
@@ -191,7 +192,46 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
         out += (i ? "," : "") + jsonString(latin1ToUtf8(boxes.pt[i]));
     out += "],\"Text2Colour\":" + jsonString(colourHex(boxes.text2Colour));
     out += ",\"AgeSexColour\":" + jsonString(colourHex(boxes.ageSexColour));
-    return out + ",\"repeats\":" + repeatsJson(repeatedSires(boxes.lineage)) + "}";
+    return out + ",\"repeats\":" + repeatsJson(repeatedSires(boxes.lineage)) + suffix + "}";
+}
+
+std::string namedMembersJson(const MainBoxes& boxes, const ChefTable& chefs, const HorseRecord* horse)
+{
+    const auto text = [](std::string_view latin1) { return jsonString(latin1ToUtf8(latin1)); };
+    if (boxes.indicator == kNotFoundText)
+        return R"(,"name":null,"age":null,"sex":null,"pedigree":null,"profile":null)";
+    std::string out = ",\"name\":" + (horse ? text(horse->name) : "null");
+    // An age the file writes in digits is a number; anything else stays its text.
+    const bool digits = horse && !horse->age.empty() &&
+                        horse->age.find_first_not_of("0123456789") == std::string::npos && horse->age.size() < 10;
+    out += ",\"age\":" + (!horse ? "null" : digits ? std::to_string(std::stoi(horse->age)) : text(horse->age));
+    out += ",\"sex\":" + (horse ? text(horse->sex) : "null");
+    static constexpr const char* kPlaces[kPositions] = {"sire",        "sireSire",    "damSire",   "sireSireSire",
+                                                        "sireDamSire", "damSireSire", "damDamSire"};
+    out += ",\"pedigree\":{";
+    for (int place = 0; place < kPositions; ++place)
+        out += std::string(place ? "," : "") + "\"" + kPlaces[place] +
+               "\":" + text(boxes.lineage[static_cast<std::size_t>(place)]);
+    const DosageProfile profile = computeProfile(boxes.lineage, chefs);
+    out += "},\"profile\":{";
+    static constexpr const char* kGroupNames[kGroups] = {"B", "I", "C", "S", "P"};
+    for (int g = 0; g < kGroups; ++g)
+        out += std::string(g ? "," : "") + "\"" + kGroupNames[g] +
+               "\":" + std::to_string(profile.groupTotal[static_cast<std::size_t>(g)]);
+    out += ",\"total\":" + std::to_string(profile.total) + ",\"speed\":" + numberText(profile.speed) +
+           ",\"stamina\":" + numberText(profile.stamina) + ",\"cd\":" + (profile.cd ? numberText(*profile.cd) : "null");
+    switch (profile.di.kind) {
+    case DosageIndex::Kind::Absent:
+        out += ",\"di\":null}";
+        break;
+    case DosageIndex::Kind::Infinite:
+        out += ",\"di\":\"INF\"}";
+        break;
+    case DosageIndex::Kind::Finite:
+        out += ",\"di\":" + numberText(profile.di.value) + "}";
+        break;
+    }
+    return out;
 }
 
 } // namespace quindle

@@ -9,6 +9,8 @@
 #include "export/boxes_text.h"
 #include "boxes/main_boxes.h"
 #include "dosage/repeated_sires.h"
+#include "data/chef_table.h"
+#include "data/records.h"
 
 namespace quindle {
 
@@ -44,6 +46,16 @@ std::string repeatsJson(const std::vector<RepeatedSire>& repeats);
 
 // One JSON object (no line end); `prefix` holds leading members such as "id".
 // It ends with the repeated sires of the lineage boxes ("repeats").
-std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
+
+// One JSON object (no line end); `prefix` holds leading members such as "id",
+// `suffix` members after the boxes' own.
+std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "", const std::string& suffix = "");
+
+// The horse (or foal) the boxes show, in members named for scripts, after a
+// comma: "name", "age" and "sex" (null for a foal), "pedigree" (the seven
+// sire-line names by place) and "profile" (the group totals B, I, C, S, P,
+// "total", "speed", "stamina", "cd" and "di" as numbers; "di" "INF" when
+// infinite, "cd" and "di" null without points). All null when nothing is shown.
+std::string namedMembersJson(const MainBoxes& boxes, const ChefTable& chefs, const HorseRecord* horse);
 
 } // namespace quindle

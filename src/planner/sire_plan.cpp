@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cctype>
 #include <unordered_map>
 #include <charconv>
 #include <cmath>
@@ -76,6 +77,16 @@ struct TotalsHash {
 
 } // namespace
 
+bool canBePlannedAsMare(std::string_view sex)
+{
+    const auto sameWord = [sex](std::string_view word) {
+        return std::equal(sex.begin(), sex.end(), word.begin(), word.end(), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
+    };
+    return sameWord("mare") || sameWord("filly");
+}
+
 MareLookup findMare(const DataFolder& folder, std::int32_t id)
 {
     MareLookup out;
@@ -93,7 +104,7 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
     case LookupResult::Status::Found:
         break;
     }
-    if (!isFemale(found.horse.sex)) {
+    if (!canBePlannedAsMare(found.horse.sex)) {
         out.status = MareLookup::Status::NotFemale;
         out.message = horse + " (" + found.horse.name + ") is " +
                       (found.horse.sex.empty() ? "of no stated sex" : "a " + found.horse.sex) + ", not a filly or mare";

@@ -64,6 +64,18 @@ FittedText NameBox::shown() const { return fitText(text(), font(), textWidth());
 
 void NameBox::paintEvent(QPaintEvent* event)
 {
+    paintText(event);
+    if (hasFocus()) {
+        // The style's own focus frame is faint on the pastel boxes and absent in
+        // some: a dark frame inside the edge shows where Tab has gone.
+        QPainter painter(this);
+        painter.setPen(QPen(palette().color(QPalette::Text), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+}
+
+void NameBox::paintText(QPaintEvent* event)
+{
     const FittedText fit = shown();
     // A selection is the player's own: the box then scrolls as usual.
     if (fit.whole || hasSelectedText()) {

@@ -56,6 +56,7 @@ protected:
 
 private:
     int textWidth() const;
+    void paintText(QPaintEvent* event);
 };
 
 class FitLabel : public Fitting<QLabel, FitLabel> {

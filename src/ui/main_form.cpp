@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <algorithm>
@@ -26,9 +27,11 @@
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
+#include "ui/grid_header.h"
 #include "ui/horse_card.h"
 #include "ui/latin1.h"
 #include "ui/pedigree_layout.h"
+#include "ui/placement.h"
 #include "ui/planner_form.h"
 #include "ui/profile_chart.h"
 #include "ui/search_form.h"
@@ -73,9 +76,10 @@ constexpr int kWidthWithPane = kPaneLeft + kPaneWidth + 120;
 constexpr const char* kChartPaneKey = "window/chartPane";
 
 // Group borders of the profile area (left, top, width, height), the outer one first.
+// The borders round the last row end a little below it, not on its lower edge.
 constexpr int kFrames[][4] = {
-    {300, 4440, 6915, 2160}, {330, 4890, 1275, 1665}, {1770, 4570, 1155, 1985},
-    {3210, 4470, 3795, 330}, {3450, 4890, 2030, 255}, {4050, 5250, 1635, 1305},
+    {300, 4440, 6915, 2160}, {330, 4890, 1275, 1695}, {1770, 4570, 1155, 2015},
+    {3210, 4470, 3795, 330}, {3450, 4890, 2030, 255}, {4050, 5250, 1635, 1335},
     {5820, 5160, 1350, 750}, {5850, 6210, 1360, 315}, {330, 4515, 1410, 330},
 };
 
@@ -112,6 +116,7 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
     setChartShown(QSettings().value(QLatin1String(kChartPaneKey), false).toBool());
+    subFormPos_ = savedMatingWindowPlace();
 }
 
 MainForm::~MainForm() = default;
@@ -141,9 +146,10 @@ QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
     return box;
 }
 
-QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height)
+QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height, QLineEdit* box)
 {
-    QLineEdit* box = new NameBox(this); // a long name is elided, whole in its tooltip
+    if (!box)
+        box = new NameBox(this); // a long name is elided, whole in its tooltip
     box->setGeometry(twipsRect(left, top, width, height));
     box->setReadOnly(true);
     // Show the start of a long name, not its end.
@@ -193,8 +199,9 @@ void MainForm::buildProfileArea()
         frame->setGeometry(twipsRect(f[0], f[1], f[2], f[3]));
     }
 
-    auto smallBox = [&](int left, int top, int width, int height, QPalette::ColorRole background) {
-        QLineEdit* box = makeDisplayBox(left, top, width, height);
+    auto smallBox = [&](int left, int top, int width, int height, QPalette::ColorRole background,
+                        QLineEdit* made = nullptr) {
+        QLineEdit* box = makeDisplayBox(left, top, width, height, made);
         box->setFocusPolicy(Qt::NoFocus);
         box->setFrame(false);
         QPalette palette = box->palette();
@@ -202,12 +209,14 @@ void MainForm::buildProfileArea()
         box->setPalette(palette);
         return box;
     };
+    GridHeader* letters[] = {new GridHeader(this), new GridHeader(this)}; // B C S P, and I
     for (const Caption& c : kCaptions) {
-        QLineEdit* box = smallBox(c.left, c.top, c.width, c.index == 9 ? 270 : kSmallHeight, QPalette::Window);
+        QLineEdit* box = smallBox(c.left, c.top, c.width, c.index == 9 ? 270 : kSmallHeight, QPalette::Window,
+                                  c.index == 7 || c.index == 8 ? letters[c.index - 7] : nullptr);
         box->setText(QString::fromLatin1(c.text));
         text16_[static_cast<std::size_t>(c.index)] = box;
     }
-    // The column header's letters stand over the grid columns, 240 twips apart.
+    // The column header's letters stand over the grid columns (placed below).
     text16_[7]->setFont(headerFont());
     text16_[8]->setFont(headerFont());
     QFont boldFont = text16_[9]->font();
@@ -220,6 +229,8 @@ void MainForm::buildProfileArea()
             box->setAlignment(Qt::AlignCenter);
             pt_[static_cast<std::size_t>(kGroups * p + g)] = box;
         }
+    letters[0]->setColumns({pt_[0], pt_[2], pt_[3], pt_[4]});
+    letters[1]->setColumns({pt_[1]});
     const int totalLefts[] = {5280, 5640, 6000, 6360, 6720};
     for (int g = 0; g < kGroups; ++g)
         pt_[static_cast<std::size_t>(kGroupTotalBox + g)] =
@@ -516,20 +527,47 @@ void MainForm::hypoMateClick()
     subForm_->raise();
     subForm_->activateWindow();
     // Beside the main window, or where the player last moved it before closing it.
-    subForm_->move(reopened && subFormPos_ ? *subFormPos_ : subFormBeside());
+    placeOnScreen(subForm_, reopened && subFormPos_ ? *subFormPos_ : subFormBeside(), this);
 }
 
 QPoint MainForm::subFormBeside() const { return pos() + QPoint(zoomed(px(3060), zoom_), zoomed(px(5145), zoom_)); }
 
+int MainForm::fittingZoom(int percent) const
+{
+    const QScreen* where = screen();
+    return where ? ui::fittingZoom(percent, QSize(px(chartShown() ? kWidthWithPane : kWindowWidth), px(kWindowHeight)),
+                                   where->availableGeometry().size())
+                 : std::clamp(percent, kZoomMin, kZoomMax);
+}
+
 void MainForm::setZoom(int percent)
 {
-    zoom_ = std::clamp(percent, kZoomMin, kZoomMax);
+    zoom_ = fittingZoom(percent); // a zoom larger than the screen is not offered
     applyZoom(this, zoom_);
     if (subForm_)
         applyZoom(subForm_, zoom_);
     if (planner_)
-        applyFontZoom(planner_, zoom_);
+        planner_->setZoom(zoom_);
+    if (search_)
+        search_->setZoom(zoom_);
     saveZoom(zoom_);
+}
+
+void MainForm::showEvent(QShowEvent* event)
+{
+    // A zoom remembered from a larger screen is lowered to fit this one, and
+    // kept for the larger screen.
+    if (const int fitting = fittingZoom(zoom_); fitting != zoom_) {
+        zoom_ = fitting;
+        applyZoom(this, zoom_);
+    }
+    QWidget::showEvent(event);
+}
+
+void MainForm::bringToFront()
+{
+    raise();
+    activateWindow();
 }
 
 void MainForm::submitMating(const MatingNames& names)
@@ -563,7 +601,13 @@ void MainForm::chooseDataFolder()
 
 void MainForm::folderReplaced()
 {
-    clear();
+    // Nothing of the old folder stays on screen: the ID, the horse and its numbers.
+    searchID_->clear();
+    MainBoxes boxes;
+    clearBoxes(boxes);
+    writeBoxes(boxes);
+    if (subForm_)
+        subForm_->subClearClick();
     shownHorse_ = 0;
     shownMating_.reset();
     showDataFolder();
@@ -592,7 +636,8 @@ void MainForm::openPlanner()
         planner_ = new PlannerForm(session_, shownHorse_, this);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addToComparison);
-        applyFontZoom(planner_, zoom_);
+        planner_->setZoom(zoom_);
+        placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
     }
     planner_->show();
     planner_->raise();
@@ -604,12 +649,14 @@ void MainForm::showChosenMating(const MatingNames& names)
     if (subForm_)
         subForm_->setNames(names);
     submitMating(names);
+    bringToFront();
 }
 
 void MainForm::showHorse(std::int32_t id)
 {
     searchID_->setText(QString::number(id));
     goClick();
+    bringToFront();
 }
 
 void MainForm::openSearch()
@@ -618,6 +665,8 @@ void MainForm::openSearch()
         search_ = new SearchForm(session_, this);
         connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
         search_->markShownFoal(shownHorse_);
+        search_->setZoom(zoom_);
+        placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
     }
     search_->show();
     search_->raise();
@@ -629,9 +678,10 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
         if (subForm_->pos() != subFormBeside())
-            subFormPos_ = subForm_->pos(); // moved by the player: kept for the rest of the run
+            subFormPos_ = subForm_->pos(); // moved by the player: kept for the next runs too
         else
             subFormPos_.reset();
+        saveMatingWindowPlace(subFormPos_);
     }
     if (watched == searchID_ && event->type() == QEvent::KeyPress)
         return searchKeyPress(static_cast<QKeyEvent*>(event));

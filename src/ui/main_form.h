@@ -58,6 +58,8 @@ public:
     void setZoom(int percent);
     // Opens the search by name (or brings it to the front).
     void openSearch();
+    // Raises the window and gives it the keyboard: another window showed something here.
+    void bringToFront();
     // Shows a horse as typing its ID and GO would (a row picked in the search).
     void showHorse(std::int32_t id);
     // Shows a mating chosen in the planner, with its names in the mating window when it is open.
@@ -109,11 +111,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    int fittingZoom(int percent) const;
     void nameWidgets();
     QLineEdit* makeBox(int left, int top, int width, int height);
-    QLineEdit* makeDisplayBox(int left, int top, int width, int height);
+    QLineEdit* makeDisplayBox(int left, int top, int width, int height, QLineEdit* box = nullptr);
     void buildChart();
     void buildProfileArea();
     void buildCommands();

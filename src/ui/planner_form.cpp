@@ -25,10 +25,12 @@
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
 #include "compare/comparison.h"
+#include "ui/placement.h"
 #include "ui/planner_model.h"
 #include "ui/profile_chart.h"
 #include "ui/session.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -42,12 +44,17 @@ struct PlannerForm::Outcome {
 
 namespace {
 
+// The table's columns at 100 %: the stallion, ten numbers, his two sires.
+constexpr int kColumnWidths[] = {190, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 165, 165, 60}; // the last: the shape
+constexpr int kBoundWidth = 70;
+constexpr QSize kWindowSize(1040, 560);
+
 QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setPlaceholderText(hint);
-    box->setMaximumWidth(70);
+    box->setMaximumWidth(kBoundWidth);
     return box;
 }
 
@@ -64,7 +71,8 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
-    resize(1040, 560);
+    resize(kWindowSize);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buildMare());
@@ -75,8 +83,15 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
     replan();
+    // Another data folder: no mare of the old one stays, and the plan is made again on the new list.
+    connect(session_, &Session::folderReplaced, this, [this] {
+        mareId_ = 0;
+        for (QLineEdit* box : mareNames_)
+            box->clear();
+        replan();
+    });
     if (parent)
-        move(parent->pos() + QPoint(parent->width() / 3, parent->height() / 3));
+        placeOnScreen(this, parent->pos() + QPoint(parent->width() / 3, parent->height() / 3), parent);
 }
 
 QLayout* PlannerForm::buildMare()
@@ -157,15 +172,8 @@ QTableView* PlannerForm::buildTable()
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
-    table_->setColumnWidth(0, 190);
-    for (int c = 1; c < 11; ++c)
-        table_->setColumnWidth(c, 52);
-    table_->setColumnWidth(11, 165);
-    table_->setColumnWidth(12, 165);
     table_->setItemDelegateForColumn(PlannerModel::kShapeColumn, new ProfileBarsDelegate(table_));
-    table_->setColumnWidth(PlannerModel::kShapeColumn, 60);
     // Shown beside the numbers it draws; its place in the model stays last.
     table_->horizontalHeader()->moveSection(PlannerModel::kShapeColumn, PlannerModel::kShapeColumn - 2);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
@@ -203,6 +211,16 @@ QLayout* PlannerForm::buildButtons()
     buttons->addStretch(1);
     buttons->addWidget(exportButton);
     return buttons;
+}
+
+void PlannerForm::setZoom(int percent)
+{
+    if (!isVisible())
+        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
+    applyFontZoom(this, percent);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    zoomTable(table_, percent, kColumnWidths);
 }
 
 void PlannerForm::planForShownHorse(std::int32_t id)
@@ -250,6 +268,7 @@ void PlannerForm::replan()
     };
     const auto show = [this, outcome] {
         model_->setPlan(outcome->plan);
+        plannedFor_ = outcome->plan ? outcome->mare : QString();
         status_->setText(outcome->problem.isEmpty() ? outcome->mare : outcome->problem);
         showCount();
         if (!outcome->listError.isEmpty())
@@ -320,7 +339,7 @@ QString PlannerForm::selectedText() const
 {
     QModelIndexList rows = table_->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QString text;
+    QString text = plannedForLine() + QLatin1Char('\n');
     for (const QModelIndex& index : rows) {
         for (int c = 0; c < kPlanColumns; ++c)
             text += (c ? QStringLiteral("\t") : QString()) +
@@ -330,13 +349,21 @@ QString PlannerForm::selectedText() const
     return text;
 }
 
-bool PlannerForm::exportTo(const QString& path)
+QString PlannerForm::plannedForLine() const { return QStringLiteral("Planned for ") + plannedFor_; }
+
+bool PlannerForm::exportTo(const QString& chosen)
 {
+    // A name typed without the file type gets it, as the dialog's filter says.
+    const QString path = chosen.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? chosen : chosen + ".csv";
     // Written whole or not at all: a failed export leaves no half file behind.
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && model_->plan()) {
-        ok = file.write(kPlanCsvHeader) >= 0;
+        // Which mare the rows are for, as one quoted field above the table.
+        QString mare = plannedForLine();
+        mare.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        ok = file.write(QStringLiteral("\"%1\"\n").arg(mare).toUtf8()) >= 0;
+        ok = ok && file.write(kPlanCsvHeader) >= 0;
         PlanCsvWriter csv(*model_->plan());
         for (int row = 0; ok && row < model_->rowCount(); ++row) {
             const std::string_view line = csv.row(model_->planRow(row));

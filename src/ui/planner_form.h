@@ -38,16 +38,20 @@ public:
     // True while a plan is being computed.
     bool busy() const { return work_.busy(); }
 
+    // Scales the face, the rows and the columns to the main window's zoom (the
+    // window's size too while it is not shown).
+    void setZoom(int percent);
     // Plans again for the horse the main window now shows (the mare by her
     // lines); 0, a foal or nothing, keeps the mare planned for.
     void planForShownHorse(std::int32_t id);
     // Asks for the mating of a table row to be shown in the main window.
     void submitRow(int row);
-    // Writes the rows as shown to a CSV file; false after telling why not.
+    // Writes the rows as shown to a CSV file (`path`, ending in .csv), under a
+    // line naming the mare; false after telling why not.
     bool exportTo(const QString& path);
     // Adds the selected rows' matings to the comparison.
     void compareSelected();
-    // The selected rows as tab-separated text.
+    // The mare's line, then the selected rows as tab-separated text.
     QString selectedText() const;
 
 signals:
@@ -70,9 +74,11 @@ private:
     void applyFilters();
     void showCount();
     void exportClick();
+    QString plannedForLine() const;
 
     Session* session_;
     std::int32_t mareId_ = 0;
+    QString plannedFor_; // the mare (or her typed lines) of the plan shown
     LatestWork work_{this};
 
     QRadioButton* shownMare_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
@@ -20,22 +21,22 @@
 #include "ui/latin1.h"
 #include "ui/crop_chart.h"
 #include "ui/profile_chart.h"
+#include "ui/placement.h"
 #include "ui/search_model.h"
 #include "ui/session.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
 namespace {
 
-// Room for an 18-letter name with a country, and for the numbers.
-void setColumnWidths(QTableView* table, bool foals)
+// Room for an 18-letter name with a country, and for the numbers, at 100 %.
+void setColumnWidths(QTableView* table, bool foals, int zoom)
 {
-    const int names[] = {60, 200, 90, 200};
-    const int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50, 50, 60};
-    int column = 0;
-    for (const int width : foals ? std::span<const int>(profiles) : std::span<const int>(names))
-        table->setColumnWidth(column++, width);
+    static constexpr int names[] = {60, 200, 90, 200};
+    static constexpr int profiles[] = {60, 200, 90, 36, 36, 36, 36, 36, 46, 50, 50, 60};
+    zoomTable(table, zoom, foals ? std::span<const int>(profiles) : std::span<const int>(names));
 }
 
 } // namespace
@@ -54,6 +55,7 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find a Horse"));
     resize(760, 480);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -89,7 +91,6 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window"));
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { pick(index.row()); });
@@ -99,9 +100,19 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
 
     connect(session_, &Session::changed, this, &SearchForm::reload);
+    connect(session_, &Session::folderReplaced, text_, &QLineEdit::clear); // nothing of the old folder stays
     reload();
     if (parent)
-        move(parent->pos() + QPoint(parent->width() / 4, parent->height() / 4));
+        placeOnScreen(this, parent->pos() + QPoint(parent->width() / 4, parent->height() / 4), parent);
+}
+
+void SearchForm::setZoom(int percent)
+{
+    if (!isVisible())
+        resize(zoomed(760, percent), zoomed(480, percent));
+    zoom_ = percent;
+    applyFontZoom(this, percent);
+    setColumnWidths(table_, bySire_->isChecked(), zoom_);
 }
 
 void SearchForm::reload()
@@ -159,7 +170,7 @@ void SearchForm::search()
         start([index = index_, text](Outcome& outcome) { outcome.names = findNames(*index, text, kShownRows); },
               [this](Outcome& outcome) {
                   model_->setNames(index_, std::move(outcome.names.horses));
-                  setColumnWidths(table_, false);
+                  setColumnWidths(table_, false, zoom_);
                   const auto total = static_cast<qulonglong>(outcome.names.total);
                   count_->setText(model_->rowCount() < static_cast<int>(total)
                                       ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
@@ -193,7 +204,7 @@ void SearchForm::search()
             model_->setFoals(std::move(outcome.foals));
             const QHeaderView* header = table_->horizontalHeader();
             model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-            setColumnWidths(table_, true);
+            setColumnWidths(table_, true, zoom_);
             count_->setText(summary);
             crop_->setVisible(!model_->foals().empty());
             markShownFoal(shownFoal_);

@@ -41,6 +41,9 @@ public:
     QLabel* count() const { return count_; }
     // True while the index is read or a search runs.
     bool busy() const { return work_.busy(); }
+    // Scales the face, the rows and the columns to the main window's zoom (the
+    // window's size too while it is not shown).
+    void setZoom(int percent);
     // Asks for the horse of a row to be shown in the main window, as typing its ID and GO would.
     void pick(int row);
     // The crop of the stallion whose foals are listed.
@@ -69,6 +72,7 @@ private:
     std::shared_ptr<const ChefTable> chefs_;
     std::shared_ptr<const NameIndex> index_;
     LatestWork work_{this};
+    int zoom_ = 100;
 
     QLineEdit* text_ = nullptr;
     QRadioButton* byName_ = nullptr;

@@ -108,16 +108,36 @@ bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
     // While the list is open it has the keys. The completer hands typed keys to
     // the box past its key rules; send them through those rules instead, and
     // let Enter submit unless the player has picked a name in the list.
-    const auto popup = std::find_if(popups_.begin(), popups_.end(), [watched](auto& p) { return p.first == watched; });
-    if (popup != popups_.end() && event->type() == QEvent::KeyPress) {
+    const auto popup = std::find_if(popups_.begin(), popups_.end(),
+                                    [watched](auto& p) { return p.first == watched || p.second == watched; });
+    const bool listOpen = popup != popups_.end() && static_cast<QWidget*>(popup->first)->isVisible();
+    // Esc with the list open closes the list only: the window's own Esc waits.
+    if (listOpen && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    if (listOpen && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        static_cast<QWidget*>(popup->first)->hide();
+        return true;
+    }
+    if (popup != popups_.end() && watched == popup->first && event->type() == QEvent::KeyPress) {
         auto* view = static_cast<QAbstractItemView*>(popup->first);
+        QLineEdit* box = popup->second;
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Up:
         case Qt::Key_Down:
         case Qt::Key_PageUp:
         case Qt::Key_PageDown:
-        case Qt::Key_Escape:
             return false;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Takes the name picked in the list, or keeps the typed text, and
+            // moves on with the list closed, so the next keys go to the next box.
+            if (view->currentIndex().isValid())
+                box->setText(view->currentIndex().data().toString());
+            view->hide();
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (view->currentIndex().isValid())

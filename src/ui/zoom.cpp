@@ -1,6 +1,9 @@
 #include "ui/zoom.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableView>
 #include <QRect>
 #include <QKeySequence>
 #include <QSettings>
@@ -74,6 +77,33 @@ void applyFontZoom(QWidget* window, int percent)
     if (!window->property(kBaseFont).isValid())
         window->setProperty(kBaseFont, window->font());
     zoomFont(window, std::clamp(percent, kZoomMin, kZoomMax));
+}
+
+int fittingZoom(int percent, QSize designed, QSize available)
+{
+    // Room for a title bar and borders, which the window manager adds outside the window.
+    const QSize frame(16, 40);
+    int zoom = std::clamp(percent, kZoomMin, kZoomMax);
+    while (zoom > kZoomMin && (zoomed(designed.width(), zoom) + frame.width() > available.width() ||
+                               zoomed(designed.height(), zoom) + frame.height() > available.height()))
+        zoom = std::max(kZoomMin, zoom - kZoomStep);
+    return zoom;
+}
+
+void zoomTable(QTableView* table, int percent, std::span<const int> designedWidths)
+{
+    const QFontMetrics cells(table->font());
+    const QFontMetrics titles(table->horizontalHeader()->font());
+    table->verticalHeader()->setMinimumSectionSize(1);
+    table->verticalHeader()->setDefaultSectionSize(cells.height() + zoomed(4, percent));
+    const QAbstractItemModel* model = table->model();
+    for (int column = 0; column < static_cast<int>(designedWidths.size()); ++column) {
+        const QString title = model ? model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() : QString();
+        // The title, its margins and the sort arrow.
+        const int needed = titles.horizontalAdvance(title) + zoomed(18, percent);
+        table->setColumnWidth(column,
+                              std::max(zoomed(designedWidths[static_cast<std::size_t>(column)], percent), needed));
+    }
 }
 
 void addZoomKeys(QWidget* window, std::function<int()> current, std::function<void(int)> set)

@@ -1,9 +1,11 @@
 #pragma once
 // Zoom: a window and everything in it drawn at 100 % to 250 % of its designed
 // size, layout and fonts together, so the twips layout keeps its proportions.
+#include <QSize>
 #include <functional>
+#include <span>
 
-class QSize;
+class QTableView;
 class QWidget;
 
 namespace quindle::ui {
@@ -27,6 +29,15 @@ void setDesignedSize(QWidget* window, const QSize& size);
 // For a window laid out by layouts: only its face is scaled, and the layouts
 // follow. Its designed face is taken from the first call.
 void applyFontZoom(QWidget* window, int percent);
+
+// The largest zoom up to `percent`, in whole steps, at which a window designed
+// at `designed` (100 %) fits `available` with its title bar and borders; never
+// below 100 %.
+int fittingZoom(int percent, QSize designed, QSize available);
+
+// A table at `percent`: rows as tall as its face needs, columns `designedWidths`
+// (at 100 %) scaled, and never narrower than their header's title.
+void zoomTable(QTableView* table, int percent, std::span<const int> designedWidths);
 
 // Ctrl+plus (and Ctrl+= , plus without Shift), Ctrl+minus and Ctrl+0 in
 // `window`: `set` is called with the zoom after the step from `current`.

@@ -161,6 +161,9 @@ TEST_F(CopyCompleteTest, EscClosesTheMatingWindowWhichReopensWhereThePlayerMoved
     type(sub->box(0), "RED CAP");
     const QPoint moved = sub->pos() + QPoint(40, -30);
     sub->move(moved);
+    ASSERT_TRUE(sub->box(0)->completer()->popup()->isVisible());
+    QTest::keyClick(sub->box(0), Qt::Key_Escape); // closes the completion list only
+    EXPECT_FALSE(sub->box(0)->completer()->popup()->isVisible());
     QTest::keyClick(sub->box(0), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(main->subForm(), nullptr);

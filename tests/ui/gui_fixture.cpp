@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "ui/placement.h"
 #include "ui/startup_ui.h"
 #include "ui/zoom.h"
 
@@ -67,6 +68,7 @@ void GuiTest::SetUp()
     ASSERT_TRUE(chefs.has_value());
     ui::saveZoom(ui::kZoomMin); // every test starts at the designed size, without the chart pane
     QSettings().setValue(QStringLiteral("window/chartPane"), false);
+    ui::saveMatingWindowPlace(std::nullopt); // and the mating window beside the main window
     main = std::make_unique<ui::MainForm>(folder, std::move(*chefs));
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));

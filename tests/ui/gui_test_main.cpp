@@ -1,13 +1,25 @@
 // GUI tests run headless on Qt's offscreen platform.
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Two screens, as a player's desk may have: a large one the windows open on
+    // and a small laptop screen beside it, for the rules about fitting the screen.
+    QTemporaryDir screens;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        QFile config(screens.filePath(QStringLiteral("screens.json")));
+        if (config.open(QIODevice::WriteOnly))
+            config.write(R"({"screens": [
+                {"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1440, "logicalDpi": 96, "dpr": 1},
+                {"name": "laptop", "x": 2560, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "dpr": 1}]})");
+        config.close();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    }
 #ifdef QUINDLE_TEST_FONT_DIR
     if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR"))
         qputenv("QT_QPA_FONTDIR", QUINDLE_TEST_FONT_DIR);

@@ -108,16 +108,21 @@ TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
     seam.savePath = QString::fromStdString(dir.file("plan.csv"));
     QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
     const std::string csv = readFile(dir.file("plan.csv"));
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
-    EXPECT_EQ(csv.rfind("sire,siresire,siredamsire,B,", 0), 0u) << csv;
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4); // the mare's line, the header, two rows
+    EXPECT_EQ(csv.rfind("\"Planned for foal's Dam-Sire NORTH STAR (IRE), Dam's Dam-Sire (blank)\"\n"
+                        "sire,siresire,siredamsire,B,",
+                        0),
+              0u)
+        << csv;
     EXPECT_NE(csv.find("MR. RED-CAP,NORTH STAR,OLD GREY,"), std::string::npos) << csv;
 
     planner->table()->setFocus();
     planner->table()->selectAll();
     QTest::keyClick(planner->table(), Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(copied.size(), 2);
-    EXPECT_EQ(copied[0].split('\t').size(), kPlanColumns);
-    EXPECT_EQ(copied[0].split('\t')[0].toStdString(), "MR. RED-CAP");
+    ASSERT_EQ(copied.size(), 3);
+    EXPECT_TRUE(copied[0].startsWith("Planned for foal's Dam-Sire NORTH STAR (IRE)"));
+    EXPECT_EQ(copied[1].split('\t').size(), kPlanColumns);
+    EXPECT_EQ(copied[1].split('\t')[0].toStdString(), "MR. RED-CAP");
     EXPECT_TRUE(seam.warnings.empty());
 }
