@@ -15,7 +15,6 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "commands.h"
@@ -25,6 +24,7 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/startup.h"
+#include "data/worker_threads.h"
 #include "dosage/format.h"
 #include "lookup/horse_lookup.h"
 #include "number_columns.h"
@@ -165,14 +165,9 @@ public:
     {
     }
 
-    int run(unsigned workers)
+    int run(std::size_t workers)
     {
-        std::vector<std::thread> threads;
-        for (unsigned i = 1; i < workers; ++i)
-            threads.emplace_back([this] { work(); });
-        work();
-        for (auto& thread : threads)
-            thread.join();
+        runOnThreads(workers, [this](std::size_t) { work(); });
         return status_;
     }
     std::int64_t rows() const { return rows_; }
@@ -266,13 +261,12 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
         return 2;
     FilePtr file;
     try {
-        file = openForReading(folder.breedingFile());
+        file = openInput(folder.breedingFile());
     } catch (const FileError& e) {
-        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
-        return 2;
-    }
-    if (!file) {
-        std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
+        if (e.notOpened())
+            std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
+        else
+            std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 2;
     }
     Out out;
@@ -281,8 +275,7 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
     RecordChunker chunker(std::move(file), folder.breedingFile());
     Pipeline pipeline(chunker, *chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
-    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    const int status = pipeline.run(workers);
+    const int status = pipeline.run(threadsFor(8));
     if (!out.finish())
         return outputFailed();
     return status == 0 && pipeline.rows() == 0 ? -1 : status;

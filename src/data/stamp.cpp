@@ -46,7 +46,12 @@ std::optional<std::string> stampTextOf(const std::string& path)
     nanoseconds = status.st_mtim.tv_nsec;
 #endif
     if (!regular) {
-        FilePtr check = openForReading(path); // throws, naming what the path is
+        try {
+            openInput(path);
+        } catch (const FileError& e) { // naming what the path is
+            if (!e.notOpened())
+                throw;
+        }
         return std::nullopt;
     }
     size = static_cast<std::int64_t>(status.st_size);
@@ -72,9 +77,14 @@ std::optional<std::string> readStamp(const std::string& stampPath)
 {
     // A stamp is a short date; a file far longer than that cannot match anyway.
     constexpr std::size_t kLongest = 4096;
-    FilePtr file = openForReading(stampPath);
-    if (!file)
+    FilePtr file;
+    try {
+        file = openInput(stampPath);
+    } catch (const FileError& e) {
+        if (!e.notOpened())
+            throw;
         return std::nullopt;
+    }
     std::string text;
     int c = std::fgetc(file.get());
     if (c == EOF)

@@ -6,6 +6,7 @@
 #include "data/file_error.h"
 #include "data/folder_lock.h"
 #include "data/input_file.h"
+#include "data/name_index_file.h"
 #include "data/stamp.h"
 #include "data/subdivide.h"
 #include "data/system_paths.h"
@@ -23,6 +24,19 @@ StartupResult missing(InputFile which, std::string path)
     result.missing = which;
     result.missingPath = std::move(path);
     return result;
+}
+
+// An input that start-up requires, or null when it is missing or cannot be
+// opened: the player is told it is missing. One of the wrong kind throws on.
+FilePtr openedOrNull(const std::string& path)
+{
+    try {
+        return openInput(path);
+    } catch (const FileError& e) {
+        if (!e.notOpened())
+            throw;
+        return nullptr;
+    }
 }
 
 // True when the bucket folder, all ten bucket files and the name index are there.
@@ -60,7 +74,11 @@ void split(const DataFolder& folder, const SplitObserver& observer, const std::s
     if (observer.begins)
         observer.begins();
     EndsGuard guard{observer};
-    subdivide(folder.breedingFile(), folder, observer.progress, stampText);
+    // The name index is made in the same pass and put in place after the last
+    // bucket, before the bucket folder's stamp says the cut is complete.
+    NameIndexWriter index(folder, stampText);
+    subdivide(folder.breedingFile(), folder, observer.progress, &index);
+    index.commit();
 }
 
 } // namespace
@@ -88,12 +106,12 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
             return missing(InputFile::ChefTable, folder.chefTable());
         if (*chefCount > INT32_MAX)
             throw FileError(folder.chefTable(), 0, "has more rows than the table can hold");
-        FilePtr chefFile = openForReading(folder.chefTable());
+        FilePtr chefFile = openedOrNull(folder.chefTable());
         if (!chefFile)
             return missing(InputFile::ChefTable, folder.chefTable());
         result.chefs = readChefRows(std::move(chefFile), folder.chefTable(), *chefCount);
 
-        if (!openForReading(folder.sireList()))
+        if (!openedOrNull(folder.sireList()))
             return missing(InputFile::SireList, folder.sireList());
 
         if (!stampTextOf(folder.breedingFile()))

@@ -1,8 +1,6 @@
 #include "lookup/horse_lookup.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "data/field_reader.h"
 #include "data/file_error.h"
@@ -41,8 +39,6 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 {
     LookupResult result;
     try {
-        if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
         return scanBucket(std::move(file), path, id, blockSize);
     } catch (const FileError& e) {
         result.status = LookupResult::Status::Failed;
@@ -55,9 +51,7 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
 {
     const std::string path = folder.bucketFile(bucketForID(id));
     try {
-        FilePtr file = openForReading(path);
-        if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        FilePtr file = openInput(path);
         return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
     } catch (const FileError& e) {
         // The split checked every horse it wrote, so the bucket was damaged after

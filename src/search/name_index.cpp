@@ -8,16 +8,12 @@
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/name_index_file.h"
 #include "data/stamp.h"
-#include "data/startup.h"
 
 namespace quindle {
 
 namespace {
-
-constexpr std::string_view kFirstLine = "QUINDLE INDEX 1\n";
-
-std::string headerOf(const std::string& stampText) { return std::string(kFirstLine) + stampText + "\n"; }
 
 // The whole file, or nullopt when it cannot be read whole.
 std::optional<std::string> readWhole(const std::string& path)
@@ -28,12 +24,10 @@ std::optional<std::string> readWhole(const std::string& path)
         return std::nullopt;
     FilePtr file;
     try {
-        file = openForReading(path);
+        file = openInput(path);
     } catch (const FileError&) {
-        return std::nullopt; // not a regular file: made again
+        return std::nullopt; // made again
     }
-    if (!file)
-        return std::nullopt;
     std::string text(static_cast<std::size_t>(size), '\0');
     if (std::fread(text.data(), 1, text.size(), file.get()) != text.size() || std::fgetc(file.get()) != EOF)
         return std::nullopt;
@@ -44,7 +38,7 @@ std::optional<std::string> readWhole(const std::string& path)
 // moved to the front of `text`; nullopt when it is not one.
 std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampText)
 {
-    const std::string header = headerOf(stampText);
+    const std::string header = nameIndexHeader(stampText);
     if (text.size() < header.size() + 5 || text.compare(0, header.size(), header) != 0 || text.back() != '\n')
         return std::nullopt;
     const std::size_t last = text.rfind('\n', text.size() - 2) + 1; // the header ends in one
@@ -60,30 +54,6 @@ std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampTex
 }
 
 } // namespace
-
-NameIndexWriter::NameIndexWriter(const DataFolder& folder, const std::string& stampText)
-    : names_{ReplacingFile(folder.nameIndex()), headerOf(stampText)},
-      horses_{ReplacingFile(folder.horseIndex()), headerOf(stampText)}
-{
-}
-
-void NameIndexWriter::flush()
-{
-    for (Output* out : {&names_, &horses_}) {
-        out->file.write(out->text.data(), out->text.size());
-        out->text.clear();
-    }
-}
-
-void NameIndexWriter::commit()
-{
-    const std::string last = "END " + std::to_string(count_) + "\n";
-    names_.text += last;
-    horses_.text += last;
-    flush();
-    names_.file.commit();
-    horses_.file.commit();
-}
 
 IndexedHorse NameIndex::horse(std::size_t i) const
 {
@@ -163,7 +133,7 @@ std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::stri
     return index;
 }
 
-NameIndex loadNameIndex(const DataFolder& folder)
+NameIndex loadNameIndex(const DataFolder& folder, const CutAgain& cutAgain)
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const auto stampText = stampTextOf(folder.breedingFile());
@@ -172,7 +142,7 @@ NameIndex loadNameIndex(const DataFolder& folder)
         if (auto index = readNameIndex(folder, *stampText))
             return std::move(*index);
         if (attempt == 0)
-            splitAgain(folder);
+            cutAgain();
     }
     throw FileError(folder.nameIndex(), 0, "could not be made from the breeding file");
 }

@@ -14,6 +14,7 @@
 #include <span>
 
 #include "data/file_error.h"
+#include "data/startup.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/latin1.h"
@@ -103,7 +104,8 @@ void SearchForm::reload()
     start(
         [folder = folder_](Outcome& outcome) {
             try {
-                outcome.index = std::make_shared<const NameIndex>(loadNameIndex(folder));
+                outcome.index =
+                    std::make_shared<const NameIndex>(loadNameIndex(folder, [&folder] { splitAgain(folder); }));
             } catch (const FileError& e) {
                 outcome.error = QString::fromLocal8Bit(e.what());
             }

@@ -157,10 +157,10 @@ TEST(FindInBucket, RecordsLongerThanTheReadBlockAreFoundWhole)
     const std::string bytes = horseLines(1) + horseLines(2, "A NAME LONGER THAN ANY BLOCK") + horseLines(3);
     b.write(0, bytes);
     for (const std::size_t block : {16u, 17u, 64u, 1u << 20}) {
-        const LookupResult r = findInBucket(openForReading(b.folder.bucketFile(0)), b.folder.bucketFile(0), 3, block);
+        const LookupResult r = findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 3, block);
         ASSERT_EQ(r.status, LookupResult::Status::Found) << block << r.error;
         EXPECT_EQ(r.horse.damDamSire, "DAMDAMSIRE 3");
-        EXPECT_EQ(findInBucket(openForReading(b.folder.bucketFile(0)), b.folder.bucketFile(0), 2, block).horse.name,
+        EXPECT_EQ(findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 2, block).horse.name,
                   "A NAME LONGER THAN ANY BLOCK");
     }
 }

@@ -33,6 +33,7 @@ const std::string kBreeding = horse(1, "SEA STAR", "RED CAP") + horse(2, "STARLI
 struct Folder {
     TempDir dir;
     DataFolder folder{(dir.path() / "pdg").string()};
+    CutAgain cutAgain = [this] { splitAgain(folder); };
 
     explicit Folder(const std::string& breeding = kBreeding)
     {
@@ -63,7 +64,7 @@ std::vector<std::int32_t> find(const NameIndex& index, std::string_view text, st
 TEST(NameSearch, WholeNamesThenStartsThenTheRestEachInFileOrder)
 {
     Folder f;
-    const NameIndex index = loadNameIndex(f.folder);
+    const NameIndex index = loadNameIndex(f.folder, f.cutAgain);
     ASSERT_EQ(index.size(), 8u);
     EXPECT_EQ(find(index, "Star"), (std::vector<std::int32_t>{3, 5, 2, 1, 4, 6}));
     const FoundNames firstThree = findNames(index, "STAR", 3);
@@ -76,7 +77,7 @@ TEST(NameSearch, WholeNamesThenStartsThenTheRestEachInFileOrder)
 TEST(NameSearch, NamesKeepTheirQuotedCommasBlanksAndLatin1Letters)
 {
     Folder f;
-    const NameIndex index = loadNameIndex(f.folder);
+    const NameIndex index = loadNameIndex(f.folder, f.cutAgain);
     EXPECT_EQ(index.horse(3).name, "O'STAR, JR");
     EXPECT_EQ(index.horse(5).name, "  CAF\xC9 STAR  ");
     EXPECT_EQ(index.horse(3).sire, "RED CAP (IRE)");
@@ -89,7 +90,7 @@ TEST(NameSearch, NamesKeepTheirQuotedCommasBlanksAndLatin1Letters)
 TEST(NameSearch, FoalsOfASireWithoutCaseAndAStallionWithNone)
 {
     Folder f;
-    const NameIndex index = loadNameIndex(f.folder);
+    const NameIndex index = loadNameIndex(f.folder, f.cutAgain);
     EXPECT_EQ(ids(index, foalsOf(index, "Red Cap")), (std::vector<std::int32_t>{1, 2, 6}));
     EXPECT_EQ(ids(index, foalsOf(index, "\xE9TOILE")), (std::vector<std::int32_t>{7, 8}));
     EXPECT_TRUE(foalsOf(index, "RED").empty());
@@ -105,7 +106,7 @@ TEST(NameSearch, AnIndexDeletedCutShortBrokenOrOfAnOlderFileIsMadeAgain)
     const std::string names = readFile(f.folder.nameIndex());
     const std::string horses = readFile(f.folder.horseIndex());
     const auto expectSameAnswers = [&](const char* what) {
-        const NameIndex index = loadNameIndex(f.folder);
+        const NameIndex index = loadNameIndex(f.folder, f.cutAgain);
         EXPECT_EQ(find(index, "star"), (std::vector<std::int32_t>{3, 5, 2, 1, 4, 6})) << what;
         EXPECT_EQ(index.horse(7).damSire, "DAMSIRE 8") << what;
         EXPECT_EQ(readFile(f.folder.nameIndex()), names) << what;
@@ -134,7 +135,7 @@ TEST(NameSearch, AnIndexDeletedCutShortBrokenOrOfAnOlderFileIsMadeAgain)
     writeFile(f.folder.nameIndex(), older);
     expectSameAnswers("another stamp");
     writeFile(f.folder.breedingFile(), horse(1, "NEW STAR", "RED CAP"));
-    const NameIndex renewed = loadNameIndex(f.folder);
+    const NameIndex renewed = loadNameIndex(f.folder, f.cutAgain);
     EXPECT_EQ(find(renewed, "star"), std::vector<std::int32_t>{1});
     EXPECT_EQ(readFile(f.folder.bucketFile(0)), horse(1, "NEW STAR", "RED CAP"));
 }
