@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -157,6 +158,8 @@ private:
     NumberColumns numbers_;
 };
 
+constexpr const char* kOutOfMemory = "there is not enough memory to read the breeding file";
+
 // Hands out pieces in file order and lets their rows through in the same order.
 class Pipeline {
 public:
@@ -168,8 +171,14 @@ public:
     int run(unsigned workers)
     {
         std::vector<std::thread> threads;
-        for (unsigned i = 1; i < workers; ++i)
-            threads.emplace_back([this] { work(); });
+        try {
+            threads.reserve(workers);
+            for (unsigned i = 1; i < workers; ++i)
+                threads.emplace_back([this] { work(); });
+        } catch (const std::exception&) {
+            // No more threads to be had (std::system_error, std::bad_alloc): the
+            // pieces go to those there are, or to this one alone.
+        }
         work();
         for (auto& thread : threads)
             thread.join();
@@ -203,6 +212,9 @@ private:
                 } catch (const FileError& e) {
                     readDone_ = true;
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    readDone_ = true;
+                    error = kOutOfMemory;
                 }
                 piece = nextPiece_++;
             }
@@ -212,6 +224,8 @@ private:
                     rows.append(chunk, chunker_.path(), text);
                 } catch (const FileError& e) {
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    error = kOutOfMemory; // the rows before it are written, then the command ends
                 }
             }
             std::unique_lock lock(writeMutex_);

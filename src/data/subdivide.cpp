@@ -287,11 +287,17 @@ private:
 // reported there too), while the workers read the next ones.
 class SplitPipeline {
 public:
+    // Starts as many of `workers` threads as the system gives (memory and the
+    // number of processes are limited); with none, run() does the work alone.
     SplitPipeline(RecordChunker& chunker, PieceWriter& writer, unsigned workers)
         : chunker_(chunker), writer_(writer), pieces_(workers + 1)
     {
-        for (unsigned i = 0; i < workers; ++i)
-            threads_.emplace_back([this] { read(); });
+        try {
+            threads_.reserve(workers);
+            for (unsigned i = 0; i < workers; ++i)
+                threads_.emplace_back([this] { read(); });
+        } catch (const std::exception&) { // std::system_error or std::bad_alloc
+        }
     }
     ~SplitPipeline()
     {
@@ -306,6 +312,14 @@ public:
 
     void run()
     {
+        if (threads_.empty()) {
+            ReadPiece& piece = pieces_[0];
+            while (chunker_.next(piece.chunk)) {
+                readPiece(piece, chunker_.path());
+                writer_.write(piece);
+            }
+            return;
+        }
         for (std::int64_t next = 0;; ++next) {
             ReadPiece& piece = pieces_[static_cast<std::size_t>(next) % pieces_.size()];
             {
@@ -341,7 +355,7 @@ private:
                         changed_.notify_all();
                         return;
                     }
-                } catch (const FileError&) {
+                } catch (const std::exception&) { // FileError, or no memory for the piece
                     piece->horses.clear();
                     piece->fault = std::current_exception();
                     piece->ready = readDone_ = true;
@@ -351,7 +365,12 @@ private:
                 }
                 ++cut_;
             }
-            readPiece(*piece, chunker_.path());
+            try {
+                readPiece(*piece, chunker_.path());
+            } catch (const std::exception&) { // no memory: the writer ends the split with it
+                piece->horses.clear();
+                piece->fault = std::current_exception();
+            }
             const std::lock_guard lock(mutex_);
             piece->ready = true;
             changed_.notify_all();

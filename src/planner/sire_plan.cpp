@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <exception>
 #include <thread>
 
 #include "boxes/mating.h"
@@ -219,11 +220,33 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
     const std::size_t part = (count + threads - 1) / threads;
     std::vector<Share> shares(threads);
     std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work, std::ref(shares[t]), std::min(count, t * part), std::min(count, (t + 1) * part));
-    work(shares[0], 0, std::min(count, part));
+    std::vector<std::exception_ptr> failed(threads); // no memory in a helper: thrown here, after the join
+    std::size_t helped = 1;
+    try {
+        helpers.reserve(threads);
+        for (; helped < threads; ++helped)
+            helpers.emplace_back([&, t = helped] {
+                try {
+                    work(shares[t], std::min(count, t * part), std::min(count, (t + 1) * part));
+                } catch (const std::exception&) {
+                    failed[t] = std::current_exception();
+                }
+            });
+    } catch (const std::exception&) {
+        // No more threads to be had: the shares without one are done here.
+    }
+    try {
+        for (std::size_t t = helped; t < threads; ++t)
+            work(shares[t], std::min(count, t * part), std::min(count, (t + 1) * part));
+        work(shares[0], 0, std::min(count, part));
+    } catch (const std::exception&) {
+        failed[0] = std::current_exception();
+    }
     for (auto& helper : helpers)
         helper.join();
+    for (const std::exception_ptr& failure : failed)
+        if (failure)
+            std::rethrow_exception(failure);
 
     std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
     for (std::size_t t = 0; t < threads; ++t) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/checksum.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
@@ -15,9 +16,21 @@ namespace quindle {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "QUINDLE INDEX 1\n";
+constexpr std::string_view kFirstLine = "QUINDLE INDEX 2\n";
 
 std::string headerOf(const std::string& stampText) { return std::string(kFirstLine) + stampText + "\n"; }
+
+// Sixteen lower-case hexadecimal digits, as the writer puts them.
+NumberParse parseHex(std::string_view text, std::int64_t& value)
+{
+    std::uint64_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v, 16);
+    if (text.size() != 16 || error != std::errc() || end != text.data() + text.size() ||
+        text.find_first_of("ABCDEF") != std::string_view::npos)
+        return NumberParse::NotANumber;
+    value = static_cast<std::int64_t>(v);
+    return NumberParse::Ok;
+}
 
 // The whole file, or nullopt when it cannot be read whole.
 std::optional<std::string> readWhole(const std::string& path)
@@ -41,7 +54,8 @@ std::optional<std::string> readWhole(const std::string& path)
 }
 
 // The body of an index file of this stamp and its number of horses, the body
-// moved to the front of `text`; nullopt when it is not one.
+// moved to the front of `text`; nullopt when it is not one. The last line,
+// "END horses bytes checksum", must match everything before it, byte for byte.
 std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampText)
 {
     const std::string header = headerOf(stampText);
@@ -50,20 +64,29 @@ std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampTex
     const std::size_t last = text.rfind('\n', text.size() - 2) + 1; // the header ends in one
     if (last < header.size() || text.compare(last, 4, "END ") != 0)
         return std::nullopt;
-    std::int64_t count = 0;
-    const std::string_view number(text.data() + last + 4, text.size() - last - 5);
-    if (parseWholeNumber(number, 0, UINT32_MAX, count) != NumberParse::Ok)
+    std::int64_t numbers[3] = {};
+    std::string_view rest(text.data() + last + 4, text.size() - last - 5);
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t blank = i < 2 ? rest.find(' ') : rest.size();
+        if (blank == std::string_view::npos ||
+            (i < 2 ? parseWholeNumber(rest.substr(0, blank), 0, UINT32_MAX, numbers[i]) : parseHex(rest, numbers[i])) !=
+                NumberParse::Ok)
+            return std::nullopt;
+        rest.remove_prefix(i < 2 ? blank + 1 : blank);
+    }
+    if (static_cast<std::uint64_t>(numbers[1]) != last ||
+        static_cast<std::uint64_t>(numbers[2]) != checksumOf(std::string_view(text).substr(0, last)))
         return std::nullopt;
     text.erase(last);
     text.erase(0, header.size());
-    return static_cast<std::size_t>(count);
+    return static_cast<std::size_t>(numbers[0]);
 }
 
 } // namespace
 
 NameIndexWriter::NameIndexWriter(const DataFolder& folder, const std::string& stampText)
-    : names_{ReplacingFile(folder.nameIndex()), headerOf(stampText)},
-      horses_{ReplacingFile(folder.horseIndex()), headerOf(stampText)}
+    : names_{ReplacingFile(folder.nameIndex()), headerOf(stampText), {}, 0},
+      horses_{ReplacingFile(folder.horseIndex()), headerOf(stampText), {}, 0}
 {
 }
 
@@ -71,15 +94,20 @@ void NameIndexWriter::flush()
 {
     for (Output* out : {&names_, &horses_}) {
         out->file.write(out->text.data(), out->text.size());
+        out->sum.add(out->text);
+        out->bytes += out->text.size();
         out->text.clear();
     }
 }
 
 void NameIndexWriter::commit()
 {
-    const std::string last = "END " + std::to_string(count_) + "\n";
-    names_.text += last;
-    horses_.text += last;
+    flush();
+    for (Output* out : {&names_, &horses_}) {
+        char sum[17];
+        std::snprintf(sum, sizeof sum, "%016llx", static_cast<unsigned long long>(out->sum.value()));
+        out->text = "END " + std::to_string(count_) + " " + std::to_string(out->bytes) + " " + sum + "\n";
+    }
     flush();
     names_.file.commit();
     horses_.file.commit();
