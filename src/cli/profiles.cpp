@@ -15,6 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
+#include <new>
 #include <vector>
 
 #include "commands.h"
@@ -157,6 +158,8 @@ private:
     NumberColumns numbers_;
 };
 
+constexpr const char* kOutOfMemory = "there is not enough memory to read the breeding file";
+
 // Hands out pieces in file order and lets their rows through in the same order.
 class Pipeline {
 public:
@@ -198,6 +201,9 @@ private:
                 } catch (const FileError& e) {
                     readDone_ = true;
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    readDone_ = true;
+                    error = kOutOfMemory;
                 }
                 piece = nextPiece_++;
             }
@@ -207,6 +213,8 @@ private:
                     rows.append(chunk, chunker_.path(), text);
                 } catch (const FileError& e) {
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    error = kOutOfMemory; // the rows before it are written, then the command ends
                 }
             }
             std::unique_lock lock(writeMutex_);

@@ -1,9 +1,10 @@
 #pragma once
 // The name index's two files, as the split writes them: what a search by name
 // needs of every horse, made in the pass that cuts the buckets, so no search
-// reads the breeding file. Each file is a first line "QUINDLE INDEX 1", a second
+// reads the breeding file. Each file is a first line "QUINDLE INDEX 2", a second
 // line with the stamp of the breeding file it was made from, the body, and a
-// last line "END" and the number of horses:
+// last line "END", the number of horses, the number of bytes before that line
+// and their checksum (16 hexadecimal digits), so a damaged body is never used:
 //   index.names   the horses' names, one a line, in file order (a search
 //                 sweeps them without looking at anything else)
 //   index.horses  identifier, age, sex, Sire and Dam-Sire, one a line
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/checksum.h"
 #include "data/data_folder.h"
 #include "data/horse_sink.h"
 #include "data/replacing_file.h"
@@ -49,6 +51,8 @@ private:
     struct Output {
         ReplacingFile file;
         std::string text;
+        Checksum sum; // of everything written before the last line
+        std::uint64_t bytes = 0;
     };
     void flush();
     Output names_, horses_;

@@ -56,19 +56,21 @@ std::optional<std::string> stampTextOf(const std::string& path)
     }
     size = static_cast<std::int64_t>(status.st_size);
     const auto whole = static_cast<std::time_t>(seconds);
-    std::tm local{};
+    // In UTC: local time repeats an hour when the clocks go back, and changes
+    // with TZ, so it would miss a new file or cut an unchanged one again.
+    std::tm utc{};
 #ifdef _WIN32
-    if (localtime_s(&local, &whole) != 0)
+    if (gmtime_s(&utc, &whole) != 0)
         throw FileError(path, 0, "its modification time cannot be read");
 #else
-    if (!localtime_r(&whole, &local))
+    if (!gmtime_r(&whole, &utc))
         throw FileError(path, 0, "its modification time cannot be read");
 #endif
     char text[64];
-    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0)
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc) == 0)
         throw FileError(path, 0, "its modification time cannot be read");
     char rest[64];
-    std::snprintf(rest, sizeof rest, ".%09lld %lld bytes", static_cast<long long>(nanoseconds),
+    std::snprintf(rest, sizeof rest, ".%09lld UTC %lld bytes", static_cast<long long>(nanoseconds),
                   static_cast<long long>(size));
     return std::string(text) + rest;
 }

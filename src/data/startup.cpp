@@ -1,8 +1,11 @@
 #include "data/startup.h"
 
+#include <cerrno>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
+#include "data/bucket_stamp.h"
 #include "data/file_error.h"
 #include "data/folder_lock.h"
 #include "data/input_file.h"
@@ -39,14 +42,18 @@ FilePtr openedOrNull(const std::string& path)
     }
 }
 
-// True when the bucket folder, all ten bucket files and the name index are there.
-bool bucketsPresent(const DataFolder& folder)
+// What stands at `path` when it is not a folder, for a message; empty for a folder.
+std::string notAFolder(const std::string& path)
 {
     std::error_code ec;
-    for (int b = 0; b < kBucketCount; ++b)
-        if (!fs::is_regular_file(fsPath(folder.bucketFile(b)), ec))
-            return false;
-    return fs::is_regular_file(folder.nameIndex(), ec) && fs::is_regular_file(folder.horseIndex(), ec);
+    const fs::file_status status = fs::status(fsPath(path), ec);
+    if (ec && ec.value() == ELOOP)
+        return "is a symbolic link that leads back to itself, not a folder";
+    if (ec || status.type() == fs::file_type::directory || status.type() == fs::file_type::not_found)
+        return {};
+    if (fs::is_symlink(fs::symlink_status(fsPath(path), ec)) && status.type() != fs::file_type::regular)
+        return "is a symbolic link to a device or other special file, not a folder";
+    return status.type() == fs::file_type::regular ? "is a file, not a folder" : "is not a folder";
 }
 
 void ensureBucketFolder(const DataFolder& folder)
@@ -54,11 +61,30 @@ void ensureBucketFolder(const DataFolder& folder)
     std::error_code ec;
     if (fs::is_directory(fsPath(folder.bucketFolder()), ec))
         return;
+    const std::string what = notAFolder(folder.bucketFolder());
+    if (!what.empty())
+        throw FileError(folder.bucketFolder(), 0,
+                        what + "; Quindle keeps its bucket files in a folder of that name: move it away");
     fs::create_directory(fsPath(folder.bucketFolder()), ec);
     if (ec)
         throw FileError(folder.bucketFolder(), 0,
                         "the folder cannot be created (" + ec.message() +
                             "); Quindle keeps its bucket files there, so the data folder must be writable");
+}
+
+// A breeding file that must be cut into a folder Quindle cannot write to: the
+// cause is the change of the breeding file, not the folder.
+[[noreturn]] void cannotCut(const DataFolder& folder, bool changed, const FileError& e)
+{
+    throw FileError(
+        folder.breedingFile(), 0,
+        std::string(changed ? "has changed since it was cut into buckets" : "has not been cut into buckets yet") +
+            ", and the bucket folder cannot be written to cut it (" + e.what() + ")");
+}
+
+bool isWriteFault(const DataFolder& folder, const FileError& e)
+{
+    return e.line() == 0 && e.path().rfind(folder.bucketFolder(), 0) == 0;
 }
 
 void split(const DataFolder& folder, const SplitObserver& observer, const std::string& stampText)
@@ -94,13 +120,16 @@ void splitAgain(const DataFolder& folder)
         throw FileError(folder.breedingFile(), 0, "is missing");
     removeStamp(folder.bucketStamp());
     split(folder, {}, *stampText);
-    writeStamp(folder.bucketStamp(), *stampText);
+    stampBuckets(folder, *stampText);
 }
 
 StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer)
 {
     StartupResult result;
     try {
+        const std::string dataFolder = folder.dir().substr(0, folder.dir().size() - 1);
+        if (const std::string what = notAFolder(dataFolder); !what.empty())
+            throw FileError(dataFolder, 0, what + "; name the data folder that holds the game's files");
         const auto chefCount = countNonEmptyLines(folder.chefTable());
         if (!chefCount)
             return missing(InputFile::ChefTable, folder.chefTable());
@@ -126,25 +155,40 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
             return missing(InputFile::BreedingFile, folder.breedingFile());
         // The bucket folder's own stamp is written only by a split that finished:
         // buckets not known to be complete are always cut again.
-        if (readStamp(folder.bucketStamp()) != stampText || !bucketsPresent(folder)) {
-            removeStamp(folder.bucketStamp());
-            split(folder, observer, *stampText);
-            writeStamp(folder.bucketStamp(), *stampText);
+        // Its record also says which breeding file they were cut from and how
+        // long each file was, so a bucket cut short since is cut again.
+        if (!bucketsAsRecorded(folder, *stampText)) {
+            const bool changed = readStamp(folder.bucketStamp()).has_value();
+            try {
+                removeStamp(folder.bucketStamp());
+                split(folder, observer, *stampText);
+                stampBuckets(folder, *stampText);
+            } catch (const FileError& e) {
+                if (!isWriteFault(folder, e))
+                    throw;
+                cannotCut(folder, changed, e);
+            }
             result.subdivided = true;
         }
         // The buckets carry their own stamp, so a working folder Quindle may not write
-        // to (the program's own folder on Windows) is worth a warning, not a refusal.
-        if (readStamp(stampPath) != stampText) {
-            try {
+        // to (the program's own folder on Windows), or a stamp place that is no file
+        // (a folder, a FIFO, a link to a device), is worth a warning, not a refusal.
+        try {
+            if (readStamp(stampPath) != stampText)
                 writeStamp(stampPath, *stampText);
-            } catch (const FileError& e) {
-                result.warning = e.what();
-            }
+        } catch (const FileError& e) {
+            result.warning = e.what();
         }
         result.status = StartupResult::Status::Ready;
     } catch (const FileError& e) {
         result = StartupResult{};
         result.error = e.what();
+    } catch (const std::bad_alloc&) {
+        result = StartupResult{};
+        result.error = "there is not enough memory to start";
+    } catch (const std::system_error& e) {
+        result = StartupResult{};
+        result.error = std::string("the system refused: ") + e.what();
     } catch (const std::exception& e) {
         result = StartupResult{};
         result.error = e.what();

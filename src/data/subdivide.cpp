@@ -347,7 +347,7 @@ private:
                         changed_.notify_all();
                         return;
                     }
-                } catch (const FileError&) {
+                } catch (const std::exception&) { // FileError, or no memory for the piece
                     piece->horses.clear();
                     piece->fault = std::current_exception();
                     piece->ready = readDone_ = true;
@@ -357,7 +357,12 @@ private:
                 }
                 ++cut_;
             }
-            readPiece(*piece, chunker_.path());
+            try {
+                readPiece(*piece, chunker_.path());
+            } catch (const std::exception&) { // no memory: the writer ends the split with it
+                piece->horses.clear();
+                piece->fault = std::current_exception();
+            }
             const std::lock_guard lock(mutex_);
             piece->ready = true;
             changed_.notify_all();

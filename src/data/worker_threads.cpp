@@ -35,12 +35,24 @@ void WorkerThreads::join()
 
 void runOnThreads(std::size_t count, const std::function<void(std::size_t)>& job)
 {
-    WorkerThreads threads(count, job);
-    if (count > 0)
-        job(0);
-    for (std::size_t i = threads.started() + 1; i < count; ++i)
-        job(i);
-    threads.join();
+    std::vector<std::exception_ptr> failed(count);
+    const auto guarded = [&](std::size_t i) {
+        try {
+            job(i);
+        } catch (...) {
+            failed[i] = std::current_exception();
+        }
+    };
+    {
+        WorkerThreads threads(count, guarded);
+        if (count > 0)
+            guarded(0);
+        for (std::size_t i = threads.started() + 1; i < count; ++i)
+            guarded(i);
+    }
+    for (const std::exception_ptr& failure : failed)
+        if (failure)
+            std::rethrow_exception(failure);
 }
 
 } // namespace quindle

@@ -34,7 +34,8 @@ private:
 
 // Runs job(0) .. job(count-1) and returns when all are done: job 0 on the
 // calling thread, each other on a thread of its own where the system gives one,
-// else on the calling thread after job 0.
+// else on the calling thread after job 0. An exception a job throws (no memory,
+// say) is thrown here once every job has ended, the lowest job's first.
 void runOnThreads(std::size_t count, const std::function<void(std::size_t)>& job);
 
 namespace detail {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/checksum.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
@@ -14,6 +15,18 @@
 namespace quindle {
 
 namespace {
+
+// Sixteen lower-case hexadecimal digits, as the writer puts them.
+NumberParse parseHex(std::string_view text, std::int64_t& value)
+{
+    std::uint64_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v, 16);
+    if (text.size() != 16 || error != std::errc() || end != text.data() + text.size() ||
+        text.find_first_of("ABCDEF") != std::string_view::npos)
+        return NumberParse::NotANumber;
+    value = static_cast<std::int64_t>(v);
+    return NumberParse::Ok;
+}
 
 // The whole file, or nullopt when it cannot be read whole.
 std::optional<std::string> readWhole(const std::string& path)
@@ -35,7 +48,8 @@ std::optional<std::string> readWhole(const std::string& path)
 }
 
 // The body of an index file of this stamp and its number of horses, the body
-// moved to the front of `text`; nullopt when it is not one.
+// moved to the front of `text`; nullopt when it is not one. The last line,
+// "END horses bytes checksum", must match everything before it, byte for byte.
 std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampText)
 {
     const std::string header = nameIndexHeader(stampText);
@@ -44,13 +58,22 @@ std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampTex
     const std::size_t last = text.rfind('\n', text.size() - 2) + 1; // the header ends in one
     if (last < header.size() || text.compare(last, 4, "END ") != 0)
         return std::nullopt;
-    std::int64_t count = 0;
-    const std::string_view number(text.data() + last + 4, text.size() - last - 5);
-    if (parseWholeNumber(number, 0, UINT32_MAX, count) != NumberParse::Ok)
+    std::int64_t numbers[3] = {};
+    std::string_view rest(text.data() + last + 4, text.size() - last - 5);
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t blank = i < 2 ? rest.find(' ') : rest.size();
+        if (blank == std::string_view::npos ||
+            (i < 2 ? parseWholeNumber(rest.substr(0, blank), 0, UINT32_MAX, numbers[i]) : parseHex(rest, numbers[i])) !=
+                NumberParse::Ok)
+            return std::nullopt;
+        rest.remove_prefix(i < 2 ? blank + 1 : blank);
+    }
+    if (static_cast<std::uint64_t>(numbers[1]) != last ||
+        static_cast<std::uint64_t>(numbers[2]) != checksumOf(std::string_view(text).substr(0, last)))
         return std::nullopt;
     text.erase(last);
     text.erase(0, header.size());
-    return static_cast<std::size_t>(count);
+    return static_cast<std::size_t>(numbers[0]);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "boxes/main_boxes.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
+#include "data/startup.h"
 #include "dosage/format.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
@@ -341,11 +342,16 @@ void MainForm::clear()
 void MainForm::hupdate()
 {
     MainBoxes boxes = readBoxes();
-    std::string error;
+    LookupProblem problem;
     {
         BusyCursor busy;
-        error = lookUpHorse(boxes, folder_, requestedID_);
+        problem = lookUpHorse(boxes, folder_, requestedID_);
     }
+    if (problem.damaged && cutAgain()) {
+        BusyCursor busy;
+        problem = lookUpHorse(boxes, folder_, requestedID_);
+    }
+    const std::string error = problem.error;
     shownHorse_ = boxes.indicator == kNotFoundText ? 0 : requestedID_;
     writeBoxes(boxes);
     warnAboutBucket(error);
@@ -365,6 +371,10 @@ void MainForm::goClick()
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
     {
+        BusyCursor busy;
+        outcome = go(boxes, folder_, chefs_, requestedID_);
+    }
+    if (outcome.damaged && cutAgain()) {
         BusyCursor busy;
         outcome = go(boxes, folder_, chefs_, requestedID_);
     }
@@ -440,6 +450,27 @@ void MainForm::watchBreedingFile(std::string stampPath)
     } catch (const FileError&) {
         cutStamp_.reset();
     }
+}
+
+bool MainForm::cutAgain()
+{
+    // A bucket emptied or cut short since the split (a power cut), or cut from
+    // another data folder's breeding file: cut this one again and answer from it.
+    if (stampPath_.empty()) {
+        try {
+            splitAgain(folder_);
+            return true;
+        } catch (const FileError&) {
+            return false; // the warning names the bucket
+        }
+    }
+    auto chefs = startUp(folder_, stampPath_);
+    if (!chefs)
+        return false;
+    chefs_ = std::move(*chefs);
+    if (search_)
+        search_->reload();
+    return true;
 }
 
 void MainForm::reloadIfChanged()

@@ -86,6 +86,7 @@ private:
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
     void reloadIfChanged();
+    bool cutAgain(); // after a lookup found its bucket damaged; true when cut anew
     void showDataFolder();
     QPoint subFormBeside() const;
 

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -173,6 +174,24 @@ TEST(WorkerThreads, JobsOfRefusedThreadsRunOnTheCallingThreadOnceEach)
         EXPECT_EQ(runs, std::vector<int>(5, 1)) << allowed;
         for (std::size_t i = 0; i < 5; ++i)
             EXPECT_EQ(onCaller[i], i == 0 || static_cast<int>(i) > allowed) << allowed << " job " << i;
+    }
+}
+
+TEST(WorkerThreads, AJobsExceptionReachesTheCallerAfterEveryJobEnded)
+{
+    for (const int allowed : {0, 8}) {
+        const RefusedThreads refused(allowed);
+        std::atomic<int> ended{0};
+        try {
+            runOnThreads(4, [&](std::size_t i) {
+                ++ended;
+                if (i == 2)
+                    throw std::bad_alloc();
+            });
+            ADD_FAILURE() << "nothing thrown";
+        } catch (const std::bad_alloc&) {
+            EXPECT_EQ(ended, 4) << allowed;
+        }
     }
 }
 
