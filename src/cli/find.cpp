@@ -6,7 +6,7 @@
 #include "data/file_error.h"
 #include "data/startup.h"
 #include "output.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "search/name_search.h"
 #include "startup_cli.h"
 

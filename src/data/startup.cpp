@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 
 #include "data/bucket_stamp.h"
@@ -107,20 +108,51 @@ void split(const DataFolder& folder, const SplitObserver& observer, const std::s
     index.commit();
 }
 
+enum class CutWhen { Stale, Always };
+struct CutOutcome {
+    std::optional<std::string> stamp; // the breeding file's, nullopt when it is missing
+    bool cut = false;
+};
+
+// The one way the buckets are cut: under the bucket folder's lock, so one
+// start-up at a time decides and splits and a second one waits and then finds
+// the buckets current. The bucket folder's own stamp is removed first and
+// written only by a split that finished: buckets not known to be complete are
+// always cut again.
+CutOutcome cutBuckets(const DataFolder& folder, const SplitObserver& observer, CutWhen when)
+{
+    ensureBucketFolder(folder);
+    const FolderLock lock(folder.bucketFolder());
+    CutOutcome outcome;
+    outcome.stamp = stampTextOf(folder.breedingFile());
+    if (!outcome.stamp)
+        return outcome;
+    // The record also says which breeding file they were cut from and how long
+    // each file was, so a bucket cut short since is cut again.
+    if (when == CutWhen::Stale && bucketsAsRecorded(folder, *outcome.stamp))
+        return outcome;
+    const bool changed = readStamp(folder.bucketStamp()).has_value();
+    try {
+        removeStamp(folder.bucketStamp());
+        split(folder, observer, *outcome.stamp);
+        stampBuckets(folder, *outcome.stamp);
+    } catch (const FileError& e) {
+        if (!isWriteFault(folder, e))
+            throw;
+        cannotCut(folder, changed, e);
+    }
+    outcome.cut = true;
+    return outcome;
+}
+
 } // namespace
 
 std::string missingFileText(const std::string& path) { return "Missing file:  " + path; }
 
 void splitAgain(const DataFolder& folder)
 {
-    ensureBucketFolder(folder);
-    const FolderLock lock(folder.bucketFolder());
-    const auto stampText = stampTextOf(folder.breedingFile());
-    if (!stampText)
+    if (!cutBuckets(folder, {}, CutWhen::Always).stamp)
         throw FileError(folder.breedingFile(), 0, "is missing");
-    removeStamp(folder.bucketStamp());
-    split(folder, {}, *stampText);
-    stampBuckets(folder, *stampText);
 }
 
 StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer)
@@ -146,30 +178,11 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         if (!stampTextOf(folder.breedingFile()))
             return missing(InputFile::BreedingFile, folder.breedingFile());
 
-        // One start-up at a time decides and splits; a second one waits and
-        // then finds the buckets current.
-        ensureBucketFolder(folder);
-        const FolderLock lock(folder.bucketFolder());
-        const auto stampText = stampTextOf(folder.breedingFile());
-        if (!stampText)
+        const CutOutcome cut = cutBuckets(folder, observer, CutWhen::Stale);
+        if (!cut.stamp)
             return missing(InputFile::BreedingFile, folder.breedingFile());
-        // The bucket folder's own stamp is written only by a split that finished:
-        // buckets not known to be complete are always cut again.
-        // Its record also says which breeding file they were cut from and how
-        // long each file was, so a bucket cut short since is cut again.
-        if (!bucketsAsRecorded(folder, *stampText)) {
-            const bool changed = readStamp(folder.bucketStamp()).has_value();
-            try {
-                removeStamp(folder.bucketStamp());
-                split(folder, observer, *stampText);
-                stampBuckets(folder, *stampText);
-            } catch (const FileError& e) {
-                if (!isWriteFault(folder, e))
-                    throw;
-                cannotCut(folder, changed, e);
-            }
-            result.subdivided = true;
-        }
+        const std::optional<std::string>& stampText = cut.stamp;
+        result.subdivided = cut.cut;
         // The buckets carry their own stamp, so a working folder Quindle may not write
         // to (the program's own folder on Windows), or a stamp place that is no file
         // (a folder, a FIFO, a link to a device), is worth a warning, not a refusal.
@@ -179,6 +192,7 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         } catch (const FileError& e) {
             result.warning = e.what();
         }
+        result.stamp = *stampText;
         result.status = StartupResult::Status::Ready;
     } catch (const FileError& e) {
         result = StartupResult{};

@@ -82,7 +82,12 @@ constexpr int kFrames[][4] = {
 } // namespace
 
 MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
-    : QWidget(parent), folder_(std::move(folder)), chefs_(std::move(chefs))
+    : MainForm(new Session(DataSession(std::move(folder), std::move(chefs))), parent)
+{
+    session_->setParent(this); // the window's own
+}
+
+MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session_(session)
 {
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(7470), px(6855));
@@ -99,7 +104,8 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
         setTabOrder(text(n), text(n + 1));
     searchID_->setFocus();
 
-    new HorseCopier(this);
+    connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
+    new HorseCopier(this, [this] { return readBoxes(); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
@@ -339,50 +345,25 @@ void MainForm::clear()
     writeBoxes(boxes);
 }
 
-void MainForm::hupdate()
-{
-    MainBoxes boxes = readBoxes();
-    LookupProblem problem;
-    {
-        BusyCursor busy;
-        problem = lookUpHorse(boxes, folder_, requestedID_);
-    }
-    if (problem.damaged && cutAgain()) {
-        BusyCursor busy;
-        problem = lookUpHorse(boxes, folder_, requestedID_);
-    }
-    const std::string error = problem.error;
-    shownHorse_ = boxes.indicator == kNotFoundText ? 0 : requestedID_;
-    writeBoxes(boxes);
-    warnAboutBucket(error);
-}
-
-void MainForm::showdosage()
-{
-    MainBoxes boxes = readBoxes();
-    showDosage(boxes, chefs_);
-    writeBoxes(boxes);
-}
-
 void MainForm::goClick()
 {
-    reloadIfChanged();
+    session_->refreshIfChanged();
     requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
     {
         BusyCursor busy;
-        outcome = go(boxes, folder_, chefs_, requestedID_);
+        outcome = go(boxes, folder(), chefs(), requestedID_);
     }
     if (outcome.damaged && cutAgain()) {
         BusyCursor busy;
-        outcome = go(boxes, folder_, chefs_, requestedID_);
+        outcome = go(boxes, folder(), chefs(), requestedID_);
     }
     if (!outcome.beep)
         shownHorse_ = outcome.found ? requestedID_ : 0;
     writeBoxes(boxes);
     if (outcome.found && planner_)
-        planner_->planForShownHorse();
+        planner_->planForShownHorse(shownHorse_);
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -399,7 +380,11 @@ void MainForm::hypoMateClick()
 {
     const bool reopened = !subForm_;
     if (!subForm_) {
-        subForm_ = new SubForm(this);
+        subForm_ = new SubForm(session_, this);
+        connect(subForm_, &SubForm::submitted, this, &MainForm::submitMating);
+        connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
+        addZoomKeys(
+            subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
         subFormObject_ = subForm_.data();
         subForm_->installEventFilter(this);
         applyZoom(subForm_, zoom_);
@@ -431,7 +416,7 @@ void MainForm::submitMating(const MatingNames& names)
     std::string error;
     {
         BusyCursor busy;
-        error = quindle::submitMating(boxes, names, folder_.sireList(), chefs_);
+        error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
     searchID_->clear();
@@ -442,98 +427,54 @@ void MainForm::submitMating(const MatingNames& names)
                            QString::fromStdString(error));
 }
 
-void MainForm::watchBreedingFile(std::string stampPath)
-{
-    stampPath_ = std::move(stampPath);
-    try {
-        cutStamp_ = stampTextOf(folder_.breedingFile());
-    } catch (const FileError&) {
-        cutStamp_.reset();
-    }
-}
+void MainForm::watchBreedingFile(std::string stampPath) { session_->data().watch(std::move(stampPath)); }
 
 bool MainForm::cutAgain()
 {
     // A bucket emptied or cut short since the split (a power cut), or cut from
     // another data folder's breeding file: cut this one again and answer from it.
-    if (stampPath_.empty()) {
-        try {
-            splitAgain(folder_);
-            return true;
-        } catch (const FileError&) {
-            return false; // the warning names the bucket
-        }
-    }
-    auto chefs = startUp(folder_, stampPath_);
-    if (!chefs)
-        return false;
-    chefs_ = std::move(*chefs);
-    if (search_)
-        search_->reload();
-    return true;
-}
-
-void MainForm::reloadIfChanged()
-{
-    if (stampPath_.empty())
-        return;
-    std::optional<std::string> now;
     try {
-        now = stampTextOf(folder_.breedingFile());
+        splitAgain(folder());
     } catch (const FileError&) {
-        // Not a file any more: start-up below names it.
+        return false; // the warning names the bucket
     }
-    if (now && now == cutStamp_)
-        return;
-    // The game wrote a new breeding file: cut it, then answer from it.
-    if (auto chefs = startUp(folder_, stampPath_)) {
-        chefs_ = std::move(*chefs);
-        cutStamp_ = now;
-        if (search_)
-            search_->reload();
-    }
+    emit session_->changed(); // the search reads the index made anew
+    return true;
 }
 
 void MainForm::chooseDataFolder()
 {
-    const std::string chosen = askForDataFolder(this);
-    if (chosen.empty())
-        return;
-    const DataFolder folder(chosen);
-    const std::string stampPath = stampPath_.empty() ? std::string(kStampFileName) : stampPath_;
-    auto chefs = startUp(folder, stampPath); // says what is missing or wrong
-    if (!chefs)
-        return;
-    rememberDataFolder(folder);
-    folder_ = folder;
-    chefs_ = std::move(*chefs);
-    watchBreedingFile(stampPath);
+    if (session_->chooseFolder(this))
+        activateWindow(); // back from the dialog and the progress window
+}
+
+void MainForm::folderReplaced()
+{
     clear();
     shownHorse_ = 0;
     showDataFolder();
-    if (search_)
-        search_->reload();
-    activateWindow(); // back from the dialog and the progress window
 }
 
 void MainForm::showDataFolder()
 {
-    setToolTip(QStringLiteral("Data folder: %1").arg(QString::fromStdString(folder_.dir())));
+    setToolTip(QStringLiteral("Data folder: %1").arg(QString::fromStdString(folder().dir())));
 }
 
 void MainForm::about()
 {
+    const std::string& stampPath = session_->data().stampPath();
     seam().information(this, QStringLiteral("About Quindle"),
                        QStringLiteral("Quindle %1\n\nData folder: %2\nStamp file: %3\n\n"
                                       "Ctrl+O chooses another data folder.")
-                           .arg(QStringLiteral(QUINDLE_VERSION), QString::fromStdString(folder_.dir()),
-                                QString::fromStdString(stampPath_.empty() ? kStampFileName : stampPath_)));
+                           .arg(QStringLiteral(QUINDLE_VERSION), QString::fromStdString(folder().dir()),
+                                QString::fromStdString(stampPath.empty() ? kStampFileName : stampPath)));
 }
 
 void MainForm::openPlanner()
 {
     if (!planner_) {
-        planner_ = new PlannerForm(this);
+        planner_ = new PlannerForm(session_, shownHorse_, this);
+        connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         applyFontZoom(planner_, zoom_);
     }
     planner_->show();
@@ -541,10 +482,25 @@ void MainForm::openPlanner()
     planner_->activateWindow();
 }
 
+void MainForm::showChosenMating(const MatingNames& names)
+{
+    if (subForm_)
+        subForm_->setNames(names);
+    submitMating(names);
+}
+
+void MainForm::showHorse(std::int32_t id)
+{
+    searchID_->setText(QString::number(id));
+    goClick();
+}
+
 void MainForm::openSearch()
 {
-    if (!search_)
-        search_ = new SearchForm(this);
+    if (!search_) {
+        search_ = new SearchForm(session_, this);
+        connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
+    }
     search_->show();
     search_->raise();
     search_->activateWindow();

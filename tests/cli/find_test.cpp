@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "render.h"
+#include "export/text_forms.h"
 #include "sample_data.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"

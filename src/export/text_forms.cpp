@@ -1,4 +1,4 @@
-#include "render.h"
+#include "export/text_forms.h"
 
 #include <array>
 #include <bit>
@@ -9,7 +9,7 @@
 #include "data/byte_words.h"
 #include "dosage/profile.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 std::string jsonString(std::string_view utf8)
 {
@@ -166,4 +166,4 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
     return out;
 }
 
-} // namespace quindle::cli
+} // namespace quindle

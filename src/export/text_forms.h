@@ -1,16 +1,15 @@
 #pragma once
-// How quindle-cli writes the main window's boxes: JSON, plain text and CSV.
+// The text forms Quindle writes, for quindle-cli and the windows alike: JSON
+// strings, CSV fields (names Latin-1 in, UTF-8 out) and the main window's boxes as JSON.
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 #include "boxes/main_boxes.h"
 
-namespace quindle::cli {
+namespace quindle {
 
-using quindle::boxesPlain;
-using quindle::latin1ToUtf8;
 // A JSON string literal (UTF-8 in, quotes included).
 std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
@@ -41,4 +40,4 @@ unsigned csvFieldNeeds(std::string_view latin1);
 // One JSON object (no line end); `prefix` holds leading members such as "id".
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
 
-} // namespace quindle::cli
+} // namespace quindle

@@ -1,10 +1,10 @@
-#include "plan_csv.h"
+#include "export/plan_csv.h"
 
 #include <algorithm>
 
-#include "render.h"
+#include "export/text_forms.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 std::string_view PlanCsvWriter::row(const PlanRow& row)
 {
@@ -46,4 +46,4 @@ std::string planRowJson(const Plan& plan, const PlanRow& row)
     return out + "}\n";
 }
 
-} // namespace quindle::cli
+} // namespace quindle
