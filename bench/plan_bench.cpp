@@ -23,7 +23,7 @@ struct Fixture {
         const DataFolder folder(dir.string());
         if (!std::filesystem::exists(folder.sireList()))
             sample::writeDataFolder(folder.dir(), {20000, 5, 50000});
-        chefs = readChefRows(openForReading(folder.chefTable()), folder.chefTable(),
+        chefs = readChefRows(openInput(folder.chefTable()), folder.chefTable(),
                              countNonEmptyLines(folder.chefTable()).value_or(0));
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
         // A mare whose lines are two stallions of the list.

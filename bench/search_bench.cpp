@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     try {
         const double before = peakMb();
         const auto start = Clock::now();
-        const NameIndex index = loadNameIndex(folder);
+        const NameIndex index = loadNameIndex(folder, [&] { splitAgain(folder); });
         const double loadMs = msSince(start);
         std::printf("Index of %zu horses read in %.1f ms; it holds %.1f MB, peak memory grew by %.1f MB\n",
                     index.size(), loadMs, static_cast<double>(index.bytes()) / (1 << 20), peakMb() - before);

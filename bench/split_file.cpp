@@ -1,9 +1,10 @@
-// split_file DATA_DIR: cuts DATA_DIR/breeding.txt into its buckets and nothing
-// else, so the split can be timed beside cp.
+// split_file DATA_DIR: cuts DATA_DIR/breeding.txt into its buckets and the name
+// index and nothing else, so the split can be timed beside cp.
 #include <cstdio>
 #include <filesystem>
 
 #include "data/file_error.h"
+#include "data/name_index_file.h"
 #include "data/stamp.h"
 #include "data/subdivide.h"
 
@@ -18,7 +19,9 @@ int main(int argc, char** argv)
     try {
         // Marked as start-up marks it, so the index stays usable after the timing.
         const auto stamp = quindle::stampTextOf(folder.breedingFile());
-        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr, stamp.value_or(""));
+        quindle::NameIndexWriter index(folder, stamp.value_or(""));
+        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr, &index);
+        index.commit();
         std::printf("%lld horses\n", static_cast<long long>(summary.horses));
     } catch (const quindle::FileError& e) {
         std::fprintf(stderr, "%s\n", e.what());

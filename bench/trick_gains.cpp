@@ -306,7 +306,7 @@ int main(int argc, char** argv)
         const auto count = countNonEmptyLines(folder.chefTable());
         if (!count)
             fail("no " + folder.chefTable());
-        chefs = readChefRows(openForReading(folder.chefTable()), folder.chefTable(), *count);
+        chefs = readChefRows(openInput(folder.chefTable()), folder.chefTable(), *count);
     } catch (const FileError& e) {
         fail(e.what());
     }
@@ -429,7 +429,7 @@ int main(int argc, char** argv)
         "A piece read into the storage of the one before (`RecordChunk`)", "a fresh `RecordChunk` for every piece",
         "profiles split",
         [&] {
-            RecordChunker chunker(openForReading(path), path);
+            RecordChunker chunker(openInput(path), path);
             RecordChunk chunk;
             std::uint64_t sum = 0;
             while (chunker.next(chunk))
@@ -437,7 +437,7 @@ int main(int argc, char** argv)
             return sum;
         },
         [&] {
-            RecordChunker chunker(openForReading(path), path);
+            RecordChunker chunker(openInput(path), path);
             std::uint64_t sum = 0;
             for (;;) {
                 RecordChunk chunk;
@@ -645,7 +645,7 @@ int main(int argc, char** argv)
     const std::int32_t lastId = 999999;
     if (fs::exists(bucket)) {
         const auto withFieldReader = [&] {
-            FieldReader reader(openForReading(bucket), bucket);
+            FieldReader reader(openInput(bucket), bucket);
             HorseRecord h;
             while (!reader.atEnd()) {
                 readHorseRecord(reader, h);
@@ -654,7 +654,7 @@ int main(int argc, char** argv)
             }
             return HorseRecord{};
         };
-        const auto scanned = findInBucket(openForReading(bucket), bucket, lastId);
+        const auto scanned = findInBucket(openInput(bucket), bucket, lastId);
         check(scanned.status == LookupResult::Status::Found && scanned.horse == withFieldReader(), "horse 999999");
         const auto sum = [](const HorseRecord& h) {
             return static_cast<std::uint64_t>(h.id) * 1000 + h.name.size() + h.damDamSire.size();
@@ -662,7 +662,7 @@ int main(int argc, char** argv)
         sideBySide(
             "Lookup of 999999: records skipped by their line ends, only the one sought decoded (`findInBucket`)",
             "every record read by the field reader", "show",
-            [&] { return sum(findInBucket(openForReading(bucket), bucket, lastId).horse); },
+            [&] { return sum(findInBucket(openInput(bucket), bucket, lastId).horse); },
             [&] { return sum(withFieldReader()); });
     } else {
         std::fprintf(stderr, "  (no %s: the lookup is not timed; split the folder first)\n", bucket.c_str());

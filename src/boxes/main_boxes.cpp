@@ -11,7 +11,7 @@ void clearBoxes(MainBoxes& boxes)
     boxes.indicator.clear();
 }
 
-std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id)
+LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id)
 {
     clearBoxes(boxes);
     const LookupResult result = findHorse(folder, id);
@@ -19,7 +19,7 @@ std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t
         boxes.indicator = kNotFoundText;
         boxes.text2Colour = kNeutralColour;
         boxes.ageSexColour = kNeutralColour;
-        return result.error;
+        return {result.error, result.damaged};
     }
     const HorseRecord& horse = result.horse;
     // An unknown sex word gets the neutral colour, never the previous horse's.
@@ -59,7 +59,9 @@ GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs,
     clearBoxes(boxes);
     for (int i = 0; i < kTotalBox; ++i)
         boxes.pt[static_cast<std::size_t>(i)].clear();
-    outcome.error = lookUpHorse(boxes, folder, id);
+    LookupProblem problem = lookUpHorse(boxes, folder, id);
+    outcome.error = std::move(problem.error);
+    outcome.damaged = problem.damaged;
     outcome.found = boxes.indicator != kNotFoundText;
     showDosage(boxes, chefs);
     return outcome;

@@ -34,8 +34,13 @@ void clearBoxes(MainBoxes& boxes);
 // Looks up one horse and fills the horse, age/sex and lineage boxes with the
 // colour of its sex (neutral for a word other than the four), or writes
 // "ID TOO LARGE" and the neutral colours. Returns the reason when the bucket file
-// itself is at fault (the lookup then ends as not found), else an empty text.
-std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id);
+// itself is at fault (the lookup then ends as not found), else an empty text;
+// `damaged` when the bucket is not what the split wrote, so cutting again mends it.
+struct LookupProblem {
+    std::string error;
+    bool damaged = false;
+};
+LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id);
 
 // Writes the profile of the lineage boxes into PT; after a failed lookup it
 // empties the boxes and the summary PT(40..44) instead and keeps "ID TOO LARGE".
@@ -43,9 +48,10 @@ std::string lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t
 void showDosage(MainBoxes& boxes, const ChefTable& chefs);
 
 struct GoOutcome {
-    bool beep = false;  // the identifier was 0: nothing else happened
-    bool found = false; // the horse was found and is shown
-    std::string error;  // a bucket file at fault, for a warning
+    bool beep = false;    // the identifier was 0: nothing else happened
+    bool found = false;   // the horse was found and is shown
+    std::string error;    // a bucket file at fault, for a warning
+    bool damaged = false; // the bucket is not what the split wrote: cut again
 };
 // What GO does for an identifier read from the ID box.
 GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs, std::int32_t id);

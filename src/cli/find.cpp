@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "data/file_error.h"
+#include "data/startup.h"
 #include "output.h"
 #include "export/text_forms.h"
 #include "search/name_search.h"
@@ -24,7 +25,7 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
         return 2;
     NameIndex index;
     try {
-        index = loadNameIndex(folder);
+        index = loadNameIndex(folder, [&] { splitAgain(folder); });
     } catch (const FileError& e) {
         std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 2;

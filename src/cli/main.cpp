@@ -1,6 +1,9 @@
 // quindle-cli: the main window's answers on the command line, and the profile of
 // every horse of the breeding file at once.
 #include <cstdio>
+#include <new>
+#include <optional>
+#include <system_error>
 #include <string>
 
 #include "arguments.h"
@@ -9,6 +12,7 @@
 #include "data/folder_search.h"
 #include "data/remembered_folder.h"
 #include "data/system_paths.h"
+#include "startup_cli.h"
 
 namespace {
 
@@ -24,7 +28,27 @@ int written()
 
 } // namespace
 
+int runCommand(int argc, char** argv);
+
+// Memory or threads the system refuses end the command with a message, never an
+// abort: 2 before it started, 1 after. Files being written are removed as the
+// exception passes them.
 int main(int argc, char** argv)
+{
+    const char* problem = nullptr;
+    try {
+        return runCommand(argc, argv);
+    } catch (const std::bad_alloc&) {
+        problem = "there is not enough memory";
+    } catch (const std::system_error& e) {
+        problem = e.code() == std::errc::resource_unavailable_try_again ? "no more threads can be started" : e.what();
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "quindle-cli: %s to finish the command\n", problem);
+    return quindle::cli::startedUp() ? 1 : 2;
+}
+
+int runCommand(int argc, char** argv)
 {
     quindle::setBinaryOutput();
     using quindle::cli::Arguments;

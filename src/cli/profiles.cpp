@@ -15,7 +15,7 @@
 #include <mutex>
 #include <optional>
 #include <string_view>
-#include <thread>
+#include <new>
 #include <vector>
 
 #include "commands.h"
@@ -25,6 +25,7 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/startup.h"
+#include "data/worker_threads.h"
 #include "dosage/format.h"
 #include "dosage/repeated_sires.h"
 #include "lookup/horse_lookup.h"
@@ -168,6 +169,8 @@ private:
     NumberColumns numbers_;
 };
 
+constexpr const char* kOutOfMemory = "there is not enough memory to read the breeding file";
+
 // Hands out pieces in file order and lets their rows through in the same order.
 class Pipeline {
 public:
@@ -176,14 +179,9 @@ public:
     {
     }
 
-    int run(unsigned workers)
+    int run(std::size_t workers)
     {
-        std::vector<std::thread> threads;
-        for (unsigned i = 1; i < workers; ++i)
-            threads.emplace_back([this] { work(); });
-        work();
-        for (auto& thread : threads)
-            thread.join();
+        runOnThreads(workers, [this](std::size_t) { work(); });
         return status_;
     }
     std::int64_t rows() const { return rows_; }
@@ -214,6 +212,9 @@ private:
                 } catch (const FileError& e) {
                     readDone_ = true;
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    readDone_ = true;
+                    error = kOutOfMemory;
                 }
                 piece = nextPiece_++;
             }
@@ -223,6 +224,8 @@ private:
                     rows.append(chunk, chunker_.path(), text);
                 } catch (const FileError& e) {
                     error = e.what();
+                } catch (const std::bad_alloc&) {
+                    error = kOutOfMemory; // the rows before it are written, then the command ends
                 }
             }
             std::unique_lock lock(writeMutex_);
@@ -277,13 +280,12 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
         return 2;
     FilePtr file;
     try {
-        file = openForReading(folder.breedingFile());
+        file = openInput(folder.breedingFile());
     } catch (const FileError& e) {
-        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
-        return 2;
-    }
-    if (!file) {
-        std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
+        if (e.notOpened())
+            std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
+        else
+            std::fprintf(stderr, "quindle-cli: %s\n", e.what());
         return 2;
     }
     Out out;
@@ -293,8 +295,7 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
     RecordChunker chunker(std::move(file), folder.breedingFile());
     Pipeline pipeline(chunker, *chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
-    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
-    const int status = pipeline.run(workers);
+    const int status = pipeline.run(threadsFor(8));
     if (!out.finish())
         return outputFailed();
     return status == 0 && pipeline.rows() == 0 ? -1 : status;

@@ -14,6 +14,12 @@
 
 namespace quindle::cli {
 
+namespace {
+bool ready = false;
+} // namespace
+
+bool startedUp() { return ready; }
+
 // The same start-up as the window; progress goes to a terminal only.
 std::optional<ChefTable> startUp(const DataFolder& folder)
 {
@@ -29,6 +35,7 @@ std::optional<ChefTable> startUp(const DataFolder& folder)
     case StartupResult::Status::Ready:
         if (!result.warning.empty())
             std::fprintf(stderr, "quindle-cli: warning: %s\n", result.warning.c_str());
+        ready = true;
         return std::move(result.chefs);
     case StartupResult::Status::MissingFile:
         std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());

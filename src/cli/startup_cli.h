@@ -11,4 +11,8 @@ namespace quindle::cli {
 // The chef table when the data folder is ready; null after printing why not.
 std::optional<ChefTable> startUp(const DataFolder& folder);
 
+// True once startUp has come back ready: a failure from then on ends the command
+// with 1 (not fully read or written), before it with 2 (a start-up error).
+bool startedUp();
+
 } // namespace quindle::cli

@@ -57,9 +57,14 @@ const ChefEntry* ChefTable::findByScan(std::string_view key) const
 
 std::optional<std::int64_t> countNonEmptyLines(const std::string& path)
 {
-    FilePtr file = openForReading(path);
-    if (!file)
+    FilePtr file;
+    try {
+        file = openInput(path);
+    } catch (const FileError& e) {
+        if (!e.notOpened())
+            throw;
         return std::nullopt;
+    }
     ByteInput in(std::move(file), path);
     LineWalk lines(path);
     for (std::string_view block = in.window(); !block.empty(); block = in.window()) {

@@ -34,7 +34,7 @@ namespace quindle {
 
 class FieldReader {
 public:
-    // Reads from a file opened with openForReading, `blockSize` bytes at a time;
+    // Reads from a file opened with openInput, `blockSize` bytes at a time;
     // `path` is used in error messages.
     FieldReader(FilePtr file, std::string path, std::size_t blockSize = std::size_t{1} << 16);
     // Reads from bytes in memory (which must outlive the reader), starting at `firstLine`.

@@ -12,11 +12,12 @@ std::string describe(const std::string& path, std::int64_t line, const std::stri
 }
 } // namespace
 
-FileError::FileError(std::string path, std::int64_t line, std::string problem)
+FileError::FileError(std::string path, std::int64_t line, std::string problem, Kind kind)
     : std::runtime_error(describe(path, line, problem)),
       path_(std::move(path)),
       line_(line),
-      problem_(std::move(problem))
+      problem_(std::move(problem)),
+      kind_(kind)
 {
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // An advisory lock on the bucket folder, held by start-up while it decides
 // about a split and makes it: two Quindles started at once split one after the
-// other, and the second finds the work done. Lookups take no lock: a bucket is
-// only ever replaced whole.
+// other, and the second finds the work done. A lookup holds it shared while it
+// reads a bucket and the stamp that vouches for it, so no split of a folder
+// shared by two data folders (a symlink) changes them under it.
 #include <string>
 
 namespace quindle {
@@ -10,7 +11,8 @@ namespace quindle {
 class FolderLock {
 public:
     // Waits until the lock is free; throws FileError when the folder cannot be locked.
-    explicit FolderLock(const std::string& folder);
+    enum class Mode { Exclusive, Shared };
+    explicit FolderLock(const std::string& folder, Mode mode = Mode::Exclusive);
     ~FolderLock();
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;

@@ -39,18 +39,27 @@ std::string kindOf(unsigned mode)
 
 [[noreturn]] void notRegular(const std::string& path, unsigned mode)
 {
-    throw FileError(path, 0, "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files");
+    throw FileError(path, 0, "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files",
+                    FileError::Kind::NotRegularFile);
+}
+
+// The open failed with `error`.
+[[noreturn]] void notOpened(const std::string& path, int error)
+{
+    const bool missing = error == ENOENT || error == ENOTDIR;
+    throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(error),
+                    missing ? FileError::Kind::Missing : FileError::Kind::Unreadable);
 }
 } // namespace
 
 std::string lineTooLongText() { return "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes"; }
 
-FilePtr openForReading(const std::string& path)
+FilePtr openInput(const std::string& path)
 {
 #ifdef _WIN32
     FilePtr file(openFile(path, "rb"));
     if (!file)
-        return nullptr;
+        notOpened(path, errno);
     struct _stat64 status {};
     if (_fstat64(_fileno(file.get()), &status) == 0 && (status.st_mode & _S_IFMT) != _S_IFREG)
         notRegular(path, status.st_mode);
@@ -59,15 +68,13 @@ FilePtr openForReading(const std::string& path)
     // Without blocking: opening a FIFO with no writer would wait forever.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return nullptr;
+        notOpened(path, errno);
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         const int saved = errno;
         ::close(fd);
-        if (status.st_mode == 0) {
-            errno = saved;
-            return nullptr;
-        }
+        if (status.st_mode == 0)
+            notOpened(path, saved);
         notRegular(path, status.st_mode);
     }
     // Reads of a regular file never wait; clear the flag all the same.
@@ -75,8 +82,11 @@ FilePtr openForReading(const std::string& path)
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     FilePtr file(::fdopen(fd, "rb"));
-    if (!file)
+    if (!file) {
+        const int saved = errno;
         ::close(fd);
+        notOpened(path, saved);
+    }
     return file;
 #endif
 }
@@ -91,9 +101,7 @@ std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std:
 
 std::vector<char> readWholeFile(const std::string& path, std::size_t padding, std::size_t limit)
 {
-    FilePtr file = openForReading(path);
-    if (!file)
-        throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+    FilePtr file = openInput(path);
     std::vector<char> bytes;
     // The size as a hint, for one allocation; the reading goes to the real end.
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {

@@ -22,11 +22,13 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 inline constexpr std::size_t kMaxLineBytes = std::size_t{1} << 16;
 std::string lineTooLongText();
 
-// Opens a file for binary reading; null when it cannot be opened (it is absent,
-// say). The file is opened without waiting on it and must be a regular file:
-// a FIFO would block start-up and a device such as /dev/zero never ends, so
-// anything else throws FileError naming it.
-FilePtr openForReading(const std::string& path);
+// Opens a file for binary reading, or throws FileError saying why not: it is
+// missing (Kind::Missing), not a regular file (Kind::NotRegularFile: a FIFO
+// would block start-up and a device such as /dev/zero never ends, so the file
+// is opened without waiting on it and anything else is named for what it is),
+// or cannot be opened (Kind::Unreadable, with the system's reason). Every
+// input of Quindle's is opened here.
+FilePtr openInput(const std::string& path);
 
 // Reads up to `count` bytes of `file` into `into`: fewer only at the end of the
 // file. Throws FileError naming `path` when the file cannot be read. Every

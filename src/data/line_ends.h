@@ -2,12 +2,8 @@
 // Where a line of Quindle's files ends, written once for every reader: CR LF, a
 // lone LF and a lone CR each end one line. The scans that see every byte of a
 // large file look at the line ends of 64 bytes at a time, as bit masks.
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "data/byte_words.h"
 
@@ -26,24 +22,11 @@ inline std::size_t sizeAt(const char* p, const char* end) { return *p == '\r' &&
 // The first CR or LF in [p, end), or end: one byte a step...
 inline const char* nextByBytes(const char* p, const char* end)
 {
-    while (p < end && !isLineEnd(static_cast<unsigned char>(*p)))
-        ++p;
-    return p;
+    return byte_words::findFirstOfByBytes(p, end, '\r', '\n');
 }
 
 // ...or sixteen where the processor allows it.
-inline const char* next(const char* p, const char* end)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    for (; end - p >= 16; p += 16) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(b, cr), _mm_cmpeq_epi8(b, lf))))
-            return p + std::countr_zero(static_cast<unsigned>(mask));
-    }
-#endif
-    return nextByBytes(p, end);
-}
+inline const char* next(const char* p, const char* end) { return byte_words::findFirstOf(p, end, '\r', '\n'); }
 
 // The CRs and LFs among the 64 bytes at `p`: bit i for p[i].
 struct Bits {

@@ -4,6 +4,7 @@
 // never half of one. The temporary file is created anew, exclusively: a link
 // left under its name is removed, never followed.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "data/input_file.h"
@@ -28,6 +29,7 @@ private:
     std::string path_;
     std::string temporary_;
     FilePtr file_;
+    std::int64_t written_ = 0, handedOver_ = 0; // bytes, and those handed to the disk
 };
 
 } // namespace quindle

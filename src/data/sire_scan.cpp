@@ -1,8 +1,5 @@
 #include "data/sire_scan.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "data/field_reader.h"
 #include "data/file_error.h"
 
@@ -12,9 +9,7 @@ SireLines scanSireList(const std::string& path, const std::string& sire, const s
 {
     SireLineScan<std::string> scan(sire, damSire);
     try {
-        FilePtr file = openForReading(path);
-        if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        FilePtr file = openInput(path);
         FieldReader reader(std::move(file), path);
         while (scan.wantsMore() && !reader.atEnd())
             scan.take(readSireListEntry(reader));

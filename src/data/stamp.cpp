@@ -46,24 +46,31 @@ std::optional<std::string> stampTextOf(const std::string& path)
     nanoseconds = status.st_mtim.tv_nsec;
 #endif
     if (!regular) {
-        FilePtr check = openForReading(path); // throws, naming what the path is
+        try {
+            openInput(path);
+        } catch (const FileError& e) { // naming what the path is
+            if (!e.notOpened())
+                throw;
+        }
         return std::nullopt;
     }
     size = static_cast<std::int64_t>(status.st_size);
     const auto whole = static_cast<std::time_t>(seconds);
-    std::tm local{};
+    // In UTC: local time repeats an hour when the clocks go back, and changes
+    // with TZ, so it would miss a new file or cut an unchanged one again.
+    std::tm utc{};
 #ifdef _WIN32
-    if (localtime_s(&local, &whole) != 0)
+    if (gmtime_s(&utc, &whole) != 0)
         throw FileError(path, 0, "its modification time cannot be read");
 #else
-    if (!localtime_r(&whole, &local))
+    if (!gmtime_r(&whole, &utc))
         throw FileError(path, 0, "its modification time cannot be read");
 #endif
     char text[64];
-    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local) == 0)
+    if (std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &utc) == 0)
         throw FileError(path, 0, "its modification time cannot be read");
     char rest[64];
-    std::snprintf(rest, sizeof rest, ".%09lld %lld bytes", static_cast<long long>(nanoseconds),
+    std::snprintf(rest, sizeof rest, ".%09lld UTC %lld bytes", static_cast<long long>(nanoseconds),
                   static_cast<long long>(size));
     return std::string(text) + rest;
 }
@@ -72,9 +79,14 @@ std::optional<std::string> readStamp(const std::string& stampPath)
 {
     // A stamp is a short date; a file far longer than that cannot match anyway.
     constexpr std::size_t kLongest = 4096;
-    FilePtr file = openForReading(stampPath);
-    if (!file)
+    FilePtr file;
+    try {
+        file = openInput(stampPath);
+    } catch (const FileError& e) {
+        if (!e.notOpened())
+            throw;
         return std::nullopt;
+    }
     std::string text;
     int c = std::fgetc(file.get());
     if (c == EOF)

@@ -9,8 +9,9 @@
 
 namespace quindle {
 
-// The file's last-modification time in local time, to the nanosecond, and its
-// size: "YYYY-MM-DD HH:MM:SS.nnnnnnnnn 1234 bytes" (no comma). nullopt when the
+// The file's last-modification time in UTC, to the nanosecond, and its size:
+// "YYYY-MM-DD HH:MM:SS.nnnnnnnnn UTC 1234 bytes" (no comma). A stamp of an
+// older version, in local time, reads as different once. nullopt when the
 // file is absent; FileError when it is not a regular file.
 std::optional<std::string> stampTextOf(const std::string& path);
 

@@ -33,8 +33,9 @@ struct StartupResult {
 // Runs start-up against `folder`, with the stamp file at `stampPath`.
 StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer);
 
-// Cuts the breeding file again, under the bucket folder's lock, and stamps the
-// buckets: for a name index found unusable after start-up. Throws FileError.
+// Cuts the breeding file again, under the bucket folder's lock, making the
+// buckets and the name index, and stamps the buckets: what the search asks for
+// when it finds the index unusable after start-up. Throws FileError.
 void splitAgain(const DataFolder& folder);
 
 // "Missing file:  " (two blanks) followed by the path.

@@ -1,11 +1,9 @@
 #include "data/subdivide.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -19,7 +17,7 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/replacing_file.h"
-#include "search/name_index.h"
+#include "data/worker_threads.h"
 
 namespace quindle {
 
@@ -216,12 +214,11 @@ void readPiece(ReadPiece& piece, const std::string& breedingPath)
     }
 }
 
-// Puts read pieces, in file order, into the buckets and the name index.
+// Puts read pieces, in file order, into the buckets and hands their horses on.
 class PieceWriter {
 public:
-    PieceWriter(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
-                const std::string& stampText)
-        : breedingPath_(breedingPath), out_(folder, progress), index_(folder, stampText)
+    PieceWriter(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress, HorseSink* sink)
+        : breedingPath_(breedingPath), out_(folder, progress), sink_(sink)
     {
     }
 
@@ -246,7 +243,8 @@ public:
         };
         for (const ReadPiece::Horse& horse : piece.horses) {
             ++horses_;
-            index_.add(horse.view);
+            if (sink_)
+                sink_->add(horse.view);
             const std::int32_t id = horse.view.id;
             if (id < 1 || bucketOf(id) != out_.bucket())
                 throw FileError(breedingPath_, horse.line,
@@ -270,28 +268,29 @@ public:
     SplitSummary finish()
     {
         out_.finish();
-        index_.commit();
         return {horses_ * kLinesPerHorse, horses_};
     }
 
 private:
     const std::string& breedingPath_;
     BucketWriter out_;
-    NameIndexWriter index_;
+    HorseSink* sink_;
     std::vector<char> buffer_;
     std::int64_t horses_ = 0;
 };
 
 // Reading the horses is most of the work and goes on in worker threads, a piece
 // each; the pieces are written by the calling thread in file order (progress is
-// reported there too), while the workers read the next ones.
+// reported there too), while the workers read the next ones. When the system
+// gives no thread at all, the calling thread reads each piece and writes it.
 class SplitPipeline {
 public:
-    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, unsigned workers)
-        : chunker_(chunker), writer_(writer), pieces_(workers + 1)
+    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, std::size_t workers)
+        : chunker_(chunker),
+          writer_(writer),
+          pieces_(workers + 1),
+          readers_(workers + 1, [this](std::size_t) { read(); })
     {
-        for (unsigned i = 0; i < workers; ++i)
-            threads_.emplace_back([this] { read(); });
     }
     ~SplitPipeline()
     {
@@ -300,12 +299,19 @@ public:
             stopped_ = true;
         }
         changed_.notify_all();
-        for (auto& thread : threads_)
-            thread.join();
+        readers_.join();
     }
 
     void run()
     {
+        if (readers_.started() == 0) {
+            ReadPiece& piece = pieces_[0];
+            while (chunker_.next(piece.chunk)) {
+                readPiece(piece, chunker_.path());
+                writer_.write(piece);
+            }
+            return;
+        }
         for (std::int64_t next = 0;; ++next) {
             ReadPiece& piece = pieces_[static_cast<std::size_t>(next) % pieces_.size()];
             {
@@ -341,7 +347,7 @@ private:
                         changed_.notify_all();
                         return;
                     }
-                } catch (const FileError&) {
+                } catch (const std::exception&) { // FileError, or no memory for the piece
                     piece->horses.clear();
                     piece->fault = std::current_exception();
                     piece->ready = readDone_ = true;
@@ -351,7 +357,12 @@ private:
                 }
                 ++cut_;
             }
-            readPiece(*piece, chunker_.path());
+            try {
+                readPiece(*piece, chunker_.path());
+            } catch (const std::exception&) { // no memory: the writer ends the split with it
+                piece->horses.clear();
+                piece->fault = std::current_exception();
+            }
             const std::lock_guard lock(mutex_);
             piece->ready = true;
             changed_.notify_all();
@@ -361,31 +372,28 @@ private:
     RecordChunker& chunker_;
     PieceWriter& writer_;
     std::vector<ReadPiece> pieces_;
-    std::vector<std::thread> threads_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::int64_t cut_ = 0, written_ = 0;
     std::int64_t piecesInFile_ = -1; // known once the file is used up
     bool readDone_ = false, stopped_ = false;
+    WorkerThreads readers_; // last: they start once the rest is ready
 };
 
 } // namespace
 
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
-                       const std::string& stampText)
+                       HorseSink* sink)
 {
-    FilePtr in = openForReading(breedingPath);
-    if (!in)
-        throw FileError(breedingPath, 0, std::string("cannot be opened: ") + std::strerror(errno));
+    FilePtr in = openInput(breedingPath);
 
     // Pieces of whole horses, each read by the one field reader, which checks
     // every horse's shape: a horse the lookup could not read, or could never
     // find, stops the split at its line of the breeding file.
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
-    PieceWriter writer(breedingPath, folder, progress, stampText);
+    PieceWriter writer(breedingPath, folder, progress, sink);
     {
-        const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-        SplitPipeline pipeline(chunker, writer, workers);
+        SplitPipeline pipeline(chunker, writer, threadsFor(4));
         pipeline.run();
     }
     return writer.finish();

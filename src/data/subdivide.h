@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/data_folder.h"
+#include "data/horse_sink.h"
 
 namespace quindle {
 
@@ -25,13 +26,14 @@ struct SplitSummary {
 using ProgressFn = std::function<void(int)>;
 
 // Requires the bucket folder to exist. Every bucket file is replaced whole, also
-// those past the end of a short breeding file (they are left empty), and so is
-// the name index, made in the same pass and marked with `stampText`. Throws
+// those past the end of a short breeding file (they are left empty), and every
+// horse is handed to `sink` (when there is one) in the same pass. Throws
 // FileError, naming the line of the breeding file, when a horse is out of shape
 // or place, and when a file cannot be read or written; bucket files replaced
-// before the error stay as they are, and the index is left as it was.
+// before the error stay as they are. A horse out of place reaches the sink
+// before the error.
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
-                       const std::string& stampText = {});
+                       HorseSink* sink = nullptr);
 
 // The split's scans, and the plain loops they stand in for, callable so that
 // bench/trick_gains can time them side by side. Not for other use.

@@ -5,11 +5,9 @@
 #include <cstring>
 #include <cstdint>
 #include <cstdio>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "dosage/format.h"
+#include "data/byte_words.h"
 #include "dosage/profile.h"
 
 namespace quindle {
@@ -104,17 +102,11 @@ char* writeCsvField(char* out, std::string_view latin1)
 
 char* writeCsvFieldPadded(char* out, std::string_view latin1)
 {
-#if defined(__SSE2__)
     static_assert(kCsvPadding == 32);
     const std::size_t n = latin1.size();
     if (n <= kCsvPadding) {
-        const auto block = [&](std::size_t at) {
-            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(latin1.data() + at));
-        };
-        const __m128i low = block(0), high = block(16);
         // The bytes that ask something of a field, as kCsvByteClass has them: a
-        // comma, a quote, CR, LF, and every byte from 0x80 (its high bit, which
-        // movemask reads directly).
+        // comma, a quote, CR, LF, and every byte from 0x80.
         static_assert([] {
             for (int b = 0; b < 256; ++b) {
                 const bool asks = b == ',' || b == '"' || b == '\r' || b == '\n' || b >= 0x80;
@@ -123,19 +115,12 @@ char* writeCsvFieldPadded(char* out, std::string_view latin1)
             }
             return true;
         }());
-        const auto asks = [](__m128i b) {
-            const auto is = [b](char c) { return _mm_cmpeq_epi8(b, _mm_set1_epi8(c)); };
-            const __m128i special = _mm_or_si128(_mm_or_si128(is(','), is('"')), _mm_or_si128(is('\r'), is('\n')));
-            return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_or_si128(special, b)));
-        };
         const std::uint32_t inText = n == 32 ? ~std::uint32_t{0} : (std::uint32_t{1} << n) - 1;
-        if (((asks(low) | asks(high) << 16) & inText) == 0) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), low);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), high);
+        if ((byte_words::highOrEqualBits32(latin1.data(), ',', '"', '\r', '\n') & inText) == 0) {
+            std::memcpy(out, latin1.data(), kCsvPadding);
             return out + n;
         }
     }
-#endif
     return writeCsvField(out, latin1);
 }
 

@@ -1,8 +1,6 @@
 #include "input/sire_names.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "data/field_reader.h"
 #include "data/file_error.h"
@@ -27,9 +25,7 @@ SireNames readSireNames(const std::string& path)
 {
     SireNames out;
     try {
-        FilePtr file = openForReading(path);
-        if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
+        FilePtr file = openInput(path);
         FieldReader reader(std::move(file), path);
         while (!reader.atEnd()) {
             SireListEntry entry = readSireListEntry(reader);

@@ -1,11 +1,12 @@
 #include "lookup/horse_lookup.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <sys/stat.h>
 
+#include "data/bucket_stamp.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
+#include "data/folder_lock.h"
 #include "data/input_file.h"
 #include "data/records.h"
 #include "data/system_paths.h"
@@ -15,6 +16,20 @@ namespace quindle {
 int bucketForID(std::int32_t id) { return bucketOf(id); }
 
 namespace {
+
+std::int64_t fileSize(std::FILE* file)
+{
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_fstat64(_fileno(file), &status) != 0)
+        return -1;
+#else
+    struct stat status {};
+    if (::fstat(fileno(file), &status) != 0)
+        return -1;
+#endif
+    return static_cast<std::int64_t>(status.st_size);
+}
 
 // Reads a bucket horse by horse with the one field reader, which reads each
 // horse's identifier and skips the rest of its lines; only the matching horse
@@ -41,8 +56,6 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 {
     LookupResult result;
     try {
-        if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
         return scanBucket(std::move(file), path, id, blockSize);
     } catch (const FileError& e) {
         result.status = LookupResult::Status::Failed;
@@ -53,23 +66,58 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
 
 LookupResult findHorse(const DataFolder& folder, std::int32_t id)
 {
-    const std::string path = folder.bucketFile(bucketForID(id));
+    const int bucket = bucketForID(id);
+    const std::string path = folder.bucketFile(bucket);
+    LookupResult result;
+    result.status = LookupResult::Status::Failed;
+    std::string damage; // why the bucket is not what the split wrote
     try {
-        FilePtr file = openForReading(path);
+        // Shared with other lookups: a split holds the lock alone, so neither the
+        // bucket nor the record that vouches for it changes while it is read.
+        const FolderLock lock(folder.bucketFolder(), FolderLock::Mode::Shared);
+        FilePtr file;
+        try {
+            file = openInput(path);
+        } catch (const FileError& e) {
+            if (e.kind() == FileError::Kind::Unreadable) {
+                // Not damage: the bucket may be whole, it cannot be read.
+                result.error = e.what();
+                return result;
+            }
+            if (e.kind() != FileError::Kind::Missing)
+                throw;
+        }
+        const auto record = readBucketRecord(folder);
+        const std::int64_t size = file ? fileSize(file.get()) : -1;
         if (!file)
-            throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(errno));
-        return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
+            damage = "the bucket file is missing";
+        else if (!record)
+            damage = "the bucket folder has no record of a split that finished";
+        else if (fileIdentityOf(folder.breedingFile()) != record->breedingIdentity)
+            damage = "the bucket folder holds buckets cut from another breeding file (is QNsubBtxt shared with another "
+                     "data folder?)";
+        else if (size != record->bucketSizes[static_cast<std::size_t>(bucket)])
+            damage = "the bucket file is " + std::to_string(size) + " bytes long, but the split wrote " +
+                     std::to_string(record->bucketSizes[static_cast<std::size_t>(bucket)]);
+        if (damage.empty()) {
+            try {
+                return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
+            } catch (const FileError& e) {
+                // The split checked every horse it wrote, so the bucket was damaged
+                // after it: its lines mean nothing to a player.
+                damage = e.problem();
+            }
+        }
+        removeFile(folder.bucketStamp()); // the next start cuts it anew
     } catch (const FileError& e) {
-        // The split checked every horse it wrote, so the bucket was damaged after
-        // it: its lines mean nothing to a player, and the next start cuts it anew.
+        damage = e.what();
         removeFile(folder.bucketStamp());
-        LookupResult result;
-        result.status = LookupResult::Status::Failed;
-        result.error = path + ": " + e.problem() +
-                       " (the bucket file has been damaged since it was cut from breeding.txt; the next start cuts it "
-                       "again)";
-        return result;
     }
+    result.damaged = true;
+    result.error = path + ": " + damage +
+                   " (the bucket file has been damaged since it was cut from breeding.txt; the next start cuts it "
+                   "again)";
+    return result;
 }
 
 std::array<std::string, 7> lineageNames(const HorseRecord& h)

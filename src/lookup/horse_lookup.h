@@ -26,13 +26,16 @@ int bucketForID(std::int32_t id);
 struct LookupResult {
     enum class Status { Found, NotFound, Failed };
     Status status = Status::NotFound;
-    HorseRecord horse; // Found
-    std::string error; // Failed: the file, the line and what is wrong
+    HorseRecord horse;    // Found
+    std::string error;    // Failed: the file, the line and what is wrong
+    bool damaged = false; // Failed: the bucket is not what the split wrote; cut again
 };
 
 // Scans the bucket of `id` from its start; the first record with that identifier
 // wins. A bucket that cannot be read, ends inside a record or holds a bad field
-// before the match is reported as Failed, never as some other horse.
+// before the match is reported as Failed, never as some other horse; so is one
+// whose size, or whose breeding file, is not the one the bucket folder's stamp
+// records (then `damaged`, and the stamp is removed so the next start cuts again).
 LookupResult findHorse(const DataFolder& folder, std::int32_t id);
 
 // The scan of one open bucket file, read in blocks of `blockSize` bytes (a record

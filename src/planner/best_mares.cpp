@@ -1,5 +1,7 @@
 #include "planner/best_mares.h"
 
+#include "data/worker_threads.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -211,9 +213,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
                     const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers,
                     const MaresSink& sink)
 {
-    FilePtr file = openForReading(path);
-    if (!file)
-        throw FileError(path, 0, "cannot be opened");
+    FilePtr file = openInput(path);
     RecordChunker chunker(std::move(file), path);
     if (workers == 0) // past a few threads the pieces come no faster than one thread cuts them
         workers = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
@@ -298,12 +298,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
             pieces[number] = std::move(piece);
         }
     };
-    std::vector<std::thread> threads;
-    for (std::size_t w = 1; w < workers; ++w)
-        threads.emplace_back(work, w);
-    work(0);
-    for (auto& thread : threads)
-        thread.join();
+    runOnThreads(workers, work); // a thread the system refuses leaves its share to the others
 
     if (sink)
         return out;

@@ -7,9 +7,9 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <thread>
 
 #include "boxes/mating.h"
+#include "data/worker_threads.h"
 #include "lookup/horse_lookup.h"
 
 namespace quindle {
@@ -252,16 +252,11 @@ Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, 
             planRow(plan, damSire, chefs, i, plan.rows[i], share);
     };
     // A second thread pays off only for long lists.
-    const std::size_t threads =
-        std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), count / 4096), 1, 8);
+    const std::size_t threads = threadsFor(std::min<std::size_t>(count / 4096, 8));
     const std::size_t part = (count + threads - 1) / threads;
     std::vector<Share> shares(threads);
-    std::vector<std::thread> helpers;
-    for (std::size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work, std::ref(shares[t]), std::min(count, t * part), std::min(count, (t + 1) * part));
-    work(shares[0], 0, std::min(count, part));
-    for (auto& helper : helpers)
-        helper.join();
+    runOnThreads(threads,
+                 [&](std::size_t t) { work(shares[t], std::min(count, t * part), std::min(count, (t + 1) * part)); });
     mergeShares(shares, part, plan);
     return plan;
 }

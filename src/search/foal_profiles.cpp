@@ -1,8 +1,5 @@
 #include "search/foal_profiles.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/fold_case.h"
@@ -15,9 +12,7 @@ namespace quindle {
 
 std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire)
 {
-    FilePtr file = openForReading(breedingPath);
-    if (!file)
-        throw FileError(breedingPath, 0, std::string("cannot be opened: ") + std::strerror(errno));
+    FilePtr file = openInput(breedingPath);
     RecordChunker chunker(std::move(file), breedingPath);
     RecordChunk chunk;
     HorseView horse;

@@ -5,19 +5,28 @@
 #include <filesystem>
 #include <system_error>
 
+#include "data/checksum.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/name_index_file.h"
 #include "data/stamp.h"
-#include "data/startup.h"
 
 namespace quindle {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "QUINDLE INDEX 1\n";
-
-std::string headerOf(const std::string& stampText) { return std::string(kFirstLine) + stampText + "\n"; }
+// Sixteen lower-case hexadecimal digits, as the writer puts them.
+NumberParse parseHex(std::string_view text, std::int64_t& value)
+{
+    std::uint64_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v, 16);
+    if (text.size() != 16 || error != std::errc() || end != text.data() + text.size() ||
+        text.find_first_of("ABCDEF") != std::string_view::npos)
+        return NumberParse::NotANumber;
+    value = static_cast<std::int64_t>(v);
+    return NumberParse::Ok;
+}
 
 // The whole file, or nullopt when it cannot be read whole.
 std::optional<std::string> readWhole(const std::string& path)
@@ -28,12 +37,10 @@ std::optional<std::string> readWhole(const std::string& path)
         return std::nullopt;
     FilePtr file;
     try {
-        file = openForReading(path);
+        file = openInput(path);
     } catch (const FileError&) {
-        return std::nullopt; // not a regular file: made again
+        return std::nullopt; // made again
     }
-    if (!file)
-        return std::nullopt;
     std::string text(static_cast<std::size_t>(size), '\0');
     if (std::fread(text.data(), 1, text.size(), file.get()) != text.size() || std::fgetc(file.get()) != EOF)
         return std::nullopt;
@@ -41,49 +48,35 @@ std::optional<std::string> readWhole(const std::string& path)
 }
 
 // The body of an index file of this stamp and its number of horses, the body
-// moved to the front of `text`; nullopt when it is not one.
+// moved to the front of `text`; nullopt when it is not one. The last line,
+// "END horses bytes checksum", must match everything before it, byte for byte.
 std::optional<std::size_t> bodyOf(std::string& text, const std::string& stampText)
 {
-    const std::string header = headerOf(stampText);
+    const std::string header = nameIndexHeader(stampText);
     if (text.size() < header.size() + 5 || text.compare(0, header.size(), header) != 0 || text.back() != '\n')
         return std::nullopt;
     const std::size_t last = text.rfind('\n', text.size() - 2) + 1; // the header ends in one
     if (last < header.size() || text.compare(last, 4, "END ") != 0)
         return std::nullopt;
-    std::int64_t count = 0;
-    const std::string_view number(text.data() + last + 4, text.size() - last - 5);
-    if (parseWholeNumber(number, 0, UINT32_MAX, count) != NumberParse::Ok)
+    std::int64_t numbers[3] = {};
+    std::string_view rest(text.data() + last + 4, text.size() - last - 5);
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t blank = i < 2 ? rest.find(' ') : rest.size();
+        if (blank == std::string_view::npos ||
+            (i < 2 ? parseWholeNumber(rest.substr(0, blank), 0, UINT32_MAX, numbers[i]) : parseHex(rest, numbers[i])) !=
+                NumberParse::Ok)
+            return std::nullopt;
+        rest.remove_prefix(i < 2 ? blank + 1 : blank);
+    }
+    if (static_cast<std::uint64_t>(numbers[1]) != last ||
+        static_cast<std::uint64_t>(numbers[2]) != checksumOf(std::string_view(text).substr(0, last)))
         return std::nullopt;
     text.erase(last);
     text.erase(0, header.size());
-    return static_cast<std::size_t>(count);
+    return static_cast<std::size_t>(numbers[0]);
 }
 
 } // namespace
-
-NameIndexWriter::NameIndexWriter(const DataFolder& folder, const std::string& stampText)
-    : names_{ReplacingFile(folder.nameIndex()), headerOf(stampText)},
-      horses_{ReplacingFile(folder.horseIndex()), headerOf(stampText)}
-{
-}
-
-void NameIndexWriter::flush()
-{
-    for (Output* out : {&names_, &horses_}) {
-        out->file.write(out->text.data(), out->text.size());
-        out->text.clear();
-    }
-}
-
-void NameIndexWriter::commit()
-{
-    const std::string last = "END " + std::to_string(count_) + "\n";
-    names_.text += last;
-    horses_.text += last;
-    flush();
-    names_.file.commit();
-    horses_.file.commit();
-}
 
 IndexedHorse NameIndex::horse(std::size_t i) const
 {
@@ -163,7 +156,7 @@ std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::stri
     return index;
 }
 
-NameIndex loadNameIndex(const DataFolder& folder)
+NameIndex loadNameIndex(const DataFolder& folder, const CutAgain& cutAgain)
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
         const auto stampText = stampTextOf(folder.breedingFile());
@@ -172,7 +165,7 @@ NameIndex loadNameIndex(const DataFolder& folder)
         if (auto index = readNameIndex(folder, *stampText))
             return std::move(*index);
         if (attempt == 0)
-            splitAgain(folder);
+            cutAgain();
     }
     throw FileError(folder.nameIndex(), 0, "could not be made from the breeding file");
 }

@@ -1,59 +1,18 @@
 #pragma once
-// The name index: what a search by name needs of every horse, made by the split
-// in the same pass that cuts the buckets, so no search reads the breeding file.
-// Two files beside the buckets, each a first line "QUINDLE INDEX 1", a second
-// line with the stamp of the breeding file it was made from, the body, and a
-// last line "END" and the number of horses:
-//   index.names   the horses' names, one a line, in file order (a search
-//                 sweeps them without looking at anything else)
-//   index.horses  identifier, age, sex, Sire and Dam-Sire, one a line
-// No field of the breeding file holds a line end, so lines are enough. An
-// index is never trusted: any file that is missing, cut short, out of shape
-// or made from another breeding file is made again from the breeding file.
-#include <charconv>
+// The name index read back: the two files the split writes beside the buckets
+// (data/name_index_file.h). An index is never trusted: any file that is
+// missing, cut short, out of shape or made from another breeding file is made
+// again from the breeding file.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "data/data_folder.h"
-#include "data/records.h"
-#include "data/replacing_file.h"
 
 namespace quindle {
-
-// Writes the index as the split reads the horses, a block at a time, so the
-// split's memory stays flat. Nothing replaces the old index before commit().
-class NameIndexWriter {
-public:
-    NameIndexWriter(const DataFolder& folder, const std::string& stampText);
-    void add(const HorseView& horse)
-    {
-        names_.text.append(horse.name).push_back('\n');
-        std::string& h = horses_.text;
-        char id[12];
-        h.append(id, static_cast<std::size_t>(std::to_chars(id, id + sizeof id, horse.id).ptr - id)).push_back('\n');
-        h.append(horse.age).push_back('\n');
-        h.append(horse.sex).push_back('\n');
-        h.append(horse.sire).push_back('\n');
-        h.append(horse.damSire).push_back('\n');
-        ++count_;
-        if (h.size() >= kBlock)
-            flush();
-    }
-    void commit(); // throws FileError
-
-private:
-    static constexpr std::size_t kBlock = std::size_t{1} << 16;
-    struct Output {
-        ReplacingFile file;
-        std::string text;
-    };
-    void flush();
-    Output names_, horses_;
-    std::int64_t count_ = 0;
-};
 
 // One horse as the index holds it.
 struct IndexedHorse {
@@ -91,10 +50,15 @@ private:
 // is missing, unreadable, cut short, out of shape or of another stamp.
 std::optional<NameIndex> readNameIndex(const DataFolder& folder, const std::string& stampText);
 
+// Cuts the breeding file again (buckets and index, under the bucket folder's
+// lock); throws FileError. The search never cuts by itself: whoever holds the
+// data folder says how (start-up's cutAgain, say).
+using CutAgain = std::function<void()>;
+
 // The index of the data folder's breeding file as it is now: read, or when it
-// cannot be used, the breeding file cut again (buckets and index, under the
-// bucket folder's lock) and the new index read. Throws FileError when the
-// breeding file is missing or bad, or no usable index can be made.
-NameIndex loadNameIndex(const DataFolder& folder);
+// cannot be used, cut again by `cutAgain` and the new index read. Throws
+// FileError when the breeding file is missing or bad, or no usable index can be
+// made.
+NameIndex loadNameIndex(const DataFolder& folder, const CutAgain& cutAgain);
 
 } // namespace quindle

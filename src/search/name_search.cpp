@@ -1,14 +1,12 @@
 #include "search/name_search.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <string>
 
+#include "data/byte_words.h"
 #include "data/fold_case.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace quindle {
 
@@ -35,26 +33,17 @@ char otherCase(char folded)
 // The first of `a` or `b` in `text` from `from` on, or npos: one byte a step...
 std::size_t findEitherByBytes(std::string_view text, std::size_t from, char a, char b)
 {
-    for (std::size_t i = from; i < text.size(); ++i)
-        if (text[i] == a || text[i] == b)
-            return i;
-    return std::string_view::npos;
+    const char* const end = text.data() + text.size();
+    const char* at = byte_words::findFirstOfByBytes(text.data() + std::min(from, text.size()), end, a, b);
+    return at == end ? std::string_view::npos : static_cast<std::size_t>(at - text.data());
 }
 
 // ...or sixteen bytes a step where the processor has them.
 std::size_t findEither(std::string_view text, std::size_t from, char a, char b)
 {
-    std::size_t i = from;
-#if defined(__SSE2__)
-    const char* const data = text.data();
-    const __m128i va = _mm_set1_epi8(a), vb = _mm_set1_epi8(b);
-    for (; i + 16 <= text.size(); i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        if (const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, va), _mm_cmpeq_epi8(bytes, vb))))
-            return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
-    }
-#endif
-    return findEitherByBytes(text, i, a, b);
+    const char* const end = text.data() + text.size();
+    const char* at = byte_words::findFirstOf(text.data() + std::min(from, text.size()), end, a, b);
+    return at == end ? std::string_view::npos : static_cast<std::size_t>(at - text.data());
 }
 
 std::string foldedText(std::string_view text)

@@ -2,6 +2,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <cstdio>
+#include <new>
+#include <optional>
+#include <system_error>
 
 #include "data/data_folder.h"
 #include "data/folder_search.h"
@@ -12,9 +16,45 @@
 #include "ui/session.h"
 #include "ui/startup_ui.h"
 
+namespace {
+
+// Memory or threads the system refuses, wherever an event meets them, end the
+// program with a message instead of an abort; files being written are removed
+// as the exception passes them.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc&) {
+            fail("There is not enough memory to go on.");
+        } catch (const std::system_error& e) {
+            fail(QStringLiteral("The system refused: %1").arg(QString::fromLocal8Bit(e.what())));
+        }
+        return false;
+    }
+
+private:
+    static void fail(const QString& text)
+    {
+        std::fprintf(stderr, "quindle: %s\n", text.toLocal8Bit().constData());
+        exit(1);
+    }
+};
+
+int startFailed(const char* what)
+{
+    std::fprintf(stderr, "quindle: cannot start: %s\n", what);
+    return 2;
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("quindle")); // settings are kept in ~/.config/quindle/
     QApplication::setApplicationName(QStringLiteral("quindle"));
     QApplication::setApplicationVersion(QStringLiteral(QUINDLE_VERSION));
@@ -46,7 +86,14 @@ int main(int argc, char** argv)
         if (!state.empty())
             stamp = state + "/" + quindle::kStampFileName;
     }
-    auto started = quindle::ui::startUpChoosingFolder(folder, stamp);
+    std::optional<quindle::ui::Started> started;
+    try {
+        started = quindle::ui::startUpChoosingFolder(folder, stamp);
+    } catch (const std::bad_alloc&) {
+        return startFailed("there is not enough memory");
+    } catch (const std::system_error& e) {
+        return startFailed(e.what());
+    }
     if (!started)
         return 1;
     // The open data, one for every window.

@@ -19,6 +19,7 @@
 #include "data/file_error.h"
 #include "data/stamp.h"
 #include "dosage/chart_scale.h"
+#include "data/startup.h"
 #include "dosage/format.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
@@ -487,6 +488,10 @@ void MainForm::goClick()
         BusyCursor busy;
         outcome = go(boxes, folder(), chefs(), requestedID_);
     }
+    if (outcome.damaged && cutAgain()) {
+        BusyCursor busy;
+        outcome = go(boxes, folder(), chefs(), requestedID_);
+    }
     if (!outcome.beep) {
         shownHorse_ = outcome.found ? requestedID_ : 0;
         shownMating_.reset();
@@ -592,6 +597,19 @@ void MainForm::submitMating(const MatingNames& names)
 }
 
 void MainForm::watchBreedingFile(std::string stampPath) { session_->data().watch(std::move(stampPath)); }
+
+bool MainForm::cutAgain()
+{
+    // A bucket emptied or cut short since the split (a power cut), or cut from
+    // another data folder's breeding file: cut this one again and answer from it.
+    try {
+        splitAgain(folder());
+    } catch (const FileError&) {
+        return false; // the warning names the bucket
+    }
+    emit session_->changed(); // the search reads the index made anew
+    return true;
+}
 
 void MainForm::chooseDataFolder()
 {

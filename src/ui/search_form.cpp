@@ -16,6 +16,7 @@
 
 #include "data/file_error.h"
 #include "search/foal_crop.h"
+#include "data/startup.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/latin1.h"
@@ -126,7 +127,8 @@ void SearchForm::reload()
     start(
         [folder = folder_](Outcome& outcome) {
             try {
-                outcome.index = std::make_shared<const NameIndex>(loadNameIndex(folder));
+                outcome.index =
+                    std::make_shared<const NameIndex>(loadNameIndex(folder, [&folder] { splitAgain(folder); }));
             } catch (const FileError& e) {
                 outcome.error = QString::fromLocal8Bit(e.what());
             }

@@ -261,7 +261,7 @@ namespace {
 std::string expectedProfiles(const std::string& breedingPath, const ChefTable& chefs)
 {
     std::string csv = "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n";
-    FieldReader reader(openForReading(breedingPath), breedingPath);
+    FieldReader reader(openInput(breedingPath), breedingPath);
     while (!reader.atEnd()) {
         const HorseRecord h = readHorseRecord(reader);
         const ProfileTexts t = formatProfile(computeProfile(lineageNames(h), chefs));

@@ -94,4 +94,40 @@ TEST(ConcurrentStarts, ASplitKilledAtAnyMomentIsMendedByTheNextStart)
     }
     EXPECT_GT(killed, 0) << "no split was caught before its end";
 }
+
+TEST(ConcurrentStarts, ABucketFolderSharedByTwoDataFoldersNeverAnswersWithTheOthersHorses)
+{
+    // B's bucket folder is A's, through a symlink. B looks horse 25000 up 200
+    // times while A, started a moment later, cuts its own breeding file into it.
+    TempDir dir;
+    const DataFolder a(dir.file("a")), b(dir.file("b"));
+    sample::writeDataFolder(a.dir(), {10, 1});
+    sample::writeDataFolder(b.dir(), {10, 1});
+    writeBreeding(a, 30000, "AAA", 0);
+    writeBreeding(b, 30000, "BBB", 0);
+    fs::create_directory(a.bucketFolder());
+    fs::create_directory_symlink(a.bucketFolder(), b.bucketFolder());
+    const auto cli = [&](const DataFolder& folder) {
+        return std::string("'") + QUINDLE_CLI + "' --data-dir '" + folder.dir() + "' show --json ";
+    };
+    std::string many;
+    for (int i = 0; i < 200; ++i)
+        many += " 25000";
+    int answered = 0;
+    for (int round = 0; round < 8; ++round) {
+        const ProcessResult r = runProcess(
+            "sh", {"-c", cli(b) + many + " & sleep 0.05; " + cli(a) + "1 >/dev/null 2>&1; wait"}, dir.path().string());
+        EXPECT_EQ(r.out.find("AAA"), std::string::npos) << "round " << round;
+        std::size_t own = 0, named = 0;
+        for (std::size_t at = r.out.find("\"BBB 25000\""); at != std::string::npos;
+             at = r.out.find("\"BBB 25000\"", at + 1))
+            ++own;
+        for (std::size_t at = r.err.find("the next start cuts it again"); at != std::string::npos;
+             at = r.err.find("the next start cuts it again", at + 1))
+            ++named;
+        EXPECT_EQ(own + named, 200u) << "round " << round << "\n" << r.err;
+        answered += own > 0;
+    }
+    EXPECT_GT(answered, 0);
+}
 #endif

@@ -252,7 +252,7 @@ TEST(FieldReader, ViewsAreOnlyForBytesInMemory)
     const quindle::testing::TempDir dir;
     const std::string path = dir.file("views.txt");
     quindle::testing::writeFile(path, "a,b\r\n");
-    FieldReader fromFile(openForReading(path), path);
+    FieldReader fromFile(openInput(path), path);
     EXPECT_THROW(fromFile.readView(), std::logic_error);
 }
 
@@ -346,7 +346,7 @@ TEST(FieldReader, PlainLinesAreOnlyForBytesInMemory)
     const quindle::testing::TempDir dir;
     const std::string path = dir.file("plain.txt");
     quindle::testing::writeFile(path, "a\r\nb,c\r\n");
-    FieldReader fromFile(openForReading(path), path);
+    FieldReader fromFile(openInput(path), path);
     EXPECT_EQ(fromFile.readText(), "a");
     std::array<std::string_view, 2> two;
     EXPECT_FALSE(fromFile.lookAtPlainLine(two));

@@ -26,7 +26,7 @@ ReadResult readWhole(const std::string& path)
 {
     ReadResult result;
     try {
-        FieldReader reader(openForReading(path), path);
+        FieldReader reader(openInput(path), path);
         while (!reader.atEnd())
             result.horses.push_back(readHorseRecord(reader));
     } catch (const FileError& e) {
@@ -38,7 +38,7 @@ ReadResult readWhole(const std::string& path)
 ReadResult readInPieces(const std::string& path, std::size_t target, std::string* joined = nullptr)
 {
     ReadResult result;
-    RecordChunker chunker(openForReading(path), path, target);
+    RecordChunker chunker(openInput(path), path, target);
     RecordChunk chunk;
     try {
         while (chunker.next(chunk)) {
@@ -233,7 +233,7 @@ TEST(RecordChunks, LongRunsOfEmptyLinesAndLongLinesKeepPiecesSmall)
         const ReadResult whole = readWhole(dir.file("b")), pieces = readInPieces(dir.file("b"), 300);
         EXPECT_EQ(pieces.error, whole.error);
         EXPECT_TRUE(pieces.horses == whole.horses);
-        RecordChunker chunker(openForReading(dir.file("b")), dir.file("b"), 300);
+        RecordChunker chunker(openInput(dir.file("b")), dir.file("b"), 300);
         RecordChunk chunk;
         std::size_t longest = 0;
         try {

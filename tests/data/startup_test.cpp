@@ -1,6 +1,8 @@
 // Start-up: the chef table, the three file checks in order, the stamp and the split.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <random>
 
 #include <filesystem>
@@ -125,7 +127,7 @@ TEST(Startup, TheBucketFoldersOwnStampDecidesAboutASplit)
         const StartupResult result = f.start();
         ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
         EXPECT_TRUE(result.subdivided) << "bucket stamp \"" << stampContent << "\"";
-        EXPECT_EQ(readFile(f.folder.bucketStamp()), *stampTextOf(f.folder.breedingFile()) + ",");
+        EXPECT_EQ(readStamp(f.folder.bucketStamp()), stampTextOf(f.folder.breedingFile()));
     }
 }
 
@@ -208,7 +210,7 @@ TEST(Stamp, TheTextCarriesTheSizeAndTheTimeToTheNanosecondWhateverTheYear)
     setModified(path, 1700000000, 5);
     const auto first = stampTextOf(path);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(first->ends_with(":20.000000005 3 bytes")) << *first;
+    EXPECT_TRUE(first->ends_with(":20.000000005 UTC 3 bytes")) << *first;
 
     setModified(path, 1700000000, 6); // changed again within the same second
     EXPECT_NE(stampTextOf(path), first);
@@ -223,6 +225,72 @@ TEST(Stamp, TheTextCarriesTheSizeAndTheTimeToTheNanosecondWhateverTheYear)
     const StartupResult result = f.start();
     EXPECT_EQ(result.status, StartupResult::Status::Ready) << result.error;
     EXPECT_TRUE(readFile(f.stamp).starts_with("2300-06-"));
+}
+
+TEST(Stamp, WrittenInUtcSoTheHourTheClocksGoBackAndAChangeOfTzCountAsTheyShould)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string before = saved ? saved : "";
+    const auto withTz = [](const char* tz) {
+        setenv("TZ", tz, 1);
+        tzset();
+    };
+    TempDir dir;
+    const std::string path = dir.file("breeding.txt");
+    writeFile(path, "abc");
+    withTz("EST5EDT,M3.2.0,M11.1.0"); // New York's rules
+    setModified(path, 1793511000, 0); // 1 November 2026, 01:30 EDT
+    const auto summer = stampTextOf(path);
+    setModified(path, 1793511000 + 3600, 0); // an hour later, 01:30 EST
+    const auto winter = stampTextOf(path);
+    withTz("JST-9");
+    const auto tokyo = stampTextOf(path);
+    if (saved)
+        withTz(before.c_str());
+    else {
+        unsetenv("TZ");
+        tzset();
+    }
+    EXPECT_NE(summer, winter);
+    EXPECT_EQ(winter, tokyo);
+    EXPECT_EQ(*winter, "2026-11-01 06:30:00.000000000 UTC 3 bytes");
+}
+
+TEST(Startup, AStampPlaceThatIsNoFileIsAWarningNotARefusal)
+{
+    for (const std::string kind : {"folder", "FIFO", "link to /dev/null"}) {
+        Folder f;
+        if (kind == "folder")
+            fs::create_directory(f.stamp);
+        else if (kind == "FIFO")
+            ASSERT_EQ(mkfifo(f.stamp.c_str(), 0600), 0);
+        else
+            fs::create_symlink("/dev/null", f.stamp);
+        const StartupResult result = f.start();
+        ASSERT_EQ(result.status, StartupResult::Status::Ready) << kind << ": " << result.error;
+        EXPECT_NE(result.warning.find(f.stamp + ": is a"), std::string::npos) << kind << ": " << result.warning;
+        EXPECT_EQ(fs::is_symlink(f.stamp), kind != "folder" && kind != "FIFO") << kind;
+        EXPECT_FALSE(f.start().subdivided) << kind;
+    }
+}
+
+TEST(Startup, ABucketFolderOrDataFolderThatIsNoFolderIsNamedAsSuch)
+{
+    Folder f;
+    writeFile(f.folder.bucketFolder(), "a file");
+    EXPECT_NE(f.start().error.find(f.folder.bucketFolder() + ": is a file, not a folder"), std::string::npos)
+        << f.start().error;
+    fs::remove(f.folder.bucketFolder());
+    fs::create_symlink(f.folder.bucketFolder(), f.folder.bucketFolder()); // a loop
+    EXPECT_NE(f.start().error.find("leads back to itself"), std::string::npos) << f.start().error;
+    fs::remove(f.folder.bucketFolder());
+    fs::create_symlink("/dev/null", f.folder.bucketFolder());
+    EXPECT_NE(f.start().error.find("not a folder"), std::string::npos) << f.start().error;
+
+    writeFile(f.dir.file("plain"), "x");
+    const StartupResult file = runStartup(DataFolder(f.dir.file("plain")), f.stamp, {});
+    EXPECT_EQ(file.status, StartupResult::Status::Failed);
+    EXPECT_NE(file.error.find(f.dir.file("plain") + ": is a file, not a folder"), std::string::npos) << file.error;
 }
 
 TEST(Stamp, ALinkLeftUnderTheTemporaryNameIsReplacedNeverFollowed)

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data/field_reader.h"
+#include "data/bucket_stamp.h"
 #include "data/subdivide.h"
 #include "lookup/horse_lookup.h"
 #include "support/temp_dir.h"
@@ -16,12 +17,25 @@ using quindle::testing::writeFile;
 
 namespace {
 
-// A data folder whose buckets are written directly, bucket by bucket.
+// A data folder whose buckets are written directly, bucket by bucket, each time
+// stamped as a split would stamp them.
 struct Buckets {
     TempDir dir;
     DataFolder folder{dir.path().string()};
-    Buckets() { std::filesystem::create_directory(folder.bucketFolder()); }
-    void write(int bucket, const std::string& bytes) { writeFile(folder.bucketFile(bucket), bytes); }
+    Buckets()
+    {
+        std::filesystem::create_directory(folder.bucketFolder());
+        for (const std::string& path : {folder.breedingFile(), folder.nameIndex(), folder.horseIndex()})
+            writeFile(path, "");
+        for (int b = 0; b < kBucketCount; ++b)
+            writeFile(folder.bucketFile(b), "");
+        stampBuckets(folder, "a good split");
+    }
+    void write(int bucket, const std::string& bytes)
+    {
+        writeFile(folder.bucketFile(bucket), bytes);
+        stampBuckets(folder, "a good split");
+    }
 };
 
 } // namespace
@@ -43,6 +57,7 @@ TEST(FindHorse, FindsHorsesAtTheBucketBoundariesOfARealSplit)
     Buckets b;
     writeFile(b.folder.breedingFile(), breedingFile(100001));
     subdivide(b.folder.breedingFile(), b.folder, nullptr);
+    stampBuckets(b.folder, "a good split");
     for (const int id : {1, 9999, 10000, 89999, 90000, 100001}) {
         const LookupResult r = findHorse(b.folder, id);
         ASSERT_EQ(r.status, LookupResult::Status::Found) << id << r.error;
@@ -103,7 +118,6 @@ TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
     };
     for (const Case& c : cases) {
         b.write(0, c.bytes);
-        writeFile(b.folder.bucketStamp(), "a good split,");
         const LookupResult r = findHorse(b.folder, c.id);
         EXPECT_EQ(r.status, LookupResult::Status::Failed) << c.expected;
         // The bucket is reported as damaged, without its lines, which mean nothing
@@ -157,10 +171,10 @@ TEST(FindInBucket, RecordsLongerThanTheReadBlockAreFoundWhole)
     const std::string bytes = horseLines(1) + horseLines(2, "A NAME LONGER THAN ANY BLOCK") + horseLines(3);
     b.write(0, bytes);
     for (const std::size_t block : {16u, 17u, 64u, 1u << 20}) {
-        const LookupResult r = findInBucket(openForReading(b.folder.bucketFile(0)), b.folder.bucketFile(0), 3, block);
+        const LookupResult r = findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 3, block);
         ASSERT_EQ(r.status, LookupResult::Status::Found) << block << r.error;
         EXPECT_EQ(r.horse.damDamSire, "DAMDAMSIRE 3");
-        EXPECT_EQ(findInBucket(openForReading(b.folder.bucketFile(0)), b.folder.bucketFile(0), 2, block).horse.name,
+        EXPECT_EQ(findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 2, block).horse.name,
                   "A NAME LONGER THAN ANY BLOCK");
     }
 }

@@ -109,6 +109,10 @@ void check(const Case& c)
         ASSERT_EQ(seam.warnings.size(), 1u);
         EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(expected)))
             << seam.warnings[0].second.toStdString();
+    } else if (c.file == "Quindle.nnn" && !c.special.empty()) {
+        // A stamp place that is no file: a warning, and the start goes on.
+        ASSERT_EQ(seam.warnings.size(), 1u);
+        EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(expected)));
     } else {
         EXPECT_TRUE(seam.warnings.empty());
     }
@@ -237,7 +241,7 @@ TEST(BadInput, FilesThatAreNoRegularFilesAreNamedNeverWaitedOn)
          "zero"},
         {"a FIFO breeding file", "breeding.txt", "", kShow1, 2, "{data}breeding.txt: is a FIFO" + notRegular, false,
          "fifo"},
-        {"a FIFO stamp", "Quindle.nnn", "", kShow1, 2, "Quindle.nnn: is a FIFO" + notRegular, false, "fifo"},
+        {"a FIFO stamp", "Quindle.nnn", "", kShow1, 0, "Quindle.nnn: is a FIFO" + notRegular, true, "fifo"},
     };
     for (const Case& c : cases)
         check(c);
@@ -258,15 +262,10 @@ TEST(BadInput, ABucketTruncatedInARecord)
               0);
     const std::string bucket = readFile(data.folder.bucketFile(0));
     writeFile(data.folder.bucketFile(0), bucket.substr(0, bucket.size() - 30));
-    const ProcessResult r =
-        runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find(data.folder.bucketFile(0) + ": the line has 3 fields, 5 expected (the bucket file has been "
-                                                     "damaged since it was cut from breeding.txt"),
-              std::string::npos)
-        << r.err;
-    // The next start cuts the buckets again, and the horse is found.
+    // Its size is not the one the split recorded: the start cuts the buckets
+    // again, and the horse is found.
     const ProcessResult again =
         runProcess(QUINDLE_CLI, {"--data-dir", data.folder.dir(), "show", "5"}, data.dir.file("cli"));
     EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(readFile(data.folder.bucketFile(0)), bucket);
 }

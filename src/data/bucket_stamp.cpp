@@ -1,0 +1,175 @@
+#include "data/bucket_stamp.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "data/field_reader.h"
+#include "data/file_error.h"
+#include "data/input_file.h"
+#include "data/replacing_file.h"
+#include "data/stamp.h"
+#include "data/system_paths.h"
+
+namespace quindle {
+
+namespace {
+
+std::int64_t sizeOf(const std::string& path)
+{
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_wstat64(fsPath(path).c_str(), &status) != 0 || (status.st_mode & _S_IFMT) != _S_IFREG)
+        return -1;
+#else
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+#endif
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+// Waits until the file (or folder) is on the disk, so a power cut after the
+// stamp cannot leave buckets it vouches for empty.
+void flushToDisk(const std::string& path, bool folder)
+{
+#ifdef _WIN32
+    if (folder)
+        return; // a rename on NTFS is journalled with its folder
+    const int fd = _wopen(fsPath(path).c_str(), _O_RDWR | _O_BINARY);
+    const bool flushed = fd >= 0 && _commit(fd) == 0;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    const bool flushed = fd >= 0 && ::fsync(fd) == 0;
+#endif
+    const int saved = errno;
+    if (fd >= 0)
+#ifdef _WIN32
+        _close(fd);
+#else
+        ::close(fd);
+#endif
+    if (!flushed)
+        throw FileError(path, 0, std::string("cannot be flushed to the disk: ") + std::strerror(saved));
+}
+
+std::string sizeLine(const char* name, std::int64_t size)
+{
+    return std::string(name) + " " + std::to_string(size) + "\n";
+}
+
+} // namespace
+
+std::optional<std::string> fileIdentityOf(const std::string& path)
+{
+#ifdef _WIN32
+    const HANDLE file = CreateFileW(fsPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (!known)
+        return std::nullopt;
+    return std::to_string(info.dwVolumeSerialNumber) + ":" +
+           std::to_string((std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow);
+#else
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return std::to_string(static_cast<std::uint64_t>(status.st_dev)) + ":" +
+           std::to_string(static_cast<std::uint64_t>(status.st_ino));
+#endif
+}
+
+std::optional<BucketRecord> readBucketRecord(const DataFolder& folder)
+{
+    // A record is a few hundred bytes; anything far longer is not one.
+    constexpr std::size_t kLongest = 8192;
+    FilePtr file;
+    try {
+        file = openInput(folder.bucketStamp());
+    } catch (const FileError&) {
+        return std::nullopt; // missing, unreadable or not a regular file: no record
+    }
+    char bytes[kLongest];
+    const std::size_t size = std::fread(bytes, 1, sizeof bytes, file.get());
+    if (size == sizeof bytes)
+        return std::nullopt;
+    const std::string_view text(bytes, size);
+    const std::size_t comma = text.find(',');
+    if (comma == 0 || comma == std::string_view::npos || text.substr(comma, 2) != ",\n")
+        return std::nullopt;
+    BucketRecord record;
+    record.stampText = text.substr(0, comma);
+    std::string_view rest = text.substr(comma + 2);
+    const auto line = [&](std::string_view name) -> std::optional<std::string_view> {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos || rest.substr(0, name.size() + 1) != std::string(name) + " ")
+            return std::nullopt;
+        const std::string_view value = rest.substr(name.size() + 1, end - name.size() - 1);
+        rest.remove_prefix(end + 1);
+        return value;
+    };
+    const auto size64 = [&](std::string_view name, std::int64_t& to) {
+        const auto value = line(name);
+        return value && parseWholeNumber(*value, 0, INT64_MAX, to) == NumberParse::Ok;
+    };
+    const auto identity = line("breeding");
+    if (!identity)
+        return std::nullopt;
+    record.breedingIdentity = *identity;
+    for (int b = 0; b < kBucketCount; ++b)
+        if (!size64("file" + std::to_string(b), record.bucketSizes[static_cast<std::size_t>(b)]))
+            return std::nullopt;
+    if (!size64("index.names", record.nameIndexSize) || !size64("index.horses", record.horseIndexSize) || !rest.empty())
+        return std::nullopt;
+    return record;
+}
+
+void stampBuckets(const DataFolder& folder, const std::string& stampText)
+{
+    std::string content = stampText + ",\n";
+    const auto identity = fileIdentityOf(folder.breedingFile());
+    if (!identity)
+        throw FileError(folder.breedingFile(), 0, std::string("cannot be examined: ") + std::strerror(errno));
+    content += "breeding " + *identity + "\n";
+    const auto record = [&](const std::string& path, const std::string& name) {
+        flushToDisk(path, false);
+        const std::int64_t size = sizeOf(path);
+        if (size < 0)
+            throw FileError(path, 0, "is missing after the split");
+        content += sizeLine(name.c_str(), size);
+    };
+    for (int b = 0; b < kBucketCount; ++b)
+        record(folder.bucketFile(b), "file" + std::to_string(b));
+    record(folder.nameIndex(), "index.names");
+    record(folder.horseIndex(), "index.horses");
+    flushToDisk(folder.bucketFolder(), true); // the renames that put them in place
+    ReplacingFile file(folder.bucketStamp());
+    file.write(content.data(), content.size());
+    file.commit();
+}
+
+bool bucketsAsRecorded(const DataFolder& folder, const std::string& stampText)
+{
+    const auto record = readBucketRecord(folder);
+    if (!record || record->stampText != stampText || fileIdentityOf(folder.breedingFile()) != record->breedingIdentity)
+        return false;
+    for (int b = 0; b < kBucketCount; ++b)
+        if (sizeOf(folder.bucketFile(b)) != record->bucketSizes[static_cast<std::size_t>(b)])
+            return false;
+    return sizeOf(folder.nameIndex()) == record->nameIndexSize && sizeOf(folder.horseIndex()) == record->horseIndexSize;
+}
+
+} // namespace quindle

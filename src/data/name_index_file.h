@@ -1,0 +1,62 @@
+#pragma once
+// The name index's two files, as the split writes them: what a search by name
+// needs of every horse, made in the pass that cuts the buckets, so no search
+// reads the breeding file. Each file is a first line "QUINDLE INDEX 2", a second
+// line with the stamp of the breeding file it was made from, the body, and a
+// last line "END", the number of horses, the number of bytes before that line
+// and their checksum (16 hexadecimal digits), so a damaged body is never used:
+//   index.names   the horses' names, one a line, in file order (a search
+//                 sweeps them without looking at anything else)
+//   index.horses  identifier, age, sex, Sire and Dam-Sire, one a line
+// No field of the breeding file holds a line end, so lines are enough. The
+// search reads them back (search/name_index.h) without trusting them.
+#include <charconv>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "data/checksum.h"
+#include "data/data_folder.h"
+#include "data/horse_sink.h"
+#include "data/replacing_file.h"
+
+namespace quindle {
+
+// The first two lines of either file made from the breeding file of this stamp.
+std::string nameIndexHeader(const std::string& stampText);
+
+// Writes the index as the split hands it the horses, a block at a time, so the
+// split's memory stays flat. Nothing replaces the old index before commit().
+class NameIndexWriter final : public HorseSink {
+public:
+    NameIndexWriter(const DataFolder& folder, const std::string& stampText);
+    void add(const HorseView& horse) override
+    {
+        names_.text.append(horse.name).push_back('\n');
+        std::string& h = horses_.text;
+        char id[12];
+        h.append(id, static_cast<std::size_t>(std::to_chars(id, id + sizeof id, horse.id).ptr - id)).push_back('\n');
+        h.append(horse.age).push_back('\n');
+        h.append(horse.sex).push_back('\n');
+        h.append(horse.sire).push_back('\n');
+        h.append(horse.damSire).push_back('\n');
+        ++count_;
+        if (h.size() >= kBlock)
+            flush();
+    }
+    void commit(); // throws FileError
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+    struct Output {
+        ReplacingFile file;
+        std::string text;
+        Checksum sum; // of everything written before the last line
+        std::uint64_t bytes = 0;
+    };
+    void flush();
+    Output names_, horses_;
+    std::int64_t count_ = 0;
+};
+
+} // namespace quindle
