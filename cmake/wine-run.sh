@@ -1,10 +1,20 @@
 #!/bin/sh
 # Runs a Windows program under Wine, for the build (test discovery) and the tests.
-# The Wine prefix lives in the build folder (QUINDLE_WINEPREFIX overrides it). A
-# wineserver started by wine itself would inherit the caller's pipes and keep CTest
-# or Ninja waiting for it, so one is started here with no pipes at all; it ends a
-# minute after the last program (scripts/test-windows.sh stops it at once).
-if [ -z "$QUINDLE_WINEPREFIX" ]; then
+# The Wine prefix lives in the build folder (QUINDLE_WINEPREFIX overrides it).
+#
+# The programs of a prefix share one wineserver. It is started here with no pipes at
+# all (one started by wine itself would inherit the caller's pipes and keep CTest or
+# Ninja waiting for it) and warmed with a first program that starts Wine's own
+# background programs, so that they hold none of the caller's pipes either. It ends
+# QUINDLE_WINE_LINGER seconds (60) after the last program; scripts/test-windows.sh
+# stops it at once. A server that has begun to end still holds the prefix but takes
+# no new program, and wine would then wait for it to go and start an unwarmed server
+# of its own on the caller's pipes. So a server that has been idle for half its
+# linger is stopped and started afresh rather than used.
+#
+# When Wine cannot start programs in the prefix, this says so on standard error with
+# Wine's own exit status and message, and exits with status 125.
+if [ -z "${QUINDLE_WINEPREFIX:-}" ]; then
   dir=$PWD
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
   [ "$dir" != / ] || dir=$PWD
@@ -14,15 +24,47 @@ export WINEPREFIX="$QUINDLE_WINEPREFIX"
 export WINEDEBUG=-all
 # No .NET or Gecko install prompts while a prefix is made.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-mkdir -p "$WINEPREFIX"
-# A fresh server is warmed with a first program that starts Wine's own background
-# programs (services, the desktop), so they too hold none of the caller's pipes. The
-# lock keeps tests started in parallel from running before that is done, and makes
-# the prefix once.
-(
-  flock 9
-  if wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || [ ! -f "$WINEPREFIX/.made" ]; then
-    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.made"
-  fi
-) 9>"$WINEPREFIX/.lock"
+linger=${QUINDLE_WINE_LINGER:-60}
+
+# Reports why Wine cannot start programs: what failed, its exit status, its message.
+cannot_start() {
+  {
+    echo "wine-run.sh: Wine cannot start programs in $WINEPREFIX: $1 failed with exit status $2"
+    [ -s "$3" ] && sed 's/^/  /' "$3"
+  } >&2
+  exit 125
+}
+
+if ! mkdir -p "$WINEPREFIX" 2>/dev/null; then
+  echo "wine-run.sh: the Wine prefix $WINEPREFIX cannot be made" >&2
+  exit 125
+fi
+messages=$WINEPREFIX/.wine-run.messages
+started=$WINEPREFIX/.wine-run.started # touched as each program starts
+running=$WINEPREFIX/.wine-run.running # share-locked by each program while it runs
+
+# One caller at a time looks at the server and makes or warms it.
+exec 9>"$WINEPREFIX/.lock"
+flock 9
+idle=$(($(date +%s) - $(stat -c %Y "$started" 2>/dev/null || echo 0)))
+if [ "$idle" -ge $((linger / 2)) ] && flock -n "$running" true; then
+  wineserver -k </dev/null >/dev/null 2>&1 9>&- # none runs, or one that may be ending
+fi
+status=0
+wineserver -p"$linger" </dev/null >"$messages" 2>&1 9>&- || status=$?
+case $status in
+0) rm -f "$WINEPREFIX/.made" ;; # a server of our own, not yet warmed
+2) ;;                           # one runs already
+*) cannot_start wineserver "$status" "$messages" ;;
+esac
+if [ ! -f "$WINEPREFIX/.made" ]; then # warms the server, and makes the prefix the first time
+  status=0
+  wine cmd /c exit </dev/null >"$messages" 2>&1 9>&- || status=$?
+  [ "$status" = 0 ] || cannot_start "a first program (cmd /c exit)" "$status" "$messages"
+  touch "$WINEPREFIX/.made"
+fi
+touch "$started"
+exec 8>>"$running"
+flock -s 8
+exec 9>&-
 exec wine "$@"

@@ -62,6 +62,10 @@ cmake -S . -B build-windows-ref -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINDLE_BU
   -DQUINDLE_BUILD_TESTS=OFF -DQUINDLE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-windows-ref -j"$jobs" --target quindle-cli quindle-sampledata
 
+echo "== Wine prefix"
+# Made and started before the build, so that no test discovery waits for it.
+cmake/wine-run.sh cmd /c exit
+
 echo "== Windows build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINDLE_WERROR=ON -DQUINDLE_BUILD_BENCH=OFF \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
