@@ -45,6 +45,14 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
+    menu->addSeparator();
+    QAction* keep = menu->addAction(QStringLiteral("Add to My Horses"), main_, &MainForm::addShownHorse);
+    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    keep->setEnabled(main_->shownHorse() != 0);
+    menu->addAction(QStringLiteral("My Horses\u2026"), main_, &MainForm::openMyHorses)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    menu->addAction(QStringLiteral("Season\u2026"), main_, &MainForm::openSeason)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
     return menu;
 }
 

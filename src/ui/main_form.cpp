@@ -22,8 +22,11 @@
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"
+#include "ui/my_horses_form.h"
 #include "ui/planner_form.h"
 #include "ui/search_form.h"
+#include "ui/season_form.h"
+#include "ui/stable_store.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
@@ -90,6 +93,7 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
     buildProfileArea();
     buildCommands();
     nameWidgets();
+    buildStableCommands();
 
     // Tab order: the ID box, GO, then the horse and its lineage.
     setTabOrder(searchID_, go_);
@@ -412,6 +416,9 @@ void MainForm::setZoom(int percent)
         applyZoom(subForm_, zoom_);
     if (planner_)
         applyFontZoom(planner_, zoom_);
+    for (QWidget* window : {static_cast<QWidget*>(myHorses_.data()), static_cast<QWidget*>(season_.data())})
+        if (window)
+            applyFontZoom(window, zoom_);
     saveZoom(zoom_);
 }
 
@@ -460,6 +467,7 @@ void MainForm::reloadIfChanged()
         cutStamp_ = now;
         if (search_)
             search_->reload();
+        stableDataChanged(); // a kept ID may hold another horse now
     }
 }
 
@@ -482,6 +490,8 @@ void MainForm::chooseDataFolder()
     showDataFolder();
     if (search_)
         search_->reload();
+    stable_->open(folder_, this); // each data folder has its own list
+    stableDataChanged();
     activateWindow(); // back from the dialog and the progress window
 }
 
@@ -512,8 +522,10 @@ void MainForm::openPlanner()
 
 void MainForm::openSearch()
 {
-    if (!search_)
+    if (!search_) {
         search_ = new SearchForm(this);
+        connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
+    }
     search_->show();
     search_->raise();
     search_->activateWindow();
@@ -581,7 +593,101 @@ void MainForm::closeEvent(QCloseEvent* event)
         planner_->close();
     if (search_)
         search_->close();
+    if (myHorses_)
+        myHorses_->close();
+    if (season_)
+        season_->close();
     QWidget::closeEvent(event);
+}
+
+// My Horses and the season. The windows get the data folder, the chef table
+// and the list; they ask for a horse or a mating to be shown by their signals.
+void MainForm::buildStableCommands()
+{
+    stable_ = new StableStore(this);
+    stable_->open(folder_, this);
+    auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
+}
+
+MyHorsesForm* MainForm::myHorsesForm() const { return myHorses_.data(); }
+
+SeasonForm* MainForm::seasonForm() const { return season_.data(); }
+
+bool MainForm::addShownHorse()
+{
+    if (shownHorse_ == 0)
+        return false;
+    return stable_->add(shownHorse_, this);
+}
+
+void MainForm::addShownHorseWithBeep()
+{
+    if (shownHorse_ == 0)
+        seam().beep(); // a foal or nothing: no horse to keep
+    else
+        addShownHorse();
+}
+
+void MainForm::openMyHorses()
+{
+    if (!myHorses_) {
+        myHorses_ = new MyHorsesForm(stable_, this);
+        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
+        connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
+        myHorses_->setData(folder_, std::make_shared<const ChefTable>(chefs_));
+        applyFontZoom(myHorses_, zoom_);
+        myHorses_->move(pos() + QPoint(width() / 5, height() / 5));
+    }
+    myHorses_->show();
+    myHorses_->raise();
+    myHorses_->activateWindow();
+}
+
+void MainForm::openSeason()
+{
+    if (!season_) {
+        season_ = new SeasonForm(stable_, this);
+        connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
+        season_->setData(folder_, std::make_shared<const ChefTable>(chefs_));
+        applyFontZoom(season_, zoom_);
+        season_->move(pos() + QPoint(width() / 4, height() / 4));
+    }
+    season_->show();
+    season_->raise();
+    season_->activateWindow();
+}
+
+void MainForm::stableDataChanged()
+{
+    const auto chefs = std::make_shared<const ChefTable>(chefs_);
+    if (myHorses_)
+        myHorses_->setData(folder_, chefs);
+    if (season_)
+        season_->setData(folder_, chefs);
+}
+
+void MainForm::showHorseById(std::int32_t id)
+{
+    searchID_->setText(QString::number(id));
+    goClick();
+    raise();
+    activateWindow();
+}
+
+void MainForm::showMatingOf(const MatingNames& names)
+{
+    if (subForm_)
+        subForm_->setNames(names);
+    submitMating(names);
+    raise();
+    activateWindow();
 }
 
 } // namespace quindle::ui

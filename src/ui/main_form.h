@@ -19,8 +19,11 @@ class QGroupBox;
 namespace quindle::ui {
 
 class EditGuard;
+class MyHorsesForm;
 class PlannerForm;
 class SearchForm;
+class SeasonForm;
+class StableStore;
 class SubForm;
 
 class MainForm : public QWidget {
@@ -51,6 +54,15 @@ public:
     void setZoom(int percent);
     // Opens the search by name (or brings it to the front).
     void openSearch();
+
+    // The player's own horses for this data folder, and the windows over them.
+    StableStore* stable() const { return stable_; }
+    void openMyHorses();
+    void openSeason();
+    // Adds the horse the last GO found to My Horses; false when none is shown.
+    bool addShownHorse();
+    MyHorsesForm* myHorsesForm() const;
+    SeasonForm* seasonForm() const;
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -88,6 +100,11 @@ private:
     void reloadIfChanged();
     void showDataFolder();
     QPoint subFormBeside() const;
+    void buildStableCommands();
+    void stableDataChanged();
+    void showHorseById(std::int32_t id);
+    void showMatingOf(const MatingNames& names);
+    void addShownHorseWithBeep();
 
     DataFolder folder_;
     ChefTable chefs_;
@@ -117,6 +134,9 @@ private:
     std::optional<QPoint> subFormPos_; // where the player moved the mating window
     int zoom_ = 100;
     QPointer<SearchForm> search_;
+    StableStore* stable_ = nullptr;
+    QPointer<MyHorsesForm> myHorses_;
+    QPointer<SeasonForm> season_;
 };
 
 } // namespace quindle::ui

@@ -45,6 +45,10 @@ public:
     // Reads the index again: the main window cut a new breeding file or took another data folder.
     void reload();
 
+signals:
+    // The player asks to keep a row's horse in My Horses (Ctrl+D or the context menu).
+    void addToMyHorses(std::int32_t id);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
