@@ -15,6 +15,7 @@
 #include "data/file_error.h"
 #include "data/stamp.h"
 #include "dosage/format.h"
+#include "dosage/repeated_sires.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
@@ -333,6 +334,20 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     write(indicator_, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
         write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
+    markRepeatedSires(boxes);
+}
+
+void MainForm::markRepeatedSires(const MainBoxes& boxes)
+{
+    // Each box of a name that stands in more than one place: a mark, and its places in the tooltip.
+    std::array<QString, kPositions> notes;
+    for (const RepeatedSire& repeated : repeatedSires(boxes.lineage))
+        for (const int position : repeated.positions)
+            notes[static_cast<std::size_t>(position)] =
+                QStringLiteral("Repeated sire: ") + fromLatin1(repeated.notation);
+    for (int position = 0; position < kPositions; ++position)
+        if (auto* box = dynamic_cast<NameBox*>(texts_[static_cast<std::size_t>(3 + position)]))
+            box->setNote(notes[static_cast<std::size_t>(position)]);
 }
 
 void MainForm::clear()

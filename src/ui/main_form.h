@@ -101,6 +101,7 @@ private:
     void showDataFolder();
     QPoint subFormBeside() const;
     void buildStableCommands();
+    void markRepeatedSires(const MainBoxes& boxes);
     void stableDataChanged();
     void showHorseById(std::int32_t id);
     void showMatingOf(const MatingNames& names);
