@@ -49,15 +49,11 @@
 #include "data/subdivide.h"
 #include "dosage/profile.h"
 #include "lookup/horse_lookup.h"
-#include "number_columns.h"
-#include "render.h"
+#include "export/number_columns.h"
+#include "export/text_forms.h"
 #include "search/name_search.h"
 
 using namespace quindle;
-using cli::csvFieldBound;
-using cli::kCsvPadding;
-using cli::writeCsvField;
-using cli::writeCsvFieldPadded;
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
@@ -518,10 +514,10 @@ int main(int argc, char** argv)
     std::vector<char> outA(room + kCsvPadding), outB(room + kCsvPadding);
     std::string leftOverBytes; // gathered, as for the lines above
     for (const std::string_view t : texts)
-        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t) != 0)
+        if (t.size() > kCsvPadding || detail::csvFieldNeeds(t) != 0)
             leftOverBytes.append(t);
     for (std::size_t at = 0; const std::string_view t : texts)
-        if (t.size() > kCsvPadding || cli::detail::csvFieldNeeds(t) != 0) {
+        if (t.size() > kCsvPadding || detail::csvFieldNeeds(t) != 0) {
             leftOver.push_back(std::string_view(leftOverBytes).substr(at, t.size()));
             at += t.size();
         }
@@ -613,18 +609,18 @@ int main(int argc, char** argv)
         });
 
     {
-        cli::NumberColumns kept;
+        NumberColumns kept;
         SummaryTexts summary;
         std::string fresh;
         for (const GroupTotals& t : totals) {
-            cli::NumberColumns::format(t, summary, fresh);
+            NumberColumns::format(t, summary, fresh);
             check(kept.text(t) == fresh, "the number columns");
         }
     }
     sideBySide(
         "Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
         [&] {
-            cli::NumberColumns kept;
+            NumberColumns kept;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {
                 const std::string_view text = kept.text(t);
@@ -637,7 +633,7 @@ int main(int argc, char** argv)
             std::string text;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {
-                cli::NumberColumns::format(t, summary, text);
+                NumberColumns::format(t, summary, text);
                 sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
             }
             return sum;

@@ -14,6 +14,8 @@ packages=(
   fonttools             # pyftsubset: the built-in fonts cut down to the Latin-1 the names are in
   xauth xvfb            # a virtual screen for screenshots and the package check
   desktop-file-utils    # desktop-file-validate, for the package check
+  lintian               # Debian's own check of the package, for the package check
+  appstream             # appstreamcli, checks the software-centre entry in the package check
   dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
   clang-format          # the layout check (scripts/check-format.sh)
 )

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes build-windows/quindle-<version>-windows-x64.zip: the window, the command
-# line and the sample-data maker as static .exe files, the README as text and the
-# licences. Builds through scripts/test-windows.sh --build-only, then unpacks the
-# zip and starts each program under Wine on invented data. With --screenshot it
+# line and the sample-data maker as static .exe files, the README (with the
+# version) and the changelog as text, and the licences. Builds through
+# scripts/test-windows.sh --build-only, then unpacks the zip, checks the version
+# agrees and starts each program under Wine on invented data. With --screenshot it
 # also renews docs/windows-main-window.png from the unpacked window program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,8 +21,13 @@ mkdir -p "$stage/licences"
 for exe in src/ui/quindle.exe src/cli/quindle-cli.exe tools/quindle-sampledata.exe; do
   x86_64-w64-mingw32-strip -o "$stage/$(basename "$exe")" "$build/$exe"
 done
-# Windows readers expect CR LF line ends in a text file.
-sed 's/$/\r/' README.md >"$stage/README.txt"
+# Windows readers expect CR LF line ends in a text file. The README says first
+# which version the zip holds; the changelog is the one the Debian package carries.
+{
+  printf 'Quindle %s for Windows (64-bit). CHANGELOG.txt lists what changed in each release.\n\n' "$version"
+  cat README.md
+} | sed 's/$/\r/' >"$stage/README.txt"
+sed 's/$/\r/' CHANGELOG.md >"$stage/CHANGELOG.txt"
 sed 's/$/\r/' packaging/windows-licences.txt >"$stage/licences/README.txt"
 sed 's/$/\r/' LICENSE >"$stage/licences/Quindle.txt"
 cp "$qt/licences/LGPL-3.0-only.txt" "$qt/licences/GPL-3.0-only.txt" "$stage/licences/"
@@ -50,6 +56,13 @@ app=$check/$name
 cd "$check"
 "$wine" "$app/quindle-sampledata.exe" pdg --horses 2000 --seed 3
 "$wine" "$app/quindle-cli.exe" --data-dir pdg show 1 | grep -q "Quindle Profile"
+# One version: the zip's name, its README, its changelog's newest release and the programs.
+"$wine" "$app/quindle-cli.exe" --version | tr -d '\r' | grep -qx "quindle-cli $version" ||
+  { echo "quindle-cli.exe --version is not $version" >&2; exit 1; }
+head -n 1 "$app/README.txt" | grep -q "^Quindle $version for Windows" ||
+  { echo "README.txt does not start with the version $version" >&2; exit 1; }
+grep -m 1 '^## ' "$app/CHANGELOG.txt" | grep -q "^## $version " ||
+  { echo "CHANGELOG.txt's newest release is not $version" >&2; exit 1; }
 # The window stays open until closed. It has started when, after 20 seconds, it still
 # runs and has split a fresh folder and written its stamp in its working folder.
 "$wine" "$app/quindle-sampledata.exe" pdg-window --horses 2000 --seed 4

@@ -9,7 +9,7 @@
 #include "data/field_reader.h"
 #include "input/edit_filter.h"
 #include "output.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {

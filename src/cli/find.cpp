@@ -5,7 +5,7 @@
 #include "commands.h"
 #include "data/file_error.h"
 #include "output.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "search/name_search.h"
 #include "startup_cli.h"
 

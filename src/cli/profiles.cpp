@@ -28,9 +28,9 @@
 #include "dosage/format.h"
 #include "dosage/repeated_sires.h"
 #include "lookup/horse_lookup.h"
-#include "number_columns.h"
+#include "export/number_columns.h"
 #include "output.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {

@@ -6,7 +6,7 @@
 #include "commands.h"
 #include "data/sire_list.h"
 #include "output.h"
-#include "plan_csv.h"
+#include "export/plan_csv.h"
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"
 #include "startup_cli.h"

@@ -1,6 +1,7 @@
 #include "data/startup.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "data/file_error.h"
@@ -63,20 +64,42 @@ void split(const DataFolder& folder, const SplitObserver& observer, const std::s
     subdivide(folder.breedingFile(), folder, observer.progress, stampText);
 }
 
+enum class CutWhen { Stale, Always };
+struct CutOutcome {
+    std::optional<std::string> stamp; // the breeding file's, nullopt when it is missing
+    bool cut = false;
+};
+
+// The one way the buckets are cut: under the bucket folder's lock, so one
+// start-up at a time decides and splits and a second one waits and then finds
+// the buckets current. The bucket folder's own stamp is removed first and
+// written only by a split that finished: buckets not known to be complete are
+// always cut again.
+CutOutcome cutBuckets(const DataFolder& folder, const SplitObserver& observer, CutWhen when)
+{
+    ensureBucketFolder(folder);
+    const FolderLock lock(folder.bucketFolder());
+    CutOutcome outcome;
+    outcome.stamp = stampTextOf(folder.breedingFile());
+    if (!outcome.stamp)
+        return outcome;
+    if (when == CutWhen::Stale && readStamp(folder.bucketStamp()) == outcome.stamp && bucketsPresent(folder))
+        return outcome;
+    removeStamp(folder.bucketStamp());
+    split(folder, observer, *outcome.stamp);
+    writeStamp(folder.bucketStamp(), *outcome.stamp);
+    outcome.cut = true;
+    return outcome;
+}
+
 } // namespace
 
 std::string missingFileText(const std::string& path) { return "Missing file:  " + path; }
 
 void splitAgain(const DataFolder& folder)
 {
-    ensureBucketFolder(folder);
-    const FolderLock lock(folder.bucketFolder());
-    const auto stampText = stampTextOf(folder.breedingFile());
-    if (!stampText)
+    if (!cutBuckets(folder, {}, CutWhen::Always).stamp)
         throw FileError(folder.breedingFile(), 0, "is missing");
-    removeStamp(folder.bucketStamp());
-    split(folder, {}, *stampText);
-    writeStamp(folder.bucketStamp(), *stampText);
 }
 
 StartupResult runStartup(const DataFolder& folder, const std::string& stampPath, const SplitObserver& observer)
@@ -99,21 +122,11 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         if (!stampTextOf(folder.breedingFile()))
             return missing(InputFile::BreedingFile, folder.breedingFile());
 
-        // One start-up at a time decides and splits; a second one waits and
-        // then finds the buckets current.
-        ensureBucketFolder(folder);
-        const FolderLock lock(folder.bucketFolder());
-        const auto stampText = stampTextOf(folder.breedingFile());
-        if (!stampText)
+        const CutOutcome cut = cutBuckets(folder, observer, CutWhen::Stale);
+        if (!cut.stamp)
             return missing(InputFile::BreedingFile, folder.breedingFile());
-        // The bucket folder's own stamp is written only by a split that finished:
-        // buckets not known to be complete are always cut again.
-        if (readStamp(folder.bucketStamp()) != stampText || !bucketsPresent(folder)) {
-            removeStamp(folder.bucketStamp());
-            split(folder, observer, *stampText);
-            writeStamp(folder.bucketStamp(), *stampText);
-            result.subdivided = true;
-        }
+        const std::optional<std::string>& stampText = cut.stamp;
+        result.subdivided = cut.cut;
         // The buckets carry their own stamp, so a working folder Quindle may not write
         // to (the program's own folder on Windows) is worth a warning, not a refusal.
         if (readStamp(stampPath) != stampText) {
@@ -123,6 +136,7 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
                 result.warning = e.what();
             }
         }
+        result.stamp = *stampText;
         result.status = StartupResult::Status::Ready;
     } catch (const FileError& e) {
         result = StartupResult{};

@@ -27,6 +27,7 @@ struct StartupResult {
     std::string missingPath; //   and its path as opened
     std::string error;       // Failed: file, line and what is wrong
     std::string warning;     // Ready, but the stamp could not be written
+    std::string stamp;       // Ready: the breeding file's stamp as it was cut
 };
 
 // Runs start-up against `folder`, with the stamp file at `stampPath`.

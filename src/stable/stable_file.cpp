@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/system_paths.h"

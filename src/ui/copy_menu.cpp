@@ -7,13 +7,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <QWidget>
 
-#include "boxes/boxes_text.h"
-#include "ui/main_form.h"
+#include "export/boxes_text.h"
 
 namespace quindle::ui {
 
-HorseCopier::HorseCopier(MainForm* main) : QObject(main), main_(main)
+HorseCopier::HorseCopier(QWidget* main, std::function<MainBoxes()> boxes)
+    : QObject(main), main_(main), boxes_(std::move(boxes))
 {
     // Line edits take Ctrl+C for themselves; with nothing selected it copies the horse.
     for (QLineEdit* box : main->findChildren<QLineEdit*>()) {
@@ -27,14 +28,14 @@ HorseCopier::HorseCopier(MainForm* main) : QObject(main), main_(main)
     connect(copy, &QShortcut::activated, this, &HorseCopier::copyHorse);
 }
 
-QString HorseCopier::horseText() const { return QString::fromStdString(boxesPlain(main_->readBoxes())); }
+QString HorseCopier::horseText() const { return QString::fromStdString(boxesPlain(boxes_())); }
 
 void HorseCopier::copyHorse() const { QApplication::clipboard()->setText(horseText()); }
 
 std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
 {
     auto menu = std::make_unique<QMenu>(main_);
-    const bool foal = main_->ageSex()->text() == QLatin1String(" New Foal");
+    const bool foal = boxes_().ageSex == " New Foal";
     QAction* horse = menu->addAction(foal ? QStringLiteral("Copy Foal") : QStringLiteral("Copy Horse"), this,
                                      &HorseCopier::copyHorse);
     horse->setShortcut(QKeySequence::Copy);
@@ -45,14 +46,10 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
-    menu->addSeparator();
-    QAction* keep = menu->addAction(QStringLiteral("Add to My Horses"), main_, &MainForm::addShownHorse);
-    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    keep->setEnabled(main_->shownHorse() != 0);
-    menu->addAction(QStringLiteral("My Horses\u2026"), main_, &MainForm::openMyHorses)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    menu->addAction(QStringLiteral("Season\u2026"), main_, &MainForm::openSeason)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+    if (more_) {
+        menu->addSeparator();
+        more_(*menu);
+    }
     return menu;
 }
 

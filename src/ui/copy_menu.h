@@ -4,32 +4,38 @@
 // selection as usual. The context menu offers the same and one box's text.
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <memory>
+
+#include "boxes/main_boxes.h"
 
 class QMenu;
 class QPoint;
+class QWidget;
 
 namespace quindle::ui {
-
-class MainForm;
 
 class HorseCopier : public QObject {
     Q_OBJECT
 
 public:
-    // Call when the window's boxes are built.
-    explicit HorseCopier(MainForm* main);
+    // Call when the window's boxes are built; `boxes` reads them.
+    HorseCopier(QWidget* window, std::function<MainBoxes()> boxes);
 
     QString horseText() const;
     void copyHorse() const;
     // The context menu for a right-click at `pos` in the window.
     std::unique_ptr<QMenu> menuAt(const QPoint& pos) const;
+    // The window's own commands, added to the menu after the copies.
+    void addToMenu(std::function<void(QMenu&)> add) { more_ = std::move(add); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    MainForm* main_;
+    QWidget* main_;
+    std::function<MainBoxes()> boxes_;
+    std::function<void(QMenu&)> more_;
 };
 
 } // namespace quindle::ui

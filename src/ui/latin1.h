@@ -3,10 +3,11 @@
 // character and back, so nothing is lost between a file and a box.
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace quindle::ui {
 
-inline QString fromLatin1(const std::string& bytes)
+inline QString fromLatin1(std::string_view bytes)
 {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }

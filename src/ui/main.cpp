@@ -7,7 +7,9 @@
 #include "data/folder_search.h"
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
+#include "session/data_session.h"
 #include "ui/main_form.h"
+#include "ui/session.h"
 #include "ui/startup_ui.h"
 
 int main(int argc, char** argv)
@@ -47,8 +49,11 @@ int main(int argc, char** argv)
     auto started = quindle::ui::startUpChoosingFolder(folder, stamp);
     if (!started)
         return 1;
-    quindle::ui::MainForm window(started->folder, std::move(started->chefs));
-    window.watchBreedingFile(stamp);
+    // The open data, one for every window.
+    quindle::DataSession data(std::move(started->folder), std::move(started->chefs));
+    data.watch(stamp);
+    quindle::ui::Session session(std::move(data));
+    quindle::ui::MainForm window(&session);
     window.show();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -85,7 +86,12 @@ constexpr int kFrames[][4] = {
 } // namespace
 
 MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
-    : QWidget(parent), folder_(std::move(folder)), chefs_(std::move(chefs))
+    : MainForm(new Session(DataSession(std::move(folder), std::move(chefs))), parent)
+{
+    session_->setParent(this); // the window's own
+}
+
+MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session_(session)
 {
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(7470), px(6855));
@@ -103,7 +109,9 @@ MainForm::MainForm(DataFolder folder, ChefTable chefs, QWidget* parent)
         setTabOrder(text(n), text(n + 1));
     searchID_->setFocus();
 
-    new HorseCopier(this);
+    connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
+    auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
+    copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
@@ -357,41 +365,21 @@ void MainForm::clear()
     writeBoxes(boxes);
 }
 
-void MainForm::hupdate()
-{
-    MainBoxes boxes = readBoxes();
-    std::string error;
-    {
-        BusyCursor busy;
-        error = lookUpHorse(boxes, folder_, requestedID_);
-    }
-    shownHorse_ = boxes.indicator == kNotFoundText ? 0 : requestedID_;
-    writeBoxes(boxes);
-    warnAboutBucket(error);
-}
-
-void MainForm::showdosage()
-{
-    MainBoxes boxes = readBoxes();
-    showDosage(boxes, chefs_);
-    writeBoxes(boxes);
-}
-
 void MainForm::goClick()
 {
-    reloadIfChanged();
+    session_->refreshIfChanged();
     requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
     {
         BusyCursor busy;
-        outcome = go(boxes, folder_, chefs_, requestedID_);
+        outcome = go(boxes, folder(), chefs(), requestedID_);
     }
     if (!outcome.beep)
         shownHorse_ = outcome.found ? requestedID_ : 0;
     writeBoxes(boxes);
     if (outcome.found && planner_)
-        planner_->planForShownHorse();
+        planner_->planForShownHorse(shownHorse_);
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -408,7 +396,11 @@ void MainForm::hypoMateClick()
 {
     const bool reopened = !subForm_;
     if (!subForm_) {
-        subForm_ = new SubForm(this);
+        subForm_ = new SubForm(session_, this);
+        connect(subForm_, &SubForm::submitted, this, &MainForm::submitMating);
+        connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
+        addZoomKeys(
+            subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
         subFormObject_ = subForm_.data();
         subForm_->installEventFilter(this);
         applyZoom(subForm_, zoom_);
@@ -443,7 +435,7 @@ void MainForm::submitMating(const MatingNames& names)
     std::string error;
     {
         BusyCursor busy;
-        error = quindle::submitMating(boxes, names, folder_.sireList(), chefs_);
+        error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
     searchID_->clear();
@@ -454,80 +446,41 @@ void MainForm::submitMating(const MatingNames& names)
                            QString::fromStdString(error));
 }
 
-void MainForm::watchBreedingFile(std::string stampPath)
-{
-    stampPath_ = std::move(stampPath);
-    try {
-        cutStamp_ = stampTextOf(folder_.breedingFile());
-    } catch (const FileError&) {
-        cutStamp_.reset();
-    }
-}
-
-void MainForm::reloadIfChanged()
-{
-    if (stampPath_.empty())
-        return;
-    std::optional<std::string> now;
-    try {
-        now = stampTextOf(folder_.breedingFile());
-    } catch (const FileError&) {
-        // Not a file any more: start-up below names it.
-    }
-    if (now && now == cutStamp_)
-        return;
-    // The game wrote a new breeding file: cut it, then answer from it.
-    if (auto chefs = startUp(folder_, stampPath_)) {
-        chefs_ = std::move(*chefs);
-        cutStamp_ = now;
-        if (search_)
-            search_->reload();
-        stableDataChanged(); // a kept ID may hold another horse now
-    }
-}
+void MainForm::watchBreedingFile(std::string stampPath) { session_->data().watch(std::move(stampPath)); }
 
 void MainForm::chooseDataFolder()
 {
-    const std::string chosen = askForDataFolder(this);
-    if (chosen.empty())
-        return;
-    const DataFolder folder(chosen);
-    const std::string stampPath = stampPath_.empty() ? std::string(kStampFileName) : stampPath_;
-    auto chefs = startUp(folder, stampPath); // says what is missing or wrong
-    if (!chefs)
-        return;
-    rememberDataFolder(folder);
-    folder_ = folder;
-    chefs_ = std::move(*chefs);
-    watchBreedingFile(stampPath);
+    if (session_->chooseFolder(this))
+        activateWindow(); // back from the dialog and the progress window
+}
+
+void MainForm::folderReplaced()
+{
     clear();
     shownHorse_ = 0;
     showDataFolder();
-    if (search_)
-        search_->reload();
-    stable_->open(folder_, this); // each data folder has its own list
-    stableDataChanged();
-    activateWindow(); // back from the dialog and the progress window
 }
 
 void MainForm::showDataFolder()
 {
-    setToolTip(QStringLiteral("Data folder: %1").arg(QString::fromStdString(folder_.dir())));
+    setToolTip(QStringLiteral("Data folder: %1").arg(QString::fromStdString(folder().dir())));
 }
 
 void MainForm::about()
 {
+    const std::string& stampPath = session_->data().stampPath();
     seam().information(this, QStringLiteral("About Quindle"),
                        QStringLiteral("Quindle %1\n\nData folder: %2\nStamp file: %3\n\n"
                                       "Ctrl+O chooses another data folder.")
-                           .arg(QStringLiteral(QUINDLE_VERSION), QString::fromStdString(folder_.dir()),
-                                QString::fromStdString(stampPath_.empty() ? kStampFileName : stampPath_)));
+                           .arg(QStringLiteral(QUINDLE_VERSION), QString::fromStdString(folder().dir()),
+                                QString::fromStdString(stampPath.empty() ? kStampFileName : stampPath)));
 }
 
 void MainForm::openPlanner()
 {
     if (!planner_) {
-        planner_ = new PlannerForm(this);
+        planner_ = new PlannerForm(session_, shownHorse_, this);
+        connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         applyFontZoom(planner_, zoom_);
     }
     planner_->show();
@@ -535,10 +488,24 @@ void MainForm::openPlanner()
     planner_->activateWindow();
 }
 
+void MainForm::showChosenMating(const MatingNames& names)
+{
+    if (subForm_)
+        subForm_->setNames(names);
+    submitMating(names);
+}
+
+void MainForm::showHorse(std::int32_t id)
+{
+    searchID_->setText(QString::number(id));
+    goClick();
+}
+
 void MainForm::openSearch()
 {
     if (!search_) {
-        search_ = new SearchForm(this);
+        search_ = new SearchForm(session_, this);
+        connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
         connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
     }
     search_->show();
@@ -620,7 +587,9 @@ void MainForm::closeEvent(QCloseEvent* event)
 void MainForm::buildStableCommands()
 {
     stable_ = new StableStore(this);
-    stable_->open(folder_, this);
+    stable_->open(folder(), this);
+    // Each data folder has its own list.
+    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
     auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
         auto* s = new QShortcut(keys, this);
         s->setContext(Qt::WindowShortcut);
@@ -629,6 +598,17 @@ void MainForm::buildStableCommands()
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
+}
+
+void MainForm::addStableActions(QMenu& menu)
+{
+    QAction* keep = menu.addAction(QStringLiteral("Add to My Horses"), this, &MainForm::addShownHorse);
+    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    keep->setEnabled(shownHorse_ != 0);
+    menu.addAction(QStringLiteral("My Horses\u2026"), this, &MainForm::openMyHorses)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    menu.addAction(QStringLiteral("Season\u2026"), this, &MainForm::openSeason)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
 }
 
 MyHorsesForm* MainForm::myHorsesForm() const { return myHorses_.data(); }
@@ -653,10 +633,9 @@ void MainForm::addShownHorseWithBeep()
 void MainForm::openMyHorses()
 {
     if (!myHorses_) {
-        myHorses_ = new MyHorsesForm(stable_, this);
+        myHorses_ = new MyHorsesForm(session_, stable_, this);
         connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
         connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
-        myHorses_->setData(folder_, std::make_shared<const ChefTable>(chefs_));
         applyFontZoom(myHorses_, zoom_);
         myHorses_->move(pos() + QPoint(width() / 5, height() / 5));
     }
@@ -668,24 +647,14 @@ void MainForm::openMyHorses()
 void MainForm::openSeason()
 {
     if (!season_) {
-        season_ = new SeasonForm(stable_, this);
+        season_ = new SeasonForm(session_, stable_, this);
         connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
-        season_->setData(folder_, std::make_shared<const ChefTable>(chefs_));
         applyFontZoom(season_, zoom_);
         season_->move(pos() + QPoint(width() / 4, height() / 4));
     }
     season_->show();
     season_->raise();
     season_->activateWindow();
-}
-
-void MainForm::stableDataChanged()
-{
-    const auto chefs = std::make_shared<const ChefTable>(chefs_);
-    if (myHorses_)
-        myHorses_->setData(folder_, chefs);
-    if (season_)
-        season_->setData(folder_, chefs);
 }
 
 void MainForm::showHorseById(std::int32_t id)

@@ -11,8 +11,10 @@
 #include "boxes/mating.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "ui/session.h"
 
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QGroupBox;
 
@@ -29,13 +31,14 @@ class SubForm;
 class MainForm : public QWidget {
     Q_OBJECT
 public:
+    // The main window on the open data every window shares.
+    explicit MainForm(Session* session, QWidget* parent = nullptr);
+    // The same on data of its own (tests, tools).
     MainForm(DataFolder folder, ChefTable chefs, QWidget* parent = nullptr);
     ~MainForm() override;
 
     // The window's operations.
     void clear();
-    void hupdate();
-    void showdosage();
     void goClick();
     void hypoMateClick();
     // Shows the foal of a hypothetical mating, as the mating window's Submit does.
@@ -54,6 +57,10 @@ public:
     void setZoom(int percent);
     // Opens the search by name (or brings it to the front).
     void openSearch();
+    // Shows a horse as typing its ID and GO would (a row picked in the search).
+    void showHorse(std::int32_t id);
+    // Shows a mating chosen in the planner, with its names in the mating window when it is open.
+    void showChosenMating(const MatingNames& names);
 
     // The player's own horses for this data folder, and the windows over them.
     StableStore* stable() const { return stable_; }
@@ -73,14 +80,15 @@ public:
     SearchForm* searchForm() const;
     // The horse found by the last GO while it is shown, else 0.
     std::int32_t shownHorse() const { return shownHorse_; }
-    const DataFolder& folder() const { return folder_; }
+    Session* session() const { return session_; }
+    const DataFolder& folder() const { return session_->folder(); }
     std::int32_t requestedID() const { return requestedID_; }
     QString lastGoodID() const;
 
     // The boxes' texts and colours, for the window-free operations.
     MainBoxes readBoxes() const;
     void writeBoxes(const MainBoxes& boxes);
-    const ChefTable& chefs() const { return chefs_; }
+    const ChefTable& chefs() const { return session_->chefs(); }
     void setBoxColour(QLineEdit* box, Rgb colour);
 
 protected:
@@ -97,22 +105,19 @@ private:
     void buildCommands();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
-    void reloadIfChanged();
+    void folderReplaced();
     void showDataFolder();
     QPoint subFormBeside() const;
     void buildStableCommands();
+    void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);
-    void stableDataChanged();
     void showHorseById(std::int32_t id);
     void showMatingOf(const MatingNames& names);
     void addShownHorseWithBeep();
 
-    DataFolder folder_;
-    ChefTable chefs_;
+    Session* session_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
-    std::string stampPath_;               // empty: the breeding file is not watched
-    std::optional<std::string> cutStamp_; // the breeding file start-up cut
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 

@@ -15,12 +15,14 @@
 #include <algorithm>
 
 #include "ui/my_horses_model.h"
+#include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/ui_seam.h"
 
 namespace quindle::ui {
 
-MyHorsesForm::MyHorsesForm(StableStore* store, QWidget* parent) : QWidget(parent, Qt::Window), store_(store)
+MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(store)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("My Horses"));
@@ -98,23 +100,17 @@ MyHorsesForm::MyHorsesForm(StableStore* store, QWidget* parent) : QWidget(parent
     layout->addLayout(buttons);
 
     connect(store_, &StableStore::changed, this, &MyHorsesForm::refresh);
-}
-
-void MyHorsesForm::setData(const DataFolder& folder, std::shared_ptr<const ChefTable> chefs)
-{
-    folder_ = folder;
-    chefs_ = std::move(chefs);
+    // A breeding file cut again may hold other horses at the kept IDs.
+    connect(session_, &Session::changed, this, &MyHorsesForm::refresh);
     refresh();
 }
 
 void MyHorsesForm::refresh()
 {
-    if (!chefs_)
-        return;
     auto rows = std::make_shared<std::vector<MyHorseRow>>();
     status_->setText(QStringLiteral("Looking the horses up\u2026"));
-    work_.run([rows, stable = store_->stable(), folder = folder_,
-               chefs = chefs_] { *rows = myHorseRows(stable, folder, *chefs); },
+    work_.run([rows, stable = store_->stable(), folder = session_->folder(),
+               chefs = session_->sharedChefs()] { *rows = myHorseRows(stable, folder, *chefs); },
               [this, rows] {
                   model_->setRows(std::move(*rows));
                   int marked = 0;

@@ -4,10 +4,8 @@
 // search windows), removed, sorted, and shown in the main window (GO).
 #include <QWidget>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
-#include "data/chef_table.h"
-#include "data/data_folder.h"
 #include "ui/latest_work.h"
 
 class QLabel;
@@ -18,16 +16,16 @@ class QTableView;
 namespace quindle::ui {
 
 class MyHorsesModel;
+class Session;
 class StableStore;
 
 class MyHorsesForm : public QWidget {
     Q_OBJECT
 public:
-    MyHorsesForm(StableStore* store, QWidget* parent = nullptr);
+    // The rows are looked up in the session's data, again whenever it changes.
+    MyHorsesForm(Session* session, StableStore* store, QWidget* parent = nullptr);
 
-    // The data the rows are looked up in; looks them up again.
-    void setData(const DataFolder& folder, std::shared_ptr<const ChefTable> chefs);
-    // Looks the kept horses up again (the breeding file may have changed).
+    // Looks the kept horses up again.
     void refresh();
 
     MyHorsesModel* model() const { return model_; }
@@ -53,9 +51,8 @@ protected:
 private:
     std::vector<std::int32_t> selectedIds() const;
 
+    Session* session_;
     StableStore* store_;
-    DataFolder folder_{""};
-    std::shared_ptr<const ChefTable> chefs_;
     LatestWork work_{this};
 
     QLineEdit* ids_ = nullptr;

@@ -19,13 +19,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "export/plan_csv.h"
 #include "input/edit_filter.h"
-#include "plan_csv.h"
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/planner_model.h"
-#include "ui/sub_form.h"
+#include "ui/session.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 
@@ -49,7 +48,8 @@ QString lines(const MareLines& mare)
 
 } // namespace
 
-PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main)
+PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), mareId_(shownHorse)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Mating Planner"));
@@ -149,18 +149,18 @@ PlannerForm::PlannerForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     buttons->addWidget(exportButton);
     layout->addLayout(buttons);
 
-    mareId_ = main_->shownHorse();
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
     replan();
-    move(main_->pos() + QPoint(main_->width() / 3, main_->height() / 3));
+    if (parent)
+        move(parent->pos() + QPoint(parent->width() / 3, parent->height() / 3));
 }
 
-void PlannerForm::planForShownHorse()
+void PlannerForm::planForShownHorse(std::int32_t id)
 {
-    if (main_->shownHorse() == 0)
+    if (id == 0)
         return; // a foal or nothing: the mare planned for stays
-    mareId_ = main_->shownHorse();
+    mareId_ = id;
     if (shownMare_->isChecked())
         replan();
     else
@@ -182,9 +182,8 @@ void PlannerForm::replan()
     const MareLines typed{toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())};
     auto outcome = std::make_shared<Outcome>();
     // The whole planning, sire list included, runs off the window's thread.
-    // The data the main window reads now (another folder may have been chosen).
-    auto chefs = std::make_shared<const ChefTable>(main_->chefs());
-    const auto plan = [folder = main_->folder(), chefs, byId, id, typed, outcome] {
+    // The data the windows read now (another folder may have been chosen).
+    const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(), byId, id, typed, outcome] {
         MareLines mare = typed;
         if (byId) {
             const MareLookup found = findMare(folder, id);
@@ -238,9 +237,7 @@ void PlannerForm::submitRow(int row)
     const PlanRow& planRow = model_->planRow(row);
     const MareLines& mare = *model_->plan()->mare;
     const MatingNames names{std::string(model_->plan()->name(planRow, RowName::Sire)), mare.damSire, mare.damDamSire};
-    if (SubForm* sub = main_->subForm())
-        sub->setNames(names);
-    main_->submitMating(names);
+    emit matingChosen(names);
 }
 
 QString PlannerForm::selectedText() const
@@ -263,8 +260,8 @@ bool PlannerForm::exportTo(const QString& path)
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && model_->plan()) {
-        ok = file.write(cli::kPlanCsvHeader) >= 0;
-        cli::PlanCsvWriter csv(*model_->plan());
+        ok = file.write(kPlanCsvHeader) >= 0;
+        PlanCsvWriter csv(*model_->plan());
         for (int row = 0; ok && row < model_->rowCount(); ++row) {
             const std::string_view line = csv.row(model_->planRow(row));
             ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/chef_table.h"
+#include "boxes/mating.h"
 #include "data/data_folder.h"
 #include "planner/sire_plan.h"
 #include "ui/latest_work.h"
@@ -21,27 +22,33 @@ class QTableView;
 
 namespace quindle::ui {
 
-class MainForm;
 class PlannerModel;
+class Session;
 
 class PlannerForm : public QWidget {
     Q_OBJECT
 public:
-    explicit PlannerForm(MainForm* main);
+    // Plans for `shownHorse` (0: none shown) on the session's data, beside `parent`.
+    PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent);
 
     PlannerModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     // True while a plan is being computed.
     bool busy() const { return work_.busy(); }
 
-    // Plans again for the horse the main window shows (the mare by her lines).
-    void planForShownHorse();
-    // Shows the mating of a table row in the main window.
+    // Plans again for the horse the main window now shows (the mare by her
+    // lines); 0, a foal or nothing, keeps the mare planned for.
+    void planForShownHorse(std::int32_t id);
+    // Asks for the mating of a table row to be shown in the main window.
     void submitRow(int row);
     // Writes the rows as shown to a CSV file; false after telling why not.
     bool exportTo(const QString& path);
     // The selected rows as tab-separated text.
     QString selectedText() const;
+
+signals:
+    // The mating of a row is to be shown, as the mating window's Submit shows one.
+    void matingChosen(const MatingNames& names);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,7 +61,7 @@ private:
     void showCount();
     void exportClick();
 
-    MainForm* main_;
+    Session* session_;
     std::int32_t mareId_ = 0;
     LatestWork work_{this};
 

@@ -8,10 +8,6 @@ namespace {
 const char* const kHeaders[] = {
     "Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina", "CD", "DI", "Sire's Sire", "Sire's Dam-Sire"};
 
-QString text(std::string_view latin1)
-{
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
-}
 } // namespace
 
 PlannerModel::PlannerModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -66,16 +62,17 @@ QVariant PlannerModel::data(const QModelIndex& index, int role) const
     const bool number = static_cast<int>(column) >= kPlanNameColumns;
     switch (role) {
     case Qt::DisplayRole:
-        return text(plan_->cell(row, column));
+        return fromLatin1(plan_->cell(row, column));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ToolTipRole:
         if (column != PlanColumn::Sire)
             return {};
         return QStringLiteral("%1\nSire's Sire: %2\nSire's Dam-Sire: %3\nSire's Sire's Sire: %4\nDam-Sire's Sire: %5")
-            .arg(text(plan_->name(row, RowName::Sire)), text(plan_->name(row, RowName::SireSire)),
-                 text(plan_->name(row, RowName::SireDamSire)), text(plan_->name(row, RowName::SireSireSire)),
-                 text(plan_->name(row, RowName::DamSireSire)));
+            .arg(fromLatin1(plan_->name(row, RowName::Sire)), fromLatin1(plan_->name(row, RowName::SireSire)),
+                 fromLatin1(plan_->name(row, RowName::SireDamSire)),
+                 fromLatin1(plan_->name(row, RowName::SireSireSire)),
+                 fromLatin1(plan_->name(row, RowName::DamSireSire)));
     default:
         return {};
     }

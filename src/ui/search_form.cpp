@@ -19,8 +19,8 @@
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/search_model.h"
+#include "ui/session.h"
 #include "ui/ui_seam.h"
 
 namespace quindle::ui {
@@ -47,7 +47,8 @@ struct SearchForm::Outcome {
     QString error;
 };
 
-SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main), folder_(main->folder())
+SearchForm::SearchForm(Session* session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), folder_(session->folder())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Find a Horse"));
@@ -112,16 +113,18 @@ SearchForm::SearchForm(MainForm* main) : QWidget(main, Qt::Window), main_(main),
     connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);
     connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
 
+    connect(session_, &Session::changed, this, &SearchForm::reload);
     reload();
-    move(main_->pos() + QPoint(main_->width() / 4, main_->height() / 4));
+    if (parent)
+        move(parent->pos() + QPoint(parent->width() / 4, parent->height() / 4));
 }
 
 void SearchForm::reload()
 {
     // The index is read (or made again) beside the window, once for each
-    // breeding file the main window answers from.
-    folder_ = main_->folder();
-    chefs_ = std::make_shared<const ChefTable>(main_->chefs());
+    // breeding file the windows answer from.
+    folder_ = session_->folder();
+    chefs_ = session_->sharedChefs();
     index_.reset();
     count_->setText(QStringLiteral("Reading the name index\u2026"));
     start(
@@ -214,8 +217,7 @@ void SearchForm::pick(int row)
         seam().beep(); // the ID box takes one to six digits
         return;
     }
-    main_->searchID()->setText(QString::number(id));
-    main_->goClick();
+    emit horseChosen(id);
 }
 
 bool SearchForm::eventFilter(QObject* watched, QEvent* event)

@@ -21,8 +21,8 @@ class QTableView;
 
 namespace quindle::ui {
 
-class MainForm;
 class SearchModel;
+class Session;
 
 class SearchForm : public QWidget {
     Q_OBJECT
@@ -30,24 +30,26 @@ public:
     // The most rows the list shows; the count says how many matched.
     static constexpr std::size_t kShownRows = 500;
 
-    explicit SearchForm(MainForm* main);
+    // Searches the session's data, and reads it again whenever it changes.
+    SearchForm(Session* session, QWidget* parent);
 
     QLineEdit* textBox() const { return text_; }
-    QRadioButton* byName() const { return byName_; }
     QRadioButton* bySire() const { return bySire_; }
     QTableView* table() const { return table_; }
     SearchModel* model() const { return model_; }
     QLabel* count() const { return count_; }
     // True while the index is read or a search runs.
     bool busy() const { return work_.busy(); }
-    // Shows the horse of a row in the main window, as typing its ID and GO would.
+    // Asks for the horse of a row to be shown in the main window, as typing its ID and GO would.
     void pick(int row);
-    // Reads the index again: the main window cut a new breeding file or took another data folder.
+    // Reads the index again: a new breeding file was cut or another data folder taken.
     void reload();
 
 signals:
     // The player asks to keep a row's horse in My Horses (Ctrl+D or the context menu).
     void addToMyHorses(std::int32_t id);
+    // The horse with this identifier is to be shown.
+    void horseChosen(std::int32_t id);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,7 +60,7 @@ private:
     void search();
     void start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done);
 
-    MainForm* main_;
+    Session* session_;
     DataFolder folder_;
     std::shared_ptr<const ChefTable> chefs_;
     std::shared_ptr<const NameIndex> index_;

@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "lookup/horse_lookup.h"
+#include "ui/latin1.h"
 
 namespace quindle::ui {
 
@@ -15,11 +16,6 @@ const char* const kFoalHeaders[] = {"ID", "Name", "Age/Sex", "B", "I", "C", "S",
 constexpr int kFirstNumber = 3;
 // The summary box of each number column (B .. CD).
 constexpr int kBoxes[] = {35, 36, 37, 38, 39, kTotalBox, kDiBox, kCdBox};
-
-QString text(std::string_view latin1)
-{
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
-}
 
 // A number column's value for sorting: INF above every number, none ("--") below all.
 double valueOf(const FoalProfile& foal, int column)
@@ -104,13 +100,13 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
         case 0:
             return QString::number(h.id);
         case 1:
-            return text(h.name);
+            return fromLatin1(h.name);
         case 2:
-            return text(ageSexText(std::string(h.age), std::string(h.sex))).trimmed();
+            return fromLatin1(ageSexText(std::string(h.age), std::string(h.sex))).trimmed();
         case 3:
-            return text(h.sire);
+            return fromLatin1(h.sire);
         default:
-            return text(h.damSire);
+            return fromLatin1(h.damSire);
         }
     }
     const FoalProfile& foal = foalAt(index.row());
@@ -118,11 +114,12 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
     case 0:
         return QString::number(foal.id);
     case 1:
-        return text(foal.name);
+        return fromLatin1(foal.name);
     case 2:
-        return text(ageSexText(foal.age, foal.sex)).trimmed();
+        return fromLatin1(ageSexText(foal.age, foal.sex)).trimmed();
     default:
-        return text(foal.texts[static_cast<std::size_t>(kBoxes[column - kFirstNumber] - kGroupTotalBox)]).trimmed();
+        return fromLatin1(foal.texts[static_cast<std::size_t>(kBoxes[column - kFirstNumber] - kGroupTotalBox)])
+            .trimmed();
     }
 }
 

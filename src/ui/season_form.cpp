@@ -21,10 +21,11 @@
 #include <algorithm>
 
 #include "dosage/repeated_sires.h"
-#include "plan_csv.h"
-#include "render.h"
+#include "export/plan_csv.h"
+#include "export/text_forms.h"
 #include "ui/latin1.h"
 #include "ui/planner_model.h"
+#include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
@@ -60,7 +61,8 @@ QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 
 } // namespace
 
-SeasonForm::SeasonForm(StableStore* store, QWidget* parent) : QWidget(parent, Qt::Window), store_(store)
+SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(store)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Season"));
@@ -179,12 +181,7 @@ SeasonForm::SeasonForm(StableStore* store, QWidget* parent) : QWidget(parent, Qt
         if (fromStable_->isChecked())
             replan();
     });
-}
-
-void SeasonForm::setData(const DataFolder& folder, std::shared_ptr<const ChefTable> chefs)
-{
-    folder_ = folder;
-    chefs_ = std::move(chefs);
+    connect(session_, &Session::changed, this, &SeasonForm::replan);
     replan();
 }
 
@@ -205,8 +202,6 @@ PlanQuery SeasonForm::query() const
 
 void SeasonForm::replan()
 {
-    if (!chefs_)
-        return;
     std::vector<std::int32_t> ids;
     const bool stable = fromStable_->isChecked();
     if (!stable)
@@ -216,8 +211,8 @@ void SeasonForm::replan()
     auto listError = std::make_shared<QString>();
     // The whole planning, sire list and lookups included, runs off the window's thread.
     work_.run(
-        [folder = folder_, chefs = chefs_, horses = store_->stable(), stable, ids, query = query(), outcome,
-         listError] {
+        [folder = session_->folder(), chefs = session_->sharedChefs(), horses = store_->stable(), stable, ids,
+         query = query(), outcome, listError] {
             const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
             *listError = QString::fromStdString(sires->error());
             *outcome = stable ? planStableSeason(checkStable(horses, folder), sires, *chefs, query)
@@ -335,11 +330,11 @@ bool SeasonForm::exportTo(const QString& path)
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && season_) {
-        ok = file.write(std::string("dam,damname,rank,").append(cli::kPlanCsvHeader).c_str()) >= 0;
+        ok = file.write(std::string("dam,damname,rank,").append(kPlanCsvHeader).c_str()) >= 0;
         for (const SeasonDam& dam : season_->dams) {
             std::string damText = std::to_string(dam.id) + ",";
-            cli::appendCsvField(damText, dam.name);
-            cli::PlanCsvWriter csv(dam.plan);
+            appendCsvField(damText, dam.name);
+            PlanCsvWriter csv(dam.plan);
             std::size_t rank = 0;
             for (const std::uint32_t r : dam.rows) {
                 if (!ok)

@@ -24,15 +24,15 @@ class QTreeView;
 
 namespace quindle::ui {
 
+class Session;
 class StableStore;
 
 class SeasonForm : public QWidget {
     Q_OBJECT
 public:
-    explicit SeasonForm(StableStore* store, QWidget* parent = nullptr);
+    // Planned on the session's data, again whenever it changes.
+    SeasonForm(Session* session, StableStore* store, QWidget* parent = nullptr);
 
-    // The data the season is planned on; plans again.
-    void setData(const DataFolder& folder, std::shared_ptr<const ChefTable> chefs);
     // Plans again from the sire list and the mares as they are now.
     void replan();
 
@@ -61,9 +61,8 @@ private:
     void rebuild();
     void exportClick();
 
+    Session* session_;
     StableStore* store_;
-    DataFolder folder_{""};
-    std::shared_ptr<const ChefTable> chefs_;
     std::shared_ptr<SeasonPlan> season_;
     QString listError_;
     LatestWork work_{this};

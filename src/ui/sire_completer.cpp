@@ -78,8 +78,6 @@ void SireCompleter::attach(QLineEdit* box)
     boxes_.push_back(box);
 }
 
-bool SireCompleter::isKnown(const QString& name) const { return containsName(names_, toLatin1(name)); }
-
 bool SireCompleter::couldBecomeKnown(const QString& name) const
 {
     const std::string prefix = toLatin1(name);

@@ -26,7 +26,6 @@ public:
     // Reads the list again when it is another file, or the file has changed,
     // since it was last read.
     void refresh();
-    bool isKnown(const QString& name) const;
     // Whether the box is marked as holding a name that is not in the list.
     static bool isMarked(const QLineEdit* box);
 

@@ -14,9 +14,7 @@
 
 namespace quindle::ui {
 
-namespace {
-// Start-up with the progress window and its messages; the result says why it stopped.
-StartupResult runShowing(const DataFolder& folder, const std::string& stampPath)
+StartupResult startUpShowing(const DataFolder& folder, const std::string& stampPath)
 {
     std::unique_ptr<FrmSplash> splash;
     SplitObserver observer;
@@ -54,12 +52,13 @@ StartupResult runShowing(const DataFolder& folder, const std::string& stampPath)
     return result;
 }
 
+namespace {
 const char* const kDataFolderKey = "dataFolder";
 } // namespace
 
 std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath)
 {
-    StartupResult result = runShowing(folder, stampPath);
+    StartupResult result = startUpShowing(folder, stampPath);
     if (result.status != StartupResult::Status::Ready)
         return std::nullopt;
     return std::move(result.chefs);
@@ -68,7 +67,7 @@ std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& st
 std::optional<Started> startUpChoosingFolder(DataFolder folder, const std::string& stampPath)
 {
     for (;;) {
-        StartupResult result = runShowing(folder, stampPath);
+        StartupResult result = startUpShowing(folder, stampPath);
         if (result.status == StartupResult::Status::Ready)
             return Started{std::move(folder), std::move(result.chefs)};
         if (result.status != StartupResult::Status::MissingFile)

@@ -6,10 +6,15 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "data/startup.h"
 
 class QWidget;
 
 namespace quindle::ui {
+
+// Start-up with the progress window during a split and the message of a
+// failure or a warning already shown; the result says why it stopped.
+StartupResult startUpShowing(const DataFolder& folder, const std::string& stampPath);
 
 // The chef table when the program may go on; nullopt after the message was shown.
 std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath);

@@ -11,23 +11,20 @@
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
+#include "ui/session.h"
 #include "ui/sire_completer.h"
 #include "ui/twips.h"
-#include "ui/zoom.h"
 
 namespace quindle::ui {
 
-SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), main_(main)
+SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setAttribute(Qt::WA_DeleteOnClose); // closing discards the boxes
     setWindowTitle(QStringLiteral("Enter Lineage"));
     setFixedSize(px(4185), px(1500));
     setFont(windowFont()); // the main window's face, which fits the captions
-    sires_ = new SireCompleter([main] { return main->folder().sireList(); }, this);
+    sires_ = new SireCompleter([session] { return session->folder().sireList(); }, this);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
-    addZoomKeys(
-        this, [main] { return main->zoom(); }, [main](int percent) { main->setZoom(percent); });
 
     const int tops[] = {120, 600, 1080};
     const char* captions[] = {"Sire", "Dam-Sire", "Dam's Dam-Sire"};
@@ -56,7 +53,7 @@ SubForm::SubForm(MainForm* main) : QWidget(main, Qt::Dialog | Qt::MSWindowsFixed
 
     // The mating planner, from here as from the main window.
     auto* plan = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    connect(plan, &QShortcut::activated, main_, &MainForm::openPlanner);
+    connect(plan, &QShortcut::activated, this, &SubForm::plannerRequested);
 
     setTabOrder(boxes_[0], boxes_[1]);
     setTabOrder(boxes_[1], boxes_[2]);
@@ -76,7 +73,7 @@ void SubForm::submitClick()
             box->setText(box->text().chopped(1)); // through the filter, like an edit
         names[i] = toLatin1(box->text());
     }
-    main_->submitMating(names);
+    emit submitted(names);
 }
 
 void SubForm::setNames(const MatingNames& names)

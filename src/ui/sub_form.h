@@ -12,13 +12,14 @@ class QPushButton;
 namespace quindle::ui {
 
 class EditGuard;
-class MainForm;
+class Session;
 class SireCompleter;
 
 class SubForm : public QWidget {
     Q_OBJECT
 public:
-    explicit SubForm(MainForm* main);
+    // The sire names it completes are those of the session's folder.
+    SubForm(Session* session, QWidget* parent);
 
     void submitClick();
     void subClearClick();
@@ -31,11 +32,16 @@ public:
     QString lastGoodName(int index) const;
     SireCompleter* sires() const { return sires_; }
 
+signals:
+    // Submit: the foal of these names is to be shown.
+    void submitted(const MatingNames& names);
+    // Ctrl+M: the mating planner is wanted.
+    void plannerRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    MainForm* main_;
     std::array<QLineEdit*, 3> boxes_{};
     std::array<EditGuard*, 3> guards_{};
     QPushButton* submit_ = nullptr;

@@ -10,7 +10,7 @@
 #include "data/records.h"
 #include "dosage/format.h"
 #include "lookup/horse_lookup.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "sample_data.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -81,7 +81,7 @@ TEST_F(CliTest, ShowPrintsTheHorseAndExitsByWhetherAllWereFound)
     EXPECT_EQ(found.exitCode, 0) << found.err;
     MainBoxes boxes;
     go(boxes, folder(), chefs(), 12);
-    EXPECT_NE(found.out.find(cli::latin1ToUtf8(boxes.text2)), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find(latin1ToUtf8(boxes.text2)), std::string::npos) << found.out;
     EXPECT_NE(found.out.find("Quindle Profile"), std::string::npos);
 
     const ProcessResult mixed = cli({"show", "12", "20001"});
@@ -130,7 +130,7 @@ TEST_F(CliTest, ShowJsonMatchesTheWindowFreeLookupForManyIds)
         const GoOutcome outcome = go(boxes, folder(), chefs(), ids[i]);
         const std::string prefix =
             "\"id\":" + std::to_string(ids[i]) + ",\"found\":" + (outcome.found ? "true" : "false") + ",";
-        EXPECT_EQ(lines[i], cli::boxesJson(boxes, prefix));
+        EXPECT_EQ(lines[i], boxesJson(boxes, prefix));
         EXPECT_EQ(outcome.found, ids[i] <= 20000);
     }
 }
@@ -188,7 +188,7 @@ TEST_F(CliTest, MateTakesNamesThroughTheNameFilter)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     MainBoxes boxes;
     submitMating(boxes, {"NORTH STAR", "", "OLD GREY"}, folder().sireList(), chefs());
-    EXPECT_EQ(r.out, cli::boxesJson(boxes) + "\n");
+    EXPECT_EQ(r.out, boxesJson(boxes) + "\n");
     EXPECT_NE(r.out.find("\"AgeSex\":\" New Foal\""), std::string::npos);
 
     for (const auto& [arg, named] : std::vector<std::pair<std::string, std::string>>{
@@ -219,7 +219,7 @@ TEST_F(CliTest, ProfilesWritesOneCsvRowPerHorseInRange)
         EXPECT_EQ(line.substr(0, line.find(',')), std::to_string(id));
         // The last column is the DI box without its blanks.
         EXPECT_EQ(line.substr(line.rfind(',') + 1), trimmedText(boxes.pt[kDiBox])) << line;
-        EXPECT_NE(line.find(cli::csvField(cli::latin1ToUtf8(boxes.text2))), std::string::npos) << line;
+        EXPECT_NE(line.find(csvField(latin1ToUtf8(boxes.text2))), std::string::npos) << line;
     }
 }
 
@@ -250,7 +250,7 @@ std::string expectedProfiles(const std::string& breedingPath, const ChefTable& c
         const ProfileTexts t = formatProfile(computeProfile(lineageNames(h), chefs));
         csv += std::to_string(h.id);
         for (const std::string* text : {&h.name, &h.age, &h.sex, &h.sire, &h.damSire})
-            csv += "," + cli::csvField(cli::latin1ToUtf8(*text));
+            csv += "," + csvField(latin1ToUtf8(*text));
         for (const int box : {35, 36, 37, 38, 39, kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox})
             csv += "," + trimmedText(*t[static_cast<std::size_t>(box)]);
         csv += "\n";
@@ -392,12 +392,12 @@ TEST(CliStartup, OtherStartUpErrorsNameFileAndLine)
 
 TEST(CliRender, JsonAndCsvQuoting)
 {
-    EXPECT_EQ(cli::jsonString("a\"b\\c\x01"), "\"a\\\"b\\\\c\\u0001\"");
-    EXPECT_EQ(cli::latin1ToUtf8("CAF\xC9"), "CAF\xC3\x89");
-    EXPECT_EQ(cli::csvField("WELL, WELL"), "\"WELL, WELL\"");
-    EXPECT_EQ(cli::csvField("SAY \"HI\""), "\"SAY \"\"HI\"\"\"");
-    EXPECT_EQ(cli::csvField("PLAIN"), "PLAIN");
-    EXPECT_EQ(cli::colourHex(kFemaleColour), "#ff97cf");
+    EXPECT_EQ(jsonString("a\"b\\c\x01"), "\"a\\\"b\\\\c\\u0001\"");
+    EXPECT_EQ(latin1ToUtf8("CAF\xC9"), "CAF\xC3\x89");
+    EXPECT_EQ(csvField("WELL, WELL"), "\"WELL, WELL\"");
+    EXPECT_EQ(csvField("SAY \"HI\""), "\"SAY \"\"HI\"\"\"");
+    EXPECT_EQ(csvField("PLAIN"), "PLAIN");
+    EXPECT_EQ(colourHex(kFemaleColour), "#ff97cf");
 }
 
 TEST(CliRender, CsvFieldsOfEveryLengthAreQuotedAndConvertedAlike)
@@ -414,8 +414,8 @@ TEST(CliRender, CsvFieldsOfEveryLengthAreQuotedAndConvertedAlike)
         for (std::size_t i = 0; i < awkward && !latin1.empty(); ++i)
             latin1[random() % latin1.size()] = alphabet[3 + random() % (sizeof alphabet - 3)];
         std::string appended = "x";
-        cli::appendCsvField(appended, latin1);
-        ASSERT_EQ(appended, "x" + cli::csvField(cli::latin1ToUtf8(latin1))) << latin1;
+        appendCsvField(appended, latin1);
+        ASSERT_EQ(appended, "x" + csvField(latin1ToUtf8(latin1))) << latin1;
     }
 }
 
@@ -426,7 +426,7 @@ TEST(CliRender, PaddedCsvFieldsLookOnlyAtTheirOwnBytes)
     std::mt19937 random(19);
     const char alphabet[] = {'A', 'B', ' ', '(', ',', '"', '\r', '\n', '\xE9'};
     for (int round = 0; round < 20000; ++round) {
-        std::string bytes(40 + cli::kCsvPadding, 'x');
+        std::string bytes(40 + kCsvPadding, 'x');
         for (char& c : bytes)
             c = alphabet[random() % sizeof alphabet];
         const std::size_t size = random() % 41;
@@ -434,9 +434,9 @@ TEST(CliRender, PaddedCsvFieldsLookOnlyAtTheirOwnBytes)
             if (random() % 4 != 0)
                 bytes[i] = "AB ("[random() % 4]; // mostly plain names
         const std::string_view latin1(bytes.data(), size);
-        std::string out(cli::csvFieldBound(size) + cli::kCsvPadding, '\0');
-        const char* end = cli::writeCsvFieldPadded(out.data(), latin1);
+        std::string out(csvFieldBound(size) + kCsvPadding, '\0');
+        const char* end = writeCsvFieldPadded(out.data(), latin1);
         const std::string written(static_cast<const char*>(out.data()), end);
-        ASSERT_EQ(written, cli::csvField(cli::latin1ToUtf8(latin1))) << round;
+        ASSERT_EQ(written, csvField(latin1ToUtf8(latin1))) << round;
     }
 }

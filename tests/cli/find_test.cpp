@@ -5,7 +5,7 @@
 
 #include "dosage/repeated_sires.h"
 #include "lookup/horse_lookup.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "sample_data.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "gui_fixture.h"
-#include "render.h"
+#include "export/text_forms.h"
 #include "support/run_process.h"
 #include "ui/twips.h"
 
@@ -32,6 +32,6 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
             QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "--json", std::to_string(id)}, dir.path().string());
         EXPECT_EQ(r.exitCode, found ? 0 : 1) << r.err;
         const std::string prefix = "\"id\":" + std::to_string(id) + ",\"found\":" + (found ? "true" : "false") + ",";
-        EXPECT_EQ(r.out, cli::boxesJson(shown, prefix) + "\n") << "identifier " << id;
+        EXPECT_EQ(r.out, boxesJson(shown, prefix) + "\n") << "identifier " << id;
     }
 }

@@ -1,4 +1,4 @@
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 
 #include "dosage/profile.h"
 

@@ -7,7 +7,7 @@
 
 #include "planner/sire_plan.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 inline constexpr const char* kPlanCsvHeader = "sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n";
 
@@ -30,4 +30,4 @@ private:
 // exactly as the main window shows them, blanks kept, and the repeated sires.
 std::string planRowJson(const Plan& plan, const PlanRow& row);
 
-} // namespace quindle::cli
+} // namespace quindle

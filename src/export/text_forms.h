@@ -1,18 +1,17 @@
 #pragma once
-// How quindle-cli writes the main window's boxes: JSON, plain text and CSV.
+// The text forms Quindle writes, for quindle-cli and the windows alike: JSON
+// strings, CSV fields (names Latin-1 in, UTF-8 out) and the main window's boxes as JSON.
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "boxes/boxes_text.h"
+#include "export/boxes_text.h"
 #include "boxes/main_boxes.h"
 #include "dosage/repeated_sires.h"
 
-namespace quindle::cli {
+namespace quindle {
 
-using quindle::boxesPlain;
-using quindle::latin1ToUtf8;
 // A JSON string literal (UTF-8 in, quotes included).
 std::string jsonString(std::string_view utf8);
 // A CSV field with RFC 4180 quoting when it needs it.
@@ -47,4 +46,4 @@ std::string repeatsJson(const std::vector<RepeatedSire>& repeats);
 // It ends with the repeated sires of the lineage boxes ("repeats").
 std::string boxesJson(const MainBoxes& boxes, const std::string& prefix = "");
 
-} // namespace quindle::cli
+} // namespace quindle

@@ -1,11 +1,11 @@
-#include "plan_csv.h"
+#include "export/plan_csv.h"
 
 #include <algorithm>
 
 #include "dosage/repeated_sires.h"
-#include "render.h"
+#include "export/text_forms.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 std::string_view PlanCsvWriter::row(const PlanRow& row)
 {
@@ -50,4 +50,4 @@ std::string planRowJson(const Plan& plan, const PlanRow& row)
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(plan.lineage(row))) + "}\n";
 }
 
-} // namespace quindle::cli
+} // namespace quindle

@@ -1,4 +1,4 @@
-#include "render.h"
+#include "export/text_forms.h"
 
 #include <array>
 #include <bit>
@@ -11,7 +11,7 @@
 
 #include "dosage/profile.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 std::string jsonString(std::string_view utf8)
 {
@@ -194,4 +194,4 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix)
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(boxes.lineage)) + "}";
 }
 
-} // namespace quindle::cli
+} // namespace quindle

@@ -9,9 +9,9 @@
 
 #include "dosage/format.h"
 #include "dosage/profile.h"
-#include "render.h"
+#include "export/text_forms.h"
 
-namespace quindle::cli {
+namespace quindle {
 
 // The numeric columns of a row follow from the horse's five group totals alone,
 // and a crop of horses shows few different totals: the texts of the totals met
@@ -66,4 +66,4 @@ private:
     std::string fresh_;
 };
 
-} // namespace quindle::cli
+} // namespace quindle
