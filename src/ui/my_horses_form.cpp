@@ -52,7 +52,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);
-    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents); // follows the zoom
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window; Delete removes it"));
     const int widths[] = {60, 240, 80, 170, 170, 46, 46};
@@ -90,7 +90,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
         {"season", "Season\u2026", "Plan the best stallions for every filly and mare", &MyHorsesForm::openSeason},
     };
     for (const auto& a : actions) {
-        auto* button = new QPushButton(QString::fromLatin1(a.text), this);
+        auto* button = new QPushButton(QString::fromUtf8(a.text), this);
         button->setObjectName(QString::fromLatin1(a.name));
         button->setToolTip(QString::fromLatin1(a.tip));
         button->setAutoDefault(false);
