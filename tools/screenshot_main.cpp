@@ -12,6 +12,9 @@
 // card of the horse or foal shown; --foals SIRE saves the search window with
 // the crop of that stallion; --compare A;B;... saves the comparison window with
 // those candidates (an identifier, or three names SIRE,DAMSIRE,DAMDAMSIRE).
+// --stable ID,ID,... keeps those horses in My Horses (in a list of the run's own,
+// never the player's); --my-horses then saves the My Horses window, --season the
+// season window planned for them.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
@@ -32,6 +35,9 @@
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
+#include "ui/my_horses_form.h"
+#include "ui/season_form.h"
+#include "ui/stable_store.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
 #include "ui/search_form.h"
@@ -92,7 +98,13 @@ int main(int argc, char** argv)
                                      QStringLiteral("Save the comparison of these candidates instead (ID or "
                                                     "SIRE,DAMSIRE,DAMDAMSIRE, separated by ';')."),
                                      QStringLiteral("CANDIDATES"));
-    parser.addOptions({zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare});
+    const QCommandLineOption stable(QStringLiteral("stable"), QStringLiteral("Horses to keep in My Horses."),
+                                    QStringLiteral("IDS"));
+    const QCommandLineOption myHorses(QStringLiteral("my-horses"),
+                                      QStringLiteral("Save the My Horses window instead."));
+    const QCommandLineOption season(QStringLiteral("season"), QStringLiteral("Save the season window instead."));
+    parser.addOptions(
+        {zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare, stable, myHorses, season});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
@@ -108,6 +120,9 @@ int main(int argc, char** argv)
     quindle::ui::useBuiltInFaceEverywhere();
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    // My Horses is kept in the application's data folder: one of this run's own.
+    qputenv("XDG_DATA_HOME", settings.path().toLocal8Bit());
+    qputenv("APPDATA", settings.path().toLocal8Bit());
 
     const quindle::DataFolder folder(args[0].toLocal8Bit().toStdString());
     auto chefs = quindle::ui::startUp(folder, quindle::kStampFileName);
@@ -141,7 +156,22 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(card) && !window.writeCardPdf(parser.value(card)))
         return 1;
+    for (const QString& id : parser.value(stable).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        window.stable()->add(id.toInt(), &window);
     QWidget* shown = &window;
+    auto settled = [](auto* form) {
+        while (form->busy())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        return form;
+    };
+    if (parser.isSet(myHorses)) {
+        window.openMyHorses();
+        shown = settled(window.myHorsesForm());
+    }
+    if (parser.isSet(season)) {
+        window.openSeason();
+        shown = settled(window.seasonForm());
+    }
     if (parser.isSet(compare)) {
         for (const QString& item : parser.value(compare).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             quindle::Candidate candidate;

@@ -46,6 +46,10 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
+    if (more_) {
+        menu->addSeparator();
+        more_(*menu);
+    }
     return menu;
 }
 

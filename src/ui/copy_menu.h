@@ -28,6 +28,8 @@ public:
     std::unique_ptr<QMenu> menuAt(const QPoint& pos) const;
     // The window's own actions, added after Copy when the menu opens.
     void setMoreActions(std::function<void(QMenu*)> add) { moreActions_ = std::move(add); }
+    // The window's own commands, added to the menu after the copies.
+    void addToMenu(std::function<void(QMenu&)> add) { more_ = std::move(add); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -36,6 +38,7 @@ private:
     QWidget* main_;
     std::function<MainBoxes()> boxes_;
     std::function<void(QMenu*)> moreActions_;
+    std::function<void(QMenu&)> more_;
 };
 
 } // namespace quindle::ui

@@ -30,9 +30,11 @@ QFont smaller(const QFont& font)
 
 } // namespace
 
-void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit)
+void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit, const QString& note)
 {
-    const QString tip = fit.whole ? QString() : text;
+    QString tip = fit.whole ? QString() : text;
+    if (!note.isEmpty())
+        tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + note;
     if (widget->toolTip() != tip)
         widget->setToolTip(tip);
 }
@@ -62,6 +64,15 @@ int NameBox::textWidth() const
 
 FittedText NameBox::shown() const { return fitText(text(), font(), textWidth()); }
 
+void NameBox::setNote(const QString& note)
+{
+    if (note == note_)
+        return;
+    note_ = note;
+    updateToolTip();
+    update();
+}
+
 void NameBox::paintEvent(QPaintEvent* event)
 {
     paintText(event);
@@ -71,6 +82,17 @@ void NameBox::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         painter.setPen(QPen(palette().color(QPalette::Text), 2));
         painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    }
+    if (!note_.isEmpty()) {
+        // A small dark triangle in the top right corner, inside the frame.
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int size = std::max(5, height() / 5);
+        const QPoint corner = rect().topRight() + QPoint(-2, 2);
+        const QPoint points[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x80, 0x10, 0x40));
+        painter.drawPolygon(points, 3);
     }
 }
 

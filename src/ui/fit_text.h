@@ -20,8 +20,9 @@ struct FittedText {
 // elided at the right in the font given.
 FittedText fitText(const QString& text, const QFont& font, int width);
 
-// The tooltip holds the whole text when `widget` shows less of it, or shows it smaller.
-void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit);
+// The tooltip holds the whole text when `widget` shows less of it, or shows it
+// smaller, and then the note when there is one.
+void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit, const QString& note = {});
 
 // A widget that fits its text (Self::shown() says how), keeping its tooltip up
 // to date as its size, font or style change.
@@ -31,7 +32,11 @@ public:
     using Base::Base;
 
 protected:
-    void updateToolTip() { setWholeTextTip(this, this->text(), static_cast<const Self*>(this)->shown()); }
+    void updateToolTip()
+    {
+        const Self* self = static_cast<const Self*>(this);
+        setWholeTextTip(this, this->text(), self->shown(), self->note());
+    }
     void resizeEvent(QResizeEvent* event) override
     {
         Base::resizeEvent(event);
@@ -45,11 +50,14 @@ protected:
     }
 };
 
-// A read-only display box of the main window.
+// A read-only display box of the main window. A box may carry a note: a mark in
+// its corner says so, and the tooltip holds it; the box keeps its place and size.
 class NameBox : public Fitting<QLineEdit, NameBox> {
 public:
     explicit NameBox(QWidget* parent);
     FittedText shown() const;
+    const QString& note() const { return note_; }
+    void setNote(const QString& note);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,12 +65,15 @@ protected:
 private:
     int textWidth() const;
     void paintText(QPaintEvent* event);
+
+    QString note_;
 };
 
 class FitLabel : public Fitting<QLabel, FitLabel> {
 public:
     FitLabel(const QString& text, QWidget* parent);
     FittedText shown() const;
+    QString note() const { return {}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -72,6 +83,7 @@ class FitButton : public Fitting<QPushButton, FitButton> {
 public:
     FitButton(const QString& text, QWidget* parent);
     FittedText shown() const;
+    QString note() const { return {}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include "dosage/chart_scale.h"
 #include "data/startup.h"
 #include "dosage/format.h"
+#include "dosage/repeated_sires.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
@@ -33,9 +35,12 @@
 #include "ui/latin1.h"
 #include "ui/pedigree_layout.h"
 #include "ui/placement.h"
+#include "ui/my_horses_form.h"
 #include "ui/planner_form.h"
 #include "ui/profile_chart.h"
 #include "ui/search_form.h"
+#include "ui/season_form.h"
+#include "ui/stable_store.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
@@ -102,6 +107,7 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     buildCommands();
     buildChartPane();
     nameWidgets();
+    buildStableCommands();
 
     // Tab order: the ID box, GO, then the horse and its lineage.
     setTabOrder(searchID_, go_);
@@ -113,6 +119,7 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
+    copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
@@ -469,6 +476,20 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     for (int i = 0; i < kProfileBoxes; ++i)
         write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
     showChart();
+    markRepeatedSires(boxes);
+}
+
+void MainForm::markRepeatedSires(const MainBoxes& boxes)
+{
+    // Each box of a name that stands in more than one place: a mark, and its places in the tooltip.
+    std::array<QString, kPositions> notes;
+    for (const RepeatedSire& repeated : repeatedSires(boxes.lineage))
+        for (const int position : repeated.positions)
+            notes[static_cast<std::size_t>(position)] =
+                QStringLiteral("Repeated sire: ") + fromLatin1(repeated.notation);
+    for (int position = 0; position < kPositions; ++position)
+        if (auto* box = dynamic_cast<NameBox*>(texts_[static_cast<std::size_t>(3 + position)]))
+            box->setNote(notes[static_cast<std::size_t>(position)]);
 }
 
 void MainForm::clear()
@@ -555,6 +576,9 @@ void MainForm::setZoom(int percent)
         planner_->setZoom(zoom_);
     if (search_)
         search_->setZoom(zoom_);
+    for (QWidget* window : {static_cast<QWidget*>(myHorses_.data()), static_cast<QWidget*>(season_.data())})
+        if (window)
+            applyFontZoom(window, zoom_);
     saveZoom(zoom_);
 }
 
@@ -685,6 +709,7 @@ void MainForm::openSearch()
         search_->markShownFoal(shownHorse_);
         search_->setZoom(zoom_);
         placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
+        connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
     }
     search_->show();
     search_->raise();
@@ -756,7 +781,103 @@ void MainForm::closeEvent(QCloseEvent* event)
         search_->close();
     if (compare_)
         compare_->close();
+    if (myHorses_)
+        myHorses_->close();
+    if (season_)
+        season_->close();
     QWidget::closeEvent(event);
+}
+
+// My Horses and the season. The windows get the data folder, the chef table
+// and the list; they ask for a horse or a mating to be shown by their signals.
+void MainForm::buildStableCommands()
+{
+    stable_ = new StableStore(this);
+    stable_->open(folder(), this);
+    // Each data folder has its own list.
+    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
+    auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
+        auto* s = new QShortcut(keys, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
+}
+
+void MainForm::addStableActions(QMenu& menu)
+{
+    QAction* keep = menu.addAction(QStringLiteral("Add to My Horses"), this, &MainForm::addShownHorse);
+    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    keep->setEnabled(shownHorse_ != 0);
+    menu.addAction(QStringLiteral("My Horses\u2026"), this, &MainForm::openMyHorses)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
+    menu.addAction(QStringLiteral("Season\u2026"), this, &MainForm::openSeason)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
+}
+
+MyHorsesForm* MainForm::myHorsesForm() const { return myHorses_.data(); }
+
+SeasonForm* MainForm::seasonForm() const { return season_.data(); }
+
+bool MainForm::addShownHorse()
+{
+    if (shownHorse_ == 0)
+        return false;
+    return stable_->add(shownHorse_, this);
+}
+
+void MainForm::addShownHorseWithBeep()
+{
+    if (shownHorse_ == 0)
+        seam().beep(); // a foal or nothing: no horse to keep
+    else
+        addShownHorse();
+}
+
+void MainForm::openMyHorses()
+{
+    if (!myHorses_) {
+        myHorses_ = new MyHorsesForm(session_, stable_, this);
+        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
+        connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
+        applyFontZoom(myHorses_, zoom_);
+        myHorses_->move(pos() + QPoint(width() / 5, height() / 5));
+    }
+    myHorses_->show();
+    myHorses_->raise();
+    myHorses_->activateWindow();
+}
+
+void MainForm::openSeason()
+{
+    if (!season_) {
+        season_ = new SeasonForm(session_, stable_, this);
+        connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
+        applyFontZoom(season_, zoom_);
+        season_->move(pos() + QPoint(width() / 4, height() / 4));
+    }
+    season_->show();
+    season_->raise();
+    season_->activateWindow();
+}
+
+void MainForm::showHorseById(std::int32_t id)
+{
+    searchID_->setText(QString::number(id));
+    goClick();
+    raise();
+    activateWindow();
+}
+
+void MainForm::showMatingOf(const MatingNames& names)
+{
+    if (subForm_)
+        subForm_->setNames(names);
+    submitMating(names);
+    raise();
+    activateWindow();
 }
 
 } // namespace quindle::ui

@@ -16,6 +16,7 @@
 #include "ui/session.h"
 
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QGroupBox;
 class QMenu;
@@ -25,8 +26,11 @@ namespace quindle::ui {
 class CompareForm;
 class EditGuard;
 class ProfileChart;
+class MyHorsesForm;
 class PlannerForm;
 class SearchForm;
+class SeasonForm;
+class StableStore;
 class SubForm;
 
 class MainForm : public QWidget {
@@ -86,6 +90,14 @@ public:
     const std::optional<MatingNames>& shownMating() const { return shownMating_; }
     // The window's own actions for a context menu.
     void addWindowActions(QMenu* menu);
+    // The player's own horses for this data folder, and the windows over them.
+    StableStore* stable() const { return stable_; }
+    void openMyHorses();
+    void openSeason();
+    // Adds the horse the last GO found to My Horses; false when none is shown.
+    bool addShownHorse();
+    MyHorsesForm* myHorsesForm() const;
+    SeasonForm* seasonForm() const;
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
@@ -129,6 +141,12 @@ private:
     void folderReplaced();
     void showDataFolder();
     QPoint subFormBeside() const;
+    void buildStableCommands();
+    void addStableActions(QMenu& menu);
+    void markRepeatedSires(const MainBoxes& boxes);
+    void showHorseById(std::int32_t id);
+    void showMatingOf(const MatingNames& names);
+    void addShownHorseWithBeep();
 
     Session* session_;
     std::int32_t requestedID_ = 0;
@@ -159,6 +177,9 @@ private:
     QPointer<CompareForm> compare_;
     std::vector<Candidate> candidates_;
     std::optional<MatingNames> shownMating_;
+    StableStore* stable_ = nullptr;
+    QPointer<MyHorsesForm> myHorses_;
+    QPointer<SeasonForm> season_;
 };
 
 } // namespace quindle::ui

@@ -29,6 +29,7 @@
 #include "ui/planner_model.h"
 #include "ui/profile_chart.h"
 #include "ui/session.h"
+#include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
@@ -48,15 +49,6 @@ namespace {
 constexpr int kColumnWidths[] = {190, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 165, 165, 60}; // the last: the shape
 constexpr int kBoundWidth = 70;
 constexpr QSize kWindowSize(1040, 560);
-
-QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
-{
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setPlaceholderText(hint);
-    box->setMaximumWidth(kBoundWidth);
-    return box;
-}
 
 QString lines(const MareLines& mare)
 {
@@ -284,19 +276,8 @@ void PlannerForm::replan()
 void PlannerForm::applyFilters()
 {
     PlanQuery query;
-    // A bound that is not a number is marked and left out.
-    auto range = [](QLineEdit* low, QLineEdit* high) -> std::optional<ValueRange> {
-        const auto parsed =
-            parseRange((low->text().trimmed() + QLatin1Char(':') + high->text().trimmed()).toStdString());
-        for (QLineEdit* box : {low, high})
-            box->setStyleSheet(parsed || box->text().trimmed().isEmpty() ? QString()
-                                                                         : QStringLiteral("color: #b00000"));
-        if (!parsed || (!parsed->min && !parsed->max))
-            return std::nullopt;
-        return parsed;
-    };
-    query.di = range(diMin_, diMax_);
-    query.cd = range(cdMin_, cdMax_);
+    query.di = rangeOfBoxes(diMin_, diMax_);
+    query.cd = rangeOfBoxes(cdMin_, cdMax_);
     if (minTotal_->value() > 0)
         query.minTotal = minTotal_->value();
     query.nameContains = toLatin1(sireFilter_->text().trimmed());
@@ -383,7 +364,7 @@ void PlannerForm::exportClick()
     const QString path =
         seam().saveFileName(this, QStringLiteral("Export the plan"), QStringLiteral("CSV files (*.csv)"));
     if (!path.isEmpty())
-        exportTo(path);
+        exportTo(csvPath(path));
 }
 
 void PlannerForm::closeEvent(QCloseEvent* event)

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableView>
@@ -95,6 +96,28 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window"));
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { pick(index.row()); });
+    const auto keepCurrent = [this] {
+        const QModelIndex current = table_->currentIndex();
+        const std::int32_t id = current.isValid() ? model_->idAt(current.row()) : 0;
+        if (id >= 1 && id <= 999999)
+            emit addToMyHorses(id);
+        else
+            seam().beep();
+    };
+    auto* keep = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), table_);
+    keep->setContext(Qt::WidgetShortcut);
+    connect(keep, &QShortcut::activated, this, keepCurrent);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this, keepCurrent](const QPoint& at) {
+        if (!table_->indexAt(at).isValid())
+            return;
+        table_->setCurrentIndex(table_->indexAt(at));
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Show in the main window"), this, [this] { pick(table_->currentIndex().row()); });
+        menu.addAction(QStringLiteral("Add to My Horses"), this, keepCurrent)
+            ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
     layout->addWidget(table_, 1);
 
     connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);

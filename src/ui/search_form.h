@@ -55,6 +55,8 @@ public:
     void reload();
 
 signals:
+    // The player asks to keep a row's horse in My Horses (Ctrl+D or the context menu).
+    void addToMyHorses(std::int32_t id);
     // The horse with this identifier is to be shown.
     void horseChosen(std::int32_t id);
 

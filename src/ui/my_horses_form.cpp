@@ -1,0 +1,197 @@
+#include "ui/my_horses_form.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/my_horses_model.h"
+#include "ui/session.h"
+#include "ui/stable_store.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(store)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("My Horses"));
+    resize(860, 420);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    ids_ = new QLineEdit(this);
+    ids_->setObjectName(QStringLiteral("addIds"));
+    ids_->setPlaceholderText(QStringLiteral("IDs to add, e.g. 1204 88731"));
+    ids_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,;]*")), ids_));
+    auto* add = new QPushButton(QStringLiteral("Add"), this);
+    add->setObjectName(QStringLiteral("add"));
+    connect(add, &QPushButton::clicked, this, &MyHorsesForm::addTyped);
+    connect(ids_, &QLineEdit::returnPressed, this, &MyHorsesForm::addTyped);
+    top->addWidget(new QLabel(QStringLiteral("Add by ID:"), this));
+    top->addWidget(ids_, 1);
+    top->addWidget(add);
+    layout->addLayout(top);
+
+    model_ = new MyHorsesModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("myHorses"));
+    table_->setModel(model_);
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the order they were added in
+    table_->setSortingEnabled(true);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents); // follows the zoom
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window; Delete removes it"));
+    const int widths[] = {60, 240, 80, 170, 170, 46, 46};
+    for (int c = 0; c < 7; ++c)
+        table_->setColumnWidth(c, widths[c]);
+    connect(table_, &QTableView::activated, this, &MyHorsesForm::showSelected);
+    layout->addWidget(table_, 1);
+
+    auto* remove = new QShortcut(QKeySequence::Delete, table_);
+    remove->setContext(Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &MyHorsesForm::removeSelected);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Show in the main window"), this, &MyHorsesForm::showSelected);
+        menu.addAction(QStringLiteral("Confirm the name now at the ID"), this, &MyHorsesForm::confirmSelected);
+        menu.addAction(QStringLiteral("Remove"), this, &MyHorsesForm::removeSelected);
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
+
+    auto* buttons = new QHBoxLayout;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("stableStatus"));
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    buttons->addWidget(status_, 1);
+    const struct {
+        const char* name;
+        const char* text;
+        const char* tip;
+        void (MyHorsesForm::*slot)();
+    } actions[] = {
+        {"go", "GO", "Show the horse in the main window", &MyHorsesForm::showSelected},
+        {"confirm", "Confirm", "Keep the horse now at the ID under its new name", &MyHorsesForm::confirmSelected},
+        {"remove", "Remove", "Drop the selected horses from the list (Delete)", &MyHorsesForm::removeSelected},
+        {"season", "Season\u2026", "Plan the best stallions for every filly and mare", &MyHorsesForm::openSeason},
+    };
+    for (const auto& a : actions) {
+        auto* button = new QPushButton(QString::fromUtf8(a.text), this);
+        button->setObjectName(QString::fromLatin1(a.name));
+        button->setToolTip(QString::fromLatin1(a.tip));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, a.slot);
+        buttons->addWidget(button);
+    }
+    layout->addLayout(buttons);
+
+    connect(store_, &StableStore::changed, this, &MyHorsesForm::refresh);
+    // A breeding file cut again may hold other horses at the kept IDs.
+    connect(session_, &Session::changed, this, &MyHorsesForm::refresh);
+    refresh();
+}
+
+void MyHorsesForm::refresh()
+{
+    auto rows = std::make_shared<std::vector<MyHorseRow>>();
+    status_->setText(QStringLiteral("Looking the horses up\u2026"));
+    work_.run([rows, stable = store_->stable(), folder = session_->folder(),
+               chefs = session_->sharedChefs()] { *rows = myHorseRows(stable, folder, *chefs); },
+              [this, rows] {
+                  model_->setRows(std::move(*rows));
+                  int marked = 0;
+                  for (int r = 0; r < model_->rowCount(); ++r)
+                      marked += model_->row(r).checked.usable() ? 0 : 1;
+                  QString text = QStringLiteral("%1 horses").arg(model_->rowCount());
+                  if (marked)
+                      text += QStringLiteral(", %1 left out of plans until confirmed or removed").arg(marked);
+                  status_->setText(text);
+                  status_->setToolTip(QDir::toNativeSeparators(store_->path()));
+              });
+}
+
+bool MyHorsesForm::addTyped()
+{
+    const QStringList parts = ids_->text().split(QRegularExpression(QStringLiteral("[ ,;]+")), Qt::SkipEmptyParts);
+    bool allAdded = true;
+    QStringList refused;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int id = part.toInt(&ok);
+        if (!ok || id < 1 || id > 999999) {
+            refused << part;
+            allAdded = false;
+            continue;
+        }
+        if (!store_->stable().find(id) && !store_->add(id, this))
+            allAdded = false;
+    }
+    if (!refused.isEmpty())
+        seam().warning(this, QStringLiteral("My Horses"),
+                       QStringLiteral("An ID is a number from 1 to 999999; not added: %1").arg(refused.join(", ")));
+    if (allAdded)
+        ids_->clear();
+    return allAdded;
+}
+
+std::vector<std::int32_t> MyHorsesForm::selectedIds() const
+{
+    std::vector<std::int32_t> ids;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        ids.push_back(model_->row(index.row()).checked.entry.id);
+    if (ids.empty() && table_->currentIndex().isValid())
+        ids.push_back(model_->row(table_->currentIndex().row()).checked.entry.id);
+    return ids;
+}
+
+void MyHorsesForm::removeSelected()
+{
+    for (const std::int32_t id : selectedIds())
+        if (!store_->remove(id, this))
+            return;
+}
+
+void MyHorsesForm::confirmSelected()
+{
+    // Each marked horse selected takes the name its ID holds now.
+    const auto ids = selectedIds();
+    std::vector<std::pair<std::int32_t, std::string>> renamed;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const CheckedHorse& checked = model_->row(r).checked;
+        if (checked.status == CheckedHorse::Status::Renamed &&
+            std::find(ids.begin(), ids.end(), checked.entry.id) != ids.end())
+            renamed.emplace_back(checked.entry.id, checked.horse.name);
+    }
+    for (const auto& [id, name] : renamed)
+        if (!store_->confirm(id, name, this))
+            return;
+}
+
+void MyHorsesForm::showSelected()
+{
+    const auto ids = selectedIds();
+    if (!ids.empty())
+        emit showHorse(ids.front());
+}
+
+void MyHorsesForm::closeEvent(QCloseEvent* event)
+{
+    work_.drop();
+    QWidget::closeEvent(event);
+}
+
+} // namespace quindle::ui

@@ -1,0 +1,64 @@
+#pragma once
+// "My Horses": the player's own horses for the data folder, looked up as the
+// breeding file has them now. Horses are added by ID here (or from the main and
+// search windows), removed, sorted, and shown in the main window (GO).
+#include <QWidget>
+#include <cstdint>
+#include <vector>
+
+#include "ui/latest_work.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+namespace quindle::ui {
+
+class MyHorsesModel;
+class Session;
+class StableStore;
+
+class MyHorsesForm : public QWidget {
+    Q_OBJECT
+public:
+    // The rows are looked up in the session's data, again whenever it changes.
+    MyHorsesForm(Session* session, StableStore* store, QWidget* parent = nullptr);
+
+    // Looks the kept horses up again.
+    void refresh();
+
+    MyHorsesModel* model() const { return model_; }
+    QTableView* table() const { return table_; }
+    QLineEdit* idBox() const { return ids_; }
+    bool busy() const { return work_.busy(); }
+
+    // Adds the IDs typed (separated by blanks or commas); false when one was refused.
+    bool addTyped();
+    // The selected rows' horses.
+    void removeSelected();
+    void confirmSelected();
+    void showSelected();
+
+signals:
+    // The player asks for a horse to be shown in the main window.
+    void showHorse(std::int32_t id);
+    void openSeason();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::vector<std::int32_t> selectedIds() const;
+
+    Session* session_;
+    StableStore* store_;
+    LatestWork work_{this};
+
+    QLineEdit* ids_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTableView* table_ = nullptr;
+    MyHorsesModel* model_ = nullptr;
+};
+
+} // namespace quindle::ui

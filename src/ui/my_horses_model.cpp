@@ -1,0 +1,192 @@
+#include "ui/my_horses_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "dosage/format.h"
+#include "dosage/profile.h"
+#include "lookup/horse_lookup.h"
+#include "ui/latin1.h"
+
+namespace quindle::ui {
+
+namespace {
+
+const char* const kHeaders[] = {"ID", "Name", "Age/Sex", "Sire", "Dam-Sire", "Total", "DI", "CD"};
+
+std::string trimmed(const std::string& text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+bool hasHorse(const CheckedHorse& checked)
+{
+    return checked.status == CheckedHorse::Status::Same || checked.status == CheckedHorse::Status::Renamed;
+}
+
+} // namespace
+
+std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& folder, const ChefTable& chefs)
+{
+    std::vector<MyHorseRow> rows;
+    constexpr double kLowest = -std::numeric_limits<double>::infinity();
+    for (CheckedHorse& checked : checkStable(stable, folder)) {
+        MyHorseRow row;
+        row.totalValue = row.diValue = row.cdValue = kLowest;
+        if (hasHorse(checked)) {
+            const DosageProfile profile = computeProfile(lineageNames(checked.horse), chefs);
+            SummaryTexts texts;
+            formatSummary(profile, texts);
+            row.total = trimmed(texts[kTotalBox - kGroupTotalBox]);
+            row.di = trimmed(texts[kDiBox - kGroupTotalBox]);
+            row.cd = trimmed(texts[kCdBox - kGroupTotalBox]);
+            row.totalValue = profile.total;
+            if (profile.di.kind == DosageIndex::Kind::Finite)
+                row.diValue = profile.di.value;
+            else if (profile.di.kind == DosageIndex::Kind::Infinite)
+                row.diValue = std::numeric_limits<double>::infinity();
+            if (profile.cd)
+                row.cdValue = *profile.cd;
+        }
+        row.checked = std::move(checked);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void MyHorsesModel::setRows(std::vector<MyHorseRow> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    applyOrder();
+    endResetModel();
+}
+
+void MyHorsesModel::sort(int column, Qt::SortOrder order)
+{
+    beginResetModel();
+    sortColumn_ = column;
+    order_ = order;
+    applyOrder();
+    endResetModel();
+}
+
+void MyHorsesModel::applyOrder()
+{
+    if (sortColumn_ < 0 || sortColumn_ >= Columns)
+        return;
+    const int column = sortColumn_;
+    auto key = [column](const MyHorseRow& row) -> double {
+        switch (column) {
+        case Id:
+            return row.checked.entry.id;
+        case Total:
+            return row.totalValue;
+        case Di:
+            return row.diValue;
+        case Cd:
+            return row.cdValue;
+        default:
+            return 0;
+        }
+    };
+    auto text = [column](const MyHorseRow& row) -> const std::string& {
+        const HorseRecord& horse = row.checked.horse;
+        switch (column) {
+        case AgeSex:
+            return horse.sex;
+        case Sire:
+            return horse.sire;
+        case DamSire:
+            return horse.damSire;
+        default:
+            return row.checked.entry.name;
+        }
+    };
+    const bool numeric = column == Id || column == Total || column == Di || column == Cd;
+    const bool down = order_ == Qt::DescendingOrder;
+    std::stable_sort(rows_.begin(), rows_.end(), [&](const MyHorseRow& a, const MyHorseRow& b) {
+        if (numeric)
+            return down ? key(b) < key(a) : key(a) < key(b);
+        if (column == AgeSex && a.checked.horse.age != b.checked.horse.age) {
+            const int ageA = std::atoi(a.checked.horse.age.c_str()), ageB = std::atoi(b.checked.horse.age.c_str());
+            if (ageA != ageB)
+                return down ? ageB < ageA : ageA < ageB;
+        }
+        return down ? text(b) < text(a) : text(a) < text(b);
+    });
+}
+
+int MyHorsesModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int MyHorsesModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Columns; }
+
+QVariant MyHorsesModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const MyHorseRow& r = row(index.row());
+    const CheckedHorse& checked = r.checked;
+    const HorseRecord& horse = checked.horse;
+    const bool marked = !checked.usable();
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case Id:
+            return QString::number(checked.entry.id);
+        case Name:
+            switch (checked.status) {
+            case CheckedHorse::Status::Same:
+                return fromLatin1(horse.name);
+            case CheckedHorse::Status::Renamed:
+                return QStringLiteral("%1 (kept as %2)").arg(fromLatin1(horse.name), fromLatin1(checked.entry.name));
+            case CheckedHorse::Status::Missing:
+                return QStringLiteral("%1 (not in the breeding file)").arg(fromLatin1(checked.entry.name));
+            case CheckedHorse::Status::Failed:
+                return QStringLiteral("%1 (could not be looked up)").arg(fromLatin1(checked.entry.name));
+            }
+            return {};
+        case AgeSex:
+            return hasHorse(checked) ? fromLatin1(ageSexText(horse.age, horse.sex)).trimmed() : QString();
+        case Sire:
+            return fromLatin1(horse.sire);
+        case DamSire:
+            return fromLatin1(horse.damSire);
+        case Total:
+            return fromLatin1(r.total);
+        case Di:
+            return fromLatin1(r.di);
+        case Cd:
+            return fromLatin1(r.cd);
+        default:
+            return {};
+        }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(index.column() == Id || index.column() >= Total ? Qt::AlignRight | Qt::AlignVCenter
+                                                                                   : Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        return marked ? QVariant(QBrush(QColor(0xb0, 0, 0))) : QVariant();
+    case Qt::ToolTipRole:
+        return marked ? fromLatin1(checked.message) + QStringLiteral(".\nConfirm takes the horse at the ID "
+                                                                     "as it is now; Remove drops it.")
+                      : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant MyHorsesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < Columns)
+        return QString::fromLatin1(kHeaders[section]);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace quindle::ui

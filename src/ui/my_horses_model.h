@@ -1,0 +1,49 @@
+#pragma once
+// The "My Horses" table: each kept horse as the breeding file has it now, with
+// its profile's total, DI and CD. A horse whose ID now holds another name (or
+// none) shows both names and stands out until the player confirms or removes it.
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+#include "stable/stable_check.h"
+
+namespace quindle::ui {
+
+struct MyHorseRow {
+    CheckedHorse checked;
+    std::string total, di, cd;                       // as the main window's boxes show them, blanks trimmed
+    double totalValue = 0, diValue = 0, cdValue = 0; // for sorting: "--" lowest, INF highest
+};
+
+// Every kept horse looked up and profiled: what the window's thread is handed.
+std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& folder, const ChefTable& chefs);
+
+class MyHorsesModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Id, Name, AgeSex, Sire, DamSire, Total, Di, Cd, Columns };
+
+    explicit MyHorsesModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+    void setRows(std::vector<MyHorseRow> rows);
+    const MyHorseRow& row(int at) const { return rows_[static_cast<std::size_t>(at)]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+private:
+    void applyOrder();
+
+    std::vector<MyHorseRow> rows_;
+    int sortColumn_ = -1; // none: the order they were added in
+    Qt::SortOrder order_ = Qt::AscendingOrder;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,370 @@
+#include "ui/season_form.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "dosage/repeated_sires.h"
+#include "export/plan_csv.h"
+#include "export/text_forms.h"
+#include "ui/latin1.h"
+#include "ui/planner_model.h"
+#include "ui/session.h"
+#include "ui/stable_store.h"
+#include "ui/target_boxes.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+namespace {
+
+// Where a stallion's row comes from, kept on its first cell.
+constexpr int kDamRole = Qt::UserRole + 1;
+constexpr int kRowRole = Qt::UserRole + 2;
+
+const char* const kPlanHeaders[] = {
+    "Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina", "CD", "DI", "Sire's Sire", "Sire's Dam-Sire"};
+// Rank, the planner's columns, then the foal's repeated sires.
+constexpr int kColumns = 1 + kPlanColumns + 1;
+
+QString text(std::string_view latin1)
+{
+    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
+}
+
+QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
+{
+    auto name = [](const std::string& n) { return n.empty() ? QStringLiteral("(blank)") : fromLatin1(n); };
+    return QStringLiteral("%1 (%2) \u2013 Sire %3, Dam-Sire %4 \u2013 %5 of %6 stallions")
+        .arg(fromLatin1(dam.name))
+        .arg(dam.id)
+        .arg(name(dam.lines.damSire), name(dam.lines.damDamSire))
+        .arg(shown)
+        .arg(all);
+}
+
+} // namespace
+
+SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(store)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Season"));
+    resize(1120, 600);
+    auto* layout = new QVBoxLayout(this);
+
+    // The mares: the player's fillies and mares, or IDs typed.
+    auto* mares = new QHBoxLayout;
+    fromStable_ = new QRadioButton(QStringLiteral("The fillies and mares of My Horses"), this);
+    fromStable_->setObjectName(QStringLiteral("fromStable"));
+    fromIds_ = new QRadioButton(QStringLiteral("These IDs:"), this);
+    fromIds_->setObjectName(QStringLiteral("fromIds"));
+    fromStable_->setChecked(true);
+    ids_ = new QLineEdit(this);
+    ids_->setObjectName(QStringLiteral("damIds"));
+    ids_->setPlaceholderText(QStringLiteral("e.g. 1204 88731"));
+    ids_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,;]*")), ids_));
+    mares->addWidget(fromStable_);
+    mares->addWidget(fromIds_);
+    mares->addWidget(ids_, 1);
+    layout->addLayout(mares);
+    connect(fromStable_, &QRadioButton::toggled, this, &SeasonForm::replan);
+    connect(ids_, &QLineEdit::returnPressed, this, [this] {
+        if (fromIds_->isChecked())
+            replan();
+        else
+            fromIds_->setChecked(true); // replans
+    });
+
+    // The target, once for every mare.
+    auto* target = new QHBoxLayout;
+    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
+    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
+    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
+    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
+    minTotal_ = new QSpinBox(this);
+    minTotal_->setObjectName(QStringLiteral("minTotal"));
+    minTotal_->setRange(0, 9999);
+    sortBy_ = new QComboBox(this);
+    sortBy_->setObjectName(QStringLiteral("sortBy"));
+    sortBy_->addItem(QStringLiteral("sire list order"));
+    for (std::size_t c = 0; c < PlannerModel::kColumns.size(); ++c)
+        sortBy_->addItem(QString::fromLatin1(kPlanHeaders[c]), static_cast<int>(PlannerModel::kColumns[c]));
+    sortBy_->setCurrentIndex(sortBy_->findData(static_cast<int>(PlanColumn::Total)));
+    descending_ = new QCheckBox(QStringLiteral("highest first"), this);
+    descending_->setObjectName(QStringLiteral("descending"));
+    descending_->setChecked(true);
+    perMare_ = new QSpinBox(this);
+    perMare_->setObjectName(QStringLiteral("perMare"));
+    perMare_->setRange(1, 999);
+    perMare_->setValue(static_cast<int>(kSeasonStallionsPerMare));
+    target->addWidget(new QLabel(QStringLiteral("DI"), this));
+    target->addWidget(diMin_);
+    target->addWidget(diMax_);
+    target->addWidget(new QLabel(QStringLiteral("CD"), this));
+    target->addWidget(cdMin_);
+    target->addWidget(cdMax_);
+    target->addWidget(new QLabel(QStringLiteral("Total at least"), this));
+    target->addWidget(minTotal_);
+    target->addWidget(new QLabel(QStringLiteral("Sort by"), this));
+    target->addWidget(sortBy_);
+    target->addWidget(descending_);
+    target->addWidget(new QLabel(QStringLiteral("Stallions per mare"), this));
+    target->addWidget(perMare_);
+    target->addStretch(1);
+    layout->addLayout(target);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        connect(box, &QLineEdit::textChanged, this, &SeasonForm::applyTarget);
+    connect(minTotal_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
+    connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
+    connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
+    connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
+
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("seasonStatus"));
+    status_->setWordWrap(true);
+    layout->addWidget(status_);
+
+    model_ = new QStandardItemModel(0, kColumns, this);
+    QStringList headers{QStringLiteral("Rank")};
+    for (const char* header : kPlanHeaders)
+        headers << QString::fromLatin1(header);
+    headers << QStringLiteral("Repeated sires");
+    model_->setHorizontalHeaderLabels(headers);
+    tree_ = new QTreeView(this);
+    tree_->setObjectName(QStringLiteral("season"));
+    tree_->setModel(model_);
+    tree_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setUniformRowHeights(true);
+    tree_->setAllColumnsShowFocus(true);
+    tree_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
+    tree_->setColumnWidth(0, 70);
+    tree_->setColumnWidth(1, 190);
+    for (int c = 2; c < 12; ++c)
+        tree_->setColumnWidth(c, 52);
+    tree_->setColumnWidth(12, 165);
+    tree_->setColumnWidth(13, 165);
+    connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
+    layout->addWidget(tree_, 1);
+    auto* copy = new QShortcut(QKeySequence::Copy, tree_);
+    copy->setContext(Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+
+    auto* buttons = new QHBoxLayout;
+    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
+    exportButton->setObjectName(QStringLiteral("export"));
+    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
+    connect(exportButton, &QPushButton::clicked, this, &SeasonForm::exportClick);
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton);
+    layout->addLayout(buttons);
+
+    connect(store_, &StableStore::changed, this, [this] {
+        if (fromStable_->isChecked())
+            replan();
+    });
+    connect(session_, &Session::changed, this, &SeasonForm::replan);
+    replan();
+}
+
+PlanQuery SeasonForm::query() const
+{
+    PlanQuery query;
+    query.di = rangeOfBoxes(diMin_, diMax_);
+    query.cd = rangeOfBoxes(cdMin_, cdMax_);
+    if (minTotal_->value() > 0)
+        query.minTotal = minTotal_->value();
+    const QVariant column = sortBy_->currentData();
+    if (column.isValid())
+        query.sortBy = static_cast<PlanColumn>(column.toInt());
+    query.descending = descending_->isChecked();
+    query.top = static_cast<std::size_t>(perMare_->value());
+    return query;
+}
+
+void SeasonForm::replan()
+{
+    std::vector<std::int32_t> ids;
+    const bool stable = fromStable_->isChecked();
+    if (!stable)
+        for (const QString& part : ids_->text().split(QRegularExpression(QStringLiteral("[ ,;]+")), Qt::SkipEmptyParts))
+            ids.push_back(part.toInt()); // digits only: an ID out of range is named as not found
+    auto outcome = std::make_shared<SeasonPlan>();
+    auto listError = std::make_shared<QString>();
+    // The whole planning, sire list and lookups included, runs off the window's thread.
+    work_.run(
+        [folder = session_->folder(), chefs = session_->sharedChefs(), horses = store_->stable(), stable, ids,
+         query = query(), outcome, listError] {
+            const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+            *listError = QString::fromStdString(sires->error());
+            *outcome = stable ? planStableSeason(checkStable(horses, folder), sires, *chefs, query)
+                              : planSeason(ids, folder, sires, *chefs, query);
+        },
+        [this, outcome, listError] {
+            season_ = outcome;
+            listError_ = *listError;
+            applyTarget(); // the target may have changed meanwhile
+        });
+    status_->setText(QStringLiteral("Planning\u2026"));
+}
+
+void SeasonForm::applyTarget()
+{
+    if (!season_)
+        return;
+    selectSeason(*season_, query());
+    rebuild();
+}
+
+void SeasonForm::rebuild()
+{
+    model_->removeRows(0, model_->rowCount());
+    for (std::size_t d = 0; d < season_->dams.size(); ++d) {
+        const SeasonDam& dam = season_->dams[d];
+        auto* group = new QStandardItem(damLine(dam, dam.rows.size(), dam.plan.rows.size()));
+        QFont bold = group->font();
+        bold.setBold(true);
+        group->setFont(bold);
+        group->setData(static_cast<int>(d), kDamRole);
+        group->setData(-1, kRowRole);
+        QList<QStandardItem*> groupRow{group};
+        for (int c = 1; c < kColumns; ++c)
+            groupRow << new QStandardItem;
+        model_->appendRow(groupRow);
+        int rank = 0;
+        for (const std::uint32_t r : dam.rows) {
+            const PlanRow& row = dam.plan.rows[r];
+            QList<QStandardItem*> cells;
+            auto* first = new QStandardItem(QString::number(++rank));
+            first->setData(static_cast<int>(d), kDamRole);
+            first->setData(static_cast<int>(r), kRowRole);
+            first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            cells << first;
+            for (const PlanColumn column : PlannerModel::kColumns) {
+                auto* cell = new QStandardItem(text(dam.plan.cell(row, column)));
+                if (static_cast<int>(column) >= kPlanNameColumns)
+                    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                cells << cell;
+            }
+            cells << new QStandardItem(fromLatin1(repeatsText(dam.plan.lineage(row))));
+            group->appendRow(cells);
+        }
+        tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
+    }
+    tree_->expandAll();
+
+    QStringList lines;
+    if (season_->dams.empty() && season_->leftOut.empty())
+        lines << (fromStable_->isChecked()
+                      ? QStringLiteral("No filly or mare in My Horses: add some there, or type IDs.")
+                      : QStringLiteral("Type the IDs of fillies and mares, then Enter."));
+    else
+        lines << QStringLiteral("%1 mares planned").arg(season_->dams.size());
+    for (const std::string& why : season_->leftOut)
+        lines << fromLatin1(why);
+    if (!listError_.isEmpty())
+        lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
+    status_->setText(lines.join(QLatin1Char('\n')));
+}
+
+void SeasonForm::submit(const QModelIndex& index)
+{
+    if (!index.isValid() || !season_)
+        return;
+    const QModelIndex first = index.sibling(index.row(), 0);
+    const int d = first.data(kDamRole).toInt();
+    const int r = first.data(kRowRole).toInt();
+    if (r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size()) {
+        tree_->setExpanded(first, !tree_->isExpanded(first)); // a mare's row folds
+        return;
+    }
+    const SeasonDam& dam = season_->dams[static_cast<std::size_t>(d)];
+    const PlanRow& row = dam.plan.rows[static_cast<std::size_t>(r)];
+    emit showMating({std::string(dam.plan.name(row, RowName::Sire)), dam.lines.damSire, dam.lines.damDamSire});
+}
+
+QString SeasonForm::selectedText() const
+{
+    QModelIndexList rows = tree_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) {
+        const int pa = a.parent().isValid() ? a.parent().row() : a.row();
+        const int pb = b.parent().isValid() ? b.parent().row() : b.row();
+        return pa != pb ? pa < pb : (a.parent().isValid() ? a.row() + 1 : 0) < (b.parent().isValid() ? b.row() + 1 : 0);
+    });
+    QString out;
+    for (const QModelIndex& index : rows) {
+        if (!index.parent().isValid()) {
+            out += index.data().toString() + QLatin1Char('\n');
+            continue;
+        }
+        const SeasonDam& dam = season_->dams[static_cast<std::size_t>(index.data(kDamRole).toInt())];
+        out += QStringLiteral("%1\t%2").arg(dam.id).arg(fromLatin1(dam.name));
+        for (int c = 0; c < kColumns; ++c)
+            out += QLatin1Char('\t') + index.sibling(index.row(), c).data().toString();
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+bool SeasonForm::exportTo(const QString& path)
+{
+    // Written whole or not at all, with the columns `quindle-cli season` writes.
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && season_) {
+        ok = file.write(std::string("dam,damname,rank,").append(kPlanCsvHeader).c_str()) >= 0;
+        for (const SeasonDam& dam : season_->dams) {
+            std::string damText = std::to_string(dam.id) + ",";
+            appendCsvField(damText, dam.name);
+            PlanCsvWriter csv(dam.plan);
+            std::size_t rank = 0;
+            for (const std::uint32_t r : dam.rows) {
+                if (!ok)
+                    break;
+                std::string line = damText + "," + std::to_string(++rank) + ",";
+                line += csv.row(dam.plan.rows[r]);
+                ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
+            }
+        }
+    }
+    if (ok && file.commit())
+        return true;
+    file.cancelWriting();
+    seam().warning(this, QStringLiteral("Quindle"),
+                   QStringLiteral("The season could not be written to %1.\n\n%2").arg(path, file.errorString()));
+    return false;
+}
+
+void SeasonForm::exportClick()
+{
+    const QString path =
+        seam().saveFileName(this, QStringLiteral("Export the season"), QStringLiteral("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        exportTo(csvPath(path));
+}
+
+void SeasonForm::closeEvent(QCloseEvent* event)
+{
+    work_.drop();
+    QWidget::closeEvent(event);
+}
+
+} // namespace quindle::ui

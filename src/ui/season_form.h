@@ -1,0 +1,86 @@
+#pragma once
+// The season: for every filly and mare of the player's horses (or the IDs
+// typed), the best stallions of the sire list under one target, in one table
+// grouped by mare. A stallion's row is shown in the main window as the mating
+// window's Submit would show that mating.
+#include <QWidget>
+#include <memory>
+
+#include "boxes/mating.h"
+#include "data/chef_table.h"
+#include "data/data_folder.h"
+#include "planner/plan_query.h"
+#include "planner/season.h"
+#include "ui/latest_work.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+class QStandardItemModel;
+class QTreeView;
+
+namespace quindle::ui {
+
+class Session;
+class StableStore;
+
+class SeasonForm : public QWidget {
+    Q_OBJECT
+public:
+    // Planned on the session's data, again whenever it changes.
+    SeasonForm(Session* session, StableStore* store, QWidget* parent = nullptr);
+
+    // Plans again from the sire list and the mares as they are now.
+    void replan();
+
+    QTreeView* tree() const { return tree_; }
+    QStandardItemModel* model() const { return model_; }
+    const SeasonPlan* season() const { return season_.get(); }
+    bool busy() const { return work_.busy(); }
+    // The target as the boxes above the table give it.
+    PlanQuery query() const;
+    // Shows the mating of a stallion's row (a child of a mare's row).
+    void submit(const QModelIndex& index);
+    // The selected rows as tab-separated text, a mare's row as her line.
+    QString selectedText() const;
+    // Writes the rows as shown to a CSV file; false after telling why not.
+    bool exportTo(const QString& path);
+
+signals:
+    // The player asks for a mating to be shown in the main window.
+    void showMating(const quindle::MatingNames& names);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void applyTarget();
+    void rebuild();
+    void exportClick();
+
+    Session* session_;
+    StableStore* store_;
+    std::shared_ptr<SeasonPlan> season_;
+    QString listError_;
+    LatestWork work_{this};
+
+    QRadioButton* fromStable_ = nullptr;
+    QRadioButton* fromIds_ = nullptr;
+    QLineEdit* ids_ = nullptr;
+    QLineEdit* diMin_ = nullptr;
+    QLineEdit* diMax_ = nullptr;
+    QLineEdit* cdMin_ = nullptr;
+    QLineEdit* cdMax_ = nullptr;
+    QSpinBox* minTotal_ = nullptr;
+    QComboBox* sortBy_ = nullptr;
+    QCheckBox* descending_ = nullptr;
+    QSpinBox* perMare_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTreeView* tree_ = nullptr;
+    QStandardItemModel* model_ = nullptr;
+};
+
+} // namespace quindle::ui

@@ -1,0 +1,128 @@
+#include "ui/stable_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "lookup/horse_lookup.h"
+#include "stable/stable_check.h"
+#include "ui/latin1.h"
+#include "ui/ui_seam.h"
+
+namespace quindle::ui {
+
+namespace {
+
+const QString kTitle = QStringLiteral("My Horses");
+
+// The first of FILE.damaged, FILE.damaged-2, ... that is free.
+QString asidePath(const QString& path)
+{
+    QString aside = path + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(aside); ++n)
+        aside = path + QStringLiteral(".damaged-%1").arg(n);
+    return aside;
+}
+
+} // namespace
+
+void StableStore::open(const DataFolder& folder, QWidget* window)
+{
+    openFile(QString::fromStdString(stableFileFor(folder)), folder.dir(), window);
+    folder_ = folder;
+}
+
+void StableStore::openFile(const QString& path, const std::string& dataFolder, QWidget* window)
+{
+    folder_ = DataFolder(dataFolder);
+    path_ = path;
+    keptAside_.clear();
+    writable_ = !path.isEmpty();
+    stable_ = {};
+    if (path.isEmpty()) {
+        emit changed();
+        return;
+    }
+    StableRead read = readStable(path.toStdString());
+    if (read.status == StableRead::Status::Read) {
+        stable_ = std::move(read.stable);
+    } else if (read.status == StableRead::Status::Damaged) {
+        // The player's list is never written over: the file goes aside whole,
+        // and the list starts again empty beside it.
+        const QString aside = asidePath(path);
+        const QString reason = QString::fromStdString(read.error);
+        if (QFile::rename(path, aside)) {
+            keptAside_ = aside;
+            seam().warning(window, kTitle,
+                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\nThe file is kept "
+                                          "as it was under the name\n%2\nand the list starts empty.")
+                               .arg(reason, QDir::toNativeSeparators(aside)));
+        } else {
+            writable_ = false;
+            seam().warning(window, kTitle,
+                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\nIt could not be "
+                                          "moved aside either, so it is left as it is and changes to the list "
+                                          "are not saved in this run.")
+                               .arg(reason));
+        }
+    }
+    emit changed();
+}
+
+bool StableStore::save(const Stable& next, QWidget* window)
+{
+    QString why;
+    if (!writable_) {
+        why = path_.isEmpty() ? QStringLiteral("There is no folder to keep it in (no home folder).")
+                              : QStringLiteral("%1 could not be read, and it is not written over.")
+                                    .arg(QDir::toNativeSeparators(path_));
+    } else {
+        QDir().mkpath(QFileInfo(path_).absolutePath());
+        QSaveFile file(path_);
+        const std::string text = stableText(next, folder_.dir());
+        if (file.open(QIODevice::WriteOnly) &&
+            file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+            file.commit()) {
+            stable_ = next;
+            emit changed();
+            return true;
+        }
+        why = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path_), file.errorString());
+    }
+    seam().warning(window, kTitle, QStringLiteral("The list of your horses could not be saved.\n\n") + why);
+    return false;
+}
+
+bool StableStore::add(std::int32_t id, QWidget* window)
+{
+    if (stable_.find(id)) {
+        seam().information(window, kTitle, QStringLiteral("Horse %1 is in your list already.").arg(id));
+        return false;
+    }
+    const LookupResult found = findHorse(folder_, id);
+    if (found.status != LookupResult::Status::Found) {
+        seam().warning(window, kTitle,
+                       found.status == LookupResult::Status::NotFound
+                           ? QStringLiteral("There is no horse %1 in the breeding file.").arg(id)
+                           : QString::fromStdString(found.error));
+        return false;
+    }
+    Stable next = stable_;
+    next.add(id, found.horse.name);
+    return save(next, window);
+}
+
+bool StableStore::remove(std::int32_t id, QWidget* window)
+{
+    Stable next = stable_;
+    return next.remove(id) && save(next, window);
+}
+
+bool StableStore::confirm(std::int32_t id, const std::string& nameNow, QWidget* window)
+{
+    Stable next = stable_;
+    return confirmHorse(next, id, nameNow) && save(next, window);
+}
+
+} // namespace quindle::ui

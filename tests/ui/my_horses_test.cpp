@@ -1,0 +1,308 @@
+// My Horses and the season window over the small known data folder.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTest>
+#include <QTreeView>
+
+#include "gui_fixture.h"
+#include "stable/stable_file.h"
+#include <QDir>
+#include <filesystem>
+#include "ui/copy_menu.h"
+#include "ui/my_horses_form.h"
+#include "ui/my_horses_model.h"
+#include "ui/search_form.h"
+#include "ui/search_model.h"
+#include "ui/season_form.h"
+#include "ui/stable_store.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+class MyHorsesTest : public GuiTest {
+protected:
+    std::string stablePath() const { return stableFileFor(folder); }
+    // Writes the player's file as an earlier run would have, and reads it in again.
+    void keep(const Stable& stable)
+    {
+        std::filesystem::create_directories(std::filesystem::path(stablePath()).parent_path());
+        writeFile(stablePath(), stableText(stable, folder.dir()));
+        main->stable()->open(folder, main.get());
+    }
+    ui::MyHorsesForm* openMyHorses()
+    {
+        activateMain();
+        QTest::keyClick(main.get(), Qt::Key_H, Qt::ControlModifier | Qt::ShiftModifier);
+        ui::MyHorsesForm* form = main->myHorsesForm();
+        EXPECT_NE(form, nullptr);
+        if (form)
+            settle(form);
+        return form;
+    }
+    ui::SeasonForm* openSeason()
+    {
+        activateMain();
+        QTest::keyClick(main.get(), Qt::Key_M, Qt::ControlModifier | Qt::ShiftModifier);
+        ui::SeasonForm* form = main->seasonForm();
+        EXPECT_NE(form, nullptr);
+        if (form)
+            settle(form);
+        return form;
+    }
+    // Shortcuts of the main window answer while it is the active one.
+    void activateMain()
+    {
+        main->activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == main.get());
+    }
+    template <class Form>
+    static void settle(Form* form)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!form->busy(), 10000);
+    }
+    static QString cell(ui::MyHorsesForm* form, int row, int column)
+    {
+        return form->model()->data(form->model()->index(row, column), Qt::DisplayRole).toString();
+    }
+    static int rowOf(ui::MyHorsesForm* form, int id)
+    {
+        for (int r = 0; r < form->model()->rowCount(); ++r)
+            if (form->model()->row(r).checked.entry.id == id)
+                return r;
+        return -1;
+    }
+    static std::vector<std::int32_t> keptIds(const std::string& path)
+    {
+        std::vector<std::int32_t> ids;
+        for (const StableEntry& entry : readStable(path).stable.horses)
+            ids.push_back(entry.id);
+        return ids;
+    }
+};
+
+} // namespace
+
+TEST_F(MyHorsesTest, TheWindowsAndTheCoreAgreeOnWhereTheListIsKept)
+{
+    const QString organisation = QApplication::organizationName(), application = QApplication::applicationName();
+    QApplication::setOrganizationName(QStringLiteral("quindle"));
+    QApplication::setApplicationName(QStringLiteral("quindle"));
+    const QString qt = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QApplication::setOrganizationName(organisation);
+    QApplication::setApplicationName(application);
+    EXPECT_EQ(QDir::cleanPath(qt).toStdString(),
+              QDir::cleanPath(QString::fromStdString(appDataFolder())).toStdString());
+    EXPECT_EQ(main->stable()->path().toStdString(), stablePath());
+}
+
+TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
+{
+    // The shown horse, by the main window's shortcut.
+    lookUp("1");
+    const QString total = ptText(kTotalBox).trimmed(), di = ptText(kDiBox).trimmed(), cd = ptText(kCdBox).trimmed();
+    QTest::keyClick(main.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY");
+
+    // A foal is no horse to keep.
+    main->submitMating({"RED CAP", "OLD GREY", "NORTH STAR"});
+    const int beeps = seam.beeps;
+    QTest::keyClick(main.get(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(seam.beeps, beeps + 1);
+    auto* copier = main->findChild<ui::HorseCopier*>();
+    ASSERT_NE(copier, nullptr);
+    // The context menu offers to keep the horse shown, and only a horse.
+    const auto addAction = [&](const QMenu& menu) {
+        for (QAction* action : menu.actions())
+            if (action->text() == "Add to My Horses")
+                return action;
+        return static_cast<QAction*>(nullptr);
+    };
+    const QPoint inChart = main->text(2)->geometry().center();
+    const auto foalMenu = copier->menuAt(inChart);
+    QAction* add = addAction(*foalMenu);
+    ASSERT_NE(add, nullptr);
+    EXPECT_FALSE(add->isEnabled());
+    lookUp("4");
+    const auto horseMenu = copier->menuAt(inChart);
+    add = addAction(*horseMenu);
+    ASSERT_NE(add, nullptr);
+    add->trigger();
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4}));
+
+    // A row of the search window, by its shortcut.
+    main->openSearch();
+    ui::SearchForm* search = main->searchForm();
+    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 10000);
+    search->textBox()->setText("DARK");
+    QTRY_VERIFY_WITH_TIMEOUT(!search->busy() && search->model()->rowCount() == 1, 10000);
+    search->table()->setFocus();
+    search->table()->setCurrentIndex(search->model()->index(0, 0));
+    QTest::keyClick(search->table(), Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 2}));
+
+    // IDs typed in My Horses: one not in the file is refused and named.
+    ui::MyHorsesForm* form = openMyHorses();
+    ASSERT_NE(form, nullptr);
+    seam.warnings.clear();
+    QTest::keyClicks(form->idBox(), "3, 77");
+    QTest::keyClick(form->idBox(), Qt::Key_Return);
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 2, 3}));
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains("77"));
+    QTRY_VERIFY_WITH_TIMEOUT(!form->busy() && form->model()->rowCount() == 4, 10000);
+
+    // The columns show the horse as the main window does.
+    const int filly = rowOf(form, 1);
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Name), "BRIGHT FILLY");
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::AgeSex), "3yo Filly");
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Sire), "STAR LANTERN (IRE)");
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::DamSire), "RED CAP");
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Total), total);
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Di), di);
+    EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Cd), cd);
+
+    // Sorted by the header, highest total first.
+    form->table()->sortByColumn(ui::MyHorsesModel::Total, Qt::DescendingOrder);
+    EXPECT_EQ(form->model()->row(0).checked.entry.id, 1) << "the only horse with points";
+
+    // GO shows a row's horse in the main window.
+    form->table()->selectRow(rowOf(form, 3));
+    QTest::mouseClick(named<QPushButton>(form, "go"), Qt::LeftButton);
+    EXPECT_EQ(main->text(2)->text(), "LOWER MARE");
+    EXPECT_EQ(main->shownHorse(), 3);
+
+    // Delete removes the selected horse from the list and the file.
+    form->table()->setFocus();
+    form->table()->selectRow(rowOf(form, 2));
+    QTest::keyClick(form->table(), Qt::Key_Delete);
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 3}));
+    QTRY_VERIFY_WITH_TIMEOUT(!form->busy() && form->model()->rowCount() == 3, 10000);
+}
+
+TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
+{
+    Stable stable;
+    stable.add(1, "BRIGHT FILLY");
+    stable.add(2, "DARK COLT");  // a colt: passed over
+    stable.add(3, "LOWER MARE"); // "mare" in lower case: no filly or mare for the planner
+    keep(stable);
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    QStandardItemModel* model = season->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_TRUE(model->item(0)->text().startsWith("BRIGHT FILLY (1)")) << model->item(0)->text().toStdString();
+    EXPECT_TRUE(model->item(0)->text().contains("STAR LANTERN (IRE)"));
+    EXPECT_EQ(model->item(0)->rowCount(), 3) << "all three stallions of the list";
+
+    // The target is edited once above the table: two per mare, highest total first, ranked from 1.
+    named<QSpinBox>(season, "perMare")->setValue(2);
+    ASSERT_EQ(model->item(0)->rowCount(), 2);
+    EXPECT_EQ(model->item(0)->child(0, 0)->text(), "1");
+    EXPECT_GE(model->item(0)->child(0, 7)->text().toDouble(), model->item(0)->child(1, 7)->text().toDouble());
+
+    // Enter on a stallion shows that mating in the main window.
+    const QModelIndex row = model->index(1, 0, model->index(0, 0));
+    const QString sire = model->itemFromIndex(row.sibling(1, 1))->text();
+    season->tree()->setFocus();
+    season->tree()->setCurrentIndex(row);
+    QTest::keyClick(season->tree(), Qt::Key_Return);
+    EXPECT_EQ(main->text(3)->text(), sire);
+    EXPECT_EQ(main->text(5)->text(), "STAR LANTERN (IRE)");
+    EXPECT_EQ(main->text(9)->text(), "RED CAP");
+    EXPECT_EQ(main->ageSex()->text(), " New Foal");
+    EXPECT_EQ(ptText(kDiBox).trimmed(), model->itemFromIndex(row.sibling(1, 11))->text());
+    EXPECT_EQ(ptText(kTotalBox).trimmed(), model->itemFromIndex(row.sibling(1, 7))->text());
+
+    // Ctrl+C copies the rows selected; Export writes them, named .csv.
+    season->tree()->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QTest::keyClick(season->tree(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("1\tBRIGHT FILLY\t2\t" + sire + "\t"))
+        << QApplication::clipboard()->text().toStdString();
+    seam.savePath = QString::fromStdString(dir.file("season"));
+    QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+    const std::string csv = readFile(dir.file("season.csv"));
+    EXPECT_EQ(csv.substr(0, csv.find('\n')),
+              "dam,damname,rank,sire,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
+    EXPECT_NE(csv.find("1,BRIGHT FILLY,2," + sire.toStdString() + ","), std::string::npos) << csv;
+
+    // IDs typed instead: a horse that is no filly or mare is named, the others planned.
+    named<QRadioButton>(season, "fromIds")->setChecked(true);
+    QTest::keyClicks(named(season, "damIds"), "2 1");
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_TRUE(model->item(0)->text().startsWith("BRIGHT FILLY (1)"));
+    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("2"))
+        << named<QLabel>(season, "seasonStatus")->text().toStdString();
+}
+
+TEST_F(MyHorsesTest, AKeptIdThatHoldsAnotherNameIsMarkedAndLeftOutUntilConfirmed)
+{
+    Stable stable;
+    stable.add(1, "BRIGHT FILLY OLD"); // the breeding file has since given ID 1 to BRIGHT FILLY
+    stable.add(3, "LOWER MARE");
+    keep(stable);
+    ui::MyHorsesForm* form = openMyHorses();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model()->rowCount(), 2);
+    const QModelIndex name = form->model()->index(rowOf(form, 1), ui::MyHorsesModel::Name);
+    EXPECT_EQ(name.data().toString(), "BRIGHT FILLY (kept as BRIGHT FILLY OLD)");
+    EXPECT_TRUE(name.data(Qt::ForegroundRole).isValid()) << "marked";
+    EXPECT_TRUE(name.data(Qt::ToolTipRole).toString().contains("left out"));
+    EXPECT_TRUE(named<QLabel>(form, "stableStatus")->text().contains("1 left out"));
+
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    EXPECT_EQ(season->model()->rowCount(), 0);
+    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("BRIGHT FILLY OLD"));
+    // The list is never re-pointed by itself.
+    EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY OLD");
+
+    // Confirmed: the entry takes the name now at the ID, and the season plans her.
+    form->table()->selectRow(rowOf(form, 1));
+    QTest::mouseClick(named<QPushButton>(form, "confirm"), Qt::LeftButton);
+    EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY");
+    QTRY_VERIFY_WITH_TIMEOUT(!season->busy() && season->model()->rowCount() == 1, 10000);
+    EXPECT_TRUE(season->model()->item(0)->text().startsWith("BRIGHT FILLY (1)"));
+    QTRY_VERIFY_WITH_TIMEOUT(!form->busy(), 10000);
+    EXPECT_FALSE(form->model()->index(rowOf(form, 1), 1).data(Qt::ForegroundRole).isValid());
+}
+
+TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
+{
+    const std::string damaged = "{\"horses\": [{\"id\": 1, \"name\": \"BRIGHT FILLY\"}, {\"id\": 1, \"name\": \"X\"}]}";
+    std::filesystem::create_directories(std::filesystem::path(stablePath()).parent_path());
+    writeFile(stablePath(), damaged);
+    seam.warnings.clear();
+    main->stable()->open(folder, main.get());
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    const QString aside = main->stable()->keptAside();
+    EXPECT_TRUE(seam.warnings[0].second.contains(QDir::toNativeSeparators(aside)))
+        << seam.warnings[0].second.toStdString();
+    EXPECT_TRUE(seam.warnings[0].second.contains(QString::fromStdString(stablePath())));
+    EXPECT_EQ(readFile(aside.toStdString()), damaged);
+    EXPECT_TRUE(main->stable()->stable().horses.empty());
+
+    // The list goes on beside it; a second damaged file does not take the first one's place.
+    lookUp("3");
+    EXPECT_TRUE(main->addShownHorse());
+    EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{3}));
+    writeFile(stablePath(), "not json");
+    main->stable()->open(folder, main.get());
+    EXPECT_NE(main->stable()->keptAside(), aside);
+    EXPECT_EQ(readFile(aside.toStdString()), damaged);
+    EXPECT_EQ(readFile(main->stable()->keptAside().toStdString()), "not json");
+}
