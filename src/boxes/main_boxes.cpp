@@ -19,7 +19,7 @@ LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32
         boxes.indicator = kNotFoundText;
         boxes.text2Colour = kNeutralColour;
         boxes.ageSexColour = kNeutralColour;
-        return {result.error, result.damaged};
+        return {result.error, result.damaged, std::nullopt};
     }
     const HorseRecord& horse = result.horse;
     // An unknown sex word gets the neutral colour, never the previous horse's.
@@ -29,7 +29,9 @@ LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32
     boxes.text2 = horse.name;
     boxes.ageSex = ageSexText(horse.age, horse.sex);
     boxes.lineage = lineageNames(horse);
-    return {};
+    LookupProblem shown;
+    shown.horse = horse;
+    return shown;
 }
 
 void showDosage(MainBoxes& boxes, const ChefTable& chefs)
@@ -62,6 +64,7 @@ GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs,
     LookupProblem problem = lookUpHorse(boxes, folder, id);
     outcome.error = std::move(problem.error);
     outcome.damaged = problem.damaged;
+    outcome.horse = std::move(problem.horse);
     outcome.found = boxes.indicator != kNotFoundText;
     showDosage(boxes, chefs);
     return outcome;

@@ -5,6 +5,7 @@
 // tool runs the same operations on a fresh set, so both always agree.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/chef_table.h"
@@ -39,6 +40,7 @@ void clearBoxes(MainBoxes& boxes);
 struct LookupProblem {
     std::string error;
     bool damaged = false;
+    std::optional<HorseRecord> horse; // the horse found and shown, as the file holds it
 };
 LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32_t id);
 
@@ -48,10 +50,11 @@ LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32
 void showDosage(MainBoxes& boxes, const ChefTable& chefs);
 
 struct GoOutcome {
-    bool beep = false;    // the identifier was 0: nothing else happened
-    bool found = false;   // the horse was found and is shown
-    std::string error;    // a bucket file at fault, for a warning
-    bool damaged = false; // the bucket is not what the split wrote: cut again
+    bool beep = false;                // the identifier was 0: nothing else happened
+    bool found = false;               // the horse was found and is shown
+    std::string error;                // a bucket file at fault, for a warning
+    bool damaged = false;             // the bucket is not what the split wrote: cut again
+    std::optional<HorseRecord> horse; // the horse shown, from the same read of its bucket
 };
 // What GO does for an identifier read from the ID box.
 GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs, std::int32_t id);

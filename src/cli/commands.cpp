@@ -132,9 +132,9 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
         if (!outcome.found)
             status = 1;
         if (json) {
-            // The horse's own fields for the named members: looked up again, a bucket read.
-            const LookupResult horse = outcome.found ? findHorse(folder, id) : LookupResult{};
-            const HorseRecord* record = horse.status == LookupResult::Status::Found ? &horse.horse : nullptr;
+            // The horse's own fields for the named members, from the read that found it:
+            // a second read could meet another split and answer with another file's horse.
+            const HorseRecord* record = outcome.horse ? &*outcome.horse : nullptr;
             out.write(
                 boxesJson(boxes,
                           "\"id\":" + std::to_string(id) + ",\"found\":" + (outcome.found ? "true" : "false") + ",",

@@ -119,8 +119,8 @@ TEST(ConcurrentStarts, ABucketFolderSharedByTwoDataFoldersNeverAnswersWithTheOth
             "sh", {"-c", cli(b) + many + " & sleep 0.05; " + cli(a) + "1 >/dev/null 2>&1; wait"}, dir.path().string());
         EXPECT_EQ(r.out.find("AAA"), std::string::npos) << "round " << round;
         std::size_t own = 0, named = 0;
-        for (std::size_t at = r.out.find("\"BBB 25000\""); at != std::string::npos;
-             at = r.out.find("\"BBB 25000\"", at + 1))
+        for (std::size_t at = r.out.find("\"Text2\":\"BBB 25000\""); at != std::string::npos;
+             at = r.out.find("\"Text2\":\"BBB 25000\"", at + 1))
             ++own;
         for (std::size_t at = r.err.find("the next start cuts it again"); at != std::string::npos;
              at = r.err.find("the next start cuts it again", at + 1))
