@@ -113,21 +113,24 @@ TEST(ConcurrentStarts, ABucketFolderSharedByTwoDataFoldersNeverAnswersWithTheOth
     std::string many;
     for (int i = 0; i < 200; ++i)
         many += " 25000";
-    int answered = 0;
+    const auto count = [](const std::string& text, const std::string& what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    };
+    // Alone, B answers from the shared folder with its own horse every time.
+    const ProcessResult alone = runProcess("sh", {"-c", cli(b) + many}, dir.path().string());
+    ASSERT_EQ(count(alone.out, "\"Text2\":\"BBB 25000\""), 200u) << alone.err;
+    // How many of B's answers come before A cuts depends on the machine's load;
+    // what never changes is that each one is B's horse or a named refusal.
     for (int round = 0; round < 8; ++round) {
         const ProcessResult r = runProcess(
             "sh", {"-c", cli(b) + many + " & sleep 0.05; " + cli(a) + "1 >/dev/null 2>&1; wait"}, dir.path().string());
         EXPECT_EQ(r.out.find("AAA"), std::string::npos) << "round " << round;
-        std::size_t own = 0, named = 0;
-        for (std::size_t at = r.out.find("\"Text2\":\"BBB 25000\""); at != std::string::npos;
-             at = r.out.find("\"Text2\":\"BBB 25000\"", at + 1))
-            ++own;
-        for (std::size_t at = r.err.find("the next start cuts it again"); at != std::string::npos;
-             at = r.err.find("the next start cuts it again", at + 1))
-            ++named;
+        const std::size_t own = count(r.out, "\"Text2\":\"BBB 25000\"");
+        const std::size_t named = count(r.err, "the next start cuts it again");
         EXPECT_EQ(own + named, 200u) << "round " << round << "\n" << r.err;
-        answered += own > 0;
     }
-    EXPECT_GT(answered, 0);
 }
 #endif
