@@ -182,8 +182,13 @@ void BestMaresPane::buildTable()
     table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
     table_->setItemDelegateForColumn(MaresModel::kShapeColumn, new ProfileBarsDelegate(table_));
     QHeaderView* header = table_->horizontalHeader();
-    // Shown beside the numbers it draws; its place in the model stays last.
-    header->moveSection(MaresModel::kShapeColumn, MaresModel::kRepeatsColumn);
+    // On screen the foal's numbers and their shape come before her sires, so
+    // they are seen without scrolling; the model keeps the command line's order.
+    const int mareSires[] = {static_cast<int>(MareColumn::DamSire), static_cast<int>(MareColumn::DamDamSire)};
+    for (const int column : mareSires)
+        header->moveSection(header->visualIndex(column), MaresModel::kShapeColumn);
+    header->moveSection(header->visualIndex(MaresModel::kShapeColumn), kMareColumns - 2);
+    header->moveSection(header->visualIndex(MaresModel::kRepeatsColumn), MaresModel::kShapeColumn);
     // The header sorts through the "Sort by" boxes, which hold the order.
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);

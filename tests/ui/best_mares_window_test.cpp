@@ -150,4 +150,11 @@ TEST_F(BestMaresTest, OpensOnTheShownStallionFollowsTheMainWindowAndTakesOnlyMyH
     settle(planner);
     EXPECT_EQ(pane->model()->rowCount(), 1);
     EXPECT_TRUE(named<QLabel>(pane, "maresStatus")->text().startsWith("Best mares for RED CAP among My Horses"));
+
+    // The pane follows the main window's zoom: its face and its columns.
+    const int nameWidth = pane->table()->columnWidth(static_cast<int>(MareColumn::Name));
+    const qreal face = pane->table()->font().pointSizeF() + pane->table()->font().pixelSize();
+    main->setZoom(150);
+    EXPECT_GT(pane->table()->columnWidth(static_cast<int>(MareColumn::Name)), nameWidth);
+    EXPECT_GT(pane->table()->font().pointSizeF() + pane->table()->font().pixelSize(), face);
 }
