@@ -50,7 +50,7 @@ namespace {
 // The table's columns at 100 %: id, name, age, sex, her two sires, ten numbers,
 // the repeated sires, the shape.
 constexpr int kColumnWidths[] = {60, 190, 40, 50, 165, 165, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 190, 60};
-constexpr int kBoundWidth = 70;
+constexpr int kBoundWidth = 70, kBoundLeastWidth = 48; // the least: room for "min" and "max"
 // Typing a name plans once the player pauses: each planning reads the whole breeding file.
 constexpr int kTypingPauseMs = 500;
 
@@ -93,10 +93,15 @@ BestMaresPane::BestMaresPane(Session* session, StableStore* stable, QWidget* par
     who->addWidget(stallion_, 1);
     who->addWidget(onlyMine_);
     layout->addLayout(who);
+    auto* said = new QHBoxLayout;
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("maresStatus"));
     status_->setWordWrap(true);
-    layout->addWidget(status_);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("maresCount"));
+    said->addWidget(status_, 1);
+    said->addWidget(count_, 0, Qt::AlignTop);
+    layout->addLayout(said);
     layout->addWidget(buildTarget());
     buildTable();
     layout->addWidget(table_, 1);
@@ -158,9 +163,6 @@ QWidget* BestMaresPane::buildTarget()
     row->addWidget(label("Top"));
     row->addWidget(top_);
     row->addStretch(1);
-    count_ = new QLabel(target);
-    count_->setObjectName(QStringLiteral("maresCount"));
-    row->addWidget(count_);
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
         connect(box, &QLineEdit::textChanged, this, &BestMaresPane::applyTarget);
     connect(minTotal_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
@@ -330,8 +332,10 @@ void BestMaresPane::replan()
 
 void BestMaresPane::setZoom(int percent)
 {
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_}) {
         box->setMaximumWidth(zoomed(kBoundWidth, percent));
+        box->setMinimumWidth(zoomed(kBoundLeastWidth, percent));
+    }
     zoomTable(table_, percent, kColumnWidths);
 }
 
