@@ -1,5 +1,7 @@
 // The planner's best mares for a stallion, and where the windows open it.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +87,19 @@ TEST(BestMaresWindow, RowsAreTheCoreAnswerAndTheCommandLinesAndARowShowsItsMatin
         dir.path().string());
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     EXPECT_EQ(readFile(dir.file("mares.csv")), "\"Best mares for " + stallion + "\"\n" + cli.out);
+
+    // Ctrl+C copies the stallion's line and the selected rows, tab-separated, in the command line's columns.
+    pane->table()->setFocus();
+    pane->table()->selectionModel()->select(model->index(1, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    pane->table()->selectionModel()->select(model->index(0, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(pane->table(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 3);
+    EXPECT_EQ(copied[0].toStdString(), "Best mares for " + stallion);
+    EXPECT_EQ(copied[2].split('\t').size(), kMareColumns + 1);
+    EXPECT_EQ(copied[2].split('\t')[0].toInt(), expected.rows[order[1]].id);
 
     // Enter on a row shows that mating in the main window: the stallion over her Sire and Dam-Sire.
     main.hypoMateClick();
