@@ -15,6 +15,8 @@
 // --stable ID,ID,... keeps those horses in My Horses (in a list of the run's own,
 // never the player's); --my-horses then saves the My Horses window, --season the
 // season window planned for them.
+// --mares SIRE saves the planner's best mares for that stallion instead;
+// --chart-menu N the main window with the context menu of its box TextN open.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QCompleter>
 #include <QPainter>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
@@ -30,8 +33,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
+#include <memory>
 
+#include "ui/best_mares_pane.h"
 #include "ui/compare_form.h"
+#include "ui/copy_menu.h"
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
@@ -103,8 +109,14 @@ int main(int argc, char** argv)
     const QCommandLineOption myHorses(QStringLiteral("my-horses"),
                                       QStringLiteral("Save the My Horses window instead."));
     const QCommandLineOption season(QStringLiteral("season"), QStringLiteral("Save the season window instead."));
-    parser.addOptions(
-        {zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare, stable, myHorses, season});
+    const QCommandLineOption mares(QStringLiteral("mares"),
+                                   QStringLiteral("Save the planner's best mares for SIRE instead."),
+                                   QStringLiteral("SIRE"));
+    const QCommandLineOption chartMenu(QStringLiteral("chart-menu"),
+                                       QStringLiteral("Show the context menu of the box TextN over the main window."),
+                                       QStringLiteral("N"));
+    parser.addOptions({zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare, stable, myHorses,
+                       season, mares, chartMenu});
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
@@ -194,6 +206,17 @@ int main(int argc, char** argv)
         window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
         window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
     }
+    if (parser.isSet(mares)) {
+        window.openBestMares(parser.value(mares).toLatin1().toStdString());
+        shown = settled(window.plannerForm());
+        window.plannerForm()->maresPane()->table()->selectRow(0);
+    }
+    std::unique_ptr<QMenu> menu;
+    if (parser.isSet(chartMenu)) {
+        QWidget* box = window.text(parser.value(chartMenu).toInt());
+        menu = window.findChild<quindle::ui::HorseCopier*>()->menuAt(box->geometry().center());
+        menu->adjustSize();
+    }
     if (parser.isSet(find)) {
         window.openSearch();
         shown = window.searchForm();
@@ -219,7 +242,22 @@ int main(int argc, char** argv)
     }
     int rc = 1;
     QTimer::singleShot(300, [&] {
-        rc = shown->grab().save(args[1]) ? 0 : 1;
+        QPixmap picture = shown->grab();
+        if (menu) {
+            // The menu as it opens from the middle of its box, over the window (grown to hold it).
+            const QPixmap popup = menu->grab();
+            const QPoint at = window.text(parser.value(chartMenu).toInt())->geometry().center();
+            const QRect all = QRect(QPoint(0, 0), shown->size()).united(QRect(at, menu->size()));
+            QPixmap out(all.size() * picture.devicePixelRatio());
+            out.setDevicePixelRatio(picture.devicePixelRatio());
+            out.fill(window.palette().color(QPalette::Window));
+            QPainter painter(&out);
+            painter.drawPixmap(QPoint(0, 0), picture);
+            painter.drawPixmap(at, popup);
+            painter.end();
+            picture = out;
+        }
+        rc = picture.save(args[1]) ? 0 : 1;
         if (rc == 0 && parser.isSet(matingWindow) && window.subForm())
             rc = matingPicture(window.subForm()).save(parser.value(matingWindow)) ? 0 : 1;
         app.quit();

@@ -1,6 +1,5 @@
 // quindle-cli mares: the fillies and mares ranked by their foal with one stallion.
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <tuple>
@@ -13,6 +12,7 @@
 #include "dosage/repeated_sires.h"
 #include "output.h"
 #include "planner/best_mares.h"
+#include "export/mare_csv.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
 #include "stable/stable_file.h"
@@ -86,53 +86,12 @@ std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, c
                          : (path + ": no horses kept yet (no such file)").c_str());
         return std::nullopt;
     }
-    std::vector<std::int32_t> ids;
-    for (const CheckedHorse& horse : checkStable(read.stable, folder)) {
+    const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);
+    for (const CheckedHorse& horse : horses)
         if (!horse.usable())
             std::fprintf(stderr, "quindle-cli: %s\n", horse.message.c_str());
-        else if (horse.female())
-            ids.push_back(horse.entry.id);
-    }
-    std::sort(ids.begin(), ids.end());
-    return ids;
+    return mareIdsOf(horses);
 }
-
-// One CSV line per mare.
-class MareCsvWriter {
-public:
-    explicit MareCsvWriter(const BestMares& mares) : mares_(mares) {}
-
-    // The line of a row, line end included: valid until the next call.
-    std::string_view row(const MareRow& row)
-    {
-        const std::string repeats = repeatsText(mares_.lineage(row));
-        // The numbers: ten of at most a dozen bytes each, and their commas.
-        std::size_t bound = 16 + 10 * 16 + csvFieldBound(repeats.size()) + kCsvPadding;
-        for (int t = 0; t < kMareTexts; ++t)
-            bound += 1 + csvFieldBound(row.sizes[static_cast<std::size_t>(t)]);
-        if (line_.size() < bound)
-            line_.resize(2 * bound);
-        char* end = std::to_chars(line_.data(), line_.data() + 11, row.id).ptr;
-        for (int t = 0; t < kMareTexts; ++t) {
-            *end++ = ',';
-            // The texts lie in the padded text of the rows: copied in blocks.
-            end = writeCsvFieldPadded(end, mares_.textOf(row, static_cast<MareText>(t)));
-        }
-        for (int c = kMareTextColumns; c < kMareColumns; ++c) {
-            const std::string_view number = mares_.numberText(row, static_cast<MareColumn>(c));
-            *end++ = ',';
-            end = std::copy(number.begin(), number.end(), end);
-        }
-        *end++ = ',';
-        end = writeCsvField(end, repeats);
-        *end++ = '\n';
-        return {line_.data(), static_cast<std::size_t>(end - line_.data())};
-    }
-
-private:
-    const BestMares& mares_;
-    std::vector<char> line_;
-};
 
 // One JSON object: her texts, the foal's names as a mating shows them in
 // Text3 .. Text9, the profile boxes 35 to 44 as the window shows them, and the
@@ -194,7 +153,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
 
     Out out;
     if (!options.json)
-        out.write("id,name,age,sex,damsire,damdamsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n");
+        out.write(kMareCsvHeader);
     // The rows of one part, chosen by the query, as text.
     const auto text = [&](const BestMares& mares, const std::vector<std::uint32_t>& shown) {
         std::string rows;
@@ -217,7 +176,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
             // In file order the rows go out piece by piece as they are read, and nothing is kept.
             MaresSink sink;
             sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
-            sink.emit = [&](std::string_view rows) {
+            sink.write = [&](std::string_view rows) {
                 written += static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
                 out.writeLarge(rows);
                 return !out.failed();

@@ -252,7 +252,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
         std::unique_lock lock(handMutex);
         turn.wait(lock, [&] { return nextToHand == number || stopped; });
         if (!stopped) {
-            stopped = !sink.emit(text) || !piece.error.empty();
+            stopped = !sink.write(text) || !piece.error.empty();
             if (!piece.error.empty())
                 out.error = piece.error;
         }

@@ -72,11 +72,12 @@ struct BestMares {
 // With a sink, nothing is kept: the rows of each piece of the file are made
 // into text by `format` on the worker that read them (a BestMares of their own:
 // its rows, and lists that grow from piece to piece), and the texts go to
-// `emit` in file order. The result then holds only the error. Reading stops
-// when `emit` returns false.
+// `write` in file order. The result then holds only the error. Reading stops
+// when `write` returns false. (Not `emit`: the windows include this, and Qt
+// takes that word.)
 struct MaresSink {
     std::function<std::string(const BestMares& part)> format;
-    std::function<bool(std::string_view text)> emit;
+    std::function<bool(std::string_view text)> write;
     explicit operator bool() const { return static_cast<bool>(format); }
 };
 BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,

@@ -77,15 +77,18 @@ struct TotalsHash {
 
 } // namespace
 
-bool canBePlannedAsMare(std::string_view sex)
+namespace {
+bool sameWord(std::string_view sex, std::string_view word)
 {
-    const auto sameWord = [sex](std::string_view word) {
-        return std::equal(sex.begin(), sex.end(), word.begin(), word.end(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-        });
-    };
-    return sameWord("mare") || sameWord("filly");
+    return std::equal(sex.begin(), sex.end(), word.begin(), word.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
 }
+} // namespace
+
+bool canBePlannedAsMare(std::string_view sex) { return sameWord(sex, "mare") || sameWord(sex, "filly"); }
+
+bool canBePlannedAsStallion(std::string_view sex) { return sameWord(sex, "colt") || sameWord(sex, "horse"); }
 
 MareLookup findMare(const DataFolder& folder, std::int32_t id)
 {

@@ -1,5 +1,7 @@
 #include "stable/stable_check.h"
 
+#include <algorithm>
+
 namespace quindle {
 
 CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
@@ -36,6 +38,16 @@ std::vector<CheckedHorse> checkStable(const Stable& stable, const DataFolder& fo
     for (const StableEntry& entry : stable.horses)
         out.push_back(checkEntry(entry, findHorse(folder, entry.id)));
     return out;
+}
+
+std::vector<std::int32_t> mareIdsOf(const std::vector<CheckedHorse>& horses)
+{
+    std::vector<std::int32_t> ids;
+    for (const CheckedHorse& horse : horses)
+        if (horse.female())
+            ids.push_back(horse.entry.id);
+    std::sort(ids.begin(), ids.end());
+    return ids;
 }
 
 bool confirmHorse(Stable& stable, std::int32_t id, const std::string& nameNow)

@@ -32,6 +32,9 @@ struct CheckedHorse {
 CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found);
 // Every entry, in the stable's order, each looked up in its bucket.
 std::vector<CheckedHorse> checkStable(const Stable& stable, const DataFolder& folder);
+// The identifiers of the usable fillies and mares, sorted: the mares a stallion
+// is matched with when only the player's own are asked for.
+std::vector<std::int32_t> mareIdsOf(const std::vector<CheckedHorse>& horses);
 
 // The player confirms the horse now at the ID: the entry takes its name.
 // False when the ID is not kept.

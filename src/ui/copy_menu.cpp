@@ -35,6 +35,7 @@ void HorseCopier::copyHorse() const { QApplication::clipboard()->setText(horseTe
 std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
 {
     auto menu = std::make_unique<QMenu>(main_);
+    menu->setFont(main_->font()); // the window's face at its zoom
     const bool foal = boxes_().ageSex == " New Foal";
     QAction* horse = menu->addAction(foal ? QStringLiteral("Copy Foal") : QStringLiteral("Copy Horse"), this,
                                      &HorseCopier::copyHorse);
@@ -46,6 +47,8 @@ std::unique_ptr<QMenu> HorseCopier::menuAt(const QPoint& pos) const
         menu->addAction(QStringLiteral("Copy \u201C%1\u201D").arg(shown),
                         [text] { QApplication::clipboard()->setText(text); });
     }
+    if (forBox_)
+        forBox_(*menu, box);
     if (more_) {
         menu->addSeparator();
         more_(*menu);

@@ -9,6 +9,7 @@
 
 #include "boxes/main_boxes.h"
 
+class QLineEdit;
 class QMenu;
 class QPoint;
 class QWidget;
@@ -30,6 +31,8 @@ public:
     void setMoreActions(std::function<void(QMenu*)> add) { moreActions_ = std::move(add); }
     // The window's own commands, added to the menu after the copies.
     void addToMenu(std::function<void(QMenu&)> add) { more_ = std::move(add); }
+    // Commands for the box under the pointer (null when none), added right after the copies.
+    void addForBox(std::function<void(QMenu&, const QLineEdit*)> add) { forBox_ = std::move(add); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,6 +42,7 @@ private:
     std::function<MainBoxes()> boxes_;
     std::function<void(QMenu*)> moreActions_;
     std::function<void(QMenu&)> more_;
+    std::function<void(QMenu&, const QLineEdit*)> forBox_;
 };
 
 } // namespace quindle::ui

@@ -73,6 +73,21 @@ void NameBox::setNote(const QString& note)
     update();
 }
 
+void NameBox::setHint(const QString& hint)
+{
+    if (hint == hint_)
+        return;
+    hint_ = hint;
+    updateToolTip();
+}
+
+QString NameBox::tipNote() const
+{
+    if (note_.isEmpty() || hint_.isEmpty())
+        return note_ + hint_;
+    return note_ + QLatin1Char('\n') + hint_;
+}
+
 void NameBox::paintEvent(QPaintEvent* event)
 {
     paintText(event);

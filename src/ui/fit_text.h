@@ -35,7 +35,7 @@ protected:
     void updateToolTip()
     {
         const Self* self = static_cast<const Self*>(this);
-        setWholeTextTip(this, this->text(), self->shown(), self->note());
+        setWholeTextTip(this, this->text(), self->shown(), self->tipNote());
     }
     void resizeEvent(QResizeEvent* event) override
     {
@@ -58,6 +58,9 @@ public:
     FittedText shown() const;
     const QString& note() const { return note_; }
     void setNote(const QString& note);
+    // A line for the tooltip that marks nothing: what a click on the box does.
+    void setHint(const QString& hint);
+    QString tipNote() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,13 +70,14 @@ private:
     void paintText(QPaintEvent* event);
 
     QString note_;
+    QString hint_;
 };
 
 class FitLabel : public Fitting<QLabel, FitLabel> {
 public:
     FitLabel(const QString& text, QWidget* parent);
     FittedText shown() const;
-    QString note() const { return {}; }
+    QString tipNote() const { return {}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,7 +87,7 @@ class FitButton : public Fitting<QPushButton, FitButton> {
 public:
     FitButton(const QString& text, QWidget* parent);
     FittedText shown() const;
-    QString note() const { return {}; }
+    QString tipNote() const { return {}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -23,9 +23,11 @@
 #include "data/startup.h"
 #include "dosage/format.h"
 #include "dosage/repeated_sires.h"
+#include "planner/sire_plan.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
+#include "ui/chart_names.h"
 #include "ui/compare_form.h"
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
@@ -120,6 +122,8 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
+    buildChartNames();
+    copier->addForBox([this](QMenu& menu, const QLineEdit* box) { chartNames_->addTo(menu, box); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
@@ -359,6 +363,13 @@ void MainForm::addWindowActions(QMenu* menu)
     compare->setEnabled(shows);
     menu->addAction(QStringLiteral("Comparison\u2026"), this, &MainForm::openCompare);
     menu->addSeparator();
+    QAction* back = menu->addAction(QStringLiteral("Back"), this, &MainForm::goBack);
+    back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
+    back->setEnabled(history_.canGoBack());
+    QAction* forward = menu->addAction(QStringLiteral("Forward"), this, &MainForm::goForward);
+    forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
+    forward->setEnabled(history_.canGoForward());
+    menu->addSeparator();
     if (cardPrintingAvailable()) {
         QAction* print = menu->addAction(QStringLiteral("Print Card\u2026"), this, &MainForm::printCard);
         print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -477,6 +488,72 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
         write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
     showChart();
     markRepeatedSires(boxes);
+    if (chartNames_)
+        chartNames_->refresh();
+}
+
+void MainForm::buildChartNames()
+{
+    // The horse itself offers its name while it is a stallion; the sire lines always do.
+    std::vector<NameBox*> boxes;
+    for (int n = 2; n <= 9; ++n)
+        if (auto* box = dynamic_cast<NameBox*>(text(n)))
+            boxes.push_back(box);
+    const auto offers = [this](const QLineEdit* box) {
+        return !box->text().trimmed().isEmpty() && (box != text(2) || !shownStallion_.empty());
+    };
+    ChartNames::Commands commands;
+    commands.foals = [this](const std::string& name) { openFoalsOf(name); };
+    commands.bestMares = [this](const std::string& name) { openBestMares(name); };
+    commands.useAsSire = [this](const std::string& name) { useAsSire(name); };
+    chartNames_ = new ChartNames(std::move(boxes), offers, std::move(commands), this);
+    const auto key = [this](QKeyCombination keys, void (MainForm::*slot)()) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
+    };
+    key(Qt::ALT | Qt::Key_Left, &MainForm::goBack);
+    key(Qt::ALT | Qt::Key_Right, &MainForm::goForward);
+}
+
+void MainForm::openFoalsOf(const std::string& sire)
+{
+    openSearch();
+    search_->showFoalsOf(fromLatin1(sire));
+}
+
+void MainForm::openBestMares(const std::string& stallion)
+{
+    openPlanner();
+    planner_->showMaresFor(stallion);
+}
+
+void MainForm::useAsSire(const std::string& sire)
+{
+    hypoMateClick();
+    subForm_->box(0)->setText(fromLatin1(sire)); // through the box's filter, as typed
+}
+
+void MainForm::goBack() { showAgain(history_.back()); }
+
+void MainForm::goForward() { showAgain(history_.forward()); }
+
+void MainForm::showAgain(const std::optional<ShownEntry>& entry)
+{
+    if (!entry) {
+        seam().beep(); // nothing further that way
+        return;
+    }
+    showingAgain_ = true;
+    if (entry->id != 0) {
+        searchID_->setText(QString::number(entry->id));
+        goClick();
+    } else {
+        if (subForm_)
+            subForm_->setNames(entry->mating);
+        submitMating(entry->mating);
+    }
+    showingAgain_ = false;
 }
 
 void MainForm::markRepeatedSires(const MainBoxes& boxes)
@@ -516,10 +593,18 @@ void MainForm::goClick()
     if (!outcome.beep) {
         shownHorse_ = outcome.found ? requestedID_ : 0;
         shownMating_.reset();
+        shownStallion_ = outcome.found && outcome.horse && canBePlannedAsStallion(outcome.horse->sex)
+                             ? outcome.horse->name
+                             : std::string();
     }
+    if (outcome.found && !showingAgain_)
+        history_.add(ShownEntry{requestedID_, {}});
     writeBoxes(boxes);
-    if (outcome.found && planner_)
+    if (outcome.found && planner_) {
         planner_->planForShownHorse(shownHorse_);
+        if (!shownStallion_.empty())
+            planner_->showMaresFor(shownStallion_);
+    }
     if (search_)
         search_->markShownFoal(shownHorse_);
     if (outcome.beep)
@@ -608,8 +693,11 @@ void MainForm::submitMating(const MatingNames& names)
         error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
+    shownStallion_.clear();
     // The foal's own three names: a blank one kept what its box held.
     shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
+    if (!showingAgain_)
+        history_.add(ShownEntry{0, *shownMating_});
     searchID_->clear();
     writeBoxes(boxes);
     if (search_)
@@ -652,6 +740,9 @@ void MainForm::folderReplaced()
         subForm_->subClearClick();
     shownHorse_ = 0;
     shownMating_.reset();
+    shownStallion_.clear();
+    history_ = ShownHistory(); // the horses of the old folder are not this one's
+    chartNames_->refresh();
     showDataFolder();
     if (compare_)
         compare_->reload(); // matings by name stay; horses are looked up again
@@ -675,11 +766,13 @@ void MainForm::about()
 void MainForm::openPlanner()
 {
     if (!planner_) {
-        planner_ = new PlannerForm(session_, shownHorse_, this);
+        planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addToComparison);
         planner_->setZoom(zoom_);
         placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
+        if (!shownStallion_.empty())
+            planner_->showMaresFor(shownStallion_);
     }
     planner_->show();
     planner_->raise();

@@ -10,6 +10,7 @@
 
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
+#include "boxes/shown_history.h"
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
@@ -23,6 +24,7 @@ class QMenu;
 
 namespace quindle::ui {
 
+class ChartNames;
 class CompareForm;
 class EditGuard;
 class ProfileChart;
@@ -48,8 +50,22 @@ public:
     void hypoMateClick();
     // Shows the foal of a hypothetical mating, as the mating window's Submit does.
     void submitMating(const MatingNames& names);
-    // Opens the mating planner (or brings it to the front).
+    // Opens the mating planner (or brings it to the front); it opens on the
+    // best mares when the horse shown is a stallion.
     void openPlanner();
+    // The planner's best mares for a stallion.
+    void openBestMares(const std::string& stallion);
+    // The search window's foals of a stallion.
+    void openFoalsOf(const std::string& sire);
+    // The mating window with this name in its Sire box.
+    void useAsSire(const std::string& sire);
+    // Back and forward (Alt+Left, Alt+Right) through the horses and matings
+    // shown in this run, each shown again as a fresh lookup or submission
+    // would; a beep at either end.
+    void goBack();
+    void goForward();
+    const ShownHistory& history() const { return history_; }
+    ChartNames* chartNames() const { return chartNames_; }
     // From now on a lookup first checks the breeding file against what start-up
     // cut; a changed file is cut again (under the progress window), then answered.
     void watchBreedingFile(std::string stampPath);
@@ -147,10 +163,16 @@ private:
     void showHorseById(std::int32_t id);
     void showMatingOf(const MatingNames& names);
     void addShownHorseWithBeep();
+    void buildChartNames();
+    void showAgain(const std::optional<ShownEntry>& entry);
 
     Session* session_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
+    std::string shownStallion_; // the name of the horse shown when it is a colt or horse
+    ShownHistory history_;
+    bool showingAgain_ = false; // going back or forward: the history stays as it is
+    ChartNames* chartNames_ = nullptr;
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 

@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
@@ -22,6 +23,7 @@
 
 #include "export/plan_csv.h"
 #include "input/edit_filter.h"
+#include "ui/best_mares_pane.h"
 #include "ui/box_filter.h"
 #include "ui/latin1.h"
 #include "compare/comparison.h"
@@ -58,7 +60,7 @@ QString lines(const MareLines& mare)
 
 } // namespace
 
-PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent)
+PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent, StableStore* stable)
     : QWidget(parent, Qt::Window), session_(session), mareId_(shownHorse)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -66,11 +68,16 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     resize(kWindowSize);
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
+    // Two directions: the stallions for a mare, and the mares for a stallion.
+    directions_ = new QTabWidget(this);
+    directions_->setObjectName(QStringLiteral("directions"));
+    directions_->addTab(buildMarePage(), QStringLiteral("Stallions for a Mare"));
+    mares_ = new BestMaresPane(session_, stable, directions_);
+    directions_->addTab(mares_, QStringLiteral("Mares for a Stallion"));
+    connect(mares_, &BestMaresPane::matingChosen, this, &PlannerForm::matingChosen);
+    connect(mares_, &BestMaresPane::comparisonAsked, this, &PlannerForm::comparisonAsked);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buildMare());
-    layout->addLayout(buildFilters());
-    layout->addWidget(buildTable(), 1);
-    layout->addLayout(buildButtons());
+    layout->addWidget(directions_);
 
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
@@ -84,6 +91,25 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     });
     if (parent)
         placeOnScreen(this, parent->pos() + QPoint(parent->width() / 3, parent->height() / 3), parent);
+}
+
+QWidget* PlannerForm::buildMarePage()
+{
+    auto* page = new QWidget(this);
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(buildMare());
+    layout->addLayout(buildFilters());
+    layout->addWidget(buildTable(), 1);
+    layout->addLayout(buildButtons());
+    return page;
+}
+
+bool PlannerForm::busy() const { return work_.busy() || mares_->busy(); }
+
+void PlannerForm::showMaresFor(const std::string& stallion)
+{
+    directions_->setCurrentWidget(mares_);
+    mares_->planFor(stallion);
 }
 
 QLayout* PlannerForm::buildMare()
@@ -213,12 +239,14 @@ void PlannerForm::setZoom(int percent)
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
         box->setMaximumWidth(zoomed(kBoundWidth, percent));
     zoomTable(table_, percent, kColumnWidths);
+    mares_->setZoom(percent);
 }
 
 void PlannerForm::planForShownHorse(std::int32_t id)
 {
     if (id == 0)
         return; // a foal or nothing: the mare planned for stays
+    directions_->setCurrentIndex(0);
     mareId_ = id;
     if (shownMare_->isChecked())
         replan();

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "compare/comparison.h"
@@ -20,29 +21,38 @@ class QLayout;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 
 namespace quindle::ui {
 
+class BestMaresPane;
 class PlannerModel;
 class Session;
+class StableStore;
 
 class PlannerForm : public QWidget {
     Q_OBJECT
 public:
-    // Plans for `shownHorse` (0: none shown) on the session's data, beside `parent`.
-    PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent);
+    // Plans for `shownHorse` (0: none shown) on the session's data, beside
+    // `parent`; `stable` (may be null) offers the best mares among My Horses.
+    PlannerForm(Session* session, std::int32_t shownHorse, QWidget* parent, StableStore* stable = nullptr);
 
     PlannerModel* model() const { return model_; }
     QTableView* table() const { return table_; }
-    // True while a plan is being computed.
-    bool busy() const { return work_.busy(); }
+    // The other direction: the best mares for a stallion.
+    BestMaresPane* maresPane() const { return mares_; }
+    QTabWidget* directions() const { return directions_; }
+    // True while a plan is being computed, in either direction.
+    bool busy() const;
+    // Turns to the best mares for `stallion` (as the sire list holds the name) and plans them.
+    void showMaresFor(const std::string& stallion);
 
     // Scales the face, the rows and the columns to the main window's zoom (the
     // window's size too while it is not shown).
     void setZoom(int percent);
-    // Plans again for the horse the main window now shows (the mare by her
-    // lines); 0, a foal or nothing, keeps the mare planned for.
+    // Turns to the stallions for the horse the main window now shows and plans
+    // again (the mare by her lines); 0, a foal or nothing, keeps the mare planned for.
     void planForShownHorse(std::int32_t id);
     // Asks for the mating of a table row to be shown in the main window.
     void submitRow(int row);
@@ -66,6 +76,7 @@ protected:
 
 private:
     struct Outcome;
+    QWidget* buildMarePage();
     QLayout* buildMare();
     QLayout* buildFilters();
     QTableView* buildTable();
@@ -85,6 +96,8 @@ private:
     QRadioButton* typedMare_ = nullptr;
     std::array<QLineEdit*, 2> mareNames_{};
     QLabel* status_ = nullptr;
+    QTabWidget* directions_ = nullptr;
+    BestMaresPane* mares_ = nullptr;
     QLineEdit* diMin_ = nullptr;
     QLineEdit* diMax_ = nullptr;
     QLineEdit* cdMin_ = nullptr;

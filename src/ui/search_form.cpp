@@ -139,6 +139,18 @@ void SearchForm::setZoom(int percent)
     setColumnWidths(table_, bySire_->isChecked(), zoom_);
 }
 
+void SearchForm::showFoalsOf(const QString& sire)
+{
+    {
+        const QSignalBlocker quiet(text_); // one search, for the name and the mode together
+        text_->setText(sire);
+    }
+    if (bySire_->isChecked())
+        search();
+    else
+        bySire_->setChecked(true); // searches
+}
+
 void SearchForm::reload()
 {
     // The index is read (or made again) beside the window, once for each

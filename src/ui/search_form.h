@@ -51,6 +51,8 @@ public:
     // Marks in the crop the foal with this identifier (the horse the main
     // window shows, 0 for none) when it is one of the list.
     void markShownFoal(std::int32_t id);
+    // The foals mode for this sire's name, as typed into the box.
+    void showFoalsOf(const QString& sire);
     // Reads the index again: a new breeding file was cut or another data folder taken.
     void reload();
 

@@ -1,0 +1,38 @@
+#include "export/mare_csv.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "dosage/repeated_sires.h"
+#include "export/text_forms.h"
+
+namespace quindle {
+
+std::string_view MareCsvWriter::row(const MareRow& row)
+{
+    const std::string repeats = repeatsText(mares_.lineage(row));
+    // The numbers: ten of at most a dozen bytes each, and their commas.
+    std::size_t bound = 16 + 10 * 16 + csvFieldBound(repeats.size()) + kCsvPadding;
+    for (int t = 0; t < kMareTexts; ++t)
+        bound += 1 + csvFieldBound(row.sizes[static_cast<std::size_t>(t)]);
+    if (line_.size() < bound)
+        line_.resize(2 * bound);
+    char* end = std::to_chars(line_.data(), line_.data() + 11, row.id).ptr;
+    for (int t = 0; t < kMareTexts; ++t) {
+        *end++ = ',';
+        // The texts lie in the padded text of the rows: copied in blocks.
+        end = writeCsvFieldPadded(end, mares_.textOf(row, static_cast<MareText>(t)));
+    }
+    for (int c = kMareTextColumns; c < kMareColumns; ++c) {
+        const std::string_view number = mares_.numberText(row, static_cast<MareColumn>(c));
+        *end++ = ',';
+        end = std::copy(number.begin(), number.end(), end);
+    }
+    *end++ = ',';
+    end = writeCsvField(end, repeats);
+    *end++ = '\n';
+    return {line_.data(), static_cast<std::size_t>(end - line_.data())};
+}
+
+} // namespace quindle

@@ -1,0 +1,421 @@
+#include "ui/best_mares_pane.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "data/file_error.h"
+#include "data/sire_list.h"
+#include "export/mare_csv.h"
+#include "input/edit_filter.h"
+#include "stable/stable_check.h"
+#include "ui/box_filter.h"
+#include "ui/latin1.h"
+#include "ui/mares_model.h"
+#include "ui/profile_chart.h"
+#include "ui/session.h"
+#include "ui/sire_completer.h"
+#include "ui/stable_store.h"
+#include "ui/target_boxes.h"
+#include "ui/ui_seam.h"
+#include "ui/zoom.h"
+
+namespace quindle::ui {
+
+// What one planning found, handed from its thread to the window.
+struct BestMaresPane::Outcome {
+    std::shared_ptr<const BestMares> mares;
+    QString problem;  // why there are no rows
+    QString leftOut;  // horses of My Horses left out, one a line
+    QString warnings; // files read only up to a fault
+};
+
+namespace {
+
+// The table's columns at 100 %: id, name, age, sex, her two sires, ten numbers,
+// the repeated sires, the shape.
+constexpr int kColumnWidths[] = {60, 190, 40, 50, 165, 165, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 190, 60};
+constexpr int kBoundWidth = 70, kBoundLeastWidth = 48; // the least: room for "min" and "max"
+// Typing a name plans once the player pauses: each planning reads the whole breeding file.
+constexpr int kTypingPauseMs = 500;
+
+QList<QModelIndex> sortedRows(const QTableView* table)
+{
+    QModelIndexList rows = table->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    return rows;
+}
+
+} // namespace
+
+BestMaresPane::BestMaresPane(Session* session, StableStore* stable, QWidget* parent)
+    : QWidget(parent), session_(session), stable_(stable)
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* who = new QHBoxLayout;
+    stallion_ = new QLineEdit(this);
+    stallion_->setObjectName(QStringLiteral("stallion"));
+    stallion_->setPlaceholderText(QStringLiteral("Sire, as in the mating window"));
+    stallion_->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
+    stallion_->installEventFilter(this);
+    new EditGuard(stallion_, filterNameEdit);
+    (new SireCompleter([session] { return session->folder().sireList(); }, this))->attach(stallion_);
+    typing_ = new QTimer(this);
+    typing_->setSingleShot(true);
+    typing_->setInterval(kTypingPauseMs);
+    connect(typing_, &QTimer::timeout, this, &BestMaresPane::replan);
+    connect(stallion_, &QLineEdit::textChanged, typing_, qOverload<>(&QTimer::start));
+    onlyMine_ = new QCheckBox(QStringLiteral("Only My Horses"), this);
+    onlyMine_->setObjectName(QStringLiteral("onlyMyHorses"));
+    onlyMine_->setEnabled(stable_ != nullptr);
+    connect(onlyMine_, &QCheckBox::toggled, this, &BestMaresPane::replan);
+    if (stable_)
+        connect(stable_, &StableStore::changed, this, [this] {
+            if (onlyMine_->isChecked())
+                replan();
+        });
+    who->addWidget(new QLabel(QStringLiteral("Stallion"), this));
+    who->addWidget(stallion_, 1);
+    who->addWidget(onlyMine_);
+    layout->addLayout(who);
+    auto* said = new QHBoxLayout;
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("maresStatus"));
+    status_->setWordWrap(true);
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("maresCount"));
+    said->addWidget(status_, 1);
+    said->addWidget(count_, 0, Qt::AlignTop);
+    layout->addLayout(said);
+    layout->addWidget(buildTarget());
+    buildTable();
+    layout->addWidget(table_, 1);
+
+    auto* buttons = new QHBoxLayout;
+    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
+    exportButton->setObjectName(QStringLiteral("exportMares"));
+    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
+    connect(exportButton, &QPushButton::clicked, this, &BestMaresPane::exportClick);
+    buttons->addStretch(1);
+    buttons->addWidget(exportButton);
+    layout->addLayout(buttons);
+
+    // A new cut is planned again; another folder takes nothing of the old one.
+    connect(session_, &Session::changed, this, &BestMaresPane::replan);
+    connect(session_, &Session::folderReplaced, stallion_, &QLineEdit::clear);
+    applyTarget();
+    replan();
+}
+
+QWidget* BestMaresPane::buildTarget()
+{
+    auto* target = new QWidget(this);
+    auto* row = new QHBoxLayout(target);
+    row->setContentsMargins(0, 0, 0, 0);
+    diMin_ = boundBox(target, "maresDiMin", QStringLiteral("min"));
+    diMax_ = boundBox(target, "maresDiMax", QStringLiteral("max"));
+    cdMin_ = boundBox(target, "maresCdMin", QStringLiteral("min"));
+    cdMax_ = boundBox(target, "maresCdMax", QStringLiteral("max"));
+    minTotal_ = new QSpinBox(target);
+    minTotal_->setObjectName(QStringLiteral("maresMinTotal"));
+    minTotal_->setRange(0, 9999);
+    sortBy_ = new QComboBox(target);
+    sortBy_->setObjectName(QStringLiteral("maresSortBy"));
+    sortBy_->addItem(QStringLiteral("file order"));
+    for (int c = 0; c < kMareColumns; ++c)
+        sortBy_->addItem(mareColumnTitle(c), c);
+    sortBy_->setCurrentIndex(sortBy_->findData(static_cast<int>(MareColumn::Total)));
+    descending_ = new QCheckBox(QStringLiteral("highest first"), target);
+    descending_->setObjectName(QStringLiteral("maresDescending"));
+    descending_->setChecked(true);
+    top_ = new QSpinBox(target);
+    top_->setObjectName(QStringLiteral("maresTop"));
+    top_->setRange(0, 999999);
+    top_->setSpecialValueText(QStringLiteral("all"));
+    top_->setToolTip(QStringLiteral("Show only this many rows (all: every row)"));
+    const auto label = [target](const char* text) { return new QLabel(QString::fromLatin1(text), target); };
+    row->addWidget(label("DI"));
+    row->addWidget(diMin_);
+    row->addWidget(diMax_);
+    row->addWidget(label("CD"));
+    row->addWidget(cdMin_);
+    row->addWidget(cdMax_);
+    row->addWidget(label("Total at least"));
+    row->addWidget(minTotal_);
+    row->addWidget(label("Sort by"));
+    row->addWidget(sortBy_);
+    row->addWidget(descending_);
+    row->addWidget(label("Top"));
+    row->addWidget(top_);
+    row->addStretch(1);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        connect(box, &QLineEdit::textChanged, this, &BestMaresPane::applyTarget);
+    connect(minTotal_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
+    connect(top_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
+    connect(sortBy_, &QComboBox::currentIndexChanged, this, &BestMaresPane::applyTarget);
+    connect(descending_, &QCheckBox::toggled, this, &BestMaresPane::applyTarget);
+    return target;
+}
+
+void BestMaresPane::buildTable()
+{
+    model_ = new MaresModel(this);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("mares"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->setVisible(false);
+    table_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
+    table_->setItemDelegateForColumn(MaresModel::kShapeColumn, new ProfileBarsDelegate(table_));
+    QHeaderView* header = table_->horizontalHeader();
+    // On screen the foal's numbers and their shape come before her sires, so
+    // they are seen without scrolling; the model keeps the command line's order.
+    const int mareSires[] = {static_cast<int>(MareColumn::DamSire), static_cast<int>(MareColumn::DamDamSire)};
+    for (const int column : mareSires)
+        header->moveSection(header->visualIndex(column), MaresModel::kShapeColumn);
+    header->moveSection(header->visualIndex(MaresModel::kShapeColumn), kMareColumns - 2);
+    header->moveSection(header->visualIndex(MaresModel::kRepeatsColumn), MaresModel::kShapeColumn);
+    // The header sorts through the "Sort by" boxes, which hold the order.
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    connect(header, &QHeaderView::sectionClicked, this, &BestMaresPane::sortFromHeader);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
+    auto* copy = new QShortcut(QKeySequence::Copy, table_);
+    copy->setContext(Qt::WidgetShortcut);
+    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
+    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), table_);
+    compare->setContext(Qt::WidgetShortcut);
+    connect(compare, &QShortcut::activated, this, &BestMaresPane::compareSelected);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        const QModelIndex index = table_->indexAt(at);
+        if (index.isValid())
+            menu.addAction(QStringLiteral("Show in Main Window"), this, [this, row = index.row()] { submitRow(row); });
+        QAction* add = menu.addAction(QStringLiteral("Add to Comparison"), this, &BestMaresPane::compareSelected);
+        add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+        add->setEnabled(table_->selectionModel()->hasSelection());
+        menu.addAction(QStringLiteral("Copy"), this, [this] { QApplication::clipboard()->setText(selectedText()); })
+            ->setShortcut(QKeySequence::Copy);
+        menu.exec(table_->viewport()->mapToGlobal(at));
+    });
+}
+
+MaresQuery BestMaresPane::query() const
+{
+    MaresQuery query;
+    query.di = rangeOfBoxes(diMin_, diMax_);
+    query.cd = rangeOfBoxes(cdMin_, cdMax_);
+    if (minTotal_->value() > 0)
+        query.minTotal = minTotal_->value();
+    if (const QVariant column = sortBy_->currentData(); column.isValid())
+        query.sortBy = static_cast<MareColumn>(column.toInt());
+    query.descending = descending_->isChecked();
+    if (top_->value() > 0)
+        query.top = static_cast<std::size_t>(top_->value());
+    return query;
+}
+
+void BestMaresPane::applyTarget()
+{
+    const MaresQuery target = query();
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSortIndicator(target.sortBy ? static_cast<int>(*target.sortBy) : -1,
+                             target.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    model_->setQuery(target);
+    showCount();
+}
+
+void BestMaresPane::sortFromHeader(int section)
+{
+    if (section >= kMareColumns) {
+        applyTarget(); // the repeated sires and the shape do not sort: the indicator stays where it was
+        return;
+    }
+    // A second click on the sorted column turns its order; a new column starts highest first.
+    const bool same = sortBy_->currentData().isValid() && sortBy_->currentData().toInt() == section;
+    const bool descending = same ? !descending_->isChecked() : true;
+    const QSignalBlocker quiet(descending_);
+    descending_->setChecked(descending);
+    if (same)
+        applyTarget();
+    else
+        sortBy_->setCurrentIndex(sortBy_->findData(section)); // applies
+}
+
+void BestMaresPane::showCount()
+{
+    count_->setText(QStringLiteral("%1 of %2 mares").arg(model_->rowCount()).arg(model_->allRows()));
+}
+
+void BestMaresPane::planFor(const std::string& stallion)
+{
+    stallion_->setText(fromLatin1(stallion));
+    replan();
+}
+
+void BestMaresPane::replan()
+{
+    typing_->stop();
+    const std::string stallion = toLatin1(stallion_->text().trimmed());
+    if (stallion.empty()) {
+        work_.drop();
+        model_->setMares(nullptr);
+        plannedFor_.clear();
+        status_->setText(QStringLiteral("Type a stallion's name, or pick \u201CBest mares for\u201D on a name "
+                                        "in the main window's pedigree chart."));
+        showCount();
+        return;
+    }
+    const bool onlyMine = onlyMine_->isChecked() && stable_;
+    auto outcome = std::make_shared<Outcome>();
+    // The sire list and the whole breeding file are read off the window's thread.
+    const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(),
+                       horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, outcome] {
+        const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+        if (!sires->error().empty())
+            outcome->warnings += QString::fromStdString(sires->error()) + QLatin1Char('\n');
+        if (!sires->find(stallion).entries) {
+            outcome->problem = fromLatin1(stallion) + QStringLiteral(" is not in the sire list.");
+            return;
+        }
+        std::vector<std::int32_t> ids;
+        if (onlyMine) {
+            const std::vector<CheckedHorse> checked = checkStable(horses, folder);
+            for (const CheckedHorse& horse : checked)
+                if (!horse.usable())
+                    outcome->leftOut += QLatin1Char('\n') + fromLatin1(horse.message);
+            ids = mareIdsOf(checked);
+        }
+        try {
+            auto mares = std::make_shared<BestMares>(
+                bestMares(folder.breedingFile(), sires, stallion, *chefs, onlyMine ? &ids : nullptr));
+            if (!mares->error.empty())
+                outcome->warnings += QString::fromStdString(mares->error) + QLatin1Char('\n');
+            outcome->mares = std::move(mares);
+        } catch (const FileError& e) {
+            outcome->problem = QString::fromStdString(e.what());
+        }
+    };
+    const QString line = QStringLiteral("Best mares for %1%2")
+                             .arg(fromLatin1(stallion), onlyMine ? QStringLiteral(" among My Horses") : QString());
+    const auto show = [this, outcome, line] {
+        model_->setMares(outcome->mares);
+        plannedFor_ = outcome->mares ? line : QString();
+        status_->setText(outcome->problem.isEmpty() ? line + outcome->leftOut : outcome->problem);
+        showCount();
+        if (!outcome->warnings.isEmpty())
+            seam().warning(this, QStringLiteral("Quindle"),
+                           QStringLiteral("A file could not be read to the end; what was read before the fault is "
+                                          "shown.\n\n") +
+                               outcome->warnings.trimmed());
+    };
+    status_->setText(QStringLiteral("Planning\u2026"));
+    work_.run(plan, show);
+}
+
+void BestMaresPane::setZoom(int percent)
+{
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_}) {
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+        box->setMinimumWidth(zoomed(kBoundLeastWidth, percent));
+    }
+    zoomTable(table_, percent, kColumnWidths);
+}
+
+MatingNames BestMaresPane::namesOf(int row) const
+{
+    const MareRow& mare = model_->mareRow(row);
+    const BestMares& mares = *model_->mares();
+    return {mares.stallion, std::string(mares.textOf(mare, MareText::DamSire)),
+            std::string(mares.textOf(mare, MareText::DamDamSire))};
+}
+
+void BestMaresPane::submitRow(int row)
+{
+    if (row < 0 || row >= model_->rowCount())
+        return;
+    emit matingChosen(namesOf(row));
+}
+
+void BestMaresPane::compareSelected()
+{
+    const QList<QModelIndex> rows = sortedRows(table_);
+    if (rows.isEmpty() || !model_->mares()) {
+        seam().beep();
+        return;
+    }
+    for (const QModelIndex& index : rows)
+        emit comparisonAsked(Candidate{0, namesOf(index.row())});
+}
+
+QString BestMaresPane::selectedText() const
+{
+    QString text = plannedFor_ + QLatin1Char('\n');
+    for (const QModelIndex& index : sortedRows(table_)) {
+        for (int c = 0; c < MaresModel::kShapeColumn; ++c)
+            text += (c ? QStringLiteral("\t") : QString()) +
+                    model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+bool BestMaresPane::exportTo(const QString& chosen)
+{
+    const QString path = csvPath(chosen);
+    // Written whole or not at all: a failed export leaves no half file behind.
+    QSaveFile file(path);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok && model_->mares()) {
+        // Which stallion the rows are for, as one quoted field above the table.
+        QString stallion = plannedFor_;
+        stallion.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        ok = file.write(QStringLiteral("\"%1\"\n").arg(stallion).toUtf8()) >= 0;
+        ok = ok && file.write(kMareCsvHeader) >= 0;
+        MareCsvWriter csv(*model_->mares());
+        for (int row = 0; ok && row < model_->rowCount(); ++row) {
+            const std::string_view line = csv.row(model_->mareRow(row));
+            ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
+        }
+    }
+    if (ok && file.commit())
+        return true;
+    file.cancelWriting();
+    seam().warning(this, QStringLiteral("Quindle"),
+                   QStringLiteral("The table could not be written to %1.\n\n%2").arg(path, file.errorString()));
+    return false;
+}
+
+void BestMaresPane::exportClick()
+{
+    const QString path =
+        seam().saveFileName(this, QStringLiteral("Export the best mares"), QStringLiteral("CSV files (*.csv)"));
+    if (!path.isEmpty())
+        exportTo(path);
+}
+
+bool BestMaresPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != stallion_ || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    return handleNameKey(stallion_, static_cast<QKeyEvent*>(event), [this] { replan(); });
+}
+
+} // namespace quindle::ui

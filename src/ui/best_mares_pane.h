@@ -1,0 +1,95 @@
+#pragma once
+// The planner's other direction: one stallion with every filly and mare of the
+// breeding file (or only the player's own), ranked by the foal's profile. A
+// row is shown in the main window as the mating window's Submit would show
+// that mating.
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "boxes/mating.h"
+#include "compare/comparison.h"
+#include "planner/best_mares.h"
+#include "ui/latest_work.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QTableView;
+class QTimer;
+
+namespace quindle::ui {
+
+class MaresModel;
+class Session;
+class StableStore;
+
+class BestMaresPane : public QWidget {
+    Q_OBJECT
+public:
+    // On the session's data; `stable` (may be null) gives "only My Horses".
+    BestMaresPane(Session* session, StableStore* stable, QWidget* parent);
+
+    MaresModel* model() const { return model_; }
+    QTableView* table() const { return table_; }
+    QLineEdit* stallionBox() const { return stallion_; }
+    bool busy() const { return work_.busy(); }
+    // The filters, order and cut the boxes above the table give.
+    MaresQuery query() const;
+
+    // Puts the stallion's name into the box (through its filter) and plans for him.
+    void planFor(const std::string& stallion);
+    // Plans again for the name in the box.
+    void replan();
+    void setZoom(int percent);
+    // Asks for the mating of a table row to be shown in the main window.
+    void submitRow(int row);
+    // The stallion's line, then the selected rows as tab-separated text.
+    QString selectedText() const;
+    // Writes the rows as shown to a CSV file under a line naming the stallion;
+    // false after telling why not.
+    bool exportTo(const QString& path);
+    void compareSelected();
+
+signals:
+    void matingChosen(const quindle::MatingNames& names);
+    void comparisonAsked(const quindle::Candidate& candidate);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Outcome;
+    QWidget* buildTarget();
+    void buildTable();
+    void applyTarget();
+    void sortFromHeader(int section);
+    void showCount();
+    void exportClick();
+    MatingNames namesOf(int row) const;
+
+    Session* session_;
+    StableStore* stable_;
+    LatestWork work_{this};
+    QString plannedFor_; // the line naming the stallion of the rows shown
+
+    QLineEdit* stallion_ = nullptr;
+    QTimer* typing_ = nullptr;
+    QCheckBox* onlyMine_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLineEdit* diMin_ = nullptr;
+    QLineEdit* diMax_ = nullptr;
+    QLineEdit* cdMin_ = nullptr;
+    QLineEdit* cdMax_ = nullptr;
+    QSpinBox* minTotal_ = nullptr;
+    QComboBox* sortBy_ = nullptr;
+    QCheckBox* descending_ = nullptr;
+    QSpinBox* top_ = nullptr;
+    QLabel* count_ = nullptr;
+    QTableView* table_ = nullptr;
+    MaresModel* model_ = nullptr;
+};
+
+} // namespace quindle::ui
