@@ -610,7 +610,7 @@ int main(int argc, char** argv)
 
     {
         NumberColumns kept;
-        SummaryTexts summary;
+        ProfileSummary summary;
         std::string fresh;
         for (const GroupTotals& t : totals) {
             NumberColumns::format(t, summary, fresh);
@@ -629,7 +629,7 @@ int main(int argc, char** argv)
             return sum;
         },
         [&] {
-            SummaryTexts summary;
+            ProfileSummary summary;
             std::string text;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {

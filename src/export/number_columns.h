@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dosage/format.h"
 #include "dosage/profile.h"
+#include "dosage/profile_summary.h"
 #include "export/text_forms.h"
 
 namespace quindle {
@@ -43,13 +43,13 @@ public:
     }
 
     // The same formatted anew into `out`, `summary` holding the box texts.
-    static void format(const GroupTotals& totals, SummaryTexts& summary, std::string& out)
+    static void format(const GroupTotals& totals, ProfileSummary& summary, std::string& out)
     {
-        formatSummary(profileOfTotals(totals), summary);
+        summariseProfile(profileOfTotals(totals), summary);
         out.clear();
-        for (int column = 0; column < kSummaryColumns; ++column) {
+        for (const SummaryColumnInfo& column : kSummaryColumnTable) {
             out += ',';
-            appendTrimmed(out, summaryText(summary, static_cast<SummaryColumn>(column)));
+            appendTrimmed(out, (summary.*column.member).text);
         }
     }
 
@@ -62,7 +62,7 @@ private:
         std::uint8_t size = 0; // 0: empty (a text has at least its ten commas)
     };
     std::vector<Entry> entries_;
-    SummaryTexts summary_;
+    ProfileSummary summary_;
     std::string fresh_;
 };
 

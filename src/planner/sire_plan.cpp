@@ -24,27 +24,10 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The number a box text shows: NaN for a blank or "--", infinity for "INF".
-double shownNumber(std::string_view text)
-{
-    text = withoutBlanks(text);
-    if (text == "INF")
-        return std::numeric_limits<double>::infinity();
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::numeric_limits<double>::quiet_NaN();
-    return value;
-}
-
 // The plan's number columns are the summary's, in the same order.
 static_assert(kPlanNumberColumns == kSummaryColumns);
 static_assert(static_cast<int>(PlanColumn::B) - kPlanNameColumns == static_cast<int>(SummaryColumn::B));
 static_assert(static_cast<int>(PlanColumn::Di) - kPlanNameColumns == static_cast<int>(SummaryColumn::Di));
-const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
-{
-    return summaryText(numbers.texts, static_cast<SummaryColumn>(static_cast<int>(column) - kPlanNameColumns));
-}
 
 } // namespace
 
@@ -52,15 +35,13 @@ PlanNumbers planNumbersOf(const GroupTotals& totals)
 {
     PlanNumbers n;
     n.totals = totals;
-    formatSummary(profileOfTotals(totals), n.texts);
-    for (int c = kPlanNameColumns; c < kPlanColumns; ++c)
-        n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(boxText(n, static_cast<PlanColumn>(c)));
+    summariseProfile(profileOfTotals(totals), n.summary);
     return n;
 }
 
 std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
 {
-    return withoutBlanks(boxText(numbers, column));
+    return withoutBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
 }
 
 namespace {

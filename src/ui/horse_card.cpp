@@ -92,7 +92,8 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
             painter.setPen(QPen(QColor(0xb0, 0xb0, 0xb0), 1));
             painter.drawRect(cell);
             painter.setPen(Qt::black);
-            painter.drawText(cell, Qt::AlignCenter, card.pt[static_cast<std::size_t>(kGroups * p + g)].trimmed());
+            painter.drawText(cell, Qt::AlignCenter,
+                             card.profileTexts[static_cast<std::size_t>(kGroups * p + g)].trimmed());
         }
     }
     const double totalsTop = area.top() + row * 8.2;
@@ -101,9 +102,9 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
                      QStringLiteral("Group totals"));
     for (int g = 0; g < kGroups; ++g)
         painter.drawText(QRectF(area.left() + captionWidth + column * g, totalsTop, column, row), Qt::AlignCenter,
-                         card.pt[static_cast<std::size_t>(kGroupTotalBox + g)].trimmed());
+                         card.profileTexts[static_cast<std::size_t>(kGroupTotalBox + g)].trimmed());
     painter.setFont(cardFont(14));
-    const auto summary = [&](int box) { return card.pt[static_cast<std::size_t>(box)].trimmed(); };
+    const auto summary = [&](int box) { return card.profileTexts[static_cast<std::size_t>(box)].trimmed(); };
     painter.drawText(
         QRectF(area.left(), area.top() + row * 9.2, area.width(), row), Qt::AlignLeft | Qt::AlignVCenter,
         QStringLiteral("Total %1    CD %2    DI %3    Speed %4    Stamina %5")
@@ -120,10 +121,10 @@ HorseCard cardOf(const MainForm& main)
             card.chart[static_cast<std::size_t>(n)] = box->text();
     card.ageSex = main.ageSex()->text().trimmed();
     const MainBoxes boxes = main.readBoxes();
-    card.horseColour = toQColor(boxes.text2Colour);
+    card.horseColour = toQColor(boxes.horseColour);
     card.ageSexColour = toQColor(boxes.ageSexColour);
     for (int i = 0; i < kProfileBoxes; ++i)
-        card.pt[static_cast<std::size_t>(i)] = fromLatin1(boxes.pt[static_cast<std::size_t>(i)]);
+        card.profileTexts[static_cast<std::size_t>(i)] = fromLatin1(boxes.profileTexts[static_cast<std::size_t>(i)]);
     card.profile = profileOfBoxes(boxes);
     card.dataFolder = QString::fromStdString(main.folder().dir());
     std::optional<std::string> stamp;

@@ -22,7 +22,7 @@ struct HorseCard {
     std::array<QString, 18> chart; // Text2 .. Text17 at their own numbers
     QString ageSex;
     QColor horseColour, ageSexColour;
-    std::array<QString, kProfileBoxes> pt;
+    std::array<QString, kProfileBoxes> profileTexts;
     std::optional<DosageProfile> profile;
     QString dataFolder, stamp, date;
 };
