@@ -15,7 +15,7 @@ LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32
 {
     clearBoxes(boxes);
     const LookupResult result = findHorse(folder, id);
-    if (result.status != LookupResult::Status::Found) {
+    if (result.status != Outcome::Done) {
         boxes.indicator = kNotFoundText;
         boxes.horseColour = kNeutralColour;
         boxes.ageSexColour = kNeutralColour;

@@ -80,11 +80,10 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
 std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
 {
     const StableRead read = readStable(path);
-    if (read.status != StableRead::Status::Read) {
+    if (read.status != Outcome::Done) {
         std::fprintf(stderr, "quindle-cli: %s\n",
-                     read.status == StableRead::Status::Damaged
-                         ? read.error.c_str()
-                         : (path + ": no horses kept yet (no such file)").c_str());
+                     read.status == Outcome::Failed ? read.error.c_str()
+                                                    : (path + ": no horses kept yet (no such file)").c_str());
         return std::nullopt;
     }
     const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);

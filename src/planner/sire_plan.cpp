@@ -77,15 +77,15 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
     const LookupResult found = findHorse(folder, id);
     const std::string horse = "horse " + std::to_string(id);
     switch (found.status) {
-    case LookupResult::Status::Failed:
+    case Outcome::Failed:
         out.status = MareLookup::Status::Failed;
         out.message = found.error;
         return out;
-    case LookupResult::Status::NotFound:
+    case Outcome::Absent:
         out.status = MareLookup::Status::NotFound;
         out.message = horse + " is not in the breeding file";
         return out;
-    case LookupResult::Status::Found:
+    case Outcome::Done:
         break;
     }
     if (!canBePlannedAsMare(found.horse.sex)) {

@@ -31,7 +31,7 @@ protected:
         shared_ = new Shared;
         sample::writeDataFolder(shared_->folder.dir(), {20000, 7});
         const StartupResult start = runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {});
-        ASSERT_EQ(start.status, StartupResult::Status::Ready) << start.error;
+        ASSERT_EQ(start.status, Outcome::Done) << start.error;
         shared_->chefs = start.chefs;
         shared_->chefBefore = readFile(shared_->folder.chefTable());
         shared_->siresBefore = readFile(shared_->folder.sireList());

@@ -158,7 +158,7 @@ TEST(SirePlan, TheMareIsAFillyOrAMareOfTheBreedingFile)
     writeFile(folder.sireList(), "A,B,C,D\r\n");
     writeFile(folder.breedingFile(),
               horseLines(1, "SHE", "Mare") + horseLines(2, "HE", "Colt") + horseLines(3, "YOUNG", "Filly"));
-    ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, StartupResult::Status::Ready);
+    ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, Outcome::Done);
 
     const MareLookup mare = findMare(folder, 1);
     ASSERT_EQ(mare.status, MareLookup::Status::Found);
