@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -13,13 +15,16 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "dosage/chart_scale.h"
 #include "gui_fixture.h"
 #include "stable/stable_file.h"
+#include "support/run_process.h"
 #include <QDir>
 #include <filesystem>
 #include "ui/copy_menu.h"
 #include "ui/my_horses_form.h"
 #include "ui/my_horses_model.h"
+#include "ui/profile_chart.h"
 #include "ui/search_form.h"
 #include "ui/search_model.h"
 #include "ui/season_form.h"
@@ -305,4 +310,141 @@ TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
     EXPECT_NE(main->stable()->keptAside(), aside);
     EXPECT_EQ(readFile(aside.toStdString()), damaged);
     EXPECT_EQ(readFile(main->stable()->keptAside().toStdString()), "not json");
+}
+
+namespace {
+
+// Every title of a header is whole in its section.
+void expectWholeTitles(const QHeaderView* header)
+{
+    const QFontMetrics titles(header->font());
+    for (int c = 0; c < header->count(); ++c) {
+        const QString title = header->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        EXPECT_GE(header->sectionSize(c), titles.horizontalAdvance(title) + 8) << title.toStdString();
+    }
+}
+
+// Each row of a tree (a mare's line and her stallions) is as tall as its face needs.
+void expectRowsFitTheirFace(const QTreeView* tree)
+{
+    const QAbstractItemModel* model = tree->model();
+    int rows = 0;
+    for (int d = 0; d < model->rowCount(); ++d) {
+        const QModelIndex dam = model->index(d, 0);
+        std::vector<QModelIndex> indexes{dam};
+        for (int r = 0; r < model->rowCount(dam); ++r)
+            indexes.push_back(model->index(r, 1, dam));
+        for (const QModelIndex& index : indexes) {
+            const QVariant face = index.data(Qt::FontRole);
+            const QFontMetrics metrics(face.isValid() ? face.value<QFont>() : tree->font());
+            EXPECT_GE(tree->visualRect(index).height(), metrics.height()) << index.data().toString().toStdString();
+            ++rows;
+        }
+    }
+    EXPECT_GT(rows, 1);
+}
+
+} // namespace
+
+TEST_F(MyHorsesTest, TheSeasonAndMyHorsesWindowsOpenAndFollowTheZoomWithWholeTitles)
+{
+    Stable stable;
+    stable.add(1, "BRIGHT FILLY");
+    keep(stable);
+    ui::SeasonForm* season = openSeason();
+    ui::MyHorsesForm* mine = openMyHorses();
+    ASSERT_TRUE(season && mine);
+    const QSize seasonAt100 = season->size(), mineAt100 = mine->size();
+    const int mineRowAt100 = mine->table()->rowHeight(0);
+    season->close();
+    mine->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Opened at 200 %: twice as large, inside the screen, every title whole and every row tall enough.
+    main->setZoom(200);
+    season = openSeason();
+    mine = openMyHorses();
+    ASSERT_TRUE(season && mine);
+    EXPECT_GE(season->width(), 2 * seasonAt100.width() - 2);
+    EXPECT_GE(season->height(), 2 * seasonAt100.height() - 2);
+    EXPECT_GE(mine->width(), 2 * mineAt100.width() - 2);
+    EXPECT_GE(mine->table()->rowHeight(0), 2 * mineRowAt100 - 4);
+    for (QWidget* window : {static_cast<QWidget*>(season), static_cast<QWidget*>(mine)}) {
+        EXPECT_TRUE(window->screen()->availableGeometry().contains(window->geometry()))
+            << window->windowTitle().toStdString();
+    }
+    expectWholeTitles(season->tree()->header());
+    expectRowsFitTheirFace(season->tree());
+    expectWholeTitles(mine->table()->horizontalHeader());
+    EXPECT_GE(mine->table()->rowHeight(0), QFontMetrics(mine->table()->font()).height());
+
+    // Zoomed while open, the rows and titles follow the face both ways.
+    main->setZoom(125);
+    expectWholeTitles(season->tree()->header());
+    expectRowsFitTheirFace(season->tree());
+    const QModelIndex firstDam = season->model()->index(0, 0);
+    EXPECT_EQ(QFontInfo(season->model()->data(firstDam, Qt::FontRole).value<QFont>()).pixelSize(),
+              QFontInfo(season->tree()->font()).pixelSize());
+    main->setZoom(250);
+    expectWholeTitles(season->tree()->header());
+    expectRowsFitTheirFace(season->tree());
+    expectWholeTitles(mine->table()->horizontalHeader());
+}
+
+TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
+{
+    // A mare without chefs and a stallion without any: his foal has no points.
+    TempDir other;
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), "NOBODY SIRE,X,Y,Z\r\nRED CAP,OLD GREY,NORTH STAR,STAR LANTERN\r\n");
+    writeFile(second.breedingFile(), horseLines(1, "PLAIN MARE", "Mare"));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    named<QRadioButton>(season, "fromIds")->setChecked(true);
+    QTest::keyClicks(named(season, "damIds"), "1");
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    QStandardItemModel* model = season->model();
+    ASSERT_EQ(model->rowCount(), 1);
+    QStandardItem* dam = model->item(0);
+    ASSERT_EQ(dam->rowCount(), 2);
+
+    // The bars' column is the last of the model; each stallion's cell paints bars only when his foal has points.
+    const int shape = model->columnCount() - 1;
+    EXPECT_EQ(model->headerData(shape, Qt::Horizontal).toString(), "Shape");
+    season->tree()->clearSelection();
+    season->tree()->scrollTo(dam->child(0, shape)->index());
+    const QImage picture = season->tree()->viewport()->grab().toImage();
+    const auto barPixels = [&](int row) {
+        const QRect cell = season->tree()->visualRect(dam->child(row, shape)->index());
+        int count = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                count += QColor(picture.pixel(x, y)) == ui::barColour() ? 1 : 0;
+        return count;
+    };
+    std::vector<GroupTotals> shown(2);
+    for (int row = 0; row < 2; ++row) {
+        const QString sire = dam->child(row, 1)->text();
+        const int total = dam->child(row, 7)->text().toInt();
+        EXPECT_EQ(total > 0, barPixels(row) > 0) << sire.toStdString() << " total " << total;
+        EXPECT_EQ(sire == "NOBODY SIRE", total == 0) << sire.toStdString();
+        EXPECT_TRUE(dam->child(row, shape)->toolTip().contains("Total " + QString::number(total)));
+        for (int g = 0; g < kGroups; ++g)
+            shown[static_cast<std::size_t>(row)][static_cast<std::size_t>(g)] = dam->child(row, 2 + g)->text().toInt();
+    }
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(dam->child(row, shape)->data(ui::kChartScaleRole).toInt(), commonScale(shown)) << "one scale";
+
+    // Export writes, byte for byte, what quindle-cli season writes for the same mare and target.
+    seam.savePath = QString::fromStdString(other.file("season.csv"));
+    QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+    const auto cli =
+        runProcess(QUINDLE_CLI, {"--data-dir", second.dir(), "season", "--dams", "1", "--sort", "total,desc"},
+                   other.path().string());
+    EXPECT_EQ(cli.exitCode, 0) << cli.err;
+    EXPECT_EQ(readFile(other.file("season.csv")), cli.out);
 }

@@ -6,14 +6,17 @@
 #include <QClipboard>
 #include <QDate>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "boxes/shown_profile.h"
@@ -24,6 +27,7 @@
 #include "search/foal_crop.h"
 #include "ui/compare_chart.h"
 #include "ui/compare_form.h"
+#include "ui/note_mark.h"
 #include "ui/crop_chart.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
@@ -427,4 +431,68 @@ TEST_F(GuiTest, AnotherDataFolderKeepsMatingsByNameAndMarksAHorseThatIsGone)
     EXPECT_FALSE(shown[1].gone);
     EXPECT_EQ(shown[1].lineage, mating.lineage);
     EXPECT_EQ(shown[1].texts, mating.texts);
+}
+
+TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsTheZoom)
+{
+    // OLD GREY and NORTH STAR repeat within the mating; NORTH STAR is horse 5's Sire as well.
+    main->submitMating({"RED CAP", "OLD GREY", "NORTH STAR"});
+    main->compareShown();
+    lookUp("5");
+    main->compareShown();
+    ui::CompareForm* compare = main->compareForm();
+    ASSERT_NE(compare, nullptr);
+    QTableWidget* table = compare->table();
+    const auto rowOf = [](int position) {
+        return static_cast<int>(std::find(kChartOrder.begin(), kChartOrder.end(), position) - kChartOrder.begin());
+    };
+    // Lineage positions: 1 Sire's Sire, 2 Dam-Sire, 4 Sire's Dam-Sire, 6 Dam's Dam-Sire.
+    QTableWidgetItem* oldGrey = table->item(rowOf(2), 0);
+    QTableWidgetItem* northStar = table->item(rowOf(6), 0);
+    QTableWidgetItem* horseSire = table->item(rowOf(0), 1);
+    ASSERT_EQ(oldGrey->text(), "OLD GREY");
+    ASSERT_EQ(northStar->text(), "NORTH STAR");
+    ASSERT_EQ(horseSire->text(), "NORTH STAR");
+    for (const int position : {1, 2})
+        EXPECT_EQ(table->item(rowOf(position), 0)->toolTip(), "Repeated sire: OLD GREY 2S x 2D") << position;
+    EXPECT_FALSE(oldGrey->font().bold()) << "repeated only, not shared";
+    EXPECT_TRUE(northStar->font().bold());
+    EXPECT_EQ(northStar->toolTip(), "Also in another candidate\nRepeated sire: NORTH STAR 3S x 3D");
+    EXPECT_TRUE(horseSire->font().bold());
+    EXPECT_EQ(horseSire->toolTip(), "Also in another candidate");
+
+    // The repeat's mark is painted in the cell's corner, and only where a sire repeats.
+    const QImage picture = table->viewport()->grab().toImage();
+    const auto marked = [&](QTableWidgetItem* item) {
+        const QRect cell = table->visualItemRect(item);
+        for (int y = cell.top(); y < cell.top() + cell.height() / 2; ++y)
+            for (int x = cell.center().x(); x <= cell.right(); ++x)
+                if (QColor(picture.pixel(x, y)) == ui::noteMarkColour())
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(marked(oldGrey));
+    EXPECT_TRUE(marked(northStar));
+    EXPECT_FALSE(marked(horseSire));
+    EXPECT_FALSE(marked(table->item(rowOf(3), 0)));
+
+    // At 200 % it opens larger, inside the screen, with rows for its face and names whole.
+    const QSize at100 = compare->size();
+    compare->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main->setZoom(200);
+    main->openCompare();
+    compare = main->compareForm();
+    table = compare->table();
+    EXPECT_GE(compare->width(), 2 * at100.width() - 2);
+    EXPECT_GT(compare->height(), at100.height());
+    EXPECT_TRUE(compare->screen()->availableGeometry().contains(compare->geometry()));
+    const QFontMetrics cells(table->font());
+    EXPECT_GE(table->verticalHeader()->defaultSectionSize(), cells.height());
+    QFont bold = table->font();
+    bold.setBold(true);
+    for (int c = 0; c < table->columnCount(); ++c)
+        for (int r = 0; r < table->rowCount(); ++r)
+            EXPECT_GE(table->columnWidth(c), QFontMetrics(bold).horizontalAdvance(table->item(r, c)->text()) + 4)
+                << table->item(r, c)->text().toStdString();
 }
