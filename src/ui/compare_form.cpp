@@ -302,19 +302,20 @@ void CompareForm::refresh()
     // a long label cut (it stands whole in its tooltip).
     const QFontMetrics metrics(table_->font());
     const QFontMetrics boldMetrics(bold);
+    const QFontMetrics titles(table_->horizontalHeader()->font());
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
     for (int c = 0; c < table_->columnCount(); ++c) {
         int cells = 0;
         for (int r = 0; r < table_->rowCount(); ++r)
             cells = std::max(cells, boldMetrics.horizontalAdvance(table_->item(r, c)->text()));
-        const int label =
-            std::min(metrics.horizontalAdvance(labels[c]) + 2 * metrics.height(), metrics.averageCharWidth() * 34);
-        table_->setColumnWidth(
-            c, std::max({label, cells + 2 * metrics.averageCharWidth(), metrics.averageCharWidth() * 20}));
-        // Beside the swatch; a label too long for the column is cut with an ellipsis.
-        if (metrics.horizontalAdvance(labels[c]) + 2 * metrics.height() > table_->columnWidth(c))
-            table_->horizontalHeaderItem(c)->setText(
-                metrics.elidedText(labels[c], Qt::ElideRight, table_->columnWidth(c) - 2 * metrics.height() - 8));
+        // The swatch and the label, with room the style's hint leaves out.
+        const int label = table_->horizontalHeader()->sectionSizeHint(c) + metrics.height();
+        table_->setColumnWidth(c, std::max({std::min(label, metrics.averageCharWidth() * 40),
+                                            cells + 2 * metrics.averageCharWidth(), metrics.averageCharWidth() * 20}));
+        if (label > table_->columnWidth(c)) {
+            const int room = table_->columnWidth(c) - (label - titles.horizontalAdvance(labels[c]));
+            table_->horizontalHeaderItem(c)->setText(titles.elidedText(labels[c], Qt::ElideRight, room));
+        }
     }
 
     std::vector<std::optional<DosageProfile>> profiles;

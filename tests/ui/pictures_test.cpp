@@ -443,40 +443,35 @@ TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsThe
     ui::CompareForm* compare = main->compareForm();
     ASSERT_NE(compare, nullptr);
     QTableWidget* table = compare->table();
-    const auto rowOf = [](int position) {
-        return static_cast<int>(std::find(kChartOrder.begin(), kChartOrder.end(), position) - kChartOrder.begin());
+    const auto at = [table](int position, int candidate) {
+        return table->item(
+            static_cast<int>(std::find(kChartOrder.begin(), kChartOrder.end(), position) - kChartOrder.begin()),
+            candidate);
     };
-    // Lineage positions: 1 Sire's Sire, 2 Dam-Sire, 4 Sire's Dam-Sire, 6 Dam's Dam-Sire.
-    QTableWidgetItem* oldGrey = table->item(rowOf(2), 0);
-    QTableWidgetItem* northStar = table->item(rowOf(6), 0);
-    QTableWidgetItem* horseSire = table->item(rowOf(0), 1);
-    ASSERT_EQ(oldGrey->text(), "OLD GREY");
-    ASSERT_EQ(northStar->text(), "NORTH STAR");
-    ASSERT_EQ(horseSire->text(), "NORTH STAR");
-    for (const int position : {1, 2})
-        EXPECT_EQ(table->item(rowOf(position), 0)->toolTip(), "Repeated sire: OLD GREY 2S x 2D") << position;
-    EXPECT_FALSE(oldGrey->font().bold()) << "repeated only, not shared";
-    EXPECT_TRUE(northStar->font().bold());
-    EXPECT_EQ(northStar->toolTip(), "Also in another candidate\nRepeated sire: NORTH STAR 3S x 3D");
-    EXPECT_TRUE(horseSire->font().bold());
-    EXPECT_EQ(horseSire->toolTip(), "Also in another candidate");
-
-    // The repeat's mark is painted in the cell's corner, and only where a sire repeats.
     const QImage picture = table->viewport()->grab().toImage();
-    const auto marked = [&](QTableWidgetItem* item) {
+    const auto marked = [&](QTableWidgetItem* item) { // the corner's mark in the cell's top right quarter
         const QRect cell = table->visualItemRect(item);
-        for (int y = cell.top(); y < cell.top() + cell.height() / 2; ++y)
+        for (int y = cell.top(); y < cell.center().y(); ++y)
             for (int x = cell.center().x(); x <= cell.right(); ++x)
                 if (QColor(picture.pixel(x, y)) == ui::noteMarkColour())
                     return true;
         return false;
     };
-    EXPECT_TRUE(marked(oldGrey));
-    EXPECT_TRUE(marked(northStar));
-    EXPECT_FALSE(marked(horseSire));
-    EXPECT_FALSE(marked(table->item(rowOf(3), 0)));
+    // Positions: 0 Sire, 1 Sire's Sire, 2 Dam-Sire, 3 Sire's Sire's Sire, 6 Dam's Dam-Sire.
+    for (const int position : {1, 2}) {
+        ASSERT_EQ(at(position, 0)->text(), "OLD GREY");
+        EXPECT_EQ(at(position, 0)->toolTip(), "Repeated sire: OLD GREY 2S x 2D");
+        EXPECT_FALSE(at(position, 0)->font().bold()) << "repeated, in no other candidate";
+        EXPECT_TRUE(marked(at(position, 0)));
+    }
+    EXPECT_TRUE(at(6, 0)->font().bold() && marked(at(6, 0)));
+    EXPECT_EQ(at(6, 0)->toolTip(), "Also in another candidate\nRepeated sire: NORTH STAR 3S x 3D");
+    ASSERT_EQ(at(0, 1)->text(), "NORTH STAR");
+    EXPECT_TRUE(at(0, 1)->font().bold());
+    EXPECT_FALSE(marked(at(0, 1)));
+    EXPECT_FALSE(marked(at(3, 0)));
 
-    // At 200 % it opens larger, inside the screen, with rows for its face and names whole.
+    // At 200 % it opens larger, inside the screen, with rows for its face and every name whole.
     const QSize at100 = compare->size();
     compare->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -487,12 +482,10 @@ TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsThe
     EXPECT_GE(compare->width(), 2 * at100.width() - 2);
     EXPECT_GT(compare->height(), at100.height());
     EXPECT_TRUE(compare->screen()->availableGeometry().contains(compare->geometry()));
-    const QFontMetrics cells(table->font());
-    EXPECT_GE(table->verticalHeader()->defaultSectionSize(), cells.height());
+    EXPECT_GE(table->verticalHeader()->defaultSectionSize(), QFontMetrics(table->font()).height());
     QFont bold = table->font();
     bold.setBold(true);
     for (int c = 0; c < table->columnCount(); ++c)
         for (int r = 0; r < table->rowCount(); ++r)
-            EXPECT_GE(table->columnWidth(c), QFontMetrics(bold).horizontalAdvance(table->item(r, c)->text()) + 4)
-                << table->item(r, c)->text().toStdString();
+            EXPECT_GE(table->columnWidth(c), QFontMetrics(bold).horizontalAdvance(table->item(r, c)->text()) + 4);
 }
