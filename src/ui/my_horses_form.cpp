@@ -23,7 +23,8 @@
 namespace quindle::ui {
 
 namespace {
-constexpr int kColumnWidths[] = {60, 240, 80, 170, 170, 46, 46};
+// Every column, CD included, within the window at its designed size.
+constexpr int kColumnWidths[] = {60, 200, 80, 160, 160, 46, 46, 46};
 constexpr QSize kWindowSize(860, 420);
 } // namespace
 

@@ -100,6 +100,9 @@ void zoomTable(QTableView* table, int percent, std::span<const int> designedWidt
 
 void zoomColumns(QHeaderView* header, int percent, std::span<const int> designedWidths)
 {
+    // The titles in the face of their table, which a header does not always follow by itself.
+    if (const QWidget* view = header->parentWidget())
+        header->setFont(view->font());
     const QFontMetrics titles(header->font());
     const QAbstractItemModel* model = header->model();
     for (int column = 0; column < static_cast<int>(designedWidths.size()); ++column) {

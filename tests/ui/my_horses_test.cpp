@@ -356,6 +356,8 @@ TEST_F(MyHorsesTest, TheSeasonAndMyHorsesWindowsOpenAndFollowTheZoomWithWholeTit
     for (QWidget* window : {static_cast<QWidget*>(season), static_cast<QWidget*>(mine)})
         EXPECT_TRUE(window->screen()->availableGeometry().contains(window->geometry()));
     expectWholeTitlesAndRows(season->tree());
+    EXPECT_EQ(QFontInfo(mine->table()->horizontalHeader()->font()).pixelSize(),
+              QFontInfo(mine->table()->font()).pixelSize());
     const QFontMetrics titles(mine->table()->horizontalHeader()->font());
     for (int c = 0; c < mine->model()->columnCount(); ++c)
         EXPECT_GE(mine->table()->columnWidth(c),
