@@ -38,10 +38,12 @@ struct Worker {
     // Open addressing over a power-of-two table: 0 for empty, else a number's index + 1.
     std::vector<std::uint32_t> totalsSlots = std::vector<std::uint32_t>(1024);
 
-    // The scan's answer for the stallion and a mare's Sire, and which lines it gives.
+    // What the sire list answers for the stallion and a mare's Sire: which
+    // lines it gives, and the points of the foal's names that follow from the
+    // two alone (all but her Sire and Dam-Sire), scored once.
     struct Scanned {
-        SireLineViews answer;
         std::uint32_t lines = 0;
+        GroupTotals points{};
     };
     std::vector<Scanned> scans;
     // By the mare's Sire: 0 blank, 1 a name the list does not hold, else 2 and
@@ -111,20 +113,21 @@ public:
     }
 
 private:
+    // Positions in the foal's lineage (AncestorViews order).
+    enum Position { Sire, SireSire, DamSire, SireSireSire, SireDamSire, DamSireSire, DamDamSire };
+
     void add(Piece& piece)
     {
-        // A freshly started window holds no lineage; the submission fills it.
-        AncestorViews lineage{};
-        std::uint32_t lines = 0;
-        mateLineage(
-            lineage, std::array<std::string_view, 3>{stallion_.name, horse_.sire, horse_.damSire},
-            [&](std::string_view sire, std::string_view damSire) { return scan(sire, damSire, lineage, lines); });
-        const std::uint32_t numbers = worker_.numbersOf(groupTotalsOfViews(lineage, chefs_));
+        // Her Sire is the foal's Dam-Sire, her Dam-Sire its Dam's Dam-Sire.
+        const Worker::Scanned& scanned = scanOf(horse_.sire, horse_.damSire);
+        GroupTotals totals = scanned.points;
+        addPointsAt(totals, horse_.sire, DamSire, chefs_);
+        addPointsAt(totals, horse_.damSire, DamDamSire, chefs_);
 
         MareRow row;
         row.id = horse_.id;
-        row.numbers = numbers;
-        row.lines = lines;
+        row.numbers = worker_.numbersOf(totals);
+        row.lines = scanned.lines;
         row.text = static_cast<std::uint32_t>(piece.text.size());
         const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
         for (std::size_t i = 0; i < std::size(texts); ++i) {
@@ -135,37 +138,35 @@ private:
     }
 
     // The list's answer for the stallion and her Sire, asked once per Sire.
-    SireLineViews scan(std::string_view sire, std::string_view damSire, const AncestorViews& lineage,
-                       std::uint32_t& lines)
+    const Worker::Scanned& scanOf(std::string_view sire, std::string_view damSire)
     {
-        const SireIndex::Listed listed = sires_.find(damSire);
-        const std::size_t key = damSire.empty() ? 0
+        const SireIndex::Listed listed = sires_.find(sire);
+        const std::size_t key = sire.empty() ? 0
                                 : !listed.entries
                                     ? 1
                                     : 2 + static_cast<std::size_t>(listed.entries - sires_.stallion(0).entries);
         if (worker_.scanOfKey.empty())
             worker_.scanOfKey.assign(sires_.stallions().size() + 2, -1);
         if (worker_.scanOfKey[key] < 0)
-            worker_.scanOfKey[key] = answer(sire, listed, lineage);
-        const Worker::Scanned& scanned = worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
-        lines = scanned.lines;
-        return scanned.answer;
+            worker_.scanOfKey[key] = answer(listed, damSire);
+        return worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
     }
 
-    // Scans the list for the stallion and a mare's Sire; returns the answer's place in the worker's list.
-    std::int32_t answer(std::string_view sire, const SireIndex::Listed& listed, const AncestorViews& lineage)
+    // Submits the mating to an empty lineage, as a freshly started window
+    // holds, and keeps what follows from the stallion and her Sire; returns
+    // its place in the worker's list.
+    std::int32_t answer(const SireIndex::Listed& sire, std::string_view damSire)
     {
-        {
-            Worker::Scanned scanned;
-            scanned.answer = sires_.scan(sire == stallion_.name ? stallion_ : sires_.find(sire), listed);
-            // The lines this answer puts into an empty lineage, as mateLineage does.
-            AncestorViews filled = lineage;
-            mateLineage(filled, std::array<std::string_view, 3>{}, [&](auto, auto) { return scanned.answer; });
-            scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
-            worker_.lines.push_back({filled[1], filled[3], filled[4], filled[5]});
-            worker_.scans.push_back(std::move(scanned));
-            return static_cast<std::int32_t>(worker_.scans.size() - 1);
-        }
+        AncestorViews lineage{};
+        mateLineage(lineage, std::array<std::string_view, 3>{stallion_.name, sire.name, damSire},
+                    [&](std::string_view, std::string_view) { return sires_.scan(stallion_, sire); });
+        Worker::Scanned scanned;
+        scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
+        worker_.lines.push_back({lineage[SireSire], lineage[SireSireSire], lineage[SireDamSire], lineage[DamSireSire]});
+        for (const Position p : {Sire, SireSire, SireSireSire, SireDamSire, DamSireSire})
+            addPointsAt(scanned.points, lineage[p], p, chefs_);
+        worker_.scans.push_back(scanned);
+        return static_cast<std::int32_t>(worker_.scans.size() - 1);
     }
 
     const SireIndex& sires_;

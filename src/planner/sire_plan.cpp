@@ -53,8 +53,13 @@ PlanNumbers planNumbersOf(const GroupTotals& totals)
     PlanNumbers n;
     n.totals = totals;
     formatSummary(profileOfTotals(totals), n.texts);
-    for (int c = kPlanNameColumns; c < kPlanColumns; ++c)
-        n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(boxText(n, static_cast<PlanColumn>(c)));
+    for (int c = kPlanNameColumns; c < kPlanColumns; ++c) {
+        const std::string_view shown = planNumberText(n, static_cast<PlanColumn>(c));
+        n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(shown);
+        if (c > kPlanNameColumns)
+            n.csv += ',';
+        n.csv += shown;
+    }
     return n;
 }
 
