@@ -1,6 +1,8 @@
 #include "dosage/repeated_sires.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace quindle {
 
@@ -60,18 +62,27 @@ std::string repeatsText(const std::vector<RepeatedSire>& repeats)
 
 std::string repeatsText(const AncestorViews& lineage)
 {
-    // Most lineages repeat nothing: answer those without building anything,
-    // most pairs told apart by their length and first letter.
-    bool any = false;
-    for (int a = 0; a < kPositions && !any; ++a) {
-        const std::string_view first = lineage[static_cast<std::size_t>(a)];
-        if (first.empty())
-            continue;
-        for (int b = a + 1; b < kPositions && !any; ++b) {
-            const std::string_view second = lineage[static_cast<std::size_t>(b)];
-            any = first.size() == second.size() && first[0] == second[0] && first == second;
-        }
+    // Most lineages repeat nothing: answer those without building anything.
+    // A name's length and first letter tell most pairs apart; all pairs are
+    // compared by those without a branch, and only a pair alike in both is
+    // compared whole. An empty place gets a key no name has.
+    std::array<std::uint32_t, kPositions> keys;
+    for (std::size_t p = 0; p < keys.size(); ++p) {
+        const std::string_view name = lineage[p];
+        keys[p] = name.empty()
+                      ? ~static_cast<std::uint32_t>(p)
+                      : static_cast<std::uint32_t>(name.size() & 0xFFFFFF) << 8 | static_cast<unsigned char>(name[0]);
     }
+    bool alike = false;
+    for (std::size_t a = 0; a < keys.size(); ++a)
+        for (std::size_t b = a + 1; b < keys.size(); ++b)
+            alike |= keys[a] == keys[b];
+    if (!alike)
+        return {};
+    bool any = false;
+    for (std::size_t a = 0; a < lineage.size() && !any; ++a)
+        for (std::size_t b = a + 1; b < lineage.size() && !any; ++b)
+            any = !lineage[a].empty() && lineage[a] == lineage[b];
     return any ? repeatsText(repeatedSires(lineage)) : std::string();
 }
 

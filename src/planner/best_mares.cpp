@@ -17,26 +17,18 @@
 #include "data/fold_case.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
+#include "dosage/totals_table.h"
 #include "lookup/horse_lookup.h"
 
 namespace quindle {
 
 namespace {
 
-std::uint64_t hashOf(const GroupTotals& totals)
-{
-    std::uint64_t h = 0;
-    for (const std::int32_t v : totals)
-        h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
-    return h ^ h >> 29;
-}
-
 // What one worker has met: the sets of totals and of sire lines, which its
 // rows point into until the workers' lists are joined.
 struct Worker {
     std::vector<PlanNumbers> numbers;
-    // Open addressing over a power-of-two table: 0 for empty, else a number's index + 1.
-    std::vector<std::uint32_t> totalsSlots = std::vector<std::uint32_t>(1024);
+    TotalsTable seen; // numbers the sets of totals in `numbers`' order
 
     // What the sire list answers for the stallion and a mare's Sire: which
     // lines it gives, and the points of the foal's names that follow from the
@@ -54,24 +46,10 @@ struct Worker {
 
     std::uint32_t numbersOf(const GroupTotals& totals)
     {
-        std::size_t mask = totalsSlots.size() - 1;
-        std::size_t at = hashOf(totals) & mask;
-        for (; totalsSlots[at] != 0; at = (at + 1) & mask)
-            if (numbers[totalsSlots[at] - 1].totals == totals)
-                return totalsSlots[at] - 1;
-        numbers.push_back(planNumbersOf(totals));
-        totalsSlots[at] = static_cast<std::uint32_t>(numbers.size());
-        if (2 * numbers.size() > totalsSlots.size()) { // keep the table at most half full
-            totalsSlots.assign(2 * totalsSlots.size(), 0);
-            mask = totalsSlots.size() - 1;
-            for (std::size_t i = 0; i < numbers.size(); ++i) {
-                std::size_t slot = hashOf(numbers[i].totals) & mask;
-                while (totalsSlots[slot] != 0)
-                    slot = (slot + 1) & mask;
-                totalsSlots[slot] = static_cast<std::uint32_t>(i + 1);
-            }
-        }
-        return static_cast<std::uint32_t>(numbers.size() - 1);
+        const auto [number, fresh] = seen.insert(totals);
+        if (fresh)
+            numbers.push_back(planNumbersOf(totals));
+        return number;
     }
 };
 
