@@ -32,7 +32,7 @@ public:
         }
         const auto [number, fresh] = seen_.insert(totals);
         if (fresh) {
-            format(totals, summary_, fresh_);
+            format(totals, fresh_);
             Entry& entry = entries_.emplace_back();
             if (fresh_.size() <= sizeof entry.text) {
                 entry.size = static_cast<std::uint8_t>(fresh_.size());
@@ -41,21 +41,17 @@ public:
         }
         const Entry& entry = entries_[number];
         if (entry.size == 0) { // longer than an entry holds: made anew each time
-            format(totals, summary_, fresh_);
+            format(totals, fresh_);
             return fresh_;
         }
         return {entry.text, entry.size};
     }
 
-    // The same formatted anew into `out`, `summary` holding the box texts.
-    static void format(const GroupTotals& totals, SummaryTexts& summary, std::string& out)
+    // The same made anew into `out`.
+    static void format(const GroupTotals& totals, std::string& out)
     {
-        formatSummary(profileOfTotals(totals), summary);
         out.clear();
-        for (int column = 0; column < kSummaryColumns; ++column) {
-            out += ',';
-            appendTrimmed(out, summaryText(summary, static_cast<SummaryColumn>(column)));
-        }
+        appendSummaryColumns(totals, out);
     }
 
 private:
@@ -66,7 +62,6 @@ private:
     };
     TotalsTable seen_; // numbers the sets of totals in the order of entries_
     std::vector<Entry> entries_;
-    SummaryTexts summary_;
     std::string fresh_;
 };
 

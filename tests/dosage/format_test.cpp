@@ -5,8 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "dosage/format.h"
+#include "export/number_columns.h"
+#include "export/text_forms.h"
 
 using namespace quindle;
 
@@ -239,5 +243,71 @@ TEST(FormatProfile, InvariantsHoldForRandomProfiles)
         if (p.di.kind != DosageIndex::Kind::Finite || p.di.value < 100) {
             ASSERT_EQ(t[42]->size(), 5u) << *t[42];
         }
+    }
+}
+
+TEST(NumberColumns, KeptTextsAreTheFormattedOnesForManyDifferentTotals)
+{
+    // More different sets of totals than a small cache holds, met in a shuffled
+    // order and again: every text is the one formatted anew.
+    std::vector<GroupTotals> sets;
+    for (std::int32_t b = 0; b < 30; ++b)
+        for (std::int32_t s = 0; s < 30; ++s)
+            for (std::int32_t c = 0; c < 25; ++c)
+                sets.push_back({b, (b * 7 + s) % 13, c, s, (c * 3) % 11});
+    std::vector<GroupTotals> order = sets;
+    order.insert(order.end(), sets.begin(), sets.end());
+    std::shuffle(order.begin(), order.end(), std::mt19937(5));
+    NumberColumns kept;
+    std::string fresh;
+    for (const GroupTotals& totals : order) {
+        NumberColumns::format(totals, fresh);
+        ASSERT_EQ(kept.text(totals), fresh);
+    }
+    EXPECT_EQ(std::string(kept.text({4, 4, 0, 3, 0})), ",4,4,0,3,0,11,8.0,3.0,0.82,2.66");
+}
+
+TEST(SummaryColumns, FromIntegersTheSameTextsAsTheBoxesOverEveryValueInRange)
+{
+    const auto boxes = [](const GroupTotals& totals) {
+        SummaryTexts texts;
+        formatSummary(profileOfTotals(totals), texts);
+        std::string out;
+        for (int column = 0; column < kSummaryColumns; ++column) {
+            out += ',';
+            appendTrimmed(out, summaryText(texts, static_cast<SummaryColumn>(column)));
+        }
+        return out;
+    };
+    const auto fromIntegers = [](const GroupTotals& totals) {
+        std::string out;
+        appendSummaryColumns(totals, out);
+        return out;
+    };
+    // Speed and Stamina are halves of 2(B + I) + C and C + 2(S + P), which share
+    // C's parity; DI is their ratio. Every such pair up to 700.
+    for (std::int32_t speed2 = 0; speed2 <= 700; ++speed2)
+        for (std::int32_t stamina2 = speed2 % 2; stamina2 <= 700; stamina2 += 2) {
+            const std::int32_t c = speed2 % 2;
+            const GroupTotals totals{(speed2 - c) / 2, 0, c, (stamina2 - c) / 2, 0};
+            ASSERT_EQ(fromIntegers(totals), boxes(totals)) << speed2 << " " << stamina2;
+        }
+    // The CD from every mix of small group totals, each sign and rounding.
+    for (std::int32_t b = 0; b <= 14; ++b)
+        for (std::int32_t i = 0; i <= 14; ++i)
+            for (std::int32_t s = 0; s <= 14; ++s)
+                for (std::int32_t p = 0; p <= 14; ++p)
+                    for (const std::int32_t c : {0, 1, 2, 9}) {
+                        const GroupTotals totals{b, i, c, s, p};
+                        ASSERT_EQ(fromIntegers(totals), boxes(totals)) << b << i << c << s << p;
+                    }
+    // And totals up to what seven chefs of the largest points can give.
+    std::mt19937 random(8);
+    std::uniform_int_distribution<std::int32_t> any(0, 12 * 32767), few(0, 40);
+    for (int n = 0; n < 100000; ++n) {
+        GroupTotals totals;
+        for (std::int32_t& total : totals)
+            total = n % 2 ? any(random) : few(random) * (n % 3 ? 1 : 1000);
+        ASSERT_EQ(fromIntegers(totals), boxes(totals));
     }
 }
