@@ -649,7 +649,7 @@ int main(int argc, char** argv)
             return sum;
         });
     sideBySide(
-        "Number columns kept for every set of totals met (`NumberColumns`)", "formatted for every row", "profiles",
+        "Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
         [&] {
             NumberColumns kept;
             std::uint64_t sum = 0;
