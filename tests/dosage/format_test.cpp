@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "dosage/format.h"
-#include "export/number_columns.h"
 #include "export/text_forms.h"
 
 using namespace quindle;
@@ -244,27 +243,6 @@ TEST(FormatProfile, InvariantsHoldForRandomProfiles)
             ASSERT_EQ(t[42]->size(), 5u) << *t[42];
         }
     }
-}
-
-TEST(NumberColumns, KeptTextsAreTheFormattedOnesForManyDifferentTotals)
-{
-    // More different sets of totals than a small cache holds, met in a shuffled
-    // order and again: every text is the one formatted anew.
-    std::vector<GroupTotals> sets;
-    for (std::int32_t b = 0; b < 30; ++b)
-        for (std::int32_t s = 0; s < 30; ++s)
-            for (std::int32_t c = 0; c < 25; ++c)
-                sets.push_back({b, (b * 7 + s) % 13, c, s, (c * 3) % 11});
-    std::vector<GroupTotals> order = sets;
-    order.insert(order.end(), sets.begin(), sets.end());
-    std::shuffle(order.begin(), order.end(), std::mt19937(5));
-    NumberColumns kept;
-    std::string fresh;
-    for (const GroupTotals& totals : order) {
-        NumberColumns::format(totals, fresh);
-        ASSERT_EQ(kept.text(totals), fresh);
-    }
-    EXPECT_EQ(std::string(kept.text({4, 4, 0, 3, 0})), ",4,4,0,3,0,11,8.0,3.0,0.82,2.66");
 }
 
 TEST(SummaryColumns, FromIntegersTheSameTextsAsTheBoxesOverEveryValueInRange)
