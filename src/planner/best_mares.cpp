@@ -36,6 +36,7 @@ struct Worker {
     struct Scanned {
         std::uint32_t lines = 0;
         GroupTotals points{};
+        bool sireScored = false; // her Sire's points are in `points` too: a blank or listed name is one name
     };
     std::vector<Scanned> scans;
     // By the mare's Sire: 0 blank, 1 a name the list does not hold, else 2 and
@@ -99,7 +100,8 @@ private:
         // Her Sire is the foal's Dam-Sire, her Dam-Sire its Dam's Dam-Sire.
         const Worker::Scanned& scanned = scanOf(horse_.sire, horse_.damSire);
         GroupTotals totals = scanned.points;
-        addPointsAt(totals, horse_.sire, DamSire, chefs_);
+        if (!scanned.sireScored)
+            addPointsAt(totals, horse_.sire, DamSire, chefs_);
         addPointsAt(totals, horse_.damSire, DamDamSire, chefs_);
 
         MareRow row;
@@ -143,6 +145,8 @@ private:
         worker_.lines.push_back({lineage[SireSire], lineage[SireSireSire], lineage[SireDamSire], lineage[DamSireSire]});
         for (const Position p : {Sire, SireSire, SireSireSire, SireDamSire, DamSireSire})
             addPointsAt(scanned.points, lineage[p], p, chefs_);
+        if ((scanned.sireScored = sire.name.empty() || sire.entries))
+            addPointsAt(scanned.points, lineage[DamSire], DamSire, chefs_);
         worker_.scans.push_back(scanned);
         return static_cast<std::int32_t>(worker_.scans.size() - 1);
     }
