@@ -1,7 +1,6 @@
 #include "dosage/repeated_sires.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 namespace quindle {
@@ -63,20 +62,20 @@ std::string repeatsText(const std::vector<RepeatedSire>& repeats)
 std::string repeatsText(const AncestorViews& lineage)
 {
     // Most lineages repeat nothing: answer those without building anything.
-    // A name's length and first letter tell most pairs apart; all pairs are
-    // compared by those without a branch, and only a pair alike in both is
-    // compared whole. An empty place gets a key no name has.
-    std::array<std::uint32_t, kPositions> keys;
-    for (std::size_t p = 0; p < keys.size(); ++p) {
-        const std::string_view name = lineage[p];
-        keys[p] = name.empty()
-                      ? ~static_cast<std::uint32_t>(p)
-                      : static_cast<std::uint32_t>(name.size() & 0xFFFFFF) << 8 | static_cast<unsigned char>(name[0]);
-    }
+    // Each name marks one of 64 bits by its length and its first and last
+    // letters, so equal names mark the same bit; only when a bit is marked
+    // twice are the names compared pair by pair.
+    std::uint64_t marks = 0;
     bool alike = false;
-    for (std::size_t a = 0; a < keys.size(); ++a)
-        for (std::size_t b = a + 1; b < keys.size(); ++b)
-            alike |= keys[a] == keys[b];
+    for (const std::string_view name : lineage) {
+        if (name.empty())
+            continue;
+        const std::size_t mark =
+            name.size() * 7 + static_cast<unsigned char>(name.front()) * 3u + static_cast<unsigned char>(name.back());
+        const std::uint64_t bit = std::uint64_t{1} << (mark & 63);
+        alike |= (marks & bit) != 0;
+        marks |= bit;
+    }
     if (!alike)
         return {};
     bool any = false;
