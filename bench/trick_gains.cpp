@@ -608,15 +608,46 @@ int main(int argc, char** argv)
             return sum;
         });
 
+    // The columns through doubles, as the boxes show them: what formatting from integers stands in for.
+    const auto throughDoubles = [](const GroupTotals& t, SummaryTexts& summary, std::string& out) {
+        formatSummary(profileOfTotals(t), summary);
+        out.clear();
+        for (int column = 0; column < kSummaryColumns; ++column) {
+            out += ',';
+            appendTrimmed(out, summaryText(summary, static_cast<SummaryColumn>(column)));
+        }
+    };
     {
         NumberColumns kept;
         SummaryTexts summary;
-        std::string fresh;
+        std::string fresh, doubles;
         for (const GroupTotals& t : totals) {
-            NumberColumns::format(t, summary, fresh);
-            check(kept.text(t) == fresh, "the number columns");
+            NumberColumns::format(t, fresh);
+            throughDoubles(t, summary, doubles);
+            check(kept.text(t) == fresh && fresh == doubles, "the number columns");
         }
     }
+    sideBySide(
+        "Number columns made from integers (`appendSummaryColumns`)", "through doubles (`formatSummary`)", "profiles",
+        [&] {
+            std::string text;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                NumberColumns::format(t, text);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        },
+        [&] {
+            SummaryTexts summary;
+            std::string text;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                throughDoubles(t, summary, text);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        });
     sideBySide(
         "Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
         [&] {
@@ -629,11 +660,10 @@ int main(int argc, char** argv)
             return sum;
         },
         [&] {
-            SummaryTexts summary;
             std::string text;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {
-                NumberColumns::format(t, summary, text);
+                NumberColumns::format(t, text);
                 sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
             }
             return sum;

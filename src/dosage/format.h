@@ -58,6 +58,12 @@ inline constexpr std::array<int, kSummaryColumns> kSummaryColumnBox{kGroupTotalB
                                                                     kStaminaBox,
                                                                     kCdBox,
                                                                     kDiBox};
+// The ten columns ",B,I,C,S,P,total,speed,stamina,cd,di" of a profile with
+// these group totals (each at least 0), appended to `out`: the texts
+// formatSummary gives, without their blanks, made from the integers the
+// numbers are fractions of rather than through doubles.
+void appendSummaryColumns(const GroupTotals& totals, std::string& out);
+
 // The text of one column, as its box shows it.
 inline const std::string& summaryText(const SummaryTexts& texts, SummaryColumn column)
 {

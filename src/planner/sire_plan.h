@@ -97,6 +97,8 @@ struct PlanNumbers {
     SummaryTexts texts; // the profile boxes 35 to 44 as the main window shows them
     // The number columns B .. di as shown: "--" is NaN, INF infinite.
     std::array<double, kPlanNumberColumns> values{};
+    // The same columns as CSV: each text without its blanks, joined by commas.
+    std::string csv;
 };
 
 // The numbers of a foal with these group totals.
