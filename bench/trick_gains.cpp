@@ -662,15 +662,47 @@ void timeDosage(const Data& d)
             return sum;
         });
 
+    // The columns through doubles, as the boxes show them: what formatting from integers stands in for.
+    const auto throughDoubles = [](const GroupTotals& t, ProfileSummary& summary, std::string& out) {
+        summariseProfile(profileOfTotals(t), summary);
+        out.clear();
+        for (const SummaryColumnInfo& column : kSummaryColumnTable) {
+            out += ',';
+            appendTrimmed(out, (summary.*column.member).text);
+        }
+    };
     {
         NumberColumns kept;
         ProfileSummary summary;
-        std::string fresh;
+        std::string fresh, doubles;
         for (const GroupTotals& t : totals) {
-            NumberColumns::format(t, summary, fresh);
-            check(kept.text(t) == fresh, "the number columns");
+            NumberColumns::format(t, fresh);
+            throughDoubles(t, summary, doubles);
+            check(kept.text(t) == fresh && fresh == doubles, "the number columns");
         }
     }
+    sideBySide(
+        "Number columns made from integers (`appendSummaryColumns`)", "through doubles (`summariseProfile`)",
+        "profiles",
+        [&] {
+            std::string text;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                NumberColumns::format(t, text);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        },
+        [&] {
+            ProfileSummary summary;
+            std::string text;
+            std::uint64_t sum = 0;
+            for (const GroupTotals& t : totals) {
+                throughDoubles(t, summary, text);
+                sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
+            }
+            return sum;
+        });
     sideBySide(
         "Number columns kept for the totals met last (`NumberColumns`)", "formatted for every row", "profiles",
         [&] {
@@ -683,11 +715,10 @@ void timeDosage(const Data& d)
             return sum;
         },
         [&] {
-            ProfileSummary summary;
             std::string text;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {
-                NumberColumns::format(t, summary, text);
+                NumberColumns::format(t, text);
                 sum += text.size() * 131 + static_cast<unsigned char>(text[1]);
             }
             return sum;

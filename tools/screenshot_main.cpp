@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -73,6 +74,17 @@ static QPixmap matingPicture(QWidget* sub)
 
 int main(int argc, char** argv)
 {
+    // Windows open inside their screen, shrunk when larger: offscreen, they are
+    // pictured on a screen with room for every window at 200 %.
+    QTemporaryDir screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
+        QFile config(screens.filePath(QStringLiteral("screens.json")));
+        if (config.open(QIODevice::WriteOnly) &&
+            config.write(R"({"screens": [{"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1600}]})") > 0) {
+            config.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+        }
+    }
     QApplication app(argc, argv);
     if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QLatin1String("--logo"))
         return quindle::ui::logoPixmap(QString::fromLocal8Bit(argv[3]).toInt()).save(QString::fromLocal8Bit(argv[2]))

@@ -154,27 +154,28 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     // The rows of one part, chosen by the query, as text.
     const auto text = [&](const BestMares& mares, const std::vector<std::uint32_t>& shown) {
         std::string rows;
+        rows.reserve(shown.size() * 100); // most rows are shorter
         MareCsvWriter csv(mares);
         for (const std::uint32_t i : shown)
             rows += options.json ? mareJson(mares, mares.rows[i]) : csv.row(mares.rows[i]);
         return rows;
     };
     const std::vector<std::int32_t>* ids = only ? &*only : nullptr;
-    std::size_t written = 0;
+    bool written = false;
     BestMares mares;
     try {
         if (query->sortBy || query->top) {
             // Sorted or cut: every row is needed before the first is written.
             mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids);
             const auto shown = selectMares(mares, *query);
-            written = shown.size();
+            written = !shown.empty();
             out.writeLarge(text(mares, shown));
         } else {
             // In file order the rows go out piece by piece as they are read, and nothing is kept.
             MaresSink sink;
             sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
             sink.write = [&](std::string_view rows) {
-                written += static_cast<std::size_t>(std::count(rows.begin(), rows.end(), '\n'));
+                written |= !rows.empty(); // every row ends a line
                 out.writeLarge(rows);
                 return !out.failed();
             };
@@ -186,7 +187,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     }
     if (!out.finish())
         return outputFailed();
-    int status = written == 0 ? 1 : 0;
+    int status = written ? 0 : 1;
     for (const std::string* error : {&std::as_const(mares.error), &sires->error()})
         if (!error->empty()) {
             std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());

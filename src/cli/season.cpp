@@ -6,6 +6,7 @@
 #include "data/sire_list.h"
 #include "output.h"
 #include "export/plan_csv.h"
+#include "export/season_csv.h"
 #include "planner/season.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
@@ -92,26 +93,19 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
     }
 
     Out out;
-    if (!options.json)
-        out.write(std::string("dam,damname,rank,") + kPlanCsvHeader);
-    for (const SeasonDam& dam : season.dams) {
-        const std::string damText = std::to_string(dam.id);
-        std::string name;
-        appendCsvField(name, dam.name);
-        const std::string nameJson = jsonString(latin1ToUtf8(dam.name));
-        PlanCsvWriter csv(dam.plan);
-        std::size_t rank = 0;
-        for (const std::uint32_t i : dam.rows) {
-            const std::string rankText = std::to_string(++rank);
-            if (options.json) {
-                const std::string row = planRowJson(dam.plan, dam.plan.rows[i]);
-                out.write("{\"dam\":" + damText + ",\"damname\":" + nameJson + ",\"rank\":" + rankText + "," +
-                          row.substr(1));
-            } else {
-                out.write(damText + "," + name + "," + rankText + ",");
-                out.write(csv.row(dam.plan.rows[i]));
-            }
+    if (options.json) {
+        for (const SeasonDam& dam : season.dams) {
+            const std::string head = "{\"dam\":" + std::to_string(dam.id) +
+                                     ",\"damname\":" + jsonString(latin1ToUtf8(dam.name)) + ",\"rank\":";
+            std::size_t rank = 0;
+            for (const std::uint32_t i : dam.rows)
+                out.write(head + std::to_string(++rank) + "," + planRowJson(dam.plan, dam.plan.rows[i]).substr(1));
         }
+    } else {
+        writeSeasonCsv(season, [&out](std::string_view text) {
+            out.write(text);
+            return !out.failed();
+        });
     }
     if (!out.finish())
         return outputFailed();

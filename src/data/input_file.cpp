@@ -1,5 +1,6 @@
 #include "data/input_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -103,22 +104,27 @@ std::vector<char> readWholeFile(const std::string& path, std::size_t padding, st
 {
     FilePtr file = openInput(path);
     std::vector<char> bytes;
-    // The size as a hint, for one allocation; the reading goes to the real end.
+    // The size as a hint: the whole file and one byte more are asked for at
+    // once, in room reserved for them and the padding, so a file that has not
+    // grown is read in one step without moving. The reading goes to the real end.
+    std::size_t expected = 0;
     if (std::fseek(file.get(), 0, SEEK_END) == 0) {
         const long size = std::ftell(file.get());
         if (size > 0 && static_cast<unsigned long>(size) <= limit)
-            bytes.reserve(static_cast<std::size_t>(size) + padding);
+            expected = static_cast<std::size_t>(size);
         std::rewind(file.get());
     }
+    bytes.reserve(expected + std::max<std::size_t>(padding, 1));
     constexpr std::size_t kBlock = std::size_t{1} << 16;
     for (;;) {
         const std::size_t size = bytes.size();
-        bytes.resize(size + kBlock);
-        const std::size_t got = readBlock(file.get(), bytes.data() + size, kBlock, path);
+        const std::size_t wanted = size <= expected ? expected + 1 - size : kBlock;
+        bytes.resize(size + wanted);
+        const std::size_t got = readBlock(file.get(), bytes.data() + size, wanted, path);
         bytes.resize(size + got);
         if (bytes.size() > limit)
             throw FileError(path, 0, "is larger than " + std::to_string(limit >> 20) + " MB");
-        if (got < kBlock)
+        if (got < wanted)
             break;
     }
     bytes.resize(bytes.size() + padding);

@@ -148,6 +148,71 @@ std::string diText(const DosageIndex& di)
     return std::string(text, cut);
 }
 
+namespace {
+// n / 2 as speedText shows it: "8.0", "8.5", "12.0", "100", "100.5".
+char* writeHalves(char* out, std::int64_t twice)
+{
+    out = std::to_chars(out, out + 24, twice / 2).ptr;
+    if (twice % 2)
+        return std::copy_n(".5", 2, out);
+    return twice < 200 ? std::copy_n(".0", 2, out) : out;
+}
+
+// The decimal digits of n / d (0 <= n, 0 < d) as diText cuts them: two after
+// the point below 10, one below 100, none from 100 on.
+char* writeCutQuotient(char* out, std::int64_t n, std::int64_t d)
+{
+    const std::int64_t whole = n / d;
+    std::int64_t rest = n % d;
+    out = std::to_chars(out, out + 24, whole).ptr;
+    const int decimals = whole < 10 ? 2 : whole < 100 ? 1 : 0;
+    if (decimals > 0)
+        *out++ = '.';
+    for (int i = 0; i < decimals; ++i) {
+        rest *= 10;
+        *out++ = static_cast<char>('0' + rest / d);
+        rest %= d;
+    }
+    return out;
+}
+} // namespace
+
+void appendSummaryColumns(const GroupTotals& totals, std::string& out)
+{
+    const auto [b, i, c, s, p] = totals;
+    const std::int64_t total = std::int64_t{b} + i + c + s + p;
+    const std::int64_t speed2 = 2 * (std::int64_t{b} + i) + c, stamina2 = c + 2 * (std::int64_t{s} + p);
+    char text[16 * kSummaryColumns];
+    char* at = text;
+    for (const std::int64_t n :
+         {std::int64_t{b}, std::int64_t{i}, std::int64_t{c}, std::int64_t{s}, std::int64_t{p}, total}) {
+        *at++ = ',';
+        at = std::to_chars(at, at + 24, n).ptr;
+    }
+    *at++ = ',';
+    at = writeHalves(at, speed2);
+    *at++ = ',';
+    at = writeHalves(at, stamina2);
+    if (total == 0) {
+        at = std::copy_n(",--,--", 6, at);
+    } else {
+        // The CD is rounded as the window rounds it; its text is sign, whole, two decimals.
+        const double cd = centerOfDistribution((b - p) * 2 + (i - s), static_cast<std::int32_t>(total));
+        const auto hundredths = static_cast<std::int64_t>(std::nearbyint(cd * 100));
+        const std::int64_t magnitude = hundredths < 0 ? -hundredths : hundredths;
+        *at++ = ',';
+        if (hundredths < 0)
+            *at++ = '-';
+        at = std::to_chars(at, at + 24, magnitude / 100).ptr;
+        *at++ = '.';
+        *at++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *at++ = static_cast<char>('0' + magnitude % 10);
+        *at++ = ',';
+        at = stamina2 == 0 ? std::copy_n("INF", 3, at) : writeCutQuotient(at, speed2, stamina2);
+    }
+    out.append(text, at);
+}
+
 ProfileTexts formatProfile(const DosageProfile& profile)
 {
     ProfileTexts texts;

@@ -91,6 +91,13 @@ GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chef
     return totals;
 }
 
+void addPointsAt(GroupTotals& totals, std::string_view name, int position, const ChefTable& chefs)
+{
+    if (const ChefEntry* chef = findChef(name, chefs))
+        for (int g = 0; g < kGroups; ++g)
+            totals[static_cast<std::size_t>(g)] += weightedPoints(*chef, position, g);
+}
+
 DosageProfile profileOfTotals(const GroupTotals& totals)
 {
     DosageProfile p;

@@ -66,6 +66,10 @@ DosageProfile computeProfileOfViews(const AncestorViews& names, const ChefTable&
 
 // Only the group totals of that profile, for summaries of many horses.
 GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chefs);
+// Adds the points `name` brings at `position` (0 the Sire, in the order of
+// AncestorViews) to `totals`. The totals of a lineage are the sum of its seven
+// names' points, so names shared by many lineages can be scored once.
+void addPointsAt(GroupTotals& totals, std::string_view name, int position, const ChefTable& chefs);
 // The profile with these group totals and no contributions: the total, Speed,
 // Stamina, CD and DI follow from the group totals alone.
 DosageProfile profileOfTotals(const GroupTotals& totals);

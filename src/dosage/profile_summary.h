@@ -63,6 +63,12 @@ inline constexpr std::array<SummaryColumn, kSummaryColumns> kSummaryBoxOrder{
     SummaryColumn::B,     SummaryColumn::I,  SummaryColumn::C,  SummaryColumn::S,     SummaryColumn::P,
     SummaryColumn::Total, SummaryColumn::Cd, SummaryColumn::Di, SummaryColumn::Speed, SummaryColumn::Stamina};
 
+// The ten columns ",B,I,C,S,P,total,speed,stamina,cd,di" of a profile with
+// these group totals (each at least 0), appended to `out`: the texts
+// summariseProfile gives, without their blanks, made from the integers the
+// numbers are fractions of rather than through doubles.
+void appendSummaryColumns(const GroupTotals& totals, std::string& out);
+
 inline const SummaryColumnInfo& columnInfo(SummaryColumn column)
 {
     return kSummaryColumnTable[static_cast<std::size_t>(column)];

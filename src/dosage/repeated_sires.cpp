@@ -1,6 +1,7 @@
 #include "dosage/repeated_sires.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quindle {
 
@@ -60,18 +61,27 @@ std::string repeatsText(const std::vector<RepeatedSire>& repeats)
 
 std::string repeatsText(const AncestorViews& lineage)
 {
-    // Most lineages repeat nothing: answer those without building anything,
-    // most pairs told apart by their length and first letter.
-    bool any = false;
-    for (int a = 0; a < kPositions && !any; ++a) {
-        const std::string_view first = lineage[static_cast<std::size_t>(a)];
-        if (first.empty())
+    // Most lineages repeat nothing: answer those without building anything.
+    // Each name marks one of 64 bits by its length and its first and last
+    // letters, so equal names mark the same bit; only when a bit is marked
+    // twice are the names compared pair by pair.
+    std::uint64_t marks = 0;
+    bool alike = false;
+    for (const std::string_view name : lineage) {
+        if (name.empty())
             continue;
-        for (int b = a + 1; b < kPositions && !any; ++b) {
-            const std::string_view second = lineage[static_cast<std::size_t>(b)];
-            any = first.size() == second.size() && first[0] == second[0] && first == second;
-        }
+        const std::size_t mark =
+            name.size() * 7 + static_cast<unsigned char>(name.front()) * 3u + static_cast<unsigned char>(name.back());
+        const std::uint64_t bit = std::uint64_t{1} << (mark & 63);
+        alike |= (marks & bit) != 0;
+        marks |= bit;
     }
+    if (!alike)
+        return {};
+    bool any = false;
+    for (std::size_t a = 0; a < lineage.size() && !any; ++a)
+        for (std::size_t b = a + 1; b < lineage.size() && !any; ++b)
+            any = !lineage[a].empty() && lineage[a] == lineage[b];
     return any ? repeatsText(repeatedSires(lineage)) : std::string();
 }
 

@@ -12,8 +12,8 @@ namespace quindle {
 std::string_view MareCsvWriter::row(const MareRow& row)
 {
     const std::string repeats = repeatsText(mares_.lineage(row));
-    // The numbers: ten of at most a dozen bytes each, and their commas.
-    std::size_t bound = 16 + 10 * 16 + csvFieldBound(repeats.size()) + kCsvPadding;
+    const std::string& numbers = mares_.numbersOf(row).csv;
+    std::size_t bound = 16 + numbers.size() + csvFieldBound(repeats.size()) + kCsvPadding;
     for (int t = 0; t < kMareTexts; ++t)
         bound += 1 + csvFieldBound(row.sizes[static_cast<std::size_t>(t)]);
     if (line_.size() < bound)
@@ -24,11 +24,8 @@ std::string_view MareCsvWriter::row(const MareRow& row)
         // The texts lie in the padded text of the rows: copied in blocks.
         end = writeCsvFieldPadded(end, mares_.textOf(row, static_cast<MareText>(t)));
     }
-    for (int c = kMareTextColumns; c < kMareColumns; ++c) {
-        const std::string_view number = mares_.numberText(row, static_cast<MareColumn>(c));
-        *end++ = ',';
-        end = std::copy(number.begin(), number.end(), end);
-    }
+    *end++ = ',';
+    end = std::copy(numbers.begin(), numbers.end(), end);
     *end++ = ',';
     end = writeCsvField(end, repeats);
     *end++ = '\n';

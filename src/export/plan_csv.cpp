@@ -9,13 +9,7 @@ namespace quindle {
 
 std::string_view PlanCsvWriter::row(const PlanRow& row)
 {
-    std::string& numbers = numberTexts_[row.numbers];
-    if (numbers.empty())
-        for (int c = kPlanNameColumns; c < kPlanColumns; ++c) {
-            if (c > kPlanNameColumns)
-                numbers += ',';
-            numbers += plan_.cell(row, static_cast<PlanColumn>(c));
-        }
+    const std::string& numbers = plan_.numbersOf(row).csv;
     const std::string repeats = repeatsText(plan_.lineage(row));
     std::size_t bound = numbers.size() + 2 + csvFieldBound(repeats.size());
     for (std::size_t c = 0; c < kPlanNameColumns; ++c)

@@ -16,13 +16,12 @@ inline constexpr const char* kPlanCsvHeader = "sire,siresire,siredamsire,B,I,C,S
 // sires ("WIND CAP 2S x 3D", empty when none).
 class PlanCsvWriter {
 public:
-    explicit PlanCsvWriter(const Plan& plan) : plan_(plan), numberTexts_(plan.numbers.size()) {}
+    explicit PlanCsvWriter(const Plan& plan) : plan_(plan) {}
     // The line of a row, line end included: valid until the next call.
     std::string_view row(const PlanRow& row);
 
 private:
     const Plan& plan_;
-    std::vector<std::string> numberTexts_; // rows that share their numbers share their text
     std::vector<char> line_;
 };
 

@@ -18,31 +18,26 @@
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "dosage/number_order.h"
+#include "dosage/totals_table.h"
 #include "lookup/horse_lookup.h"
 
 namespace quindle {
 
 namespace {
 
-std::uint64_t hashOf(const GroupTotals& totals)
-{
-    std::uint64_t h = 0;
-    for (const std::int32_t v : totals)
-        h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
-    return h ^ h >> 29;
-}
-
 // What one worker has met: the sets of totals and of sire lines, which its
 // rows point into until the workers' lists are joined.
 struct Worker {
     std::vector<PlanNumbers> numbers;
-    // Open addressing over a power-of-two table: 0 for empty, else a number's index + 1.
-    std::vector<std::uint32_t> totalsSlots = std::vector<std::uint32_t>(1024);
+    TotalsTable seen; // numbers the sets of totals in `numbers`' order
 
-    // The scan's answer for the stallion and a mare's Sire, and which lines it gives.
+    // What the sire list answers for the stallion and a mare's Sire: which
+    // lines it gives, and the points of the foal's names that follow from the
+    // two alone (all but her Sire and Dam-Sire), scored once.
     struct Scanned {
-        SireLineViews answer;
         std::uint32_t lines = 0;
+        GroupTotals points{};
+        bool sireScored = false; // her Sire's points are in `points` too: a blank or listed name is one name
     };
     std::vector<Scanned> scans;
     // By the mare's Sire: 0 blank, 1 a name the list does not hold, else 2 and
@@ -53,24 +48,10 @@ struct Worker {
 
     std::uint32_t numbersOf(const GroupTotals& totals)
     {
-        std::size_t mask = totalsSlots.size() - 1;
-        std::size_t at = hashOf(totals) & mask;
-        for (; totalsSlots[at] != 0; at = (at + 1) & mask)
-            if (numbers[totalsSlots[at] - 1].totals == totals)
-                return totalsSlots[at] - 1;
-        numbers.push_back(planNumbersOf(totals));
-        totalsSlots[at] = static_cast<std::uint32_t>(numbers.size());
-        if (2 * numbers.size() > totalsSlots.size()) { // keep the table at most half full
-            totalsSlots.assign(2 * totalsSlots.size(), 0);
-            mask = totalsSlots.size() - 1;
-            for (std::size_t i = 0; i < numbers.size(); ++i) {
-                std::size_t slot = hashOf(numbers[i].totals) & mask;
-                while (totalsSlots[slot] != 0)
-                    slot = (slot + 1) & mask;
-                totalsSlots[slot] = static_cast<std::uint32_t>(i + 1);
-            }
-        }
-        return static_cast<std::uint32_t>(numbers.size() - 1);
+        const auto [number, fresh] = seen.insert(totals);
+        if (fresh)
+            numbers.push_back(planNumbersOf(totals));
+        return number;
     }
 };
 
@@ -112,20 +93,22 @@ public:
     }
 
 private:
+    // Positions in the foal's lineage (AncestorViews order).
+    enum Position { Sire, SireSire, DamSire, SireSireSire, SireDamSire, DamSireSire, DamDamSire };
+
     void add(Piece& piece)
     {
-        // A freshly started window holds no lineage; the submission fills it.
-        AncestorViews lineage{};
-        std::uint32_t lines = 0;
-        mateLineage(
-            lineage, std::array<std::string_view, 3>{stallion_.name, horse_.sire, horse_.damSire},
-            [&](std::string_view sire, std::string_view damSire) { return scan(sire, damSire, lineage, lines); });
-        const std::uint32_t numbers = worker_.numbersOf(groupTotalsOfViews(lineage, chefs_));
+        // Her Sire is the foal's Dam-Sire, her Dam-Sire its Dam's Dam-Sire.
+        const Worker::Scanned& scanned = scanOf(horse_.sire, horse_.damSire);
+        GroupTotals totals = scanned.points;
+        if (!scanned.sireScored)
+            addPointsAt(totals, horse_.sire, DamSire, chefs_);
+        addPointsAt(totals, horse_.damSire, DamDamSire, chefs_);
 
         MareRow row;
         row.id = horse_.id;
-        row.numbers = numbers;
-        row.lines = lines;
+        row.numbers = worker_.numbersOf(totals);
+        row.lines = scanned.lines;
         row.text = static_cast<std::uint32_t>(piece.text.size());
         const std::string_view texts[] = {horse_.name, horse_.age, horse_.sex, horse_.sire, horse_.damSire};
         for (std::size_t i = 0; i < std::size(texts); ++i) {
@@ -136,37 +119,37 @@ private:
     }
 
     // The list's answer for the stallion and her Sire, asked once per Sire.
-    SireLineViews scan(std::string_view sire, std::string_view damSire, const AncestorViews& lineage,
-                       std::uint32_t& lines)
+    const Worker::Scanned& scanOf(std::string_view sire, std::string_view damSire)
     {
-        const SireIndex::Listed listed = sires_.find(damSire);
-        const std::size_t key = damSire.empty() ? 0
+        const SireIndex::Listed listed = sires_.find(sire);
+        const std::size_t key = sire.empty() ? 0
                                 : !listed.entries
                                     ? 1
                                     : 2 + static_cast<std::size_t>(listed.entries - sires_.stallion(0).entries);
         if (worker_.scanOfKey.empty())
             worker_.scanOfKey.assign(sires_.stallions().size() + 2, -1);
         if (worker_.scanOfKey[key] < 0)
-            worker_.scanOfKey[key] = answer(sire, listed, lineage);
-        const Worker::Scanned& scanned = worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
-        lines = scanned.lines;
-        return scanned.answer;
+            worker_.scanOfKey[key] = answer(listed, damSire);
+        return worker_.scans[static_cast<std::size_t>(worker_.scanOfKey[key])];
     }
 
-    // Scans the list for the stallion and a mare's Sire; returns the answer's place in the worker's list.
-    std::int32_t answer(std::string_view sire, const SireIndex::Listed& listed, const AncestorViews& lineage)
+    // Submits the mating to an empty lineage, as a freshly started window
+    // holds, and keeps what follows from the stallion and her Sire; returns
+    // its place in the worker's list.
+    std::int32_t answer(const SireIndex::Listed& sire, std::string_view damSire)
     {
-        {
-            Worker::Scanned scanned;
-            scanned.answer = sires_.scan(sire == stallion_.name ? stallion_ : sires_.find(sire), listed);
-            // The lines this answer puts into an empty lineage, as mateLineage does.
-            AncestorViews filled = lineage;
-            mateLineage(filled, std::array<std::string_view, 3>{}, [&](auto, auto) { return scanned.answer; });
-            scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
-            worker_.lines.push_back({filled[1], filled[3], filled[4], filled[5]});
-            worker_.scans.push_back(std::move(scanned));
-            return static_cast<std::int32_t>(worker_.scans.size() - 1);
-        }
+        AncestorViews lineage{};
+        mateLineage(lineage, std::array<std::string_view, 3>{stallion_.name, sire.name, damSire},
+                    [&](std::string_view, std::string_view) { return sires_.scan(stallion_, sire); });
+        Worker::Scanned scanned;
+        scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
+        worker_.lines.push_back({lineage[SireSire], lineage[SireSireSire], lineage[SireDamSire], lineage[DamSireSire]});
+        for (const Position p : {Sire, SireSire, SireSireSire, SireDamSire, DamSireSire})
+            addPointsAt(scanned.points, lineage[p], p, chefs_);
+        if ((scanned.sireScored = sire.name.empty() || sire.entries))
+            addPointsAt(scanned.points, lineage[DamSire], DamSire, chefs_);
+        worker_.scans.push_back(scanned);
+        return static_cast<std::int32_t>(worker_.scans.size() - 1);
     }
 
     const SireIndex& sires_;

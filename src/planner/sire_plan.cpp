@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cctype>
-#include <unordered_map>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 #include "boxes/mating.h"
 #include "data/worker_threads.h"
+#include "dosage/totals_table.h"
 #include "lookup/horse_lookup.h"
 
 namespace quindle {
@@ -36,6 +36,11 @@ PlanNumbers planNumbersOf(const GroupTotals& totals)
     PlanNumbers n;
     n.totals = totals;
     summariseProfile(profileOfTotals(totals), n.summary);
+    for (int c = kPlanNameColumns; c < kPlanColumns; ++c) {
+        if (c > kPlanNameColumns)
+            n.csv += ',';
+        n.csv += planNumberText(n, static_cast<PlanColumn>(c));
+    }
     return n;
 }
 
@@ -43,20 +48,6 @@ std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
 {
     return withoutBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
 }
-
-namespace {
-
-struct TotalsHash {
-    std::size_t operator()(const GroupTotals& t) const
-    {
-        std::uint64_t h = 0;
-        for (const std::int32_t v : t)
-            h = (h ^ static_cast<std::uint32_t>(v)) * 0x9E3779B97F4A7C15ull;
-        return static_cast<std::size_t>(h ^ h >> 32);
-    }
-};
-
-} // namespace
 
 namespace {
 bool sameWord(std::string_view sex, std::string_view word)
@@ -168,7 +159,7 @@ namespace {
 
 // What one worker found: the rows' numbers, each set of totals formatted once.
 struct Share {
-    std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
+    TotalsTable seen;
     std::vector<PlanNumbers> numbers;
 };
 
@@ -193,25 +184,24 @@ void planRow(const Plan& plan, const SireIndex::Listed& damSire, const ChefTable
         row.names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
                         static_cast<std::uint32_t>(names[k].size())};
     const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
-    const auto [it, fresh] = share.seen.try_emplace(totals, static_cast<std::uint32_t>(share.numbers.size()));
+    const auto [number, fresh] = share.seen.insert(totals);
     if (fresh)
         share.numbers.push_back(planNumbersOf(totals));
-    row.numbers = it->second;
+    row.numbers = number;
 }
 
 // The workers' numbers made one list; worker t planned the rows from t * part.
 void mergeShares(std::vector<Share>& shares, std::size_t part, Plan& plan)
 {
     const std::size_t count = plan.rows.size();
-    std::unordered_map<GroupTotals, std::uint32_t, TotalsHash> seen;
+    TotalsTable seen;
     for (std::size_t t = 0; t < shares.size(); ++t) {
         std::vector<std::uint32_t> global(shares[t].numbers.size());
         for (std::size_t k = 0; k < global.size(); ++k) {
-            const auto [it, fresh] =
-                seen.try_emplace(shares[t].numbers[k].totals, static_cast<std::uint32_t>(plan.numbers.size()));
+            const auto [number, fresh] = seen.insert(shares[t].numbers[k].totals);
             if (fresh)
                 plan.numbers.push_back(std::move(shares[t].numbers[k]));
-            global[k] = it->second;
+            global[k] = number;
         }
         for (std::size_t i = std::min(count, t * part); i < std::min(count, (t + 1) * part); ++i)
             plan.rows[i].numbers = global[plan.rows[i].numbers];

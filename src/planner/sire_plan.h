@@ -95,6 +95,8 @@ inline constexpr int kPlanNumberColumns = kPlanColumns - kPlanNameColumns;
 struct PlanNumbers {
     GroupTotals totals{};
     ProfileSummary summary; // as the main window's boxes show it
+    // The number columns as CSV: each text without its blanks, joined by commas.
+    std::string csv;
 };
 
 // The summary column of a number column (B .. di).

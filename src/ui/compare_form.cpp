@@ -16,12 +16,17 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
+
+#include "dosage/repeated_sires.h"
 
 #include "ui/busy_cursor.h"
 #include "ui/compare_chart.h"
 #include "ui/latin1.h"
 #include "ui/main_form.h"
+#include "ui/note_mark.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -30,19 +35,26 @@ namespace {
 // The table's rows: the labels' row is the header, then seven names, five group totals, five numbers.
 constexpr int kNameRows = kPositions;
 constexpr int kFirstNumberRow = kNameRows + kGroups;
+// Sizes at 100 %.
+constexpr QSize kWindowSize(900, 800);
+constexpr int kListHeight = 110;
+constexpr int kBoundWidth = 60;
+constexpr int kChartHeight = 140;
+constexpr int kSwatchSize = 12;
 
 QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint)
 {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setPlaceholderText(hint);
-    box->setMaximumWidth(60);
+    box->setMaximumWidth(kBoundWidth);
     return box;
 }
 
-QIcon swatch(const QColor& colour)
+// An icon is drawn smaller, never larger, than its picture.
+QIcon swatch(const QColor& colour, int size)
 {
-    QPixmap pixmap(12, 12);
+    QPixmap pixmap(size, size);
     pixmap.fill(colour);
     return QIcon(pixmap);
 }
@@ -53,14 +65,15 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Comparison"));
-    resize(900, 800);
+    resize(kWindowSize);
     auto* outer = new QVBoxLayout(this);
 
     // The candidates and what can be done with them.
     auto* top = new QHBoxLayout;
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("candidates"));
-    list_->setMaximumHeight(110);
+    list_->setMaximumHeight(kListHeight);
+    list_->setIconSize(QSize(kSwatchSize, kSwatchSize));
     top->addWidget(list_, 1);
     auto* buttons = new QVBoxLayout;
     const auto button = [&](const QString& caption, const char* name, auto slot) {
@@ -111,10 +124,13 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     table_ = new QTableWidget(content_);
     table_->setObjectName(QStringLiteral("comparison"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row for the target"));
+    table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row for the target\n"
+                                      "Dark corner: a sire repeated within the candidate"));
+    table_->setItemDelegate(new NoteMarkDelegate(table_));
     inner->addWidget(table_, 5);
     chart_ = new CompareChart(content_);
     chart_->setObjectName(QStringLiteral("compareChart"));
+    chart_->setMinimumHeight(kChartHeight);
     inner->addWidget(chart_, 2);
     outer->addWidget(content_, 1);
 
@@ -126,7 +142,19 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
     connect(removeKey, &QShortcut::activated, this, [this] { remove(list_->currentRow()); });
 
     reload();
-    QWidget::move(main_->pos() + QPoint(main_->width() / 5, main_->height() / 5));
+}
+
+void CompareForm::setZoom(int percent)
+{
+    if (!isVisible())
+        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
+    zoom_ = percent;
+    list_->setIconSize(QSize(zoomed(kSwatchSize, percent), zoomed(kSwatchSize, percent)));
+    list_->setMaximumHeight(zoomed(kListHeight, percent));
+    applyFontZoom(this, percent); // the table's rows and columns, and the swatches, follow the face
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    chart_->setMinimumHeight(zoomed(kChartHeight, percent));
 }
 
 bool CompareForm::add(const Candidate& candidate)
@@ -203,13 +231,21 @@ void CompareForm::refresh()
 {
     list_->clear();
     for (std::size_t i = 0; i < shown_.size(); ++i) {
-        auto* item = new QListWidgetItem(swatch(candidateColour(i)), fromLatin1(shown_[i].label), list_);
+        auto* item = new QListWidgetItem(swatch(candidateColour(i), list_->iconSize().width()),
+                                         fromLatin1(shown_[i].label), list_);
         if (shown_[i].gone)
             item->setToolTip(QStringLiteral("No longer in the breeding file"));
     }
 
     const auto cells = comparisonCells(shown_);
     const auto shared = sharedNames(shown_);
+    // Each candidate's repeated sires, by lineage position, written as the main window's boxes write them.
+    std::vector<std::array<QString, kPositions>> repeats(shown_.size());
+    for (std::size_t c = 0; c < shown_.size(); ++c)
+        for (const RepeatedSire& repeated : repeatedSires(shown_[c].lineage))
+            for (const int position : repeated.positions)
+                repeats[c][static_cast<std::size_t>(position)] =
+                    QStringLiteral("Repeated sire: ") + fromLatin1(repeated.notation);
     const auto best = bestOfRows(shown_, target());
     table_->clear();
     table_->setRowCount(static_cast<int>(cells.size()) - 1);
@@ -220,7 +256,7 @@ void CompareForm::refresh()
     table_->setHorizontalHeaderLabels(labels);
     for (std::size_t c = 0; c < shown_.size(); ++c) {
         auto* header = table_->horizontalHeaderItem(static_cast<int>(c));
-        header->setIcon(swatch(candidateColour(c)));
+        header->setIcon(swatch(candidateColour(c), zoomed(kSwatchSize, zoom_)));
         header->setToolTip(fromLatin1(shown_[c].label));
     }
     QStringList captions;
@@ -234,32 +270,53 @@ void CompareForm::refresh()
             auto* item = new QTableWidgetItem(fromLatin1(cells[r][c + 1]));
             const int row = static_cast<int>(r) - 1;
             bool marked = false;
-            QString why;
-            if (row < kNameRows && shared[c][static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(row)])]) {
-                marked = true;
-                why = QStringLiteral("Also in another candidate");
+            QStringList why;
+            if (row < kNameRows) {
+                const auto position = static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(row)]);
+                if (shared[c][position]) {
+                    marked = true;
+                    why << QStringLiteral("Also in another candidate");
+                }
+                if (!repeats[c][position].isEmpty()) {
+                    item->setData(kNoteRole, repeats[c][position]);
+                    why << repeats[c][position];
+                }
             }
             if (row >= kFirstNumberRow && best[static_cast<std::size_t>(row - kFirstNumberRow)][c]) {
                 marked = true;
-                why = QStringLiteral("Best of the row for the target");
+                why << QStringLiteral("Best of the row for the target");
                 item->setText(item->text() + QStringLiteral(" \u2605"));
             }
             if (marked) {
                 item->setFont(bold);
                 item->setBackground(QColor(0xff, 0xe8, 0x99));
                 item->setForeground(Qt::black);
-                item->setToolTip(why);
             }
+            if (!why.isEmpty())
+                item->setToolTip(why.join(QLatin1Char('\n')));
             item->setTextAlignment(row < kNameRows ? Qt::AlignLeft | Qt::AlignVCenter
                                                    : Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(row, static_cast<int>(c), item);
         }
-    // Sized by the face, which the zoom changes.
+    // Sized by the face, which the zoom changes: every name and number whole,
+    // a long label cut (it stands whole in its tooltip).
     const QFontMetrics metrics(table_->font());
+    const QFontMetrics boldMetrics(bold);
+    const QFontMetrics titles(table_->horizontalHeader()->font());
     table_->verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
-    for (int c = 0; c < table_->columnCount(); ++c)
-        table_->setColumnWidth(c, std::clamp(metrics.horizontalAdvance(labels[c]) + 2 * metrics.height(),
-                                             metrics.averageCharWidth() * 20, metrics.averageCharWidth() * 34));
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        int cells = 0;
+        for (int r = 0; r < table_->rowCount(); ++r)
+            cells = std::max(cells, boldMetrics.horizontalAdvance(table_->item(r, c)->text()));
+        // The swatch and the label, with room the style's hint leaves out.
+        const int label = table_->horizontalHeader()->sectionSizeHint(c) + metrics.height();
+        table_->setColumnWidth(c, std::max({std::min(label, metrics.averageCharWidth() * 40),
+                                            cells + 2 * metrics.averageCharWidth(), metrics.averageCharWidth() * 20}));
+        if (label > table_->columnWidth(c)) {
+            const int room = table_->columnWidth(c) - (label - titles.horizontalAdvance(labels[c]));
+            table_->horizontalHeaderItem(c)->setText(titles.elidedText(labels[c], Qt::ElideRight, room));
+        }
+    }
 
     std::vector<std::optional<DosageProfile>> profiles;
     for (const CandidateShown& c : shown_)

@@ -27,6 +27,9 @@ public:
     void remove(int index);
     // Moves a candidate one place up (-1) or down (+1).
     void move(int index, int step);
+    // Scales the window to the main window's zoom (its size too while it is
+    // not shown).
+    void setZoom(int percent);
     // Shows every candidate again: another data folder or breeding file.
     void reload();
 
@@ -49,6 +52,7 @@ private:
     CompareTarget target() const;
 
     MainForm* main_;
+    int zoom_ = 100;
     std::vector<CandidateShown> shown_; // of the main window's candidates, in order
     QWidget* content_ = nullptr;
     QListWidget* list_ = nullptr;

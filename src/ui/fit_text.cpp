@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/note_mark.h"
+
 namespace quindle::ui {
 
 namespace {
@@ -99,15 +101,9 @@ void NameBox::paintEvent(QPaintEvent* event)
         painter.drawRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5));
     }
     if (!note_.isEmpty()) {
-        // A small dark triangle in the top right corner, inside the frame.
+        // Inside the frame.
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const int size = std::max(5, height() / 5);
-        const QPoint corner = rect().topRight() + QPoint(-2, 2);
-        const QPoint points[] = {corner, corner - QPoint(size, 0), corner + QPoint(0, size)};
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x80, 0x10, 0x40));
-        painter.drawPolygon(points, 3);
+        paintNoteMark(painter, rect());
     }
 }
 

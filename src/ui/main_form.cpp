@@ -417,7 +417,8 @@ void MainForm::openCompare()
 {
     if (!compare_) {
         compare_ = new CompareForm(this);
-        applyFontZoom(compare_, zoom_);
+        compare_->setZoom(zoom_);
+        placeOnScreen(compare_, pos() + QPoint(width() / 5, height() / 5), this);
     }
     compare_->show();
     compare_->raise();
@@ -661,9 +662,12 @@ void MainForm::setZoom(int percent)
         planner_->setZoom(zoom_);
     if (search_)
         search_->setZoom(zoom_);
-    for (QWidget* window : {static_cast<QWidget*>(myHorses_.data()), static_cast<QWidget*>(season_.data())})
-        if (window)
-            applyFontZoom(window, zoom_);
+    if (compare_)
+        compare_->setZoom(zoom_);
+    if (myHorses_)
+        myHorses_->setZoom(zoom_);
+    if (season_)
+        season_->setZoom(zoom_);
     saveZoom(zoom_);
 }
 
@@ -935,8 +939,8 @@ void MainForm::openMyHorses()
         myHorses_ = new MyHorsesForm(session_, stable_, this);
         connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
         connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
-        applyFontZoom(myHorses_, zoom_);
-        myHorses_->move(pos() + QPoint(width() / 5, height() / 5));
+        myHorses_->setZoom(zoom_);
+        placeOnScreen(myHorses_, pos() + QPoint(width() / 5, height() / 5), this);
     }
     myHorses_->show();
     myHorses_->raise();
@@ -948,8 +952,8 @@ void MainForm::openSeason()
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
         connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
-        applyFontZoom(season_, zoom_);
-        season_->move(pos() + QPoint(width() / 4, height() / 4));
+        season_->setZoom(zoom_);
+        placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
     }
     season_->show();
     season_->raise();

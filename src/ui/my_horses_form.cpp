@@ -18,15 +18,22 @@
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
+
+namespace {
+// Every column, CD included, within the window at its designed size.
+constexpr int kColumnWidths[] = {60, 200, 80, 160, 160, 46, 46, 46};
+constexpr QSize kWindowSize(860, 420);
+} // namespace
 
 MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session), store_(store)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("My Horses"));
-    resize(860, 420);
+    resize(kWindowSize);
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
@@ -55,9 +62,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents); // follows the zoom
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window; Delete removes it"));
-    const int widths[] = {60, 240, 80, 170, 170, 46, 46};
-    for (int c = 0; c < 7; ++c)
-        table_->setColumnWidth(c, widths[c]);
+    zoomTable(table_, kZoomMin, kColumnWidths);
     connect(table_, &QTableView::activated, this, &MyHorsesForm::showSelected);
     layout->addWidget(table_, 1);
 
@@ -103,6 +108,14 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     // A breeding file cut again may hold other horses at the kept IDs.
     connect(session_, &Session::changed, this, &MyHorsesForm::refresh);
     refresh();
+}
+
+void MyHorsesForm::setZoom(int percent)
+{
+    if (!isVisible())
+        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
+    applyFontZoom(this, percent);
+    zoomTable(table_, percent, kColumnWidths);
 }
 
 void MyHorsesForm::refresh()

@@ -25,6 +25,10 @@ public:
     // The rows are looked up in the session's data, again whenever it changes.
     MyHorsesForm(Session* session, StableStore* store, QWidget* parent = nullptr);
 
+    // Scales the face, the rows and the columns to the main window's zoom (the
+    // window's size too while it is not shown).
+    void setZoom(int percent);
+
     // Looks the kept horses up again.
     void refresh();
 

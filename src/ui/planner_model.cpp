@@ -1,16 +1,9 @@
 #include "ui/planner_model.h"
 
 #include "dosage/chart_scale.h"
-#include "ui/latin1.h"
-#include "ui/profile_chart.h"
+#include "ui/plan_cells.h"
 
 namespace quindle::ui {
-
-namespace {
-const char* const kHeaders[] = {
-    "Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina", "CD", "DI", "Sire's Sire", "Sire's Dam-Sire"};
-
-} // namespace
 
 PlannerModel::PlannerModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -19,11 +12,7 @@ void PlannerModel::setPlan(std::shared_ptr<const Plan> plan)
     beginResetModel();
     plan_ = std::move(plan);
     shown_ = plan_ ? selectRows(*plan_, query_) : std::vector<std::uint32_t>{};
-    std::vector<GroupTotals> totals;
-    if (plan_)
-        for (const PlanNumbers& numbers : plan_->numbers)
-            totals.push_back(numbers.totals);
-    scale_ = commonScale(totals);
+    scale_ = plan_ ? planChartScale(*plan_) : commonScale(std::span<const GroupTotals>{});
     endResetModel();
 }
 
@@ -65,44 +54,19 @@ QVariant PlannerModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const PlanRow& row = planRow(index.row());
-    if (index.column() == kShapeColumn) {
-        const PlanNumbers& numbers = plan_->numbersOf(row);
-        if (role == kGroupTotalsRole)
-            return groupTotalsValue(numbers.totals);
-        if (role == kChartScaleRole)
-            return scale_;
-        if (role == Qt::ToolTipRole)
-            return profileToolTip(profileOfTotals(numbers.totals));
-        return {};
-    }
-    const PlanColumn column = kColumns[static_cast<std::size_t>(index.column())];
-    const bool number = static_cast<int>(column) >= kPlanNameColumns;
-    switch (role) {
-    case Qt::DisplayRole:
-        return fromLatin1(plan_->cell(row, column));
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
-    case Qt::ToolTipRole:
-        if (column != PlanColumn::Sire)
-            return {};
-        return QStringLiteral("%1\nSire's Sire: %2\nSire's Dam-Sire: %3\nSire's Sire's Sire: %4\nDam-Sire's Sire: %5")
-            .arg(fromLatin1(plan_->name(row, RowName::Sire)), fromLatin1(plan_->name(row, RowName::SireSire)),
-                 fromLatin1(plan_->name(row, RowName::SireDamSire)),
-                 fromLatin1(plan_->name(row, RowName::SireSireSire)),
-                 fromLatin1(plan_->name(row, RowName::DamSireSire)));
-    default:
-        return {};
-    }
+    if (index.column() == kShapeColumn)
+        return planShapeData(*plan_, row, scale_, role);
+    return planCellData(*plan_, row, kColumns[static_cast<std::size_t>(index.column())], role);
 }
 
 QVariant PlannerModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && section == kShapeColumn && role == Qt::DisplayRole)
-        return QStringLiteral("Shape");
+        return shapeColumnTitle();
     if (orientation != Qt::Horizontal || section < 0 || section >= kPlanColumns)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
-        return QString::fromLatin1(kHeaders[section]);
+        return planColumnTitle(kColumns[static_cast<std::size_t>(section)]);
     return {};
 }
 

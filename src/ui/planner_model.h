@@ -9,6 +9,7 @@
 
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"
+#include "ui/plan_cells.h"
 
 namespace quindle::ui {
 
@@ -16,10 +17,7 @@ class PlannerModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // The window's columns: the profile first, the sire line last.
-    static constexpr std::array<PlanColumn, kPlanColumns> kColumns{
-        PlanColumn::Sire, PlanColumn::B,        PlanColumn::I,          PlanColumn::C,       PlanColumn::S,
-        PlanColumn::P,    PlanColumn::Total,    PlanColumn::Speed,      PlanColumn::Stamina, PlanColumn::Cd,
-        PlanColumn::Di,   PlanColumn::SireSire, PlanColumn::SireDamSire};
+    static constexpr const std::array<PlanColumn, kPlanColumns>& kColumns = kPlanTableColumns;
 
     // After the plan's own columns: the foal's five group totals in miniature.
     static constexpr int kShapeColumn = kPlanColumns;

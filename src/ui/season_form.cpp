@@ -19,34 +19,47 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 
 #include "dosage/repeated_sires.h"
-#include "export/plan_csv.h"
-#include "export/text_forms.h"
+#include "export/season_csv.h"
 #include "ui/latin1.h"
-#include "ui/planner_model.h"
+#include "ui/plan_cells.h"
+#include "ui/profile_chart.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
 namespace {
 
-// Where a stallion's row comes from, kept on its first cell.
-constexpr int kDamRole = Qt::UserRole + 1;
-constexpr int kRowRole = Qt::UserRole + 2;
+// Where a stallion's row comes from, kept on its first cell (beside the
+// miniature bars' roles, which stand on a cell of their own).
+constexpr int kDamRole = Qt::UserRole + 11;
+constexpr int kRowRole = Qt::UserRole + 12;
 
-const char* const kPlanHeaders[] = {
-    "Sire", "B", "I", "C", "S", "P", "Total", "Speed", "Stamina", "CD", "DI", "Sire's Sire", "Sire's Dam-Sire"};
-// Rank, the planner's columns, then the foal's repeated sires.
+// Rank, the planner's columns, then the foal's repeated sires: the columns of
+// text. The miniature bars come after them in the model and are shown beside
+// the numbers.
 constexpr int kColumns = 1 + kPlanColumns + 1;
+constexpr int kShapeColumn = kColumns;
+constexpr int kShownShapeAt = 1 + kPlanColumns - 2; // before the Sire's Sire
 
-QString text(std::string_view latin1)
-{
-    return QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size()));
-}
+// The columns' widths at 100 %, in the model's order.
+constexpr std::array<int, kColumns + 1> kColumnWidths = [] {
+    std::array<int, kColumns + 1> widths{};
+    widths[0] = 70;
+    for (std::size_t c = 0; c < kPlanColumnWidths.size(); ++c)
+        widths[1 + c] = kPlanColumnWidths[c];
+    widths[kColumns - 1] = 165;
+    widths[kShapeColumn] = kShapeColumnWidth;
+    return widths;
+}();
+constexpr QSize kWindowSize(1120, 600);
+constexpr int kBoundWidth = 70;
 
 QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 {
@@ -66,7 +79,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Season"));
-    resize(1120, 600);
+    resize(kWindowSize);
     auto* layout = new QVBoxLayout(this);
 
     // The mares: the player's fillies and mares, or IDs typed.
@@ -104,8 +117,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     sortBy_ = new QComboBox(this);
     sortBy_->setObjectName(QStringLiteral("sortBy"));
     sortBy_->addItem(QStringLiteral("sire list order"));
-    for (std::size_t c = 0; c < PlannerModel::kColumns.size(); ++c)
-        sortBy_->addItem(QString::fromLatin1(kPlanHeaders[c]), static_cast<int>(PlannerModel::kColumns[c]));
+    for (std::size_t c = 0; c < kPlanTableColumns.size(); ++c)
+        sortBy_->addItem(planColumnTitle(kPlanTableColumns[c]), static_cast<int>(kPlanTableColumns[c]));
     sortBy_->setCurrentIndex(sortBy_->findData(static_cast<int>(PlanColumn::Total)));
     descending_ = new QCheckBox(QStringLiteral("highest first"), this);
     descending_->setObjectName(QStringLiteral("descending"));
@@ -141,11 +154,11 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     status_->setWordWrap(true);
     layout->addWidget(status_);
 
-    model_ = new QStandardItemModel(0, kColumns, this);
+    model_ = new QStandardItemModel(0, kColumns + 1, this);
     QStringList headers{QStringLiteral("Rank")};
-    for (const char* header : kPlanHeaders)
-        headers << QString::fromLatin1(header);
-    headers << QStringLiteral("Repeated sires");
+    for (const PlanColumn column : kPlanTableColumns)
+        headers << planColumnTitle(column);
+    headers << QStringLiteral("Repeated sires") << shapeColumnTitle();
     model_->setHorizontalHeaderLabels(headers);
     tree_ = new QTreeView(this);
     tree_->setObjectName(QStringLiteral("season"));
@@ -156,12 +169,9 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     tree_->setUniformRowHeights(true);
     tree_->setAllColumnsShowFocus(true);
     tree_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
-    tree_->setColumnWidth(0, 70);
-    tree_->setColumnWidth(1, 190);
-    for (int c = 2; c < 12; ++c)
-        tree_->setColumnWidth(c, 52);
-    tree_->setColumnWidth(12, 165);
-    tree_->setColumnWidth(13, 165);
+    tree_->setItemDelegateForColumn(kShapeColumn, new ProfileBarsDelegate(tree_));
+    tree_->header()->moveSection(kShapeColumn, kShownShapeAt);
+    zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);
     auto* copy = new QShortcut(QKeySequence::Copy, tree_);
@@ -183,6 +193,26 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     });
     connect(session_, &Session::changed, this, &SeasonForm::replan);
     replan();
+}
+
+void SeasonForm::setZoom(int percent)
+{
+    if (!isVisible())
+        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
+    applyFontZoom(this, percent);
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    // A mare's line is bold in the table's face, which the zoom has just changed.
+    for (int r = 0; r < model_->rowCount(); ++r)
+        model_->item(r)->setFont(damLineFont());
+    zoomColumns(tree_->header(), percent, kColumnWidths);
+}
+
+QFont SeasonForm::damLineFont() const
+{
+    QFont bold = tree_->font();
+    bold.setBold(true);
+    return bold;
 }
 
 PlanQuery SeasonForm::query() const
@@ -237,16 +267,18 @@ void SeasonForm::applyTarget()
 void SeasonForm::rebuild()
 {
     model_->removeRows(0, model_->rowCount());
+    // One scale for every mare's bars, so shapes compare down the whole table.
+    int scale = 0;
+    for (const SeasonDam& dam : season_->dams)
+        scale = std::max(scale, planChartScale(dam.plan));
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         auto* group = new QStandardItem(damLine(dam, dam.rows.size(), dam.plan.rows.size()));
-        QFont bold = group->font();
-        bold.setBold(true);
-        group->setFont(bold);
+        group->setFont(damLineFont());
         group->setData(static_cast<int>(d), kDamRole);
         group->setData(-1, kRowRole);
         QList<QStandardItem*> groupRow{group};
-        for (int c = 1; c < kColumns; ++c)
+        for (int c = 1; c <= kColumns; ++c)
             groupRow << new QStandardItem;
         model_->appendRow(groupRow);
         int rank = 0;
@@ -258,13 +290,17 @@ void SeasonForm::rebuild()
             first->setData(static_cast<int>(r), kRowRole);
             first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             cells << first;
-            for (const PlanColumn column : PlannerModel::kColumns) {
-                auto* cell = new QStandardItem(text(dam.plan.cell(row, column)));
-                if (static_cast<int>(column) >= kPlanNameColumns)
-                    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            for (const PlanColumn column : kPlanTableColumns) {
+                auto* cell = new QStandardItem;
+                for (const int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ToolTipRole})
+                    cell->setData(planCellData(dam.plan, row, column, role), role);
                 cells << cell;
             }
             cells << new QStandardItem(fromLatin1(repeatsText(dam.plan.lineage(row))));
+            auto* shape = new QStandardItem;
+            for (const int role : {kGroupTotalsRole, kChartScaleRole, static_cast<int>(Qt::ToolTipRole)})
+                shape->setData(planShapeData(dam.plan, row, scale, role), role);
+            cells << shape;
             group->appendRow(cells);
         }
         tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
@@ -329,22 +365,10 @@ bool SeasonForm::exportTo(const QString& path)
     // Written whole or not at all, with the columns `quindle-cli season` writes.
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && season_) {
-        ok = file.write(std::string("dam,damname,rank,").append(kPlanCsvHeader).c_str()) >= 0;
-        for (const SeasonDam& dam : season_->dams) {
-            std::string damText = std::to_string(dam.id) + ",";
-            appendCsvField(damText, dam.name);
-            PlanCsvWriter csv(dam.plan);
-            std::size_t rank = 0;
-            for (const std::uint32_t r : dam.rows) {
-                if (!ok)
-                    break;
-                std::string line = damText + "," + std::to_string(++rank) + ",";
-                line += csv.row(dam.plan.rows[r]);
-                ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
-            }
-        }
-    }
+    if (ok && season_)
+        ok = writeSeasonCsv(*season_, [&file](std::string_view text) {
+            return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+        });
     if (ok && file.commit())
         return true;
     file.cancelWriting();

@@ -36,6 +36,10 @@ public:
     // Plans again from the sire list and the mares as they are now.
     void replan();
 
+    // Scales the face, the rows and the columns to the main window's zoom (the
+    // window's size too while it is not shown).
+    void setZoom(int percent);
+
     QTreeView* tree() const { return tree_; }
     QStandardItemModel* model() const { return model_; }
     const SeasonPlan* season() const { return season_.get(); }
@@ -60,6 +64,7 @@ private:
     void applyTarget();
     void rebuild();
     void exportClick();
+    QFont damLineFont() const;
 
     Session* session_;
     StableStore* store_;

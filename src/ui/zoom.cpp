@@ -93,15 +93,23 @@ int fittingZoom(int percent, QSize designed, QSize available)
 void zoomTable(QTableView* table, int percent, std::span<const int> designedWidths)
 {
     const QFontMetrics cells(table->font());
-    const QFontMetrics titles(table->horizontalHeader()->font());
     table->verticalHeader()->setMinimumSectionSize(1);
     table->verticalHeader()->setDefaultSectionSize(cells.height() + zoomed(4, percent));
-    const QAbstractItemModel* model = table->model();
+    zoomColumns(table->horizontalHeader(), percent, designedWidths);
+}
+
+void zoomColumns(QHeaderView* header, int percent, std::span<const int> designedWidths)
+{
+    // The titles in the face of their table, which a header does not always follow by itself.
+    if (const QWidget* view = header->parentWidget())
+        header->setFont(view->font());
+    const QFontMetrics titles(header->font());
+    const QAbstractItemModel* model = header->model();
     for (int column = 0; column < static_cast<int>(designedWidths.size()); ++column) {
         const QString title = model ? model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString() : QString();
         // The title, its margins and the sort arrow.
         const int needed = titles.horizontalAdvance(title) + zoomed(18, percent);
-        table->setColumnWidth(column,
+        header->resizeSection(column,
                               std::max(zoomed(designedWidths[static_cast<std::size_t>(column)], percent), needed));
     }
 }

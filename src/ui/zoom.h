@@ -5,6 +5,7 @@
 #include <functional>
 #include <span>
 
+class QHeaderView;
 class QTableView;
 class QWidget;
 
@@ -38,6 +39,10 @@ int fittingZoom(int percent, QSize designed, QSize available);
 // A table at `percent`: rows as tall as its face needs, columns `designedWidths`
 // (at 100 %) scaled, and never narrower than their header's title.
 void zoomTable(QTableView* table, int percent, std::span<const int> designedWidths);
+
+// The sections of `header` (a table's or a tree's columns) at `percent`:
+// `designedWidths` (at 100 %) scaled, and never narrower than their title.
+void zoomColumns(QHeaderView* header, int percent, std::span<const int> designedWidths);
 
 // Ctrl+plus (and Ctrl+= , plus without Shift), Ctrl+minus and Ctrl+0 in
 // `window`: `set` is called with the zoom after the step from `current`.

@@ -1,7 +1,8 @@
-// The split handing its horses on, a file to read that cannot be opened, and
-// work spread over threads when the system refuses them.
+// The split handing its horses on, a file to read that cannot be opened or is
+// read whole, and work spread over threads when the system refuses them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <mutex>
@@ -222,4 +223,22 @@ TEST(WorkerThreads, TheSplitWithoutAnyThreadCutsTheSameBuckets)
     const RefusedThreads refused(0);
     EXPECT_EQ(fault(), withThreads);
     EXPECT_NE(withThreads.find(", line 100001: "), std::string::npos) << withThreads;
+}
+
+TEST(ReadWholeFile, EveryByteOnceThenThePaddingAndALimitNamed)
+{
+    quindle::testing::TempDir dir;
+    const std::string path = (dir.path() / "whole").string();
+    for (const std::size_t size : {0u, 1u, 65535u, 65536u, 65537u, 300001u}) {
+        std::string bytes(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<char>('a' + i % 23);
+        quindle::testing::writeFile(path, bytes);
+        const std::vector<char> read = readWholeFile(path, 32, 1 << 20);
+        ASSERT_EQ(read.size(), size + 32) << size;
+        EXPECT_EQ(std::string(read.data(), size), bytes);
+        EXPECT_EQ(std::count(read.end() - 32, read.end(), '\0'), 32);
+    }
+    EXPECT_THROW(readWholeFile(path, 0, 300000), FileError);
+    EXPECT_EQ(readWholeFile(path, 0, 300001).size(), 300001u);
 }

@@ -5,8 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "dosage/format.h"
+#include "dosage/profile_summary.h"
+#include "export/text_forms.h"
 
 using namespace quindle;
 
@@ -239,5 +243,49 @@ TEST(FormatProfile, InvariantsHoldForRandomProfiles)
         if (p.di.kind != DosageIndex::Kind::Finite || p.di.value < 100) {
             ASSERT_EQ(t[42]->size(), 5u) << *t[42];
         }
+    }
+}
+
+TEST(SummaryColumns, FromIntegersTheSameTextsAsTheBoxesOverEveryValueInRange)
+{
+    const auto boxes = [](const GroupTotals& totals) {
+        const ProfileSummary summary = summariseProfile(profileOfTotals(totals));
+        std::string out;
+        for (const SummaryColumnInfo& column : kSummaryColumnTable) {
+            out += ',';
+            appendTrimmed(out, (summary.*column.member).text);
+        }
+        return out;
+    };
+    const auto fromIntegers = [](const GroupTotals& totals) {
+        std::string out;
+        appendSummaryColumns(totals, out);
+        return out;
+    };
+    // Speed and Stamina are halves of 2(B + I) + C and C + 2(S + P), which share
+    // C's parity; DI is their ratio. Every such pair up to 700.
+    for (std::int32_t speed2 = 0; speed2 <= 700; ++speed2)
+        for (std::int32_t stamina2 = speed2 % 2; stamina2 <= 700; stamina2 += 2) {
+            const std::int32_t c = speed2 % 2;
+            const GroupTotals totals{(speed2 - c) / 2, 0, c, (stamina2 - c) / 2, 0};
+            ASSERT_EQ(fromIntegers(totals), boxes(totals)) << speed2 << " " << stamina2;
+        }
+    // The CD from every mix of small group totals, each sign and rounding.
+    for (std::int32_t b = 0; b <= 14; ++b)
+        for (std::int32_t i = 0; i <= 14; ++i)
+            for (std::int32_t s = 0; s <= 14; ++s)
+                for (std::int32_t p = 0; p <= 14; ++p)
+                    for (const std::int32_t c : {0, 1, 2, 9}) {
+                        const GroupTotals totals{b, i, c, s, p};
+                        ASSERT_EQ(fromIntegers(totals), boxes(totals)) << b << i << c << s << p;
+                    }
+    // And totals up to what seven chefs of the largest points can give.
+    std::mt19937 random(8);
+    std::uniform_int_distribution<std::int32_t> any(0, 12 * 32767), few(0, 40);
+    for (int n = 0; n < 100000; ++n) {
+        GroupTotals totals;
+        for (std::int32_t& total : totals)
+            total = n % 2 ? any(random) : few(random) * (n % 3 ? 1 : 1000);
+        ASSERT_EQ(fromIntegers(totals), boxes(totals));
     }
 }

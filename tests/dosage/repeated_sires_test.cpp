@@ -61,6 +61,10 @@ TEST(RepeatedSiresTest, SeveralNamesFollowTheirFirstPlaceAndEmptyOrNearNamesNeve
     // Empty places, and names that differ in case or by a blank, are not repeats.
     EXPECT_TRUE(repeatedSires(AncestorViews{"", "", "", "", "", "", ""}).empty());
     EXPECT_EQ(repeatsText(AncestorViews{"Wind Cap", "WIND CAP", "WIND CAP ", "", "", "X", "Y"}), "");
+    // Names of one length and first letter are told apart by the rest.
+    EXPECT_EQ(repeatsText(AncestorViews{"WIND CAP", "WIND CAT", "WEND CAP", "", "", "WIND CAT", "W"}),
+              "WIND CAT 2S x 3D");
+    EXPECT_EQ(repeatsText(AncestorViews{"WIND CAP", "WIND CAT", "WEND CAP", "", "", "WIND CAB", "W"}), "");
     // A name in every place.
     const std::array<std::string, 7> all{"ONE", "ONE", "ONE", "ONE", "ONE", "ONE", "ONE"};
     EXPECT_EQ(repeatsText(repeatedSires(all)), "ONE 1S x 2S x 3S x 3S x 2D x 3D x 3D");

@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QStandardPaths>
@@ -13,13 +15,16 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "dosage/chart_scale.h"
 #include "gui_fixture.h"
 #include "stable/stable_file.h"
+#include "support/run_process.h"
 #include <QDir>
 #include <filesystem>
 #include "ui/copy_menu.h"
 #include "ui/my_horses_form.h"
 #include "ui/my_horses_model.h"
+#include "ui/profile_chart.h"
 #include "ui/search_form.h"
 #include "ui/search_model.h"
 #include "ui/season_form.h"
@@ -305,4 +310,112 @@ TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
     EXPECT_NE(main->stable()->keptAside(), aside);
     EXPECT_EQ(readFile(aside.toStdString()), damaged);
     EXPECT_EQ(readFile(main->stable()->keptAside().toStdString()), "not json");
+}
+
+namespace {
+
+// Every title whole in its section, and every row (a mare's line and her stallions) as tall as its face needs.
+void expectWholeTitlesAndRows(const QTreeView* tree)
+{
+    const QFontMetrics titles(tree->header()->font());
+    for (int c = 0; c < tree->header()->count(); ++c) {
+        const QString title = tree->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_GE(tree->header()->sectionSize(c), titles.horizontalAdvance(title) + 8) << title.toStdString();
+    }
+    const QModelIndex dam = tree->model()->index(0, 0);
+    for (const QModelIndex& index : {dam, tree->model()->index(0, 1, dam)}) {
+        const QVariant face = index.data(Qt::FontRole);
+        const QFontMetrics metrics(face.isValid() ? face.value<QFont>() : tree->font());
+        EXPECT_GE(tree->visualRect(index).height(), metrics.height()) << index.data().toString().toStdString();
+    }
+}
+
+} // namespace
+
+TEST_F(MyHorsesTest, TheSeasonAndMyHorsesWindowsOpenAndFollowTheZoomWithWholeTitles)
+{
+    Stable stable;
+    stable.add(1, "BRIGHT FILLY");
+    keep(stable);
+    ui::SeasonForm* season = openSeason();
+    ui::MyHorsesForm* mine = openMyHorses();
+    ASSERT_TRUE(season && mine);
+    const QSize seasonAt100 = season->size(), mineAt100 = mine->size();
+    season->close();
+    mine->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Opened at 200 %: twice as large, inside the screen, every title whole and every row tall enough.
+    main->setZoom(200);
+    season = openSeason();
+    mine = openMyHorses();
+    ASSERT_TRUE(season && mine);
+    EXPECT_GE(season->width(), 2 * seasonAt100.width() - 2);
+    EXPECT_GE(season->height(), 2 * seasonAt100.height() - 2);
+    EXPECT_GE(mine->width(), 2 * mineAt100.width() - 2);
+    for (QWidget* window : {static_cast<QWidget*>(season), static_cast<QWidget*>(mine)})
+        EXPECT_TRUE(window->screen()->availableGeometry().contains(window->geometry()));
+    expectWholeTitlesAndRows(season->tree());
+    EXPECT_EQ(QFontInfo(mine->table()->horizontalHeader()->font()).pixelSize(),
+              QFontInfo(mine->table()->font()).pixelSize());
+    const QFontMetrics titles(mine->table()->horizontalHeader()->font());
+    for (int c = 0; c < mine->model()->columnCount(); ++c)
+        EXPECT_GE(mine->table()->columnWidth(c),
+                  titles.horizontalAdvance(mine->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                      8);
+
+    // Zoomed while open, the mares' bold lines follow the face.
+    main->setZoom(125);
+    expectWholeTitlesAndRows(season->tree());
+    EXPECT_EQ(QFontInfo(season->model()->item(0)->font()).pixelSize(), QFontInfo(season->tree()->font()).pixelSize());
+}
+
+TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
+{
+    // A mare without chefs and a stallion without any: his foal has no points.
+    TempDir other;
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), "NOBODY SIRE,X,Y,Z\r\nRED CAP,OLD GREY,NORTH STAR,STAR LANTERN\r\n");
+    writeFile(second.breedingFile(), horseLines(1, "PLAIN MARE", "Mare"));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    named<QRadioButton>(season, "fromIds")->setChecked(true);
+    QTest::keyClicks(named(season, "damIds"), "1");
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    QStandardItem* dam = season->model()->item(0);
+    ASSERT_TRUE(dam && dam->rowCount() == 2);
+
+    // The bars' cell of each stallion paints bars only when his foal has points, all on one scale.
+    const int shape = season->model()->columnCount() - 1;
+    season->tree()->clearSelection();
+    const QImage picture = season->tree()->viewport()->grab().toImage();
+    std::vector<GroupTotals> shown(2);
+    for (int row = 0; row < 2; ++row) {
+        const QRect cell = season->tree()->visualRect(dam->child(row, shape)->index());
+        int bars = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                bars += QColor(picture.pixel(x, y)) == ui::barColour() ? 1 : 0;
+        const int total = dam->child(row, 7)->text().toInt();
+        EXPECT_EQ(dam->child(row, 1)->text() == "NOBODY SIRE", total == 0);
+        EXPECT_EQ(total > 0, bars > 0) << "total " << total;
+        EXPECT_TRUE(dam->child(row, shape)->toolTip().contains("Total " + QString::number(total)));
+        for (std::size_t g = 0; g < kGroups; ++g)
+            shown[static_cast<std::size_t>(row)][g] = dam->child(row, 2 + static_cast<int>(g))->text().toInt();
+    }
+    for (int row = 0; row < 2; ++row)
+        EXPECT_EQ(dam->child(row, shape)->data(ui::kChartScaleRole).toInt(), commonScale(shown));
+
+    // Export writes, byte for byte, what quindle-cli season writes for the same mare and target.
+    seam.savePath = QString::fromStdString(other.file("season.csv"));
+    QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+    const auto cli =
+        runProcess(QUINDLE_CLI, {"--data-dir", second.dir(), "season", "--dams", "1", "--sort", "total,desc"},
+                   other.path().string());
+    EXPECT_EQ(cli.exitCode, 0) << cli.err;
+    EXPECT_EQ(readFile(other.file("season.csv")), cli.out);
 }

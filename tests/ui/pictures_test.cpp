@@ -6,14 +6,17 @@
 #include <QClipboard>
 #include <QDate>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 
 #include "boxes/shown_profile.h"
@@ -24,6 +27,7 @@
 #include "search/foal_crop.h"
 #include "ui/compare_chart.h"
 #include "ui/compare_form.h"
+#include "ui/note_mark.h"
 #include "ui/crop_chart.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
@@ -427,4 +431,61 @@ TEST_F(GuiTest, AnotherDataFolderKeepsMatingsByNameAndMarksAHorseThatIsGone)
     EXPECT_FALSE(shown[1].gone);
     EXPECT_EQ(shown[1].lineage, mating.lineage);
     EXPECT_EQ(shown[1].summary, mating.summary);
+}
+
+TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsTheZoom)
+{
+    // OLD GREY and NORTH STAR repeat within the mating; NORTH STAR is horse 5's Sire as well.
+    main->submitMating({"RED CAP", "OLD GREY", "NORTH STAR"});
+    main->compareShown();
+    lookUp("5");
+    main->compareShown();
+    ui::CompareForm* compare = main->compareForm();
+    ASSERT_NE(compare, nullptr);
+    QTableWidget* table = compare->table();
+    const auto at = [table](int position, int candidate) {
+        return table->item(
+            static_cast<int>(std::find(kChartOrder.begin(), kChartOrder.end(), position) - kChartOrder.begin()),
+            candidate);
+    };
+    const QImage picture = table->viewport()->grab().toImage();
+    const auto marked = [&](QTableWidgetItem* item) { // the corner's mark in the cell's top right quarter
+        const QRect cell = table->visualItemRect(item);
+        for (int y = cell.top(); y < cell.center().y(); ++y)
+            for (int x = cell.center().x(); x <= cell.right(); ++x)
+                if (QColor(picture.pixel(x, y)) == ui::noteMarkColour())
+                    return true;
+        return false;
+    };
+    // Positions: 0 Sire, 1 Sire's Sire, 2 Dam-Sire, 3 Sire's Sire's Sire, 6 Dam's Dam-Sire.
+    for (const int position : {1, 2}) {
+        ASSERT_EQ(at(position, 0)->text(), "OLD GREY");
+        EXPECT_EQ(at(position, 0)->toolTip(), "Repeated sire: OLD GREY 2S x 2D");
+        EXPECT_FALSE(at(position, 0)->font().bold()) << "repeated, in no other candidate";
+        EXPECT_TRUE(marked(at(position, 0)));
+    }
+    EXPECT_TRUE(at(6, 0)->font().bold() && marked(at(6, 0)));
+    EXPECT_EQ(at(6, 0)->toolTip(), "Also in another candidate\nRepeated sire: NORTH STAR 3S x 3D");
+    ASSERT_EQ(at(0, 1)->text(), "NORTH STAR");
+    EXPECT_TRUE(at(0, 1)->font().bold());
+    EXPECT_FALSE(marked(at(0, 1)));
+    EXPECT_FALSE(marked(at(3, 0)));
+
+    // At 200 % it opens larger, inside the screen, with rows for its face and every name whole.
+    const QSize at100 = compare->size();
+    compare->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    main->setZoom(200);
+    main->openCompare();
+    compare = main->compareForm();
+    table = compare->table();
+    EXPECT_GE(compare->width(), 2 * at100.width() - 2);
+    EXPECT_GT(compare->height(), at100.height());
+    EXPECT_TRUE(compare->screen()->availableGeometry().contains(compare->geometry()));
+    EXPECT_GE(table->verticalHeader()->defaultSectionSize(), QFontMetrics(table->font()).height());
+    QFont bold = table->font();
+    bold.setBold(true);
+    for (int c = 0; c < table->columnCount(); ++c)
+        for (int r = 0; r < table->rowCount(); ++r)
+            EXPECT_GE(table->columnWidth(c), QFontMetrics(bold).horizontalAdvance(table->item(r, c)->text()) + 4);
 }
