@@ -1,7 +1,6 @@
 #include "ui/horse_card.h"
 
 #include <QDate>
-#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -13,7 +12,6 @@
 #include "lookup/horse_lookup.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/pedigree_layout.h"
 #include "ui/profile_chart.h"
 #include "ui/twips.h"
@@ -113,23 +111,21 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
 
 } // namespace
 
-HorseCard cardOf(const MainForm& main)
+HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
+                 const DataFolder& folder)
 {
     HorseCard card;
-    for (int n = 2; n < 18; ++n)
-        if (QLineEdit* box = main.text(n))
-            card.chart[static_cast<std::size_t>(n)] = box->text();
-    card.ageSex = main.ageSex()->text().trimmed();
-    const MainBoxes boxes = main.readBoxes();
+    card.chart = chart;
+    card.ageSex = ageSex.trimmed();
     card.horseColour = toQColor(boxes.horseColour);
     card.ageSexColour = toQColor(boxes.ageSexColour);
     for (int i = 0; i < kProfileBoxes; ++i)
         card.profileTexts[static_cast<std::size_t>(i)] = fromLatin1(boxes.profileTexts[static_cast<std::size_t>(i)]);
     card.profile = profileOfBoxes(boxes);
-    card.dataFolder = QString::fromStdString(main.folder().dir());
+    card.dataFolder = QString::fromStdString(folder.dir());
     std::optional<std::string> stamp;
     try {
-        stamp = stampTextOf(main.folder().breedingFile());
+        stamp = stampTextOf(folder.breedingFile());
     } catch (...) {
         // The breeding file is not there now: the card says so.
     }

@@ -378,6 +378,18 @@ void MainForm::addWindowActions(QMenu* menu)
     menu->addAction(QStringLiteral("Save Card as PDF\u2026"), this, &MainForm::saveCardAsPdf)->setEnabled(shows);
 }
 
+namespace {
+// The card of what the window shows now.
+HorseCard shownCard(const MainForm& main)
+{
+    std::array<QString, 18> chart;
+    for (int n = 2; n < 18; ++n)
+        if (QLineEdit* box = main.text(n))
+            chart[static_cast<std::size_t>(n)] = box->text();
+    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder());
+}
+} // namespace
+
 void MainForm::printCard()
 {
     if (!cardPrintingAvailable()) {
@@ -388,7 +400,7 @@ void MainForm::printCard()
         seam().beep();
         return;
     }
-    printHorseCard(this, cardOf(*this));
+    printHorseCard(this, shownCard(*this));
 }
 
 void MainForm::saveCardAsPdf()
@@ -406,7 +418,7 @@ void MainForm::saveCardAsPdf()
 bool MainForm::writeCardPdf(const QString& path)
 {
     QString error;
-    if (writeHorseCardPdf(cardOf(*this), path, error))
+    if (writeHorseCardPdf(shownCard(*this), path, error))
         return true;
     seam().warning(this, QStringLiteral("Quindle"),
                    QStringLiteral("The card could not be written to %1.\n\n%2").arg(path, error));
