@@ -31,7 +31,7 @@ void FindLastHorseOfFullBucket(benchmark::State& state)
     const DataFolder& f = folder();
     for (auto _ : state) {
         const LookupResult r = findHorse(f, 19999);
-        if (r.status != LookupResult::Status::Found)
+        if (r.status != Outcome::Done)
             state.SkipWithError("horse 19999 not found");
         benchmark::DoNotOptimize(r);
     }

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
         // Foals: the check of every horse's Sire (each keystroke), then their
         // profiles from the breeding file (a sire with foals).
         const StartupResult started = runStartup(folder, kStampFileName, {});
-        if (started.status != StartupResult::Status::Ready || index.size() == 0)
+        if (started.status != Outcome::Done || index.size() == 0)
             return 1;
         const std::string sire(index.horse(0).sire);
         auto t = Clock::now();

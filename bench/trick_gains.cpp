@@ -219,28 +219,37 @@ std::uint64_t sumOf(const HorseView& h, const char* base)
     return sum;
 }
 
-} // namespace
+// ---- The steps of the benchmark -------------------------------------------
 
-int main(int argc, char** argv)
-{
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: trick_gains DATA_DIR [RUNS]\n");
-        return 2;
-    }
-    if (argc == 3)
-        runs = std::max(1, std::atoi(argv[2]));
-    const DataFolder folder(argv[1]);
-    const std::string path = folder.breedingFile();
-    const std::string loadBefore = loadAverage();
-
-    // The file in memory, with zero bytes after it that scans may read.
-    std::string bytes = readWhole(path);
-    const std::size_t fileSize = bytes.size();
-    bytes.resize(fileSize + kPadding, '\0');
-    const std::string_view file(bytes.data(), fileSize);
-    const char* const base = file.data();
-
+// The breeding file in memory and what the timings share: its horses (views
+// into `bytes`, so a Data is never moved), its lines, the chef table.
+struct Data {
+    explicit Data(const char* dir) : folder(dir), path(folder.breedingFile()) {}
+    DataFolder folder;
+    std::string path;
+    std::string bytes; // the file, with zero bytes after it that scans may read
+    std::string_view file;
+    const char* base = nullptr;
+    std::size_t fileSize = 0;
     std::vector<HorseView> horses;
+    std::vector<Line> lines;
+    std::vector<std::uint32_t> byFields; // the lines read field by field
+    ChefTable chefs;
+    std::string lf; // the file with LF line ends
+};
+
+void loadFile(Data& d)
+{
+    const std::string& path = d.path;
+    // The file in memory, with zero bytes after it that scans may read.
+    d.bytes = readWhole(path);
+    d.fileSize = d.bytes.size();
+    d.bytes.resize(d.fileSize + kPadding, '\0');
+    d.file = std::string_view(d.bytes.data(), d.fileSize);
+    d.base = d.file.data();
+    const std::string_view file = d.file;
+
+    std::vector<HorseView>& horses = d.horses;
     {
         FieldReader reader(file, path);
         HorseView h;
@@ -249,12 +258,13 @@ int main(int argc, char** argv)
             horses.push_back(h);
         }
     }
-    const std::vector<Line> lines = linesOf(file);
+    d.lines = linesOf(file);
+    const std::vector<Line>& lines = d.lines;
     if (lines.size() != horses.size() * kLinesPerHorse)
         fail("expected four lines a horse, without empty lines");
 
     // Which lines the readers take at once, and which field by field.
-    std::vector<std::uint32_t> byFields;
+    std::vector<std::uint32_t>& byFields = d.byFields;
     for (std::uint32_t i = 0; i < lines.size(); ++i) {
         const Line& l = lines[i];
         FieldReader one(file.substr(l.start, l.next - l.start), "b", 2);
@@ -266,16 +276,46 @@ int main(int argc, char** argv)
             byFields.push_back(i);
     }
 
-    // ---- Whole commands: set up (a split when the folder has none), timed at the end ----
+    std::string& lf = d.lf;
+    lf.reserve(d.fileSize + kPadding);
+    for (const char c : file)
+        if (c != '\r')
+            lf += c;
+}
+
+void loadChefs(Data& d)
+{
+    const DataFolder& folder = d.folder;
+    try {
+        const auto count = countNonEmptyLines(folder.chefTable());
+        if (!count)
+            fail("no " + folder.chefTable());
+        d.chefs = readChefRows(openInput(folder.chefTable()), folder.chefTable(), *count);
+    } catch (const FileError& e) {
+        fail(e.what());
+    }
+}
+
+// The whole commands each trick serves, and the folder they run in.
+struct WholeCommands {
     std::vector<Command> commands;
     std::string runDirText;
+};
+
+// Sets them up (a split when the folder has none), when quindle-cli and
+// split_file lie beside this program; they are timed at the end.
+WholeCommands setUpCommands([[maybe_unused]] const char* dataDirText)
+{
+    WholeCommands whole;
+    std::vector<Command>& commands = whole.commands;
+    std::string& runDirText = whole.runDirText;
 #if defined(__linux__)
     {
         const fs::path self = fs::canonical("/proc/self/exe").parent_path();
         const fs::path cli = self.parent_path() / "src" / "cli" / "quindle-cli";
         const fs::path split = self / "split_file";
         if (fs::exists(cli) && fs::exists(split)) {
-            const fs::path dataDir = fs::canonical(argv[1]);
+            const fs::path dataDir = fs::canonical(dataDirText);
             const fs::path runDir = dataDir.parent_path() / "trick_gains_run";
             const fs::path lfDir = dataDir.parent_path() / "trick_gains_lf";
             fs::create_directories(runDir);
@@ -301,20 +341,34 @@ int main(int argc, char** argv)
     }
 #endif
 
-    ChefTable chefs;
-    try {
-        const auto count = countNonEmptyLines(folder.chefTable());
-        if (!count)
-            fail("no " + folder.chefTable());
-        chefs = readChefRows(openInput(folder.chefTable()), folder.chefTable(), *count);
-    } catch (const FileError& e) {
-        fail(e.what());
+    return whole;
+}
+
+// The file cut into pieces of whole horses of at least `size` bytes.
+std::vector<std::string_view> piecesOf(const Data& d, std::size_t size)
+{
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    for (std::size_t i = kLinesPerHorse; i <= d.lines.size(); i += kLinesPerHorse) {
+        const std::size_t end = i == d.lines.size() ? d.fileSize : d.lines[i].start;
+        if (end - start >= size || i == d.lines.size()) {
+            out.push_back(d.file.substr(start, end - start));
+            start = end;
+        }
     }
+    return out;
+}
 
-    std::fprintf(stderr, "%zu horses, %zu lines (%zu read field by field), %d chef rows; load average %s\n",
-                 horses.size(), lines.size(), byFields.size(), chefs.count(), loadBefore.c_str());
-
-    // ---- The field reader ----
+// The field reader: plain lines, their boundaries, field runs.
+void timeFieldReader(const Data& d)
+{
+    const std::string& path = d.path;
+    const std::string_view file = d.file;
+    const char* const base = d.base;
+    const std::size_t fileSize = d.fileSize;
+    const std::vector<HorseView>& horses = d.horses;
+    const std::vector<Line>& lines = d.lines;
+    const std::vector<std::uint32_t>& byFields = d.byFields;
     sideBySide(
         "Plain lines read at once (`lookAtPlainLine`, `takePlainLine`)",
         "every line field by field (`readView`, `readInt32`)", "profiles split",
@@ -395,22 +449,13 @@ int main(int argc, char** argv)
         "Field runs 16 bytes a step, every line (a file with no plain line)", "one byte a step", "",
         [&] { return fieldRuns(false, detail::Steps::Blocks); },
         [&] { return fieldRuns(false, detail::Steps::Bytes); });
+}
 
-    // ---- Pieces of whole horses ----
-    const auto pieces = [&](std::size_t size) {
-        std::vector<std::string_view> out;
-        std::size_t start = 0;
-        for (std::size_t i = kLinesPerHorse; i <= lines.size(); i += kLinesPerHorse) {
-            const std::size_t end = i == lines.size() ? fileSize : lines[i].start;
-            if (end - start >= size || i == lines.size()) {
-                out.push_back(file.substr(start, end - start));
-                start = end;
-            }
-        }
-        return out;
-    };
-    const std::vector<std::string_view> halfMegabyte = pieces(std::size_t{1} << 19),
-                                        megabyte = pieces(std::size_t{1} << 20);
+// Pieces of whole horses: line counts, storage kept.
+void timePieces(const Data& d)
+{
+    const std::string& path = d.path;
+    const std::vector<std::string_view> halfMegabyte = piecesOf(d, std::size_t{1} << 19);
     const auto lineCounts = [&](bool blocks) {
         std::uint64_t sum = 0;
         char before = '\n';
@@ -447,8 +492,13 @@ int main(int argc, char** argv)
             }
             return sum;
         });
+}
 
-    // ---- The split ----
+// The split: CR LF runs, line ends of an LF file.
+void timeSplit(const Data& d)
+{
+    const std::string& lf = d.lf;
+    const std::vector<std::string_view> megabyte = piecesOf(d, std::size_t{1} << 20);
     std::vector<char> buffer;
     for (const std::string_view piece : megabyte)
         check(detail::wholeRunsAsTheyAre(piece) && detail::rewrittenWithCrLf(piece, buffer) == piece,
@@ -482,11 +532,6 @@ int main(int argc, char** argv)
                 sum += detail::onlyCrLfByBytes(piece);
             return sum;
         });
-    std::string lf;
-    lf.reserve(fileSize + kPadding);
-    for (const char c : file)
-        if (c != '\r')
-            lf += c;
     const auto lineEnds = [&](bool sixteen) {
         std::uint64_t sum = 0;
         const char* p = lf.data();
@@ -501,8 +546,12 @@ int main(int argc, char** argv)
     sideBySide(
         "Split of an LF file: line ends found 16 bytes a step (`nextLineEnd`, SSE2)", "one byte a step (its fallback)",
         "splitLf", [&] { return lineEnds(true); }, [&] { return lineEnds(false); });
+}
 
-    // ---- The profiles rows ----
+// The profiles rows: CSV texts.
+void timeCsvTexts(const Data& d)
+{
+    const std::vector<HorseView>& horses = d.horses;
     // The texts of every row, and those the padded path leaves to writeCsvField.
     std::vector<std::string_view> texts, leftOver;
     for (const HorseView& h : horses)
@@ -538,8 +587,13 @@ int main(int argc, char** argv)
     sideBySide(
         "CSV texts checked and copied 32 bytes at once (`writeCsvFieldPadded`, SSE2)", "`writeCsvField`", "profiles",
         [&] { return writeAll(outA, true); }, [&] { return writeAll(outB, false); });
+}
 
-    // ---- The dosage ----
+// The dosage: the chef table, group totals, number columns.
+void timeDosage(const Data& d)
+{
+    const std::vector<HorseView>& horses = d.horses;
+    const ChefTable& chefs = d.chefs;
     std::vector<std::string_view> keys;
     for (const HorseView& h : horses)
         for (const std::string_view name : lineageViews(h))
@@ -609,17 +663,17 @@ int main(int argc, char** argv)
         });
 
     // The columns through doubles, as the boxes show them: what formatting from integers stands in for.
-    const auto throughDoubles = [](const GroupTotals& t, SummaryTexts& summary, std::string& out) {
-        formatSummary(profileOfTotals(t), summary);
+    const auto throughDoubles = [](const GroupTotals& t, ProfileSummary& summary, std::string& out) {
+        summariseProfile(profileOfTotals(t), summary);
         out.clear();
-        for (int column = 0; column < kSummaryColumns; ++column) {
+        for (const SummaryColumnInfo& column : kSummaryColumnTable) {
             out += ',';
-            appendTrimmed(out, summaryText(summary, static_cast<SummaryColumn>(column)));
+            appendTrimmed(out, (summary.*column.member).text);
         }
     };
     {
         NumberColumns kept;
-        SummaryTexts summary;
+        ProfileSummary summary;
         std::string fresh, doubles;
         for (const GroupTotals& t : totals) {
             NumberColumns::format(t, fresh);
@@ -628,7 +682,8 @@ int main(int argc, char** argv)
         }
     }
     sideBySide(
-        "Number columns made from integers (`appendSummaryColumns`)", "through doubles (`formatSummary`)", "profiles",
+        "Number columns made from integers (`appendSummaryColumns`)", "through doubles (`summariseProfile`)",
+        "profiles",
         [&] {
             std::string text;
             std::uint64_t sum = 0;
@@ -639,7 +694,7 @@ int main(int argc, char** argv)
             return sum;
         },
         [&] {
-            SummaryTexts summary;
+            ProfileSummary summary;
             std::string text;
             std::uint64_t sum = 0;
             for (const GroupTotals& t : totals) {
@@ -668,8 +723,12 @@ int main(int argc, char** argv)
             }
             return sum;
         });
+}
 
-    // ---- The lookup ----
+// The lookup of the last horse of the last bucket.
+void timeLookup(const Data& d)
+{
+    const DataFolder& folder = d.folder;
     const std::string bucket = folder.bucketFile(kBucketCount - 1);
     // The largest identifier quindle-cli show takes: near the end of file9.
     const std::int32_t lastId = 999999;
@@ -685,7 +744,7 @@ int main(int argc, char** argv)
             return HorseRecord{};
         };
         const auto scanned = findInBucket(openInput(bucket), bucket, lastId);
-        check(scanned.status == LookupResult::Status::Found && scanned.horse == withFieldReader(), "horse 999999");
+        check(scanned.status == Outcome::Done && scanned.horse == withFieldReader(), "horse 999999");
         const auto sum = [](const HorseRecord& h) {
             return static_cast<std::uint64_t>(h.id) * 1000 + h.name.size() + h.damDamSire.size();
         };
@@ -697,8 +756,12 @@ int main(int argc, char** argv)
     } else {
         std::fprintf(stderr, "  (no %s: the lookup is not timed; split the folder first)\n", bucket.c_str());
     }
+}
 
-    // ---- The search ----
+// The search's sweep over the names.
+void timeSearch(const Data& d)
+{
+    const std::vector<HorseView>& horses = d.horses;
     std::string names;
     for (const HorseView& h : horses)
         (names += h.name) += '\n';
@@ -712,8 +775,14 @@ int main(int argc, char** argv)
     sideBySide(
         "Search: the names swept for S or s 16 bytes a step (`findEither`, SSE2)", "one byte a step (its fallback)",
         "find", [&] { return sweep(true); }, [&] { return sweep(false); });
+}
 
-    // ---- Whole commands ----
+// The whole commands, each `runs` times, in turn.
+void timeCommands(const Data& d, WholeCommands& whole)
+{
+    const std::string& lf = d.lf;
+    std::vector<Command>& commands = whole.commands;
+    const std::string& runDirText = whole.runDirText;
     if (!commands.empty()) {
         std::ofstream(fs::path(commands[1].argv[1]) / "breeding.txt", std::ios::binary)
             .write(lf.data(), static_cast<std::streamsize>(lf.size()));
@@ -721,6 +790,15 @@ int main(int argc, char** argv)
             for (Command& command : commands)
                 command.ms.push_back(runCommand(command, runDirText));
     }
+}
+
+// The table of tricks and, when they ran, of the whole commands.
+void printTable(const Data& d, const WholeCommands& whole, const std::string& loadBefore, const char* dataDirText)
+{
+    const std::string& path = d.path;
+    const std::vector<HorseView>& horses = d.horses;
+    const std::size_t fileSize = d.fileSize;
+    const std::vector<Command>& commands = whole.commands;
     const auto commandMs = [&](const std::string& name) {
         for (const Command& command : commands)
             if (command.name == name)
@@ -728,7 +806,6 @@ int main(int argc, char** argv)
         return 0.0;
     };
 
-    // ---- The table ----
     std::printf("Data: %s, %zu horses, %.0f MB; medians of %d runs each, taken turn about.\n", path.c_str(),
                 horses.size(), static_cast<double>(fileSize) / 1e6, runs);
     std::printf("Load average before: %s; after: %s (1, 5 and 15 minutes).\n\n", loadBefore.c_str(),
@@ -757,7 +834,7 @@ int main(int argc, char** argv)
             "| Profiles made by a worker thread on each core (`quindle-cli profiles`) | the same process on one "
             "core (taskset -c 0) | %.1f ms | %.1f ms | %.1f ms (%.2fx) | profiles %.1f %% |\n",
             every, one, one - every, one / every, 100 * (one - every) / one);
-        std::printf("\nWhole commands on %s (medians of %d runs, taken in turn):\n\n", argv[1], runs);
+        std::printf("\nWhole commands on %s (medians of %d runs, taken in turn):\n\n", dataDirText, runs);
         std::printf("| Command | Time |\n|---|---|\n");
         const char* const what[] = {"split: `split_file`, one core",
                                     "split of the same horses with LF line ends, one core",
@@ -768,5 +845,34 @@ int main(int argc, char** argv)
         for (std::size_t i = 0; i < commands.size(); ++i)
             std::printf("| %s | %.1f ms |\n", what[i], median(commands[i].ms));
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: trick_gains DATA_DIR [RUNS]\n");
+        return 2;
+    }
+    if (argc == 3)
+        runs = std::max(1, std::atoi(argv[2]));
+    Data d(argv[1]);
+    const std::string loadBefore = loadAverage();
+    loadFile(d);
+    WholeCommands whole = setUpCommands(argv[1]);
+    loadChefs(d);
+    std::fprintf(stderr, "%zu horses, %zu lines (%zu read field by field), %d chef rows; load average %s\n",
+                 d.horses.size(), d.lines.size(), d.byFields.size(), d.chefs.count(), loadBefore.c_str());
+
+    timeFieldReader(d);
+    timePieces(d);
+    timeSplit(d);
+    timeCsvTexts(d);
+    timeDosage(d);
+    timeLookup(d);
+    timeSearch(d);
+    timeCommands(d, whole);
+    printTable(d, whole, loadBefore, argv[1]);
     return 0;
 }

@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 3)
         file = std::fopen("/dev/null", "rb");
     const quindle::LookupResult r = quindle::findInBucket(quindle::FilePtr(file), "file0", id, block);
-    if (r.status == quindle::LookupResult::Status::Found && r.horse.id != id)
+    if (r.status == quindle::Outcome::Done && r.horse.id != id)
         __builtin_trap();
-    if (r.status == quindle::LookupResult::Status::Failed && r.error.rfind("file0", 0) != 0)
+    if (r.status == quindle::Outcome::Failed && r.error.rfind("file0", 0) != 0)
         __builtin_trap();
     return 0;
 }

@@ -4,7 +4,7 @@ namespace quindle {
 
 void clearBoxes(MainBoxes& boxes)
 {
-    boxes.text2.clear();
+    boxes.horseName.clear();
     boxes.ageSex.clear();
     for (auto& name : boxes.lineage)
         name.clear();
@@ -15,18 +15,18 @@ LookupProblem lookUpHorse(MainBoxes& boxes, const DataFolder& folder, std::int32
 {
     clearBoxes(boxes);
     const LookupResult result = findHorse(folder, id);
-    if (result.status != LookupResult::Status::Found) {
+    if (result.status != Outcome::Done) {
         boxes.indicator = kNotFoundText;
-        boxes.text2Colour = kNeutralColour;
+        boxes.horseColour = kNeutralColour;
         boxes.ageSexColour = kNeutralColour;
         return {result.error, result.damaged, std::nullopt};
     }
     const HorseRecord& horse = result.horse;
     // An unknown sex word gets the neutral colour, never the previous horse's.
     const Rgb colour = sexColour(horse.sex).value_or(kNeutralColour);
-    boxes.text2Colour = colour;
+    boxes.horseColour = colour;
     boxes.ageSexColour = colour;
-    boxes.text2 = horse.name;
+    boxes.horseName = horse.name;
     boxes.ageSex = ageSexText(horse.age, horse.sex);
     boxes.lineage = lineageNames(horse);
     LookupProblem shown;
@@ -42,13 +42,13 @@ void showDosage(MainBoxes& boxes, const ChefTable& chefs)
         clearBoxes(boxes);
         boxes.indicator = kNotFoundText;
         for (int i = kTotalBox; i < kProfileBoxes; ++i)
-            boxes.pt[static_cast<std::size_t>(i)].clear();
+            boxes.profileTexts[static_cast<std::size_t>(i)].clear();
         return;
     }
     const ProfileTexts texts = formatProfile(computeProfile(boxes.lineage, chefs));
     for (std::size_t i = 0; i < texts.size(); ++i)
         if (texts[i])
-            boxes.pt[i] = *texts[i];
+            boxes.profileTexts[i] = *texts[i];
 }
 
 GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs, std::int32_t id)
@@ -60,7 +60,7 @@ GoOutcome go(MainBoxes& boxes, const DataFolder& folder, const ChefTable& chefs,
     }
     clearBoxes(boxes);
     for (int i = 0; i < kTotalBox; ++i)
-        boxes.pt[static_cast<std::size_t>(i)].clear();
+        boxes.profileTexts[static_cast<std::size_t>(i)].clear();
     LookupProblem problem = lookUpHorse(boxes, folder, id);
     outcome.error = std::move(problem.error);
     outcome.damaged = problem.damaged;

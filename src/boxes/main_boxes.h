@@ -19,12 +19,12 @@ namespace quindle {
 inline constexpr const char* kNotFoundText = "ID TOO LARGE";
 
 struct MainBoxes {
-    std::string text2; // the horse's name
+    std::string horseName; // Text2
     std::string ageSex;
     std::array<std::string, 7> lineage; // Text3 .. Text9, in profile position order
     std::string indicator;
-    std::array<std::string, kProfileBoxes> pt;
-    Rgb text2Colour = kNeutralColour;
+    std::array<std::string, kProfileBoxes> profileTexts; // PT(0) .. PT(44)
+    Rgb horseColour = kNeutralColour;
     Rgb ageSexColour = kNeutralColour;
     bool operator==(const MainBoxes&) const = default;
 };

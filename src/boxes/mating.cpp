@@ -5,8 +5,8 @@ namespace quindle {
 std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::string& sireListPath,
                          const ChefTable& chefs)
 {
-    boxes.text2.clear();
-    boxes.text2Colour = kNeutralColour;
+    boxes.horseName.clear();
+    boxes.horseColour = kNeutralColour;
     boxes.ageSexColour = kNeutralColour;
     boxes.ageSex = " New Foal";
     boxes.indicator.clear(); // a failed lookup before is no longer on screen
@@ -14,7 +14,7 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::
         mateLineage(boxes.lineage, names, [&](const std::string& sire, const std::string& damSire) {
             return scanSireList(sireListPath, sire, damSire);
         });
-    for (auto& text : boxes.pt)
+    for (auto& text : boxes.profileTexts)
         text.clear();
     showDosage(boxes, chefs);
     return error;

@@ -9,7 +9,7 @@ std::optional<DosageProfile> profileOfBoxes(const MainBoxes& boxes)
 {
     GroupTotals totals{};
     for (int g = 0; g < kGroups; ++g) {
-        std::string_view text = boxes.pt[static_cast<std::size_t>(kGroupTotalBox + g)];
+        std::string_view text = boxes.profileTexts[static_cast<std::size_t>(kGroupTotalBox + g)];
         while (!text.empty() && text.front() == ' ')
             text.remove_prefix(1);
         while (!text.empty() && text.back() == ' ')

@@ -13,6 +13,7 @@
 #include "output.h"
 #include "planner/best_mares.h"
 #include "export/mare_csv.h"
+#include "export/plan_csv.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
 #include "stable/stable_file.h"
@@ -79,11 +80,10 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
 std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
 {
     const StableRead read = readStable(path);
-    if (read.status != StableRead::Status::Read) {
+    if (read.status != Outcome::Done) {
         std::fprintf(stderr, "quindle-cli: %s\n",
-                     read.status == StableRead::Status::Damaged
-                         ? read.error.c_str()
-                         : (path + ": no horses kept yet (no such file)").c_str());
+                     read.status == Outcome::Failed ? read.error.c_str()
+                                                    : (path + ": no horses kept yet (no such file)").c_str());
         return std::nullopt;
     }
     const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);
@@ -101,7 +101,6 @@ std::string mareJson(const BestMares& mares, const MareRow& row)
     static constexpr const char* kTextKeys[] = {"name", "age", "sex"}; // her Sire and Dam-Sire are the foal's
     static constexpr const char* kFoalKeys[] = {"sire",        "siresire",    "damsire",   "siresiresire",
                                                 "siredamsire", "damsiresire", "damdamsire"};
-    static constexpr const char* kBoxKeys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
     std::string out = "{\"id\":" + std::to_string(row.id);
     for (int t = 0; t < 3; ++t)
         out += std::string(",\"") + kTextKeys[t] +
@@ -111,9 +110,7 @@ std::string mareJson(const BestMares& mares, const MareRow& row)
     for (std::size_t i = 0; i < lineage.size(); ++i)
         out += (i ? ",\"" : "\"") + std::string(kFoalKeys[i]) + "\":" + jsonString(latin1ToUtf8(lineage[i]));
     out += "}";
-    const SummaryTexts& texts = mares.numbersOf(row).texts;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        out += std::string(",\"") + kBoxKeys[i] + "\":" + jsonString(texts[i]);
+    out += summaryJsonMembers(mares.numbersOf(row).summary);
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(lineage)) + "}\n";
 }
 

@@ -79,11 +79,11 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
     SeasonPlan season;
     if (stablePath) {
         const StableRead read = readStable(*stablePath);
-        if (read.status == StableRead::Status::Damaged) {
+        if (read.status == Outcome::Failed) {
             std::fprintf(stderr, "quindle-cli: %s\n", read.error.c_str());
             return 2;
         }
-        if (read.status == StableRead::Status::Missing) {
+        if (read.status == Outcome::Absent) {
             std::fprintf(stderr, "quindle-cli: %s: no horses kept yet (no such file)\n", stablePath->c_str());
             return 1;
         }

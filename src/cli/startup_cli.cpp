@@ -32,17 +32,17 @@ std::optional<ChefTable> startUp(const DataFolder& folder)
     }
     StartupResult result = runStartup(folder, kStampFileName, observer);
     switch (result.status) {
-    case StartupResult::Status::Ready:
+    case Outcome::Done:
         if (!result.warning.empty())
             std::fprintf(stderr, "quindle-cli: warning: %s\n", result.warning.c_str());
         ready = true;
         return std::move(result.chefs);
-    case StartupResult::Status::MissingFile:
+    case Outcome::Absent:
         std::fprintf(stderr, "%s\n", missingFileText(result.missingPath).c_str());
         std::fprintf(stderr, "quindle-cli: the data folder read is %s; name the game's folder with --data-dir DIR\n",
                      folder.dir().c_str());
         return std::nullopt;
-    case StartupResult::Status::Failed:
+    case Outcome::Failed:
         std::fprintf(stderr, "quindle-cli: cannot start: %s\n", result.error.c_str());
         return std::nullopt;
     }

@@ -25,9 +25,9 @@ std::string trimmed(std::string_view text)
     return std::string(text);
 }
 
-const std::string& summaryText(const CandidateShown& c, int box)
+const std::string& summaryText(const CandidateShown& c, SummaryColumn column)
 {
-    return c.texts[static_cast<std::size_t>(box - kGroupTotalBox)];
+    return summaryNumber(c.summary, column).text;
 }
 
 // The row's value of a candidate, when it has one.
@@ -103,7 +103,7 @@ CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folde
         shown.error = outcome.error;
         shown.gone = !outcome.found;
         shown.label =
-            (outcome.found ? boxes.text2 : std::string("(gone)")) + " (" + std::to_string(candidate.horse) + ")";
+            (outcome.found ? boxes.horseName : std::string("(gone)")) + " (" + std::to_string(candidate.horse) + ")";
         if (!outcome.found)
             return shown;
     } else {
@@ -113,9 +113,12 @@ CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folde
     }
     for (int p = 0; p < kPositions; ++p)
         shown.lineage[static_cast<std::size_t>(p)] = boxes.lineage[static_cast<std::size_t>(p)];
-    for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
-        shown.texts[static_cast<std::size_t>(box - kGroupTotalBox)] = boxes.pt[static_cast<std::size_t>(box)];
     shown.profile = profileOfBoxes(boxes);
+    if (shown.profile)
+        shown.summary = summariseProfile(*shown.profile);
+    // The texts are what the window shows, whatever came of the lookup.
+    for (const SummaryColumnInfo& column : kSummaryColumnTable)
+        (shown.summary.*column.member).text = boxes.profileTexts[static_cast<std::size_t>(column.box)];
     return shown;
 }
 
@@ -184,11 +187,14 @@ std::vector<std::vector<std::string>> comparisonCells(const std::vector<Candidat
         addRow(kPositionCaptions[static_cast<std::size_t>(p)],
                [p](const CandidateShown& c) { return c.lineage[static_cast<std::size_t>(p)]; });
     for (int g = 0; g < kGroups; ++g)
-        addRow(kGroupNames[g], [g](const CandidateShown& c) { return trimmed(summaryText(c, kGroupTotalBox + g)); });
-    constexpr int kRowBoxes[] = {kTotalBox, kSpeedBox, kStaminaBox, kCdBox, kDiBox};
+        addRow(kGroupNames[g], [g](const CandidateShown& c) {
+            return trimmed(summaryText(c, static_cast<SummaryColumn>(static_cast<int>(SummaryColumn::B) + g)));
+        });
+    constexpr SummaryColumn kRowColumns[] = {SummaryColumn::Total, SummaryColumn::Speed, SummaryColumn::Stamina,
+                                             SummaryColumn::Cd, SummaryColumn::Di};
     for (int r = 0; r < kCompareRows; ++r)
         addRow(kCompareRowNames[static_cast<std::size_t>(r)],
-               [box = kRowBoxes[r]](const CandidateShown& c) { return trimmed(summaryText(c, box)); });
+               [column = kRowColumns[r]](const CandidateShown& c) { return trimmed(summaryText(c, column)); });
     return rows;
 }
 

@@ -36,7 +36,7 @@ struct CandidateShown {
     std::string label;                    // the horse's name and identifier, or the three names
     AncestorNames lineage;                // in profile position order
     std::optional<DosageProfile> profile; // none: nothing to show (a horse that is gone)
-    SummaryTexts texts{};                 // the boxes 35 to 44 as the main window shows them
+    ProfileSummary summary;               // its texts as the main window's boxes show them
     bool gone = false;                    // a horse no longer in the breeding file
     std::string error;                    // a bucket or the sire list at fault
 };

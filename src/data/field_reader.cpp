@@ -138,78 +138,79 @@ private:
 };
 } // namespace
 
-template <class Text>
-void FieldReader::readInto(Text& value)
+void FieldReader::refuseByteOrderMark()
 {
-    fieldLine_ = line_;
-    if (atStart_) {
-        atStart_ = false;
-        if (in_.window().substr(0, 3) == "\xEF\xBB\xBF")
-            throw FileError(path(), 1, "the file starts with a UTF-8 byte-order mark; save it as plain 8-bit text");
-    }
-    int c = in_.peek();
-    if (c < 0) {
-        if (!afterComma_)
-            throw FileError(path(), line_, kEndedText);
-        afterComma_ = false;
-        lastDelimiter_ = Delimiter::EndOfFile;
+    if (!atStart_)
         return;
-    }
+    atStart_ = false;
+    if (in_.window().substr(0, 3) == "\xEF\xBB\xBF")
+        throw FileError(path(), 1, "the file starts with a UTF-8 byte-order mark; save it as plain 8-bit text");
+}
+
+int FieldReader::skipBlanks()
+{
+    int c = in_.peek();
     while (isBlank(c)) {
         in_.get();
         c = in_.peek();
     }
-    checkLineLength();
+    return c;
+}
 
-    if (c == '"') {
-        in_.get();
-        // Take whole runs up to the closing quote, a block at a time.
-        for (;;) {
-            const std::string_view block = in_.window();
-            if (block.empty())
-                throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
-            const std::size_t n = runLength<'"'>(block);
-            value.take(block.data(), n);
-            in_.consume(n);
-            checkLineLength();
-            if (n < block.size()) {
-                if (block[n] != '"')
-                    throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
-                in_.consume(1);
-                break;
-            }
-        }
-        c = in_.peek();
-        while (isBlank(c)) {
-            in_.get();
-            c = in_.peek();
-        }
+template <class Text>
+int FieldReader::readQuoted(Text& value)
+{
+    in_.get(); // the opening quote
+    // Take whole runs up to the closing quote, a block at a time.
+    for (;;) {
+        const std::string_view block = in_.window();
+        if (block.empty())
+            throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
+        const std::size_t n = runLength<'"'>(block);
+        value.take(block.data(), n);
+        in_.consume(n);
         checkLineLength();
-        if (c >= 0 && c != ',' && !isLineEnd(c))
-            throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value.text()));
-    } else {
-        // The last byte taken, looked at in the input rather than in a string that
-        // was only just written.
-        int last = -1;
-        for (;;) {
-            const std::string_view block = in_.window();
-            if (block.empty())
-                break;
-            const std::size_t n = runLength<','>(block);
-            if (n > 0) {
-                value.take(block.data(), n);
-                last = static_cast<unsigned char>(block[n - 1]);
-            }
-            in_.consume(n);
-            checkLineLength();
-            if (n < block.size())
-                break;
+        if (n < block.size()) {
+            if (block[n] != '"')
+                throw FileError(path(), fieldLine_, "a quoted field has no closing quote");
+            in_.consume(1);
+            break;
         }
-        c = in_.peek();
-        if (isBlank(last))
-            value.dropTrailingBlanks();
     }
+    const int c = skipBlanks();
+    checkLineLength();
+    if (c >= 0 && c != ',' && !isLineEnd(c))
+        throw FileError(path(), fieldLine_, "text after the closing quote of " + quoteForMessage(value.text()));
+    return c;
+}
 
+template <class Text>
+int FieldReader::readUnquoted(Text& value)
+{
+    // The last byte taken, looked at in the input rather than in a string that
+    // was only just written.
+    int last = -1;
+    for (;;) {
+        const std::string_view block = in_.window();
+        if (block.empty())
+            break;
+        const std::size_t n = runLength<','>(block);
+        if (n > 0) {
+            value.take(block.data(), n);
+            last = static_cast<unsigned char>(block[n - 1]);
+        }
+        in_.consume(n);
+        checkLineLength();
+        if (n < block.size())
+            break;
+    }
+    if (isBlank(last))
+        value.dropTrailingBlanks();
+    return in_.peek();
+}
+
+void FieldReader::takeDelimiter(int c)
+{
     afterComma_ = (c == ',');
     if (c == ',') {
         in_.get();
@@ -220,6 +221,25 @@ void FieldReader::readInto(Text& value)
     } else {
         lastDelimiter_ = Delimiter::EndOfFile;
     }
+}
+
+// One field: leading blanks dropped, quoted or plain text, then what ends it.
+template <class Text>
+void FieldReader::readInto(Text& value)
+{
+    fieldLine_ = line_;
+    refuseByteOrderMark();
+    if (in_.peek() < 0) {
+        // After a comma the file's end closes an empty last field.
+        if (!afterComma_)
+            throw FileError(path(), line_, kEndedText);
+        afterComma_ = false;
+        lastDelimiter_ = Delimiter::EndOfFile;
+        return;
+    }
+    const int first = skipBlanks();
+    checkLineLength();
+    takeDelimiter(first == '"' ? readQuoted(value) : readUnquoted(value));
 }
 
 void FieldReader::readField(std::string& value)

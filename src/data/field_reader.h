@@ -92,6 +92,14 @@ private:
     std::string_view readAny();
     template <class Text>
     void readInto(Text& text);
+    // The steps of readInto.
+    void refuseByteOrderMark();
+    int skipBlanks(); // returns the byte after them, or -1 at the end
+    template <class Text>
+    int readQuoted(Text& text); // returns the byte after the field
+    template <class Text>
+    int readUnquoted(Text& text);
+    void takeDelimiter(int c);
     std::int64_t readWhole(std::int64_t min, std::int64_t max);
     void consumeLineEnd(int first);
     void checkLineLength() const;

@@ -24,7 +24,7 @@ namespace {
 StartupResult missing(InputFile which, std::string path)
 {
     StartupResult result;
-    result.status = StartupResult::Status::MissingFile;
+    result.status = Outcome::Absent;
     result.missing = which;
     result.missingPath = std::move(path);
     return result;
@@ -193,7 +193,7 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
             result.warning = e.what();
         }
         result.stamp = *stampText;
-        result.status = StartupResult::Status::Ready;
+        result.status = Outcome::Done;
     } catch (const FileError& e) {
         result = StartupResult{};
         result.error = e.what();

@@ -6,6 +6,7 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "data/outcome.h"
 
 namespace quindle {
 
@@ -19,15 +20,14 @@ struct SplitObserver {
 };
 
 struct StartupResult {
-    enum class Status { Ready, MissingFile, Failed };
-    Status status = Status::Failed;
-    ChefTable chefs;         // Ready
-    bool subdivided = false; // Ready: the breeding file was split
-    InputFile missing{};     // MissingFile: the first missing file
-    std::string missingPath; //   and its path as opened
-    std::string error;       // Failed: file, line and what is wrong
-    std::string warning;     // Ready, but the stamp could not be written
-    std::string stamp;       // Ready: the breeding file's stamp as it was cut
+    Outcome status = Outcome::Failed; // Done: ready; Absent: a file is missing
+    ChefTable chefs;                  // Done
+    bool subdivided = false;          // Done: the breeding file was split
+    InputFile missing{};              // Absent: the first missing file
+    std::string missingPath;          //   and its path as opened
+    std::string error;                // Failed: file, line and what is wrong
+    std::string warning;              // Done, but the stamp could not be written
+    std::string stamp;                // Done: the breeding file's stamp as it was cut
 };
 
 // Runs start-up against `folder`, with the stamp file at `stampPath`.

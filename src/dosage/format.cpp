@@ -1,5 +1,7 @@
 #include "dosage/format.h"
 
+#include "dosage/profile_summary.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -146,23 +148,6 @@ std::string diText(const DosageIndex& di)
     return std::string(text, cut);
 }
 
-void formatSummary(const DosageProfile& profile, SummaryTexts& texts)
-{
-    const auto at = [&texts](int box) -> std::string& { return texts[static_cast<std::size_t>(box - kGroupTotalBox)]; };
-    for (int g = 0; g < kGroups; ++g)
-        at(kGroupTotalBox + g) = numberText(profile.groupTotal[static_cast<std::size_t>(g)]);
-    at(kTotalBox) = " " + numberText(profile.total);
-    at(kSpeedBox) = speedText(profile.speed);
-    at(kStaminaBox) = speedText(profile.stamina);
-    if (!profile.cd) {
-        at(kCdBox) = kNoPointsText;
-        at(kDiBox) = kNoPointsText;
-    } else {
-        at(kCdBox) = cdText(*profile.cd);
-        at(kDiBox) = diText(profile.di);
-    }
-}
-
 namespace {
 // n / 2 as speedText shows it: "8.0", "8.5", "12.0", "100", "100.5".
 char* writeHalves(char* out, std::int64_t twice)
@@ -235,10 +220,9 @@ ProfileTexts formatProfile(const DosageProfile& profile)
         for (int g = 0; g < kGroups; ++g)
             if (const auto& c = profile.contribution[static_cast<std::size_t>(p)][static_cast<std::size_t>(g)])
                 texts[static_cast<std::size_t>(kGroups * p + g)] = numberText(*c);
-    SummaryTexts summary;
-    formatSummary(profile, summary);
-    for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
-        texts[static_cast<std::size_t>(box)] = std::move(summary[static_cast<std::size_t>(box - kGroupTotalBox)]);
+    ProfileSummary summary = summariseProfile(profile);
+    for (const SummaryColumnInfo& column : kSummaryColumnTable)
+        texts[static_cast<std::size_t>(column.box)] = std::move((summary.*column.member).text);
     return texts;
 }
 

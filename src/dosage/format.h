@@ -36,38 +36,4 @@ inline constexpr const char* kNoPointsText = "   -- ";
 
 ProfileTexts formatProfile(const DosageProfile& profile);
 
-// Only the boxes 35 to 44 (the group totals, total, CD, DI, Speed and Stamina),
-// indexed from 35: what a summary of many horses needs, without the 35
-// contribution boxes. formatProfile writes the same texts.
-inline constexpr int kSummaryBoxes = kProfileBoxes - kGroupTotalBox;
-using SummaryTexts = std::array<std::string, kSummaryBoxes>;
-void formatSummary(const DosageProfile& profile, SummaryTexts& texts);
-
-// The number columns of a summary, in the order the command line writes them,
-// each with the profile box that shows it: the one table every list of numbers
-// (profiles, sires, the planner, the foals of a sire) addresses them by.
-enum class SummaryColumn { B, I, C, S, P, Total, Speed, Stamina, Cd, Di };
-inline constexpr int kSummaryColumns = 10;
-inline constexpr std::array<int, kSummaryColumns> kSummaryColumnBox{kGroupTotalBox,
-                                                                    kGroupTotalBox + 1,
-                                                                    kGroupTotalBox + 2,
-                                                                    kGroupTotalBox + 3,
-                                                                    kGroupTotalBox + 4,
-                                                                    kTotalBox,
-                                                                    kSpeedBox,
-                                                                    kStaminaBox,
-                                                                    kCdBox,
-                                                                    kDiBox};
-// The ten columns ",B,I,C,S,P,total,speed,stamina,cd,di" of a profile with
-// these group totals (each at least 0), appended to `out`: the texts
-// formatSummary gives, without their blanks, made from the integers the
-// numbers are fractions of rather than through doubles.
-void appendSummaryColumns(const GroupTotals& totals, std::string& out);
-
-// The text of one column, as its box shows it.
-inline const std::string& summaryText(const SummaryTexts& texts, SummaryColumn column)
-{
-    return texts[static_cast<std::size_t>(kSummaryColumnBox[static_cast<std::size_t>(column)] - kGroupTotalBox)];
-}
-
 } // namespace quindle

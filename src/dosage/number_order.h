@@ -1,11 +1,14 @@
 #pragma once
 // The one order of the number columns, wherever they are sorted (the planner,
-// the foals of a sire, `quindle-cli sires --sort`): numbers by their value, INF
-// above every number, and a number that is not there ("--") below all.
+// the best mares, the foals of a sire, `quindle-cli sires --sort`): numbers by
+// their value, INF above every number, and a number that is not there ("--")
+// below all.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
-
-#include "dosage/profile.h"
+#include <utility>
+#include <vector>
 
 namespace quindle {
 
@@ -15,24 +18,21 @@ inline double numberOrderKey(double value)
     return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value;
 }
 
-// A profile's DI as such a number: infinity for INF, NaN when it has none.
-inline double diNumber(const DosageIndex& di)
+// Sorts `rows` by `numberOf(row)` in that order, up or down. The numbers are
+// the ones shown (a summary's values), so rows that show the same number keep
+// the order they had: the file's order, or the one an earlier sort left.
+template <class NumberOf>
+void sortRowsByNumber(std::vector<std::uint32_t>& rows, NumberOf numberOf, bool descending)
 {
-    switch (di.kind) {
-    case DosageIndex::Kind::Finite:
-        return di.value;
-    case DosageIndex::Kind::Infinite:
-        return std::numeric_limits<double>::infinity();
-    case DosageIndex::Kind::Absent:
-        break;
-    }
-    return std::numeric_limits<double>::quiet_NaN();
-}
-
-// A profile's CD as such a number: NaN without points.
-inline double cdNumber(const DosageProfile& profile)
-{
-    return profile.cd ? *profile.cd : std::numeric_limits<double>::quiet_NaN();
+    // Keys side by side with the row numbers: the sort then reads one array.
+    std::vector<std::pair<double, std::uint32_t>> keyed(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        keyed[i] = {numberOrderKey(numberOf(rows[i])), rows[i]};
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
+        return descending ? b.first < a.first : a.first < b.first;
+    });
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = keyed[i].second;
 }
 
 } // namespace quindle

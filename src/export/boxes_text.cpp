@@ -4,22 +4,6 @@
 
 namespace quindle {
 
-std::string latin1ToUtf8(std::string_view bytes)
-{
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
-    return out;
-}
-
 namespace {
 
 std::string padded(std::string text, std::size_t width)
@@ -51,7 +35,7 @@ std::string boxesPlain(const MainBoxes& boxes)
 {
     auto name = [&](int position) { return latin1ToUtf8(boxes.lineage[static_cast<std::size_t>(position)]); };
     std::string out;
-    out += "Horse     " + latin1ToUtf8(boxes.text2) + latin1ToUtf8(boxes.ageSex) + "\n";
+    out += "Horse     " + latin1ToUtf8(boxes.horseName) + latin1ToUtf8(boxes.ageSex) + "\n";
     if (!boxes.indicator.empty())
         out += "          " + latin1ToUtf8(boxes.indicator) + "\n";
     out += "Pedigree  Sire " + name(0) + "\n";
@@ -65,22 +49,22 @@ std::string boxesPlain(const MainBoxes& boxes)
     for (int p = 0; p < kPositions; ++p) {
         std::string row = padded(kCaptions[p], 20);
         for (int g = 0; g < kGroups; ++g) {
-            const std::string& text = boxes.pt[static_cast<std::size_t>(kGroups * p + g)];
+            const std::string& text = boxes.profileTexts[static_cast<std::size_t>(kGroups * p + g)];
             row += rightAligned(text.empty() ? "." : text, 4);
         }
         out += row + "\n";
     }
     std::string totals = padded("Quindle Profile", 20);
     for (int g = 0; g < kGroups; ++g) {
-        const std::string& text = boxes.pt[static_cast<std::size_t>(kGroupTotalBox + g)];
+        const std::string& text = boxes.profileTexts[static_cast<std::size_t>(kGroupTotalBox + g)];
         totals += rightAligned(text, 4);
     }
     out += totals + "\n\n";
-    out += "Total pts (max24) " + trimmed(boxes.pt[kTotalBox]) + "\n";
-    out += "CD                " + trimmed(boxes.pt[kCdBox]) + "\n";
-    out += "DI                " + trimmed(boxes.pt[kDiBox]) + "\n";
-    out += "Speed             " + trimmed(boxes.pt[kSpeedBox]) + "\n";
-    out += "Stamina           " + trimmed(boxes.pt[kStaminaBox]) + "\n";
+    out += "Total pts (max24) " + trimmed(boxes.profileTexts[kTotalBox]) + "\n";
+    out += "CD                " + trimmed(boxes.profileTexts[kCdBox]) + "\n";
+    out += "DI                " + trimmed(boxes.profileTexts[kDiBox]) + "\n";
+    out += "Speed             " + trimmed(boxes.profileTexts[kSpeedBox]) + "\n";
+    out += "Stamina           " + trimmed(boxes.profileTexts[kStaminaBox]) + "\n";
     return out;
 }
 

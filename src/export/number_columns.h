@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dosage/format.h"
 #include "dosage/profile.h"
+#include "dosage/profile_summary.h"
 #include "export/text_forms.h"
 
 namespace quindle {

@@ -29,18 +29,22 @@ std::string_view PlanCsvWriter::row(const PlanRow& row)
     return {line_.data(), static_cast<std::size_t>(end - line_.data())};
 }
 
+std::string summaryJsonMembers(const ProfileSummary& summary)
+{
+    std::string out;
+    for (const SummaryColumn column : kSummaryBoxOrder)
+        out += "," + jsonString(columnInfo(column).key) + ":" + jsonString(summaryNumber(summary, column).text);
+    return out;
+}
+
 std::string planRowJson(const Plan& plan, const PlanRow& row)
 {
     static constexpr const char* kNameKeys[] = {"sire", "siresire", "siredamsire", "siresiresire", "damsiresire"};
-    // Box order 35 .. 44: the group totals, total, CD, DI, Speed, Stamina.
-    static constexpr const char* kBoxKeys[] = {"B", "I", "C", "S", "P", "total", "cd", "di", "speed", "stamina"};
     std::string out = "{";
     for (std::size_t i = 0; i < row.names.size(); ++i)
         out += (i ? "," : "") + jsonString(kNameKeys[i]) + ":" +
                jsonString(latin1ToUtf8(plan.name(row, static_cast<RowName>(i))));
-    const SummaryTexts& texts = plan.numbersOf(row).texts;
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        out += "," + jsonString(kBoxKeys[i]) + ":" + jsonString(texts[i]);
+    out += summaryJsonMembers(plan.numbersOf(row).summary);
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(plan.lineage(row))) + "}\n";
 }
 

@@ -29,4 +29,8 @@ private:
 // exactly as the main window shows them, blanks kept, and the repeated sires.
 std::string planRowJson(const Plan& plan, const PlanRow& row);
 
+// A summary's texts as JSON members in box order (B .. P, total, cd, di, speed,
+// stamina), each after a comma: what every row of `sires` and `mares` carries.
+std::string summaryJsonMembers(const ProfileSummary& summary);
+
 } // namespace quindle

@@ -167,15 +167,15 @@ std::string boxesJson(const MainBoxes& boxes, const std::string& prefix, const s
         return jsonString(key) + ":" + jsonString(latin1ToUtf8(latin1));
     };
     std::string out = "{" + prefix;
-    out += member("Text2", boxes.text2) + "," + member("AgeSex", boxes.ageSex);
+    out += member("Text2", boxes.horseName) + "," + member("AgeSex", boxes.ageSex);
     for (int position = 0; position < kPositions; ++position) {
         const std::string key = "Text" + std::to_string(3 + position);
         out += "," + member(key.c_str(), boxes.lineage[static_cast<std::size_t>(position)]);
     }
     out += "," + member("indicator", boxes.indicator) + ",\"PT\":[";
-    for (std::size_t i = 0; i < boxes.pt.size(); ++i)
-        out += (i ? "," : "") + jsonString(latin1ToUtf8(boxes.pt[i]));
-    out += "],\"Text2Colour\":" + jsonString(colourHex(boxes.text2Colour));
+    for (std::size_t i = 0; i < boxes.profileTexts.size(); ++i)
+        out += (i ? "," : "") + jsonString(latin1ToUtf8(boxes.profileTexts[i]));
+    out += "],\"Text2Colour\":" + jsonString(colourHex(boxes.horseColour));
     out += ",\"AgeSexColour\":" + jsonString(colourHex(boxes.ageSexColour));
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(boxes.lineage)) + suffix + "}";
 }

@@ -41,7 +41,7 @@ LookupResult scanBucket(FilePtr file, const std::string& path, std::int32_t id, 
         const std::int32_t found = readHorseIdentifier(reader);
         if (found == id) {
             LookupResult result;
-            result.status = LookupResult::Status::Found;
+            result.status = Outcome::Done;
             readHorseRest(reader, id, result.horse);
             return result;
         }
@@ -58,7 +58,7 @@ LookupResult findInBucket(FilePtr file, const std::string& path, std::int32_t id
     try {
         return scanBucket(std::move(file), path, id, blockSize);
     } catch (const FileError& e) {
-        result.status = LookupResult::Status::Failed;
+        result.status = Outcome::Failed;
         result.error = e.what();
     }
     return result;
@@ -69,7 +69,7 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
     const int bucket = bucketForID(id);
     const std::string path = folder.bucketFile(bucket);
     LookupResult result;
-    result.status = LookupResult::Status::Failed;
+    result.status = Outcome::Failed;
     std::string damage; // why the bucket is not what the split wrote
     try {
         // Shared with other lookups: a split holds the lock alone, so neither the

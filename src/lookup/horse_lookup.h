@@ -8,6 +8,7 @@
 
 #include "data/data_folder.h"
 #include "data/input_file.h"
+#include "data/outcome.h"
 #include "data/records.h"
 
 namespace quindle {
@@ -24,11 +25,10 @@ inline constexpr Rgb kMaleColour{144, 200, 255};
 int bucketForID(std::int32_t id);
 
 struct LookupResult {
-    enum class Status { Found, NotFound, Failed };
-    Status status = Status::NotFound;
-    HorseRecord horse;    // Found
-    std::string error;    // Failed: the file, the line and what is wrong
-    bool damaged = false; // Failed: the bucket is not what the split wrote; cut again
+    Outcome status = Outcome::Absent; // Done: found
+    HorseRecord horse;                // Done
+    std::string error;                // Failed: the file, the line and what is wrong
+    bool damaged = false;             // Failed: the bucket is not what the split wrote; cut again
 };
 
 // Scans the bucket of `id` from its start; the first record with that identifier

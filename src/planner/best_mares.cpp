@@ -17,6 +17,7 @@
 #include "data/fold_case.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
+#include "dosage/number_order.h"
 #include "dosage/totals_table.h"
 #include "lookup/horse_lookup.h"
 
@@ -158,8 +159,6 @@ private:
     Worker& worker_;
     HorseView horse_;
 };
-
-double sortKey(double value) { return std::isnan(value) ? -std::numeric_limits<double>::infinity() : value; }
 
 } // namespace
 
@@ -323,7 +322,9 @@ std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery&
 {
     const auto& rows = mares.rows;
     const auto value = [&](const MareRow& row, MareColumn column) {
-        return mares.numbersOf(row).values[static_cast<std::size_t>(column) - kMareTextColumns];
+        return summaryNumber(mares.numbersOf(row).summary,
+                             static_cast<SummaryColumn>(static_cast<int>(column) - kMareTextColumns))
+            .value;
     };
     std::vector<std::uint32_t> shown;
     shown.reserve(rows.size());
@@ -346,23 +347,18 @@ std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery&
         const MareColumn column = *query.sortBy;
         const bool down = query.descending;
         if (column == MareColumn::Id || column == MareColumn::Age || static_cast<int>(column) >= kMareTextColumns) {
-            const auto key = [&](const MareRow& row) -> double {
+            // A missing age sorts as a missing number does.
+            const auto number = [&](std::uint32_t i) -> double {
+                const MareRow& row = rows[i];
                 if (column == MareColumn::Id)
                     return row.id;
                 if (column == MareColumn::Age) {
                     const auto age = mares.age(row);
-                    return age ? *age : -std::numeric_limits<double>::infinity();
+                    return age ? *age : std::numeric_limits<double>::quiet_NaN();
                 }
-                return sortKey(value(row, column));
+                return value(row, column);
             };
-            std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());
-            for (std::size_t i = 0; i < shown.size(); ++i)
-                keyed[i] = {key(rows[shown[i]]), shown[i]};
-            std::stable_sort(keyed.begin(), keyed.end(), [down](const auto& a, const auto& b) {
-                return down ? b.first < a.first : a.first < b.first;
-            });
-            for (std::size_t i = 0; i < shown.size(); ++i)
-                shown[i] = keyed[i].second;
+            sortRowsByNumber(shown, number, down);
         } else {
             const auto which = static_cast<MareText>(static_cast<int>(column) - 1);
             const auto text = [&](std::uint32_t i) { return mares.textOf(rows[i], which); };

@@ -66,15 +66,8 @@ std::vector<std::uint32_t> selectRows(const Plan& plan, const PlanQuery& query)
                 return down ? name(b) < name(a) : name(a) < name(b);
             });
         } else {
-            // Keys side by side with the row numbers: the sort then reads one array.
-            std::vector<std::pair<double, std::uint32_t>> keyed(shown.size());
-            for (std::size_t i = 0; i < shown.size(); ++i)
-                keyed[i] = {numberOrderKey(plan.value(rows[shown[i]], column)), shown[i]};
-            std::stable_sort(keyed.begin(), keyed.end(), [down](const auto& a, const auto& b) {
-                return down ? b.first < a.first : a.first < b.first;
-            });
-            for (std::size_t i = 0; i < shown.size(); ++i)
-                shown[i] = keyed[i].second;
+            sortRowsByNumber(
+                shown, [&](std::uint32_t i) { return plan.value(rows[i], column); }, down);
         }
     }
     if (query.top && shown.size() > *query.top)

@@ -24,27 +24,10 @@ std::string_view withoutBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-// The number a box text shows: NaN for a blank or "--", infinity for "INF".
-double shownNumber(std::string_view text)
-{
-    text = withoutBlanks(text);
-    if (text == "INF")
-        return std::numeric_limits<double>::infinity();
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
-        return std::numeric_limits<double>::quiet_NaN();
-    return value;
-}
-
 // The plan's number columns are the summary's, in the same order.
 static_assert(kPlanNumberColumns == kSummaryColumns);
 static_assert(static_cast<int>(PlanColumn::B) - kPlanNameColumns == static_cast<int>(SummaryColumn::B));
 static_assert(static_cast<int>(PlanColumn::Di) - kPlanNameColumns == static_cast<int>(SummaryColumn::Di));
-const std::string& boxText(const PlanNumbers& numbers, PlanColumn column)
-{
-    return summaryText(numbers.texts, static_cast<SummaryColumn>(static_cast<int>(column) - kPlanNameColumns));
-}
 
 } // namespace
 
@@ -52,20 +35,18 @@ PlanNumbers planNumbersOf(const GroupTotals& totals)
 {
     PlanNumbers n;
     n.totals = totals;
-    formatSummary(profileOfTotals(totals), n.texts);
+    summariseProfile(profileOfTotals(totals), n.summary);
     for (int c = kPlanNameColumns; c < kPlanColumns; ++c) {
-        const std::string_view shown = planNumberText(n, static_cast<PlanColumn>(c));
-        n.values[static_cast<std::size_t>(c - kPlanNameColumns)] = shownNumber(shown);
         if (c > kPlanNameColumns)
             n.csv += ',';
-        n.csv += shown;
+        n.csv += planNumberText(n, static_cast<PlanColumn>(c));
     }
     return n;
 }
 
 std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
 {
-    return withoutBlanks(boxText(numbers, column));
+    return withoutBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
 }
 
 namespace {
@@ -87,15 +68,15 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
     const LookupResult found = findHorse(folder, id);
     const std::string horse = "horse " + std::to_string(id);
     switch (found.status) {
-    case LookupResult::Status::Failed:
+    case Outcome::Failed:
         out.status = MareLookup::Status::Failed;
         out.message = found.error;
         return out;
-    case LookupResult::Status::NotFound:
+    case Outcome::Absent:
         out.status = MareLookup::Status::NotFound;
         out.message = horse + " is not in the breeding file";
         return out;
-    case LookupResult::Status::Found:
+    case Outcome::Done:
         break;
     }
     if (!canBePlannedAsMare(found.horse.sex)) {

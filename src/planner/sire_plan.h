@@ -13,8 +13,8 @@
 #include "data/data_folder.h"
 #include "data/sire_list.h"
 #include "data/sire_scan.h"
-#include "dosage/format.h"
 #include "dosage/profile.h"
+#include "dosage/profile_summary.h"
 
 namespace quindle {
 
@@ -94,12 +94,16 @@ inline constexpr int kPlanNumberColumns = kPlanColumns - kPlanNameColumns;
 // rows that share their totals share these.
 struct PlanNumbers {
     GroupTotals totals{};
-    SummaryTexts texts; // the profile boxes 35 to 44 as the main window shows them
-    // The number columns B .. di as shown: "--" is NaN, INF infinite.
-    std::array<double, kPlanNumberColumns> values{};
-    // The same columns as CSV: each text without its blanks, joined by commas.
+    ProfileSummary summary; // as the main window's boxes show it
+    // The number columns as CSV: each text without its blanks, joined by commas.
     std::string csv;
 };
+
+// The summary column of a number column (B .. di).
+inline SummaryColumn summaryColumnOf(PlanColumn column)
+{
+    return static_cast<SummaryColumn>(static_cast<int>(column) - kPlanNameColumns);
+}
 
 // The numbers of a foal with these group totals.
 PlanNumbers planNumbersOf(const GroupTotals& totals);
@@ -135,7 +139,7 @@ struct Plan {
     std::string_view cell(const PlanRow& row, PlanColumn column) const;
     double value(const PlanRow& row, PlanColumn column) const
     {
-        return numbersOf(row).values[static_cast<std::size_t>(column) - kPlanNameColumns];
+        return summaryNumber(numbersOf(row).summary, summaryColumnOf(column)).value;
     }
     // The foal's seven names in the order of the lineage boxes: the mating's
     // Text3 to Text9.

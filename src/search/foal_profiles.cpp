@@ -29,7 +29,7 @@ std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const Che
             foal.age = horse.age;
             foal.sex = horse.sex;
             foal.profile = profileOfTotals(groupTotalsOfViews(lineageViews(horse), chefs));
-            formatSummary(foal.profile, foal.texts);
+            summariseProfile(foal.profile, foal.summary);
         }
     }
     return foals;

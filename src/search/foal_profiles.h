@@ -8,16 +8,16 @@
 #include <vector>
 
 #include "data/chef_table.h"
-#include "dosage/format.h"
 #include "dosage/profile.h"
+#include "dosage/profile_summary.h"
 
 namespace quindle {
 
 struct FoalProfile {
     std::int32_t id = 0;
     std::string name, age, sex;
-    DosageProfile profile; // without contributions: the totals and what follows from them
-    SummaryTexts texts;    // the boxes 35 to 44 as the main window shows them
+    DosageProfile profile;  // without contributions: the totals and what follows from them
+    ProfileSummary summary; // as the main window's boxes show it
 };
 
 // Every horse of the breeding file whose Sire is `sire` (without case), in file

@@ -50,7 +50,7 @@ DataSession::Refresh DataSession::refreshIfChanged()
     if (now && now == cutStamp_)
         return Refresh::Unchanged;
     StartupResult result = startUp(folder_, stampPath_);
-    if (result.status != StartupResult::Status::Ready)
+    if (result.status != Outcome::Done)
         return Refresh::Failed;
     take(folder_, result, stampPath_);
     return Refresh::CutAgain;
@@ -60,7 +60,7 @@ bool DataSession::replaceFolder(const DataFolder& folder)
 {
     std::string stampPath = stampPath_.empty() ? std::string(kStampFileName) : stampPath_;
     StartupResult result = startUp(folder, stampPath);
-    if (result.status != StartupResult::Status::Ready)
+    if (result.status != Outcome::Done)
         return false;
     take(folder, result, std::move(stampPath));
     return true;

@@ -10,15 +10,15 @@ CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
     out.entry = entry;
     const std::string horse = "horse " + std::to_string(entry.id) + " (" + entry.name + ")";
     switch (found.status) {
-    case LookupResult::Status::Failed:
+    case Outcome::Failed:
         out.status = CheckedHorse::Status::Failed;
         out.message = horse + " could not be looked up: " + found.error;
         return out;
-    case LookupResult::Status::NotFound:
+    case Outcome::Absent:
         out.status = CheckedHorse::Status::Missing;
         out.message = horse + " is no longer in the breeding file: left out until confirmed or removed";
         return out;
-    case LookupResult::Status::Found:
+    case Outcome::Done:
         break;
     }
     out.horse = found.horse;

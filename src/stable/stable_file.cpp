@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "export/boxes_text.h"
+#include "data/latin1_text.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/system_paths.h"
@@ -64,7 +64,7 @@ std::uint64_t fnv1a(std::string_view text)
 StableRead damaged(const std::string& path, const std::string& what)
 {
     StableRead out;
-    out.status = StableRead::Status::Damaged;
+    out.status = Outcome::Failed;
     out.error = path + ": " + what;
     return out;
 }
@@ -102,7 +102,7 @@ StableRead parseStable(std::string_view text, const std::string& path)
     if (!document.is_object() || !document.contains("horses") || !document["horses"].is_array())
         return damaged(path, "not a list of horses: an object with a member \"horses\" holding a list");
     StableRead out;
-    out.status = StableRead::Status::Read;
+    out.status = Outcome::Done;
     std::unordered_set<std::int32_t> seen;
     std::size_t number = 0;
     for (const nlohmann::json& horse : document["horses"]) {
@@ -140,7 +140,7 @@ StableRead readStable(const std::string& path)
         return parseStable(std::string_view(bytes.data(), bytes.size()), path);
     } catch (const FileError& e) {
         StableRead out;
-        out.status = StableRead::Status::Damaged;
+        out.status = Outcome::Failed;
         out.error = e.what();
         return out;
     }

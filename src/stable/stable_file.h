@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data/data_folder.h"
+#include "data/outcome.h"
 
 namespace quindle {
 
@@ -31,10 +32,9 @@ struct Stable {
 };
 
 struct StableRead {
-    enum class Status { Read, Missing, Damaged };
-    Status status = Status::Missing; // Missing: no file yet, an empty stable
-    Stable stable;                   // Read
-    std::string error;               // Damaged: the file and what is wrong with it
+    Outcome status = Outcome::Absent; // Absent: no file yet, an empty stable
+    Stable stable;                    // Done
+    std::string error;                // Failed: the file and what is wrong with it
 };
 
 // Parses a stable file's text; `path` names the file in messages. Refused: text

@@ -1,7 +1,6 @@
 #include "ui/horse_card.h"
 
 #include <QDate>
-#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -13,7 +12,6 @@
 #include "lookup/horse_lookup.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/pedigree_layout.h"
 #include "ui/profile_chart.h"
 #include "ui/twips.h"
@@ -92,7 +90,8 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
             painter.setPen(QPen(QColor(0xb0, 0xb0, 0xb0), 1));
             painter.drawRect(cell);
             painter.setPen(Qt::black);
-            painter.drawText(cell, Qt::AlignCenter, card.pt[static_cast<std::size_t>(kGroups * p + g)].trimmed());
+            painter.drawText(cell, Qt::AlignCenter,
+                             card.profileTexts[static_cast<std::size_t>(kGroups * p + g)].trimmed());
         }
     }
     const double totalsTop = area.top() + row * 8.2;
@@ -101,9 +100,9 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
                      QStringLiteral("Group totals"));
     for (int g = 0; g < kGroups; ++g)
         painter.drawText(QRectF(area.left() + captionWidth + column * g, totalsTop, column, row), Qt::AlignCenter,
-                         card.pt[static_cast<std::size_t>(kGroupTotalBox + g)].trimmed());
+                         card.profileTexts[static_cast<std::size_t>(kGroupTotalBox + g)].trimmed());
     painter.setFont(cardFont(14));
-    const auto summary = [&](int box) { return card.pt[static_cast<std::size_t>(box)].trimmed(); };
+    const auto summary = [&](int box) { return card.profileTexts[static_cast<std::size_t>(box)].trimmed(); };
     painter.drawText(
         QRectF(area.left(), area.top() + row * 9.2, area.width(), row), Qt::AlignLeft | Qt::AlignVCenter,
         QStringLiteral("Total %1    CD %2    DI %3    Speed %4    Stamina %5")
@@ -112,23 +111,21 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
 
 } // namespace
 
-HorseCard cardOf(const MainForm& main)
+HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
+                 const DataFolder& folder)
 {
     HorseCard card;
-    for (int n = 2; n < 18; ++n)
-        if (QLineEdit* box = main.text(n))
-            card.chart[static_cast<std::size_t>(n)] = box->text();
-    card.ageSex = main.ageSex()->text().trimmed();
-    const MainBoxes boxes = main.readBoxes();
-    card.horseColour = toQColor(boxes.text2Colour);
+    card.chart = chart;
+    card.ageSex = ageSex.trimmed();
+    card.horseColour = toQColor(boxes.horseColour);
     card.ageSexColour = toQColor(boxes.ageSexColour);
     for (int i = 0; i < kProfileBoxes; ++i)
-        card.pt[static_cast<std::size_t>(i)] = fromLatin1(boxes.pt[static_cast<std::size_t>(i)]);
+        card.profileTexts[static_cast<std::size_t>(i)] = fromLatin1(boxes.profileTexts[static_cast<std::size_t>(i)]);
     card.profile = profileOfBoxes(boxes);
-    card.dataFolder = QString::fromStdString(main.folder().dir());
+    card.dataFolder = QString::fromStdString(folder.dir());
     std::optional<std::string> stamp;
     try {
-        stamp = stampTextOf(main.folder().breedingFile());
+        stamp = stampTextOf(folder.breedingFile());
     } catch (...) {
         // The breeding file is not there now: the card says so.
     }

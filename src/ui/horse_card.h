@@ -8,6 +8,8 @@
 #include <array>
 #include <optional>
 
+#include "boxes/main_boxes.h"
+#include "data/data_folder.h"
 #include "dosage/format.h"
 #include "dosage/profile.h"
 
@@ -16,18 +18,19 @@ class QWidget;
 
 namespace quindle::ui {
 
-class MainForm;
-
 struct HorseCard {
     std::array<QString, 18> chart; // Text2 .. Text17 at their own numbers
     QString ageSex;
     QColor horseColour, ageSexColour;
-    std::array<QString, kProfileBoxes> pt;
+    std::array<QString, kProfileBoxes> profileTexts;
     std::optional<DosageProfile> profile;
     QString dataFolder, stamp, date;
 };
 
-HorseCard cardOf(const MainForm& main);
+// The card of a window's chart texts (Text2 .. Text17 at their own numbers),
+// its age/sex text and its boxes, from this data folder.
+HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
+                 const DataFolder& folder);
 
 // Draws the card on a page of `page` (any size of A4's proportions).
 void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card);

@@ -378,6 +378,18 @@ void MainForm::addWindowActions(QMenu* menu)
     menu->addAction(QStringLiteral("Save Card as PDF\u2026"), this, &MainForm::saveCardAsPdf)->setEnabled(shows);
 }
 
+namespace {
+// The card of what the window shows now.
+HorseCard shownCard(const MainForm& main)
+{
+    std::array<QString, 18> chart;
+    for (int n = 2; n < 18; ++n)
+        if (QLineEdit* box = main.text(n))
+            chart[static_cast<std::size_t>(n)] = box->text();
+    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder());
+}
+} // namespace
+
 void MainForm::printCard()
 {
     if (!cardPrintingAvailable()) {
@@ -388,7 +400,7 @@ void MainForm::printCard()
         seam().beep();
         return;
     }
-    printHorseCard(this, cardOf(*this));
+    printHorseCard(this, shownCard(*this));
 }
 
 void MainForm::saveCardAsPdf()
@@ -406,7 +418,7 @@ void MainForm::saveCardAsPdf()
 bool MainForm::writeCardPdf(const QString& path)
 {
     QString error;
-    if (writeHorseCardPdf(cardOf(*this), path, error))
+    if (writeHorseCardPdf(shownCard(*this), path, error))
         return true;
     seam().warning(this, QStringLiteral("Quindle"),
                    QStringLiteral("The card could not be written to %1.\n\n%2").arg(path, error));
@@ -456,37 +468,37 @@ QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 MainBoxes MainForm::readBoxes() const
 {
     MainBoxes boxes;
-    boxes.text2 = toLatin1(text(2)->text());
+    boxes.horseName = toLatin1(text(2)->text());
     boxes.ageSex = toLatin1(ageSex_->text());
     for (int position = 0; position < kPositions; ++position)
         boxes.lineage[static_cast<std::size_t>(position)] =
             toLatin1(texts_[static_cast<std::size_t>(3 + position)]->text());
     boxes.indicator = toLatin1(indicator_->text());
     for (int i = 0; i < kProfileBoxes; ++i)
-        boxes.pt[static_cast<std::size_t>(i)] = toLatin1(pt_[static_cast<std::size_t>(i)]->text());
-    boxes.text2Colour = text2Colour_;
+        boxes.profileTexts[static_cast<std::size_t>(i)] = toLatin1(pt_[static_cast<std::size_t>(i)]->text());
+    boxes.horseColour = text2Colour_;
     boxes.ageSexColour = ageSexColour_;
     return boxes;
 }
 
 void MainForm::writeBoxes(const MainBoxes& boxes)
 {
-    setBoxColour(text(2), boxes.text2Colour);
+    setBoxColour(text(2), boxes.horseColour);
     setBoxColour(ageSex_, boxes.ageSexColour);
-    text2Colour_ = boxes.text2Colour;
+    text2Colour_ = boxes.horseColour;
     ageSexColour_ = boxes.ageSexColour;
     auto write = [](QLineEdit* box, const std::string& value) {
         const QString text = fromLatin1(value);
         if (box->text() != text)
             box->setText(text);
     };
-    write(text(2), boxes.text2);
+    write(text(2), boxes.horseName);
     write(ageSex_, boxes.ageSex);
     for (int position = 0; position < kPositions; ++position)
         write(texts_[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
     write(indicator_, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
-        write(pt_[static_cast<std::size_t>(i)], boxes.pt[static_cast<std::size_t>(i)]);
+        write(pt_[static_cast<std::size_t>(i)], boxes.profileTexts[static_cast<std::size_t>(i)]);
     showChart();
     markRepeatedSires(boxes);
     if (chartNames_)

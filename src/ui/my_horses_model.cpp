@@ -6,8 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "dosage/format.h"
+#include "dosage/number_order.h"
 #include "dosage/profile.h"
+#include "dosage/profile_summary.h"
 #include "lookup/horse_lookup.h"
 #include "ui/latin1.h"
 
@@ -39,18 +40,13 @@ std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& fold
         row.totalValue = row.diValue = row.cdValue = kLowest;
         if (hasHorse(checked)) {
             const DosageProfile profile = computeProfile(lineageNames(checked.horse), chefs);
-            SummaryTexts texts;
-            formatSummary(profile, texts);
-            row.total = trimmed(texts[kTotalBox - kGroupTotalBox]);
-            row.di = trimmed(texts[kDiBox - kGroupTotalBox]);
-            row.cd = trimmed(texts[kCdBox - kGroupTotalBox]);
-            row.totalValue = profile.total;
-            if (profile.di.kind == DosageIndex::Kind::Finite)
-                row.diValue = profile.di.value;
-            else if (profile.di.kind == DosageIndex::Kind::Infinite)
-                row.diValue = std::numeric_limits<double>::infinity();
-            if (profile.cd)
-                row.cdValue = *profile.cd;
+            const ProfileSummary summary = summariseProfile(profile);
+            row.total = trimmed(summary.total.text);
+            row.di = trimmed(summary.di.text);
+            row.cd = trimmed(summary.cd.text);
+            row.totalValue = numberOrderKey(summary.total.value);
+            row.diValue = numberOrderKey(summary.di.value);
+            row.cdValue = numberOrderKey(summary.cd.value);
         }
         row.checked = std::move(checked);
         rows.push_back(std::move(row));

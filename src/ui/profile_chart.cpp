@@ -8,6 +8,7 @@
 
 #include "dosage/chart_scale.h"
 #include "dosage/format.h"
+#include "dosage/profile_summary.h"
 #include "ui/latin1.h"
 
 namespace quindle::ui {
@@ -66,9 +67,9 @@ void paintProfileChart(QPainter& painter, const QRectF& area, const std::optiona
     painter.setPen(QPen(axis, 1));
     painter.drawLine(QPointF(layout.bars[0].left() - 2, baseline + 0.5),
                      QPointF(layout.bars[kGroups - 1].right() + 2, baseline + 0.5));
-    SummaryTexts texts{};
+    ProfileSummary summary;
     if (profile)
-        formatSummary(*profile, texts);
+        summariseProfile(*profile, summary);
     for (int g = 0; g < kGroups; ++g) {
         const QRectF& slot = layout.bars[static_cast<std::size_t>(g)];
         const QRectF letter(slot.left() - slot.width(), baseline + 1, slot.width() * 3, metrics.height() * 1.3);
@@ -82,7 +83,8 @@ void paintProfileChart(QPainter& painter, const QRectF& area, const std::optiona
             painter.fillRect(QRectF(slot.left(), baseline - height, slot.width(), height), barColour());
         const QRectF number(slot.left() - slot.width(), baseline - height - metrics.height() * 1.2, slot.width() * 3,
                             metrics.height() * 1.2);
-        painter.drawText(number, Qt::AlignHCenter | Qt::AlignBottom, trimmedText(texts[static_cast<std::size_t>(g)]));
+        painter.drawText(number, Qt::AlignHCenter | Qt::AlignBottom,
+                         trimmedText(summaryNumber(summary, static_cast<SummaryColumn>(g)).text));
     }
 
     painter.setPen(text);
@@ -134,14 +136,14 @@ QString profileToolTip(const std::optional<DosageProfile>& profile)
 {
     if (!profile)
         return QStringLiteral("No profile shown");
-    SummaryTexts texts;
-    formatSummary(*profile, texts);
-    const auto at = [&texts](int box) { return trimmedText(texts[static_cast<std::size_t>(box - kGroupTotalBox)]); };
+    const ProfileSummary summary = summariseProfile(*profile);
+    const auto at = [&summary](SummaryColumn column) { return trimmedText(summaryNumber(summary, column).text); };
     QStringList groups;
     for (int g = 0; g < kGroups; ++g)
-        groups << QStringLiteral("%1 %2").arg(QString::fromLatin1(kGroupLetters[g]), at(kGroupTotalBox + g));
+        groups << QStringLiteral("%1 %2").arg(QString::fromLatin1(kGroupLetters[g]), at(static_cast<SummaryColumn>(g)));
     return QStringLiteral("%1\nTotal %2\nCD %3\nDI %4\nSpeed %5\nStamina %6")
-        .arg(groups.join(QStringLiteral("  ")), at(kTotalBox), at(kCdBox), at(kDiBox), at(kSpeedBox), at(kStaminaBox));
+        .arg(groups.join(QStringLiteral("  ")), at(SummaryColumn::Total), at(SummaryColumn::Cd), at(SummaryColumn::Di),
+             at(SummaryColumn::Speed), at(SummaryColumn::Stamina));
 }
 
 ProfileChart::ProfileChart(QWidget* parent) : QWidget(parent) { setProfile(std::nullopt, 4); }

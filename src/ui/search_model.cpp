@@ -20,20 +20,9 @@ constexpr int kFirstNumber = 3;
 constexpr SummaryColumn kColumns[] = {SummaryColumn::B, SummaryColumn::I,     SummaryColumn::C,  SummaryColumn::S,
                                       SummaryColumn::P, SummaryColumn::Total, SummaryColumn::Di, SummaryColumn::Cd};
 
-// A number column's value for sorting, in the one order of number columns.
-double valueOf(const FoalProfile& foal, int column)
+const SummaryNumber& numberAt(const FoalProfile& foal, int column)
 {
-    const DosageProfile& p = foal.profile;
-    switch (column - kFirstNumber) {
-    case 5:
-        return p.total;
-    case 6:
-        return numberOrderKey(diNumber(p.di));
-    case 7:
-        return numberOrderKey(cdNumber(p));
-    default:
-        return p.groupTotal[static_cast<std::size_t>(column - kFirstNumber)];
-    }
+    return summaryNumber(foal.summary, kColumns[column - kFirstNumber]);
 }
 
 } // namespace
@@ -133,7 +122,7 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
     case 2:
         return fromLatin1(ageSexText(foal.age, foal.sex)).trimmed();
     default:
-        return fromLatin1(summaryText(foal.texts, kColumns[column - kFirstNumber])).trimmed();
+        return fromLatin1(numberAt(foal, column).text).trimmed();
     }
 }
 
@@ -160,13 +149,14 @@ void SearchModel::sort(int column, Qt::SortOrder order)
             return x.name < y.name;
         case 2:
             return ageSexText(x.age, x.sex) < ageSexText(y.age, y.sex);
-        case kShapeColumn:
-            return x.profile.total < y.profile.total;
         default:
-            return valueOf(x, column) < valueOf(y, column);
+            return x.profile.total < y.profile.total; // the shape
         }
     };
-    if (column >= 0)
+    if (column >= kFirstNumber && column < kShapeColumn)
+        sortRowsByNumber(
+            order_, [&](std::uint32_t i) { return numberAt(foals_[i], column).value; }, down);
+    else if (column >= 0)
         std::stable_sort(order_.begin(), order_.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return down ? less(b, a) : less(a, b); });
     endResetModel();

@@ -45,9 +45,9 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
         return;
     }
     StableRead read = readStable(path.toStdString());
-    if (read.status == StableRead::Status::Read) {
+    if (read.status == Outcome::Done) {
         stable_ = std::move(read.stable);
-    } else if (read.status == StableRead::Status::Damaged) {
+    } else if (read.status == Outcome::Failed) {
         // The player's list is never written over: the file goes aside whole,
         // and the list starts again empty beside it.
         const QString aside = asidePath(path);
@@ -101,9 +101,9 @@ bool StableStore::add(std::int32_t id, QWidget* window)
         return false;
     }
     const LookupResult found = findHorse(folder_, id);
-    if (found.status != LookupResult::Status::Found) {
+    if (found.status != Outcome::Done) {
         seam().warning(window, kTitle,
-                       found.status == LookupResult::Status::NotFound
+                       found.status == Outcome::Absent
                            ? QStringLiteral("There is no horse %1 in the breeding file.").arg(id)
                            : QString::fromStdString(found.error));
         return false;

@@ -36,15 +36,15 @@ StartupResult startUpShowing(const DataFolder& folder, const std::string& stampP
 
     StartupResult result = runStartup(folder, stampPath, observer);
     switch (result.status) {
-    case StartupResult::Status::Ready:
+    case Outcome::Done:
         if (!result.warning.empty())
             seam().warning(nullptr, QStringLiteral("Quindle"), QString::fromStdString(result.warning));
         break;
-    case StartupResult::Status::MissingFile:
+    case Outcome::Absent:
         seam().warning(nullptr, QStringLiteral("File Error"),
                        QString::fromStdString(missingFileText(result.missingPath)));
         break;
-    case StartupResult::Status::Failed:
+    case Outcome::Failed:
         seam().warning(nullptr, QStringLiteral("Quindle"),
                        QStringLiteral("Quindle cannot start.\n\n") + QString::fromStdString(result.error));
         break;
@@ -59,7 +59,7 @@ const char* const kDataFolderKey = "dataFolder";
 std::optional<ChefTable> startUp(const DataFolder& folder, const std::string& stampPath)
 {
     StartupResult result = startUpShowing(folder, stampPath);
-    if (result.status != StartupResult::Status::Ready)
+    if (result.status != Outcome::Done)
         return std::nullopt;
     return std::move(result.chefs);
 }
@@ -68,9 +68,9 @@ std::optional<Started> startUpChoosingFolder(DataFolder folder, const std::strin
 {
     for (;;) {
         StartupResult result = startUpShowing(folder, stampPath);
-        if (result.status == StartupResult::Status::Ready)
+        if (result.status == Outcome::Done)
             return Started{std::move(folder), std::move(result.chefs)};
-        if (result.status != StartupResult::Status::MissingFile)
+        if (result.status != Outcome::Absent)
             return std::nullopt;
         const std::string chosen = askForDataFolder(nullptr);
         if (chosen.empty())

@@ -111,17 +111,17 @@ std::string trimmed(const std::string& text)
 void expectShownAs(const std::vector<std::string>& row, const MainBoxes& boxes, const std::string& file)
 {
     ASSERT_EQ(row.size(), 16u) << file;
-    EXPECT_EQ(latin1ToUtf8(boxes.text2), row[1]) << file;
+    EXPECT_EQ(latin1ToUtf8(boxes.horseName), row[1]) << file;
     EXPECT_EQ(latin1ToUtf8(boxes.ageSex), " " + row[2] + "yo " + row[3]) << file;
     EXPECT_EQ(latin1ToUtf8(boxes.lineage[0]), row[4]) << file;
     EXPECT_EQ(latin1ToUtf8(boxes.lineage[2]), row[5]) << file;
     for (int group = 0; group < 5; ++group)
-        EXPECT_EQ(trimmed(boxes.pt[kGroupTotalBox + group]), row[6 + group]) << file;
-    EXPECT_EQ(trimmed(boxes.pt[kTotalBox]), row[11]) << file;
-    EXPECT_EQ(trimmed(boxes.pt[kSpeedBox]), row[12]) << file;
-    EXPECT_EQ(trimmed(boxes.pt[kStaminaBox]), row[13]) << file;
-    EXPECT_EQ(trimmed(boxes.pt[kCdBox]), row[14]) << file;
-    EXPECT_EQ(trimmed(boxes.pt[kDiBox]), row[15]) << file;
+        EXPECT_EQ(trimmed(boxes.profileTexts[kGroupTotalBox + group]), row[6 + group]) << file;
+    EXPECT_EQ(trimmed(boxes.profileTexts[kTotalBox]), row[11]) << file;
+    EXPECT_EQ(trimmed(boxes.profileTexts[kSpeedBox]), row[12]) << file;
+    EXPECT_EQ(trimmed(boxes.profileTexts[kStaminaBox]), row[13]) << file;
+    EXPECT_EQ(trimmed(boxes.profileTexts[kCdBox]), row[14]) << file;
+    EXPECT_EQ(trimmed(boxes.profileTexts[kDiBox]), row[15]) << file;
 }
 
 struct Tally {

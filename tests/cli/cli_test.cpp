@@ -31,7 +31,7 @@ protected:
         shared_ = new Shared;
         sample::writeDataFolder(shared_->folder.dir(), {20000, 7});
         const StartupResult start = runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {});
-        ASSERT_EQ(start.status, StartupResult::Status::Ready) << start.error;
+        ASSERT_EQ(start.status, Outcome::Done) << start.error;
         shared_->chefs = start.chefs;
         shared_->chefBefore = readFile(shared_->folder.chefTable());
         shared_->siresBefore = readFile(shared_->folder.sireList());
@@ -81,7 +81,7 @@ TEST_F(CliTest, ShowPrintsTheHorseAndExitsByWhetherAllWereFound)
     EXPECT_EQ(found.exitCode, 0) << found.err;
     MainBoxes boxes;
     go(boxes, folder(), chefs(), 12);
-    EXPECT_NE(found.out.find(latin1ToUtf8(boxes.text2)), std::string::npos) << found.out;
+    EXPECT_NE(found.out.find(latin1ToUtf8(boxes.horseName)), std::string::npos) << found.out;
     EXPECT_NE(found.out.find("Quindle Profile"), std::string::npos);
 
     const ProcessResult mixed = cli({"show", "12", "20001"});
@@ -134,9 +134,9 @@ TEST_F(CliTest, ShowJsonMatchesTheWindowFreeLookupForManyIds)
         const std::size_t named = lines[i].find(",\"name\":");
         ASSERT_NE(named, std::string::npos) << lines[i];
         EXPECT_EQ(lines[i].substr(0, named) + "}", boxesJson(boxes, prefix));
-        std::string total = boxes.pt[kTotalBox];
+        std::string total = boxes.profileTexts[kTotalBox];
         std::erase(total, ' ');
-        EXPECT_NE(lines[i].find(outcome.found ? "\"name\":" + jsonString(latin1ToUtf8(boxes.text2)) + ",\"age\":"
+        EXPECT_NE(lines[i].find(outcome.found ? "\"name\":" + jsonString(latin1ToUtf8(boxes.horseName)) + ",\"age\":"
                                               : std::string("\"profile\":null")),
                   std::string::npos)
             << lines[i];
@@ -235,8 +235,8 @@ TEST_F(CliTest, ProfilesWritesOneCsvRowPerHorseInRange)
         const std::string& line = lines[static_cast<std::size_t>(id - 99)];
         EXPECT_EQ(line.substr(0, line.find(',')), std::to_string(id));
         // The last column is the DI box without its blanks.
-        EXPECT_EQ(line.substr(line.rfind(',') + 1), trimmedText(boxes.pt[kDiBox])) << line;
-        EXPECT_NE(line.find(csvField(latin1ToUtf8(boxes.text2))), std::string::npos) << line;
+        EXPECT_EQ(line.substr(line.rfind(',') + 1), trimmedText(boxes.profileTexts[kDiBox])) << line;
+        EXPECT_NE(line.find(csvField(latin1ToUtf8(boxes.horseName))), std::string::npos) << line;
     }
 }
 

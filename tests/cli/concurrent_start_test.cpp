@@ -84,13 +84,13 @@ TEST(ConcurrentStarts, ASplitKilledAtAnyMomentIsMendedByTheNextStart)
         killed += r.out.find("status 137") != std::string::npos;
 
         const StartupResult next = runStartup(folder, dir.file("Quindle.nnn"), {});
-        ASSERT_EQ(next.status, StartupResult::Status::Ready) << next.error;
+        ASSERT_EQ(next.status, Outcome::Done) << next.error;
         // Every horse answers: the buckets hold the whole file, in order.
         std::string joined;
         for (int b = 0; b < 10; ++b)
             joined += readFile(folder.bucketFile(b));
         ASSERT_TRUE(joined == readFile(folder.breedingFile())) << "attempt " << attempt << ", waited " << wait;
-        EXPECT_EQ(findHorse(folder, 123456).status, LookupResult::Status::Found);
+        EXPECT_EQ(findHorse(folder, 123456).status, Outcome::Done);
     }
     EXPECT_GT(killed, 0) << "no split was caught before its end";
 }

@@ -58,25 +58,25 @@ TEST(Faults, AnUnwritableBucketIsReportedAndSplitAgainNextTime)
     Folder f(30000);
     fs::create_directories(f.folder.bucketFile(2)); // a folder where a bucket file must go
     const StartupResult failed = f.start();
-    EXPECT_EQ(failed.status, StartupResult::Status::Failed);
+    EXPECT_EQ(failed.status, Outcome::Failed);
     EXPECT_NE(failed.error.find(f.folder.bucketFile(2) + ": could not be replaced"), std::string::npos) << failed.error;
     EXPECT_FALSE(fs::exists(f.stamp));
 
     fs::remove(f.folder.bucketFile(2));
     const StartupResult next = f.start();
-    ASSERT_EQ(next.status, StartupResult::Status::Ready) << next.error;
+    ASSERT_EQ(next.status, Outcome::Done) << next.error;
     EXPECT_TRUE(next.subdivided);
 }
 
 TEST(Faults, AnUnwritableStampIsAWarningAndTheOldStampStays)
 {
     Folder f(100);
-    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(f.start().status, Outcome::Done);
     const std::string oldStamp = readFile(f.stamp);
     fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(3));
     fs::create_directories(f.stamp + ".new"); // the stamp cannot be written
     const StartupResult warned = f.start();
-    ASSERT_EQ(warned.status, StartupResult::Status::Ready) << warned.error;
+    ASSERT_EQ(warned.status, Outcome::Done) << warned.error;
     EXPECT_TRUE(warned.subdivided);
     EXPECT_NE(warned.warning.find(f.stamp + ": cannot be written"), std::string::npos) << warned.warning;
     EXPECT_EQ(readFile(f.stamp), oldStamp);
@@ -97,7 +97,7 @@ TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
     Folder clean(10);
     writeFile(clean.folder.breedingFile(), breeding);
     clean.inputs[2] = breeding;
-    ASSERT_EQ(clean.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(clean.start().status, Outcome::Done);
 
     Folder f(10);
     writeFile(f.folder.breedingFile(), breeding);
@@ -121,7 +121,7 @@ TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
     EXPECT_FALSE(fs::exists(f.stamp)); // written only after the bucket folder's
 
     const StartupResult next = f.start();
-    ASSERT_EQ(next.status, StartupResult::Status::Ready) << next.error;
+    ASSERT_EQ(next.status, Outcome::Done) << next.error;
     EXPECT_TRUE(next.subdivided);
     EXPECT_TRUE(f.buckets() == clean.buckets());
 }
@@ -129,7 +129,7 @@ TEST(Faults, ASplitKilledHalfWayIsDoneAgainAndEndsLikeACleanOne)
 TEST(Faults, ABreedingFileReplacedBetweenStartsIsSplitAgain)
 {
     Folder f(100);
-    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(f.start().status, Outcome::Done);
     const std::string original = readFile(f.folder.breedingFile());
     sample::writeDataFolder(f.dir.file("other"), {120, 9});
     writeFile(f.folder.breedingFile(), readFile(f.dir.file("other") + "/breeding.txt"));
@@ -145,7 +145,7 @@ TEST(Faults, ABucketEmptiedOrCutAtAHorseBoundaryIsNeverReadAsWhole)
     // What a power cut leaves: a bucket renamed into place but not all on the disk.
     for (const bool emptied : {true, false}) {
         Folder f(20000);
-        ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+        ASSERT_EQ(f.start().status, Outcome::Done);
         const std::string whole = readFile(f.folder.bucketFile(1));
         std::size_t cut = 0; // after 3,000 horses: horse 15000 is gone, the rest reads well
         for (int line = 0; !emptied && line < 4 * 3000; ++line)
@@ -163,7 +163,7 @@ TEST(Faults, ABucketEmptiedOrCutAtAHorseBoundaryIsNeverReadAsWhole)
         // Found by a lookup after start-up: named, and the next start cuts again.
         damage();
         const LookupResult found = findHorse(f.folder, 15000);
-        EXPECT_EQ(found.status, LookupResult::Status::Failed);
+        EXPECT_EQ(found.status, Outcome::Failed);
         EXPECT_TRUE(found.damaged);
         EXPECT_NE(found.error.find(f.folder.bucketFile(1) + ": the bucket file is " + std::to_string(cut) +
                                    " bytes long, but the split wrote " + std::to_string(whole.size())),
@@ -172,7 +172,7 @@ TEST(Faults, ABucketEmptiedOrCutAtAHorseBoundaryIsNeverReadAsWhole)
         EXPECT_NE(found.error.find("the next start cuts it again"), std::string::npos) << found.error;
         EXPECT_FALSE(fs::exists(f.folder.bucketStamp()));
         EXPECT_TRUE(f.start().subdivided);
-        EXPECT_EQ(findHorse(f.folder, 15000).status, LookupResult::Status::Found);
+        EXPECT_EQ(findHorse(f.folder, 15000).status, Outcome::Done);
     }
 }
 

@@ -100,7 +100,7 @@ TEST_F(FindCli, FoalsAreTheProfileRowsOfTheSiresHorsesInFileOrder)
     for (std::size_t i = 1; i < rows.size(); ++i) {
         ASSERT_EQ(rows[i].rfind(expected[i] + ",", 0), 0u) << rows[i];
         const LookupResult horse = findHorse(folder, std::stoi(fields(rows[i])[0]));
-        ASSERT_EQ(horse.status, LookupResult::Status::Found);
+        ASSERT_EQ(horse.status, Outcome::Done);
         EXPECT_EQ(fields(rows[i]).back(), repeatsText(repeatedSires(lineageNames(horse.horse)))) << rows[i];
     }
 

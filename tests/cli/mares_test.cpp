@@ -113,7 +113,7 @@ TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
         SCOPED_TRACE(row);
         // The mare herself, as the breeding file holds her.
         const LookupResult horse = findHorse(folder(), std::stoi(row.substr(6)));
-        ASSERT_EQ(horse.status, LookupResult::Status::Found);
+        ASSERT_EQ(horse.status, Outcome::Done);
         EXPECT_EQ(member(row, "name"), horse.horse.name);
         EXPECT_TRUE(isFemale(horse.horse.sex));
         EXPECT_EQ(member(row, "damsire", foal), horse.horse.sire);

@@ -115,7 +115,7 @@ TEST_F(SeasonTest, TheStablesMaresArePlannedAndARenamedOneIsLeftOut)
     std::vector<std::string> mares;
     for (std::int32_t id = 1; id < 60 && mares.size() < 3; ++id) {
         const LookupResult found = findHorse(folder(), id);
-        ASSERT_EQ(found.status, LookupResult::Status::Found);
+        ASSERT_EQ(found.status, Outcome::Done);
         stable.add(id, found.horse.name); // colts and horses too: the season passes them over
         if (isFemale(found.horse.sex))
             mares.push_back(std::to_string(id));

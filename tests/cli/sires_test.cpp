@@ -62,8 +62,7 @@ protected:
     {
         shared_ = new Shared;
         sample::writeDataFolder(shared_->folder.dir(), {20000, 7});
-        ASSERT_EQ(runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {}).status,
-                  StartupResult::Status::Ready);
+        ASSERT_EQ(runStartup(shared_->folder, shared_->dir.file("Quindle.nnn"), {}).status, Outcome::Done);
     }
     static void TearDownTestSuite() { delete shared_; }
     static ProcessResult cli(std::vector<std::string> args)

@@ -24,7 +24,7 @@ CandidateShown candidateWith(GroupTotals totals, AncestorNames lineage = {})
 {
     CandidateShown c;
     c.profile = profileOfTotals(totals);
-    formatSummary(*c.profile, c.texts);
+    summariseProfile(*c.profile, c.summary);
     c.lineage = std::move(lineage);
     return c;
 }
@@ -91,13 +91,13 @@ TEST(ShownProfile, TheBoxesGiveBackTheProfileTheyShowAndNothingWhenEmptyOrNotNum
     const DosageProfile profile = profileOfTotals({3, 1, 4, 1, 5});
     const ProfileTexts texts = formatProfile(profile);
     for (int i = 0; i < kProfileBoxes; ++i)
-        boxes.pt[static_cast<std::size_t>(i)] = texts[static_cast<std::size_t>(i)].value_or("");
+        boxes.profileTexts[static_cast<std::size_t>(i)] = texts[static_cast<std::size_t>(i)].value_or("");
     const auto read = profileOfBoxes(boxes);
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->groupTotal, profile.groupTotal);
     EXPECT_EQ(read->cd, profile.cd);
     EXPECT_EQ(read->di, profile.di);
-    boxes.pt[kGroupTotalBox + 2] = "4x";
+    boxes.profileTexts[kGroupTotalBox + 2] = "4x";
     EXPECT_FALSE(profileOfBoxes(boxes).has_value());
 }
 

@@ -57,7 +57,7 @@ TEST(Startup, LoadsTheChefTableAndSplitsOnTheFirstStartOnly)
 {
     Folder f;
     const StartupResult first = f.start();
-    ASSERT_EQ(first.status, StartupResult::Status::Ready) << first.error;
+    ASSERT_EQ(first.status, Outcome::Done) << first.error;
     EXPECT_EQ(first.chefs.count(), 2); // the empty lines at the end do not count
     EXPECT_EQ(first.chefs.rows()[0].name, "STAR LANTERN");
     EXPECT_EQ(first.chefs.rows()[1].points, (std::array<std::int16_t, 5>{1, 1, 0, 0, 0}));
@@ -67,7 +67,7 @@ TEST(Startup, LoadsTheChefTableAndSplitsOnTheFirstStartOnly)
     EXPECT_EQ(readFile(f.stamp), *stampTextOf(f.folder.breedingFile()) + ",");
 
     const StartupResult second = f.start();
-    EXPECT_EQ(second.status, StartupResult::Status::Ready);
+    EXPECT_EQ(second.status, Outcome::Done);
     EXPECT_FALSE(second.subdivided);
     EXPECT_EQ(f.splits, 1);
 
@@ -91,7 +91,7 @@ TEST(Startup, MissingFilesAreReportedFirstOneOnlyInTheirOrder)
     for (const Case& c : cases) {
         Folder f(c.chef, c.sires, c.breeding);
         const StartupResult result = f.start();
-        ASSERT_EQ(result.status, StartupResult::Status::MissingFile);
+        ASSERT_EQ(result.status, Outcome::Absent);
         EXPECT_EQ(result.missing, c.expected);
         const std::string expectedPath = c.expected == InputFile::ChefTable  ? f.folder.chefTable()
                                          : c.expected == InputFile::SireList ? f.folder.sireList()
@@ -109,23 +109,23 @@ TEST(Startup, TheBucketFoldersOwnStampDecidesAboutASplit)
     // again; the stamp is written anew.
     for (const std::string stampContent : {"1999-01-01 00:00:00,", "", "no comma here", ","}) {
         Folder f;
-        ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+        ASSERT_EQ(f.start().status, Outcome::Done);
         writeFile(f.stamp, stampContent);
         const StartupResult result = f.start();
-        ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+        ASSERT_EQ(result.status, Outcome::Done) << result.error;
         EXPECT_FALSE(result.subdivided) << "stamp \"" << stampContent << "\"";
         EXPECT_EQ(readFile(f.stamp), *stampTextOf(f.folder.breedingFile()) + ",");
     }
     // Buckets not known to be complete always are.
     for (const std::string stampContent : {"1999-01-01 00:00:00,", "", "none"}) {
         Folder f;
-        ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+        ASSERT_EQ(f.start().status, Outcome::Done);
         if (stampContent == "none")
             fs::remove(f.folder.bucketStamp());
         else
             writeFile(f.folder.bucketStamp(), stampContent);
         const StartupResult result = f.start();
-        ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+        ASSERT_EQ(result.status, Outcome::Done) << result.error;
         EXPECT_TRUE(result.subdivided) << "bucket stamp \"" << stampContent << "\"";
         EXPECT_EQ(readStamp(f.folder.bucketStamp()), stampTextOf(f.folder.breedingFile()));
     }
@@ -134,14 +134,14 @@ TEST(Startup, TheBucketFoldersOwnStampDecidesAboutASplit)
 TEST(Startup, AMatchingStampWithBucketsGoneSplitsAgain)
 {
     Folder f;
-    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(f.start().status, Outcome::Done);
     fs::remove(f.folder.bucketFile(7));
     EXPECT_TRUE(f.start().subdivided);
     EXPECT_TRUE(fs::exists(f.folder.bucketFile(7)));
 
     fs::remove_all(f.folder.bucketFolder());
     const StartupResult result = f.start();
-    ASSERT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+    ASSERT_EQ(result.status, Outcome::Done) << result.error;
     EXPECT_TRUE(result.subdivided);
     EXPECT_TRUE(fs::exists(f.folder.bucketFile(0)));
 }
@@ -149,7 +149,7 @@ TEST(Startup, AMatchingStampWithBucketsGoneSplitsAgain)
 TEST(Startup, ABreedingFileWithANewTimeSplitsAgain)
 {
     Folder f;
-    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(f.start().status, Outcome::Done);
     writeFile(f.folder.breedingFile(), breedingFile(6));
     fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(1));
     EXPECT_TRUE(f.start().subdivided);
@@ -161,7 +161,7 @@ TEST(Startup, ABadChefTableEndsStartUpNamingFileAndLine)
     Folder f;
     writeFile(f.folder.chefTable(), "A,1,1,1,1,1\r\nB,1,abc,1,1,1\r\n");
     const StartupResult result = f.start();
-    EXPECT_EQ(result.status, StartupResult::Status::Failed);
+    EXPECT_EQ(result.status, Outcome::Failed);
     EXPECT_EQ(result.error, f.folder.chefTable() + ", line 2: \"abc\" is not a whole number");
     EXPECT_FALSE(fs::exists(f.stamp));
 }
@@ -169,12 +169,12 @@ TEST(Startup, ABadChefTableEndsStartUpNamingFileAndLine)
 TEST(Startup, AnIncompleteLastHorseEndsStartUpAndKeepsTheOldStamp)
 {
     Folder f;
-    ASSERT_EQ(f.start().status, StartupResult::Status::Ready);
+    ASSERT_EQ(f.start().status, Outcome::Done);
     const std::string oldStamp = readFile(f.stamp);
     writeFile(f.folder.breedingFile(), breedingFile(2) + "3,X,4,Colt\r\n1,A,B,C,D\r\n2,E,F,G,H\r\n");
     fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(2));
     const StartupResult result = f.start();
-    EXPECT_EQ(result.status, StartupResult::Status::Failed);
+    EXPECT_EQ(result.status, Outcome::Failed);
     EXPECT_NE(result.error.find("breeding.txt"), std::string::npos) << result.error;
     EXPECT_NE(result.error.find("11 lines"), std::string::npos) << result.error;
     EXPECT_EQ(readFile(f.stamp), oldStamp);
@@ -223,7 +223,7 @@ TEST(Stamp, TheTextCarriesTheSizeAndTheTimeToTheNanosecondWhateverTheYear)
     Folder f;
     setModified(f.folder.breedingFile(), 10428091200, 0);
     const StartupResult result = f.start();
-    EXPECT_EQ(result.status, StartupResult::Status::Ready) << result.error;
+    EXPECT_EQ(result.status, Outcome::Done) << result.error;
     EXPECT_TRUE(readFile(f.stamp).starts_with("2300-06-"));
 }
 
@@ -267,7 +267,7 @@ TEST(Startup, AStampPlaceThatIsNoFileIsAWarningNotARefusal)
         else
             fs::create_symlink("/dev/null", f.stamp);
         const StartupResult result = f.start();
-        ASSERT_EQ(result.status, StartupResult::Status::Ready) << kind << ": " << result.error;
+        ASSERT_EQ(result.status, Outcome::Done) << kind << ": " << result.error;
         EXPECT_NE(result.warning.find(f.stamp + ": is a"), std::string::npos) << kind << ": " << result.warning;
         EXPECT_EQ(fs::is_symlink(f.stamp), kind != "folder" && kind != "FIFO") << kind;
         EXPECT_FALSE(f.start().subdivided) << kind;
@@ -289,7 +289,7 @@ TEST(Startup, ABucketFolderOrDataFolderThatIsNoFolderIsNamedAsSuch)
 
     writeFile(f.dir.file("plain"), "x");
     const StartupResult file = runStartup(DataFolder(f.dir.file("plain")), f.stamp, {});
-    EXPECT_EQ(file.status, StartupResult::Status::Failed);
+    EXPECT_EQ(file.status, Outcome::Failed);
     EXPECT_NE(file.error.find(f.dir.file("plain") + ": is a file, not a folder"), std::string::npos) << file.error;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dosage/format.h"
+#include "dosage/profile_summary.h"
 #include "export/text_forms.h"
 
 using namespace quindle;
@@ -248,12 +249,11 @@ TEST(FormatProfile, InvariantsHoldForRandomProfiles)
 TEST(SummaryColumns, FromIntegersTheSameTextsAsTheBoxesOverEveryValueInRange)
 {
     const auto boxes = [](const GroupTotals& totals) {
-        SummaryTexts texts;
-        formatSummary(profileOfTotals(totals), texts);
+        const ProfileSummary summary = summariseProfile(profileOfTotals(totals));
         std::string out;
-        for (int column = 0; column < kSummaryColumns; ++column) {
+        for (const SummaryColumnInfo& column : kSummaryColumnTable) {
             out += ',';
-            appendTrimmed(out, summaryText(texts, static_cast<SummaryColumn>(column)));
+            appendTrimmed(out, (summary.*column.member).text);
         }
         return out;
     };

@@ -60,13 +60,13 @@ TEST(FindHorse, FindsHorsesAtTheBucketBoundariesOfARealSplit)
     stampBuckets(b.folder, "a good split");
     for (const int id : {1, 9999, 10000, 89999, 90000, 100001}) {
         const LookupResult r = findHorse(b.folder, id);
-        ASSERT_EQ(r.status, LookupResult::Status::Found) << id << r.error;
+        ASSERT_EQ(r.status, Outcome::Done) << id << r.error;
         EXPECT_EQ(r.horse.id, id);
         EXPECT_EQ(r.horse.name, "HORSE " + std::to_string(id));
         EXPECT_EQ(r.horse.damDamSire, "DAMDAMSIRE " + std::to_string(id));
     }
-    EXPECT_EQ(findHorse(b.folder, 100002).status, LookupResult::Status::NotFound);
-    EXPECT_EQ(findHorse(b.folder, 250000).status, LookupResult::Status::NotFound);
+    EXPECT_EQ(findHorse(b.folder, 100002).status, Outcome::Absent);
+    EXPECT_EQ(findHorse(b.folder, 250000).status, Outcome::Absent);
 }
 
 TEST(FindHorse, AHorseInTheWrongBucketIsNotFound)
@@ -74,8 +74,8 @@ TEST(FindHorse, AHorseInTheWrongBucketIsNotFound)
     Buckets b;
     b.write(0, horseLines(1) + horseLines(12000));
     b.write(1, horseLines(10000));
-    EXPECT_EQ(findHorse(b.folder, 12000).status, LookupResult::Status::NotFound);
-    EXPECT_EQ(findHorse(b.folder, 10000).status, LookupResult::Status::Found);
+    EXPECT_EQ(findHorse(b.folder, 12000).status, Outcome::Absent);
+    EXPECT_EQ(findHorse(b.folder, 10000).status, Outcome::Done);
 }
 
 TEST(FindHorse, TheFirstOfTwoEqualIdentifiersWins)
@@ -83,7 +83,7 @@ TEST(FindHorse, TheFirstOfTwoEqualIdentifiersWins)
     Buckets b;
     b.write(0, horseLines(5, "FIRST") + horseLines(5, "SECOND"));
     const LookupResult r = findHorse(b.folder, 5);
-    ASSERT_EQ(r.status, LookupResult::Status::Found);
+    ASSERT_EQ(r.status, Outcome::Done);
     EXPECT_EQ(r.horse.name, "FIRST");
 }
 
@@ -96,9 +96,9 @@ TEST(FindHorse, QuotedNamesQuotedIdentifiersAndLongRecordsAreRead)
     b.write(0, horseLines(1, "\"WELL, WELL\"") + horseLines(2, longName) + horseLines(3) + quotedId + horseLines(5));
     EXPECT_EQ(findHorse(b.folder, 1).horse.name, "WELL, WELL");
     EXPECT_TRUE(findHorse(b.folder, 2).horse.name == longName);
-    EXPECT_EQ(findHorse(b.folder, 3).status, LookupResult::Status::Found);
+    EXPECT_EQ(findHorse(b.folder, 3).status, Outcome::Done);
     EXPECT_EQ(findHorse(b.folder, 4).horse.name, "HORSE 4");
-    EXPECT_EQ(findHorse(b.folder, 5).status, LookupResult::Status::Found);
+    EXPECT_EQ(findHorse(b.folder, 5).status, Outcome::Done);
 }
 
 TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
@@ -119,7 +119,7 @@ TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
     for (const Case& c : cases) {
         b.write(0, c.bytes);
         const LookupResult r = findHorse(b.folder, c.id);
-        EXPECT_EQ(r.status, LookupResult::Status::Failed) << c.expected;
+        EXPECT_EQ(r.status, Outcome::Failed) << c.expected;
         // The bucket is reported as damaged, without its lines, which mean nothing
         // to a player, and the next start cuts it again.
         EXPECT_NE(r.error.find(b.folder.bucketFile(0) + ": " + c.expected), std::string::npos) << r.error;
@@ -129,7 +129,7 @@ TEST(FindHorse, BrokenBucketsFailWithTheFileNamedAndNeverShowAnotherHorse)
     }
     std::filesystem::remove(b.folder.bucketFile(3));
     const LookupResult missing = findHorse(b.folder, 30000);
-    EXPECT_EQ(missing.status, LookupResult::Status::Failed);
+    EXPECT_EQ(missing.status, Outcome::Failed);
     EXPECT_NE(missing.error.find("file3"), std::string::npos);
 }
 
@@ -172,7 +172,7 @@ TEST(FindInBucket, RecordsLongerThanTheReadBlockAreFoundWhole)
     b.write(0, bytes);
     for (const std::size_t block : {16u, 17u, 64u, 1u << 20}) {
         const LookupResult r = findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 3, block);
-        ASSERT_EQ(r.status, LookupResult::Status::Found) << block << r.error;
+        ASSERT_EQ(r.status, Outcome::Done) << block << r.error;
         EXPECT_EQ(r.horse.damDamSire, "DAMDAMSIRE 3");
         EXPECT_EQ(findInBucket(openInput(b.folder.bucketFile(0)), b.folder.bucketFile(0), 2, block).horse.name,
                   "A NAME LONGER THAN ANY BLOCK");

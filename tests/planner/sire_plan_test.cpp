@@ -81,10 +81,10 @@ TEST(SirePlan, OneRowPerDistinctStallionInListOrderEachAsASubmissionShowsIt)
         EXPECT_EQ(plan.name(row, RowName::SireDamSire), boxes.lineage[4]);
         EXPECT_EQ(plan.name(row, RowName::SireSireSire), boxes.lineage[3]);
         EXPECT_EQ(plan.name(row, RowName::DamSireSire), boxes.lineage[5]);
-        for (int box = kGroupTotalBox; box < kProfileBoxes; ++box)
-            EXPECT_EQ(plan.numbersOf(row).texts[static_cast<std::size_t>(box - kGroupTotalBox)],
-                      boxes.pt[static_cast<std::size_t>(box)])
-                << expected[i] << ", box " << box;
+        for (const SummaryColumnInfo& column : kSummaryColumnTable)
+            EXPECT_EQ((plan.numbersOf(row).summary.*column.member).text,
+                      boxes.profileTexts[static_cast<std::size_t>(column.box)])
+                << expected[i] << ", box " << column.box;
     }
     // A: 4 x 4 B points, the Dam-Sire's sire BS (the first B entry wins the
     // scan, which stops there) 2 P points: DI (16) / (2) = 8.
@@ -158,7 +158,7 @@ TEST(SirePlan, TheMareIsAFillyOrAMareOfTheBreedingFile)
     writeFile(folder.sireList(), "A,B,C,D\r\n");
     writeFile(folder.breedingFile(),
               horseLines(1, "SHE", "Mare") + horseLines(2, "HE", "Colt") + horseLines(3, "YOUNG", "Filly"));
-    ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, StartupResult::Status::Ready);
+    ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, Outcome::Done);
 
     const MareLookup mare = findMare(folder, 1);
     ASSERT_EQ(mare.status, MareLookup::Status::Found);

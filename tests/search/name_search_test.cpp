@@ -41,7 +41,7 @@ struct Folder {
         writeFile(folder.sireList(), "A,B,C,D\r\n");
         writeFile(folder.breedingFile(), breeding);
         const StartupResult start = runStartup(folder, dir.file("Quindle.nnn"), {});
-        EXPECT_EQ(start.status, StartupResult::Status::Ready) << start.error;
+        EXPECT_EQ(start.status, Outcome::Done) << start.error;
     }
 };
 

@@ -40,7 +40,7 @@ struct Opened {
     {
         writeDataFiles(folder, breedingFile(3));
         StartupResult started = runStartup(folder, stamp, {});
-        EXPECT_EQ(started.status, StartupResult::Status::Ready) << started.error;
+        EXPECT_EQ(started.status, Outcome::Done) << started.error;
         session.emplace(folder, std::move(started.chefs), [this](const DataFolder& f, const std::string& s) {
             ++startUps;
             return runStartup(f, s, {});
@@ -49,7 +49,7 @@ struct Opened {
     std::string nameOf(std::int32_t id) const
     {
         const LookupResult found = findHorse(session->folder(), id);
-        return found.status == LookupResult::Status::Found ? found.horse.name : "";
+        return found.status == Outcome::Done ? found.horse.name : "";
     }
 };
 

@@ -22,14 +22,14 @@ TEST(StableFileTest, TextReadsBackAsTheSameHorsesInTheSameOrder)
     const std::string text = stableText(stable, "/home/p/pdg/");
     EXPECT_NE(text.find("CH\xC3\x89RI"), std::string::npos) << text; // UTF-8 in the file
     const StableRead read = parseStable(text, "my.json");
-    ASSERT_EQ(read.status, StableRead::Status::Read) << read.error;
+    ASSERT_EQ(read.status, Outcome::Done) << read.error;
     EXPECT_EQ(read.stable, stable);
     EXPECT_TRUE(stable.remove(7));
     EXPECT_FALSE(stable.remove(7));
     EXPECT_EQ(parseStable(stableText(Stable{}, "x"), "f").stable, Stable{});
 
     TempDir dir;
-    EXPECT_EQ(readStable((dir.path() / "none.json").string()).status, StableRead::Status::Missing);
+    EXPECT_EQ(readStable((dir.path() / "none.json").string()).status, Outcome::Absent);
 }
 
 TEST(StableFileTest, ADamagedFileIsNamedWithWhatIsWrong)
@@ -53,7 +53,7 @@ TEST(StableFileTest, ADamagedFileIsNamedWithWhatIsWrong)
     };
     for (const auto& [text, what] : cases) {
         const StableRead read = parseStable(text, "/data/horses.json");
-        EXPECT_EQ(read.status, StableRead::Status::Damaged) << text;
+        EXPECT_EQ(read.status, Outcome::Failed) << text;
         EXPECT_EQ(read.error.rfind("/data/horses.json: ", 0), 0u) << read.error;
         EXPECT_NE(read.error.find(what), std::string::npos) << read.error;
         EXPECT_TRUE(read.stable.horses.empty());
@@ -97,7 +97,7 @@ TEST(StableFileTest, AppDataFolderFollowsXdgDataHomeThenHome)
 TEST(StableCheckTest, AnotherNameAtAKeptIdIsMarkedAndLeftOutUntilConfirmed)
 {
     LookupResult found;
-    found.status = LookupResult::Status::Found;
+    found.status = Outcome::Done;
     found.horse.id = 12;
     found.horse.name = "NEW NAME";
     found.horse.sex = "Mare";

@@ -24,7 +24,7 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
         MainBoxes shown = main->readBoxes();
         // The colours as painted, not as remembered.
         const QColor text2 = colourOf(main->text(2)), ageSex = colourOf(main->ageSex());
-        shown.text2Colour = {static_cast<std::uint8_t>(text2.red()), static_cast<std::uint8_t>(text2.green()),
+        shown.horseColour = {static_cast<std::uint8_t>(text2.red()), static_cast<std::uint8_t>(text2.green()),
                              static_cast<std::uint8_t>(text2.blue())};
         shown.ageSexColour = {static_cast<std::uint8_t>(ageSex.red()), static_cast<std::uint8_t>(ageSex.green()),
                               static_cast<std::uint8_t>(ageSex.blue())};

@@ -363,7 +363,7 @@ TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
                             kDiBox};
         for (int r = 0; r < 10; ++r)
             EXPECT_EQ(cell(kPositions + r, c),
-                      QString::fromLatin1(boxes.pt[static_cast<std::size_t>(rows[r])].c_str()).trimmed())
+                      QString::fromLatin1(boxes.profileTexts[static_cast<std::size_t>(rows[r])].c_str()).trimmed())
                 << "row " << r << " candidate " << c;
     }
     // NORTH STAR stands in the mating and in horse 5: marked in both.
@@ -430,7 +430,7 @@ TEST_F(GuiTest, AnotherDataFolderKeepsMatingsByNameAndMarksAHorseThatIsGone)
     EXPECT_EQ(shown[0].label, "(gone) (1)");
     EXPECT_FALSE(shown[1].gone);
     EXPECT_EQ(shown[1].lineage, mating.lineage);
-    EXPECT_EQ(shown[1].texts, mating.texts);
+    EXPECT_EQ(shown[1].summary, mating.summary);
 }
 
 TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsTheZoom)

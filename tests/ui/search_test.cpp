@@ -114,7 +114,7 @@ TEST(SearchModel, FoalsSortByDiWithInfAboveEveryNumberAndNoneBelow)
     for (std::size_t i = 0; i < foals.size(); ++i) {
         foals[i].id = horses[i].first;
         foals[i].profile = profileOfTotals(horses[i].second);
-        formatSummary(foals[i].profile, foals[i].texts);
+        summariseProfile(foals[i].profile, foals[i].summary);
     }
     ui::SearchModel model;
     model.setFoals(foals);
