@@ -1,5 +1,6 @@
 // GUI tests run headless on Qt's offscreen platform.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -9,10 +10,12 @@ int main(int argc, char** argv)
 {
     // Two screens, as a player's desk may have: a large one the windows open on
     // and a small laptop screen beside it, for the rules about fitting the screen.
-    QTemporaryDir screens;
+    // The platform's options are split at colons, so the file is named by a path
+    // relative to the working folder: a Windows path's drive would end it early.
+    QTemporaryDir screens(QStringLiteral("screens-XXXXXX"));
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.isEmpty() || platform == "offscreen") {
-        QFile config(screens.filePath(QStringLiteral("screens.json")));
+        QFile config(QDir::current().relativeFilePath(screens.filePath(QStringLiteral("screens.json"))));
         if (config.open(QIODevice::WriteOnly))
             config.write(R"({"screens": [
                 {"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1440, "logicalDpi": 96, "dpr": 1},
