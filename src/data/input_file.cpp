@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <sys/types.h>
 #ifdef _WIN32
@@ -59,8 +60,14 @@ FilePtr openInput(const std::string& path)
 {
 #ifdef _WIN32
     FilePtr file(openFile(path, "rb"));
-    if (!file)
-        notOpened(path, errno);
+    if (!file) {
+        const int saved = errno;
+        // Windows refuses to open a folder as "permission denied": say what it is.
+        std::error_code error;
+        if (std::filesystem::is_directory(fsPath(path), error))
+            notRegular(path, _S_IFDIR);
+        notOpened(path, saved);
+    }
     struct _stat64 status {};
     if (_fstat64(_fileno(file.get()), &status) == 0 && (status.st_mode & _S_IFMT) != _S_IFREG)
         notRegular(path, status.st_mode);

@@ -109,8 +109,8 @@ bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
     // the box past its key rules; send them through those rules instead, and
     // let Enter submit unless the player has picked a name in the list.
     const auto popup = std::find_if(popups_.begin(), popups_.end(),
-                                    [watched](auto& p) { return p.first == watched || p.second == watched; });
-    const bool listOpen = popup != popups_.end() && static_cast<QWidget*>(popup->first)->isVisible();
+                                    [watched](auto& p) { return p.first.data() == watched || p.second == watched; });
+    const bool listOpen = popup != popups_.end() && popup->first && popup->first->isVisible();
     // Esc with the list open closes the list only: the window's own Esc waits.
     if (listOpen && event->type() == QEvent::ShortcutOverride &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
@@ -118,11 +118,11 @@ bool SireCompleter::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (listOpen && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        static_cast<QWidget*>(popup->first)->hide();
+        popup->first->hide();
         return true;
     }
-    if (popup != popups_.end() && watched == popup->first && event->type() == QEvent::KeyPress) {
-        auto* view = static_cast<QAbstractItemView*>(popup->first);
+    if (popup != popups_.end() && popup->first && watched == popup->first.data() && event->type() == QEvent::KeyPress) {
+        auto* view = static_cast<QAbstractItemView*>(popup->first.data());
         QLineEdit* box = popup->second;
         switch (static_cast<QKeyEvent*>(event)->key()) {
         case Qt::Key_Up:

@@ -4,6 +4,8 @@
 // for a sire without chefs-de-race.
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <string>
 #include <utility>
@@ -43,7 +45,9 @@ private:
     std::vector<std::string> names_; // sorted
     QStringListModel* model_;
     std::vector<QLineEdit*> boxes_;
-    std::vector<std::pair<QObject*, QLineEdit*>> popups_; // each box's completion list
+    // Each box's completion list. Guarded: a box being destroyed still sends
+    // events after Qt has deleted its list.
+    std::vector<std::pair<QPointer<QWidget>, QLineEdit*>> popups_;
 };
 
 } // namespace quindle::ui

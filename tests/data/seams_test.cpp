@@ -148,12 +148,14 @@ TEST(OpenInput, SaysMissingNotARegularFileOrUnreadable)
     EXPECT_FALSE(folder.notOpened());
     EXPECT_EQ(folder.problem(), "is a folder, not a regular file; Quindle reads only ordinary files");
 
+#ifndef _WIN32 // no symbolic links without the rights to make them
     // A link that leads to itself is there but can never be opened.
     fs::create_symlink(dir.path() / "loop", dir.path() / "loop");
     const FileError loop = failure(dir.file("loop"));
     EXPECT_EQ(loop.kind(), FileError::Kind::Unreadable);
     EXPECT_TRUE(loop.notOpened());
     EXPECT_EQ(loop.problem().rfind("cannot be opened: ", 0), 0u) << loop.problem();
+#endif
 
     writeFile(dir.file("there"), "x");
     EXPECT_NE(openInput(dir.file("there")), nullptr);

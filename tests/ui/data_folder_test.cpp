@@ -52,6 +52,11 @@ TEST_F(GuiTest, AnotherDataFolderChosenLaterIsReadAndRemembered)
 
 TEST(StableLocation, IsWhereQtKeepsTheApplicationsData)
 {
+#ifdef _WIN32
+    // Qt asks Windows for the roaming folder; the tests move %APPDATA% to a folder
+    // of their own, which only the core follows.
+    GTEST_SKIP() << "the tests' own %APPDATA% is not where Windows keeps it";
+#endif
     const QString organisation = QCoreApplication::organizationName(),
                   application = QCoreApplication::applicationName();
     QCoreApplication::setOrganizationName(QStringLiteral("quindle")); // as the program names itself

@@ -396,6 +396,9 @@ TEST_F(InUseTest, ExportWritesACsvFileAndTheCopyBothNamingTheMare)
 
 TEST_F(InUseTest, TheCommandLineReadsTheFolderTheWindowRemembers)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the window remembers its folder in the registry, not in a file under HOME";
+#endif
     // A folder whose name needs the settings file's quoting and escapes.
     TempDir home;
     const std::string odd = (home.path() / "game \"pdg\"; a=b, é\\x").string();
