@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quindle needs to build, test and run. Installs only
-# what is missing and prints nothing when everything is there.
+# Installs the Debian packages Quindle needs. With --run, only what building and
+# running the programs needs (scripts/demo.sh); without it, also what the tests,
+# the benchmarks and the package check need. Installs only what is missing and
+# prints nothing when everything is there.
 set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev          # Qt 6 Widgets, and QtTest for the window tests
-  libgtest-dev          # GoogleTest
-  libbenchmark-dev      # Google Benchmark
   nlohmann-json3-dev    # nlohmann/json, header-only: reads the player's stable file (also for the Windows build)
   fonts-dejavu-core     # DejaVu Sans Mono and the fonts' licence, built into the window
   fonts-dejavu-extra    # DejaVu Sans Condensed, built into the window: an 18-letter name fits a box
   fonttools             # pyftsubset: the built-in fonts cut down to the Latin-1 the names are in
-  xauth xvfb            # a virtual screen for screenshots and the package check
-  desktop-file-utils    # desktop-file-validate, for the package check
-  lintian               # Debian's own check of the package, for the package check
-  appstream             # appstreamcli, checks the software-centre entry in the package check
-  dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
-  clang-format          # the layout check (scripts/check-format.sh)
-  poppler-utils         # pdftotext and pdfinfo: the tests read back the card written as PDF
 )
+if [ "${1:-}" != --run ]; then
+  packages+=(
+    libgtest-dev          # GoogleTest
+    libbenchmark-dev      # Google Benchmark
+    xauth xvfb            # a virtual screen for screenshots and the package check
+    desktop-file-utils    # desktop-file-validate, for the package check
+    lintian               # Debian's own check of the package, for the package check
+    appstream             # appstreamcli, checks the software-centre entry in the package check
+    dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
+    clang-format          # the layout check (scripts/check-format.sh)
+    poppler-utils         # pdftotext and pdfinfo: the tests read back the card written as PDF
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
