@@ -1,19 +1,14 @@
 #include "ui/season_form.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -28,6 +23,7 @@
 #include "ui/profile_chart.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
+#include "ui/table_actions.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
@@ -174,18 +170,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);
-    auto* copy = new QShortcut(QKeySequence::Copy, tree_);
-    copy->setContext(Qt::WidgetShortcut);
-    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
-
-    auto* buttons = new QHBoxLayout;
-    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
-    exportButton->setObjectName(QStringLiteral("export"));
-    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
-    connect(exportButton, &QPushButton::clicked, this, &SeasonForm::exportClick);
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    layout->addLayout(buttons);
+    copyRowsOnCtrlC(tree_, this, [this] { return selectedText(); });
+    layout->addLayout(exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); }));
 
     connect(store_, &StableStore::changed, this, [this] {
         if (fromStable_->isChecked())
@@ -362,27 +348,17 @@ QString SeasonForm::selectedText() const
 
 bool SeasonForm::exportTo(const QString& path)
 {
-    // Written whole or not at all, with the columns `quindle-cli season` writes.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && season_)
-        ok = writeSeasonCsv(*season_, [&file](std::string_view text) {
-            return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-        });
-    if (ok && file.commit())
-        return true;
-    file.cancelWriting();
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The season could not be written to %1.\n\n%2").arg(path, file.errorString()));
-    return false;
+    // With the columns `quindle-cli season` writes.
+    return saveWhole(this, path, QStringLiteral("season"), [this](QIODevice& file) {
+        return !season_ || writeSeasonCsv(*season_, [&file](std::string_view text) { return writeAll(file, text); });
+    });
 }
 
 void SeasonForm::exportClick()
 {
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Export the season"), QStringLiteral("CSV files (*.csv)"));
+    const QString path = askCsvPath(this, QStringLiteral("Export the season"));
     if (!path.isEmpty())
-        exportTo(csvPath(path));
+        exportTo(path);
 }
 
 void SeasonForm::closeEvent(QCloseEvent* event)
