@@ -9,20 +9,13 @@
 
 #include "data/data_folder.h"
 #include "planner/plan_query.h"
+#include "target_options.h"
 
 namespace quindle::cli {
 
 int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool json);
 int runMate(const DataFolder& folder, const std::vector<std::string>& names, bool json);
 int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to);
-
-// The target of a plan as typed: --di, --cd, --min-total, --sort, --top.
-struct TargetOptions {
-    std::optional<std::string> di, cd, minTotal, sort, top;
-};
-// The planner's query from them; nullopt after naming the bad one on standard
-// error as an option of `command`.
-std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options);
 
 // The options of `sires`, as typed.
 struct SiresOptions : TargetOptions {
