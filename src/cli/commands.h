@@ -38,10 +38,6 @@ struct MaresOptions : TargetOptions {
 };
 int runMares(const DataFolder& folder, const MaresOptions& options);
 
-// The stable file --stable names, or the data folder's own for "" (named on
-// standard error when there is none); nullopt after saying what is wrong.
-std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option);
-
 // Horses found by name, best matches first (at most `limit`), as CSV or JSON.
 int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json);
 // The profile rows of every horse by `sire`, in file order.

@@ -16,7 +16,7 @@
 #include "export/plan_csv.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
-#include "stable/stable_file.h"
+#include "stable_option.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -59,13 +59,9 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
 // saying what is wrong with the file. Horses left out are named.
 std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
 {
-    const StableRead read = readStable(path);
-    if (read.status != Outcome::Done) {
-        std::fprintf(stderr, "quindle-cli: %s\n",
-                     read.status == Outcome::Failed ? read.error.c_str()
-                                                    : (path + ": no horses kept yet (no such file)").c_str());
+    const StableRead read = readStableFile(path);
+    if (read.status != Outcome::Done)
         return std::nullopt;
-    }
     const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);
     for (const CheckedHorse& horse : horses)
         if (!horse.usable())
