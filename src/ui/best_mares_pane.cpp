@@ -45,7 +45,7 @@ namespace {
 // The table's columns at 100 %: id, name, age, sex, her two sires, ten numbers,
 // the repeated sires, the shape.
 constexpr int kColumnWidths[] = {60, 190, 40, 50, 165, 165, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 190, 60};
-constexpr int kBoundWidth = 70, kBoundLeastWidth = 48; // the least: room for "min" and "max"
+constexpr int kBoundLeastWidth = 48; // room for "min" and "max"
 // Typing a name plans once the player pauses: each planning reads the whole breeding file.
 constexpr int kTypingPauseMs = 500;
 
@@ -108,13 +108,7 @@ QWidget* BestMaresPane::buildTarget()
     auto* target = new QWidget(this);
     auto* row = new QHBoxLayout(target);
     row->setContentsMargins(0, 0, 0, 0);
-    diMin_ = boundBox(target, "maresDiMin", QStringLiteral("min"));
-    diMax_ = boundBox(target, "maresDiMax", QStringLiteral("max"));
-    cdMin_ = boundBox(target, "maresCdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(target, "maresCdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(target);
-    minTotal_->setObjectName(QStringLiteral("maresMinTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(target, row, QStringLiteral("mares"), [this] { applyTarget(); });
     sortBy_ = new QComboBox(target);
     sortBy_->setObjectName(QStringLiteral("maresSortBy"));
     sortBy_->addItem(QStringLiteral("file order"));
@@ -130,23 +124,12 @@ QWidget* BestMaresPane::buildTarget()
     top_->setSpecialValueText(QStringLiteral("all"));
     top_->setToolTip(QStringLiteral("Show only this many rows (all: every row)"));
     const auto label = [target](const char* text) { return new QLabel(QString::fromLatin1(text), target); };
-    row->addWidget(label("DI"));
-    row->addWidget(diMin_);
-    row->addWidget(diMax_);
-    row->addWidget(label("CD"));
-    row->addWidget(cdMin_);
-    row->addWidget(cdMax_);
-    row->addWidget(label("Total at least"));
-    row->addWidget(minTotal_);
     row->addWidget(label("Sort by"));
     row->addWidget(sortBy_);
     row->addWidget(descending_);
     row->addWidget(label("Top"));
     row->addWidget(top_);
     row->addStretch(1);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        connect(box, &QLineEdit::textChanged, this, &BestMaresPane::applyTarget);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
     connect(top_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &BestMaresPane::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &BestMaresPane::applyTarget);
@@ -185,10 +168,7 @@ void BestMaresPane::buildTable()
 MaresQuery BestMaresPane::query() const
 {
     MaresQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     if (const QVariant column = sortBy_->currentData(); column.isValid())
         query.sortBy = static_cast<MareColumn>(column.toInt());
     query.descending = descending_->isChecked();
@@ -297,10 +277,7 @@ void BestMaresPane::replan()
 
 void BestMaresPane::setZoom(int percent)
 {
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_}) {
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
-        box->setMinimumWidth(zoomed(kBoundLeastWidth, percent));
-    }
+    bounds_.setZoom(percent, kBoundLeastWidth);
     zoomTable(table_, percent, kColumnWidths);
 }
 

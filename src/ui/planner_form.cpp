@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
@@ -44,7 +43,6 @@ namespace {
 
 // The table's columns at 100 %: the stallion, ten numbers, his two sires.
 constexpr int kColumnWidths[] = {190, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 165, 165, 60}; // the last: the shape
-constexpr int kBoundWidth = 70;
 constexpr QSize kWindowSize(1040, 560);
 
 QString lines(const MareLines& mare)
@@ -144,33 +142,17 @@ QLayout* PlannerForm::buildFilters()
 {
     // Filters, and how many rows they let through.
     auto* filters = new QHBoxLayout;
-    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
-    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
-    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(this);
-    minTotal_->setObjectName(QStringLiteral("minTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(this, filters, QString(), [this] { applyFilters(); });
     sireFilter_ = new QLineEdit(this);
     sireFilter_->setObjectName(QStringLiteral("sireFilter"));
     sireFilter_->setPlaceholderText(QStringLiteral("part of the name"));
     sireFilter_->setClearButtonEnabled(true);
-    filters->addWidget(new QLabel(QStringLiteral("DI"), this));
-    filters->addWidget(diMin_);
-    filters->addWidget(diMax_);
-    filters->addWidget(new QLabel(QStringLiteral("CD"), this));
-    filters->addWidget(cdMin_);
-    filters->addWidget(cdMax_);
-    filters->addWidget(new QLabel(QStringLiteral("Total at least"), this));
-    filters->addWidget(minTotal_);
     filters->addWidget(new QLabel(QStringLiteral("Sire"), this));
     filters->addWidget(sireFilter_, 1);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("rowCount"));
     filters->addWidget(count_);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_, sireFilter_})
-        connect(box, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &PlannerForm::applyFilters);
+    connect(sireFilter_, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
     return filters;
 }
 
@@ -206,8 +188,7 @@ void PlannerForm::setZoom(int percent)
     if (!isVisible())
         resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    bounds_.setZoom(percent);
     zoomTable(table_, percent, kColumnWidths);
     mares_->setZoom(percent);
 }
@@ -274,10 +255,7 @@ void PlannerForm::replan()
 void PlannerForm::applyFilters()
 {
     PlanQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     query.nameContains = toLatin1(sireFilter_->text().trimmed());
     model_->setFilters(std::move(query));
     showCount();

@@ -55,7 +55,6 @@ constexpr std::array<int, kColumns + 1> kColumnWidths = [] {
     return widths;
 }();
 constexpr QSize kWindowSize(1120, 600);
-constexpr int kBoundWidth = 70;
 
 QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 {
@@ -103,13 +102,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
 
     // The target, once for every mare.
     auto* target = new QHBoxLayout;
-    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
-    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
-    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(this);
-    minTotal_->setObjectName(QStringLiteral("minTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(this, target, QString(), [this] { applyTarget(); });
     sortBy_ = new QComboBox(this);
     sortBy_->setObjectName(QStringLiteral("sortBy"));
     sortBy_->addItem(QStringLiteral("sire list order"));
@@ -123,14 +116,6 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     perMare_->setObjectName(QStringLiteral("perMare"));
     perMare_->setRange(1, 999);
     perMare_->setValue(static_cast<int>(kSeasonStallionsPerMare));
-    target->addWidget(new QLabel(QStringLiteral("DI"), this));
-    target->addWidget(diMin_);
-    target->addWidget(diMax_);
-    target->addWidget(new QLabel(QStringLiteral("CD"), this));
-    target->addWidget(cdMin_);
-    target->addWidget(cdMax_);
-    target->addWidget(new QLabel(QStringLiteral("Total at least"), this));
-    target->addWidget(minTotal_);
     target->addWidget(new QLabel(QStringLiteral("Sort by"), this));
     target->addWidget(sortBy_);
     target->addWidget(descending_);
@@ -138,9 +123,6 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     target->addWidget(perMare_);
     target->addStretch(1);
     layout->addLayout(target);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        connect(box, &QLineEdit::textChanged, this, &SeasonForm::applyTarget);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
@@ -186,8 +168,7 @@ void SeasonForm::setZoom(int percent)
     if (!isVisible())
         resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    bounds_.setZoom(percent);
     // A mare's line is bold in the table's face, which the zoom has just changed.
     for (int r = 0; r < model_->rowCount(); ++r)
         model_->item(r)->setFont(damLineFont());
@@ -204,10 +185,7 @@ QFont SeasonForm::damLineFont() const
 PlanQuery SeasonForm::query() const
 {
     PlanQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     const QVariant column = sortBy_->currentData();
     if (column.isValid())
         query.sortBy = static_cast<PlanColumn>(column.toInt());
