@@ -52,6 +52,38 @@
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 
+namespace {
+
+// An option: its name, its line of help, and for one that takes a value the
+// value's name and what it is when not given.
+struct ToolOption {
+    const char* name;
+    const char* help;
+    const char* value = "";
+    const char* byDefault = "";
+};
+
+constexpr ToolOption kOptions[] = {
+    {"zoom", "Zoom in percent.", "PERCENT", "100"},
+    {"mate", "Names to submit, comma-separated.", "NAMES"},
+    {"mating-window", "Also save the mating window to this file.", "OUT2.png"},
+    {"complete", "Then type PREFIX into the Dam's Dam-Sire box, list open.", "PREFIX"},
+    {"planner", "Save the mating planner for the horse instead."},
+    {"find", "Save the search window with TEXT typed instead.", "TEXT"},
+    {"chart", "Show the main window's chart pane."},
+    {"card", "Also write the card as PDF to this file.", "OUT.pdf"},
+    {"foals", "Save the search window with the foals of SIRE instead.", "SIRE"},
+    {"compare", "Save the comparison of these candidates instead (ID or SIRE,DAMSIRE,DAMDAMSIRE, separated by ';').",
+     "CANDIDATES"},
+    {"stable", "Horses to keep in My Horses.", "IDS"},
+    {"my-horses", "Save the My Horses window instead."},
+    {"season", "Save the season window instead."},
+    {"mares", "Save the planner's best mares for SIRE instead.", "SIRE"},
+    {"chart-menu", "Show the context menu of the box TextN over the main window.", "N"},
+};
+
+} // namespace
+
 // The mating window, with the completion list over it when that is open.
 static QPixmap matingPicture(QWidget* sub)
 {
@@ -91,44 +123,13 @@ int main(int argc, char** argv)
                    ? 0
                    : 1;
     QCommandLineParser parser;
-    const QCommandLineOption zoom(QStringLiteral("zoom"), QStringLiteral("Zoom in percent."), QStringLiteral("PERCENT"),
-                                  QStringLiteral("100"));
-    const QCommandLineOption mate(QStringLiteral("mate"), QStringLiteral("Names to submit, comma-separated."),
-                                  QStringLiteral("NAMES"));
-    const QCommandLineOption matingWindow(QStringLiteral("mating-window"),
-                                          QStringLiteral("Also save the mating window to this file."),
-                                          QStringLiteral("OUT2.png"));
-    const QCommandLineOption complete(QStringLiteral("complete"),
-                                      QStringLiteral("Then type PREFIX into the Dam's Dam-Sire box, list open."),
-                                      QStringLiteral("PREFIX"));
-    const QCommandLineOption planner(QStringLiteral("planner"),
-                                     QStringLiteral("Save the mating planner for the horse instead."));
-    const QCommandLineOption find(QStringLiteral("find"),
-                                  QStringLiteral("Save the search window with TEXT typed instead."),
-                                  QStringLiteral("TEXT"));
-    const QCommandLineOption chart(QStringLiteral("chart"), QStringLiteral("Show the main window's chart pane."));
-    const QCommandLineOption card(QStringLiteral("card"), QStringLiteral("Also write the card as PDF to this file."),
-                                  QStringLiteral("OUT.pdf"));
-    const QCommandLineOption foals(QStringLiteral("foals"),
-                                   QStringLiteral("Save the search window with the foals of SIRE instead."),
-                                   QStringLiteral("SIRE"));
-    const QCommandLineOption compare(QStringLiteral("compare"),
-                                     QStringLiteral("Save the comparison of these candidates instead (ID or "
-                                                    "SIRE,DAMSIRE,DAMDAMSIRE, separated by ';')."),
-                                     QStringLiteral("CANDIDATES"));
-    const QCommandLineOption stable(QStringLiteral("stable"), QStringLiteral("Horses to keep in My Horses."),
-                                    QStringLiteral("IDS"));
-    const QCommandLineOption myHorses(QStringLiteral("my-horses"),
-                                      QStringLiteral("Save the My Horses window instead."));
-    const QCommandLineOption season(QStringLiteral("season"), QStringLiteral("Save the season window instead."));
-    const QCommandLineOption mares(QStringLiteral("mares"),
-                                   QStringLiteral("Save the planner's best mares for SIRE instead."),
-                                   QStringLiteral("SIRE"));
-    const QCommandLineOption chartMenu(QStringLiteral("chart-menu"),
-                                       QStringLiteral("Show the context menu of the box TextN over the main window."),
-                                       QStringLiteral("N"));
-    parser.addOptions({zoom, mate, matingWindow, complete, planner, find, chart, card, foals, compare, stable, myHorses,
-                       season, mares, chartMenu});
+    for (const ToolOption& option : kOptions) {
+        QCommandLineOption added(QString::fromLatin1(option.name), QString::fromLatin1(option.help),
+                                 QString::fromLatin1(option.value), QString::fromLatin1(option.byDefault));
+        parser.addOption(added);
+    }
+    const auto isSet = [&parser](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+    const auto value = [&parser](const char* name) { return parser.value(QString::fromLatin1(name)); };
     parser.addPositionalArgument(QStringLiteral("DATA_DIR"), QStringLiteral("The data folder."));
     parser.addPositionalArgument(QStringLiteral("OUT.png"), QStringLiteral("The picture of the main window."));
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("A horse to look up first."),
@@ -153,34 +154,34 @@ int main(int argc, char** argv)
     if (!chefs)
         return 1;
     quindle::ui::MainForm window(folder, std::move(*chefs));
-    window.setZoom(parser.value(zoom).toInt());
-    window.setChartShown(parser.isSet(chart));
+    window.setZoom(value("zoom").toInt());
+    window.setChartShown(isSet("chart"));
     window.show();
     if (args.size() > 2) {
         window.searchID()->setText(args[2]);
         window.goClick();
     }
-    if (parser.isSet(mate)) {
+    if (isSet("mate")) {
         window.hypoMateClick();
-        const QStringList names = parser.value(mate).split(QLatin1Char(','));
+        const QStringList names = value("mate").split(QLatin1Char(','));
         for (int i = 0; i < names.size() && i < 3; ++i)
             window.subForm()->box(i)->setText(names[i]);
         window.subForm()->submitClick();
         window.subForm()->box(0)->setFocus();
-        if (parser.isSet(complete)) {
+        if (isSet("complete")) {
             QLineEdit* box = window.subForm()->box(2);
             window.subForm()->windowHandle()->requestActivate(); // typed into, as the player would
             for (int i = 0; i < 10 && QGuiApplication::focusWindow() != window.subForm()->windowHandle(); ++i)
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             box->setFocus();
-            box->setText(parser.value(complete));
+            box->setText(value("complete"));
             box->completer()->setCompletionPrefix(box->text());
             box->completer()->complete();
         }
     }
-    if (parser.isSet(card) && !window.writeCardPdf(parser.value(card)))
+    if (isSet("card") && !window.writeCardPdf(value("card")))
         return 1;
-    for (const QString& id : parser.value(stable).split(QLatin1Char(','), Qt::SkipEmptyParts))
+    for (const QString& id : value("stable").split(QLatin1Char(','), Qt::SkipEmptyParts))
         window.stable()->add(id.toInt(), &window);
     QWidget* shown = &window;
     auto settled = [](auto* form) {
@@ -188,16 +189,16 @@ int main(int argc, char** argv)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         return form;
     };
-    if (parser.isSet(myHorses)) {
+    if (isSet("my-horses")) {
         window.openMyHorses();
         shown = settled(window.myHorsesForm());
     }
-    if (parser.isSet(season)) {
+    if (isSet("season")) {
         window.openSeason();
         shown = settled(window.seasonForm());
     }
-    if (parser.isSet(compare)) {
-        for (const QString& item : parser.value(compare).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    if (isSet("compare")) {
+        for (const QString& item : value("compare").split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
             quindle::Candidate candidate;
             const QStringList names = item.split(QLatin1Char(','));
             if (names.size() == 1)
@@ -210,55 +211,43 @@ int main(int argc, char** argv)
         window.openCompare();
         shown = window.compareForm();
     }
-    if (parser.isSet(planner)) {
+    if (isSet("planner")) {
         window.openPlanner();
-        shown = window.plannerForm();
-        while (window.plannerForm()->busy())
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        shown = settled(window.plannerForm());
         window.plannerForm()->findChild<QLineEdit*>(QStringLiteral("diMax"))->setText(QStringLiteral("4"));
         window.plannerForm()->table()->sortByColumn(10, Qt::DescendingOrder);
     }
-    if (parser.isSet(mares)) {
-        window.openBestMares(parser.value(mares).toLatin1().toStdString());
+    if (isSet("mares")) {
+        window.openBestMares(value("mares").toLatin1().toStdString());
         shown = settled(window.plannerForm());
         window.plannerForm()->maresPane()->table()->selectRow(0);
     }
     std::unique_ptr<QMenu> menu;
-    if (parser.isSet(chartMenu)) {
-        QWidget* box = window.text(parser.value(chartMenu).toInt());
+    if (isSet("chart-menu")) {
+        QWidget* box = window.text(value("chart-menu").toInt());
         menu = window.findChild<quindle::ui::HorseCopier*>()->menuAt(box->geometry().center());
         menu->adjustSize();
     }
-    if (parser.isSet(find)) {
+    // The search window, settled, with `text` typed (the crop of a sire for `bySire`).
+    const auto search = [&](const QString& text, bool bySire) {
         window.openSearch();
-        shown = window.searchForm();
-        auto settle = [&] {
-            while (window.searchForm()->busy())
-                QApplication::processEvents(QEventLoop::AllEvents, 50);
-        };
-        settle();
-        window.searchForm()->textBox()->setText(parser.value(find));
-        settle();
-    }
-    if (parser.isSet(foals)) {
-        window.openSearch();
-        shown = window.searchForm();
-        auto settle = [&] {
-            while (window.searchForm()->busy())
-                QApplication::processEvents(QEventLoop::AllEvents, 50);
-        };
-        settle();
-        window.searchForm()->bySire()->setChecked(true);
-        window.searchForm()->textBox()->setText(parser.value(foals));
-        settle();
-    }
+        shown = settled(window.searchForm());
+        if (bySire)
+            window.searchForm()->bySire()->setChecked(true);
+        window.searchForm()->textBox()->setText(text);
+        settled(window.searchForm());
+    };
+    if (isSet("find"))
+        search(value("find"), false);
+    if (isSet("foals"))
+        search(value("foals"), true);
     int rc = 1;
     QTimer::singleShot(300, [&] {
         QPixmap picture = shown->grab();
         if (menu) {
             // The menu as it opens from the middle of its box, over the window (grown to hold it).
             const QPixmap popup = menu->grab();
-            const QPoint at = window.text(parser.value(chartMenu).toInt())->geometry().center();
+            const QPoint at = window.text(value("chart-menu").toInt())->geometry().center();
             const QRect all = QRect(QPoint(0, 0), shown->size()).united(QRect(at, menu->size()));
             QPixmap out(all.size() * picture.devicePixelRatio());
             out.setDevicePixelRatio(picture.devicePixelRatio());
@@ -270,8 +259,8 @@ int main(int argc, char** argv)
             picture = out;
         }
         rc = picture.save(args[1]) ? 0 : 1;
-        if (rc == 0 && parser.isSet(matingWindow) && window.subForm())
-            rc = matingPicture(window.subForm()).save(parser.value(matingWindow)) ? 0 : 1;
+        if (rc == 0 && isSet("mating-window") && window.subForm())
+            rc = matingPicture(window.subForm()).save(value("mating-window")) ? 0 : 1;
         app.quit();
     });
     QApplication::exec();

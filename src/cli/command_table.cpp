@@ -34,15 +34,10 @@ int sires(const DataFolder& folder, const Arguments& args)
         return usageError("sires takes no operands: give the mare with --dam or --damsire and --damdamsire");
     SiresOptions options;
     options.json = args.has("--json");
-    for (const auto& [option, value] : {std::pair{"--dam", &options.dam},
-                                        {"--damsire", &options.damSire},
-                                        {"--damdamsire", &options.damDamSire},
-                                        {"--di", &options.di},
-                                        {"--cd", &options.cd},
-                                        {"--min-total", &options.minTotal},
-                                        {"--sort", &options.sort},
-                                        {"--top", &options.top}})
+    for (const auto& [option, value] :
+         {std::pair{"--dam", &options.dam}, {"--damsire", &options.damSire}, {"--damdamsire", &options.damDamSire}})
         *value = args.value(option);
+    readTargetOptions(args, options);
     return runSires(folder, options);
 }
 
@@ -52,14 +47,9 @@ int season(const DataFolder& folder, const Arguments& args)
         return usageError("season takes no operands: give the mares with --dams or --stable");
     SeasonOptions options;
     options.json = args.has("--json");
-    for (const auto& [option, value] : {std::pair{"--dams", &options.dams},
-                                        {"--stable", &options.stable},
-                                        {"--di", &options.di},
-                                        {"--cd", &options.cd},
-                                        {"--min-total", &options.minTotal},
-                                        {"--sort", &options.sort},
-                                        {"--top", &options.top}})
+    for (const auto& [option, value] : {std::pair{"--dams", &options.dams}, {"--stable", &options.stable}})
         *value = args.value(option);
+    readTargetOptions(args, options);
     return runSeason(folder, options);
 }
 
@@ -72,13 +62,9 @@ int mares(const DataFolder& folder, const Arguments& args)
     for (const auto& [option, value] : {std::pair{"--sire", &options.sire},
                                         {"--stable", &options.stable},
                                         {"--min-age", &options.minAge},
-                                        {"--max-age", &options.maxAge},
-                                        {"--di", &options.di},
-                                        {"--cd", &options.cd},
-                                        {"--min-total", &options.minTotal},
-                                        {"--sort", &options.sort},
-                                        {"--top", &options.top}})
+                                        {"--max-age", &options.maxAge}})
         *value = args.value(option);
+    readTargetOptions(args, options);
     return runMares(folder, options);
 }
 

@@ -9,20 +9,13 @@
 
 #include "data/data_folder.h"
 #include "planner/plan_query.h"
+#include "target_options.h"
 
 namespace quindle::cli {
 
 int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool json);
 int runMate(const DataFolder& folder, const std::vector<std::string>& names, bool json);
 int runProfiles(const DataFolder& folder, const std::string& from, const std::string& to);
-
-// The target of a plan as typed: --di, --cd, --min-total, --sort, --top.
-struct TargetOptions {
-    std::optional<std::string> di, cd, minTotal, sort, top;
-};
-// The planner's query from them; nullopt after naming the bad one on standard
-// error as an option of `command`.
-std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options);
 
 // The options of `sires`, as typed.
 struct SiresOptions : TargetOptions {
@@ -44,10 +37,6 @@ struct MaresOptions : TargetOptions {
     std::optional<std::string> sire, stable, minAge, maxAge;
 };
 int runMares(const DataFolder& folder, const MaresOptions& options);
-
-// The stable file --stable names, or the data folder's own for "" (named on
-// standard error when there is none); nullopt after saying what is wrong.
-std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option);
 
 // Horses found by name, best matches first (at most `limit`), as CSV or JSON.
 int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json);

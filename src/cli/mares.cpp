@@ -16,18 +16,12 @@
 #include "export/plan_csv.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
-#include "stable/stable_file.h"
+#include "stable_option.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
 
 namespace {
-
-int badMaresArgument(const std::string& option, const std::string& value, const char* expected)
-{
-    std::fprintf(stderr, "quindle-cli: mares %s \"%s\": %s\n", option.c_str(), value.c_str(), expected);
-    return 2;
-}
 
 // The query from the options; nullopt after naming the bad one.
 std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
@@ -48,30 +42,16 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
         if (!*given)
             continue;
         if (parseWholeNumber(**given, 0, INT32_MAX, age) != NumberParse::Ok) {
-            badMaresArgument(option, **given, "expected a whole number of years");
+            badArgument("mares", option, **given, "expected a whole number of years");
             return std::nullopt;
         }
         *bound = static_cast<std::int32_t>(age);
     }
-    if (options.sort) {
-        std::string key = *options.sort;
-        const auto comma = key.find(',');
-        if (comma != std::string::npos) {
-            const std::string order = key.substr(comma + 1);
-            if (order != "desc" && order != "asc") {
-                badMaresArgument("--sort", *options.sort, "the order after the comma is desc or asc");
-                return std::nullopt;
-            }
-            query.descending = order == "desc";
-            key.resize(comma);
-        }
-        if (!(query.sortBy = parseMareColumn(key))) {
-            badMaresArgument("--sort", *options.sort,
-                             "unknown column (id, name, age, sex, damsire, damdamsire, B, I, C, S, P, total, speed, "
-                             "stamina, cd, di)");
-            return std::nullopt;
-        }
-    }
+    if (options.sort &&
+        !readSort("mares", *options.sort, parseMareColumn,
+                  "id, name, age, sex, damsire, damdamsire, B, I, C, S, P, total, speed, stamina, cd, di", query.sortBy,
+                  query.descending))
+        return std::nullopt;
     return query;
 }
 
@@ -79,13 +59,9 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
 // saying what is wrong with the file. Horses left out are named.
 std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
 {
-    const StableRead read = readStable(path);
-    if (read.status != Outcome::Done) {
-        std::fprintf(stderr, "quindle-cli: %s\n",
-                     read.status == Outcome::Failed ? read.error.c_str()
-                                                    : (path + ": no horses kept yet (no such file)").c_str());
+    const StableRead read = readStableFile(path);
+    if (read.status != Outcome::Done)
         return std::nullopt;
-    }
     const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);
     for (const CheckedHorse& horse : horses)
         if (!horse.usable())

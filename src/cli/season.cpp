@@ -10,7 +10,7 @@
 #include "planner/season.h"
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
-#include "stable/stable_file.h"
+#include "stable_option.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -41,18 +41,6 @@ std::vector<std::int32_t> damIds(const std::string& list)
 
 } // namespace
 
-std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option)
-{
-    if (!option.empty())
-        return option;
-    const std::string path = stableFileFor(folder);
-    if (path.empty()) {
-        std::fprintf(stderr, "quindle-cli: no home folder to find the stable file in: name it with --stable FILE\n");
-        return std::nullopt;
-    }
-    return path;
-}
-
 int runSeason(const DataFolder& folder, const SeasonOptions& options)
 {
     if (options.dams.has_value() == options.stable.has_value()) {
@@ -78,15 +66,9 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
     SeasonPlan season;
     if (stablePath) {
-        const StableRead read = readStable(*stablePath);
-        if (read.status == Outcome::Failed) {
-            std::fprintf(stderr, "quindle-cli: %s\n", read.error.c_str());
-            return 2;
-        }
-        if (read.status == Outcome::Absent) {
-            std::fprintf(stderr, "quindle-cli: %s: no horses kept yet (no such file)\n", stablePath->c_str());
-            return 1;
-        }
+        const StableRead read = readStableFile(*stablePath);
+        if (read.status != Outcome::Done)
+            return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
         season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query);
     } else {
         season = planSeason(ids, folder, sires, *chefs, *query);

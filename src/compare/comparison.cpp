@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "boxes/shown_profile.h"
+#include "export/text_forms.h"
 
 namespace quindle {
 
@@ -67,15 +68,8 @@ double distanceTo(const ValueRange& range, double value)
 
 std::string quotedCsv(const std::string& cell)
 {
-    if (cell.find_first_of(",\"\n") == std::string::npos)
-        return cell;
-    std::string out = "\"";
-    for (const char c : cell) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + '"';
+    // A lone carriage return stays as it is here.
+    return cell.find_first_of(",\"\n") == std::string::npos ? cell : csvField(cell);
 }
 
 std::string joined(const std::vector<CandidateShown>& shown, char separator, bool quote)

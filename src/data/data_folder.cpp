@@ -1,6 +1,6 @@
 #include "data/data_folder.h"
 
-#include <cstdlib>
+#include "data/system_paths.h"
 
 namespace quindle {
 
@@ -25,8 +25,8 @@ DataFolder DataFolder::platformDefault()
 #ifdef _WIN32
     return DataFolder("C:\\PDG\\");
 #else
-    const char* home = std::getenv("HOME");
-    return DataFolder(std::string(home && *home ? home : ".") + "/pdg/");
+    const std::string home = environmentValue("HOME");
+    return DataFolder((home.empty() ? std::string(".") : home) + "/pdg/");
 #endif
 }
 

@@ -1,7 +1,6 @@
 #include "data/folder_search.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -12,18 +11,6 @@ namespace quindle {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string environment(const char* name)
-{
-#ifdef _WIN32
-    // The UTF-16 value: a user name outside the code page must survive.
-    const wchar_t* value = _wgetenv(std::wstring(name, name + std::char_traits<char>::length(name)).c_str());
-    return value ? utf8Path(fs::path(value)) : "";
-#else
-    const char* value = std::getenv(name);
-    return value ? value : "";
-#endif
-}
 
 #ifndef _WIN32 // Wine prefixes are looked into on Linux only
 bool sameIgnoringCase(const std::string& a, const std::string& b)
@@ -53,9 +40,9 @@ void addGameFolders(std::vector<std::string>& out, const std::string& prefix)
 FolderHints hintsFromEnvironment(std::string remembered)
 {
 #ifdef _WIN32
-    return {std::move(remembered), environment("USERPROFILE"), ""};
+    return {std::move(remembered), environmentValue("USERPROFILE"), ""};
 #else
-    return {std::move(remembered), environment("HOME"), environment("WINEPREFIX")};
+    return {std::move(remembered), environmentValue("HOME"), environmentValue("WINEPREFIX")};
 #endif
 }
 
@@ -108,13 +95,13 @@ DataFolder chooseDataFolder(const std::string& option, const FolderHints& hints)
 std::string stateFolder()
 {
 #ifdef _WIN32
-    std::string base = environment("LOCALAPPDATA");
+    std::string base = environmentValue("LOCALAPPDATA");
     if (base.empty())
         return {};
 #else
-    std::string base = environment("XDG_STATE_HOME");
+    std::string base = environmentValue("XDG_STATE_HOME");
     if (base.empty() || base[0] != '/') { // a relative value is to be ignored
-        const std::string home = environment("HOME");
+        const std::string home = environmentValue("HOME");
         if (home.empty())
             return {};
         base = home + "/.local/state";

@@ -1,16 +1,15 @@
 #include "data/remembered_folder.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <exception>
 #include <vector>
+
+#include "data/system_paths.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <filesystem>
-
-#include "data/system_paths.h"
 #else
 #include "data/input_file.h"
 #endif
@@ -147,20 +146,12 @@ std::string rememberedDataFolder()
     return utf8Path(std::filesystem::path(value));
 }
 #else
-namespace {
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-} // namespace
-
 std::string rememberedDataFolder()
 {
     // Where Qt keeps a program's settings: $XDG_CONFIG_HOME, else ~/.config.
-    std::string config = environment("XDG_CONFIG_HOME");
+    std::string config = environmentValue("XDG_CONFIG_HOME");
     if (config.empty() || config[0] != '/') {
-        const std::string home = environment("HOME");
+        const std::string home = environmentValue("HOME");
         if (home.empty())
             return {};
         config = home + "/.config";

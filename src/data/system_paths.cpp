@@ -1,5 +1,7 @@
 #include "data/system_paths.h"
 
+#include <cstdlib>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
@@ -61,6 +63,12 @@ std::vector<std::string> programArguments(int argc, char** argv)
     return args;
 }
 
+std::string environmentValue(const char* name)
+{
+    const wchar_t* value = _wgetenv(widen(name).c_str());
+    return value ? narrow(value, wcslen(value)) : std::string();
+}
+
 void setBinaryOutput()
 {
     _setmode(_fileno(stdout), _O_BINARY);
@@ -78,6 +86,12 @@ std::filesystem::path fsPath(const std::string& path) { return std::filesystem::
 std::string utf8Path(const std::filesystem::path& path) { return path.string(); }
 
 std::vector<std::string> programArguments(int argc, char** argv) { return {argv + (argc > 0 ? 1 : 0), argv + argc}; }
+
+std::string environmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
 
 void setBinaryOutput() {}
 

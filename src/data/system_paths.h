@@ -20,6 +20,10 @@ int removeFile(const std::string& path);
 std::filesystem::path fsPath(const std::string& path);
 std::string utf8Path(const std::filesystem::path& path);
 
+// The value of an environment variable as UTF-8 (on Windows read as UTF-16, so a
+// user name outside the code page survives); empty when it is not set.
+std::string environmentValue(const char* name);
+
 // The program's arguments after its name, as UTF-8. On Windows they are read from
 // the UTF-16 command line; argv there holds them in the ANSI code page.
 std::vector<std::string> programArguments(int argc, char** argv);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <unordered_set>
 
@@ -39,17 +38,6 @@ std::optional<std::string> utf8ToLatin1(const std::string& utf8)
         }
     }
     return out;
-}
-
-std::string environment(const char* name)
-{
-#ifdef _WIN32
-    const wchar_t* value = _wgetenv(std::wstring(name, name + std::char_traits<char>::length(name)).c_str());
-    return value ? utf8Path(fs::path(value)) : "";
-#else
-    const char* value = std::getenv(name);
-    return value ? value : "";
-#endif
 }
 
 // 64-bit FNV-1a: small, and the same on every system and run.
@@ -161,15 +149,15 @@ std::string stableText(const Stable& stable, const std::string& dataFolder)
 std::string appDataFolder()
 {
 #ifdef _WIN32
-    const std::string base = environment("APPDATA");
+    const std::string base = environmentValue("APPDATA");
     if (base.empty())
         return {};
     return utf8Path(fsPath(base) / "quindle" / "quindle");
 #else
     // As Qt has it: $XDG_DATA_HOME as it stands when set, else the home folder's .local/share.
-    std::string base = environment("XDG_DATA_HOME");
+    std::string base = environmentValue("XDG_DATA_HOME");
     if (base.empty()) {
-        std::string home = environment("HOME");
+        std::string home = environmentValue("HOME");
         if (home.empty())
             return {};
         home = fs::path(home).lexically_normal().string();

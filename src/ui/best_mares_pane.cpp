@@ -1,18 +1,12 @@
 #include "ui/best_mares_pane.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QSaveFile>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
@@ -31,6 +25,7 @@
 #include "ui/session.h"
 #include "ui/sire_completer.h"
 #include "ui/stable_store.h"
+#include "ui/table_actions.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
@@ -50,16 +45,9 @@ namespace {
 // The table's columns at 100 %: id, name, age, sex, her two sires, ten numbers,
 // the repeated sires, the shape.
 constexpr int kColumnWidths[] = {60, 190, 40, 50, 165, 165, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 190, 60};
-constexpr int kBoundWidth = 70, kBoundLeastWidth = 48; // the least: room for "min" and "max"
+constexpr int kBoundLeastWidth = 48; // room for "min" and "max"
 // Typing a name plans once the player pauses: each planning reads the whole breeding file.
 constexpr int kTypingPauseMs = 500;
-
-QList<QModelIndex> sortedRows(const QTableView* table)
-{
-    QModelIndexList rows = table->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    return rows;
-}
 
 } // namespace
 
@@ -106,14 +94,7 @@ BestMaresPane::BestMaresPane(Session* session, StableStore* stable, QWidget* par
     buildTable();
     layout->addWidget(table_, 1);
 
-    auto* buttons = new QHBoxLayout;
-    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
-    exportButton->setObjectName(QStringLiteral("exportMares"));
-    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
-    connect(exportButton, &QPushButton::clicked, this, &BestMaresPane::exportClick);
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    layout->addLayout(buttons);
+    layout->addLayout(exportButtonRow(this, QStringLiteral("exportMares"), [this] { exportClick(); }));
 
     // A new cut is planned again; another folder takes nothing of the old one.
     connect(session_, &Session::changed, this, &BestMaresPane::replan);
@@ -127,13 +108,7 @@ QWidget* BestMaresPane::buildTarget()
     auto* target = new QWidget(this);
     auto* row = new QHBoxLayout(target);
     row->setContentsMargins(0, 0, 0, 0);
-    diMin_ = boundBox(target, "maresDiMin", QStringLiteral("min"));
-    diMax_ = boundBox(target, "maresDiMax", QStringLiteral("max"));
-    cdMin_ = boundBox(target, "maresCdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(target, "maresCdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(target);
-    minTotal_->setObjectName(QStringLiteral("maresMinTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(target, row, QStringLiteral("mares"), [this] { applyTarget(); });
     sortBy_ = new QComboBox(target);
     sortBy_->setObjectName(QStringLiteral("maresSortBy"));
     sortBy_->addItem(QStringLiteral("file order"));
@@ -149,23 +124,12 @@ QWidget* BestMaresPane::buildTarget()
     top_->setSpecialValueText(QStringLiteral("all"));
     top_->setToolTip(QStringLiteral("Show only this many rows (all: every row)"));
     const auto label = [target](const char* text) { return new QLabel(QString::fromLatin1(text), target); };
-    row->addWidget(label("DI"));
-    row->addWidget(diMin_);
-    row->addWidget(diMax_);
-    row->addWidget(label("CD"));
-    row->addWidget(cdMin_);
-    row->addWidget(cdMax_);
-    row->addWidget(label("Total at least"));
-    row->addWidget(minTotal_);
     row->addWidget(label("Sort by"));
     row->addWidget(sortBy_);
     row->addWidget(descending_);
     row->addWidget(label("Top"));
     row->addWidget(top_);
     row->addStretch(1);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        connect(box, &QLineEdit::textChanged, this, &BestMaresPane::applyTarget);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
     connect(top_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &BestMaresPane::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &BestMaresPane::applyTarget);
@@ -196,34 +160,15 @@ void BestMaresPane::buildTable()
     header->setSortIndicatorShown(true);
     connect(header, &QHeaderView::sectionClicked, this, &BestMaresPane::sortFromHeader);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
-    auto* copy = new QShortcut(QKeySequence::Copy, table_);
-    copy->setContext(Qt::WidgetShortcut);
-    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
-    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), table_);
-    compare->setContext(Qt::WidgetShortcut);
-    connect(compare, &QShortcut::activated, this, &BestMaresPane::compareSelected);
-    table_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        const QModelIndex index = table_->indexAt(at);
-        if (index.isValid())
-            menu.addAction(QStringLiteral("Show in Main Window"), this, [this, row = index.row()] { submitRow(row); });
-        QAction* add = menu.addAction(QStringLiteral("Add to Comparison"), this, &BestMaresPane::compareSelected);
-        add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-        add->setEnabled(table_->selectionModel()->hasSelection());
-        menu.addAction(QStringLiteral("Copy"), this, [this] { QApplication::clipboard()->setText(selectedText()); })
-            ->setShortcut(QKeySequence::Copy);
-        menu.exec(table_->viewport()->mapToGlobal(at));
-    });
+    addMatingRowActions(
+        table_, this,
+        {[this](int row) { submitRow(row); }, [this] { compareSelected(); }, [this] { return selectedText(); }});
 }
 
 MaresQuery BestMaresPane::query() const
 {
     MaresQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     if (const QVariant column = sortBy_->currentData(); column.isValid())
         query.sortBy = static_cast<MareColumn>(column.toInt());
     query.descending = descending_->isChecked();
@@ -332,10 +277,7 @@ void BestMaresPane::replan()
 
 void BestMaresPane::setZoom(int percent)
 {
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_}) {
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
-        box->setMinimumWidth(zoomed(kBoundLeastWidth, percent));
-    }
+    bounds_.setZoom(percent, kBoundLeastWidth);
     zoomTable(table_, percent, kColumnWidths);
 }
 
@@ -356,7 +298,7 @@ void BestMaresPane::submitRow(int row)
 
 void BestMaresPane::compareSelected()
 {
-    const QList<QModelIndex> rows = sortedRows(table_);
+    const QModelIndexList rows = selectedRowsInOrder(table_);
     if (rows.isEmpty() || !model_->mares()) {
         seam().beep();
         return;
@@ -365,48 +307,25 @@ void BestMaresPane::compareSelected()
         emit comparisonAsked(Candidate{0, namesOf(index.row())});
 }
 
-QString BestMaresPane::selectedText() const
-{
-    QString text = plannedFor_ + QLatin1Char('\n');
-    for (const QModelIndex& index : sortedRows(table_)) {
-        for (int c = 0; c < MaresModel::kShapeColumn; ++c)
-            text += (c ? QStringLiteral("\t") : QString()) +
-                    model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
+QString BestMaresPane::selectedText() const { return selectedRowsText(table_, plannedFor_, MaresModel::kShapeColumn); }
 
 bool BestMaresPane::exportTo(const QString& chosen)
 {
-    const QString path = csvPath(chosen);
-    // Written whole or not at all: a failed export leaves no half file behind.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && model_->mares()) {
+    return saveWhole(this, csvPath(chosen), QStringLiteral("table"), [this](QIODevice& file) {
+        if (!model_->mares())
+            return true;
         // Which stallion the rows are for, as one quoted field above the table.
-        QString stallion = plannedFor_;
-        stallion.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        ok = file.write(QStringLiteral("\"%1\"\n").arg(stallion).toUtf8()) >= 0;
-        ok = ok && file.write(kMareCsvHeader) >= 0;
+        bool ok = writeTitleLine(file, plannedFor_) && file.write(kMareCsvHeader) >= 0;
         MareCsvWriter csv(*model_->mares());
-        for (int row = 0; ok && row < model_->rowCount(); ++row) {
-            const std::string_view line = csv.row(model_->mareRow(row));
-            ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
-        }
-    }
-    if (ok && file.commit())
-        return true;
-    file.cancelWriting();
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The table could not be written to %1.\n\n%2").arg(path, file.errorString()));
-    return false;
+        for (int row = 0; ok && row < model_->rowCount(); ++row)
+            ok = writeAll(file, csv.row(model_->mareRow(row)));
+        return ok;
+    });
 }
 
 void BestMaresPane::exportClick()
 {
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Export the best mares"), QStringLiteral("CSV files (*.csv)"));
+    const QString path = askCsvPath(this, QStringLiteral("Export the best mares"));
     if (!path.isEmpty())
         exportTo(path);
 }

@@ -11,6 +11,7 @@
 #include "compare/comparison.h"
 #include "planner/best_mares.h"
 #include "ui/latest_work.h"
+#include "ui/target_boxes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -79,11 +80,7 @@ private:
     QTimer* typing_ = nullptr;
     QCheckBox* onlyMine_ = nullptr;
     QLabel* status_ = nullptr;
-    QLineEdit* diMin_ = nullptr;
-    QLineEdit* diMax_ = nullptr;
-    QLineEdit* cdMin_ = nullptr;
-    QLineEdit* cdMax_ = nullptr;
-    QSpinBox* minTotal_ = nullptr;
+    TargetBoxes bounds_;
     QComboBox* sortBy_ = nullptr;
     QCheckBox* descending_ = nullptr;
     QSpinBox* top_ = nullptr;

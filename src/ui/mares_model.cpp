@@ -3,6 +3,7 @@
 #include "dosage/chart_scale.h"
 #include "dosage/repeated_sires.h"
 #include "ui/latin1.h"
+#include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
 
 namespace quindle::ui {
@@ -56,16 +57,8 @@ QVariant MaresModel::data(const QModelIndex& index, int role) const
         return {};
     const MareRow& row = mareRow(index.row());
     const int column = index.column();
-    if (column == kShapeColumn) {
-        const PlanNumbers& numbers = mares_->numbersOf(row);
-        if (role == kGroupTotalsRole)
-            return groupTotalsValue(numbers.totals);
-        if (role == kChartScaleRole)
-            return scale_;
-        if (role == Qt::ToolTipRole)
-            return profileToolTip(profileOfTotals(numbers.totals));
-        return {};
-    }
+    if (column == kShapeColumn)
+        return shapeData(mares_->numbersOf(row), scale_, role);
     const bool number = column == static_cast<int>(MareColumn::Id) || column == static_cast<int>(MareColumn::Age) ||
                         (column >= kMareTextColumns && column < kMareColumns);
     switch (role) {

@@ -39,7 +39,11 @@ QVariant planCellData(const Plan& plan, const PlanRow& row, PlanColumn column, i
 
 QVariant planShapeData(const Plan& plan, const PlanRow& row, int scale, int role)
 {
-    const PlanNumbers& numbers = plan.numbersOf(row);
+    return shapeData(plan.numbersOf(row), scale, role);
+}
+
+QVariant shapeData(const PlanNumbers& numbers, int scale, int role)
+{
     if (role == kGroupTotalsRole)
         return groupTotalsValue(numbers.totals);
     if (role == kChartScaleRole)

@@ -31,6 +31,8 @@ QVariant planCellData(const Plan& plan, const PlanRow& row, PlanColumn column, i
 
 // The miniature bars' cell under `role`: the foal's group totals, the table's
 // `scale` and the profile's numbers as a tooltip.
+QVariant shapeData(const PlanNumbers& numbers, int scale, int role);
+// The same for a row of a plan.
 QVariant planShapeData(const Plan& plan, const PlanRow& row, int scale, int role);
 
 // The miniature bars' scale for every foal of a plan, so filtering and sorting

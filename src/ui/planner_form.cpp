@@ -1,7 +1,5 @@
 #include "ui/planner_form.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,17 +7,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "export/plan_csv.h"
 #include "input/edit_filter.h"
@@ -31,6 +24,7 @@
 #include "ui/planner_model.h"
 #include "ui/profile_chart.h"
 #include "ui/session.h"
+#include "ui/table_actions.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
@@ -49,7 +43,6 @@ namespace {
 
 // The table's columns at 100 %: the stallion, ten numbers, his two sires.
 constexpr int kColumnWidths[] = {190, 52, 52, 52, 52, 52, 52, 52, 52, 52, 52, 165, 165, 60}; // the last: the shape
-constexpr int kBoundWidth = 70;
 constexpr QSize kWindowSize(1040, 560);
 
 QString lines(const MareLines& mare)
@@ -149,33 +142,17 @@ QLayout* PlannerForm::buildFilters()
 {
     // Filters, and how many rows they let through.
     auto* filters = new QHBoxLayout;
-    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
-    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
-    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(this);
-    minTotal_->setObjectName(QStringLiteral("minTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(this, filters, QString(), [this] { applyFilters(); });
     sireFilter_ = new QLineEdit(this);
     sireFilter_->setObjectName(QStringLiteral("sireFilter"));
     sireFilter_->setPlaceholderText(QStringLiteral("part of the name"));
     sireFilter_->setClearButtonEnabled(true);
-    filters->addWidget(new QLabel(QStringLiteral("DI"), this));
-    filters->addWidget(diMin_);
-    filters->addWidget(diMax_);
-    filters->addWidget(new QLabel(QStringLiteral("CD"), this));
-    filters->addWidget(cdMin_);
-    filters->addWidget(cdMax_);
-    filters->addWidget(new QLabel(QStringLiteral("Total at least"), this));
-    filters->addWidget(minTotal_);
     filters->addWidget(new QLabel(QStringLiteral("Sire"), this));
     filters->addWidget(sireFilter_, 1);
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("rowCount"));
     filters->addWidget(count_);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_, sireFilter_})
-        connect(box, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &PlannerForm::applyFilters);
+    connect(sireFilter_, &QLineEdit::textChanged, this, &PlannerForm::applyFilters);
     return filters;
 }
 
@@ -195,40 +172,15 @@ QTableView* PlannerForm::buildTable()
     // Shown beside the numbers it draws; its place in the model stays last.
     table_->horizontalHeader()->moveSection(PlannerModel::kShapeColumn, PlannerModel::kShapeColumn - 2);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
-    auto* copy = new QShortcut(QKeySequence::Copy, table_);
-    copy->setContext(Qt::WidgetShortcut);
-    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
-    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), table_);
-    compare->setContext(Qt::WidgetShortcut);
-    connect(compare, &QShortcut::activated, this, &PlannerForm::compareSelected);
-    table_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        const QModelIndex index = table_->indexAt(at);
-        if (index.isValid())
-            menu.addAction(QStringLiteral("Show in Main Window"), this, [this, row = index.row()] { submitRow(row); });
-        QAction* add = menu.addAction(QStringLiteral("Add to Comparison"), this, &PlannerForm::compareSelected);
-        add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-        add->setEnabled(table_->selectionModel()->hasSelection());
-        QAction* copyRows = menu.addAction(QStringLiteral("Copy"), this,
-                                           [this] { QApplication::clipboard()->setText(selectedText()); });
-        copyRows->setShortcut(QKeySequence::Copy);
-        menu.exec(table_->viewport()->mapToGlobal(at));
-    });
+    addMatingRowActions(
+        table_, this,
+        {[this](int row) { submitRow(row); }, [this] { compareSelected(); }, [this] { return selectedText(); }});
     return table_;
 }
 
 QLayout* PlannerForm::buildButtons()
 {
-
-    auto* buttons = new QHBoxLayout;
-    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
-    exportButton->setObjectName(QStringLiteral("export"));
-    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
-    connect(exportButton, &QPushButton::clicked, this, &PlannerForm::exportClick);
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    return buttons;
+    return exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); });
 }
 
 void PlannerForm::setZoom(int percent)
@@ -236,8 +188,7 @@ void PlannerForm::setZoom(int percent)
     if (!isVisible())
         resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    bounds_.setZoom(percent);
     zoomTable(table_, percent, kColumnWidths);
     mares_->setZoom(percent);
 }
@@ -304,10 +255,7 @@ void PlannerForm::replan()
 void PlannerForm::applyFilters()
 {
     PlanQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     query.nameContains = toLatin1(sireFilter_->text().trimmed());
     model_->setFilters(std::move(query));
     showCount();
@@ -330,8 +278,7 @@ void PlannerForm::submitRow(int row)
 
 void PlannerForm::compareSelected()
 {
-    QModelIndexList rows = table_->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    const QModelIndexList rows = selectedRowsInOrder(table_);
     if (rows.isEmpty() || !model_->plan()) {
         seam().beep();
         return;
@@ -344,55 +291,30 @@ void PlannerForm::compareSelected()
     }
 }
 
-QString PlannerForm::selectedText() const
-{
-    QModelIndexList rows = table_->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QString text = plannedForLine() + QLatin1Char('\n');
-    for (const QModelIndex& index : rows) {
-        for (int c = 0; c < kPlanColumns; ++c)
-            text += (c ? QStringLiteral("\t") : QString()) +
-                    model_->data(model_->index(index.row(), c), Qt::DisplayRole).toString();
-        text += QLatin1Char('\n');
-    }
-    return text;
-}
+QString PlannerForm::selectedText() const { return selectedRowsText(table_, plannedForLine(), kPlanColumns); }
 
 QString PlannerForm::plannedForLine() const { return QStringLiteral("Planned for ") + plannedFor_; }
 
 bool PlannerForm::exportTo(const QString& chosen)
 {
     // A name typed without the file type gets it, as the dialog's filter says.
-    const QString path = chosen.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? chosen : chosen + ".csv";
-    // Written whole or not at all: a failed export leaves no half file behind.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && model_->plan()) {
+    return saveWhole(this, csvPath(chosen), QStringLiteral("table"), [this](QIODevice& file) {
+        if (!model_->plan())
+            return true;
         // Which mare the rows are for, as one quoted field above the table.
-        QString mare = plannedForLine();
-        mare.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        ok = file.write(QStringLiteral("\"%1\"\n").arg(mare).toUtf8()) >= 0;
-        ok = ok && file.write(kPlanCsvHeader) >= 0;
+        bool ok = writeTitleLine(file, plannedForLine()) && file.write(kPlanCsvHeader) >= 0;
         PlanCsvWriter csv(*model_->plan());
-        for (int row = 0; ok && row < model_->rowCount(); ++row) {
-            const std::string_view line = csv.row(model_->planRow(row));
-            ok = file.write(line.data(), static_cast<qint64>(line.size())) == static_cast<qint64>(line.size());
-        }
-    }
-    if (ok && file.commit())
-        return true;
-    file.cancelWriting();
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The table could not be written to %1.\n\n%2").arg(path, file.errorString()));
-    return false;
+        for (int row = 0; ok && row < model_->rowCount(); ++row)
+            ok = writeAll(file, csv.row(model_->planRow(row)));
+        return ok;
+    });
 }
 
 void PlannerForm::exportClick()
 {
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Export the plan"), QStringLiteral("CSV files (*.csv)"));
+    const QString path = askCsvPath(this, QStringLiteral("Export the plan"));
     if (!path.isEmpty())
-        exportTo(csvPath(path));
+        exportTo(path);
 }
 
 void PlannerForm::closeEvent(QCloseEvent* event)

@@ -15,12 +15,12 @@
 #include "data/data_folder.h"
 #include "planner/sire_plan.h"
 #include "ui/latest_work.h"
+#include "ui/target_boxes.h"
 
 class QLabel;
 class QLayout;
 class QLineEdit;
 class QRadioButton;
-class QSpinBox;
 class QTabWidget;
 class QTableView;
 
@@ -98,11 +98,7 @@ private:
     QLabel* status_ = nullptr;
     QTabWidget* directions_ = nullptr;
     BestMaresPane* mares_ = nullptr;
-    QLineEdit* diMin_ = nullptr;
-    QLineEdit* diMax_ = nullptr;
-    QLineEdit* cdMin_ = nullptr;
-    QLineEdit* cdMax_ = nullptr;
-    QSpinBox* minTotal_ = nullptr;
+    TargetBoxes bounds_;
     QLineEdit* sireFilter_ = nullptr;
     QLabel* count_ = nullptr;
     QTableView* table_ = nullptr;

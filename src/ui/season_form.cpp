@@ -1,19 +1,14 @@
 #include "ui/season_form.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QShortcut>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTreeView>
@@ -28,6 +23,7 @@
 #include "ui/profile_chart.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
+#include "ui/table_actions.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
@@ -59,7 +55,6 @@ constexpr std::array<int, kColumns + 1> kColumnWidths = [] {
     return widths;
 }();
 constexpr QSize kWindowSize(1120, 600);
-constexpr int kBoundWidth = 70;
 
 QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 {
@@ -107,13 +102,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
 
     // The target, once for every mare.
     auto* target = new QHBoxLayout;
-    diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
-    diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
-    cdMin_ = boundBox(this, "cdMin", QStringLiteral("min"));
-    cdMax_ = boundBox(this, "cdMax", QStringLiteral("max"));
-    minTotal_ = new QSpinBox(this);
-    minTotal_->setObjectName(QStringLiteral("minTotal"));
-    minTotal_->setRange(0, 9999);
+    bounds_.build(this, target, QString(), [this] { applyTarget(); });
     sortBy_ = new QComboBox(this);
     sortBy_->setObjectName(QStringLiteral("sortBy"));
     sortBy_->addItem(QStringLiteral("sire list order"));
@@ -127,14 +116,6 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     perMare_->setObjectName(QStringLiteral("perMare"));
     perMare_->setRange(1, 999);
     perMare_->setValue(static_cast<int>(kSeasonStallionsPerMare));
-    target->addWidget(new QLabel(QStringLiteral("DI"), this));
-    target->addWidget(diMin_);
-    target->addWidget(diMax_);
-    target->addWidget(new QLabel(QStringLiteral("CD"), this));
-    target->addWidget(cdMin_);
-    target->addWidget(cdMax_);
-    target->addWidget(new QLabel(QStringLiteral("Total at least"), this));
-    target->addWidget(minTotal_);
     target->addWidget(new QLabel(QStringLiteral("Sort by"), this));
     target->addWidget(sortBy_);
     target->addWidget(descending_);
@@ -142,9 +123,6 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     target->addWidget(perMare_);
     target->addStretch(1);
     layout->addLayout(target);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        connect(box, &QLineEdit::textChanged, this, &SeasonForm::applyTarget);
-    connect(minTotal_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
@@ -174,18 +152,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);
-    auto* copy = new QShortcut(QKeySequence::Copy, tree_);
-    copy->setContext(Qt::WidgetShortcut);
-    connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(selectedText()); });
-
-    auto* buttons = new QHBoxLayout;
-    auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
-    exportButton->setObjectName(QStringLiteral("export"));
-    exportButton->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
-    connect(exportButton, &QPushButton::clicked, this, &SeasonForm::exportClick);
-    buttons->addStretch(1);
-    buttons->addWidget(exportButton);
-    layout->addLayout(buttons);
+    copyRowsOnCtrlC(tree_, this, [this] { return selectedText(); });
+    layout->addLayout(exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); }));
 
     connect(store_, &StableStore::changed, this, [this] {
         if (fromStable_->isChecked())
@@ -200,8 +168,7 @@ void SeasonForm::setZoom(int percent)
     if (!isVisible())
         resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
-    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
-        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+    bounds_.setZoom(percent);
     // A mare's line is bold in the table's face, which the zoom has just changed.
     for (int r = 0; r < model_->rowCount(); ++r)
         model_->item(r)->setFont(damLineFont());
@@ -218,10 +185,7 @@ QFont SeasonForm::damLineFont() const
 PlanQuery SeasonForm::query() const
 {
     PlanQuery query;
-    query.di = rangeOfBoxes(diMin_, diMax_);
-    query.cd = rangeOfBoxes(cdMin_, cdMax_);
-    if (minTotal_->value() > 0)
-        query.minTotal = minTotal_->value();
+    bounds_.readInto(query);
     const QVariant column = sortBy_->currentData();
     if (column.isValid())
         query.sortBy = static_cast<PlanColumn>(column.toInt());
@@ -362,27 +326,17 @@ QString SeasonForm::selectedText() const
 
 bool SeasonForm::exportTo(const QString& path)
 {
-    // Written whole or not at all, with the columns `quindle-cli season` writes.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && season_)
-        ok = writeSeasonCsv(*season_, [&file](std::string_view text) {
-            return file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-        });
-    if (ok && file.commit())
-        return true;
-    file.cancelWriting();
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The season could not be written to %1.\n\n%2").arg(path, file.errorString()));
-    return false;
+    // With the columns `quindle-cli season` writes.
+    return saveWhole(this, path, QStringLiteral("season"), [this](QIODevice& file) {
+        return !season_ || writeSeasonCsv(*season_, [&file](std::string_view text) { return writeAll(file, text); });
+    });
 }
 
 void SeasonForm::exportClick()
 {
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Export the season"), QStringLiteral("CSV files (*.csv)"));
+    const QString path = askCsvPath(this, QStringLiteral("Export the season"));
     if (!path.isEmpty())
-        exportTo(csvPath(path));
+        exportTo(path);
 }
 
 void SeasonForm::closeEvent(QCloseEvent* event)

@@ -12,6 +12,7 @@
 #include "planner/plan_query.h"
 #include "planner/season.h"
 #include "ui/latest_work.h"
+#include "ui/target_boxes.h"
 
 class QCheckBox;
 class QComboBox;
@@ -75,11 +76,7 @@ private:
     QRadioButton* fromStable_ = nullptr;
     QRadioButton* fromIds_ = nullptr;
     QLineEdit* ids_ = nullptr;
-    QLineEdit* diMin_ = nullptr;
-    QLineEdit* diMax_ = nullptr;
-    QLineEdit* cdMin_ = nullptr;
-    QLineEdit* cdMax_ = nullptr;
-    QSpinBox* minTotal_ = nullptr;
+    TargetBoxes bounds_;
     QComboBox* sortBy_ = nullptr;
     QCheckBox* descending_ = nullptr;
     QSpinBox* perMare_ = nullptr;

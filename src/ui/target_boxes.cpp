@@ -1,6 +1,10 @@
 #include "ui/target_boxes.h"
 
+#include <QBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+
+#include "ui/zoom.h"
 
 namespace quindle::ui {
 
@@ -21,6 +25,47 @@ std::optional<ValueRange> rangeOfBoxes(QLineEdit* low, QLineEdit* high)
     if (!parsed || (!parsed->min && !parsed->max))
         return std::nullopt;
     return parsed;
+}
+
+void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix, const std::function<void()>& changed)
+{
+    const auto name = [&prefix](const char* plain) {
+        QString text = QString::fromLatin1(plain);
+        if (!prefix.isEmpty())
+            text = prefix + text.front().toUpper() + text.mid(1);
+        return text;
+    };
+    const auto bound = [&](const char* plain, const char* hint) {
+        QLineEdit* box = boundBox(parent, name(plain).toLatin1().constData(), QString::fromLatin1(hint));
+        QObject::connect(box, &QLineEdit::textChanged, parent, changed);
+        return box;
+    };
+    diMin_ = bound("diMin", "min");
+    diMax_ = bound("diMax", "max");
+    cdMin_ = bound("cdMin", "min");
+    cdMax_ = bound("cdMax", "max");
+    minTotal_ = new QSpinBox(parent);
+    minTotal_->setObjectName(name("minTotal"));
+    minTotal_->setRange(0, 9999);
+    QObject::connect(minTotal_, &QSpinBox::valueChanged, parent, changed);
+    row->addWidget(new QLabel(QStringLiteral("DI"), parent));
+    row->addWidget(diMin_);
+    row->addWidget(diMax_);
+    row->addWidget(new QLabel(QStringLiteral("CD"), parent));
+    row->addWidget(cdMin_);
+    row->addWidget(cdMax_);
+    row->addWidget(new QLabel(QStringLiteral("Total at least"), parent));
+    row->addWidget(minTotal_);
+}
+
+void TargetBoxes::setZoom(int percent, int least) const
+{
+    constexpr int kBoundWidth = 70;
+    for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_}) {
+        box->setMaximumWidth(zoomed(kBoundWidth, percent));
+        if (least > 0)
+            box->setMinimumWidth(zoomed(least, percent));
+    }
 }
 
 QString csvPath(const QString& path)

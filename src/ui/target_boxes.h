@@ -1,11 +1,15 @@
 #pragma once
 // Pieces the planning windows share: the boxes of a range bound, reading two of
-// them as a range, and the name an exported table is written under.
+// them as a range, the boxes a target starts with, and the name an exported
+// table is written under.
+#include <QSpinBox>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "planner/plan_query.h"
 
+class QBoxLayout;
 class QLineEdit;
 class QWidget;
 
@@ -16,6 +20,35 @@ QLineEdit* boundBox(QWidget* parent, const char* name, const QString& hint);
 // The range two bound boxes give (the core's "MIN:MAX"); a bound that is not a
 // number is marked red and the range left out, as are two empty boxes.
 std::optional<ValueRange> rangeOfBoxes(QLineEdit* low, QLineEdit* high);
+// The boxes a planning window's target starts with: DI and CD, each a range of
+// two bound boxes, and the least total.
+class TargetBoxes {
+public:
+    // Builds them in `parent` and adds them with their labels to `row`, named
+    // diMin, diMax, cdMin, cdMax and minTotal (after `prefix` when one is given:
+    // maresDiMin). `changed` runs whenever one of them changes.
+    void build(QWidget* parent, QBoxLayout* row, const QString& prefix, const std::function<void()>& changed);
+    // Puts the ranges and the least total they give into a query.
+    template <class Query>
+    void readInto(Query& query) const
+    {
+        query.di = rangeOfBoxes(diMin_, diMax_);
+        query.cd = rangeOfBoxes(cdMin_, cdMax_);
+        if (minTotal_->value() > 0)
+            query.minTotal = minTotal_->value();
+    }
+    // Scales the bound boxes' widths to the zoom; `least` (at 100 %) keeps
+    // them from shrinking below it when given.
+    void setZoom(int percent, int least = 0) const;
+
+private:
+    QLineEdit* diMin_ = nullptr;
+    QLineEdit* diMax_ = nullptr;
+    QLineEdit* cdMin_ = nullptr;
+    QLineEdit* cdMax_ = nullptr;
+    QSpinBox* minTotal_ = nullptr;
+};
+
 // The path with ".csv" added when it does not end so.
 QString csvPath(const QString& path);
 

@@ -1,0 +1,29 @@
+#include "stable_option.h"
+
+#include <cstdio>
+
+namespace quindle::cli {
+
+std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option)
+{
+    if (!option.empty())
+        return option;
+    const std::string path = stableFileFor(folder);
+    if (path.empty()) {
+        std::fprintf(stderr, "quindle-cli: no home folder to find the stable file in: name it with --stable FILE\n");
+        return std::nullopt;
+    }
+    return path;
+}
+
+StableRead readStableFile(const std::string& path)
+{
+    StableRead read = readStable(path);
+    if (read.status == Outcome::Failed)
+        std::fprintf(stderr, "quindle-cli: %s\n", read.error.c_str());
+    else if (read.status == Outcome::Absent)
+        std::fprintf(stderr, "quindle-cli: %s: no horses kept yet (no such file)\n", path.c_str());
+    return read;
+}
+
+} // namespace quindle::cli

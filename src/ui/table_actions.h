@@ -1,0 +1,59 @@
+#pragma once
+// What the result tables of the planning windows offer alike: Ctrl+C copying the
+// selected rows, Ctrl+Shift+A and a context menu for a table of matings, and the
+// Export button writing a CSV file whole or not at all.
+#include <QModelIndexList>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class QAbstractItemView;
+class QHBoxLayout;
+class QIODevice;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace quindle::ui {
+
+// The selected rows' first cells, top to bottom.
+QModelIndexList selectedRowsInOrder(const QAbstractItemView* view);
+
+// `first` on a line, then the selected rows' first `columns` cells as lines of
+// tab-separated text.
+QString selectedRowsText(const QAbstractItemView* view, const QString& first, int columns);
+
+// Ctrl+C while the view has the focus puts `text()` on the clipboard.
+void copyRowsOnCtrlC(QAbstractItemView* view, QWidget* owner, std::function<QString()> text);
+
+// A table whose rows are matings.
+struct MatingRowActions {
+    std::function<void(int)> show; // shows a row's mating in the main window
+    std::function<void()> compare; // adds the selected rows to the comparison
+    std::function<QString()> text; // the selected rows as text
+};
+// Ctrl+C, Ctrl+Shift+A, and the context menu that rowMenu builds.
+void addMatingRowActions(QAbstractItemView* view, QWidget* owner, MatingRowActions actions);
+// The context menu for a right-click at `at` in the view's viewport: Show in
+// Main Window over a row, Add to Comparison (while rows are selected), Copy.
+std::unique_ptr<QMenu> rowMenu(QAbstractItemView* view, QWidget* owner, const MatingRowActions& actions,
+                               const QPoint& at);
+
+// The row under a table with the Export button at its right.
+QHBoxLayout* exportButtonRow(QWidget* owner, const QString& objectName, std::function<void()> clicked);
+// Asks where to export to; the path with ".csv" added when the name has no
+// such ending, empty when the player cancels.
+QString askCsvPath(QWidget* parent, const QString& title);
+// Writes the file through `write` (false when a write failed), whole or not at
+// all: a failed export leaves no half file behind. False after telling the
+// player that `what` could not be written.
+bool saveWhole(QWidget* parent, const QString& path, const QString& what, const std::function<bool(QIODevice&)>& write);
+
+// Writes all of `bytes`; false when a write failed.
+bool writeAll(QIODevice& file, std::string_view bytes);
+// The line above an exported table naming whom its rows are for, as one quoted
+// CSV field.
+bool writeTitleLine(QIODevice& file, QString title);
+
+} // namespace quindle::ui

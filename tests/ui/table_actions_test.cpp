@@ -1,0 +1,83 @@
+// What the planning windows' result tables offer alike: the rows' context menu
+// and an export that is written whole or not at all.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QIODevice>
+#include <QMenu>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <filesystem>
+
+#include "gui_fixture.h"
+#include "ui/table_actions.h"
+
+using namespace quindle;
+using namespace quindle::testing;
+
+namespace {
+
+QAction* entry(const QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(TableActions, TheMenuShowsTheRowUnderThePointerAndComparesOnlyWithASelection)
+{
+    QWidget window;
+    QStandardItemModel model(3, 2);
+    QTableView view(&window);
+    view.setModel(&model);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    window.resize(400, 300);
+    window.show();
+    int shown = -1, compared = 0;
+    const ui::MatingRowActions actions{[&](int row) { shown = row; }, [&] { ++compared; },
+                                       [] { return QStringLiteral("the rows"); }};
+
+    const QPoint onRow1 = view.visualRect(model.index(1, 0)).center();
+    auto menu = ui::rowMenu(&view, &window, actions, onRow1);
+    ASSERT_NE(entry(*menu, "Show in Main Window"), nullptr);
+    entry(*menu, "Show in Main Window")->trigger();
+    EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(entry(*menu, "Add to Comparison")->isEnabled()); // nothing selected
+    entry(*menu, "Copy")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "the rows");
+
+    view.selectRow(2);
+    const QPoint belowRows(5, view.viewport()->height() - 2);
+    menu = ui::rowMenu(&view, &window, actions, belowRows);
+    EXPECT_EQ(entry(*menu, "Show in Main Window"), nullptr);
+    ASSERT_TRUE(entry(*menu, "Add to Comparison")->isEnabled());
+    entry(*menu, "Add to Comparison")->trigger();
+    EXPECT_EQ(compared, 1);
+}
+
+TEST(TableActions, AFailedExportLeavesNoFileAndSaysSo)
+{
+    RecordingSeam seam;
+    ui::setSeam(&seam);
+    TempDir dir;
+    const QString path = QString::fromStdString(dir.file("plan.csv"));
+    // A write that fails half-way leaves nothing behind.
+    EXPECT_FALSE(ui::saveWhole(nullptr, path, QStringLiteral("table"), [](QIODevice& file) {
+        ui::writeTitleLine(file, QStringLiteral("Planned for \"X\""));
+        return false; // as a full disk answers
+    }));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("plan.csv")));
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.startsWith("The table could not be written to " + path + ".\n\n"))
+        << seam.warnings[0].second.toStdString();
+
+    EXPECT_TRUE(ui::saveWhole(nullptr, path, QStringLiteral("table"), [](QIODevice& file) {
+        return ui::writeTitleLine(file, QStringLiteral("Planned for \"X\"")) && ui::writeAll(file, "a,b\n");
+    }));
+    EXPECT_EQ(readFile(dir.file("plan.csv")), "\"Planned for \"\"X\"\"\"\na,b\n");
+    EXPECT_EQ(seam.warnings.size(), 1u);
+    ui::setSeam(nullptr);
+}
