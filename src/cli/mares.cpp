@@ -55,14 +55,11 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
     return query;
 }
 
-// The identifiers of the stable's fillies and mares, sorted; nullopt after
-// saying what is wrong with the file. Horses left out are named.
-std::optional<std::vector<std::int32_t>> stableMares(const DataFolder& folder, const std::string& path)
+// The identifiers of the stable's fillies and mares, sorted; a kept horse that
+// cannot be used is named on standard error.
+std::vector<std::int32_t> stableMares(const DataFolder& folder, const Stable& stable)
 {
-    const StableRead read = readStableFile(path);
-    if (read.status != Outcome::Done)
-        return std::nullopt;
-    const std::vector<CheckedHorse> horses = checkStable(read.stable, folder);
+    const std::vector<CheckedHorse> horses = checkStable(stable, folder);
     for (const CheckedHorse& horse : horses)
         if (!horse.usable())
             std::fprintf(stderr, "quindle-cli: %s\n", horse.message.c_str());
@@ -121,8 +118,12 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
         return 1;
     }
     std::optional<std::vector<std::int32_t>> only;
-    if (stablePath && !(only = stableMares(folder, *stablePath)))
-        return 2;
+    if (stablePath) {
+        const StableRead read = readStableFile(*stablePath);
+        if (read.status != Outcome::Done)
+            return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
+        only = stableMares(folder, read.stable);
+    }
 
     Out out;
     if (!options.json)

@@ -190,6 +190,13 @@ TEST_F(MaresTest, FiltersSortTopAndTheStable)
         if (line[0] != 'i')
             ids.push_back(std::stoi(line));
     EXPECT_EQ(ids, mares);
+
+    // No horses kept yet is "not found", as for the season; a damaged file is an error.
+    const ProcessResult none = cli({"mares", "--sire", sire, "--stable", file("none.json")});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("no horses kept yet"), std::string::npos) << none.err;
+    std::ofstream(file("bad.json")) << "{";
+    EXPECT_EQ(cli({"mares", "--sire", sire, "--stable", file("bad.json")}).exitCode, 2);
 }
 
 TEST_F(MaresTest, UnknownStallionsNoRowsAndUsageErrors)
