@@ -92,21 +92,23 @@ std::optional<std::string> fileIdentityOf(const std::string& path)
 #endif
 }
 
-std::optional<BucketRecord> readBucketRecord(const DataFolder& folder)
+namespace {
+
+// A record is a few hundred bytes; anything far longer is not one.
+constexpr std::size_t kLongestRecord = 8192;
+
+// The first bytes of the stamp (up to kLongestRecord: a file that long holds no record).
+std::string stampBytes(FilePtr file)
 {
-    // A record is a few hundred bytes; anything far longer is not one.
-    constexpr std::size_t kLongest = 8192;
-    FilePtr file;
-    try {
-        file = openInput(folder.bucketStamp());
-    } catch (const FileError&) {
-        return std::nullopt; // missing, unreadable or not a regular file: no record
-    }
-    char bytes[kLongest];
-    const std::size_t size = std::fread(bytes, 1, sizeof bytes, file.get());
-    if (size == sizeof bytes)
+    std::string bytes(kLongestRecord, '\0');
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file.get()));
+    return bytes;
+}
+
+std::optional<BucketRecord> parseBucketRecord(std::string_view text)
+{
+    if (text.size() >= kLongestRecord)
         return std::nullopt;
-    const std::string_view text(bytes, size);
     const std::size_t comma = text.find(',');
     if (comma == 0 || comma == std::string_view::npos || text.substr(comma, 2) != ",\n")
         return std::nullopt;
@@ -137,6 +139,31 @@ std::optional<BucketRecord> readBucketRecord(const DataFolder& folder)
     return record;
 }
 
+// The stamp's text as every stamp holds it (see readStamp): a first character,
+// then up to 4096 more before a comma.
+bool holdsStampText(std::string_view bytes)
+{
+    constexpr std::size_t kLongestText = 4096;
+    return bytes.size() > 1 && bytes.substr(1, kLongestText).find(',') != std::string_view::npos;
+}
+
+} // namespace
+
+std::optional<BucketRecord> readBucketRecord(const DataFolder& folder)
+{
+    try {
+        return parseBucketRecord(stampBytes(openInput(folder.bucketStamp())));
+    } catch (const FileError&) {
+        return std::nullopt; // missing, unreadable or not a regular file: no record
+    }
+}
+
+void removeBucketStamp(const DataFolder& folder)
+{
+    if (removeFile(folder.bucketStamp()) != 0 && errno != ENOENT)
+        throw FileError(folder.bucketStamp(), 0, std::string("cannot be removed: ") + std::strerror(errno));
+}
+
 void stampBuckets(const DataFolder& folder, const std::string& stampText)
 {
     std::string content = stampText + ",\n";
@@ -161,15 +188,30 @@ void stampBuckets(const DataFolder& folder, const std::string& stampText)
     file.commit();
 }
 
-bool bucketsAsRecorded(const DataFolder& folder, const std::string& stampText)
+BucketState readBucketState(const DataFolder& folder, const std::string& stampText)
 {
-    const auto record = readBucketRecord(folder);
+    FilePtr file;
+    try {
+        file = openInput(folder.bucketStamp());
+    } catch (const FileError& e) {
+        if (!e.notOpened())
+            throw;
+        return {}; // never cut, or cut by a split that did not finish
+    }
+    const std::string bytes = stampBytes(std::move(file));
+    BucketState state;
+    state.stamped = holdsStampText(bytes);
+    // The record also says which breeding file they were cut from and how long
+    // each file was, so a bucket cut short since is cut again.
+    const auto record = parseBucketRecord(bytes);
     if (!record || record->stampText != stampText || fileIdentityOf(folder.breedingFile()) != record->breedingIdentity)
-        return false;
+        return state;
     for (int b = 0; b < kBucketCount; ++b)
         if (sizeOf(folder.bucketFile(b)) != record->bucketSizes[static_cast<std::size_t>(b)])
-            return false;
-    return sizeOf(folder.nameIndex()) == record->nameIndexSize && sizeOf(folder.horseIndex()) == record->horseIndexSize;
+            return state;
+    state.current =
+        sizeOf(folder.nameIndex()) == record->nameIndexSize && sizeOf(folder.horseIndex()) == record->horseIndexSize;
+    return state;
 }
 
 } // namespace quindle

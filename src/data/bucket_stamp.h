@@ -32,12 +32,23 @@ struct BucketRecord {
 // without one (such buckets are cut again once).
 std::optional<BucketRecord> readBucketRecord(const DataFolder& folder);
 
+// Removes the stamp if there is one, before a split: buckets it no longer vouches
+// for are cut again whatever stops the split. Throws FileError when it stays.
+void removeBucketStamp(const DataFolder& folder);
+
 // Flushes every bucket, the name index and the folder to the disk, then writes
 // the stamp of `stampText` with their record. Throws FileError.
 void stampBuckets(const DataFolder& folder, const std::string& stampText);
 
-// True when the stamp is of `stampText` and of this data folder's breeding file,
-// and every file is there with its recorded size: no split is needed.
-bool bucketsAsRecorded(const DataFolder& folder, const std::string& stampText);
+// What the bucket folder's stamp says, read once before a cut.
+struct BucketState {
+    // A stamp is there, of whatever breeding file: the buckets were cut before.
+    bool stamped = false;
+    // It is of `stampText` and of this data folder's breeding file, and every
+    // file is there with its recorded size: no split is needed.
+    bool current = false;
+};
+// Throws FileError when the stamp is there but not a regular file.
+BucketState readBucketState(const DataFolder& folder, const std::string& stampText);
 
 } // namespace quindle

@@ -65,13 +65,7 @@ std::optional<std::int64_t> countNonEmptyLines(const std::string& path)
             throw;
         return std::nullopt;
     }
-    ByteInput in(std::move(file), path);
-    LineWalk lines(path);
-    for (std::string_view block = in.window(); !block.empty(); block = in.window()) {
-        lines.walk(block);
-        in.consume(block.size());
-    }
-    return lines.linesWithText();
+    return countLinesWithText(file.get(), path);
 }
 
 ChefTable readChefRows(FilePtr file, const std::string& path, std::int64_t count)

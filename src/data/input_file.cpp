@@ -1,6 +1,7 @@
 #include "data/input_file.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -39,19 +40,18 @@ std::string kindOf(unsigned mode)
 #endif
 }
 
-[[noreturn]] void notRegular(const std::string& path, unsigned mode)
+std::string notRegularText(unsigned mode)
 {
-    throw FileError(path, 0, "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files",
-                    FileError::Kind::NotRegularFile);
+    return "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files";
 }
 
-// The open failed with `error`.
-[[noreturn]] void notOpened(const std::string& path, int error)
+// An open that failed with `error`: the file is missing, or there and unreadable.
+FileError::Kind openFaultKind(int error)
 {
-    const bool missing = error == ENOENT || error == ENOTDIR;
-    throw FileError(path, 0, std::string("cannot be opened: ") + std::strerror(error),
-                    missing ? FileError::Kind::Missing : FileError::Kind::Unreadable);
+    return error == ENOENT || error == ENOTDIR ? FileError::Kind::Missing : FileError::Kind::Unreadable;
 }
+
+std::string cannotOpenText(int error) { return std::string("cannot be opened: ") + std::strerror(error); }
 } // namespace
 
 std::string lineTooLongText() { return "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes"; }
@@ -65,25 +65,27 @@ FilePtr openInput(const std::string& path)
         // Windows refuses to open a folder as "permission denied": say what it is.
         std::error_code error;
         if (std::filesystem::is_directory(fsPath(path), error))
-            notRegular(path, _S_IFDIR);
-        notOpened(path, saved);
+            throw FileError(path, 0, notRegularText(_S_IFDIR), FileError::Kind::NotRegularFile);
+        throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
     }
     struct _stat64 status {};
     if (_fstat64(_fileno(file.get()), &status) == 0 && (status.st_mode & _S_IFMT) != _S_IFREG)
-        notRegular(path, status.st_mode);
+        throw FileError(path, 0, notRegularText(status.st_mode), FileError::Kind::NotRegularFile);
     return file;
 #else
     // Without blocking: opening a FIFO with no writer would wait forever.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        notOpened(path, errno);
+    if (fd < 0) {
+        const int saved = errno;
+        throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
+    }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         const int saved = errno;
         ::close(fd);
         if (status.st_mode == 0)
-            notOpened(path, saved);
-        notRegular(path, status.st_mode);
+            throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
+        throw FileError(path, 0, notRegularText(status.st_mode), FileError::Kind::NotRegularFile);
     }
     // Reads of a regular file never wait; clear the flag all the same.
     const int flags = ::fcntl(fd, F_GETFL);
@@ -93,10 +95,35 @@ FilePtr openInput(const std::string& path)
     if (!file) {
         const int saved = errno;
         ::close(fd);
-        notOpened(path, saved);
+        throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
     }
     return file;
 #endif
+}
+
+StartupInputs openStartupInputs(const DataFolder& folder)
+{
+    StartupInputs inputs;
+    inputs.chefTable = openInput(folder.chefTable());
+    inputs.chefRows = countLinesWithText(inputs.chefTable.get(), folder.chefTable());
+    if (inputs.chefRows > INT32_MAX)
+        throw FileError(folder.chefTable(), 0, "has more rows than the table can hold");
+    try {
+        openInput(folder.sireList());
+    } catch (const FileError& e) {
+        inputs.sireListFault = e;
+    }
+    return inputs;
+}
+
+std::int64_t countLinesWithText(std::FILE* file, const std::string& path)
+{
+    std::vector<char> block(std::size_t{1} << 16);
+    LineWalk lines(path);
+    for (std::size_t got; (got = readBlock(file, block.data(), block.size(), path)) > 0;)
+        lines.walk({block.data(), got});
+    std::rewind(file);
+    return lines.linesWithText();
 }
 
 std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std::string& path)

@@ -5,9 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "data/data_folder.h"
+#include "data/file_error.h"
 
 namespace quindle {
 
@@ -29,6 +33,25 @@ std::string lineTooLongText();
 // or cannot be opened (Kind::Unreadable, with the system's reason). Every
 // input of Quindle's is opened here.
 FilePtr openInput(const std::string& path);
+
+// The two inputs start-up reads before it looks at the breeding file, opened in
+// one go, in the order a player is told of their faults: the chef table, whose
+// lines that hold text are counted (one chef each), then the sire list, which
+// only has to open. A fault of the chef table throws (FileError; notOpened()
+// when it is missing or cannot be opened); one of the sire list is kept, to be
+// told only once the chef table's rows have been read.
+struct StartupInputs {
+    FilePtr chefTable; // at its start
+    std::int64_t chefRows = 0;
+    std::optional<FileError> sireListFault;
+};
+StartupInputs openStartupInputs(const DataFolder& folder);
+
+// The lines of an open file that hold at least one character (CR LF, LF and CR
+// each end a line), read from where the file stands to its end; the file is
+// then rewound to its start.
+// A line longer than kMaxLineBytes throws FileError naming `path` and the line.
+std::int64_t countLinesWithText(std::FILE* file, const std::string& path);
 
 // Reads up to `count` bytes of `file` into `into`: fewer only at the end of the
 // file. Throws FileError naming `path` when the file cannot be read. Every

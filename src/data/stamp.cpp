@@ -1,10 +1,8 @@
 #include "data/stamp.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -106,12 +104,6 @@ void writeStamp(const std::string& stampPath, const std::string& text)
     ReplacingFile file(stampPath);
     file.write(content.data(), content.size());
     file.commit();
-}
-
-void removeStamp(const std::string& stampPath)
-{
-    if (removeFile(stampPath) != 0 && errno != ENOENT)
-        throw FileError(stampPath, 0, std::string("cannot be removed: ") + std::strerror(errno));
 }
 
 } // namespace quindle

@@ -24,7 +24,4 @@ std::optional<std::string> readStamp(const std::string& stampPath);
 // that is then renamed, so a stamp is never half written. Throws FileError.
 void writeStamp(const std::string& stampPath, const std::string& text);
 
-// Removes a stamp file if there is one; throws FileError when it stays.
-void removeStamp(const std::string& stampPath);
-
 } // namespace quindle

@@ -1,9 +1,9 @@
 #pragma once
 // Start-up: load the chef table, check the three input files in their fixed
 // order, and cut the breeding file into buckets when it changed since the stamp.
-#include <functional>
 #include <string>
 
+#include "data/bucket_cut.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "data/outcome.h"
@@ -11,13 +11,6 @@
 namespace quindle {
 
 enum class InputFile { ChefTable, SireList, BreedingFile };
-
-// Hooks for the window that shows the progress of a split.
-struct SplitObserver {
-    std::function<void()> begins;
-    std::function<void(int)> progress;
-    std::function<void()> ends; // also called when the split fails
-};
 
 struct StartupResult {
     Outcome status = Outcome::Failed; // Done: ready; Absent: a file is missing

@@ -1,6 +1,8 @@
 #include "data/system_paths.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <system_error>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -96,5 +98,19 @@ std::string environmentValue(const char* name)
 void setBinaryOutput() {}
 
 #endif
+
+std::string notAFolder(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(fsPath(path), ec);
+    if (ec && ec.value() == ELOOP)
+        return "is a symbolic link that leads back to itself, not a folder";
+    if (ec || status.type() == fs::file_type::directory || status.type() == fs::file_type::not_found)
+        return {};
+    if (fs::is_symlink(fs::symlink_status(fsPath(path), ec)) && status.type() != fs::file_type::regular)
+        return "is a symbolic link to a device or other special file, not a folder";
+    return status.type() == fs::file_type::regular ? "is a file, not a folder" : "is not a folder";
+}
 
 } // namespace quindle

@@ -24,6 +24,10 @@ std::string utf8Path(const std::filesystem::path& path);
 // user name outside the code page survives); empty when it is not set.
 std::string environmentValue(const char* name);
 
+// What stands at `path` when it is not a folder, for a message ("is a file, not
+// a folder"); empty for a folder, or for nothing there at all.
+std::string notAFolder(const std::string& path);
+
 // The program's arguments after its name, as UTF-8. On Windows they are read from
 // the UTF-16 command line; argv there holds them in the ANSI code page.
 std::vector<std::string> programArguments(int argc, char** argv);

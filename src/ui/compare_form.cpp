@@ -23,8 +23,8 @@
 #include "ui/busy_cursor.h"
 #include "ui/compare_chart.h"
 #include "ui/latin1.h"
-#include "ui/main_form.h"
 #include "ui/note_mark.h"
+#include "ui/session.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
@@ -61,7 +61,8 @@ QIcon swatch(const QColor& colour, int size)
 
 } // namespace
 
-CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main)
+CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), candidates_(candidates)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Comparison"));
@@ -84,9 +85,8 @@ CompareForm::CompareForm(MainForm* main) : QWidget(main, Qt::Window), main_(main
         buttons->addWidget(b);
         return b;
     };
-    button(QStringLiteral("Add Shown"), "addShown", [this] {
-        main_->compareShown();
-    })->setToolTip(QStringLiteral("Add the horse or foal the main window shows (Ctrl+Shift+A there)"));
+    button(QStringLiteral("Add Shown"), "addShown", &CompareForm::addShownRequested)
+        ->setToolTip(QStringLiteral("Add the horse or foal the main window shows (Ctrl+Shift+A there)"));
     button(QStringLiteral("Up"), "up", [this] { move(list_->currentRow(), -1); });
     button(QStringLiteral("Down"), "down", [this] { move(list_->currentRow(), +1); });
     button(QStringLiteral("Remove"), "remove", [this] { remove(list_->currentRow()); });
@@ -159,20 +159,19 @@ void CompareForm::setZoom(int percent)
 
 bool CompareForm::add(const Candidate& candidate)
 {
-    std::vector<Candidate>& candidates = main_->candidates();
-    if (std::find(candidates.begin(), candidates.end(), candidate) != candidates.end()) {
+    if (std::find(candidates_.begin(), candidates_.end(), candidate) != candidates_.end()) {
         seam().beep(); // already compared
         return false;
     }
-    if (candidates.size() >= kMostCandidates) {
+    if (candidates_.size() >= kMostCandidates) {
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("At most %1 candidates are compared: remove one first.").arg(kMostCandidates));
         return false;
     }
-    candidates.push_back(candidate);
+    candidates_.push_back(candidate);
     {
         BusyCursor busy;
-        shown_.push_back(showCandidate(candidate, main_->folder(), main_->chefs()));
+        shown_.push_back(showCandidate(candidate, session_->folder(), session_->chefs()));
     }
     if (!shown_.back().error.empty())
         seam().warning(this, QStringLiteral("Quindle"), QString::fromStdString(shown_.back().error));
@@ -183,10 +182,9 @@ bool CompareForm::add(const Candidate& candidate)
 
 void CompareForm::remove(int index)
 {
-    std::vector<Candidate>& candidates = main_->candidates();
-    if (index < 0 || index >= static_cast<int>(candidates.size()))
+    if (index < 0 || index >= static_cast<int>(candidates_.size()))
         return;
-    candidates.erase(candidates.begin() + index);
+    candidates_.erase(candidates_.begin() + index);
     shown_.erase(shown_.begin() + index);
     refresh();
     list_->setCurrentRow(std::min(index, static_cast<int>(shown_.size()) - 1));
@@ -194,12 +192,11 @@ void CompareForm::remove(int index)
 
 void CompareForm::move(int index, int step)
 {
-    std::vector<Candidate>& candidates = main_->candidates();
     const int to = index + step;
-    if (index < 0 || to < 0 || index >= static_cast<int>(candidates.size()) ||
-        to >= static_cast<int>(candidates.size()))
+    if (index < 0 || to < 0 || index >= static_cast<int>(candidates_.size()) ||
+        to >= static_cast<int>(candidates_.size()))
         return;
-    std::swap(candidates[static_cast<std::size_t>(index)], candidates[static_cast<std::size_t>(to)]);
+    std::swap(candidates_[static_cast<std::size_t>(index)], candidates_[static_cast<std::size_t>(to)]);
     std::swap(shown_[static_cast<std::size_t>(index)], shown_[static_cast<std::size_t>(to)]);
     refresh();
     list_->setCurrentRow(to);
@@ -209,8 +206,8 @@ void CompareForm::reload()
 {
     BusyCursor busy;
     shown_.clear();
-    for (const Candidate& candidate : main_->candidates())
-        shown_.push_back(showCandidate(candidate, main_->folder(), main_->chefs()));
+    for (const Candidate& candidate : candidates_)
+        shown_.push_back(showCandidate(candidate, session_->folder(), session_->chefs()));
     refresh();
 }
 

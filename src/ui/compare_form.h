@@ -2,7 +2,7 @@
 // Matings side by side: up to six candidates (horses by identifier, matings by
 // their three names) with their names, grouped bars and number rows, the best
 // of each row marked for the player's DI and CD target. The candidates belong
-// to the main window and last for the run; this window only shows them.
+// to the main window and last for the run; this window shows and orders them.
 #include <QWidget>
 #include <vector>
 
@@ -15,12 +15,13 @@ class QTableWidget;
 namespace quindle::ui {
 
 class CompareChart;
-class MainForm;
+class Session;
 
 class CompareForm : public QWidget {
     Q_OBJECT
 public:
-    explicit CompareForm(MainForm* main);
+    // `candidates` outlives the window: closing it keeps them for the next opening.
+    CompareForm(Session* session, std::vector<Candidate>& candidates, QWidget* parent);
 
     // False (after saying why) when six are there already or it is there.
     bool add(const Candidate& candidate);
@@ -43,6 +44,10 @@ public:
     // false after telling why not.
     bool exportTo(const QString& path);
 
+signals:
+    // "Add Shown": the horse or foal the main window shows is to be added.
+    void addShownRequested();
+
 protected:
     void changeEvent(QEvent* event) override;
 
@@ -51,7 +56,8 @@ private:
     void exportClick();
     CompareTarget target() const;
 
-    MainForm* main_;
+    Session* session_;
+    std::vector<Candidate>& candidates_;
     int zoom_ = 100;
     std::vector<CandidateShown> shown_; // of the main window's candidates, in order
     QWidget* content_ = nullptr;

@@ -428,7 +428,8 @@ bool MainForm::writeCardPdf(const QString& path)
 void MainForm::openCompare()
 {
     if (!compare_) {
-        compare_ = new CompareForm(this);
+        compare_ = new CompareForm(session_, candidates_, this);
+        connect(compare_, &CompareForm::addShownRequested, this, &MainForm::compareShown);
         compare_->setZoom(zoom_);
         placeOnScreen(compare_, pos() + QPoint(width() / 5, height() / 5), this);
     }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <random>
+#include <vector>
 
 #include <filesystem>
 #ifndef _WIN32
@@ -11,7 +12,9 @@
 #include <sys/stat.h>
 #endif
 
+#include "data/bucket_stamp.h"
 #include "data/chef_table.h"
+#include "data/file_error.h"
 #include "data/stamp.h"
 #include "data/startup.h"
 #include "support/temp_dir.h"
@@ -164,6 +167,51 @@ TEST(Startup, ABadChefTableEndsStartUpNamingFileAndLine)
     EXPECT_EQ(result.status, Outcome::Failed);
     EXPECT_EQ(result.error, f.folder.chefTable() + ", line 2: \"abc\" is not a whole number");
     EXPECT_FALSE(fs::exists(f.stamp));
+}
+
+TEST(Startup, TheChefTablesFaultsAreToldBeforeTheSireListsAndItsBeforeTheBreedingFiles)
+{
+    // The two inputs are opened together; what is told first stays in the files' order.
+    Folder badChefs(true, false, false);
+    writeFile(badChefs.folder.chefTable(), "A,1,1,1,1,1\r\nB,1,abc,1,1,1\r\n");
+    const StartupResult chefs = badChefs.start();
+    EXPECT_EQ(chefs.status, Outcome::Failed);
+    EXPECT_EQ(chefs.error, badChefs.folder.chefTable() + ", line 2: \"abc\" is not a whole number");
+
+    Folder sireFolder(true, false, false);
+    fs::create_directory(sireFolder.folder.sireList());
+    const StartupResult sires = sireFolder.start();
+    EXPECT_EQ(sires.status, Outcome::Failed);
+    EXPECT_NE(sires.error.find(sireFolder.folder.sireList() + ": is a folder"), std::string::npos) << sires.error;
+    EXPECT_FALSE(fs::exists(sireFolder.folder.bucketFolder()));
+}
+
+TEST(BucketState, OneReadSaysWhetherAStampIsThereAndWhetherItVouchesForTheseBuckets)
+{
+    Folder f;
+    ASSERT_EQ(f.start().status, Outcome::Done);
+    const std::string cut = *stampTextOf(f.folder.breedingFile());
+    const auto state = [&](const std::string& stampText) {
+        const BucketState s = readBucketState(f.folder, stampText);
+        return std::pair(s.stamped, s.current);
+    };
+    EXPECT_EQ(state(cut), std::pair(true, true));
+    EXPECT_EQ(state("another breeding file"), std::pair(true, false));
+    // A stamp's text as readStamp takes it: a first character, then up to a comma.
+    for (const std::string& content : std::vector<std::string>{",,", "x,", ",x,", std::string(4096, 'x') + ","}) {
+        writeFile(f.folder.bucketStamp(), content);
+        EXPECT_EQ(state(cut), std::pair(true, false)) << content.size();
+        EXPECT_TRUE(readStamp(f.folder.bucketStamp()).has_value());
+    }
+    for (const std::string& content : std::vector<std::string>{"", ",", "no comma", std::string(4097, 'x') + ","}) {
+        writeFile(f.folder.bucketStamp(), content);
+        EXPECT_EQ(state(cut), std::pair(false, false)) << content.size();
+        EXPECT_FALSE(readStamp(f.folder.bucketStamp()).has_value());
+    }
+    fs::remove(f.folder.bucketStamp());
+    EXPECT_EQ(state(cut), std::pair(false, false));
+    fs::create_directory(f.folder.bucketStamp());
+    EXPECT_THROW(readBucketState(f.folder, cut), FileError);
 }
 
 TEST(Startup, AnIncompleteLastHorseEndsStartUpAndKeepsTheOldStamp)

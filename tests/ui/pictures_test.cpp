@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QRadioButton>
 #include <QTableView>
@@ -391,6 +392,9 @@ TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
     // Again is refused; reordered and removed, the main window's list follows.
     main->compareShown();
     EXPECT_EQ(seam.beeps, 1);
+    named<QPushButton>(compare, "addShown")->click(); // the window's own button asks the main window
+    EXPECT_EQ(seam.beeps, 2);
+    EXPECT_EQ(main->candidates().size(), 3u);
     compare->move(2, -1);
     EXPECT_EQ(main->candidates()[1].horse, 5);
     compare->remove(0);
