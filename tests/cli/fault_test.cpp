@@ -7,6 +7,7 @@
 #include <thread>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -179,19 +180,22 @@ TEST(Faults, ABucketEmptiedOrCutAtAHorseBoundaryIsNeverReadAsWhole)
 #ifndef _WIN32
 namespace {
 
-// Runs quindle-cli in `workDir` with its address space limited to `bytes`, as
-// `ulimit -v` does (thread stacks then cannot be had either); its exit code, or
-// 128 + the signal that ended it. Its standard error goes to `errPath`.
-int runLimited(const std::vector<std::string>& args, rlim_t bytes, const std::string& workDir,
-               const std::string& errPath)
+struct ChildResult {
+    int code = 0; // the exit code, or 128 + the signal that ended it
+    std::string out, err;
+};
+
+// Runs quindle-cli in `workDir` in a child that calls `prepare` first (limits,
+// another user), as a shell's `ulimit` or `su` would.
+template <typename Prepare>
+ChildResult runCli(const std::vector<std::string>& args, const std::string& workDir, Prepare prepare)
 {
+    const std::string outPath = workDir + "/out.txt", errPath = workDir + "/err.txt";
     const pid_t child = fork();
     if (child == 0) {
-        const rlimit limit{bytes, bytes};
+        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (setrlimit(RLIMIT_AS, &limit) != 0 || chdir(workDir.c_str()) != 0 || err < 0 || null < 0 ||
-            dup2(err, 2) < 0 || dup2(null, 1) < 0)
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || !prepare() || chdir(workDir.c_str()) != 0)
             _exit(99);
         std::vector<char*> argv{const_cast<char*>(QUINDLE_CLI)};
         for (const std::string& arg : args)
@@ -202,7 +206,44 @@ int runLimited(const std::vector<std::string>& args, rlim_t bytes, const std::st
     }
     int status = 0;
     waitpid(child, &status, 0);
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    ChildResult result{WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status), readFile(outPath),
+                       readFile(errPath)};
+    fs::remove(outPath);
+    fs::remove(errPath);
+    return result;
+}
+
+// Runs quindle-cli with its address space limited to `bytes`, as `ulimit -v`
+// does (thread stacks then cannot be had either).
+ChildResult runLimited(const std::vector<std::string>& args, rlim_t bytes, const std::string& workDir)
+{
+    return runCli(args, workDir, [bytes] {
+        const rlimit limit{bytes, bytes};
+        return setrlimit(RLIMIT_AS, &limit) == 0;
+    });
+}
+
+// Root may read and write anything, so what a player meets without those rights
+// is seen by running as the unprivileged user "nobody" (65534).
+bool becomePlainUser()
+{
+    constexpr uid_t kNobody = 65534;
+    return geteuid() != 0 || (setgroups(0, nullptr) == 0 && setresgid(kNobody, kNobody, kNobody) == 0 &&
+                              setresuid(kNobody, kNobody, kNobody) == 0);
+}
+
+// Lets that user into every folder of the test and write there; false when a
+// folder above the test's or quindle-cli's keeps others out (a private TMPDIR).
+bool openToEveryone(const Folder& f)
+{
+    fs::create_directories(f.folder.bucketFolder());
+    for (const std::string& path : {f.dir.path().string(), f.folder.dir(), f.folder.bucketFolder()})
+        fs::permissions(path, fs::perms::all);
+    for (fs::path above : {f.dir.path().parent_path(), fs::path(QUINDLE_CLI).parent_path()})
+        for (; above != above.parent_path(); above = above.parent_path())
+            if ((fs::status(above).permissions() & fs::perms::others_exec) == fs::perms::none)
+                return geteuid() != 0;
+    return true;
 }
 
 } // namespace
@@ -215,7 +256,6 @@ TEST(Faults, NoMemoryOrNoThreadsEndsWithAMessageAndACodeNeverAnAbort)
     GTEST_SKIP() << "an address-space limit cannot be tested under AddressSanitizer";
 #endif
     Folder f(60000);
-    const std::string err = f.dir.file("err.txt");
     int done = 0;
     for (rlim_t megabytes = 8; megabytes <= 72; megabytes += 2) {
         std::filesystem::remove(f.folder.bucketStamp()); // every start splits
@@ -223,16 +263,86 @@ TEST(Faults, NoMemoryOrNoThreadsEndsWithAMessageAndACodeNeverAnAbort)
              {std::vector<std::string>{"show", "45000"}, {"find", "E"}, {"profiles"}}) {
             std::vector<std::string> args{"--data-dir", f.folder.dir()};
             args.insert(args.end(), command.begin(), command.end());
-            const int code = runLimited(args, megabytes << 20, f.dir.path().string(), err);
-            ASSERT_LE(code, 2) << command[0] << " under " << megabytes << " MB: " << readFile(err);
-            if (code != 0) {
-                EXPECT_NE(readFile(err), "") << command[0] << " under " << megabytes << " MB";
+            const ChildResult r = runLimited(args, megabytes << 20, f.dir.path().string());
+            ASSERT_LE(r.code, 2) << command[0] << " under " << megabytes << " MB: " << r.err;
+            if (r.code != 0) {
+                EXPECT_NE(r.err, "") << command[0] << " under " << megabytes << " MB";
             }
-            done += code == 0;
+            done += r.code == 0;
             for (const auto& entry : std::filesystem::recursive_directory_iterator(f.dir.path()))
                 ASSERT_FALSE(entry.path().string().ends_with(".new")) << entry.path() << " left behind";
         }
     }
     EXPECT_GT(done, 0) << "no command had room to finish";
+}
+
+TEST(Faults, NoThreadsForAPlainUserCostSpeedNotTheAnswer)
+{
+    // `ulimit -u 1`: not one more process or thread for the user. Root is not
+    // held to it, so the child runs as a plain user.
+    Folder f(60000);
+    if (!openToEveryone(f))
+        GTEST_SKIP() << "the user \"nobody\" cannot reach the test's folder or quindle-cli";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"show", "45000"}, {"find", "E"}, {"profiles"}}) {
+        std::vector<std::string> args{"--data-dir", f.folder.dir()};
+        args.insert(args.end(), command.begin(), command.end());
+        fs::remove(f.folder.bucketStamp()); // every start splits
+        const ProcessResult free = runProcess(QUINDLE_CLI, args, f.dir.path().string());
+        ASSERT_EQ(free.exitCode, 0) << free.err;
+        fs::remove(f.folder.bucketStamp());
+        const ChildResult limited = runCli(args, f.dir.path().string(), [] {
+            const rlimit one{1, 1};
+            return becomePlainUser() && setrlimit(RLIMIT_NPROC, &one) == 0;
+        });
+        EXPECT_EQ(limited.code, 0) << command[0] << ": " << limited.err;
+        EXPECT_TRUE(limited.out == free.out) << command[0];
+        EXPECT_TRUE(fs::exists(f.folder.bucketStamp())) << command[0] << ": the split did not finish";
+    }
+}
+
+TEST(Faults, WithoutTheRightsToReadOrWriteTheMessageNamesTheRightsNotDamage)
+{
+    Folder f(20000);
+    ASSERT_EQ(f.start().status, Outcome::Done);
+    if (!openToEveryone(f))
+        GTEST_SKIP() << "the user \"nobody\" cannot reach the test's folder or quindle-cli";
+    const std::vector<std::string> buckets = f.buckets();
+    const std::string record = readFile(f.folder.bucketStamp());
+    const auto asPlainUser = [&](const std::string& id) {
+        return runCli({"--data-dir", f.folder.dir(), "show", id}, f.dir.path().string(), becomePlainUser);
+    };
+
+    // A bucket the player may not read: the bucket is whole, so nothing is cut again.
+    fs::permissions(f.folder.bucketFile(1), fs::perms::none);
+    if (geteuid() != 0 && ::access(f.folder.bucketFile(1).c_str(), R_OK) == 0)
+        GTEST_SKIP() << "this user reads files whatever their rights";
+    const ChildResult unreadable = asPlainUser("15000");
+    EXPECT_EQ(unreadable.code, 1);
+    EXPECT_NE(unreadable.err.find(f.folder.bucketFile(1) + ": cannot be opened: Permission denied"), std::string::npos)
+        << unreadable.err;
+    EXPECT_EQ(unreadable.err.find("damaged"), std::string::npos) << unreadable.err;
+    EXPECT_EQ(asPlainUser("5000").code, 0); // the other buckets answer
+    EXPECT_EQ(readFile(f.folder.bucketStamp()), record);
+    fs::permissions(f.folder.bucketFile(1),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+
+    // A breeding file rewritten in a folder the player may not write to: the
+    // change is the cause, the folder is why it cannot be cut again.
+    fs::last_write_time(f.folder.breedingFile(), fs::last_write_time(f.folder.breedingFile()) + std::chrono::hours(1));
+    fs::permissions(f.folder.bucketFolder(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                                 fs::perms::group_exec | fs::perms::others_read |
+                                                 fs::perms::others_exec);
+    const ChildResult readOnly = asPlainUser("1");
+    fs::permissions(f.folder.bucketFolder(), fs::perms::all);
+    EXPECT_EQ(readOnly.code, 2);
+    EXPECT_NE(readOnly.err.find(f.folder.breedingFile() +
+                                ": has changed since it was cut into buckets, and the bucket folder cannot be written "
+                                "to cut it"),
+              std::string::npos)
+        << readOnly.err;
+    EXPECT_NE(readOnly.err.find("Permission denied"), std::string::npos) << readOnly.err;
+    EXPECT_TRUE(f.buckets() == buckets);
+    EXPECT_EQ(readFile(f.folder.bucketStamp()), record);
 }
 #endif
