@@ -25,36 +25,34 @@ namespace quindle {
 // The first two lines of either file made from the breeding file of this stamp.
 std::string nameIndexHeader(const std::string& stampText);
 
-// Writes the index as the split hands it the horses, a block at a time, so the
+// Writes the index as the split hands it the horses, a piece at a time, so the
 // split's memory stays flat. Nothing replaces the old index before commit().
 class NameIndexWriter final : public HorseSink {
 public:
     NameIndexWriter(const DataFolder& folder, const std::string& stampText);
-    void add(const HorseView& horse) override
+    // Two texts: the names, and the other fields.
+    void make(const HorseView& horse, SinkTexts& texts) const override
     {
-        names_.text.append(horse.name).push_back('\n');
-        std::string& h = horses_.text;
+        texts.resize(2);
+        texts[0].append(horse.name).push_back('\n');
+        std::string& h = texts[1];
         char id[12];
         h.append(id, static_cast<std::size_t>(std::to_chars(id, id + sizeof id, horse.id).ptr - id)).push_back('\n');
         h.append(horse.age).push_back('\n');
         h.append(horse.sex).push_back('\n');
         h.append(horse.sire).push_back('\n');
         h.append(horse.damSire).push_back('\n');
-        ++count_;
-        if (h.size() >= kBlock)
-            flush();
     }
+    void add(SinkTexts& texts, std::int64_t horses) override;
     void commit(); // throws FileError
 
 private:
-    static constexpr std::size_t kBlock = std::size_t{1} << 16;
     struct Output {
         ReplacingFile file;
-        std::string text;
         Checksum sum; // of everything written before the last line
         std::uint64_t bytes = 0;
     };
-    void flush();
+    static void write(Output& out, std::string_view text);
     Output names_, horses_;
     std::int64_t count_ = 0;
 };

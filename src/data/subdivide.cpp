@@ -179,15 +179,19 @@ struct ReadPiece {
     };
     RecordChunk chunk;
     std::vector<Horse> horses;
+    SinkTexts texts; // what the sink made of the horses
     bool crlf = false;
     std::exception_ptr fault; // after the horses, in file order
     bool ready = false;
 };
 
-// Reads every horse of a piece with the one field reader, which checks its shape.
-void readPiece(ReadPiece& piece, const std::string& breedingPath)
+// Reads every horse of a piece with the one field reader, which checks its
+// shape, and has the sink make its text of each.
+void readPiece(ReadPiece& piece, const std::string& breedingPath, const HorseSink* sink)
 {
     piece.horses.clear();
+    for (std::string& text : piece.texts)
+        text.clear(); // keeping its room for the next piece
     piece.fault = nullptr;
     const std::string_view bytes = piece.chunk.bytes();
     piece.crlf = onlyCrLf(bytes);
@@ -208,6 +212,8 @@ void readPiece(ReadPiece& piece, const std::string& breedingPath)
             }
             horse.end = static_cast<std::size_t>(reader.offset());
             piece.horses.push_back(horse);
+            if (sink)
+                sink->make(horse.view, piece.texts);
         }
     } catch (const FileError&) {
         piece.fault = std::current_exception();
@@ -222,8 +228,10 @@ public:
     {
     }
 
-    void write(const ReadPiece& piece)
+    void write(ReadPiece& piece)
     {
+        if (sink_)
+            sink_->add(piece.texts, std::ssize(piece.horses));
         const std::string_view bytes = piece.chunk.bytes();
         std::size_t runStart = 0, runEnd = 0;
         std::int64_t runHorses = 0;
@@ -243,8 +251,6 @@ public:
         };
         for (const ReadPiece::Horse& horse : piece.horses) {
             ++horses_;
-            if (sink_)
-                sink_->add(horse.view);
             const std::int32_t id = horse.view.id;
             if (id < 1 || bucketOf(id) != out_.bucket())
                 throw FileError(breedingPath_, horse.line,
@@ -285,9 +291,10 @@ private:
 // gives no thread at all, the calling thread reads each piece and writes it.
 class SplitPipeline {
 public:
-    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, std::size_t workers)
+    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, const HorseSink* sink, std::size_t workers)
         : chunker_(chunker),
           writer_(writer),
+          sink_(sink),
           pieces_(workers + 1),
           readers_(workers + 1, [this](std::size_t) { read(); })
     {
@@ -307,7 +314,7 @@ public:
         if (readers_.started() == 0) {
             ReadPiece& piece = pieces_[0];
             while (chunker_.next(piece.chunk)) {
-                readPiece(piece, chunker_.path());
+                readPiece(piece, chunker_.path(), sink_);
                 writer_.write(piece);
             }
             return;
@@ -358,7 +365,7 @@ private:
                 ++cut_;
             }
             try {
-                readPiece(*piece, chunker_.path());
+                readPiece(*piece, chunker_.path(), sink_);
             } catch (const std::exception&) { // no memory: the writer ends the split with it
                 piece->horses.clear();
                 piece->fault = std::current_exception();
@@ -371,6 +378,7 @@ private:
 
     RecordChunker& chunker_;
     PieceWriter& writer_;
+    const HorseSink* sink_;
     std::vector<ReadPiece> pieces_;
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -393,7 +401,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
     PieceWriter writer(breedingPath, folder, progress, sink);
     {
-        SplitPipeline pipeline(chunker, writer, threadsFor(4));
+        SplitPipeline pipeline(chunker, writer, sink, threadsFor(4));
         pipeline.run();
     }
     return writer.finish();

@@ -30,8 +30,8 @@ using ProgressFn = std::function<void(int)>;
 // horse is handed to `sink` (when there is one) in the same pass. Throws
 // FileError, naming the line of the breeding file, when a horse is out of shape
 // or place, and when a file cannot be read or written; bucket files replaced
-// before the error stay as they are. A horse out of place reaches the sink
-// before the error.
+// before the error stay as they are. The sink gets each piece's horses before
+// their places are checked, so horses up to the end of the faulty piece reach it.
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
                        HorseSink* sink = nullptr);
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <mutex>
 #include <new>
+#include <set>
+#include <sstream>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -27,18 +29,35 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Makes each horse's identifier and name on the reading threads, and collects
+// them as the split hands them back.
 struct Collect final : HorseSink {
     std::vector<std::int32_t> ids;
     std::vector<std::string> names;
     std::thread::id thread;
     bool oneThread = true;
-    void add(const HorseView& horse) override
+    mutable std::mutex mutex;
+    mutable std::set<std::thread::id> makers;
+    void make(const HorseView& horse, SinkTexts& texts) const override
+    {
+        {
+            const std::lock_guard lock(mutex);
+            makers.insert(std::this_thread::get_id());
+        }
+        texts.resize(1);
+        texts[0].append(std::to_string(horse.id)).append(" ").append(horse.name).push_back('\n');
+    }
+    void add(SinkTexts& texts, std::int64_t horses) override
     {
         if (ids.empty())
             thread = std::this_thread::get_id();
         oneThread = oneThread && thread == std::this_thread::get_id();
-        ids.push_back(horse.id);
-        names.emplace_back(horse.name);
+        std::istringstream lines(horses ? texts.at(0) : "");
+        for (std::string line; std::getline(lines, line); --horses) {
+            ids.push_back(std::stoi(line));
+            names.push_back(line.substr(line.find(' ') + 1));
+        }
+        EXPECT_EQ(horses, 0);
     }
 };
 
@@ -88,7 +107,7 @@ std::vector<std::int32_t> upTo(std::int32_t count)
 
 } // namespace
 
-TEST(HorseSink, GetsEveryHorseOnceInFileOrderOnTheCallingThreadAcrossPieces)
+TEST(HorseSink, MakesItsTextsBesideTheReadingAndGetsThemInFileOrderOnTheCallingThread)
 {
     // Over 1 MB, so the horses come in several pieces read on several threads;
     // empty lines and LF line ends between them change nothing.
@@ -102,17 +121,15 @@ TEST(HorseSink, GetsEveryHorseOnceInFileOrderOnTheCallingThreadAcrossPieces)
     EXPECT_EQ(sink.ids, upTo(20001));
     EXPECT_EQ(sink.names.back(), "LAST ONE");
     EXPECT_TRUE(sink.oneThread);
+    EXPECT_FALSE(sink.makers.contains(std::this_thread::get_id())); // the writing thread only writes
 }
 
 TEST(HorseSink, AFaultOfTheSinkEndsTheSplitAndNoSinkLeavesNoIndex)
 {
     Folder f(breedingFile(50));
     struct Refuses final : HorseSink {
-        void add(const HorseView& horse) override
-        {
-            if (horse.id == 7)
-                throw FileError("index.names", 0, "the disk is full");
-        }
+        void make(const HorseView&, SinkTexts&) const override {}
+        void add(SinkTexts&, std::int64_t) override { throw FileError("index.names", 0, "the disk is full"); }
     } refuses;
     try {
         subdivide(f.folder.breedingFile(), f.folder, nullptr, &refuses);
