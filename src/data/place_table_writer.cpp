@@ -1,7 +1,9 @@
 #include "data/place_table_writer.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <queue>
+#include <system_error>
 
 #include "data/file_error.h"
 #include "data/input_file.h"
@@ -17,10 +19,40 @@ bool before(const Place& a, const Place& b) { return a.id != b.id ? a.id < b.id 
 
 constexpr std::size_t kBlockPlaces = 4096; // 48 KB a block
 
-// The table's entries, encoded a block at a time, each identifier once.
-class TableOut {
+// One sorted run of places in a file, read back a block at a time.
+struct Run {
+    std::FILE* file;
+    const std::string* path;
+    std::int64_t next, end; // places not yet read
+    std::vector<char> block{};
+    std::size_t at = 0, count = 0;
+    Place front{};
+
+    // Moves on to the run's next place; false when the run is used up.
+    bool advance()
+    {
+        if (at == count) {
+            if (next == end)
+                return false;
+            count = static_cast<std::size_t>(std::min<std::int64_t>(end - next, std::int64_t{kBlockPlaces}));
+            block.resize(count * kPlaceEntryBytes);
+            if (readAt(file, next * std::int64_t{kPlaceEntryBytes}, block.data(), block.size(), *path) != block.size())
+                throw FileError(*path, 0, "ends before its runs do");
+            next += static_cast<std::int64_t>(count);
+            at = 0;
+        }
+        front = decodePlace(block.data() + at++ * kPlaceEntryBytes);
+        return true;
+    }
+};
+
+} // namespace
+
+// Places in order, encoded a block at a time into a file, each identifier once:
+// the table itself, or the first run of one.
+class SortedPlaces {
 public:
-    explicit TableOut(const std::string& path) : file_(path) { block_.reserve(kBlockPlaces * kPlaceEntryBytes); }
+    explicit SortedPlaces(const std::string& path) : file_(path) { block_.reserve(kBlockPlaces * kPlaceEntryBytes); }
 
     void put(const Place& place)
     {
@@ -34,13 +66,21 @@ public:
         if (block_.size() == kBlockPlaces * kPlaceEntryBytes)
             flush();
     }
+    std::int64_t count() const { return count_; }
 
-    void commit(std::int64_t bucketSize, std::uint64_t cutTag)
+    // Closes the file as a table, sealed for a bucket of `bucketSize` bytes.
+    void commitTable(std::int64_t bucketSize, std::uint64_t cutTag)
     {
         flush();
         char seal[kPlaceSealBytes];
         encodeSeal({bucketSize, cutTag, count_, sum_.value()}, seal);
         file_.write(seal, sizeof seal);
+        file_.commit();
+    }
+    // Closes the file as a run, without a seal.
+    void commitRun()
+    {
+        flush();
         file_.commit();
     }
 
@@ -59,49 +99,46 @@ private:
     std::int32_t last_ = 0;
 };
 
-// One sorted run of the file of runs, read back a block at a time.
-struct Run {
-    std::int64_t next, end; // places not yet read
-    std::vector<char> block{};
-    std::size_t at = 0, count = 0;
-    Place front{};
-
-    // Moves on to the run's next place; false when the run is used up.
-    bool advance(std::FILE* file, const std::string& path)
-    {
-        if (at == count) {
-            if (next == end)
-                return false;
-            count = static_cast<std::size_t>(std::min<std::int64_t>(end - next, std::int64_t{kBlockPlaces}));
-            block.resize(count * kPlaceEntryBytes);
-            if (readAt(file, next * std::int64_t{kPlaceEntryBytes}, block.data(), block.size(), path) != block.size())
-                throw FileError(path, 0, "ends before its runs do");
-            next += static_cast<std::int64_t>(count);
-            at = 0;
-        }
-        front = decodePlace(block.data() + at++ * kPlaceEntryBytes);
-        return true;
-    }
-};
-
-} // namespace
-
 PlaceTableWriter::PlaceTableWriter(std::string tablePath, std::uint64_t cutTag, std::size_t heldPlaces)
-    : path_(std::move(tablePath)), cutTag_(cutTag), heldPlaces_(std::max<std::size_t>(heldPlaces, 1))
+    : path_(std::move(tablePath)),
+      cutTag_(cutTag),
+      heldPlaces_(std::max<std::size_t>(heldPlaces, 1)),
+      inOrder_(std::make_unique<SortedPlaces>(path_ + ".sorted"))
 {
 }
 
 PlaceTableWriter::~PlaceTableWriter()
 {
-    if (!runEnds_.empty() && !runs_)
-        removeFile(path_ + ".runs"); // committed, and not yet merged and removed
+    inOrder_.reset(); // its file, unless committed
+    runs_.reset();
+    // Committed and not yet merged: a split that failed on the way.
+    if (inOrderPlaces_ >= 0) {
+        removeFile(path_ + ".sorted");
+        removeFile(path_ + ".runs");
+    }
 }
 
 void PlaceTableWriter::add(std::int32_t id, std::int64_t offset)
 {
+    if (inOrder_) {
+        if (id >= lastId_) {
+            lastId_ = id;
+            inOrder_->put({id, offset});
+            return;
+        }
+        leaveOrder();
+    }
     held_.push_back({id, offset});
     if (held_.size() == heldPlaces_)
         writeRun();
+}
+
+// What came in order so far is the first run, in a file of its own.
+void PlaceTableWriter::leaveOrder()
+{
+    inOrderPlaces_ = inOrder_->count();
+    inOrder_->commitRun();
+    inOrder_.reset();
 }
 
 void PlaceTableWriter::writeRun()
@@ -119,50 +156,55 @@ void PlaceTableWriter::writeRun()
 
 void PlaceTableWriter::commit(std::int64_t bucketSize)
 {
-    if (runEnds_.empty()) {
-        std::sort(held_.begin(), held_.end(), before);
-        TableOut out(path_);
-        for (const Place& place : held_)
-            out.put(place);
-        out.commit(bucketSize, cutTag_);
+    if (inOrder_) {
+        inOrder_->commitTable(bucketSize, cutTag_);
+        inOrder_.reset();
+        std::error_code ec;
+        std::filesystem::rename(fsPath(path_ + ".sorted"), fsPath(path_), ec);
+        if (ec) {
+            removeFile(path_ + ".sorted");
+            throw FileError(path_, 0, "could not be replaced: " + ec.message());
+        }
         return;
     }
-    if (!held_.empty())
-        writeRun();
+    writeRun(); // at least the place that came out of order
     runs_->commit();
     runs_.reset();
     std::vector<Place>().swap(held_); // room for the merge
     std::vector<char>().swap(encoded_);
     writeTable(bucketSize);
+    removeFile(path_ + ".sorted");
     removeFile(path_ + ".runs");
-    runEnds_.clear();
+    inOrderPlaces_ = -1;
 }
 
 // Merges the sorted runs: the smallest front of all runs goes next.
 void PlaceTableWriter::writeTable(std::int64_t bucketSize)
 {
-    const std::string runsPath = path_ + ".runs";
-    const FilePtr in = openInput(runsPath);
+    const std::string sortedPath = path_ + ".sorted", runsPath = path_ + ".runs";
+    const FilePtr sorted = openInput(sortedPath);
+    const FilePtr runsFile = openInput(runsPath);
     std::vector<Run> runs;
+    runs.push_back({sorted.get(), &sortedPath, 0, inOrderPlaces_});
     std::int64_t start = 0;
     for (const std::int64_t end : runEnds_) {
-        runs.push_back({start, end});
+        runs.push_back({runsFile.get(), &runsPath, start, end});
         start = end;
     }
     const auto later = [&](std::size_t a, std::size_t b) { return before(runs[b].front, runs[a].front); };
     std::priority_queue<std::size_t, std::vector<std::size_t>, decltype(later)> fronts(later);
     for (std::size_t i = 0; i < runs.size(); ++i)
-        if (runs[i].advance(in.get(), runsPath))
+        if (runs[i].advance())
             fronts.push(i);
-    TableOut out(path_);
+    SortedPlaces out(path_);
     while (!fronts.empty()) {
         const std::size_t i = fronts.top();
         fronts.pop();
         out.put(runs[i].front);
-        if (runs[i].advance(in.get(), runsPath))
+        if (runs[i].advance())
             fronts.push(i);
     }
-    out.commit(bucketSize, cutTag_);
+    out.commitTable(bucketSize, cutTag_);
 }
 
 } // namespace quindle

@@ -27,6 +27,7 @@ std::string breeding(bool swapFirstTwo)
     std::string text = swapFirstTwo ? horseLines(2) + horseLines(1) : horseLines(1) + horseLines(2);
     for (int id = 3; id <= 40; ++id)
         text += horseLines(id) + (id == 20 ? horseLines(12, "SECOND TWELVE") : "");
+    text += horseLines(112);
     return text;
 }
 
@@ -139,11 +140,30 @@ TEST(PlaceLookup, AnswersAsTheScanWhateverBecameOfTheTable)
         {"without its seal",
          [&] { cut.change([](std::string& t, std::int64_t) { t.resize(t.size() - kPlaceSealBytes); }); }},
         {"a seal byte changed", [&] { cut.change([](std::string& t, std::int64_t) { t[t.size() - 30] ^= 1; }); }},
-        {"an entry changed", [&] { cut.change([](std::string& t, std::int64_t) { t[kPlaceEntryBytes] ^= 1; }); }},
+        {"the last identifier changed",
+         [&] {
+             cut.change([](std::string& t, std::int64_t) {
+                 if (t.size() > kPlaceSealBytes) // 40 becomes 41: still in order, but 40 is left out
+                     ++t[t.size() - kPlaceSealBytes - kPlaceEntryBytes];
+             });
+         }},
         {"an entry too many",
          [&] { cut.change([](std::string& t, std::int64_t) { t.insert(0, kPlaceEntryBytes, '\0'); }); }},
-        {"for a bucket of another size", [&] { cut.reseal([](Table& t, std::int64_t) { ++t.seal.bucketSize; }); }},
-        {"of another cut", [&] { cut.reseal([](Table& t, std::int64_t) { t.seal.cutTag ^= 1; }); }},
+        // Tables that would answer 40 "not found" if they were believed.
+        {"for a bucket of another size",
+         [&] {
+             cut.reseal([](Table& t, std::int64_t) {
+                 ++t.seal.bucketSize;
+                 std::erase_if(t.places, [](const Place& place) { return place.id == 40; });
+             });
+         }},
+        {"of another cut",
+         [&] {
+             cut.reseal([](Table& t, std::int64_t) {
+                 t.seal.cutTag ^= 1;
+                 std::erase_if(t.places, [](const Place& place) { return place.id == 40; });
+             });
+         }},
         {"out of order",
          [&] {
              cut.reseal([](Table& t, std::int64_t) {
@@ -177,6 +197,13 @@ TEST(PlaceLookup, AnswersAsTheScanWhateverBecameOfTheTable)
              cut.reseal([](Table& t, std::int64_t) {
                  for (Place& place : t.places)
                      place.offset += 1;
+             });
+         }},
+        {"a place inside a line that reads as the horse asked for",
+         [&] {
+             cut.reseal([](Table& t, std::int64_t) {
+                 if (!t.places.empty()) // "12,HORSE 112,...": the last bytes of horse 112's line
+                     t.of(12).offset = t.of(112).offset + 1;
              });
          }},
         {"places at the second line of their horse",
