@@ -57,18 +57,6 @@ TEST(PlaceTables, EveryHorseOfASplitIsFoundAtTheFirstPlaceOfItsIdentifierWhateve
             const PlaceAnswer found = lookUpPlace(folder.placeTable(b), id, size, cutTagOf("this cut"));
             ASSERT_EQ(found.kind, PlaceAnswer::Kind::At) << id << " with " << end.size() << "-byte line ends";
             EXPECT_EQ(bucket.substr(static_cast<std::size_t>(found.offset), lines.size()), lines) << id;
-            // Only for that bucket as it is, and that cut.
-            EXPECT_EQ(lookUpPlace(folder.placeTable(b), id, size + 1, cutTagOf("this cut")).kind,
-                      PlaceAnswer::Kind::Unknown);
-            EXPECT_EQ(lookUpPlace(folder.placeTable(b), id, size, cutTagOf("another cut")).kind,
-                      PlaceAnswer::Kind::Unknown);
-        }
-        for (const int missing : {0, 4, 9998, 10000, 89999, 2147483647}) {
-            const int b = bucketOf(missing);
-            const auto size = static_cast<std::int64_t>(readFile(folder.bucketFile(b)).size());
-            EXPECT_EQ(lookUpPlace(folder.placeTable(b), missing, size, cutTagOf("this cut")).kind,
-                      PlaceAnswer::Kind::Absent)
-                << missing;
         }
     }
 }

@@ -2,8 +2,8 @@
 // whatever has become of the table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,54 +20,39 @@ using quindle::testing::writeFile;
 
 namespace {
 
-const std::vector<std::int32_t> kAsked = {1, 12, 40, 41, 0, 9999, 10000, 999999};
-
+// 12 twice, and the first two swapped in another cut of the same horses.
 std::string breeding(bool swapFirstTwo)
 {
     std::string text = swapFirstTwo ? horseLines(2) + horseLines(1) : horseLines(1) + horseLines(2);
     for (int id = 3; id <= 40; ++id)
         text += horseLines(id) + (id == 20 ? horseLines(12, "SECOND TWELVE") : "");
-    text += horseLines(112);
-    return text;
+    return text + horseLines(112);
 }
 
-// A table's entries and seal, to be changed and written back whole and sealed.
+// The tables of the buckets these go to: file0, file1 (empty) and file9 (empty).
+const std::vector<std::int32_t> kAsked = {1, 12, 40, 41, 0, 9999, 10000, 999999};
+const int kTables[] = {0, 1, 9};
+
+// A table's places and seal, changed and written back whole and sealed.
 struct Table {
     std::vector<Place> places;
     PlaceSeal seal;
-
-    explicit Table(const std::string& bytes)
-    {
-        const std::size_t count = (bytes.size() - kPlaceSealBytes) / kPlaceEntryBytes;
-        for (std::size_t i = 0; i < count; ++i)
-            places.push_back(decodePlace(bytes.data() + i * kPlaceEntryBytes));
-        EXPECT_TRUE(decodeSeal(bytes.data() + count * kPlaceEntryBytes, seal));
-    }
-    std::string bytes()
-    {
-        std::string out(places.size() * kPlaceEntryBytes + kPlaceSealBytes, '\0');
-        for (std::size_t i = 0; i < places.size(); ++i)
-            encodePlace(places[i], out.data() + i * kPlaceEntryBytes);
-        seal.entries = static_cast<std::int64_t>(places.size());
-        seal.entriesChecksum = checksumOf({out.data(), places.size() * kPlaceEntryBytes});
-        encodeSeal(seal, out.data() + places.size() * kPlaceEntryBytes);
-        return out;
-    }
     Place& of(std::int32_t id)
     {
-        for (Place& place : places)
-            if (place.id == id)
-                return place;
-        throw std::logic_error("no such identifier");
+        return *std::find_if(places.begin(), places.end(), [&](auto& p) { return p.id == id; });
+    }
+    void drop(std::int32_t id)
+    {
+        std::erase_if(places, [&](const Place& p) { return p.id == id; });
     }
 };
 
 struct Cut {
     TempDir dir;
     DataFolder folder{dir.path().string()};
-    Cut()
+    void cut(bool swapFirstTwo = false) const
     {
-        writeFile(folder.breedingFile(), breeding(false));
+        writeFile(folder.breedingFile(), breeding(swapFirstTwo));
         cutBuckets(folder, {}, CutWhen::Always);
     }
     std::vector<LookupResult> answers() const
@@ -77,28 +62,40 @@ struct Cut {
             results.push_back(findHorse(folder, id));
         return results;
     }
-    // Changes the tables of the buckets the asked identifiers go to.
-    void change(const std::function<void(std::string& bytes, std::int64_t bucketSize)>& how) const
+    void change(void (*how)(std::string& bytes)) const
     {
-        for (const int b : {0, 1, 9}) {
+        for (const int b : kTables) {
             std::string bytes = readFile(folder.placeTable(b));
-            how(bytes, static_cast<std::int64_t>(std::filesystem::file_size(folder.bucketFile(b))));
+            how(bytes);
             writeFile(folder.placeTable(b), bytes);
         }
     }
-    void reseal(const std::function<void(Table&, std::int64_t bucketSize)>& how) const
+    void reseal(void (*how)(Table&, std::int64_t bucketSize)) const
     {
-        change([&](std::string& bytes, std::int64_t size) {
-            Table table(bytes);
-            how(table, size);
-            bytes = table.bytes();
-        });
+        for (const int b : kTables) {
+            const std::string bytes = readFile(folder.placeTable(b));
+            const std::size_t count = (bytes.size() - kPlaceSealBytes) / kPlaceEntryBytes;
+            Table t;
+            for (std::size_t i = 0; i < count; ++i)
+                t.places.push_back(decodePlace(bytes.data() + i * kPlaceEntryBytes));
+            ASSERT_TRUE(decodeSeal(bytes.data() + count * kPlaceEntryBytes, t.seal));
+            if (!t.places.empty())
+                how(t, static_cast<std::int64_t>(std::filesystem::file_size(folder.bucketFile(b))));
+            std::string out(t.places.size() * kPlaceEntryBytes, '\0');
+            for (std::size_t i = 0; i < t.places.size(); ++i)
+                encodePlace(t.places[i], out.data() + i * kPlaceEntryBytes);
+            t.seal.entries = static_cast<std::int64_t>(t.places.size());
+            t.seal.entriesChecksum = checksumOf(out);
+            out.resize(out.size() + kPlaceSealBytes);
+            encodeSeal(t.seal, out.data() + t.places.size() * kPlaceEntryBytes);
+            writeFile(folder.placeTable(b), out);
+        }
     }
 };
 
-void expectSameAnswers(const std::vector<LookupResult>& got, const std::vector<LookupResult>& scanned,
-                       const std::string& what)
+void expectSameAnswers(const Cut& cut, const std::vector<LookupResult>& scanned, const std::string& what)
 {
+    const std::vector<LookupResult> got = cut.answers();
     for (std::size_t i = 0; i < kAsked.size(); ++i) {
         EXPECT_EQ(got[i].status, scanned[i].status) << what << ", identifier " << kAsked[i];
         EXPECT_TRUE(got[i].horse == scanned[i].horse) << what << ", identifier " << kAsked[i];
@@ -111,127 +108,73 @@ void expectSameAnswers(const std::vector<LookupResult>& got, const std::vector<L
 TEST(PlaceLookup, AnswersAsTheScanWhateverBecameOfTheTable)
 {
     Cut cut;
-    std::vector<std::string> good;
-    for (int b = 0; b < kBucketCount; ++b)
-        good.push_back(readFile(cut.folder.placeTable(b)));
-    const std::vector<LookupResult> withTables = cut.answers();
+    cut.cut();
+    const std::string good = readFile(cut.folder.placeTable(0));
     for (int b = 0; b < kBucketCount; ++b)
         std::filesystem::remove(cut.folder.placeTable(b));
     const std::vector<LookupResult> scanned = cut.answers();
     ASSERT_EQ(scanned[1].horse.name, "HORSE 12"); // the first of the two
     ASSERT_EQ(scanned[3].status, Outcome::Absent);
-    expectSameAnswers(withTables, scanned, "whole tables");
+    cut.cut();
+    expectSameAnswers(cut, scanned, "whole tables");
 
-    const std::vector<std::pair<std::string, std::function<void()>>> damages = {
-        {"missing",
-         [&] {
-             for (const int b : {0, 1, 9})
-                 std::filesystem::remove(cut.folder.placeTable(b));
-         }},
-        {"a folder",
-         [&] {
-             for (const int b : {0, 1, 9}) {
-                 std::filesystem::remove(cut.folder.placeTable(b));
-                 std::filesystem::create_directory(cut.folder.placeTable(b));
-             }
-         }},
-        {"empty", [&] { cut.change([](std::string& t, std::int64_t) { t.clear(); }); }},
-        {"cut short", [&] { cut.change([](std::string& t, std::int64_t) { t.pop_back(); }); }},
-        {"without its seal",
-         [&] { cut.change([](std::string& t, std::int64_t) { t.resize(t.size() - kPlaceSealBytes); }); }},
-        {"a seal byte changed", [&] { cut.change([](std::string& t, std::int64_t) { t[t.size() - 30] ^= 1; }); }},
-        {"the last identifier changed",
-         [&] {
-             cut.change([](std::string& t, std::int64_t) {
-                 if (t.size() > kPlaceSealBytes) // 40 becomes 41: still in order, but 40 is left out
-                     ++t[t.size() - kPlaceSealBytes - kPlaceEntryBytes];
-             });
-         }},
-        {"an entry too many",
-         [&] { cut.change([](std::string& t, std::int64_t) { t.insert(0, kPlaceEntryBytes, '\0'); }); }},
-        // Tables that would answer 40 "not found" if they were believed.
-        {"for a bucket of another size",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 ++t.seal.bucketSize;
-                 std::erase_if(t.places, [](const Place& place) { return place.id == 40; });
-             });
-         }},
-        {"of another cut",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 t.seal.cutTag ^= 1;
-                 std::erase_if(t.places, [](const Place& place) { return place.id == 40; });
-             });
-         }},
-        {"out of order",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 if (t.places.size() > 9)
-                     std::swap(t.places[0], t.places[9]);
-             });
-         }},
-        {"an identifier twice",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 if (t.places.size() > 1)
-                     t.places[1].id = t.places[0].id;
-             });
-         }},
-        {"places at other horses",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 for (std::size_t i = 0; i + 1 < t.places.size(); ++i)
-                     t.places[i].offset = t.places[i + 1].offset;
-             });
-         }},
-        {"places beyond the end",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t size) {
-                 for (Place& place : t.places)
-                     place.offset += size;
-             });
-         }},
-        {"places inside lines",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 for (Place& place : t.places)
-                     place.offset += 1;
-             });
-         }},
-        {"a place inside a line that reads as the horse asked for",
-         [&] {
-             cut.reseal([](Table& t, std::int64_t) {
-                 if (!t.places.empty()) // "12,HORSE 112,...": the last bytes of horse 112's line
-                     t.of(12).offset = t.of(112).offset + 1;
-             });
-         }},
-        {"places at the second line of their horse",
-         [&] {
-             cut.reseal([&](Table& t, std::int64_t) {
-                 for (Place& place : t.places)
-                     place.offset += static_cast<std::int64_t>(horseLines(place.id).find('\n') + 1);
-             });
-         }},
-        {"left by a cut of an older breeding file",
-         [&] {
-             // The same horses with the first two swapped: buckets of the same
-             // sizes, and the tables of the cut before put back beside them.
-             writeFile(cut.folder.breedingFile(), breeding(true));
-             cutBuckets(cut.folder, {}, CutWhen::Always);
-             for (const int b : {0, 1, 9})
-                 writeFile(cut.folder.placeTable(b), good[static_cast<std::size_t>(b)]);
+    using Bytes = std::string;
+    const std::vector<std::pair<std::string, void (*)(Bytes&)>> changed = {
+        {"empty", [](Bytes& t) { t.clear(); }},
+        {"cut short", [](Bytes& t) { t.pop_back(); }},
+        {"without its seal", [](Bytes& t) { t.resize(t.size() - kPlaceSealBytes); }},
+        {"a seal byte changed", [](Bytes& t) { t[t.size() - 30] ^= 1; }},
+        {"an entry too many", [](Bytes& t) { t.insert(0, kPlaceEntryBytes, '\0'); }},
+        // 40 becomes 41: still in order before 112, but 40 is left out.
+        {"an identifier changed",
+         [](Bytes& t) {
+             if (t.size() > kPlaceSealBytes) // file0's
+                 t[39 * kPlaceEntryBytes] += 1;
          }},
     };
-    for (const auto& [what, damage] : damages) {
-        for (const int b : {0, 1, 9})
-            std::filesystem::remove_all(cut.folder.placeTable(b));
-        writeFile(cut.folder.breedingFile(), breeding(false));
-        cutBuckets(cut.folder, {}, CutWhen::Always);
-        damage();
-        expectSameAnswers(cut.answers(), scanned, what);
-        EXPECT_EQ(cut.answers()[0].horse.name, "HORSE 1") << what;
+    for (const auto& [what, how] : changed) {
+        cut.cut();
+        cut.change(how);
+        expectSameAnswers(cut, scanned, what);
     }
+    using Size = std::int64_t;
+    const std::vector<std::pair<std::string, void (*)(Table&, Size)>> resealed = {
+        // Tables that would answer 40 "not found" if they were believed.
+        {"for a bucket of another size", [](Table& t, Size) { ++t.seal.bucketSize, t.drop(40); }},
+        {"of another cut", [](Table& t, Size) { t.seal.cutTag ^= 1, t.drop(40); }},
+        {"out of order", [](Table& t, Size) { std::swap(t.places[0], t.places[9]); }},
+        // 40 moved to where the search for it never looks.
+        {"out of order off the search's path",
+         [](Table& t, Size) { std::rotate(t.places.begin() + 5, t.places.begin() + 39, t.places.begin() + 40); }},
+        {"an identifier twice", [](Table& t, Size) { t.places[1].id = t.places[0].id; }},
+        {"places at the next horse", [](Table& t, Size) { t.of(12).offset = t.of(13).offset; }},
+        {"places beyond the end", [](Table& t, Size size) { t.of(12).offset += size, t.of(40).offset += size; }},
+        {"a place inside a line", [](Table& t, Size) { t.of(1).offset += 1, t.of(40).offset += 3; }},
+        // "12,HORSE 112,...": the end of a line that reads as the horse asked for.
+        {"a place inside a line that reads as it", [](Table& t, Size) { t.of(12).offset = t.of(112).offset + 1; }},
+        {"a place at a horse's second line",
+         [](Table& t, Size) { t.of(12).offset += static_cast<Size>(horseLines(12).find('\n') + 1); }},
+    };
+    for (const auto& [what, how] : resealed) {
+        cut.cut();
+        cut.reseal(how);
+        expectSameAnswers(cut, scanned, what);
+    }
+
+    cut.cut();
+    for (const int b : kTables)
+        std::filesystem::remove(cut.folder.placeTable(b));
+    expectSameAnswers(cut, scanned, "missing");
+    for (const int b : kTables)
+        std::filesystem::create_directory(cut.folder.placeTable(b));
+    expectSameAnswers(cut, scanned, "a folder in its place");
+    for (const int b : kTables)
+        std::filesystem::remove(cut.folder.placeTable(b));
+    // A cut of the same horses, the first two swapped: buckets of the same
+    // sizes, with the table of the cut before put back beside them.
+    cut.cut(true);
+    writeFile(cut.folder.placeTable(0), good);
+    expectSameAnswers(cut, scanned, "left by a cut of an older breeding file");
 }
 
 TEST(PlaceLookup, AWholeTableOfThisBucketAndCutIsBelievedWithoutTheScan)
@@ -239,10 +182,8 @@ TEST(PlaceLookup, AWholeTableOfThisBucketAndCutIsBelievedWithoutTheScan)
     // What shows the table is read at all: a whole, sealed table that leaves an
     // identifier out answers "not found", and one that places a horse answers it.
     Cut cut;
-    cut.reseal([](Table& t, std::int64_t) {
-        if (!t.places.empty() && t.places.front().id == 1)
-            t.places.erase(t.places.begin() + 11); // identifier 12
-    });
+    cut.cut();
+    cut.reseal([](Table& t, std::int64_t) { t.drop(12); });
     EXPECT_EQ(findHorse(cut.folder, 12).status, Outcome::Absent);
     EXPECT_EQ(findHorse(cut.folder, 13).horse.name, "HORSE 13");
 }
