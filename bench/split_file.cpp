@@ -17,10 +17,11 @@ int main(int argc, char** argv)
     const quindle::DataFolder folder(argv[1]);
     std::filesystem::create_directories(folder.bucketFolder());
     try {
-        // Marked as start-up marks it, so the index stays usable after the timing.
+        // Marked as start-up marks them, so the index and the tables of places stay
+        // usable after the timing.
         const auto stamp = quindle::stampTextOf(folder.breedingFile());
         quindle::NameIndexWriter index(folder, stamp.value_or(""));
-        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr, &index);
+        const auto summary = quindle::subdivide(folder.breedingFile(), folder, nullptr, &index, stamp.value_or(""));
         index.commit();
         std::printf("%lld horses\n", static_cast<long long>(summary.horses));
     } catch (const quindle::FileError& e) {

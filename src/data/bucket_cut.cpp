@@ -49,7 +49,7 @@ void split(const DataFolder& folder, const SplitObserver& observer, const std::s
     // The name index is made in the same pass and put in place after the last
     // bucket, before the bucket folder's stamp says the cut is complete.
     NameIndexWriter index(folder, stampText);
-    subdivide(folder.breedingFile(), folder, observer.progress, &index);
+    subdivide(folder.breedingFile(), folder, observer.progress, &index, stampText);
     index.commit();
 }
 

@@ -19,6 +19,8 @@ public:
     std::string breedingFile() const { return dir_ + "breeding.txt"; }
     std::string bucketFolder() const { return dir_ + "QNsubBtxt"; }
     std::string bucketFile(int bucket) const;
+    // Beside each bucket, where in it each identifier's first horse starts.
+    std::string placeTable(int bucket) const { return bucketFile(bucket) + ".places"; }
     // The bucket folder's stamp: which breeding file its buckets were cut from.
     std::string bucketStamp() const;
     // The name index the split writes beside the buckets: every horse's name,

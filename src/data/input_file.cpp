@@ -134,6 +134,32 @@ std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std:
     return got;
 }
 
+std::int64_t fileLength(std::FILE* file)
+{
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_fstat64(_fileno(file), &status) != 0)
+        return -1;
+#else
+    struct stat status {};
+    if (::fstat(fileno(file), &status) != 0)
+        return -1;
+#endif
+    return static_cast<std::int64_t>(status.st_size);
+}
+
+std::size_t readAt(std::FILE* file, std::int64_t offset, char* into, std::size_t count, const std::string& path)
+{
+#ifdef _WIN32
+    const int sought = _fseeki64(file, offset, SEEK_SET);
+#else
+    const int sought = fseeko(file, static_cast<off_t>(offset), SEEK_SET);
+#endif
+    if (sought != 0)
+        throw FileError(path, 0, "the file could not be read");
+    return readBlock(file, into, count, path);
+}
+
 std::vector<char> readWholeFile(const std::string& path, std::size_t padding, std::size_t limit)
 {
     FilePtr file = openInput(path);

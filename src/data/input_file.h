@@ -57,6 +57,11 @@ std::int64_t countLinesWithText(std::FILE* file, const std::string& path);
 // file. Throws FileError naming `path` when the file cannot be read. Every
 // reader of Quindle's files reads through this.
 std::size_t readBlock(std::FILE* file, char* into, std::size_t count, const std::string& path);
+// The size of an open file in bytes, or -1 when it cannot be told.
+std::int64_t fileLength(std::FILE* file);
+// The same from byte `offset` of the file on: fewer only at its end, none
+// beyond it. Throws FileError naming `path` when the file cannot be read there.
+std::size_t readAt(std::FILE* file, std::int64_t offset, char* into, std::size_t count, const std::string& path);
 
 // A whole file, then `padding` zero bytes. Throws FileError when it cannot be
 // opened or read, or holds more than `limit` bytes.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/line_ends.h"
+#include "data/place_table_writer.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/replacing_file.h"
@@ -34,23 +36,29 @@ std::int64_t bucketCapacity(int bucket)
 
 int progressAfterClosing(int bucket) { return bucket == 0 ? 10 : 10 * bucket + 10; }
 
-// Writes the buckets one after the other, moving on when one holds its horses.
-// Each is written under a temporary name and renamed into place when complete,
-// so a lookup running meanwhile reads a whole bucket, the old one or the new.
+// Writes the buckets one after the other, moving on when one holds its horses,
+// and beside each its table of places. Each is written under a temporary name
+// and renamed into place when complete, so a lookup running meanwhile reads a
+// whole bucket, the old one or the new.
 class BucketWriter {
 public:
-    BucketWriter(const DataFolder& folder, const ProgressFn& progress) : folder_(folder), progress_(progress)
+    BucketWriter(const DataFolder& folder, const ProgressFn& progress, std::uint64_t cutTag)
+        : folder_(folder), progress_(progress), cutTag_(cutTag)
     {
         open(0);
         report(2);
     }
 
-    // Writes `horses` whole horses, their lines ending in CR LF, held in `bytes`.
-    // The caller never passes more horses than roomLeft().
-    void write(const char* bytes, std::size_t size, std::int64_t horses)
+    // Writes whole horses, their lines ending in CR LF, held in `bytes`: one
+    // for each of `places`, which says where each starts in `bytes`. The caller
+    // never passes more horses than roomLeft().
+    void write(const char* bytes, std::size_t size, std::span<const Place> places)
     {
         file_->write(bytes, size);
-        written_ += horses;
+        for (const Place& place : places)
+            places_->add(place.id, size_ + place.offset);
+        size_ += static_cast<std::int64_t>(size);
+        written_ += std::ssize(places);
         if (written_ == bucketCapacity(bucket_))
             next();
     }
@@ -63,8 +71,9 @@ public:
         while (bucket_ < kBucketCount - 1)
             next();
         report(100);
-        file_->commit();
+        commit();
         file_.reset();
+        places_.reset();
     }
 
 private:
@@ -72,11 +81,18 @@ private:
     {
         bucket_ = bucket;
         written_ = 0;
+        size_ = 0;
         file_.emplace(folder_.bucketFile(bucket));
+        places_.emplace(folder_.placeTable(bucket), cutTag_);
+    }
+    void commit()
+    {
+        file_->commit();
+        places_->commit(size_);
     }
     void next()
     {
-        file_->commit();
+        commit();
         report(progressAfterClosing(bucket_));
         open(bucket_ + 1);
     }
@@ -88,9 +104,12 @@ private:
 
     const DataFolder& folder_;
     const ProgressFn& progress_;
+    const std::uint64_t cutTag_;
     std::optional<ReplacingFile> file_;
+    std::optional<PlaceTableWriter> places_;
     int bucket_ = 0;
-    std::int64_t written_ = 0;
+    std::int64_t written_ = 0; // horses
+    std::int64_t size_ = 0;    // bytes
 };
 
 // True when every line end in `bytes` is CR LF: then whole runs of horses are
@@ -112,13 +131,10 @@ bool onlyCrLf(std::string_view bytes)
 }
 
 // Whole horses with every line end (CR LF, LF, lone CR, none at the end of the
-// file) written as CR LF, into `buffer` (grown, never shrunk: no filling of
-// fresh memory for every run).
-std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
+// file) written as CR LF from `out` on, which must have room for twice their
+// bytes and two more (a line end at most doubles); returns the end.
+char* appendWithCrLf(std::string_view horses, char* out)
 {
-    if (buffer.size() < 2 * horses.size() + 2) // a line end at most doubles
-        buffer.resize(2 * horses.size() + 2);
-    char* out = buffer.data();
     const char* p = horses.data();
     const char* const end = p + horses.size();
     while (p < end) {
@@ -131,7 +147,17 @@ std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
             break; // the last line of a file without a line end
         p = lineEnd + line_ends::sizeAt(lineEnd, end);
     }
-    return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
+    return out;
+}
+
+// The same into `buffer` (grown, never shrunk: no filling of fresh memory for
+// every run).
+std::string_view withCrLf(std::string_view horses, std::vector<char>& buffer)
+{
+    if (buffer.size() < 2 * horses.size() + 2)
+        buffer.resize(2 * horses.size() + 2);
+    const char* end = appendWithCrLf(horses, buffer.data());
+    return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
 }
 
 } // namespace
@@ -223,8 +249,9 @@ void readPiece(ReadPiece& piece, const std::string& breedingPath, const HorseSin
 // Puts read pieces, in file order, into the buckets and hands their horses on.
 class PieceWriter {
 public:
-    PieceWriter(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress, HorseSink* sink)
-        : breedingPath_(breedingPath), out_(folder, progress), sink_(sink)
+    PieceWriter(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress, HorseSink* sink,
+                std::uint64_t cutTag)
+        : breedingPath_(breedingPath), out_(folder, progress, cutTag), sink_(sink)
     {
     }
 
@@ -234,20 +261,30 @@ public:
             sink_->add(piece.texts, std::ssize(piece.horses));
         const std::string_view bytes = piece.chunk.bytes();
         std::size_t runStart = 0, runEnd = 0;
-        std::int64_t runHorses = 0;
         // Runs of horses go out in one write, as they are when their line ends
-        // are all CR LF, else rewritten in one pass.
+        // are all CR LF, else rewritten in one pass; `run_` holds where each
+        // horse starts in the piece, then where it starts in what is written.
         const auto flush = [&] {
-            if (runHorses == 0)
+            if (run_.empty())
                 return;
             const std::string_view run = bytes.substr(runStart, runEnd - runStart);
             if (piece.crlf && run.back() == '\n') {
-                out_.write(run.data(), run.size(), runHorses);
+                for (Place& place : run_)
+                    place.offset -= static_cast<std::int64_t>(runStart);
+                out_.write(run.data(), run.size(), run_);
             } else {
-                const std::string_view rewritten = withCrLf(run, buffer_);
-                out_.write(rewritten.data(), rewritten.size(), runHorses);
+                if (buffer_.size() < 2 * run.size() + 2)
+                    buffer_.resize(2 * run.size() + 2);
+                char* out = buffer_.data();
+                for (std::size_t i = 0; i < run_.size(); ++i) {
+                    const auto start = static_cast<std::size_t>(run_[i].offset);
+                    const std::size_t end = i + 1 < run_.size() ? static_cast<std::size_t>(run_[i + 1].offset) : runEnd;
+                    run_[i].offset = out - buffer_.data();
+                    out = appendWithCrLf(bytes.substr(start, end - start), out);
+                }
+                out_.write(buffer_.data(), static_cast<std::size_t>(out - buffer_.data()), run_);
             }
-            runHorses = 0;
+            run_.clear();
         };
         for (const ReadPiece::Horse& horse : piece.horses) {
             ++horses_;
@@ -260,10 +297,11 @@ public:
                                     identifiersOf(out_.bucket()));
             if (horse.start != runEnd)
                 flush(); // empty lines were skipped
-            if (runHorses == 0)
+            if (run_.empty())
                 runStart = horse.start;
             runEnd = horse.end;
-            if (++runHorses == out_.roomLeft())
+            run_.push_back({id, static_cast<std::int64_t>(horse.start)});
+            if (std::ssize(run_) == out_.roomLeft())
                 flush();
         }
         flush();
@@ -282,6 +320,7 @@ private:
     BucketWriter out_;
     HorseSink* sink_;
     std::vector<char> buffer_;
+    std::vector<Place> run_;
     std::int64_t horses_ = 0;
 };
 
@@ -391,7 +430,7 @@ private:
 } // namespace
 
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
-                       HorseSink* sink)
+                       HorseSink* sink, const std::string& cutStamp)
 {
     FilePtr in = openInput(breedingPath);
 
@@ -399,7 +438,7 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     // every horse's shape: a horse the lookup could not read, or could never
     // find, stops the split at its line of the breeding file.
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
-    PieceWriter writer(breedingPath, folder, progress, sink);
+    PieceWriter writer(breedingPath, folder, progress, sink, cutTagOf(cutStamp));
     {
         SplitPipeline pipeline(chunker, writer, sink, threadsFor(4));
         pipeline.run();

@@ -32,8 +32,10 @@ using ProgressFn = std::function<void(int)>;
 // or place, and when a file cannot be read or written; bucket files replaced
 // before the error stay as they are. The sink gets each piece's horses before
 // their places are checked, so horses up to the end of the faulty piece reach it.
+// Beside each bucket goes its table of places (see place_table.h), tied to the
+// cut whose stamp text is `cutStamp`.
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
-                       HorseSink* sink = nullptr);
+                       HorseSink* sink = nullptr, const std::string& cutStamp = {});
 
 // The split's scans, and the plain loops they stand in for, callable so that
 // bench/trick_gains can time them side by side. Not for other use.

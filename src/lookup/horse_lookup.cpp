@@ -1,35 +1,22 @@
 #include "lookup/horse_lookup.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 #include "data/bucket_stamp.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/folder_lock.h"
 #include "data/input_file.h"
+#include "data/place_table.h"
 #include "data/records.h"
 #include "data/system_paths.h"
+#include "lookup/place_lookup.h"
 
 namespace quindle {
 
 int bucketForID(std::int32_t id) { return bucketOf(id); }
 
 namespace {
-
-std::int64_t fileSize(std::FILE* file)
-{
-#ifdef _WIN32
-    struct _stat64 status {};
-    if (_fstat64(_fileno(file), &status) != 0)
-        return -1;
-#else
-    struct stat status {};
-    if (::fstat(fileno(file), &status) != 0)
-        return -1;
-#endif
-    return static_cast<std::int64_t>(status.st_size);
-}
 
 // Reads a bucket horse by horse with the one field reader, which reads each
 // horse's identifier and skips the rest of its lines; only the matching horse
@@ -88,7 +75,7 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
                 throw;
         }
         const auto record = readBucketRecord(folder);
-        const std::int64_t size = file ? fileSize(file.get()) : -1;
+        const std::int64_t size = file ? fileLength(file.get()) : -1;
         if (!file)
             damage = "the bucket file is missing";
         else if (!record)
@@ -100,6 +87,12 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
             damage = "the bucket file is " + std::to_string(size) + " bytes long, but the split wrote " +
                      std::to_string(record->bucketSizes[static_cast<std::size_t>(bucket)]);
         if (damage.empty()) {
+            // The table of places answers when it can be trusted; the scan
+            // answers otherwise, and words any damage.
+            if (auto found =
+                    findByPlace(file.get(), path, size, id, folder.placeTable(bucket), cutTagOf(record->stampText)))
+                return std::move(*found);
+            std::rewind(file.get());
             try {
                 return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
             } catch (const FileError& e) {
