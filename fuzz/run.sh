@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_field_reader fuzz_bucket_scan fuzz_sire_scan fuzz_edit_filters fuzz_subdivide fuzz_record_chunks)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_field_reader fuzz_bucket_scan fuzz_sire_scan fuzz_edit_filters fuzz_subdivide fuzz_record_chunks
+  fuzz_place_table)
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDLE_FUZZ=ON \
   -DQUINDLE_BUILD_GUI=OFF -DQUINDLE_BUILD_TESTS=OFF -DQUINDLE_BUILD_BENCH=OFF \
