@@ -14,6 +14,14 @@
 #
 # When Wine cannot start programs in the prefix, this says so on standard error with
 # Wine's own exit status and message, and exits with status 125.
+#
+# Wine sometimes ends a program, with no word on any output, before the program's
+# first line has run: about one program start in several thousand on a loaded
+# machine. A test program run with QUINDLE_WINE_RETRY=1 marks its start (the file
+# QUINDLE_STARTED_MARK names, tests/support/started_mark.cpp); one that failed with
+# no mark never ran, and is started once more. Each such start is said on standard
+# error and counted in the prefix's .wine-run.retries, or QUINDLE_WINE_RETRIES
+# (scripts/test-windows.sh prints them). A program that ran is never started again, whatever its status.
 if [ -z "${QUINDLE_WINEPREFIX:-}" ]; then
   dir=$PWD
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
@@ -67,4 +75,19 @@ touch "$started"
 exec 8>>"$running"
 flock -s 8
 exec 9>&-
-exec wine "$@"
+[ "${QUINDLE_WINE_RETRY:-}" = 1 ] || exec wine "$@"
+
+mark=$WINEPREFIX/.wine-run.mark.$$
+QUINDLE_STARTED_MARK="Z:$(printf '%s' "$mark" | tr / '\\')"
+export QUINDLE_STARTED_MARK
+rm -f "$mark"
+status=0
+wine "$@" || status=$?
+if [ "$status" != 0 ] && [ ! -e "$mark" ]; then
+  echo "wine-run.sh: Wine ended $1 with exit status $status before its first line ran; starting it once more" >&2
+  echo "$(date -u '+%Y-%m-%d %H:%M:%S') $* (exit status $status)" >>"${QUINDLE_WINE_RETRIES:-$WINEPREFIX/.wine-run.retries}"
+  status=0
+  wine "$@" || status=$?
+fi
+rm -f "$mark"
+exit "$status"
