@@ -22,6 +22,7 @@
 # no mark never ran, and is started once more. Each such start is said on standard
 # error and counted in the prefix's .wine-run.retries, or QUINDLE_WINE_RETRIES
 # (scripts/test-windows.sh prints them). A program that ran is never started again, whatever its status.
+# A test's own start of a program that CreateProcessW refused is logged there too.
 if [ -z "${QUINDLE_WINEPREFIX:-}" ]; then
   dir=$PWD
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
@@ -77,15 +78,18 @@ flock -s 8
 exec 9>&-
 [ "${QUINDLE_WINE_RETRY:-}" = 1 ] || exec wine "$@"
 
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 mark=$WINEPREFIX/.wine-run.mark.$$
-QUINDLE_STARTED_MARK="Z:$(printf '%s' "$mark" | tr / '\\')"
-export QUINDLE_STARTED_MARK
+retries=${QUINDLE_WINE_RETRIES:-$WINEPREFIX/.wine-run.retries}
+QUINDLE_STARTED_MARK=$(windows_path "$mark")
+QUINDLE_WINE_RETRY_LOG=$(windows_path "$retries") # a test's own second starts (tests/support/run_process.cpp)
+export QUINDLE_STARTED_MARK QUINDLE_WINE_RETRY_LOG
 rm -f "$mark"
 status=0
 wine "$@" || status=$?
 if [ "$status" != 0 ] && [ ! -e "$mark" ]; then
   echo "wine-run.sh: Wine ended $1 with exit status $status before its first line ran; starting it once more" >&2
-  echo "$(date -u '+%Y-%m-%d %H:%M:%S') $* (exit status $status)" >>"${QUINDLE_WINE_RETRIES:-$WINEPREFIX/.wine-run.retries}"
+  echo "$(date -u '+%Y-%m-%d %H:%M:%S') $* (exit status $status)" >>"$retries"
   status=0
   wine "$@" || status=$?
 fi

@@ -77,12 +77,12 @@ cmake --build "$build" -j"$jobs"
 [ "$run_tests" = 1 ] || exit 0
 
 echo "== Tests under Wine"
-retries=$QUINDLE_WINEPREFIX/.wine-run.retries # test programs Wine ended before they ran (cmake/wine-run.sh)
+retries=$QUINDLE_WINEPREFIX/.wine-run.retries # starts Wine failed, made once more (cmake/wine-run.sh)
 rm -f "$retries"
 status=0
 (cd "$build" && ctest --output-on-failure --no-tests=error -j"$jobs") || status=$?
 if [ -s "$retries" ]; then
-  echo "== Wine ended $(wc -l <"$retries") test program(s) before their first line ran; each was started once more:"
+  echo "== Wine failed $(wc -l <"$retries") program start(s) before the program ran; each was started once more:"
   cat "$retries"
 fi
 exit "$status"

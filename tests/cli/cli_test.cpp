@@ -457,3 +457,19 @@ TEST(CliRender, PaddedCsvFieldsLookOnlyAtTheirOwnBytes)
         ASSERT_EQ(written, csvField(latin1ToUtf8(latin1))) << round;
     }
 }
+
+// What the tests' own runner says when a program cannot be started at all: the
+// program and the system's reason, as a failed start under Wine should read.
+TEST(TestRunner, AProgramThatCannotBeStartedIsNamedWithTheSystemsReason)
+{
+    const TempDir dir;
+    const std::string program = dir.file("no-such-program.exe");
+    try {
+        BackgroundProcess process(program, {}, utf8Path(dir.path()));
+        FAIL() << "started " << program;
+    } catch (const std::runtime_error& e) {
+        const std::string said = e.what();
+        EXPECT_EQ(said.rfind("cannot start " + program + ": ", 0), 0u) << said;
+        EXPECT_GT(said.size(), ("cannot start " + program + ": ").size() + 3) << said;
+    }
+}

@@ -1,7 +1,11 @@
 #include "support/run_process.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -61,6 +65,36 @@ HANDLE inheritable(const std::string& path, bool write)
                        write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The system's own words for a failure code, with the code.
+std::string systemReason(DWORD code)
+{
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = length ? std::wstring(text, length) : std::wstring();
+    LocalFree(text);
+    while (!words.empty() && (words.back() == L'\n' || words.back() == L'\r' || words.back() == L' '))
+        words.pop_back();
+    return "error " + std::to_string(code) + (words.empty() ? "" : ": " + utf8Path(std::filesystem::path(words)));
+}
+
+// Under the Wine runner (cmake/wine-run.sh), CreateProcessW has failed now and
+// then for a program that is there and starts every other time: no process was
+// made, so none ran, and it is asked for once more. Each second try is said on
+// standard error and written to the log the runner names, which
+// scripts/test-windows.sh prints with the runner's own.
+void noteSecondStart(const std::string& program, const std::string& reason)
+{
+    std::fprintf(stderr, "run_process: CreateProcessW did not start %s (%s); starting it once more\n",
+                 program.c_str(), reason.c_str());
+    if (const char* log = std::getenv("QUINDLE_WINE_RETRY_LOG"))
+        if (std::FILE* file = std::fopen(log, "a")) {
+            std::fprintf(file, "%s (CreateProcessW, %s)\n", program.c_str(), reason.c_str());
+            std::fclose(file);
+        }
+}
+
 HANDLE start(const std::string& program, const std::vector<std::string>& args, const std::string& workDir,
              const std::string& outFile, const std::string& errFile)
 {
@@ -76,9 +110,21 @@ HANDLE start(const std::string& program, const std::vector<std::string>& args, c
     si.hStdError = err.h;
     PROCESS_INFORMATION pi{};
     const std::wstring dir = fsPath(workDir).wstring();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, dir.c_str(),
-                        &si, &pi))
-        throw std::runtime_error("cannot start " + program);
+    const auto create = [&] {
+        return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                              dir.c_str(), &si, &pi);
+    };
+    if (!create()) {
+        std::string reason = systemReason(GetLastError());
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(fsPath(program), ec))
+            throw std::runtime_error("cannot start " + program + ": " + reason);
+        noteSecondStart(program, reason);
+        Sleep(200);
+        if (!create())
+            throw std::runtime_error("cannot start " + program + ": " + reason + ", then " +
+                                     systemReason(GetLastError()));
+    }
     CloseHandle(pi.hThread);
     return pi.hProcess;
 }
@@ -168,7 +214,7 @@ BackgroundProcess::BackgroundProcess(const std::string& program, const std::vect
     const int failed = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
-        throw std::runtime_error("cannot start " + program);
+        throw std::runtime_error("cannot start " + program + ": " + std::strerror(failed));
     handle_ = pid;
 }
 
