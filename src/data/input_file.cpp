@@ -40,11 +40,6 @@ std::string kindOf(unsigned mode)
 #endif
 }
 
-std::string notRegularText(unsigned mode)
-{
-    return "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files";
-}
-
 // An open that failed with `error`: the file is missing, or there and unreadable.
 FileError::Kind openFaultKind(int error)
 {
@@ -53,6 +48,11 @@ FileError::Kind openFaultKind(int error)
 
 std::string cannotOpenText(int error) { return std::string("cannot be opened: ") + std::strerror(error); }
 } // namespace
+
+std::string notRegularFileText(unsigned mode)
+{
+    return "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files";
+}
 
 std::string lineTooLongText() { return "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes"; }
 
@@ -65,12 +65,12 @@ FilePtr openInput(const std::string& path)
         // Windows refuses to open a folder as "permission denied": say what it is.
         std::error_code error;
         if (std::filesystem::is_directory(fsPath(path), error))
-            throw FileError(path, 0, notRegularText(_S_IFDIR), FileError::Kind::NotRegularFile);
+            throw FileError(path, 0, notRegularFileText(_S_IFDIR), FileError::Kind::NotRegularFile);
         throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
     }
     struct _stat64 status {};
     if (_fstat64(_fileno(file.get()), &status) == 0 && (status.st_mode & _S_IFMT) != _S_IFREG)
-        throw FileError(path, 0, notRegularText(status.st_mode), FileError::Kind::NotRegularFile);
+        throw FileError(path, 0, notRegularFileText(status.st_mode), FileError::Kind::NotRegularFile);
     return file;
 #else
     // Without blocking: opening a FIFO with no writer would wait forever.
@@ -85,7 +85,7 @@ FilePtr openInput(const std::string& path)
         ::close(fd);
         if (status.st_mode == 0)
             throw FileError(path, 0, cannotOpenText(saved), openFaultKind(saved));
-        throw FileError(path, 0, notRegularText(status.st_mode), FileError::Kind::NotRegularFile);
+        throw FileError(path, 0, notRegularFileText(status.st_mode), FileError::Kind::NotRegularFile);
     }
     // Reads of a regular file never wait; clear the flag all the same.
     const int flags = ::fcntl(fd, F_GETFL);

@@ -33,6 +33,8 @@ std::string lineTooLongText();
 // or cannot be opened (Kind::Unreadable, with the system's reason). Every
 // input of Quindle's is opened here.
 FilePtr openInput(const std::string& path);
+// What openInput says of a path whose mode (st_mode) is no regular file's.
+std::string notRegularFileText(unsigned mode);
 
 // The two inputs start-up reads before it looks at the breeding file, opened in
 // one go, in the order a player is told of their faults: the chef table, whose

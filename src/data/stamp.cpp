@@ -43,15 +43,8 @@ std::optional<std::string> stampTextOf(const std::string& path)
     seconds = status.st_mtim.tv_sec;
     nanoseconds = status.st_mtim.tv_nsec;
 #endif
-    if (!regular) {
-        try {
-            openInput(path);
-        } catch (const FileError& e) { // naming what the path is
-            if (!e.notOpened())
-                throw;
-        }
-        return std::nullopt;
-    }
+    if (!regular)
+        throw FileError(path, 0, notRegularFileText(status.st_mode), FileError::Kind::NotRegularFile);
     size = static_cast<std::int64_t>(status.st_size);
     const auto whole = static_cast<std::time_t>(seconds);
     // In UTC: local time repeats an hour when the clocks go back, and changes
