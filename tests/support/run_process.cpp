@@ -86,8 +86,8 @@ std::string systemReason(DWORD code)
 // scripts/test-windows.sh prints with the runner's own.
 void noteSecondStart(const std::string& program, const std::string& reason)
 {
-    std::fprintf(stderr, "run_process: CreateProcessW did not start %s (%s); starting it once more\n",
-                 program.c_str(), reason.c_str());
+    std::fprintf(stderr, "run_process: CreateProcessW did not start %s (%s); starting it once more\n", program.c_str(),
+                 reason.c_str());
     if (const char* log = std::getenv("QUINDLE_WINE_RETRY_LOG"))
         if (std::FILE* file = std::fopen(log, "a")) {
             std::fprintf(file, "%s (CreateProcessW, %s)\n", program.c_str(), reason.c_str());
