@@ -9,7 +9,10 @@
 #include <filesystem>
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 #endif
 
 #include "data/bucket_stamp.h"
@@ -320,6 +323,26 @@ TEST(Startup, AStampPlaceThatIsNoFileIsAWarningNotARefusal)
         EXPECT_EQ(fs::is_symlink(f.stamp), kind != "folder" && kind != "FIFO") << kind;
         EXPECT_FALSE(f.start().subdivided) << kind;
     }
+}
+
+// A socket cannot even be opened; it is still no missing file.
+TEST(Startup, ABreedingFileThatIsASocketIsNamedAsOneNotAsMissing)
+{
+    Folder f;
+    fs::remove(f.folder.breedingFile());
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(f.folder.breedingFile().size(), sizeof address.sun_path);
+    f.folder.breedingFile().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const StartupResult result = f.start();
+    close(listener);
+    EXPECT_EQ(result.status, Outcome::Failed);
+    EXPECT_EQ(result.error,
+              f.folder.breedingFile() + ": is a socket, not a regular file; Quindle reads only ordinary files");
+    EXPECT_FALSE(fs::exists(f.folder.bucketFolder()));
 }
 
 TEST(Startup, ABucketFolderOrDataFolderThatIsNoFolderIsNamedAsSuch)
