@@ -93,7 +93,12 @@ GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chef
 
 void addPointsAt(GroupTotals& totals, std::string_view name, int position, const ChefTable& chefs)
 {
-    if (const ChefEntry* chef = findChef(name, chefs))
+    addPointsAt(totals, findChef(name, chefs), position);
+}
+
+void addPointsAt(GroupTotals& totals, const ChefEntry* chef, int position)
+{
+    if (chef)
         for (int g = 0; g < kGroups; ++g)
             totals[static_cast<std::size_t>(g)] += weightedPoints(*chef, position, g);
 }

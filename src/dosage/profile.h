@@ -70,6 +70,8 @@ GroupTotals groupTotalsOfViews(const AncestorViews& names, const ChefTable& chef
 // AncestorViews) to `totals`. The totals of a lineage are the sum of its seven
 // names' points, so names shared by many lineages can be scored once.
 void addPointsAt(GroupTotals& totals, std::string_view name, int position, const ChefTable& chefs);
+// The same for a chef row already found (none: no points).
+void addPointsAt(GroupTotals& totals, const ChefEntry* chef, int position);
 // The profile with these group totals and no contributions: the total, Speed,
 // Stamina, CD and DI follow from the group totals alone.
 DosageProfile profileOfTotals(const GroupTotals& totals);

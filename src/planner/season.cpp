@@ -4,14 +4,14 @@ namespace quindle {
 
 namespace {
 
-SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const std::shared_ptr<const SireIndex>& sires,
-                  const ChefTable& chefs, const PlanQuery& query)
+SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const ListChefs& listChefs,
+                  const PlanQuery& query)
 {
     SeasonDam dam;
     dam.id = id;
     dam.name = std::move(name);
     dam.lines = std::move(lines);
-    dam.plan = planMatings(sires, dam.lines, chefs);
+    dam.plan = planMatings(listChefs, dam.lines);
     dam.rows = selectRows(dam.plan, query);
     return dam;
 }
@@ -22,10 +22,11 @@ SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& fo
                       const std::shared_ptr<const SireIndex>& sires, const ChefTable& chefs, const PlanQuery& query)
 {
     SeasonPlan season;
+    const ListChefs listChefs(sires, chefs); // once for all the mares
     for (const std::int32_t id : ids) {
         MareLookup mare = findMare(folder, id);
         if (mare.status == MareLookup::Status::Found)
-            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), sires, chefs, query));
+            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), listChefs, query));
         else
             season.leftOut.push_back(std::move(mare.message));
     }
@@ -36,12 +37,13 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
                             const ChefTable& chefs, const PlanQuery& query)
 {
     SeasonPlan season;
+    const ListChefs listChefs(sires, chefs); // once for all the mares
     for (const CheckedHorse& horse : horses) {
         if (!horse.usable())
             season.leftOut.push_back(horse.message);
         else if (horse.female())
-            season.dams.push_back(planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire},
-                                          sires, chefs, query));
+            season.dams.push_back(
+                planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire}, listChefs, query));
     }
     return season;
 }

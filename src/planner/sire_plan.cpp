@@ -130,7 +130,7 @@ SireIndex::Listed SireIndex::find(std::string_view name) const
     return {name, slot == 0 ? nullptr : &firstEntries_[slot - 1]};
 }
 
-SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire) const
+SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire, SettledBy* settledBy) const
 {
     // Only the entries carrying one of the names change the scan: take them in
     // list order, merged from both names' first entries.
@@ -141,7 +141,16 @@ SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire) const
     const std::uint32_t na = a ? a->count : 0, nb = b ? b->count : 0;
     while (scan.wantsMore() && (i < na || j < nb)) {
         const bool fromA = j >= nb || (i < na && a->at[i] < b->at[j]);
-        scan.take(list_.entries[fromA ? a->at[i++] : b->at[j++]]);
+        const std::uint32_t k = fromA ? a->at[i++] : b->at[j++];
+        const int before = scan.lines().foundMask;
+        scan.take(list_.entries[k]);
+        if (settledBy) { // the scan counts 1 for an entry that settles the Sire, 2 for the Dam-Sire
+            const int settled = scan.lines().foundMask - before;
+            if (settled & 1)
+                settledBy->sire = static_cast<std::int32_t>(k);
+            if (settled & 2)
+                settledBy->damSire = static_cast<std::int32_t>(k);
+        }
     }
     SireLineViews lines = std::move(scan.lines());
     lines.error = list_.error;
@@ -163,11 +172,19 @@ struct Share {
     std::vector<PlanNumbers> numbers;
 };
 
+// The mare's part of every foal: her names' entries and their chef rows.
+struct MareSide {
+    SireIndex::Listed damSire;
+    const ChefEntry* damSireChef;
+    const ChefEntry* damDamSireChef;
+};
+
 // The foal of stallion `i` with the mare: its names and, into `share`, its numbers.
-void planRow(const Plan& plan, const SireIndex::Listed& damSire, const ChefTable& chefs, std::size_t i, PlanRow& row,
+void planRow(const Plan& plan, const ListChefs& listChefs, const MareSide& mare, std::size_t i, PlanRow& row,
              Share& share)
 {
     const SireIndex& index = *plan.sires;
+    const SireIndex::Listed& damSire = mare.damSire;
     // A freshly started window holds no lineage; the submission fills it.
     std::array<std::string_view, 7> lineage{};
     const SireIndex::Listed stallion = index.stallion(i);
@@ -175,15 +192,34 @@ void planRow(const Plan& plan, const SireIndex::Listed& damSire, const ChefTable
     const auto known = [&](std::string_view name) {
         return name == stallion.name ? stallion : name == damSire.name ? damSire : index.find(name);
     };
-    mateLineage(lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
-                [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam)); });
+    SireIndex::SettledBy settledBy;
+    mateLineage(
+        lineage, {stallion.name, plan.mare->damSire, plan.mare->damDamSire},
+        [&](std::string_view sire, std::string_view dam) { return index.scan(known(sire), known(dam), &settledBy); });
     // Lineage order: Sire, Sire's Sire, Dam-Sire, Sire's Sire's Sire,
     // Sire's Dam-Sire, Dam-Sire's Sire, Dam's Dam-Sire.
     const std::array<std::string_view, 5> names{lineage[0], lineage[1], lineage[4], lineage[3], lineage[5]};
     for (std::size_t k = 0; k < names.size(); ++k)
         row.names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
                         static_cast<std::uint32_t>(names[k].size())};
-    const GroupTotals totals = groupTotalsOfViews(lineage, chefs);
+    // The points of the seven names, each name's chef row found before: the
+    // stallion's and his lines' in the list, the mare's once for her.
+    const ChefEntry* blank = listChefs.blank();
+    const ListChefs::Entry none{blank, blank, blank, blank};
+    const ListChefs::Entry& sireEntry =
+        settledBy.sire < 0 ? none : listChefs.entry(static_cast<std::size_t>(settledBy.sire));
+    const ChefEntry* damSireSire =
+        settledBy.damSire < 0 ? blank : listChefs.entry(static_cast<std::size_t>(settledBy.damSire)).sire;
+    const std::array<const ChefEntry*, 7> chefs{listChefs.entry(stallion.entries->at[0]).name,
+                                                sireEntry.sire,
+                                                mare.damSireChef,
+                                                sireEntry.sireSire,
+                                                sireEntry.damSire,
+                                                damSireSire,
+                                                mare.damDamSireChef};
+    GroupTotals totals{};
+    for (std::size_t p = 0; p < chefs.size(); ++p)
+        addPointsAt(totals, chefs[p], static_cast<int>(p));
     const auto [number, fresh] = share.seen.insert(totals);
     if (fresh)
         share.numbers.push_back(planNumbersOf(totals));
@@ -210,20 +246,36 @@ void mergeShares(std::vector<Share>& shares, std::size_t part, Plan& plan)
 
 } // namespace
 
+ListChefs::ListChefs(std::shared_ptr<const SireIndex> sires, const ChefTable& chefs)
+    : sires_(std::move(sires)), chefs_(chefs), blank_(findChef({}, chefs))
+{
+    const auto& entries = sires_->entries();
+    entries_.reserve(entries.size());
+    for (const SireListView& e : entries)
+        entries_.push_back({findChef(e.name, chefs), findChef(e.sire, chefs), findChef(e.damSire, chefs),
+                            findChef(e.sireSire, chefs)});
+}
+
 Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
 {
+    return planMatings(ListChefs(std::move(sires), chefs), mare);
+}
+
+Plan planMatings(const ListChefs& listChefs, const MareLines& mare)
+{
     Plan plan;
-    plan.sires = std::move(sires);
+    plan.sires = listChefs.sires();
     plan.mare = std::make_shared<const MareLines>(mare);
     const std::size_t count = plan.sires->stallions().size();
     plan.rows.resize(count);
 
     // Few foals differ in their totals: each worker formats every set it meets
     // once, and the sets are then made one list.
-    const SireIndex::Listed damSire = plan.sires->find(plan.mare->damSire);
+    const MareSide side{plan.sires->find(plan.mare->damSire), findChef(plan.mare->damSire, listChefs.chefs()),
+                        findChef(plan.mare->damDamSire, listChefs.chefs())};
     auto work = [&](Share& share, std::size_t first, std::size_t last) {
         for (std::size_t i = first; i < last; ++i)
-            planRow(plan, damSire, chefs, i, plan.rows[i], share);
+            planRow(plan, listChefs, side, i, plan.rows[i], share);
     };
     // A second thread pays off only for long lists.
     const std::size_t threads = threadsFor(std::min<std::size_t>(count / 4096, 8));

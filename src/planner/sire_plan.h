@@ -61,8 +61,13 @@ public:
     const std::vector<std::string_view>& stallions() const { return stallions_; }
     Listed stallion(std::size_t number) const { return {stallions_[number], &firstEntries_[number]}; }
 
-    // The same sire lines as scanning the list from its start.
-    SireLineViews scan(const Listed& sire, const Listed& damSire) const;
+    // The entries whose names settled the Sire's lines and the Dam-Sire's (-1: none).
+    struct SettledBy {
+        std::int32_t sire = -1, damSire = -1;
+    };
+    // The same sire lines as scanning the list from its start, and, into
+    // `settledBy` when given, the entries they came from.
+    SireLineViews scan(const Listed& sire, const Listed& damSire, SettledBy* settledBy = nullptr) const;
     SireLineViews scan(std::string_view sire, std::string_view damSire) const
     {
         return scan(find(sire), find(damSire));
@@ -71,6 +76,7 @@ public:
     const std::string& error() const { return list_.error; }
     // The list's bytes, which the names look into (padded as read).
     const char* bytes() const { return list_.bytes.data(); }
+    const std::vector<SireListView>& entries() const { return list_.entries; }
 
 private:
     std::size_t slotOf(std::string_view name) const;
@@ -80,6 +86,30 @@ private:
     std::vector<FirstEntries> firstEntries_; // of each stallion
     // Open addressing over a power-of-two table: 0 for empty, else a stallion's number + 1.
     std::vector<std::uint32_t> slots_;
+};
+
+// The chef row of every name of the sire list's entries, looked up once for a
+// list and a chef table, so that planning foals looks up no name of the list:
+// a season plans each of its mares with the same one.
+class ListChefs {
+public:
+    ListChefs(std::shared_ptr<const SireIndex> sires, const ChefTable& chefs);
+
+    // Of entry k's name, Sire, Dam-Sire and Sire's Sire; null for no chef.
+    struct Entry {
+        const ChefEntry *name = nullptr, *sire = nullptr, *damSire = nullptr, *sireSire = nullptr;
+    };
+    const Entry& entry(std::size_t k) const { return entries_[k]; }
+    // Of a blank name (a chef row may have one).
+    const ChefEntry* blank() const { return blank_; }
+    const std::shared_ptr<const SireIndex>& sires() const { return sires_; }
+    const ChefTable& chefs() const { return chefs_; }
+
+private:
+    std::shared_ptr<const SireIndex> sires_;
+    const ChefTable& chefs_;
+    std::vector<Entry> entries_;
+    const ChefEntry* blank_;
 };
 
 // The columns of a plan, in the order the command line writes them.
@@ -157,5 +187,7 @@ struct Plan {
 
 // The foal of every stallion with the mare. Rows are computed on every core.
 Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs);
+// The same with the list's chef rows looked up already.
+Plan planMatings(const ListChefs& listChefs, const MareLines& mare);
 
 } // namespace quindle

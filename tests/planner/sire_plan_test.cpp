@@ -92,6 +92,42 @@ TEST(SirePlan, OneRowPerDistinctStallionInListOrderEachAsASubmissionShowsIt)
     EXPECT_EQ(plan.cell(plan.rows[0], PlanColumn::Total), "18");
 }
 
+// Chef rows for every name of the list, each group's points different, and one
+// for a blank name: whatever position a name takes, its chef row is the one a
+// submission finds, with one lookup of the list's names for all the mares.
+TEST(SirePlan, EveryNameScoresAsASubmissionScoresItForEveryMare)
+{
+    TempDir dir;
+    const std::string path = dir.file("QN_SireList");
+    writeFile(path, kList);
+    std::vector<ChefEntry> rows{{"", {0, 0, 0, 1, 0}}};
+    std::int16_t points = 1;
+    for (const char* name : {"A",    "AS",    "ADS", "ASS",  "B",    "BS",     "BDS", "BSS",  "AS2",  "ADS2",
+                             "ASS2", "BLANK", "BS2", "BDS2", "BSS2", "Dancer 2nd", "CS",  "CDS",  "CSS",  "ONE, TWO",
+                             "OS",   "ODS",   "OSS", "AS3",  "ADS3", "ASS3",   "BS3", "BDS3", "BSS3", "M"}) {
+        rows.push_back(
+            {name, {points, static_cast<std::int16_t>(points % 3), 0, static_cast<std::int16_t>(points % 5), 1}});
+        ++points;
+    }
+    const ChefTable table = chefs(rows);
+    const ListChefs listChefs(indexOf(path), table);
+    for (const std::string damSire : {"", "A", "B", "Dancer 2nd", "M"})
+        for (const std::string damDamSire : {"", "ADS", "M"}) {
+            const MareLines mare{damSire, damDamSire};
+            const Plan plan = planMatings(listChefs, mare);
+            ASSERT_EQ(plan.rows.size(), 4u);
+            for (const PlanRow& row : plan.rows) {
+                const std::string sire(plan.name(row, RowName::Sire));
+                MainBoxes boxes;
+                submitMating(boxes, {sire, damSire, damDamSire}, path, table);
+                for (const SummaryColumnInfo& column : kSummaryColumnTable)
+                    EXPECT_EQ((plan.numbersOf(row).summary.*column.member).text,
+                              boxes.profileTexts[static_cast<std::size_t>(column.box)])
+                        << sire << " with " << damSire << " / " << damDamSire << ", box " << column.box;
+            }
+        }
+}
+
 TEST(SirePlan, AListCutShortGivesTheRowsReadBeforeTheFaultAndNamesIt)
 {
     TempDir dir;
