@@ -102,9 +102,9 @@ TEST(SirePlan, EveryNameScoresAsASubmissionScoresItForEveryMare)
     writeFile(path, kList);
     std::vector<ChefEntry> rows{{"", {0, 0, 0, 1, 0}}};
     std::int16_t points = 1;
-    for (const char* name : {"A",    "AS",    "ADS", "ASS",  "B",    "BS",     "BDS", "BSS",  "AS2",  "ADS2",
+    for (const char* name : {"A",    "AS",    "ADS", "ASS",  "B",    "BS",         "BDS", "BSS",  "AS2",  "ADS2",
                              "ASS2", "BLANK", "BS2", "BDS2", "BSS2", "Dancer 2nd", "CS",  "CDS",  "CSS",  "ONE, TWO",
-                             "OS",   "ODS",   "OSS", "AS3",  "ADS3", "ASS3",   "BS3", "BDS3", "BSS3", "M"}) {
+                             "OS",   "ODS",   "OSS", "AS3",  "ADS3", "ASS3",       "BS3", "BDS3", "BSS3", "M"}) {
         rows.push_back(
             {name, {points, static_cast<std::int16_t>(points % 3), 0, static_cast<std::int16_t>(points % 5), 1}});
         ++points;
