@@ -32,9 +32,12 @@ int main(int argc, char** argv)
     qputenv("XDG_DATA_HOME", appData.path().toLocal8Bit());
     qputenv("APPDATA", appData.path().toLocal8Bit());
     QApplication app(argc, argv);
-    // What the windows remember (the zoom, the data folder) goes to a folder of the tests' own.
+    // What the windows remember (the zoom, the data folder) goes to a folder of the tests' own, as
+    // files: on Windows the native place is the registry, which every test program running beside
+    // this one would share.
     QTemporaryDir settings;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     QApplication::setOrganizationName(QStringLiteral("quindle-tests"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
