@@ -28,6 +28,43 @@ std::string restOf(FieldReader& r)
     }
     return rest;
 }
+
+// Reads lines of counts[i] fields twice: taking each line whole where
+// lookAtPlainLine allows it, and field by field. Wherever a line is taken
+// whole, its fields, the line count and what follows must be exactly what
+// reading field by field gives. Returns how many lines were taken whole.
+int takeLinesBothWays(std::string_view bytes, std::span<const std::size_t> counts)
+{
+    FieldReader fast(bytes, "test.txt", 3), slow(bytes, "test.txt", 3);
+    int taken = 0;
+    bool fault = false;
+    for (const std::size_t count : counts) {
+        std::array<std::string_view, 8> looked;
+        if (fast.lookAtPlainLine(std::span(looked).first(count))) {
+            ++taken;
+            fast.takePlainLine();
+            for (std::size_t i = 0; i < count; ++i) {
+                EXPECT_EQ(slow.readText(), looked[i]) << bytes;
+                EXPECT_EQ(slow.lastDelimiter() == FieldReader::Delimiter::Comma, i + 1 < count) << bytes;
+            }
+            EXPECT_EQ(fast.lastDelimiter(), FieldReader::Delimiter::LineEnd);
+        } else {
+            // Not plain: both read the fields one by one, as a record would.
+            try {
+                for (std::size_t i = 0; i < count; ++i)
+                    EXPECT_EQ(fast.readText(), slow.readText()) << bytes;
+            } catch (const FileError&) {
+                fault = true;
+            }
+            break;
+        }
+        EXPECT_EQ(fast.line(), slow.line()) << bytes;
+    }
+    if (!fault) {
+        EXPECT_EQ(restOf(fast), restOf(slow)) << bytes;
+    }
+    return taken;
+}
 } // namespace
 
 TEST(FieldReader, SplitsOnCommasAndEveryKindOfLineEnd)
@@ -285,9 +322,7 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
     EXPECT_FALSE(first.lookAtPlainLine(three));
 
     // Random runs of lines over the 64-byte steps of the scan, looked at one
-    // after the other by one reader (which keeps what it found in a step for the
-    // next line): wherever a line is taken whole, its fields, the line count and
-    // what follows must be exactly what reading field by field gives.
+    // after the other by one reader.
     std::mt19937 random(12);
     int taken = 0, looks = 0;
     for (int round = 0; round < 3000; ++round) {
@@ -309,36 +344,47 @@ TEST(FieldReader, PlainLinesAreTakenWholeOnlyWhenFieldByFieldGivesTheSame)
             }
             bytes += std::array<const char*, 4>{"\r\n", "\n", "\r", "\r\n"}[random() % 4];
         }
-        FieldReader fast(bytes, "test.txt", 3), slow(bytes, "test.txt", 3);
-        std::string fastFault, slowFault;
-        for (const std::size_t count : counts) {
-            std::array<std::string_view, 5> looked;
-            ++looks;
-            if (fast.lookAtPlainLine(std::span(looked).first(count))) {
-                ++taken;
-                fast.takePlainLine();
-                for (std::size_t i = 0; i < count; ++i) {
-                    ASSERT_EQ(slow.readText(), looked[i]) << bytes;
-                    ASSERT_EQ(slow.lastDelimiter() == FieldReader::Delimiter::Comma, i + 1 < count) << bytes;
-                }
-                ASSERT_EQ(fast.lastDelimiter(), FieldReader::Delimiter::LineEnd);
-            } else {
-                // Not plain: both read the fields one by one, as a record would.
-                try {
-                    for (std::size_t i = 0; i < count; ++i)
-                        ASSERT_EQ(fast.readText(), slow.readText()) << bytes;
-                } catch (const FileError& e) {
-                    fastFault = e.what();
-                }
-                break;
-            }
-            ASSERT_EQ(fast.line(), slow.line()) << bytes;
-        }
-        if (fastFault.empty()) {
-            ASSERT_EQ(restOf(fast), restOf(slow)) << bytes;
-        }
+        const int takenHere = takeLinesBothWays(bytes, counts);
+        taken += takenHere;
+        looks += takenHere + (takenHere < static_cast<int>(counts.size())); // up to the first line not plain
+        ASSERT_FALSE(HasFailure());
     }
     EXPECT_GT(taken, looks / 3); // many lines are plain
+}
+
+TEST(FieldReader, PlainLinesAgreeWhereverAQuoteBlankCommaOrLineEndMeetsAStep)
+{
+    // Each field shape, as the first, middle and last of three fields, moved
+    // byte by byte over the first two 64-byte steps of the line by a field of
+    // letters, of blanks between letters or of blanks in quotes, with each line
+    // end. A line holding the shape is taken whole, read field by field, or
+    // either (a quote inside a field that does not start with one).
+    enum class Taken { Whole, ByFields, Either };
+    struct Shape {
+        const char* text;
+        Taken taken;
+    };
+    using enum Taken;
+    const Shape shapes[] = {{"b", Whole},           {"\"b c\"", Whole},    {"\"\"", Whole},        {"", Whole},
+                            {" b", ByFields},       {"b ", ByFields},      {"\tb", ByFields},      {"b\t", ByFields},
+                            {"\"b\" ", ByFields},   {" \"b\"", ByFields},  {"\"b", ByFields},      {"\"", ByFields},
+                            {"\"b\"c\"", ByFields}, {"\"b,c\"", ByFields}, {"\"b\nc\"", ByFields}, {"b\"", Either},
+                            {"b\"\"c", Either}};
+    for (const Shape& shape : shapes)
+        for (const char* lineEnd : {"\r\n", "\n", "\r"})
+            for (std::size_t pad = 2; pad < 132; ++pad)
+                for (const std::string& filler : {std::string(pad, 'A'), "A" + std::string(pad - 2, ' ') + "A",
+                                                  "\"" + std::string(pad - 2, ' ') + "\""})
+                    for (const std::string& line : {filler + "," + shape.text + ",z",
+                                                    shape.text + ("," + filler) + ",z", filler + ",z," + shape.text}) {
+                        const std::string bytes = line + lineEnd + "n,e,xt\r\n";
+                        const std::size_t counts[] = {3, 3};
+                        const int taken = takeLinesBothWays(bytes, counts);
+                        if (shape.taken != Either) {
+                            ASSERT_EQ(taken, shape.taken == Whole ? 2 : 0) << bytes;
+                        }
+                        ASSERT_FALSE(HasFailure()) << bytes;
+                    }
 }
 
 TEST(FieldReader, PlainLinesAreOnlyForBytesInMemory)

@@ -8,6 +8,7 @@
 #include "data/file_error.h"
 #include "data/records.h"
 #include "input/edit_filter.h"
+#include "records_both_ways.h"
 #include "support/temp_dir.h"
 
 using namespace quindle;
@@ -44,6 +45,23 @@ TEST(FuzzCorpus, FieldReaderGivesRecordsOrAnErrorWithALine)
             EXPECT_GE(e.line(), 1);
         }
     }
+}
+
+TEST(FuzzCorpus, PlainLinesReadAsFieldByFieldInEveryInput)
+{
+    using fuzzing::RecordKind;
+    int inputs = 0;
+    for (const char* target : {"fuzz_field_reader", "fuzz_record_chunks", "fuzz_bucket_scan", "fuzz_subdivide",
+                               "fuzz_sire_scan", "fuzz_place_table"})
+        for (const std::string& input : corpus(target))
+            for (const RecordKind kind : {RecordKind::Horse, RecordKind::SireListEntry}) {
+                const auto whole = fuzzing::readRecords(input, kind, true);
+                const auto byFields = fuzzing::readRecords(input, kind, false);
+                ASSERT_EQ(whole.text, byFields.text) << target << ": " << input;
+                EXPECT_TRUE(whole.faultHasItsPlace);
+                ++inputs;
+            }
+    EXPECT_GT(inputs, 2000);
 }
 
 TEST(FuzzCorpus, EditFiltersKeepTheirInvariants)
