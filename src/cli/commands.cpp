@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
 #include "data/field_reader.h"
+#include "data/sire_list.h"
 #include "input/edit_filter.h"
-#include "input/sire_names.h"
 #include "lookup/horse_lookup.h"
 #include "output.h"
 #include "export/text_forms.h"
@@ -170,11 +171,18 @@ std::optional<std::string> nameArgument(const std::string& arg)
 
 void warnUnknownSires(const std::string& sireList, const std::vector<std::string>& names)
 {
-    const SireNames known = readSireNames(sireList);
+    // A sire line stays empty exactly when no entry carries the name. The list
+    // is read whole and looked through once: neither copied nor sorted, which
+    // took most of the time of a mating.
+    const SireList list = readSireList(sireList);
+    std::vector<bool> known(names.size(), false);
+    for (const SireListView& entry : list.entries)
+        for (std::size_t i = 0; i < names.size(); ++i)
+            known[i] = known[i] || entry.name == names[i];
     std::string unknown;
-    for (const std::string& name : names)
-        if (!name.empty() && !containsName(known.names, name))
-            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(name) + "\"";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (!names[i].empty() && !known[i])
+            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(names[i]) + "\"";
     if (!unknown.empty())
         std::fprintf(stderr, "quindle-cli: not in QN_SireList, so its sire line stays empty: %s\n", unknown.c_str());
 }

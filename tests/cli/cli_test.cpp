@@ -8,6 +8,7 @@
 #include "boxes/mating.h"
 #include "data/field_reader.h"
 #include "data/records.h"
+#include "data/sire_list.h"
 #include "dosage/format.h"
 #include "lookup/horse_lookup.h"
 #include "export/text_forms.h"
@@ -193,6 +194,14 @@ TEST_F(CliTest, HelpAndVersionWorkAfterACommandAndBadOptionsAreNamed)
         EXPECT_EQ(r.err.rfind("quindle-cli: " + message + "\nusage: ", 0), 0u) << r.err;
         EXPECT_EQ(r.out, "");
     }
+}
+
+TEST_F(CliTest, MateWarnsOfEachNameNoSireListEntryCarries)
+{
+    const std::string known(readSireList(folder().sireList()).entries.at(0).name);
+    const ProcessResult r = cli({"mate", known, "NO SUCH SIRE", "OLD GREY"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "quindle-cli: not in QN_SireList, so its sire line stays empty: \"NO SUCH SIRE\", \"OLD GREY\"\n");
 }
 
 TEST_F(CliTest, MateTakesNamesThroughTheNameFilter)
