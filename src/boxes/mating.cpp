@@ -2,22 +2,37 @@
 
 namespace quindle {
 
-std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::string& sireListPath,
-                         const ChefTable& chefs)
+namespace {
+template <class Scan>
+std::string submitWith(MainBoxes& boxes, const MatingNames& names, const ChefTable& chefs, Scan&& scan)
 {
     boxes.horseName.clear();
     boxes.horseColour = kNeutralColour;
     boxes.ageSexColour = kNeutralColour;
     boxes.ageSex = " New Foal";
     boxes.indicator.clear(); // a failed lookup before is no longer on screen
-    const std::string error =
-        mateLineage(boxes.lineage, names, [&](const std::string& sire, const std::string& damSire) {
-            return scanSireList(sireListPath, sire, damSire);
-        });
+    const std::string error = mateLineage(boxes.lineage, names, scan);
     for (auto& text : boxes.profileTexts)
         text.clear();
     showDosage(boxes, chefs);
     return error;
+}
+
+} // namespace
+
+std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::string& sireListPath,
+                         const ChefTable& chefs)
+{
+    return submitWith(boxes, names, chefs, [&](const std::string& sire, const std::string& damSire) {
+        return scanSireList(sireListPath, sire, damSire);
+    });
+}
+
+std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireList& sireList, const ChefTable& chefs)
+{
+    return submitWith(boxes, names, chefs, [&](const std::string& sire, const std::string& damSire) {
+        return scanSireList(sireList, sire, damSire);
+    });
 }
 
 } // namespace quindle

@@ -47,5 +47,7 @@ std::string mateLineage(std::array<Text, 7>& lineage, const std::array<Text, 3>&
 // (the profile is shown all the same).
 std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::string& sireListPath,
                          const ChefTable& chefs);
+// The same with the sire list already read whole.
+std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireList& sireList, const ChefTable& chefs);
 
 } // namespace quindle

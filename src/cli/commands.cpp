@@ -169,12 +169,10 @@ std::optional<std::string> nameArgument(const std::string& arg)
     return utf16ToLatin1(name);
 }
 
-void warnUnknownSires(const std::string& sireList, const std::vector<std::string>& names)
+void warnUnknownSires(const SireList& list, const std::vector<std::string>& names)
 {
-    // A sire line stays empty exactly when no entry carries the name. The list
-    // is read whole and looked through once: neither copied nor sorted, which
-    // took most of the time of a mating.
-    const SireList list = readSireList(sireList);
+    // A sire line stays empty exactly when no entry carries the name: one look
+    // through the list, neither copied nor sorted.
     std::vector<bool> known(names.size(), false);
     for (const SireListView& entry : list.entries)
         for (std::size_t i = 0; i < names.size(); ++i)
@@ -203,9 +201,11 @@ int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
-    warnUnknownSires(folder.sireList(), {names.begin(), names.end()});
+    // Read once, for the warning and the sire lines alike.
+    const SireList list = readSireList(folder.sireList());
+    warnUnknownSires(list, {names.begin(), names.end()});
     MainBoxes boxes;
-    const std::string error = submitMating(boxes, names, folder.sireList(), *chefs);
+    const std::string error = submitMating(boxes, names, list, *chefs);
     Out out;
     out.write(json ? boxesJson(boxes, "", namedMembersJson(boxes, *chefs, nullptr)) + "\n" : boxesPlain(boxes));
     if (!out.finish())

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/data_folder.h"
+#include "data/sire_list.h"
 #include "planner/plan_query.h"
 #include "target_options.h"
 
@@ -49,7 +50,7 @@ std::optional<std::string> nameArgument(const std::string& arg);
 
 // Says in one line on standard error which of the stallion names typed are not
 // in the sire list (their sire lines stay empty), as the window marks them.
-void warnUnknownSires(const std::string& sireList, const std::vector<std::string>& names);
+void warnUnknownSires(const SireList& list, const std::vector<std::string>& names);
 
 // A name argument in Latin-1, the files' letters, as typed; nullopt after
 // saying on standard error that it holds a character Latin-1 does not have.

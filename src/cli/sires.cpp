@@ -45,10 +45,11 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
             return 1;
         }
         mare = found.lines;
-    } else {
-        warnUnknownSires(folder.sireList(), {mare.damSire, mare.damDamSire});
     }
-    const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+    SireList list = readSireList(folder.sireList());
+    if (!options.dam)
+        warnUnknownSires(list, {mare.damSire, mare.damDamSire});
+    const auto sires = std::make_shared<const SireIndex>(std::move(list));
     const Plan plan = planMatings(sires, mare, *chefs);
 
     Out out;

@@ -19,4 +19,14 @@ SireLines scanSireList(const std::string& path, const std::string& sire, const s
     return std::move(scan.lines());
 }
 
+SireLines scanSireList(const SireList& list, std::string_view sire, std::string_view damSire)
+{
+    SireLineScan<std::string> scan(sire, damSire);
+    for (auto entry = list.entries.begin(); scan.wantsMore() && entry != list.entries.end(); ++entry)
+        scan.take(*entry);
+    if (scan.wantsMore())
+        scan.lines().error = list.error;
+    return std::move(scan.lines());
+}
+
 } // namespace quindle

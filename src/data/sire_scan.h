@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "data/records.h"
+#include "data/sire_list.h"
 
 namespace quindle {
 
@@ -66,5 +67,9 @@ private:
 // Reads entries from the start of the list while the file lasts and the scan
 // wants more.
 SireLines scanSireList(const std::string& path, const std::string& sire, const std::string& damSire);
+// The same over the list read whole: the list's error is the scan's only when
+// the scan still wanted more after the entries read before it, as reading the
+// file would have met it.
+SireLines scanSireList(const SireList& list, std::string_view sire, std::string_view damSire);
 
 } // namespace quindle

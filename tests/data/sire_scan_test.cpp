@@ -9,17 +9,32 @@ using quindle::testing::TempDir;
 using quindle::testing::writeFile;
 
 namespace {
-struct SireList {
+struct ListFile {
     TempDir dir;
     std::string path = dir.file("QN_SireList");
-    explicit SireList(const std::string& bytes) { writeFile(path, bytes); }
+    explicit ListFile(const std::string& bytes) { writeFile(path, bytes); }
 };
+
+// Scans the file, and the same list read whole, which must settle the same
+// lines and report the same error.
+SireLines scanBothWays(const std::string& path, const std::string& sire, const std::string& damSire)
+{
+    const SireLines file = scanSireList(path, sire, damSire);
+    const SireLines whole = scanSireList(readSireList(path), sire, damSire);
+    EXPECT_EQ(whole.sireSire, file.sireSire);
+    EXPECT_EQ(whole.sireDamSire, file.sireDamSire);
+    EXPECT_EQ(whole.sireSireSire, file.sireSireSire);
+    EXPECT_EQ(whole.damSireSire, file.damSireSire);
+    EXPECT_EQ(whole.foundMask, file.foundMask);
+    EXPECT_EQ(whole.error, file.error);
+    return file;
+}
 } // namespace
 
 TEST(SireScan, FillsBothLinesAndStopsWhenBothAreSettled)
 {
-    SireList list("A,AS,ADS,ASS\r\nB,BS,BDS,BSS\r\nthis line is never read\r\n");
-    const SireLines lines = scanSireList(list.path, "A", "B");
+    ListFile list("A,AS,ADS,ASS\r\nB,BS,BDS,BSS\r\nthis line is never read\r\n");
+    const SireLines lines = scanBothWays(list.path, "A", "B");
     EXPECT_EQ(lines.sireSire, "AS");
     EXPECT_EQ(lines.sireDamSire, "ADS");
     EXPECT_EQ(lines.sireSireSire, "ASS");
@@ -30,8 +45,8 @@ TEST(SireScan, FillsBothLinesAndStopsWhenBothAreSettled)
 
 TEST(SireScan, SameNameAsSireAndDamSireIsSettledByOneEntry)
 {
-    SireList list("A,AS,ADS,ASS\r\nbroken\r\n");
-    const SireLines lines = scanSireList(list.path, "A", "A");
+    ListFile list("A,AS,ADS,ASS\r\nbroken\r\n");
+    const SireLines lines = scanBothWays(list.path, "A", "A");
     EXPECT_EQ(lines.sireSire, "AS");
     EXPECT_EQ(lines.damSireSire, "AS");
     EXPECT_EQ(lines.foundMask, 3);
@@ -40,8 +55,8 @@ TEST(SireScan, SameNameAsSireAndDamSireIsSettledByOneEntry)
 
 TEST(SireScan, NamesNotInTheListStayUnsettled)
 {
-    SireList list("A,AS,ADS,ASS\r\n\r\n");
-    const SireLines lines = scanSireList(list.path, "a", "Z");
+    ListFile list("A,AS,ADS,ASS\r\n\r\n");
+    const SireLines lines = scanBothWays(list.path, "a", "Z");
     EXPECT_FALSE(lines.sireSire.has_value());
     EXPECT_FALSE(lines.damSireSire.has_value());
     EXPECT_EQ(lines.foundMask, 0);
@@ -50,8 +65,8 @@ TEST(SireScan, NamesNotInTheListStayUnsettled)
 
 TEST(SireScan, BlankNamesAreNotLookedFor)
 {
-    SireList list(",EMPTY,E,E\r\nB,BS,BDS,BSS\r\n");
-    const SireLines lines = scanSireList(list.path, "", "B");
+    ListFile list(",EMPTY,E,E\r\nB,BS,BDS,BSS\r\n");
+    const SireLines lines = scanBothWays(list.path, "", "B");
     EXPECT_FALSE(lines.sireSire.has_value());
     EXPECT_EQ(lines.damSireSire, "BS");
     EXPECT_EQ(lines.foundMask, 3);
@@ -60,8 +75,8 @@ TEST(SireScan, BlankNamesAreNotLookedFor)
 TEST(SireScan, DuplicatesOverwriteAndCountUntilTheStopRule)
 {
     // The Sire twice (mask 1, then 2), the scan goes on; the Dam-Sire ends it.
-    SireList list("A,AS1,ADS1,ASS1\r\nA,AS2,ADS2,ASS2\r\nB,BS,BDS,BSS\r\nA,AS3,ADS3,ASS3\r\n");
-    const SireLines lines = scanSireList(list.path, "A", "B");
+    ListFile list("A,AS1,ADS1,ASS1\r\nA,AS2,ADS2,ASS2\r\nB,BS,BDS,BSS\r\nA,AS3,ADS3,ASS3\r\n");
+    const SireLines lines = scanBothWays(list.path, "A", "B");
     EXPECT_EQ(lines.sireSire, "AS2");
     EXPECT_EQ(lines.damSireSire, "BS");
     EXPECT_EQ(lines.foundMask, 4);
@@ -69,12 +84,12 @@ TEST(SireScan, DuplicatesOverwriteAndCountUntilTheStopRule)
 
 TEST(SireScan, AShortLastEntryOrMissingFileIsReportedKeepingWhatWasSettled)
 {
-    SireList list("A,AS,ADS,ASS\r\nC,CS\r\n");
-    const SireLines lines = scanSireList(list.path, "A", "B");
+    ListFile list("A,AS,ADS,ASS\r\nC,CS\r\n");
+    const SireLines lines = scanBothWays(list.path, "A", "B");
     EXPECT_EQ(lines.sireSire, "AS");
     EXPECT_NE(lines.error.find(list.path + ", line 2"), std::string::npos) << lines.error;
 
-    const SireLines missing = scanSireList(list.dir.file("gone"), "A", "B");
+    const SireLines missing = scanBothWays(list.dir.file("gone"), "A", "B");
     EXPECT_NE(missing.error.find("gone"), std::string::npos);
     EXPECT_FALSE(missing.sireSire.has_value());
 }
