@@ -181,8 +181,11 @@ void warnUnknownSires(const SireList& list, const std::vector<std::string>& name
     for (std::size_t i = 0; i < names.size(); ++i)
         if (!names[i].empty() && !known[i])
             unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(names[i]) + "\"";
-    if (!unknown.empty())
-        std::fprintf(stderr, "quindle-cli: not in QN_SireList, so its sire line stays empty: %s\n", unknown.c_str());
+    if (unknown.empty())
+        return;
+    // Past a damaged entry nothing is read, so the name may be there all the same.
+    std::fprintf(stderr, "quindle-cli: not in %s, so its sire line stays empty: %s\n",
+                 list.error.empty() ? "QN_SireList" : "what could be read of QN_SireList", unknown.c_str());
 }
 
 int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool json)

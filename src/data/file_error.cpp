@@ -1,5 +1,7 @@
 #include "data/file_error.h"
 
+#include "data/latin1_text.h"
+
 namespace quindle {
 
 namespace {
@@ -27,13 +29,16 @@ std::string quoteForMessage(std::string_view text)
     std::string shown;
     for (std::size_t i = 0; i < text.size() && i < maxShown; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 32 || c == 127) {
+        // Controls, and the bytes that stand for controls in Latin-1, are
+        // shown as escapes; the rest of the file's Latin-1 goes into the
+        // message as the UTF-8 every message is written in.
+        if (c < 32 || (c >= 127 && c < 0xA0)) {
             static const char hex[] = "0123456789ABCDEF";
             shown += "\\x";
             shown += hex[c >> 4];
             shown += hex[c & 15];
         } else {
-            shown += static_cast<char>(c);
+            shown += latin1ToUtf8(text.substr(i, 1));
         }
     }
     if (text.size() > maxShown)

@@ -165,7 +165,7 @@ void SearchForm::reload()
                 outcome.index =
                     std::make_shared<const NameIndex>(loadNameIndex(folder, [&folder] { splitAgain(folder); }));
             } catch (const FileError& e) {
-                outcome.error = QString::fromLocal8Bit(e.what());
+                outcome.error = QString::fromStdString(e.what());
             }
         },
         [this](Outcome& outcome) {
@@ -224,7 +224,7 @@ void SearchForm::search()
             try {
                 outcome.foals = foalProfiles(breeding, *chefs, text);
             } catch (const FileError& e) {
-                outcome.error = QString::fromLocal8Bit(e.what());
+                outcome.error = QString::fromStdString(e.what());
             }
         },
         [this](Outcome& outcome) {

@@ -44,13 +44,15 @@ SireCompleter::SireCompleter(std::function<std::string()> sireListPath, QObject*
 void SireCompleter::refresh()
 {
     const std::string path = sireListPath_();
-    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
+    const QFileInfo info(QString::fromStdString(path));
     if (path == path_ && info.lastModified() == readTime_ && info.size() == readSize_)
         return;
     path_ = path;
     readTime_ = info.lastModified();
     readSize_ = info.size();
-    names_ = readSireNames(path_).names; // a list that cannot be read completes nothing
+    SireNames read = readSireNames(path_); // a list that cannot be read completes nothing
+    names_ = std::move(read.names);
+    listWhole_ = read.error.empty();
     QStringList list;
     list.reserve(static_cast<qsizetype>(names_.size()));
     for (const std::string& name : names_)
@@ -93,10 +95,14 @@ void SireCompleter::mark(QLineEdit* box)
     // While the player types, a name is marked only once no sire name starts so.
     const bool marked =
         !name.empty() && !containsName(names_, name) && !(box->hasFocus() && couldBecomeKnown(fromLatin1(name)));
+    // Past a damaged entry nothing is read, so the name may be there all the same.
+    box->setToolTip(!marked      ? QString()
+                    : listWhole_ ? QStringLiteral("Not in QN_SireList: this name's sire line stays empty")
+                                 : QStringLiteral("Not in what could be read of QN_SireList: this name's sire line "
+                                                  "stays empty"));
     if (marked == isMarked(box))
         return;
     box->setProperty(kMarked, marked);
-    box->setToolTip(marked ? QStringLiteral("Not in QN_SireList: this name's sire line stays empty") : QString());
     QPalette palette = box->palette();
     const QColor base = box->parentWidget()->palette().color(QPalette::Base);
     palette.setColor(QPalette::Base, marked ? markColour(base) : base);

@@ -43,6 +43,7 @@ private:
     QDateTime readTime_;
     qint64 readSize_ = -1;
     std::vector<std::string> names_; // sorted
+    bool listWhole_ = true;          // read to its end
     QStringListModel* model_;
     std::vector<QLineEdit*> boxes_;
     // Each box's completion list. Guarded: a box being destroyed still sends

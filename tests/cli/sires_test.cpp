@@ -208,6 +208,13 @@ TEST(SiresFaults, ASireListCutShortGivesTheRowsBeforeItAndExitsOne)
     EXPECT_NE(r.err.find("QN_SireList, line 4"), std::string::npos) << r.err;
     EXPECT_EQ(readFile(folder.sireList()), before);
 
+    // C's entry is the damaged one: the warning cannot say C is not in the list.
+    const ProcessResult damaged =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "A", "C"}, dir.path().string());
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.err.substr(0, damaged.err.find('\n') + 1),
+              "quindle-cli: not in what could be read of QN_SireList, so its sire line stays empty: \"C\"\n");
+
     // A name in two places of the foal: the JSON of the mating and the plan row say where.
     const ProcessResult mate =
         runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mate", "--json", "A", "ADS"}, dir.path().string());

@@ -188,6 +188,8 @@ TEST(FieldReader, BadNumbersAreErrorsWithTheTextShown)
         {"1.5", "test.txt, line 1: \"1.5\" is not a whole number"},
         {"99999999999999999999999", "test.txt, line 1: \"99999999999999999999999\" is out of range (-32768 to 32767)"},
         {"-", "test.txt, line 1: \"-\" is not a whole number"},
+        // The file's Latin-1 reaches the message as UTF-8; its controls as escapes.
+        {"CAF\xC9 \x85", "test.txt, line 1: \"CAF\xC3\x89 \\x85\" is not a whole number"},
     };
     for (const auto& c : cases) {
         const std::string bytes = std::string(c.text) + "\r\n";

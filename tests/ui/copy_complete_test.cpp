@@ -165,6 +165,15 @@ TEST_F(CopyCompleteTest, ANameNotInTheSireListIsMarked)
     EXPECT_TRUE(ui::SireCompleter::isMarked(sub->box(2))); // no sire name starts so
     QTest::mouseClick(sub->submitButton(), Qt::LeftButton);
     EXPECT_EQ(main->text(9)->text(), "RED CAPX"); // submitted all the same
+
+    // A list damaged before the end cannot say the name is not in it.
+    writeFile(folder.sireList(), guiSireList() + "BROKEN LINE\r\nRED CAPX,A,B,C\r\n");
+    type(sub->box(2), "Y");
+    sub->box(0)->setFocus();
+    EXPECT_TRUE(ui::SireCompleter::isMarked(sub->box(2)));
+    EXPECT_TRUE(sub->box(2)->toolTip().startsWith("Not in what could be read of QN_SireList"))
+        << sub->box(2)->toolTip().toStdString();
+    writeFile(folder.sireList(), guiSireList()); // as it was, for the fixture's check
 }
 
 TEST_F(CopyCompleteTest, EscClosesTheMatingWindowWhichReopensWhereThePlayerMovedIt)
