@@ -26,7 +26,7 @@ struct SeasonDam {
 
 struct SeasonPlan {
     std::vector<SeasonDam> dams;      // in the order asked for
-    std::vector<std::string> leftOut; // why each mare asked for was not planned, in that order
+    std::vector<std::string> leftOut; // why each mare asked for was not planned, in that order, in UTF-8
 };
 
 // The mares with these identifiers, each found as the planner finds her

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "boxes/mating.h"
+#include "data/latin1_text.h"
 #include "data/worker_threads.h"
 #include "dosage/totals_table.h"
 #include "lookup/horse_lookup.h"
@@ -81,8 +82,9 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
     }
     if (!canBePlannedAsMare(found.horse.sex)) {
         out.status = MareLookup::Status::NotFemale;
-        out.message = horse + " (" + found.horse.name + ") is " +
-                      (found.horse.sex.empty() ? "of no stated sex" : "a " + found.horse.sex) + ", not a filly or mare";
+        out.message = horse + " (" + latin1ToUtf8(found.horse.name) + ") is " +
+                      (found.horse.sex.empty() ? "of no stated sex" : "a " + latin1ToUtf8(found.horse.sex)) +
+                      ", not a filly or mare";
         return out;
     }
     out.status = MareLookup::Status::Found;

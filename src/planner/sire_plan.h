@@ -30,7 +30,7 @@ struct MareLookup {
     Status status = Status::NotFound;
     std::string name;    // Found: hers
     MareLines lines;     // Found
-    std::string message; // otherwise: why there is no mating to plan
+    std::string message; // otherwise: why there is no mating to plan, in UTF-8
 };
 MareLookup findMare(const DataFolder& folder, std::int32_t id);
 // Whether a horse of this sex word can be planned for: "Filly" or "Mare" in any

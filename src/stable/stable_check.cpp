@@ -2,13 +2,15 @@
 
 #include <algorithm>
 
+#include "data/latin1_text.h"
+
 namespace quindle {
 
 CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
 {
     CheckedHorse out;
     out.entry = entry;
-    const std::string horse = "horse " + std::to_string(entry.id) + " (" + entry.name + ")";
+    const std::string horse = "horse " + std::to_string(entry.id) + " (" + latin1ToUtf8(entry.name) + ")";
     switch (found.status) {
     case Outcome::Failed:
         out.status = CheckedHorse::Status::Failed;
@@ -27,7 +29,8 @@ CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
         return out;
     }
     out.status = CheckedHorse::Status::Renamed;
-    out.message = horse + " is now " + found.horse.name + " in the breeding file: left out until confirmed or removed";
+    out.message = horse + " is now " + latin1ToUtf8(found.horse.name) +
+                  " in the breeding file: left out until confirmed or removed";
     return out;
 }
 

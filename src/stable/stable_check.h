@@ -21,7 +21,7 @@ struct CheckedHorse {
     StableEntry entry;
     Status status = Status::Missing;
     HorseRecord horse;   // Same and Renamed: the horse at the ID now
-    std::string message; // what a player is told, naming the ID and both names
+    std::string message; // what a player is told, naming the ID and both names, in UTF-8
 
     // Plans take only horses whose name is still the one kept.
     bool usable() const { return status == Status::Same; }

@@ -245,7 +245,7 @@ void BestMaresPane::replan()
             const std::vector<CheckedHorse> checked = checkStable(horses, folder);
             for (const CheckedHorse& horse : checked)
                 if (!horse.usable())
-                    outcome->leftOut += QLatin1Char('\n') + fromLatin1(horse.message);
+                    outcome->leftOut += QLatin1Char('\n') + QString::fromStdString(horse.message);
             ids = mareIdsOf(checked);
         }
         try {

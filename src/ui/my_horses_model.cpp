@@ -170,8 +170,8 @@ QVariant MyHorsesModel::data(const QModelIndex& index, int role) const
     case Qt::ForegroundRole:
         return marked ? QVariant(QBrush(QColor(0xb0, 0, 0))) : QVariant();
     case Qt::ToolTipRole:
-        return marked ? fromLatin1(checked.message) + QStringLiteral(".\nConfirm takes the horse at the ID "
-                                                                     "as it is now; Remove drops it.")
+        return marked ? QString::fromStdString(checked.message) + QStringLiteral(".\nConfirm takes the horse at the ID "
+                                                                                 "as it is now; Remove drops it.")
                       : QVariant();
     default:
         return {};

@@ -279,7 +279,7 @@ void SeasonForm::rebuild()
     else
         lines << QStringLiteral("%1 mares planned").arg(season_->dams.size());
     for (const std::string& why : season_->leftOut)
-        lines << fromLatin1(why);
+        lines << QString::fromStdString(why);
     if (!listError_.isEmpty())
         lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
     status_->setText(lines.join(QLatin1Char('\n')));

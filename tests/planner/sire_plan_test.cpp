@@ -193,7 +193,7 @@ TEST(SirePlan, TheMareIsAFillyOrAMareOfTheBreedingFile)
     writeFile(folder.chefTable(), "X,1,0,0,0,0\r\n");
     writeFile(folder.sireList(), "A,B,C,D\r\n");
     writeFile(folder.breedingFile(),
-              horseLines(1, "SHE", "Mare") + horseLines(2, "HE", "Colt") + horseLines(3, "YOUNG", "Filly"));
+              horseLines(1, "SHE", "Mare") + horseLines(2, "H\xC9", "Colt") + horseLines(3, "YOUNG", "Filly"));
     ASSERT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, Outcome::Done);
 
     const MareLookup mare = findMare(folder, 1);
@@ -203,6 +203,7 @@ TEST(SirePlan, TheMareIsAFillyOrAMareOfTheBreedingFile)
     EXPECT_EQ(findMare(folder, 3).status, MareLookup::Status::Found);
     const MareLookup colt = findMare(folder, 2);
     EXPECT_EQ(colt.status, MareLookup::Status::NotFemale);
-    EXPECT_NE(colt.message.find("not a filly or mare"), std::string::npos);
+    EXPECT_NE(colt.message.find("horse 2 (H\xC3\x89) is a Colt, not a filly or mare"), std::string::npos)
+        << colt.message;
     EXPECT_EQ(findMare(folder, 4).status, MareLookup::Status::NotFound);
 }

@@ -109,6 +109,10 @@ TEST(StableCheckTest, AnotherNameAtAKeptIdIsMarkedAndLeftOutUntilConfirmed)
     EXPECT_EQ(renamed.status, CheckedHorse::Status::Renamed);
     EXPECT_FALSE(renamed.usable());
     EXPECT_NE(renamed.message.find("horse 12 (OLD NAME) is now NEW NAME"), std::string::npos) << renamed.message;
+    found.horse.name = "CAF\xC9"; // the breeding file's Latin-1; messages are UTF-8
+    EXPECT_NE(checkEntry({12, "OLD \xC9"}, found).message.find("horse 12 (OLD \xC3\x89) is now CAF\xC3\x89"),
+              std::string::npos);
+    found.horse.name = "NEW NAME";
 
     const CheckedHorse gone = checkEntry({12, "OLD NAME"}, LookupResult{});
     EXPECT_EQ(gone.status, CheckedHorse::Status::Missing);

@@ -258,25 +258,26 @@ TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
 
 TEST_F(MyHorsesTest, AKeptIdThatHoldsAnotherNameIsMarkedAndLeftOutUntilConfirmed)
 {
+    const std::string old = std::string("BRIGHT FILLY OLD ") + '\xC9'; // names are Latin-1
     Stable stable;
-    stable.add(1, "BRIGHT FILLY OLD"); // the breeding file has since given ID 1 to BRIGHT FILLY
+    stable.add(1, old); // the breeding file has since given ID 1 to BRIGHT FILLY
     stable.add(3, "LOWER MARE");
     keep(stable);
     ui::MyHorsesForm* form = openMyHorses();
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(form->model()->rowCount(), 2);
     const QModelIndex name = form->model()->index(rowOf(form, 1), ui::MyHorsesModel::Name);
-    EXPECT_EQ(name.data().toString(), "BRIGHT FILLY (kept as BRIGHT FILLY OLD)");
+    EXPECT_EQ(name.data().toString(), QStringLiteral("BRIGHT FILLY (kept as BRIGHT FILLY OLD \u00C9)"));
     EXPECT_TRUE(name.data(Qt::ForegroundRole).isValid()) << "marked";
-    EXPECT_TRUE(name.data(Qt::ToolTipRole).toString().contains("left out"));
+    EXPECT_TRUE(name.data(Qt::ToolTipRole).toString().contains(QStringLiteral("(BRIGHT FILLY OLD \u00C9) is now")));
     EXPECT_TRUE(named<QLabel>(form, "stableStatus")->text().contains("1 left out"));
 
     ui::SeasonForm* season = openSeason();
     ASSERT_NE(season, nullptr);
     EXPECT_EQ(season->model()->rowCount(), 0);
-    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("BRIGHT FILLY OLD"));
+    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains(QStringLiteral("BRIGHT FILLY OLD \u00C9")));
     // The list is never re-pointed by itself.
-    EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY OLD");
+    EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, old);
 
     // Confirmed: the entry takes the name now at the ID, and the season plans her.
     form->table()->selectRow(rowOf(form, 1));
