@@ -207,4 +207,12 @@ void MyHorsesForm::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void MyHorsesForm::changeEvent(QEvent* event)
+{
+    // Back in this window: show what another Quindle may have changed meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        store_->catchUp(this);
+    QWidget::changeEvent(event);
+}
+
 } // namespace quindle::ui

@@ -51,6 +51,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     std::vector<std::int32_t> selectedIds() const;

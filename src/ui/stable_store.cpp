@@ -16,6 +16,14 @@ namespace {
 
 const QString kTitle = QStringLiteral("My Horses");
 
+std::optional<QByteArray> bytesOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
 // The first of FILE.damaged, FILE.damaged-2, ... that is free.
 QString asidePath(const QString& path)
 {
@@ -40,10 +48,12 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
     keptAside_.clear();
     writable_ = !path.isEmpty();
     stable_ = {};
+    seen_.reset();
     if (path.isEmpty()) {
         emit changed();
         return;
     }
+    seen_ = bytesOf(path);
     StableRead read = readStable(path.toStdString());
     if (read.status == Outcome::Done) {
         stable_ = std::move(read.stable);
@@ -51,6 +61,7 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
         // The player's list is never written over: the file goes aside whole,
         // and the list starts again empty beside it.
         const QString aside = asidePath(path);
+        seen_.reset();
         const QString reason = QString::fromStdString(read.error);
         if (QFile::rename(path, aside)) {
             keptAside_ = aside;
@@ -70,6 +81,12 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
     emit changed();
 }
 
+void StableStore::catchUp(QWidget* window)
+{
+    if (writable_ && !path_.isEmpty() && bytesOf(path_) != seen_)
+        openFile(path_, folder_.dir(), window);
+}
+
 bool StableStore::save(const Stable& next, QWidget* window)
 {
     QString why;
@@ -85,6 +102,7 @@ bool StableStore::save(const Stable& next, QWidget* window)
             file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
             file.commit()) {
             stable_ = next;
+            seen_ = QByteArray::fromStdString(text);
             emit changed();
             return true;
         }
@@ -94,8 +112,11 @@ bool StableStore::save(const Stable& next, QWidget* window)
     return false;
 }
 
+// Each change starts from the file as it is now, so that two windows of Quindle
+// on the same folder never write over each other's horses.
 bool StableStore::add(std::int32_t id, QWidget* window)
 {
+    catchUp(window);
     if (stable_.find(id)) {
         seam().information(window, kTitle, QStringLiteral("Horse %1 is in your list already.").arg(id));
         return false;
@@ -115,12 +136,14 @@ bool StableStore::add(std::int32_t id, QWidget* window)
 
 bool StableStore::remove(std::int32_t id, QWidget* window)
 {
+    catchUp(window);
     Stable next = stable_;
     return next.remove(id) && save(next, window);
 }
 
 bool StableStore::confirm(std::int32_t id, const std::string& nameNow, QWidget* window)
 {
+    catchUp(window);
     Stable next = stable_;
     return confirmHorse(next, id, nameNow) && save(next, window);
 }

@@ -4,7 +4,9 @@
 // the player makes. A damaged file is moved aside and said so, never written over.
 #include <QObject>
 #include <QString>
+#include <QByteArray>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "data/data_folder.h"
@@ -23,6 +25,9 @@ public:
     void open(const DataFolder& folder, QWidget* window);
     // The same for a file named outright.
     void openFile(const QString& path, const std::string& dataFolder, QWidget* window);
+    // Reads the file again if it is no longer as this window last read or
+    // wrote it: another Quindle on the same folder has changed the list.
+    void catchUp(QWidget* window);
 
     const Stable& stable() const { return stable_; }
     const QString& path() const { return path_; }
@@ -48,6 +53,7 @@ private:
     QString keptAside_;
     bool writable_ = true; // false when a damaged file could not be moved aside
     Stable stable_;
+    std::optional<QByteArray> seen_; // the file as last read or written; none when there was none
 };
 
 } // namespace quindle::ui

@@ -289,6 +289,19 @@ TEST_F(MyHorsesTest, AKeptIdThatHoldsAnotherNameIsMarkedAndLeftOutUntilConfirmed
     EXPECT_FALSE(form->model()->index(rowOf(form, 1), 1).data(Qt::ForegroundRole).isValid());
 }
 
+TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
+{
+    ui::StableStore other; // a second Quindle, started on the same folder
+    other.open(folder, nullptr);
+    ASSERT_TRUE(other.add(3, nullptr));
+    ASSERT_TRUE(main->stable()->add(1, main.get())); // this window has not seen horse 3
+    EXPECT_TRUE(readStable(stablePath()).stable.find(3));
+    ASSERT_TRUE(other.remove(1, nullptr)); // nor the other horse 1
+    const Stable kept = readStable(stablePath()).stable;
+    EXPECT_FALSE(kept.find(1));
+    EXPECT_TRUE(kept.find(3));
+}
+
 TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
 {
     const std::string damaged = "{\"horses\": [{\"id\": 1, \"name\": \"BRIGHT FILLY\"}, {\"id\": 1, \"name\": \"X\"}]}";
