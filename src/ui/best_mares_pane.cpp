@@ -19,6 +19,7 @@
 #include "input/edit_filter.h"
 #include "stable/stable_check.h"
 #include "ui/box_filter.h"
+#include "ui/fit_text.h"
 #include "ui/latin1.h"
 #include "ui/mares_model.h"
 #include "ui/profile_chart.h"
@@ -35,9 +36,9 @@ namespace quindle::ui {
 // What one planning found, handed from its thread to the window.
 struct BestMaresPane::Outcome {
     std::shared_ptr<const BestMares> mares;
-    QString problem;  // why there are no rows
-    QString leftOut;  // horses of My Horses left out, one a line
-    QString warnings; // files read only up to a fault
+    QString problem;     // why there are no rows
+    QStringList leftOut; // why horses of My Horses were left out
+    QString warnings;    // files read only up to a fault
 };
 
 namespace {
@@ -223,6 +224,7 @@ void BestMaresPane::replan()
         work_.drop();
         model_->setMares(nullptr);
         plannedFor_.clear();
+        status_->setToolTip({});
         status_->setText(QStringLiteral("Type a stallion's name, or pick \u201CBest mares for\u201D on a name "
                                         "in the main window's pedigree chart."));
         showCount();
@@ -245,7 +247,7 @@ void BestMaresPane::replan()
             const std::vector<CheckedHorse> checked = checkStable(horses, folder);
             for (const CheckedHorse& horse : checked)
                 if (!horse.usable())
-                    outcome->leftOut += QLatin1Char('\n') + QString::fromStdString(horse.message);
+                    outcome->leftOut << QString::fromStdString(horse.message);
             ids = mareIdsOf(checked);
         }
         try {
@@ -263,7 +265,10 @@ void BestMaresPane::replan()
     const auto show = [this, outcome, line] {
         model_->setMares(outcome->mares);
         plannedFor_ = outcome->mares ? line : QString();
-        status_->setText(outcome->problem.isEmpty() ? line + outcome->leftOut : outcome->problem);
+        bool cut = false;
+        const QStringList lines = QStringList{line} << firstLines(outcome->leftOut, &cut);
+        status_->setText(outcome->problem.isEmpty() ? lines.join(QLatin1Char('\n')) : outcome->problem);
+        status_->setToolTip(outcome->problem.isEmpty() && cut ? outcome->leftOut.join(QLatin1Char('\n')) : QString());
         showCount();
         if (!outcome->warnings.isEmpty())
             seam().warning(this, QStringLiteral("Quindle"),
@@ -272,6 +277,7 @@ void BestMaresPane::replan()
                                outcome->warnings.trimmed());
     };
     status_->setText(QStringLiteral("Planning\u2026"));
+    status_->setToolTip({});
     work_.run(plan, show);
 }
 

@@ -32,6 +32,18 @@ QFont smaller(const QFont& font)
 
 } // namespace
 
+QStringList firstLines(const QStringList& lines, bool* cut)
+{
+    constexpr qsizetype kShown = 3;
+    const bool long_ = lines.size() > kShown + 1; // one more line is as short as saying so
+    if (cut)
+        *cut = long_;
+    if (!long_)
+        return lines;
+    return lines.first(kShown)
+           << QStringLiteral("… and %1 more (the tooltip lists them all)").arg(lines.size() - kShown);
+}
+
 void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit, const QString& note)
 {
     QString tip = fit.whole ? QString() : text;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 
 namespace quindle::ui {
 
@@ -23,6 +24,11 @@ FittedText fitText(const QString& text, const QFont& font, int width);
 // The tooltip holds the whole text when `widget` shows less of it, or shows it
 // smaller, and then the note when there is one.
 void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit, const QString& note = {});
+
+// A list of lines for a label: the first few, then how many more there are, so
+// that a long list cannot push the rest of a window off the screen. The caller
+// puts the whole list in the label's tooltip when it is cut (`cut`).
+QStringList firstLines(const QStringList& lines, bool* cut = nullptr);
 
 // A widget that fits its text (Self::shown() says how), keeping its tooltip up
 // to date as its size, font or style change.

@@ -18,6 +18,7 @@
 
 #include "dosage/repeated_sires.h"
 #include "export/season_csv.h"
+#include "ui/fit_text.h"
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
@@ -218,6 +219,7 @@ void SeasonForm::replan()
             applyTarget(); // the target may have changed meanwhile
         });
     status_->setText(QStringLiteral("Planning\u2026"));
+    status_->setToolTip({});
 }
 
 void SeasonForm::applyTarget()
@@ -277,12 +279,17 @@ void SeasonForm::rebuild()
                       ? QStringLiteral("No filly or mare in My Horses: add some there, or type IDs.")
                       : QStringLiteral("Type the IDs of fillies and mares, then Enter."));
     else
-        lines << QStringLiteral("%1 mares planned").arg(season_->dams.size());
+        lines << (season_->dams.size() == 1 ? QStringLiteral("1 mare planned")
+                                            : QStringLiteral("%1 mares planned").arg(season_->dams.size()));
+    QStringList leftOut;
     for (const std::string& why : season_->leftOut)
-        lines << QString::fromStdString(why);
+        leftOut << QString::fromStdString(why);
+    bool cut = false;
+    lines << firstLines(leftOut, &cut);
     if (!listError_.isEmpty())
         lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
     status_->setText(lines.join(QLatin1Char('\n')));
+    status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
 }
 
 void SeasonForm::submit(const QModelIndex& index)
