@@ -11,6 +11,7 @@
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/system_paths.h"
+#include "input/id_list.h"
 
 namespace quindle {
 
@@ -20,9 +21,6 @@ namespace {
 
 // A stable of a hundred thousand horses is still far below this.
 constexpr std::size_t kLargestFile = std::size_t{64} << 20;
-
-// The largest identifier the ID box takes: six digits.
-constexpr std::int64_t kLargestId = 999999;
 
 std::optional<std::string> utf8ToLatin1(const std::string& utf8)
 {

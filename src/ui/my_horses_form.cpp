@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "input/id_list.h"
 #include "ui/my_horses_model.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
@@ -139,23 +140,20 @@ void MyHorsesForm::refresh()
 
 bool MyHorsesForm::addTyped()
 {
-    const QStringList parts = ids_->text().split(QRegularExpression(QStringLiteral("[ ,;]+")), Qt::SkipEmptyParts);
-    bool allAdded = true;
-    QStringList refused;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const int id = part.toInt(&ok);
-        if (!ok || id < 1 || id > 999999) {
-            refused << part;
-            allAdded = false;
-            continue;
-        }
+    const IdList typed = parseIdList(ids_->text().toStdString());
+    bool allAdded = typed.refused.empty();
+    for (const std::int32_t id : typed.ids)
         if (!store_->stable().find(id) && !store_->add(id, this))
             allAdded = false;
-    }
-    if (!refused.isEmpty())
+    if (!typed.refused.empty()) {
+        QStringList refused;
+        for (const std::string& part : typed.refused)
+            refused << QString::fromStdString(part);
         seam().warning(this, QStringLiteral("My Horses"),
-                       QStringLiteral("An ID is a number from 1 to 999999; not added: %1").arg(refused.join(", ")));
+                       QStringLiteral("An ID is a number from 1 to %1; not added: %2")
+                           .arg(kLargestId)
+                           .arg(refused.join(QStringLiteral(", "))));
+    }
     if (allAdded)
         ids_->clear();
     return allAdded;

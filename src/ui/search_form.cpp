@@ -16,6 +16,7 @@
 #include <span>
 
 #include "data/file_error.h"
+#include "input/id_list.h"
 #include "search/foal_crop.h"
 #include "data/startup.h"
 #include "search/foal_profiles.h"
@@ -99,7 +100,7 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     const auto keepCurrent = [this] {
         const QModelIndex current = table_->currentIndex();
         const std::int32_t id = current.isValid() ? model_->idAt(current.row()) : 0;
-        if (id >= 1 && id <= 999999)
+        if (id >= 1 && id <= kLargestId)
             emit addToMyHorses(id);
         else
             seam().beep();
@@ -263,7 +264,7 @@ void SearchForm::markShownFoal(std::int32_t id)
 void SearchForm::pick(int row)
 {
     const std::int32_t id = model_->idAt(row);
-    if (id < 1 || id > 999999) {
+    if (id < 1 || id > kLargestId) {
         seam().beep(); // the ID box takes one to six digits
         return;
     }

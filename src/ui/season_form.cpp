@@ -18,6 +18,7 @@
 
 #include "dosage/repeated_sires.h"
 #include "export/season_csv.h"
+#include "input/id_list.h"
 #include "ui/fit_text.h"
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
@@ -197,11 +198,9 @@ PlanQuery SeasonForm::query() const
 
 void SeasonForm::replan()
 {
-    std::vector<std::int32_t> ids;
     const bool stable = fromStable_->isChecked();
-    if (!stable)
-        for (const QString& part : ids_->text().split(QRegularExpression(QStringLiteral("[ ,;]+")), Qt::SkipEmptyParts))
-            ids.push_back(part.toInt()); // digits only: an ID out of range is named as not found
+    const IdList typed = stable ? IdList{} : parseIdList(ids_->text().toStdString());
+    const std::vector<std::int32_t>& ids = typed.ids;
     auto outcome = std::make_shared<SeasonPlan>();
     auto listError = std::make_shared<QString>();
     // The whole planning, sire list and lookups included, runs off the window's thread.
@@ -213,9 +212,12 @@ void SeasonForm::replan()
             *outcome = stable ? planStableSeason(checkStable(horses, folder), sires, *chefs, query)
                               : planSeason(ids, folder, sires, *chefs, query);
         },
-        [this, outcome, listError] {
+        [this, outcome, listError, refused = typed.refused] {
             season_ = outcome;
             listError_ = *listError;
+            refusedIds_.clear();
+            for (const std::string& part : refused)
+                refusedIds_ << QString::fromStdString(part);
             applyTarget(); // the target may have changed meanwhile
         });
     status_->setText(QStringLiteral("Planning\u2026"));
@@ -274,7 +276,7 @@ void SeasonForm::rebuild()
     tree_->expandAll();
 
     QStringList lines;
-    if (season_->dams.empty() && season_->leftOut.empty())
+    if (season_->dams.empty() && season_->leftOut.empty() && refusedIds_.isEmpty())
         lines << (fromStable_->isChecked()
                       ? QStringLiteral("No filly or mare in My Horses: add some there, or type IDs.")
                       : QStringLiteral("Type the IDs of fillies and mares, then Enter."));
@@ -282,6 +284,10 @@ void SeasonForm::rebuild()
         lines << (season_->dams.size() == 1 ? QStringLiteral("1 mare planned")
                                             : QStringLiteral("%1 mares planned").arg(season_->dams.size()));
     QStringList leftOut;
+    if (!refusedIds_.isEmpty())
+        leftOut << QStringLiteral("Not a horse ID (1 to %1): %2")
+                       .arg(kLargestId)
+                       .arg(refusedIds_.join(QStringLiteral(", ")));
     for (const std::string& why : season_->leftOut)
         leftOut << QString::fromStdString(why);
     bool cut = false;

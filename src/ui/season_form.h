@@ -3,6 +3,7 @@
 // typed), the best stallions of the sire list under one target, in one table
 // grouped by mare. A stallion's row is shown in the main window as the mating
 // window's Submit would show that mating.
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 
@@ -71,6 +72,7 @@ private:
     StableStore* store_;
     std::shared_ptr<SeasonPlan> season_;
     QString listError_;
+    QStringList refusedIds_; // the typed parts that are no ID
     LatestWork work_{this};
 
     QRadioButton* fromStable_ = nullptr;
