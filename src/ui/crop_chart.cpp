@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "dosage/format.h"
+#include "ui/counts.h"
 #include "ui/profile_chart.h"
 
 namespace quindle::ui {
@@ -49,8 +50,8 @@ void CropChart::setCrop(const FoalCrop& crop, std::optional<CropPlace> shown)
         cd << QStringLiteral("%1: %2")
                   .arg(cdLabel(b))
                   .arg(b < kCdBins ? crop_.cd[static_cast<std::size_t>(b)] : crop_.cdNone);
-    setToolTip(QStringLiteral("%1 foals\nDI  %2\nCD  %3")
-                   .arg(crop_.foals)
+    setToolTip(QStringLiteral("%1\nDI  %2\nCD  %3")
+                   .arg(countOf(crop_.foals, QStringLiteral("foal")))
                    .arg(di.join(QStringLiteral(", ")), cd.join(QStringLiteral(", "))));
     update();
 }
@@ -109,8 +110,9 @@ void CropChart::paintEvent(QPaintEvent*)
 
     painter.setPen(text);
     const double diRight = all[kDiBars - 1].slot.right();
-    painter.drawText(QRectF(all[0].slot.left(), 0, diRight - all[0].slot.left(), line), Qt::AlignLeft,
-                     QStringLiteral("DI of %1 foals (highest bar %2)").arg(crop_.foals).arg(top));
+    painter.drawText(
+        QRectF(all[0].slot.left(), 0, diRight - all[0].slot.left(), line), Qt::AlignLeft,
+        QStringLiteral("DI of %1 (highest bar %2)").arg(countOf(crop_.foals, QStringLiteral("foal"))).arg(top));
     painter.drawText(QRectF(all[kDiBars].slot.left(), 0, width() - all[kDiBars].slot.left(), line), Qt::AlignLeft,
                      QStringLiteral("CD"));
     for (std::size_t i = 0; i < all.size(); ++i) {

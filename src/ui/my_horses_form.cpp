@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "input/id_list.h"
+#include "ui/counts.h"
 #include "ui/my_horses_model.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
@@ -130,7 +131,7 @@ void MyHorsesForm::refresh()
                   int marked = 0;
                   for (int r = 0; r < model_->rowCount(); ++r)
                       marked += model_->row(r).checked.usable() ? 0 : 1;
-                  QString text = QStringLiteral("%1 horses").arg(model_->rowCount());
+                  QString text = countOf(model_->rowCount(), QStringLiteral("horse"));
                   if (marked)
                       text += QStringLiteral(", %1 left out of plans until confirmed or removed").arg(marked);
                   status_->setText(text);

@@ -21,6 +21,7 @@
 #include "data/startup.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
+#include "ui/counts.h"
 #include "ui/latin1.h"
 #include "ui/crop_chart.h"
 #include "ui/profile_chart.h"
@@ -212,7 +213,7 @@ void SearchForm::search()
                   const auto total = static_cast<qulonglong>(outcome.names.total);
                   count_->setText(model_->rowCount() < static_cast<int>(total)
                                       ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
-                                      : QStringLiteral("%1 horses").arg(total));
+                                      : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
               });
         return;
     }

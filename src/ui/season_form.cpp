@@ -19,6 +19,7 @@
 #include "dosage/repeated_sires.h"
 #include "export/season_csv.h"
 #include "input/id_list.h"
+#include "ui/counts.h"
 #include "ui/fit_text.h"
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
@@ -281,8 +282,8 @@ void SeasonForm::rebuild()
                       ? QStringLiteral("No filly or mare in My Horses: add some there, or type IDs.")
                       : QStringLiteral("Type the IDs of fillies and mares, then Enter."));
     else
-        lines << (season_->dams.size() == 1 ? QStringLiteral("1 mare planned")
-                                            : QStringLiteral("%1 mares planned").arg(season_->dams.size()));
+        lines << countOf(static_cast<qint64>(season_->dams.size()), QStringLiteral("mare")) +
+                     QStringLiteral(" planned");
     QStringList leftOut;
     if (!refusedIds_.isEmpty())
         leftOut << QStringLiteral("Not a horse ID (1 to %1): %2")
