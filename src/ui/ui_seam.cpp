@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace quindle::ui {
 
@@ -23,9 +27,35 @@ QString UiSeam::chooseFolder(QWidget* parent, const QString& title)
     return QFileDialog::getExistingDirectory(parent, title);
 }
 
+namespace {
+constexpr const char* kSaveFolderKey = "window/saveFolder";
+
+// "csv" of "CSV files (*.csv)".
+QString suffixOf(const QString& nameFilter)
+{
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+} // namespace
+
 QString UiSeam::saveFileName(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(parent, title, QString(), filter);
+    // Every save starts in the folder the player saved in last.
+    QSettings settings;
+    QString folder = settings.value(QLatin1String(kSaveFolderKey)).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(parent, title, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // "plan" becomes plan.csv in the dialog, so that it asks before replacing that file.
+    dialog.setDefaultSuffix(suffixOf(filter.section(QStringLiteral(";;"), 0, 0)));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const QString path = dialog.selectedFiles().constFirst();
+    settings.setValue(QLatin1String(kSaveFolderKey), QFileInfo(path).absolutePath());
+    return path;
 }
 
 namespace {

@@ -3,14 +3,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QIODevice>
 #include <QMenu>
+#include <QSettings>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTimer>
 #include <filesystem>
 
 #include "gui_fixture.h"
 #include "ui/table_actions.h"
+#include "ui/ui_seam.h"
 
 using namespace quindle;
 using namespace quindle::testing;
@@ -80,4 +85,31 @@ TEST(TableActions, AFailedExportLeavesNoFileAndSaysSo)
     EXPECT_EQ(readFile(dir.file("plan.csv")), "\"Planned for \"\"X\"\"\"\na,b\n");
     EXPECT_EQ(seam.warnings.size(), 1u);
     ui::setSeam(nullptr);
+}
+
+TEST(TableActions, TheSaveDialogAddsItsSuffixAndOpensWhereThePlayerSavedLast)
+{
+    QSettings().remove(QStringLiteral("window/saveFolder"));
+    TempDir dir;
+    ui::UiSeam real;
+    // Answers the dialog once it is open: the folder it opened in, then the name typed.
+    QString openedIn;
+    const auto answer = [&openedIn](const QString& typed) {
+        QTimer::singleShot(0, [&openedIn, typed] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            openedIn = dialog->directory().absolutePath();
+            dialog->selectFile(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+    const QString folder = QDir(QString::fromStdString(dir.path().string())).absolutePath();
+    answer(folder + QStringLiteral("/plan"));
+    EXPECT_EQ(real.saveFileName(nullptr, QStringLiteral("Export"), QStringLiteral("CSV files (*.csv)")),
+              folder + QStringLiteral("/plan.csv"));
+    answer(QStringLiteral("card"));
+    EXPECT_EQ(real.saveFileName(nullptr, QStringLiteral("Card"), QStringLiteral("PDF files (*.pdf)")),
+              folder + QStringLiteral("/card.pdf"));
+    EXPECT_EQ(openedIn, folder);
+    QSettings().remove(QStringLiteral("window/saveFolder"));
 }
