@@ -41,7 +41,7 @@ QStringList firstLines(const QStringList& lines, bool* cut)
     if (!long_)
         return lines;
     return lines.first(kShown)
-           << QStringLiteral("… and %1 more (the tooltip lists them all)").arg(lines.size() - kShown);
+           << QStringLiteral("\u2026 and %1 more (the tooltip lists them all)").arg(lines.size() - kShown);
 }
 
 void setWholeTextTip(QWidget* widget, const QString& text, const FittedText& fit, const QString& note)
