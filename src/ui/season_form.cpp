@@ -359,4 +359,12 @@ void SeasonForm::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+void SeasonForm::changeEvent(QEvent* event)
+{
+    // Back in this window: plan what another Quindle may have kept meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && fromStable_ && fromStable_->isChecked())
+        store_->catchUp(this);
+    QWidget::changeEvent(event);
+}
+
 } // namespace quindle::ui

@@ -28,7 +28,7 @@ using namespace quindle::testing;
 
 namespace {
 
-void settle(ui::PlannerForm* planner) { QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 20000); }
+void settle(ui::PlannerForm* planner) { EXPECT_SOON(!planner->busy(), 20000); }
 
 QString cell(const ui::MaresModel* model, int row, MareColumn column)
 {

@@ -61,7 +61,7 @@ TEST_F(ChartClicksTest, ANameOffersItsFoalsItsBestMaresAndTheMatingWindow)
     ASSERT_NE(search, nullptr);
     EXPECT_TRUE(search->bySire()->isChecked());
     EXPECT_EQ(search->textBox()->text(), "STAR LANTERN (IRE)");
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy() && search->model()->rowCount() == 1, 10000);
+    EXPECT_SOON(!search->busy() && search->model()->rowCount() == 1, 10000);
     EXPECT_EQ(search->model()->idAt(0), 1);
 
     QAction* mares = entry(5, "Best mares for RED CAP");
@@ -71,7 +71,7 @@ TEST_F(ChartClicksTest, ANameOffersItsFoalsItsBestMaresAndTheMatingWindow)
     ASSERT_NE(planner, nullptr);
     EXPECT_EQ(planner->directions()->currentWidget(), planner->maresPane());
     EXPECT_EQ(planner->maresPane()->stallionBox()->text(), "RED CAP");
-    QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 10000);
+    EXPECT_SOON(!planner->busy(), 10000);
     EXPECT_EQ(planner->maresPane()->model()->rowCount(), 1);
 
     QAction* sire = entry(4, "Use as Sire in Hypo Mate");

@@ -3,6 +3,7 @@
 // counts beeps and records message boxes instead of showing them.
 #include <QLineEdit>
 #include <QString>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
@@ -33,6 +34,13 @@ struct RecordingSeam : ui::UiSeam {
     QString savePath; // what the save dialog answers
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
 };
+
+// Waits, handling events, until `condition` holds; a test failure when it does
+// not within `ms` milliseconds. (QtTest's own QTRY macros report to QtTest, which
+// a gtest test never hears of.)
+#define EXPECT_SOON(condition, ms)                                                                                     \
+    EXPECT_TRUE(QTest::qWaitFor([&] { return static_cast<bool>(condition); }, ms))                                     \
+        << "not so within " << (ms) << " ms: " #condition
 
 // A window's widget by its object name; a missing one fails the test. The
 // window may be given as a pointer or a smart pointer.

@@ -176,7 +176,7 @@ TEST_F(InUseTest, ThePlannerAndTheSearchWindowScaleWithTheZoom)
     ui::SearchForm* search = openSearch();
     ASSERT_NE(search, nullptr);
     QTest::keyClicks(search->textBox(), "BRIGHT");
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 10000);
+    EXPECT_SOON(!search->busy(), 10000);
     const int searchFontAt100 = QFontInfo(search->table()->font()).pixelSize();
     const int searchIdAt100 = search->table()->columnWidth(0);
 
@@ -288,7 +288,7 @@ TEST_F(InUseTest, WindowsOpenInsideTheScreenAndShowingAHorseRaisesTheMainWindow)
     search->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(search));
     QTest::keyClicks(search->textBox(), "DARK COLT");
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 10000);
+    EXPECT_SOON(!search->busy(), 10000);
     QTest::keyClick(search->textBox(), Qt::Key_Return);
     EXPECT_EQ(main->text(2)->text(), "DARK COLT");
     EXPECT_TRUE(QTest::qWaitForWindowActive(main.get()));
@@ -362,7 +362,7 @@ TEST_F(InUseTest, TheSexWordIsReadWithoutCaseForPlanningAndQuotedAsWritten)
     EXPECT_EQ(planner->model()->rowCount(), 3);
 
     lookUp("4"); // GELDING ONE
-    QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 10000);
+    EXPECT_SOON(!planner->busy(), 10000);
     EXPECT_TRUE(planner->findChild<QLabel*>("mareStatus")->text().contains("is a Gelding, not a filly or mare"));
 }
 
@@ -387,7 +387,7 @@ TEST_F(InUseTest, ExportWritesACsvFileAndTheCopyBothNamingTheMare)
     // Typed lines are named as typed.
     planner->findChild<QRadioButton*>("typedMare")->setChecked(true);
     QTest::keyClicks(planner->findChild<QLineEdit*>("damSire"), "RED CAP");
-    QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 10000);
+    EXPECT_SOON(!planner->busy(), 10000);
     seam.savePath = QString::fromStdString(dir.file("typed.CSV"));
     QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
     EXPECT_NE(readFile(dir.file("typed.CSV")).find("Dam-Sire RED CAP"), std::string::npos);

@@ -69,12 +69,12 @@ protected:
     void activateMain()
     {
         main->activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == main.get());
+        EXPECT_SOON(QApplication::activeWindow() == main.get(), 5000);
     }
     template <class Form>
     static void settle(Form* form)
     {
-        QTRY_VERIFY_WITH_TIMEOUT(!form->busy(), 10000);
+        EXPECT_SOON(!form->busy(), 10000);
     }
     static QString cell(ui::MyHorsesForm* form, int row, int column)
     {
@@ -151,9 +151,9 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     // A row of the search window, by its shortcut.
     main->openSearch();
     ui::SearchForm* search = main->searchForm();
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 10000);
+    EXPECT_SOON(!search->busy(), 10000);
     search->textBox()->setText("DARK");
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy() && search->model()->rowCount() == 1, 10000);
+    EXPECT_SOON(!search->busy() && search->model()->rowCount() == 1, 10000);
     search->table()->setFocus();
     search->table()->setCurrentIndex(search->model()->index(0, 0));
     QTest::keyClick(search->table(), Qt::Key_D, Qt::ControlModifier);
@@ -168,7 +168,7 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 2, 3}));
     ASSERT_EQ(seam.warnings.size(), 1u);
     EXPECT_TRUE(seam.warnings[0].second.contains("77"));
-    QTRY_VERIFY_WITH_TIMEOUT(!form->busy() && form->model()->rowCount() == 4, 10000);
+    EXPECT_SOON(!form->busy() && form->model()->rowCount() == 4, 10000);
 
     // The columns show the horse as the main window does.
     const int filly = rowOf(form, 1);
@@ -195,7 +195,7 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     form->table()->selectRow(rowOf(form, 2));
     QTest::keyClick(form->table(), Qt::Key_Delete);
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 3}));
-    QTRY_VERIFY_WITH_TIMEOUT(!form->busy() && form->model()->rowCount() == 3, 10000);
+    EXPECT_SOON(!form->busy() && form->model()->rowCount() == 3, 10000);
 }
 
 TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
@@ -296,9 +296,9 @@ TEST_F(MyHorsesTest, AKeptIdThatHoldsAnotherNameIsMarkedAndLeftOutUntilConfirmed
     form->table()->selectRow(rowOf(form, 1));
     QTest::mouseClick(named<QPushButton>(form, "confirm"), Qt::LeftButton);
     EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY");
-    QTRY_VERIFY_WITH_TIMEOUT(!season->busy() && season->model()->rowCount() == 1, 10000);
+    EXPECT_SOON(!season->busy() && season->model()->rowCount() == 1, 10000);
     EXPECT_TRUE(season->model()->item(0)->text().startsWith("BRIGHT FILLY (1)"));
-    QTRY_VERIFY_WITH_TIMEOUT(!form->busy(), 10000);
+    EXPECT_SOON(!form->busy(), 10000);
     EXPECT_FALSE(form->model()->index(rowOf(form, 1), 1).data(Qt::ForegroundRole).isValid());
 }
 
@@ -313,6 +313,17 @@ TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
     const Stable kept = readStable(stablePath()).stable;
     EXPECT_FALSE(kept.find(1));
     EXPECT_TRUE(kept.find(3));
+
+    // Coming to the front, My Horses and the season show what the other one has kept since.
+    ui::MyHorsesForm* form = openMyHorses();
+    ui::SeasonForm* season = openSeason();
+    ASSERT_TRUE(other.add(4, nullptr));
+    ASSERT_TRUE(other.add(5, nullptr));
+    form->activateWindow();
+    EXPECT_SOON(!form->busy() && form->model()->rowCount() == 3, 10000);
+    ASSERT_TRUE(other.remove(4, nullptr));
+    season->activateWindow();
+    EXPECT_SOON(main->stable()->stable().horses.size() == 2, 10000);
 }
 
 TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)

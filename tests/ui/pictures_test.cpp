@@ -212,7 +212,7 @@ TEST_F(GuiTest, ThePlannersMiniatureBarsAreEachRowsGroupTotalsOnOneScale)
     main->openPlanner();
     ui::PlannerForm* planner = main->plannerForm();
     named(planner, "damSire")->setText("OLD GREY");
-    QTRY_VERIFY_WITH_TIMEOUT(!planner->busy() && planner->model()->rowCount() > 0, 10000);
+    EXPECT_SOON(!planner->busy() && planner->model()->rowCount() > 0, 10000);
     ui::PlannerModel* model = planner->model();
     const int scale = model->data(model->index(0, ui::PlannerModel::kShapeColumn), ui::kChartScaleRole).toInt();
     for (int row = 0; row < model->rowCount(); ++row) {
@@ -270,10 +270,10 @@ TEST(CropOfAStallion, TheBarsCountTheFoalsListedAndMarkTheFoalTheMainWindowShows
 
     main.openSearch();
     ui::SearchForm* search = main.searchForm();
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 20000);
+    EXPECT_SOON(!search->busy(), 20000);
     search->bySire()->setChecked(true);
     search->textBox()->setText(sire);
-    QTRY_VERIFY_WITH_TIMEOUT(!search->busy() && search->model()->rowCount() > 1, 20000);
+    EXPECT_SOON(!search->busy() && search->model()->rowCount() > 1, 20000);
     ui::CropChart* crop = search->cropChart();
     EXPECT_TRUE(crop->isVisibleTo(search));
 
@@ -384,7 +384,7 @@ TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
                          table->item(kPositions + 9, 2)->text().contains(u'\u2605');
     EXPECT_TRUE(anyBest);
     compare->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), compare);
+    EXPECT_SOON(QApplication::activeWindow() == compare, 5000);
     table->setFocus();
     QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), compare->tabText());

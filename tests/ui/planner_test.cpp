@@ -31,7 +31,7 @@ protected:
             waitForPlan(planner);
         return planner;
     }
-    static void waitForPlan(ui::PlannerForm* planner) { QTRY_VERIFY_WITH_TIMEOUT(!planner->busy(), 10000); }
+    static void waitForPlan(ui::PlannerForm* planner) { EXPECT_SOON(!planner->busy(), 10000); }
     static QString cell(ui::PlannerForm* planner, int row, int column)
     {
         return planner->model()->data(planner->model()->index(row, column), Qt::DisplayRole).toString();

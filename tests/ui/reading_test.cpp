@@ -164,7 +164,7 @@ TEST_F(ReadingTest, ZoomScalesTheWindowTogetherAndIsRememberedForTheNextStart)
     const QFont zoomedPlanner = main->plannerForm()->font();
     EXPECT_EQ(zoomedPlanner.pixelSize() > 0 ? zoomedPlanner.pixelSize() : zoomedPlanner.pointSizeF(),
               2 * (plannerFont.pixelSize() > 0 ? plannerFont.pixelSize() : plannerFont.pointSizeF()));
-    QTRY_VERIFY_WITH_TIMEOUT(!main->plannerForm()->busy(), 10000);
+    EXPECT_SOON(!main->plannerForm()->busy(), 10000);
 
     main = std::make_unique<ui::MainForm>(folder, main->chefs());
     main->show();

@@ -25,7 +25,7 @@ protected:
             settle(search);
         return search;
     }
-    static void settle(ui::SearchForm* search) { QTRY_VERIFY_WITH_TIMEOUT(!search->busy(), 10000); }
+    static void settle(ui::SearchForm* search) { EXPECT_SOON(!search->busy(), 10000); }
     static std::vector<QString> column(ui::SearchForm* search, int c)
     {
         std::vector<QString> cells;
