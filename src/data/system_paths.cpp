@@ -71,10 +71,32 @@ std::string environmentValue(const char* name)
     return value ? narrow(value, wcslen(value)) : std::string();
 }
 
+namespace {
+UINT consoleCodePageBefore = 0;
+
+void restoreConsoleCodePage() { SetConsoleOutputCP(consoleCodePageBefore); }
+
+bool isConsole(std::FILE* stream)
+{
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), &mode) != 0;
+}
+} // namespace
+
 void setBinaryOutput()
 {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
+    // A console shows bytes in its own code page (437 or 850, say), which turns each
+    // accented letter of a name into two wrong signs: it reads UTF-8 while Quindle
+    // runs, and gets its own code page back at the end.
+    if (isConsole(stdout))
+        std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16); // whole lines, not a letter's two bytes apart
+    if (!isConsole(stdout) && !isConsole(stderr))
+        return;
+    consoleCodePageBefore = GetConsoleOutputCP();
+    if (consoleCodePageBefore != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+        std::atexit(restoreConsoleCodePage);
 }
 
 #else

@@ -33,7 +33,8 @@ std::string notAFolder(const std::string& path);
 std::vector<std::string> programArguments(int argc, char** argv);
 
 // Makes standard output and standard error binary, so CSV, JSON and messages leave
-// with the same bytes on every system (Windows would turn each LF into CR LF).
+// with the same bytes on every system (Windows would turn each LF into CR LF), and
+// has a Windows console show those UTF-8 bytes as the letters they are.
 void setBinaryOutput();
 
 } // namespace quindle

@@ -67,6 +67,15 @@ same --help
 same --version
 same "${d[@]}"
 same "${d[@]}" show --frob 1
+# A console shows an accented name as its letters, not as the code page's signs for
+# its UTF-8 bytes. `script` gives Wine a terminal, so the program writes to a console.
+for side in linux windows; do sed -i '1s/,/,\xC9/' "$tmp/$side/$data/breeding.txt"; done # É, in Latin-1
+same "${d[@]}" show 1
+printf -v console '%q ' "$wine" "$windows_cli" "${d[@]}" show 1
+(cd "$tmp/windows" && script -qec "$console" /dev/null >console </dev/null)
+grep -q "É" "$tmp/windows/console" && ! grep -q $'\xEF\xBF\xBD' "$tmp/windows/console" ||
+  differ "the accented name on a console: $(grep -a -m 3 -P '[^\x00-\x7F]' "$tmp/windows/console" | cat -v)"
+
 for side in linux windows; do
   printf 'GOOD,1,0,0,0,0\r\nBAD,1,0,0,0\r\n' >"$tmp/$side/$data/ChefTable"
 done
