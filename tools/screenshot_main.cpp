@@ -34,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 #include <memory>
 
 #include "ui/best_mares_pane.h"
@@ -51,6 +52,7 @@
 #include <QRadioButton>
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
+#include "ui/ui_seam.h"
 
 namespace {
 
@@ -80,6 +82,20 @@ constexpr ToolOption kOptions[] = {
     {"season", "Save the season window instead."},
     {"mares", "Save the planner's best mares for SIRE instead.", "SIRE"},
     {"chart-menu", "Show the context menu of the box TextN over the main window.", "N"},
+};
+
+// What the windows would say in a message box goes to standard error instead: a
+// modal box would wait for a click that never comes, before any picture is taken.
+class PrintingSeam : public quindle::ui::UiSeam {
+public:
+    void warning(QWidget*, const QString& title, const QString& text) override { print(title, text); }
+    void information(QWidget*, const QString& title, const QString& text) override { print(title, text); }
+
+private:
+    static void print(const QString& title, const QString& text)
+    {
+        std::fprintf(stderr, "%s: %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+    }
 };
 
 } // namespace
@@ -143,6 +159,8 @@ int main(int argc, char** argv)
         return 2;
     }
     quindle::ui::useBuiltInFaceEverywhere();
+    PrintingSeam printing;
+    quindle::ui::setSeam(&printing);
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // My Horses is kept in the application's data folder: one of this run's own.
