@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "data/data_folder.h"
+#include "data/fold_case.h"
 #include "data/input_file.h"
 #include "data/outcome.h"
 #include "data/records.h"
@@ -58,6 +59,15 @@ std::string ageSexText(const std::string& age, const std::string& sex);
 
 // True for exactly "Mare" or "Filly".
 bool isFemale(const std::string& sex);
+// Whether a horse of this sex word is planned for as a mare: "Filly" or "Mare" in
+// any letter case, as players' files write them (the colours keep the exact words).
+// Every plan, ranking and season asks this, so none of them drops a mare another keeps.
+inline bool canBePlannedAsMare(std::string_view sex) { return equalFolded(sex, "mare") || equalFolded(sex, "filly"); }
+// The same for a stallion: "Colt" or "Horse" in any letter case.
+inline bool canBePlannedAsStallion(std::string_view sex)
+{
+    return equalFolded(sex, "colt") || equalFolded(sex, "horse");
+}
 // The female colour for exactly "Mare" or "Filly", the male colour for exactly
 // "Horse" or "Colt", no colour for any other word.
 std::optional<Rgb> sexColour(const std::string& sex);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <limits>
 #include <atomic>
 #include <condition_variable>
@@ -63,13 +62,6 @@ struct Piece {
     std::string error;
 };
 
-// Exactly "Mare" or "Filly", as isFemale has it, without a call per horse.
-bool isFemaleWord(std::string_view sex)
-{
-    return (sex.size() == 4 && std::memcmp(sex.data(), "Mare", 4) == 0) ||
-           (sex.size() == 5 && std::memcmp(sex.data(), "Filly", 5) == 0);
-}
-
 class MareReader {
 public:
     MareReader(const SireIndex& sires, std::string_view stallion, const ChefTable& chefs,
@@ -86,7 +78,8 @@ public:
         FieldReader reader(chunk.bytes(), path, chunk.firstLine());
         while (!reader.atEnd()) {
             readHorseRecord(reader, horse_);
-            if (!isFemaleWord(horse_.sex) || (only_ && !std::binary_search(only_->begin(), only_->end(), horse_.id)))
+            if (!canBePlannedAsMare(horse_.sex) ||
+                (only_ && !std::binary_search(only_->begin(), only_->end(), horse_.id)))
                 continue;
             add(piece);
         }

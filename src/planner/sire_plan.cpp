@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -49,19 +48,6 @@ std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
 {
     return withoutBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
 }
-
-namespace {
-bool sameWord(std::string_view sex, std::string_view word)
-{
-    return std::equal(sex.begin(), sex.end(), word.begin(), word.end(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-    });
-}
-} // namespace
-
-bool canBePlannedAsMare(std::string_view sex) { return sameWord(sex, "mare") || sameWord(sex, "filly"); }
-
-bool canBePlannedAsStallion(std::string_view sex) { return sameWord(sex, "colt") || sameWord(sex, "horse"); }
 
 MareLookup findMare(const DataFolder& folder, std::int32_t id)
 {

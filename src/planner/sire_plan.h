@@ -33,11 +33,6 @@ struct MareLookup {
     std::string message; // otherwise: why there is no mating to plan, in UTF-8
 };
 MareLookup findMare(const DataFolder& folder, std::int32_t id);
-// Whether a horse of this sex word can be planned for: "Filly" or "Mare" in any
-// letter case, as players' files write them (the colours keep the exact words).
-bool canBePlannedAsMare(std::string_view sex);
-// The same for a stallion: "Colt" or "Horse" in any letter case.
-bool canBePlannedAsStallion(std::string_view sex);
 
 // The sire list held in memory, with the first entries of each name, so the
 // scan of the list for any two names takes a few steps instead of a pass.

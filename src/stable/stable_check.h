@@ -25,7 +25,7 @@ struct CheckedHorse {
 
     // Plans take only horses whose name is still the one kept.
     bool usable() const { return status == Status::Same; }
-    bool female() const { return usable() && isFemale(horse.sex); }
+    bool female() const { return usable() && canBePlannedAsMare(horse.sex); }
 };
 
 // One entry against the lookup of its ID.

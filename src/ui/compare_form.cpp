@@ -67,6 +67,10 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Comparison"));
     resize(kWindowSize);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
+    // A breeding file cut again or another folder: each horse is looked up anew, so
+    // no candidate stands with numbers of a file that is gone.
+    connect(session_, &Session::changed, this, &CompareForm::reload);
     auto* outer = new QVBoxLayout(this);
 
     // The candidates and what can be done with them.
@@ -226,6 +230,7 @@ CompareTarget CompareForm::target() const
 
 void CompareForm::refresh()
 {
+    const int current = list_->currentRow(); // kept while a bound is typed or the zoom changes
     list_->clear();
     for (std::size_t i = 0; i < shown_.size(); ++i) {
         auto* item = new QListWidgetItem(swatch(candidateColour(i), list_->iconSize().width()),
@@ -233,6 +238,7 @@ void CompareForm::refresh()
         if (shown_[i].gone)
             item->setToolTip(QStringLiteral("No longer in the breeding file"));
     }
+    list_->setCurrentRow(std::min(current, list_->count() - 1));
 
     const auto cells = comparisonCells(shown_);
     const auto shared = sharedNames(shown_);

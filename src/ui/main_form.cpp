@@ -761,8 +761,6 @@ void MainForm::folderReplaced()
     history_ = ShownHistory(); // the horses of the old folder are not this one's
     chartNames_->refresh();
     showDataFolder();
-    if (compare_)
-        compare_->reload(); // matings by name stay; horses are looked up again
 }
 
 void MainForm::showDataFolder()

@@ -115,7 +115,7 @@ TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
         const LookupResult horse = findHorse(folder(), std::stoi(row.substr(6)));
         ASSERT_EQ(horse.status, Outcome::Done);
         EXPECT_EQ(member(row, "name"), horse.horse.name);
-        EXPECT_TRUE(isFemale(horse.horse.sex));
+        EXPECT_TRUE(canBePlannedAsMare(horse.horse.sex));
         EXPECT_EQ(member(row, "damsire", foal), horse.horse.sire);
         EXPECT_EQ(member(row, "damdamsire", foal), horse.horse.damSire);
         for (int k = 0; k < 7; ++k)
@@ -177,7 +177,7 @@ TEST_F(MaresTest, FiltersSortTopAndTheStable)
     for (std::int32_t id = 1; id < 80; ++id) {
         const LookupResult found = findHorse(folder(), id);
         stable.add(id, id == 2 ? "OLD NAME" : found.horse.name);
-        if (isFemale(found.horse.sex) && id != 2)
+        if (canBePlannedAsMare(found.horse.sex) && id != 2)
             mares.push_back(id);
     }
     const std::string path = file("mine.json");

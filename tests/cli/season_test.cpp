@@ -117,7 +117,7 @@ TEST_F(SeasonTest, TheStablesMaresArePlannedAndARenamedOneIsLeftOut)
         const LookupResult found = findHorse(folder(), id);
         ASSERT_EQ(found.status, Outcome::Done);
         stable.add(id, found.horse.name); // colts and horses too: the season passes them over
-        if (isFemale(found.horse.sex))
+        if (canBePlannedAsMare(found.horse.sex))
             mares.push_back(std::to_string(id));
     }
     ASSERT_EQ(mares.size(), 3u);

@@ -154,8 +154,9 @@ TEST_F(BestMaresTest, OpensOnTheShownStallionFollowsTheMainWindowAndTakesOnlyMyH
     EXPECT_EQ(pane->stallionBox()->text(), "RED CAP");
     QTest::keyClick(pane->stallionBox(), Qt::Key_Return);
     settle(planner);
-    ASSERT_EQ(pane->model()->rowCount(), 1); // the one "Filly" of the file
+    ASSERT_EQ(pane->model()->rowCount(), 2); // the "Filly" and the "mare" of the file
     EXPECT_EQ(cell(pane->model(), 0, MareColumn::Name), "BRIGHT FILLY");
+    EXPECT_EQ(cell(pane->model(), 1, MareColumn::Name), "LOWER MARE");
 
     // Only My Horses: none kept, then the filly kept.
     named<QCheckBox>(pane, "onlyMyHorses")->setChecked(true);

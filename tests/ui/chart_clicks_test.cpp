@@ -72,7 +72,7 @@ TEST_F(ChartClicksTest, ANameOffersItsFoalsItsBestMaresAndTheMatingWindow)
     EXPECT_EQ(planner->directions()->currentWidget(), planner->maresPane());
     EXPECT_EQ(planner->maresPane()->stallionBox()->text(), "RED CAP");
     EXPECT_SOON(!planner->busy(), 10000);
-    EXPECT_EQ(planner->maresPane()->model()->rowCount(), 1);
+    EXPECT_EQ(planner->maresPane()->model()->rowCount(), 2);
 
     QAction* sire = entry(4, "Use as Sire in Hypo Mate");
     ASSERT_NE(sire, nullptr);

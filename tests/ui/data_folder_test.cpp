@@ -8,6 +8,7 @@
 #include "gui_fixture.h"
 #include "data/system_paths.h"
 #include "stable/stable_file.h"
+#include "ui/compare_form.h"
 #include "ui/startup_ui.h"
 
 using namespace quindle;
@@ -18,6 +19,7 @@ TEST_F(GuiTest, ANewBreedingFileIsCutAgainAtTheNextLookup)
     main->watchBreedingFile(dir.file("Quindle.nnn"));
     lookUp("1");
     EXPECT_EQ(main->text(2)->text(), "BRIGHT FILLY");
+    main->compareShown(); // the comparison, open, follows the new file too
 
     const std::string original = guiBreedingFile();
     std::string renamed = original;
@@ -25,6 +27,7 @@ TEST_F(GuiTest, ANewBreedingFileIsCutAgainAtTheNextLookup)
     writeFile(folder.breedingFile(), renamed);
     lookUp("1");
     EXPECT_EQ(main->text(2)->text(), "BRIGHT NEW FILLY");
+    EXPECT_EQ(main->compareForm()->shown()[0].label, "BRIGHT NEW FILLY (1)");
     EXPECT_TRUE(seam.warnings.empty());
     writeFile(folder.breedingFile(), original); // as the fixture found it
 }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
@@ -377,8 +378,10 @@ TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
     EXPECT_TRUE(table->item(4, 1)->font().bold()); // the mating's Dam-Sire
     EXPECT_TRUE(table->item(0, 2)->font().bold()); // horse 5's Sire
 
-    // A target marks the best DI; Ctrl+C copies the table as text.
+    // A target marks the best DI, the chosen candidate staying chosen; Ctrl+C copies the table as text.
+    compare->list()->setCurrentRow(1);
     named(compare, "diMin")->setText("0");
+    EXPECT_EQ(compare->list()->currentRow(), 1);
     const bool anyBest = table->item(kPositions + 9, 0)->text().contains(u'\u2605') ||
                          table->item(kPositions + 9, 1)->text().contains(u'\u2605') ||
                          table->item(kPositions + 9, 2)->text().contains(u'\u2605');
