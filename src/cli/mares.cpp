@@ -114,7 +114,12 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
         return 2;
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
     if (!sires->find(*stallion).entries) {
-        std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ToUtf8(*stallion).c_str());
+        // Past a damaged entry nothing is read, so he may be there all the same.
+        if (sires->error().empty())
+            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ToUtf8(*stallion).c_str());
+        else
+            std::fprintf(stderr, "quindle-cli: %s is not in what could be read of the sire list: %s\n",
+                         latin1ToUtf8(*stallion).c_str(), sires->error().c_str());
         return 1;
     }
     std::optional<std::vector<std::int32_t>> only;

@@ -245,4 +245,12 @@ TEST(MaresScoring, EachMareIsScoredByHerOwnSireWhetherTheListHoldsHimOrNot)
                      "2,M2,3,Filly,Y,,4,0,0,6,0,10,4.0,6.0,0.20,0.66,\n"
                      "4,M4,9,Mare,B,Z,4,2,0,0,1,7,6.0,1.0,1.14,6.00,\n"
                      "5,M5,5,Mare,X,,4,4,0,0,0,8,8.0,0.0,1.50,INF,\n");
+
+    // B stands past a damaged entry: not read, so not said to be missing from the list.
+    writeFile(folder.sireList(), "A,AS,ADS,ASS\r\nBROKEN,X\r\nB,X,Y,Z\r\n");
+    const ProcessResult past =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "mares", "--sire", "B"}, dir.path().string());
+    EXPECT_EQ(past.exitCode, 1);
+    EXPECT_NE(past.err.find("B is not in what could be read of the sire list: "), std::string::npos) << past.err;
+    EXPECT_NE(past.err.find("line 2"), std::string::npos) << past.err;
 }
