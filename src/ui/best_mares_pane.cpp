@@ -239,10 +239,10 @@ void BestMaresPane::replan()
         if (!sires->error().empty())
             outcome->warnings += QString::fromStdString(sires->error()) + QLatin1Char('\n');
         if (!sires->find(stallion).entries) {
-            outcome->problem = fromLatin1(stallion) + (sires->error().empty()
-                                                           ? QStringLiteral(" is not in the sire list.")
-                                                           : QStringLiteral(" is not in what could be read of the "
-                                                                            "sire list."));
+            outcome->problem =
+                fromLatin1(stallion) + (sires->error().empty() ? QStringLiteral(" is not in the sire list.")
+                                                               : QStringLiteral(" is not in what could be read of the "
+                                                                                "sire list."));
             return;
         }
         std::vector<std::int32_t> ids;
