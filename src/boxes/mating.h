@@ -50,4 +50,10 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::
 // The same with the sire list already read whole.
 std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireList& sireList, const ChefTable& chefs);
 
+// A mating named where it stands alone (a comparison's column, a card's title):
+// "SIRE x DAMSIRE / DAMDAMSIRE".
+std::string matingLabel(const MatingNames& names);
+// The names of the mating the boxes show: their Sire, Dam-Sire and Dam's Dam-Sire.
+MatingNames matingNamesOf(const MainBoxes& boxes);
+
 } // namespace quindle

@@ -102,8 +102,7 @@ CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folde
             return shown;
     } else {
         shown.error = submitMating(boxes, candidate.mating, folder.sireList(), chefs);
-        const auto& n = candidate.mating;
-        shown.label = n[0] + " x " + n[1] + " / " + n[2];
+        shown.label = matingLabel(candidate.mating);
     }
     for (int p = 0; p < kPositions; ++p)
         shown.lineage[static_cast<std::size_t>(p)] = boxes.lineage[static_cast<std::size_t>(p)];

@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "boxes/mating.h"
 #include "boxes/shown_profile.h"
 #include "data/stamp.h"
 #include "lookup/horse_lookup.h"
@@ -116,6 +117,12 @@ HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, co
 {
     HorseCard card;
     card.chart = chart;
+    if (!chart[2].isEmpty())
+        card.title = chart[2];
+    else if (!boxes.lineage[0].empty() || !boxes.lineage[2].empty() || !boxes.lineage[6].empty())
+        card.title = fromLatin1(matingLabel(matingNamesOf(boxes))); // a foal of a hypothetical mating
+    else
+        card.title = QStringLiteral("(no horse shown)");
     card.ageSex = ageSex.trimmed();
     card.horseColour = toQColor(boxes.horseColour);
     card.ageSexColour = toQColor(boxes.ageSexColour);
@@ -145,8 +152,7 @@ void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card
 
     painter.setPen(Qt::black);
     painter.setFont(cardFont(36, true));
-    painter.drawText(QRectF(kMargin, kMargin, width, 50), Qt::AlignLeft | Qt::AlignVCenter,
-                     card.chart[2].isEmpty() ? QStringLiteral("(no horse shown)") : card.chart[2]);
+    painter.drawText(QRectF(kMargin, kMargin, width, 50), Qt::AlignLeft | Qt::AlignVCenter, card.title);
     painter.setFont(cardFont(20));
     painter.drawText(QRectF(kMargin, kMargin + 52, width, 30), Qt::AlignLeft | Qt::AlignVCenter, card.ageSex);
 
@@ -193,7 +199,7 @@ bool writeHorseCardPdf(const HorseCard& card, const QString& path, QString& erro
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setResolution(300);
-        pdf.setTitle(card.chart[2]);
+        pdf.setTitle(card.title);
         pdf.setCreator(QStringLiteral("Quindle"));
         QPainter painter(&pdf);
         paintHorseCard(painter, QRectF(0, 0, pdf.width(), pdf.height()), card);

@@ -20,6 +20,7 @@ namespace quindle::ui {
 
 struct HorseCard {
     std::array<QString, 18> chart; // Text2 .. Text17 at their own numbers
+    QString title;                 // the horse's name, or the mating's
     QString ageSex;
     QColor horseColour, ageSexColour;
     std::array<QString, kProfileBoxes> profileTexts;

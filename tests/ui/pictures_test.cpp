@@ -245,6 +245,11 @@ TEST_F(GuiTest, TheCardIsOneA4PageWithTheHorseTheGridAndWhereTheDataCameFrom)
           "DI " + ptText(kDiBox).trimmed(), QString::fromStdString(folder.dir()),
           QString::fromStdString(*stampTextOf(folder.breedingFile())), QDate::currentDate().toString(Qt::ISODate)})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    // A mating's card is titled by its names.
+    main->submitMating({"MR. RED-CAP", "NORTH STAR", "RED CAP"});
+    ASSERT_TRUE(main->writeCardPdf(path));
+    EXPECT_TRUE(runTool("pdfinfo", {path}).contains("MR. RED-CAP x NORTH STAR / RED CAP"));
+    EXPECT_TRUE(runTool("pdftotext", {"-layout", path, "-"}).contains("MR. RED-CAP x NORTH STAR / RED CAP"));
 #endif
     // A folder that is not there: the file is named, and nothing stands under the name.
     const QString nowhere = QString::fromStdString(dir.file("no folder/card.pdf"));
