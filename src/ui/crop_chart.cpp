@@ -34,7 +34,7 @@ QString cdLabel(int bar)
 
 } // namespace
 
-CropChart::CropChart(QWidget* parent) : QWidget(parent) { setMinimumHeight(110); }
+CropChart::CropChart(QWidget* parent) : QWidget(parent) { setMinimumHeight(kHeight); }
 
 void CropChart::setCrop(const FoalCrop& crop, std::optional<CropPlace> shown)
 {

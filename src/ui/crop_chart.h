@@ -18,7 +18,10 @@ public:
     void setCrop(const FoalCrop& crop, std::optional<CropPlace> shown);
     const FoalCrop& crop() const { return crop_; }
     const std::optional<CropPlace>& shown() const { return shown_; }
-    QSize sizeHint() const override { return {600, 130}; }
+    QSize sizeHint() const override { return {600, minimumHeight() + 20}; }
+    // Its height at 100 %: the main window's zoom scales it, as it scales the text
+    // above and below the bars.
+    static constexpr int kHeight = 110;
 
     // The bars as drawn, left to right: the DI bins, INF, "--", then the CD
     // bins and "--"; each slot at the full height of the largest count.

@@ -139,6 +139,7 @@ void SearchForm::setZoom(int percent)
     zoom_ = percent;
     applyFontZoom(this, percent);
     setColumnWidths(table_, bySire_->isChecked(), zoom_);
+    crop_->setMinimumHeight(zoomed(CropChart::kHeight, percent));
 }
 
 void SearchForm::showFoalsOf(const QString& sire)

@@ -332,6 +332,13 @@ TEST(CropOfAStallion, TheBarsCountTheFoalsListedAndMarkTheFoalTheMainWindowShows
         marked += bar.shown;
     }
     EXPECT_EQ(marked, 2);
+
+    // At 200 % the bars keep their room beside the larger text.
+    const double tallest = crop->bars()[0].slot.height();
+    main.setZoom(200);
+    QCoreApplication::processEvents();
+    EXPECT_GE(crop->bars()[0].slot.height(), tallest * 1.5);
+
     main.searchID()->setText("2"); // another sire's foal: nothing marked
     main.goClick();
     if (main.text(3)->text() != sire) {
