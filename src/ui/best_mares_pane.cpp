@@ -1,3 +1,4 @@
+#include "ui/counts.h"
 #include "ui/best_mares_pane.h"
 
 #include <QCheckBox>
@@ -207,7 +208,8 @@ void BestMaresPane::sortFromHeader(int section)
 
 void BestMaresPane::showCount()
 {
-    count_->setText(QStringLiteral("%1 of %2 mares").arg(model_->rowCount()).arg(model_->allRows()));
+    count_->setText(
+        QStringLiteral("%1 of %2").arg(model_->rowCount()).arg(countOf(model_->allRows(), QStringLiteral("mare"))));
 }
 
 void BestMaresPane::planFor(const std::string& stallion)
@@ -334,6 +336,10 @@ bool BestMaresPane::exportTo(const QString& chosen)
 
 void BestMaresPane::exportClick()
 {
+    if (busy() || model_->rowCount() == 0) { // no rows yet, or rows of data that has since changed
+        seam().beep();
+        return;
+    }
     const QString path = askCsvPath(this, QStringLiteral("Export the best mares"));
     if (!path.isEmpty())
         exportTo(path);

@@ -36,6 +36,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("My Horses"));
     resize(kWindowSize);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;

@@ -1,3 +1,4 @@
+#include "ui/counts.h"
 #include "ui/planner_form.h"
 
 #include <QCloseEvent>
@@ -263,7 +264,8 @@ void PlannerForm::applyFilters()
 
 void PlannerForm::showCount()
 {
-    count_->setText(QStringLiteral("%1 of %2 stallions").arg(model_->rowCount()).arg(model_->allRows()));
+    count_->setText(
+        QStringLiteral("%1 of %2").arg(model_->rowCount()).arg(countOf(model_->allRows(), QStringLiteral("stallion"))));
 }
 
 void PlannerForm::submitRow(int row)
@@ -312,6 +314,10 @@ bool PlannerForm::exportTo(const QString& chosen)
 
 void PlannerForm::exportClick()
 {
+    if (work_.busy() || model_->rowCount() == 0) { // no rows yet, or rows of data that has since changed
+        seam().beep();
+        return;
+    }
     const QString path = askCsvPath(this, QStringLiteral("Export the plan"));
     if (!path.isEmpty())
         exportTo(path);

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardItemModel>
+#include <QShortcut>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -62,12 +63,12 @@ constexpr QSize kWindowSize(1120, 600);
 QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 {
     auto name = [](const std::string& n) { return n.empty() ? QStringLiteral("(blank)") : fromLatin1(n); };
-    return QStringLiteral("%1 (%2) \u2013 Sire %3, Dam-Sire %4 \u2013 %5 of %6 stallions")
+    return QStringLiteral("%1 (%2) \u2013 Sire %3, Dam-Sire %4 \u2013 %5 of %6")
         .arg(fromLatin1(dam.name))
         .arg(dam.id)
         .arg(name(dam.lines.damSire), name(dam.lines.damDamSire))
         .arg(shown)
-        .arg(all);
+        .arg(countOf(static_cast<qint64>(all), QStringLiteral("stallion")));
 }
 
 } // namespace
@@ -78,6 +79,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Season"));
     resize(kWindowSize);
+    connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
 
     // The mares: the player's fillies and mares, or IDs typed.
@@ -149,6 +151,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setUniformRowHeights(true);
     tree_->setAllColumnsShowFocus(true);
+    tree_->setExpandsOnDoubleClick(false); // activated folds a mare's row: once, not twice
     tree_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
     tree_->setItemDelegateForColumn(kShapeColumn, new ProfileBarsDelegate(tree_));
     tree_->header()->moveSection(kShapeColumn, kShownShapeAt);
@@ -163,6 +166,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
             replan();
     });
     connect(session_, &Session::changed, this, &SeasonForm::replan);
+    connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
     replan();
 }
 
@@ -348,6 +352,11 @@ bool SeasonForm::exportTo(const QString& path)
 
 void SeasonForm::exportClick()
 {
+    // Nothing planned yet, or a plan of data that has since changed: nothing to write.
+    if (busy() || !season_ || season_->dams.empty()) {
+        seam().beep();
+        return;
+    }
     const QString path = askCsvPath(this, QStringLiteral("Export the season"));
     if (!path.isEmpty())
         exportTo(path);

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -460,4 +462,44 @@ TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
                    other.path().string());
     EXPECT_EQ(cli.exitCode, 0) << cli.err;
     EXPECT_EQ(readFile(other.file("season.csv")), cli.out);
+}
+
+TEST_F(MyHorsesTest, TheSeasonFoldsOnADoubleClickExportsOnlyAPlanForgetsAnotherFoldersIdsAndClosesOnEsc)
+{
+    ui::SeasonForm* season = openSeason(); // nothing kept: nothing to export
+    ASSERT_NE(season, nullptr);
+    seam.savePath = QString::fromStdString(dir.file("season"));
+    QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+    EXPECT_EQ(seam.beeps, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("season.csv")));
+
+    named<QRadioButton>(season, "fromIds")->setChecked(true);
+    QTest::keyClicks(named(season, "damIds"), "1");
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    const QModelIndex dam = season->model()->index(0, 0);
+    ASSERT_TRUE(dam.isValid());
+    const bool open = season->tree()->isExpanded(dam);
+    const QPoint at = season->tree()->visualRect(dam).center();
+    QTest::mouseClick(season->tree()->viewport(), Qt::LeftButton, {}, at); // a double click's first click
+    QTest::mouseDClick(season->tree()->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_NE(season->tree()->isExpanded(dam), open) << "folded once, not folded and unfolded";
+
+    TempDir other; // another folder: its horse 1 is another horse
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), guiSireList());
+    writeFile(second.breedingFile(), horseLines(1, "PLAIN MARE", "Mare"));
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+    EXPECT_EQ(named<QLineEdit>(season, "damIds")->text(), "");
+
+    const QPointer<QWidget> seasonShown(season), mineShown(openMyHorses());
+    for (const QPointer<QWidget>& form : {seasonShown, mineShown}) {
+        ASSERT_FALSE(form.isNull());
+        form->activateWindow();
+        EXPECT_SOON(QApplication::activeWindow() == form, 5000);
+        QTest::keyClick(form, Qt::Key_Escape);
+        EXPECT_SOON(form.isNull(), 5000);
+    }
 }
