@@ -352,4 +352,13 @@ bool BestMaresPane::eventFilter(QObject* watched, QEvent* event)
     return handleNameKey(stallion_, static_cast<QKeyEvent*>(event), [this] { replan(); });
 }
 
+bool BestMaresPane::event(QEvent* event)
+{
+    // Its window back in front (a window passes this on to the panes it shows):
+    // rank what another Quindle may have kept meanwhile.
+    if (event->type() == QEvent::WindowActivate && stable_ && onlyMine_->isChecked())
+        stable_->catchUp(window());
+    return QWidget::event(event);
+}
+
 } // namespace quindle::ui

@@ -1,5 +1,6 @@
 // My Horses and the season window over the small known data folder.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
@@ -24,7 +25,9 @@
 #include <QDir>
 #include <filesystem>
 #include "ui/copy_menu.h"
+#include "ui/best_mares_pane.h"
 #include "ui/my_horses_form.h"
+#include "ui/planner_form.h"
 #include "ui/my_horses_model.h"
 #include "ui/profile_chart.h"
 #include "ui/search_form.h"
@@ -328,6 +331,18 @@ TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
     ASSERT_TRUE(other.remove(4, nullptr));
     season->activateWindow();
     EXPECT_SOON(main->stable()->stable().horses.size() == 2, 10000);
+    form->close();
+    season->close();
+
+    // The best mares among My Horses too.
+    main->openBestMares("RED CAP");
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    named<QCheckBox>(planner->maresPane(), "onlyMyHorses")->setChecked(true);
+    activateMain();
+    ASSERT_TRUE(other.add(1, nullptr));
+    planner->activateWindow();
+    EXPECT_SOON(main->stable()->stable().find(1), 10000);
 }
 
 TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
