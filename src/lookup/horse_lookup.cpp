@@ -1,6 +1,7 @@
 #include "lookup/horse_lookup.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "data/bucket_stamp.h"
 #include "data/field_reader.h"
@@ -123,6 +124,12 @@ std::array<std::string, 7> lineageNames(const HorseRecord& h)
 }
 
 std::string ageSexText(const std::string& age, const std::string& sex) { return " " + age + "yo " + sex; }
+
+bool ageSexBefore(const std::string& ageA, const std::string& sexA, const std::string& ageB, const std::string& sexB)
+{
+    const int a = std::atoi(ageA.c_str()), b = std::atoi(ageB.c_str());
+    return a != b ? a < b : sexA < sexB;
+}
 
 bool isFemale(const std::string& sex) { return sex == "Mare" || sex == "Filly"; }
 

@@ -56,6 +56,9 @@ std::array<std::string_view, 7> lineageViews(const BasicHorseRecord<Text>& h)
 
 // " 4yo Mare": a blank, the age as stored, "yo", a blank, the sex word as stored.
 std::string ageSexText(const std::string& age, const std::string& sex);
+// The order a player reads ages and sexes in: by the age as a number ("3" before
+// "10"), then by the sex word.
+bool ageSexBefore(const std::string& ageA, const std::string& sexA, const std::string& ageB, const std::string& sexB);
 
 // True for exactly "Mare" or "Filly".
 bool isFemale(const std::string& sex);

@@ -93,14 +93,15 @@ void MyHorsesModel::applyOrder()
     auto text = [column](const MyHorseRow& row) -> const std::string& {
         const HorseRecord& horse = row.checked.horse;
         switch (column) {
-        case AgeSex:
-            return horse.sex;
         case Sire:
             return horse.sire;
         case DamSire:
             return horse.damSire;
-        default:
-            return row.checked.entry.name;
+        default: // the name shown first: the breeding file's, when it holds the horse
+            return row.checked.status == CheckedHorse::Status::Same ||
+                           row.checked.status == CheckedHorse::Status::Renamed
+                       ? horse.name
+                       : row.checked.entry.name;
         }
     };
     const bool numeric = column == Id || column == Total || column == Di || column == Cd;
@@ -108,10 +109,9 @@ void MyHorsesModel::applyOrder()
     std::stable_sort(rows_.begin(), rows_.end(), [&](const MyHorseRow& a, const MyHorseRow& b) {
         if (numeric)
             return down ? key(b) < key(a) : key(a) < key(b);
-        if (column == AgeSex && a.checked.horse.age != b.checked.horse.age) {
-            const int ageA = std::atoi(a.checked.horse.age.c_str()), ageB = std::atoi(b.checked.horse.age.c_str());
-            if (ageA != ageB)
-                return down ? ageB < ageA : ageA < ageB;
+        if (column == AgeSex) {
+            const HorseRecord &x = a.checked.horse, &y = b.checked.horse;
+            return down ? ageSexBefore(y.age, y.sex, x.age, x.sex) : ageSexBefore(x.age, x.sex, y.age, y.sex);
         }
         return down ? text(b) < text(a) : text(a) < text(b);
     });

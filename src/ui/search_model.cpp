@@ -148,7 +148,7 @@ void SearchModel::sort(int column, Qt::SortOrder order)
         case 1:
             return x.name < y.name;
         case 2:
-            return ageSexText(x.age, x.sex) < ageSexText(y.age, y.sex);
+            return ageSexBefore(x.age, x.sex, y.age, y.sex);
         default:
             return x.profile.total < y.profile.total; // the shape
         }

@@ -141,6 +141,14 @@ TEST(AgeSexText, BlankAgeYoBlankSex)
     EXPECT_EQ(ageSexText("5", "mare"), " 5yo mare");
 }
 
+TEST(AgeSexOrder, TheAgeAsANumberThenTheSex)
+{
+    EXPECT_TRUE(ageSexBefore("3", "Mare", "10", "Colt")); // not " 10yo" before " 3yo"
+    EXPECT_FALSE(ageSexBefore("10", "Colt", "3", "Mare"));
+    EXPECT_TRUE(ageSexBefore("4", "Colt", "4", "Filly"));
+    EXPECT_FALSE(ageSexBefore("4", "Filly", "4", "Filly"));
+}
+
 TEST(SexColour, FourExactWords)
 {
     EXPECT_EQ(sexColour("Mare"), kFemaleColour);
