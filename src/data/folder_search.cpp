@@ -74,7 +74,7 @@ bool holdsDataFiles(const DataFolder& folder)
 {
     std::error_code ec;
     for (const std::string& file : {folder.chefTable(), folder.sireList(), folder.breedingFile()})
-        if (!fs::is_regular_file(file, ec))
+        if (!fs::is_regular_file(fsPath(file), ec))
             return false;
     return true;
 }
@@ -107,10 +107,11 @@ std::string stateFolder()
         base = home + "/.local/state";
     }
 #endif
-    const fs::path dir = fs::path(base) / "quindle";
+    // UTF-8 in and out: on Windows the user's name in the path may lie outside the code page.
+    const fs::path dir = fsPath(base) / "quindle";
     std::error_code ec;
     fs::create_directories(dir, ec);
-    return fs::is_directory(dir, ec) ? dir.string() : std::string();
+    return fs::is_directory(dir, ec) ? utf8Path(dir) : std::string();
 }
 
 } // namespace quindle

@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "data/checksum.h"
 #include "data/field_reader.h"
@@ -31,16 +29,17 @@ NumberParse parseHex(std::string_view text, std::int64_t& value)
 // The whole file, or nullopt when it cannot be read whole.
 std::optional<std::string> readWhole(const std::string& path)
 {
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec || size > UINT32_MAX)
-        return std::nullopt;
     FilePtr file;
     try {
         file = openInput(path);
     } catch (const FileError&) {
         return std::nullopt; // made again
     }
+    // The size of the file opened, not of a name: the path is UTF-8, which
+    // std::filesystem would read in the code page on Windows.
+    const std::int64_t size = fileLength(file.get());
+    if (size < 0 || size > UINT32_MAX)
+        return std::nullopt;
     std::string text(static_cast<std::size_t>(size), '\0');
     if (std::fread(text.data(), 1, text.size(), file.get()) != text.size() || std::fgetc(file.get()) != EOF)
         return std::nullopt;

@@ -62,6 +62,8 @@ same "${d[@]}" mate "NO SUCH HORSE"
 same "${d[@]}" mate "CAFÉ"
 same "${d[@]}" mate "ΩMEGA"
 same "${d[@]}" profiles
+same "${d[@]}" find --limit 5 A # the name index, in a folder whose name no code page holds
+same "${d[@]}" find --json "$sire1"
 same "${d[@]}" profiles --from 100 --to 250
 same --help
 same --version
