@@ -119,6 +119,7 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     searchID_->setFocus();
 
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
+    connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
@@ -340,7 +341,12 @@ void MainForm::setChartShown(bool shown)
     // The boxes stay where they are: the window only grows to the right.
     setDesignedSize(this, QSize(px(shown ? kWidthWithPane : kWindowWidth), px(kWindowHeight)));
     chart_->setVisible(shown);
+    // Wider with the pane: a zoom that no longer fits the screen is lowered, as at
+    // the start, and the window kept on its screen.
+    zoom_ = fittingZoom(zoom_);
     applyZoom(this, zoom_);
+    if (isVisible())
+        placeOnScreen(this, frameGeometry().topLeft(), this);
     QSettings().setValue(QLatin1String(kChartPaneKey), shown);
 }
 
@@ -558,6 +564,12 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
         seam().beep(); // nothing further that way
         return;
     }
+    // The identifiers behind a new breeding file may be other horses: the
+    // history is of the old one, and went with it (see the constructor).
+    if (entry->id != 0 && session_->refreshIfChanged() != DataSession::Refresh::Unchanged) {
+        seam().beep();
+        return;
+    }
     showingAgain_ = true;
     if (entry->id != 0) {
         searchID_->setText(QString::number(entry->id));
@@ -592,7 +604,10 @@ void MainForm::clear()
 
 void MainForm::goClick()
 {
-    session_->refreshIfChanged();
+    // A breeding file that cannot be cut now: start-up has said why, and the
+    // buckets of the old one must not answer for it.
+    if (session_->refreshIfChanged() == DataSession::Refresh::Failed)
+        return;
     requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
@@ -758,7 +773,6 @@ void MainForm::folderReplaced()
     shownHorse_ = 0;
     shownMating_.reset();
     shownStallion_.clear();
-    history_ = ShownHistory(); // the horses of the old folder are not this one's
     chartNames_->refresh();
     showDataFolder();
 }

@@ -265,6 +265,12 @@ void SearchForm::markShownFoal(std::int32_t id)
 
 void SearchForm::pick(int row)
 {
+    // Rows of the text before the last key, or of a breeding file the game has
+    // since replaced (the list is made again from the new one): not picked.
+    if (work_.busy() || session_->refreshIfChanged() != DataSession::Refresh::Unchanged) {
+        seam().beep();
+        return;
+    }
     const std::int32_t id = model_->idAt(row);
     if (id < 1 || id > kLargestId) {
         seam().beep(); // the ID box takes one to six digits

@@ -1,6 +1,7 @@
 // The window and its data folder: a breeding file rewritten while it is open,
 // and another folder chosen later.
 #include <QCoreApplication>
+#include <filesystem>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,6 +30,14 @@ TEST_F(GuiTest, ANewBreedingFileIsCutAgainAtTheNextLookup)
     EXPECT_EQ(main->text(2)->text(), "BRIGHT NEW FILLY");
     EXPECT_EQ(main->compareForm()->shown()[0].label, "BRIGHT NEW FILLY (1)");
     EXPECT_TRUE(seam.warnings.empty());
+    // Back goes to no horse of the old file: its IDs may now be other horses.
+    lookUp("2");
+    writeFile(folder.breedingFile(), original);
+    const int beeps = seam.beeps;
+    main->goBack(); // Alt+Left
+    EXPECT_EQ(seam.beeps, beeps + 1);
+    EXPECT_EQ(main->text(2)->text(), "DARK COLT");
+    EXPECT_FALSE(main->history().canGoBack());
     writeFile(folder.breedingFile(), original); // as the fixture found it
 }
 
@@ -68,4 +77,22 @@ TEST(StableLocation, IsWhereQtKeepsTheApplicationsData)
     QCoreApplication::setOrganizationName(organisation);
     QCoreApplication::setApplicationName(application);
     EXPECT_EQ(fsPath(appDataFolder()).lexically_normal(), fsPath(qt.toStdString()).lexically_normal());
+}
+
+TEST_F(GuiTest, ABreedingFileGoneIsSaidOnceAndTheBucketsAreLeftAsTheyAre)
+{
+    main->watchBreedingFile(dir.file("Quindle.nnn"));
+    lookUp("1");
+    const std::string away = folder.breedingFile() + ".away";
+    std::filesystem::rename(folder.breedingFile(), away);
+    lookUp("2");
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains("Missing file")) << seam.warnings[0].second.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(folder.bucketStamp())) << "the buckets are not called damaged";
+    EXPECT_EQ(main->text(2)->text(), "BRIGHT FILLY"); // nothing looked up from buckets of a file that is gone
+
+    std::filesystem::rename(away, folder.breedingFile());
+    lookUp("2");
+    EXPECT_EQ(main->text(2)->text(), "DARK COLT");
+    EXPECT_EQ(seam.warnings.size(), 1u);
 }

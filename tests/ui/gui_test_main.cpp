@@ -9,7 +9,8 @@
 int main(int argc, char** argv)
 {
     // Two screens, as a player's desk may have: a large one the windows open on
-    // and a small laptop screen beside it, for the rules about fitting the screen.
+    // and a small laptop screen and an old square one beside it, for the rules
+    // about fitting the screen.
     // The platform's options are split at colons, so the file is named by a path
     // relative to the working folder: a Windows path's drive would end it early.
     QTemporaryDir screens(QStringLiteral("screens-XXXXXX"));
@@ -19,7 +20,8 @@ int main(int argc, char** argv)
         if (config.open(QIODevice::WriteOnly))
             config.write(R"({"screens": [
                 {"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1440, "logicalDpi": 96, "dpr": 1},
-                {"name": "laptop", "x": 2560, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "dpr": 1}]})");
+                {"name": "laptop", "x": 2560, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "dpr": 1},
+                {"name": "square", "x": 3926, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96, "dpr": 1}]})");
         config.close();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     }

@@ -225,6 +225,22 @@ TEST_F(InUseTest, AZoomLargerThanTheScreenIsNotOfferedAndARememberedOneIsLowered
     main->show();
     EXPECT_EQ(main->zoom(), largest);
     EXPECT_LE(main->height(), area.height());
+
+    // On a screen tall enough for 200 % but too narrow for the chart pane beside the boxes.
+    QScreen* square = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().width() < 1300 && screen->availableGeometry().height() > 900)
+            square = screen;
+    ASSERT_NE(square, nullptr);
+    main->setScreen(square);
+    main->move(square->availableGeometry().topLeft());
+    main->setChartShown(false);
+    main->setZoom(200);
+    EXPECT_EQ(main->zoom(), 200);
+    main->setChartShown(true); // Ctrl+K
+    ASSERT_TRUE(main->chartShown());
+    EXPECT_LT(main->zoom(), 200);
+    EXPECT_TRUE(square->availableGeometry().contains(main->frameGeometry())) << main->frameGeometry().width();
 }
 
 TEST_F(InUseTest, TabAndEscInTheCompletionListKeepEachNameInItsBox)

@@ -103,6 +103,17 @@ TEST_F(SearchTest, ANewBreedingFileCutByTheMainWindowIsSearchedAtOnce)
     type(search->textBox(), "new");
     settle(search);
     EXPECT_EQ(column(search, 1), std::vector<QString>{"BRIGHT NEW FILLY"});
+
+    // Replaced again under a listed row: Enter picks nothing of the old file; the list is made anew.
+    std::string moved = original;
+    moved.replace(moved.find("BRIGHT FILLY"), 12, "BRIGHT SOLD FILLY");
+    writeFile(folder.breedingFile(), moved);
+    const int beeps = seam.beeps;
+    QTest::keyClick(search->textBox(), Qt::Key_Return);
+    EXPECT_EQ(seam.beeps, beeps + 1);
+    EXPECT_EQ(main->shownHorse(), 2);
+    settle(search);
+    EXPECT_EQ(column(search, 1), std::vector<QString>{});
     writeFile(folder.breedingFile(), original); // as the fixture found it
 }
 
