@@ -62,6 +62,8 @@ struct Piece {
     std::string error;
 };
 
+constexpr const char* kNoMemory = "there is not enough memory to rank every mare";
+
 class MareReader {
 public:
     MareReader(const SireIndex& sires, std::string_view stallion, const ChefTable& chefs,
@@ -220,7 +222,11 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
             piece.text.append(RecordChunk::kPadding, '\0');
             part.texts.push_back(std::move(piece.text));
             part.error = piece.error;
-            text = sink.format(part);
+            try {
+                text = sink.format(part);
+            } catch (const std::bad_alloc&) {
+                piece.error = kNoMemory; // handed on all the same: the pieces after it wait for it
+            }
             state[w].numbers.swap(part.numbers);
             state[w].lines.swap(part.lines);
         }
@@ -262,6 +268,8 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
                     reader.read(chunk, chunker.path(), piece);
                 } catch (const FileError& e) {
                     piece.error = e.what();
+                } catch (const std::bad_alloc&) {
+                    piece.error = kNoMemory;
                 }
             }
             if (sink) {

@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <random>
 
 #include "input/edit_filter.h"
+#include "data/startup.h"
 #include "lookup/horse_lookup.h"
+#include "planner/best_mares.h"
+#include "planner/sire_plan.h"
 #include "sample_data.h"
 #include "stable/stable_file.h"
 #include "support/run_process.h"
@@ -253,4 +257,21 @@ TEST(MaresScoring, EachMareIsScoredByHerOwnSireWhetherTheListHoldsHimOrNot)
     EXPECT_EQ(past.exitCode, 1);
     EXPECT_NE(past.err.find("B is not in what could be read of the sire list: "), std::string::npos) << past.err;
     EXPECT_NE(past.err.find("line 2"), std::string::npos) << past.err;
+}
+
+TEST_F(MaresTest, RunningOutOfMemoryOnOnePieceEndsTheRankingWithAFaultInsteadOfWaitingForIt)
+{
+    const StartupResult started = runStartup(folder(), file("Quindle.nnn"), {});
+    ASSERT_EQ(started.status, Outcome::Done) << started.error;
+    const auto sires = std::make_shared<const SireIndex>(readSireList(folder().sireList()));
+    std::atomic<int> calls = 0;
+    MaresSink sink;
+    sink.format = [&](const BestMares&) -> std::string {
+        if (calls++ == 0) // the first piece formatted, which is never the last of the three
+            throw std::bad_alloc();
+        return "rows\n";
+    };
+    sink.write = [](std::string_view) { return true; };
+    const BestMares mares = bestMares(folder().breedingFile(), sires, stallion(), started.chefs, nullptr, 2, sink);
+    EXPECT_EQ(mares.error, "there is not enough memory to rank every mare");
 }
