@@ -1,13 +1,13 @@
 #include "data/stamp.h"
 
 #include <cstdint>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <sys/stat.h>
 #include <sys/types.h>
-#include <filesystem>
-#include <system_error>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "data/file_error.h"
 #include "data/system_paths.h"
@@ -15,8 +15,6 @@
 #include "data/replacing_file.h"
 
 namespace quindle {
-
-namespace fs = std::filesystem;
 
 std::optional<std::string> stampTextOf(const std::string& path)
 {
@@ -28,13 +26,15 @@ std::optional<std::string> stampTextOf(const std::string& path)
         return std::nullopt;
     const bool regular = (status.st_mode & _S_IFMT) == _S_IFREG;
     seconds = status.st_mtime;
-    std::error_code ec;
-    const auto fileTime = fs::last_write_time(fsPath(path), ec);
-    if (!ec)
-        nanoseconds =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(fileTime.time_since_epoch()).count() % 1000000000;
-    if (nanoseconds < 0)
-        nanoseconds += 1000000000;
+    // The part below the second from the file's own time, in 100 ns steps (the C
+    // library's times stop at the second, so a new file written within the same
+    // second at the same size would pass for the old one).
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (GetFileAttributesExW(fsPath(path).c_str(), GetFileExInfoStandard, &data) != 0) {
+        const std::uint64_t ticks =
+            (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+        nanoseconds = static_cast<std::int64_t>(ticks % 10000000) * 100;
+    }
 #else
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0)

@@ -13,12 +13,15 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#else
+#include <windows.h>
 #endif
 
 #include "data/bucket_stamp.h"
 #include "data/chef_table.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
+#include "data/system_paths.h"
 #include "data/startup.h"
 #include "support/temp_dir.h"
 
@@ -244,7 +247,25 @@ TEST(Startup, InputFilesAreNeverChanged)
     EXPECT_EQ(readFile(f.folder.breedingFile()), breeding);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST(Stamp, TheTextCarriesTheTimeBelowTheSecondOnWindowsToo)
+{
+    TempDir dir;
+    const std::string path = dir.file("breeding.txt");
+    writeFile(path, "abc");
+    // 2023-11-14 22:13:20 and 500 ns, in 100 ns steps since 1601.
+    const std::uint64_t ticks = (1700000000ULL + 11644473600ULL) * 10000000ULL + 5;
+    const FILETIME written{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    const HANDLE file = CreateFileW(fsPath(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    const auto stamp = stampTextOf(path);
+    ASSERT_TRUE(stamp);
+    EXPECT_EQ(*stamp, "2023-11-14 22:13:20.000000500 UTC 3 bytes");
+}
+#else
 namespace {
 void setModified(const std::string& path, std::int64_t seconds, long nanoseconds)
 {
