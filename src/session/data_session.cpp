@@ -23,6 +23,11 @@ DataSession::DataSession(DataFolder folder, ChefTable chefs, StartUp startUp)
 {
 }
 
+std::optional<std::string> DataSession::sourceStamp() const
+{
+    return stampPath_.empty() ? stampNow(folder_) : cutStamp_;
+}
+
 void DataSession::watch(std::string stampPath)
 {
     stampPath_ = std::move(stampPath);

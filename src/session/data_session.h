@@ -31,6 +31,9 @@ public:
     const std::string& stampPath() const { return stampPath_; }
     // The breeding file's stamp when it was last cut; nullopt when it was not there.
     const std::optional<std::string>& cutStamp() const { return cutStamp_; }
+    // The stamp of the breeding file answers come from: the one last cut while it
+    // is watched (the game may have written another since), else the one there now.
+    std::optional<std::string> sourceStamp() const;
 
     // How later start-ups run (a refresh, another folder).
     void setStartUp(StartUp startUp) { startUp_ = std::move(startUp); }

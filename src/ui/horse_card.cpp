@@ -9,7 +9,6 @@
 
 #include "boxes/mating.h"
 #include "boxes/shown_profile.h"
-#include "data/stamp.h"
 #include "lookup/horse_lookup.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"
@@ -113,7 +112,7 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
 } // namespace
 
 HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
-                 const DataFolder& folder)
+                 const DataFolder& folder, const std::optional<std::string>& stamp)
 {
     HorseCard card;
     card.chart = chart;
@@ -130,12 +129,6 @@ HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, co
         card.profileTexts[static_cast<std::size_t>(i)] = fromLatin1(boxes.profileTexts[static_cast<std::size_t>(i)]);
     card.profile = profileOfBoxes(boxes);
     card.dataFolder = QString::fromStdString(folder.dir());
-    std::optional<std::string> stamp;
-    try {
-        stamp = stampTextOf(folder.breedingFile());
-    } catch (...) {
-        // The breeding file is not there now: the card says so.
-    }
     card.stamp = stamp ? QString::fromStdString(*stamp) : QStringLiteral("(not readable now)");
     card.date = QDate::currentDate().toString(Qt::ISODate);
     return card;

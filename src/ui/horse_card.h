@@ -29,9 +29,10 @@ struct HorseCard {
 };
 
 // The card of a window's chart texts (Text2 .. Text17 at their own numbers),
-// its age/sex text and its boxes, from this data folder.
+// its age/sex text and its boxes, read from this data folder's breeding file
+// with this stamp (nullopt: it was not there).
 HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
-                 const DataFolder& folder);
+                 const DataFolder& folder, const std::optional<std::string>& stamp);
 
 // Draws the card on a page of `page` (any size of A4's proportions).
 void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card);

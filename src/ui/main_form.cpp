@@ -392,7 +392,8 @@ HorseCard shownCard(const MainForm& main)
     for (int n = 2; n < 18; ++n)
         if (QLineEdit* box = main.text(n))
             chart[static_cast<std::size_t>(n)] = box->text();
-    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder());
+    // The stamp of the breeding file the boxes were read from, not of one the game wrote since.
+    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder(), main.session()->data().sourceStamp());
 }
 } // namespace
 

@@ -230,6 +230,7 @@ TEST_F(GuiTest, ThePlannersMiniatureBarsAreEachRowsGroupTotalsOnOneScale)
 
 TEST_F(GuiTest, TheCardIsOneA4PageWithTheHorseTheGridAndWhereTheDataCameFrom)
 {
+    main->watchBreedingFile(dir.file("Quindle.nnn"));
     main->saveCardAsPdf(); // nothing shown: nothing to write
     EXPECT_EQ(seam.beeps, 1);
     lookUp("1");
@@ -245,6 +246,14 @@ TEST_F(GuiTest, TheCardIsOneA4PageWithTheHorseTheGridAndWhereTheDataCameFrom)
           "DI " + ptText(kDiBox).trimmed(), QString::fromStdString(folder.dir()),
           QString::fromStdString(*stampTextOf(folder.breedingFile())), QDate::currentDate().toString(Qt::ISODate)})
         EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+    // The game writes a new breeding file: the card still names the one its horse was read from.
+    const std::string cut = *stampTextOf(folder.breedingFile());
+    const std::string original = readFile(folder.breedingFile());
+    writeFile(folder.breedingFile(), original + "\r\n");
+    ASSERT_TRUE(main->writeCardPdf(path));
+    EXPECT_TRUE(runTool("pdftotext", {"-layout", path, "-"}).contains(QString::fromStdString(cut)));
+    writeFile(folder.breedingFile(), original);
+
     // A mating's card is titled by its names.
     main->submitMating({"MR. RED-CAP", "NORTH STAR", "RED CAP"});
     ASSERT_TRUE(main->writeCardPdf(path));
