@@ -1,6 +1,7 @@
 #include "ui/ui_seam.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -45,6 +46,8 @@ QString UiSeam::saveFileName(QWidget* parent, const QString& title, const QStrin
     QString folder = settings.value(QLatin1String(kSaveFolderKey)).toString();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir()) // an account without one: the dialog would offer "Documents" as the name
+        folder = QDir::homePath();
     QFileDialog dialog(parent, title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // "plan" becomes plan.csv in the dialog, so that it asks before replacing that file.

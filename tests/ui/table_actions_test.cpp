@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QIODevice>
 #include <QMenu>
 #include <QSettings>
@@ -93,12 +94,14 @@ TEST(TableActions, TheSaveDialogAddsItsSuffixAndOpensWhereThePlayerSavedLast)
     TempDir dir;
     ui::UiSeam real;
     // Answers the dialog once it is open: the folder it opened in, then the name typed.
-    QString openedIn;
-    const auto answer = [&openedIn](const QString& typed) {
-        QTimer::singleShot(0, [&openedIn, typed] {
+    QString openedIn, offered; // the folder, and the name the dialog offered
+    const auto answer = [&openedIn, &offered](const QString& typed) {
+        QTimer::singleShot(0, [&openedIn, &offered, typed] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             openedIn = dialog->directory().absolutePath();
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                offered = name->text();
             dialog->selectFile(typed);
             QMetaObject::invokeMethod(dialog, "accept");
         });
@@ -112,4 +115,24 @@ TEST(TableActions, TheSaveDialogAddsItsSuffixAndOpensWhereThePlayerSavedLast)
               folder + QStringLiteral("/card.pdf"));
     EXPECT_EQ(openedIn, folder);
     QSettings().remove(QStringLiteral("window/saveFolder"));
+
+#ifndef _WIN32
+    // A home without a Documents folder: the dialog opens in the home folder, and
+    // offers no file named "Documents" for Enter to write.
+    const QByteArray home = qgetenv("HOME"), xdgConfig = qgetenv("XDG_CONFIG_HOME");
+    const bool xdgSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("HOME", folder.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/config")).toLocal8Bit());
+    answer(QStringLiteral("card"));
+    const QString bare = real.saveFileName(nullptr, QStringLiteral("Card"), QStringLiteral("PDF files (*.pdf)"));
+    qputenv("HOME", home);
+    if (xdgSet)
+        qputenv("XDG_CONFIG_HOME", xdgConfig);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(openedIn, folder);
+    EXPECT_TRUE(offered.isEmpty()) << offered.toStdString();
+    EXPECT_EQ(bare, folder + QStringLiteral("/card.pdf"));
+    QSettings().remove(QStringLiteral("window/saveFolder"));
+#endif
 }
