@@ -631,9 +631,10 @@ void MainForm::goClick()
         history_.add(ShownEntry{requestedID_, {}});
     writeBoxes(boxes);
     if (outcome.found && planner_) {
-        planner_->planForShownHorse(shownHorse_);
-        if (!shownStallion_.empty())
-            planner_->showMaresFor(shownStallion_);
+        if (shownStallion_.empty())
+            planner_->planForShownHorse(shownHorse_);
+        else
+            planner_->showMaresFor(shownStallion_); // the mare planned for stays on her tab
     }
     if (search_)
         search_->markShownFoal(shownHorse_);

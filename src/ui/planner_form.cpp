@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QSignalBlocker>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +77,7 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
     replan();
+    connect(session_, &Session::changed, this, [this] { replan(); }); // a breeding file cut again
     // Another data folder: no mare of the old one stays, and the plan is made again on the new list.
     connect(session_, &Session::folderReplaced, this, [this] {
         mareId_ = 0;
@@ -165,6 +167,18 @@ QTableView* PlannerForm::buildTable()
     table_->setModel(model_);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the sire list's order first
     table_->setSortingEnabled(true);
+    // The shape does not sort: a click on its title leaves the arrow where it was.
+    connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int section, Qt::SortOrder order) {
+                QHeaderView* header = table_->horizontalHeader();
+                if (section != PlannerModel::kShapeColumn) {
+                    sortedBy_ = {section, order};
+                    return;
+                }
+                const QSignalBlocker quiet(header);
+                header->setSortIndicator(sortedBy_.first, sortedBy_.second);
+            });
+    table_->setTabKeyNavigation(false); // Tab leaves the table for the buttons, as in a form
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->setVisible(false);

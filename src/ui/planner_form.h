@@ -3,6 +3,7 @@
 // a table the player sorts and filters; a row is shown in the main window as
 // the mating window's Submit would show it.
 #include <QWidget>
+#include <utility>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -91,6 +92,7 @@ private:
     std::int32_t mareId_ = 0;
     QString plannedFor_; // the mare (or her typed lines) of the plan shown
     LatestWork work_{this};
+    std::pair<int, Qt::SortOrder> sortedBy_{-1, Qt::AscendingOrder}; // the table's sort (-1: the sire list's order)
 
     QRadioButton* shownMare_ = nullptr;
     QRadioButton* typedMare_ = nullptr;

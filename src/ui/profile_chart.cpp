@@ -195,8 +195,12 @@ void ProfileBarsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         totals[static_cast<std::size_t>(g)] = list[g].toInt();
     const int margin = std::max(2, option.rect.height() / 8);
     painter->save();
+    // On a selected row the bars take the selection's text colour: the bar colour is
+    // close to the highlight's and would vanish in it.
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
     paintMiniBars(*painter, QRectF(option.rect.adjusted(margin, margin, -margin, -margin)), totals,
-                  index.data(kChartScaleRole).toInt(), barColour());
+                  index.data(kChartScaleRole).toInt(),
+                  selected ? option.palette.color(QPalette::HighlightedText) : barColour());
     painter->restore();
 }
 

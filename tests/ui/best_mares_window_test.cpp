@@ -19,6 +19,7 @@
 #include "ui/best_mares_pane.h"
 #include "ui/mares_model.h"
 #include "ui/planner_form.h"
+#include "ui/planner_model.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/stable_store.h"
@@ -143,9 +144,15 @@ TEST_F(BestMaresTest, OpensOnTheShownStallionFollowsTheMainWindowAndTakesOnlyMyH
     EXPECT_EQ(named<QLabel>(pane, "maresStatus")->text(), "DARK COLT is not in the sire list.");
     EXPECT_EQ(pane->model()->rowCount(), 0);
 
-    // A filly turns it back to the stallions for her.
+    // A filly turns it back to the stallions for her; a colt then leaves her plan on its tab.
     lookUp("1");
     EXPECT_EQ(planner->directions()->currentIndex(), 0);
+    settle(planner);
+    lookUp("2");
+    EXPECT_EQ(planner->directions()->currentWidget(), pane);
+    settle(planner);
+    EXPECT_TRUE(named<QLabel>(planner, "mareStatus")->text().contains("BRIGHT FILLY"));
+    EXPECT_EQ(planner->model()->rowCount(), 3);
 
     // A name typed as in the mating window: lower case is raised, a digit refused.
     planner->directions()->setCurrentWidget(pane);

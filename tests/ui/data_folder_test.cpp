@@ -1,6 +1,7 @@
 // The window and its data folder: a breeding file rewritten while it is open,
 // and another folder chosen later.
 #include <QCoreApplication>
+#include <QLabel>
 #include <filesystem>
 #include <QLineEdit>
 #include <QStandardPaths>
@@ -10,6 +11,7 @@
 #include "data/system_paths.h"
 #include "stable/stable_file.h"
 #include "ui/compare_form.h"
+#include "ui/planner_form.h"
 #include "ui/startup_ui.h"
 
 using namespace quindle;
@@ -20,15 +22,19 @@ TEST_F(GuiTest, ANewBreedingFileIsCutAgainAtTheNextLookup)
     main->watchBreedingFile(dir.file("Quindle.nnn"));
     lookUp("1");
     EXPECT_EQ(main->text(2)->text(), "BRIGHT FILLY");
-    main->compareShown(); // the comparison, open, follows the new file too
+    main->compareShown(); // the comparison and the planner, open, follow the new file too
+    main->openPlanner();
 
     const std::string original = guiBreedingFile();
     std::string renamed = original;
     renamed.replace(renamed.find("BRIGHT FILLY"), 12, "BRIGHT NEW FILLY");
     writeFile(folder.breedingFile(), renamed);
+    main->session()->refreshIfChanged(); // as any window does before it reads
+    EXPECT_EQ(main->compareForm()->shown()[0].label, "BRIGHT NEW FILLY (1)");
+    EXPECT_SOON(!main->plannerForm()->busy(), 10000);
+    EXPECT_TRUE(named<QLabel>(main->plannerForm(), "mareStatus")->text().contains("BRIGHT NEW FILLY"));
     lookUp("1");
     EXPECT_EQ(main->text(2)->text(), "BRIGHT NEW FILLY");
-    EXPECT_EQ(main->compareForm()->shown()[0].label, "BRIGHT NEW FILLY (1)");
     EXPECT_TRUE(seam.warnings.empty());
     // Back goes to no horse of the old file: its IDs may now be other horses.
     lookUp("2");

@@ -226,6 +226,16 @@ TEST_F(GuiTest, ThePlannersMiniatureBarsAreEachRowsGroupTotalsOnOneScale)
         }
         EXPECT_EQ(model->data(model->index(row, ui::PlannerModel::kShapeColumn), ui::kChartScaleRole).toInt(), scale);
     }
+    // A selected row's bars stand out from the highlight, in its text colour.
+    planner->table()->selectRow(0);
+    const QRect cell = planner->table()->visualRect(model->index(0, ui::PlannerModel::kShapeColumn));
+    const QImage picture = planner->table()->viewport()->grab(cell).toImage();
+    const QColor ink = planner->table()->palette().color(QPalette::HighlightedText);
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            inked += QColor(picture.pixel(x, y)) == ink;
+    EXPECT_GT(inked, 0);
 }
 
 TEST_F(GuiTest, TheCardIsOneA4PageWithTheHorseTheGridAndWhereTheDataCameFrom)

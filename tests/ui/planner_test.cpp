@@ -65,6 +65,11 @@ TEST_F(PlannerTest, PlansForTheShownMareSortsByDiAndShowsARowInTheMainWindow)
     const bool down = planner->model()->query().descending;
     EXPECT_TRUE(down ? std::is_sorted(dis.rbegin(), dis.rend()) : std::is_sorted(dis.begin(), dis.end()));
     EXPECT_NE(dis.front(), dis.back()) << "three foals of different DI";
+    // The shape does not sort, so a click on it leaves the arrow on DI.
+    const int shape = ui::PlannerModel::kShapeColumn;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(shape) + 5, header->height() / 2));
+    EXPECT_EQ(header->sortIndicatorSection(), diColumn);
 
     // Enter on a row shows that mating in the main window, and fills the mating window.
     main->hypoMateClick();
