@@ -125,8 +125,9 @@ constexpr std::array kCommands{
 
 const char* const kOptionsHelp =
     "\n"
-    "  --data-dir DIR  the data folder (default: the first of ~/pdg and the game's pdg folder\n"
-    "                  in ~/.wine or $WINEPREFIX that holds the files; C:\\PDG\\ on Windows)\n"
+    "  --data-dir DIR  the data folder (default: the first that holds the files of the folder the\n"
+    "                  window remembers, ~/pdg and the game's pdg folder in ~/.wine or $WINEPREFIX;\n"
+    "                  C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "  --stable [FILE] the horses kept in FILE, or in the window's own file for the data folder\n"
     "  -h, --help      this text, also after a command\n"
