@@ -3,6 +3,9 @@
 
 #include <filesystem>
 #include <random>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
@@ -21,6 +24,32 @@
 using namespace quindle;
 using namespace quindle::testing;
 namespace fs = std::filesystem;
+
+namespace {
+// Writes `text` over a file keeping its modification time to the last digit
+// (std::filesystem keeps only whole seconds on Windows, where the stamp has 100 ns).
+void rewriteKeepingTime(const std::string& path, const std::string& text)
+{
+#ifdef _WIN32
+    const auto handle = [&path] {
+        return CreateFileW(fsPath(path).c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    };
+    FILETIME written{};
+    HANDLE file = handle();
+    ASSERT_TRUE(file != INVALID_HANDLE_VALUE && GetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+    writeFile(path, text);
+    file = handle();
+    ASSERT_TRUE(file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &written));
+    CloseHandle(file);
+#else
+    const auto time = fs::last_write_time(path);
+    writeFile(path, text);
+    fs::last_write_time(path, time);
+#endif
+}
+} // namespace
 
 namespace {
 
@@ -302,15 +331,13 @@ TEST(CliProfiles, ABadFieldEndsTheRowsThereWithFileAndLine)
     // Start-up refuses a bad breeding file; one changed after its split, keeping
     // its size and time, is read by profiles alone.
     ASSERT_EQ(runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "1"}, dir.path().string()).exitCode, 0);
-    const auto time = fs::last_write_time(folder.breedingFile());
     std::string breeding = readFile(folder.breedingFile());
     // Horse 11,001 gets a bad number on its second line.
     const std::size_t at = breeding.find("\r\n11001,");
     ASSERT_NE(at, std::string::npos);
     const std::size_t second = breeding.find("\r\n", at + 2) + 2;
     breeding[second] = 'X';
-    writeFile(folder.breedingFile(), breeding);
-    fs::last_write_time(folder.breedingFile(), time);
+    rewriteKeepingTime(folder.breedingFile(), breeding);
     const std::int64_t badLine = 11000 * 4 + 2;
     const std::string where = folder.breedingFile() + ", line " + std::to_string(badLine) + ": ";
 
@@ -321,7 +348,7 @@ TEST(CliProfiles, ABadFieldEndsTheRowsThereWithFileAndLine)
     ASSERT_EQ(lines.size(), 11001u); // the header and horses 1 to 11,000
     EXPECT_EQ(lines.back().substr(0, 6), "11000,");
 
-    fs::last_write_time(folder.breedingFile(), time + std::chrono::seconds(1));
+    fs::last_write_time(folder.breedingFile(), fs::last_write_time(folder.breedingFile()) + std::chrono::seconds(1));
     const ProcessResult refused =
         runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "profiles"}, dir.path().string());
     EXPECT_EQ(refused.exitCode, 2);
