@@ -135,12 +135,7 @@ TEST_F(CopyCompleteTest, NameBoxesCompleteSireNamesAndFollowAChangedList)
 
     // Another data folder chosen while the window is open brings its own list.
     TempDir other;
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), "OTHER FOLDER SIRE,A,B,C\r\n");
-    writeFile(second.breedingFile(), horseLines(1));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    chooseAnotherFolder(other, "OTHER FOLDER SIRE,A,B,C\r\n", horseLines(1));
     box->clear();
     type(box, "OTH");
     EXPECT_EQ(completer->currentCompletion(), "OTHER FOLDER SIRE");

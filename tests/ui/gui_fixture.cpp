@@ -101,6 +101,17 @@ void GuiTest::lookUp(const QString& id)
     QTest::mouseClick(named<QPushButton>(main, "GO"), Qt::LeftButton);
 }
 
+DataFolder GuiTest::chooseAnotherFolder(const TempDir& other, const std::string& sireList, const std::string& breeding)
+{
+    const DataFolder second(other.path().string());
+    writeFile(second.chefTable(), guiChefTable());
+    writeFile(second.sireList(), sireList);
+    writeFile(second.breedingFile(), breeding);
+    seam.folderAnswers = {QString::fromStdString(second.dir())};
+    main->chooseDataFolder();
+    return second;
+}
+
 QString GuiTest::ptText(int index) const { return ptBox(main, index)->text(); }
 
 QColor GuiTest::colourOf(QLineEdit* box) const { return box->palette().color(QPalette::Base); }

@@ -87,6 +87,9 @@ protected:
     // Puts text on the clipboard and pastes it with Ctrl+V.
     static void paste(QLineEdit* box, const QString& text);
     void lookUp(const QString& id);
+    // Fills `other` as a data folder with the fixture's chef table and the given
+    // sire list and breeding file, and chooses it as the main window's Ctrl+O does.
+    DataFolder chooseAnotherFolder(const TempDir& other, const std::string& sireList, const std::string& breeding);
     QString ptText(int index) const;
     QColor colourOf(QLineEdit* box) const;
 

@@ -482,12 +482,7 @@ TEST_F(InUseTest, AnotherDataFolderEmptiesEveryBoxOfEveryWindowAndPlansAgain)
     ASSERT_EQ(planner->model()->allRows(), 3);
 
     TempDir other; // a folder whose sire list has one stallion
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), "OTHER FOLDER SIRE,A,B,C\r\n");
-    writeFile(second.breedingFile(), horseLines(1, "SECOND FOLDER", "Mare"));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    chooseAnotherFolder(other, "OTHER FOLDER SIRE,A,B,C\r\n", horseLines(1, "SECOND FOLDER", "Mare"));
 
     EXPECT_EQ(main->searchID()->text(), "");
     EXPECT_EQ(main->text(2)->text(), "");

@@ -433,12 +433,9 @@ TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
 {
     // A mare without chefs and a stallion without any: his foal has no points.
     TempDir other;
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), "NOBODY SIRE,X,Y,Z\r\nRED CAP,OLD GREY,NORTH STAR,STAR LANTERN\r\n");
-    writeFile(second.breedingFile(), horseLines(1, "PLAIN MARE", "Mare"));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    const DataFolder second =
+        chooseAnotherFolder(other, "NOBODY SIRE,X,Y,Z\r\nRED CAP,OLD GREY,NORTH STAR,STAR LANTERN\r\n",
+                            horseLines(1, "PLAIN MARE", "Mare"));
     ui::SeasonForm* season = openSeason();
     ASSERT_NE(season, nullptr);
     named<QRadioButton>(season, "fromIds")->setChecked(true);
@@ -501,12 +498,7 @@ TEST_F(MyHorsesTest, TheSeasonFoldsOnADoubleClickExportsOnlyAPlanForgetsAnotherF
     EXPECT_NE(season->tree()->isExpanded(dam), open) << "folded once, not folded and unfolded";
 
     TempDir other; // another folder: its horse 1 is another horse
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), guiSireList());
-    writeFile(second.breedingFile(), horseLines(1, "PLAIN MARE", "Mare"));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    chooseAnotherFolder(other, guiSireList(), horseLines(1, "PLAIN MARE", "Mare"));
     EXPECT_EQ(named<QLineEdit>(season, "damIds")->text(), "");
 
     const QPointer<QWidget> seasonShown(season), mineShown(openMyHorses());

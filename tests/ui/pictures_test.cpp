@@ -460,12 +460,7 @@ TEST_F(GuiTest, AnotherDataFolderKeepsMatingsByNameAndMarksAHorseThatIsGone)
     main->compareForm()->close();
 
     TempDir other;
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), guiSireList());
-    writeFile(second.breedingFile(), horseLines(2, "ANOTHER", "Mare"));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    chooseAnotherFolder(other, guiSireList(), horseLines(2, "ANOTHER", "Mare"));
 
     main->openCompare(); // kept for the run, shown again from the new folder
     const auto& shown = main->compareForm()->shown();

@@ -31,12 +31,7 @@ TEST_F(GuiTest, TheSessionSignalsANewCutAndAnotherFolderButNotAnUnchangedFile)
     EXPECT_EQ(replaced.count(), 0);
 
     TempDir other;
-    const DataFolder second(other.path().string());
-    writeFile(second.chefTable(), guiChefTable());
-    writeFile(second.sireList(), guiSireList());
-    writeFile(second.breedingFile(), horseLines(1, "SECOND FOLDER", "Mare"));
-    seam.folderAnswers = {QString::fromStdString(second.dir())};
-    main->chooseDataFolder();
+    const DataFolder second = chooseAnotherFolder(other, guiSireList(), horseLines(1, "SECOND FOLDER", "Mare"));
     EXPECT_EQ(replaced.count(), 1);
     EXPECT_EQ(changed.count(), 2);
     EXPECT_EQ(session->folder().dir(), second.dir());
