@@ -58,6 +58,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     table_->setObjectName(QStringLiteral("myHorses"));
     table_->setModel(model_);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the order they were added in
+    table_->horizontalHeader()->setSortIndicatorClearable(true);          // a third click goes back to it
     table_->setSortingEnabled(true);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

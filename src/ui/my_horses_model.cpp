@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include "dosage/number_order.h"
 #include "dosage/profile.h"
@@ -58,23 +59,23 @@ void MyHorsesModel::setRows(std::vector<MyHorseRow> rows)
 {
     beginResetModel();
     rows_ = std::move(rows);
-    applyOrder();
+    shown_ = sortedRows();
     endResetModel();
 }
 
 void MyHorsesModel::sort(int column, Qt::SortOrder order)
 {
-    beginResetModel();
     sortColumn_ = column;
     order_ = order;
-    applyOrder();
-    endResetModel();
+    showInstead(shown_, sortedRows());
 }
 
-void MyHorsesModel::applyOrder()
+std::vector<std::uint32_t> MyHorsesModel::sortedRows() const
 {
+    std::vector<std::uint32_t> shown(rows_.size());
+    std::iota(shown.begin(), shown.end(), 0u);
     if (sortColumn_ < 0 || sortColumn_ >= Columns)
-        return;
+        return shown;
     const int column = sortColumn_;
     auto key = [column](const MyHorseRow& row) -> double {
         switch (column) {
@@ -106,7 +107,8 @@ void MyHorsesModel::applyOrder()
     };
     const bool numeric = column == Id || column == Total || column == Di || column == Cd;
     const bool down = order_ == Qt::DescendingOrder;
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const MyHorseRow& a, const MyHorseRow& b) {
+    std::stable_sort(shown.begin(), shown.end(), [&](std::uint32_t i, std::uint32_t j) {
+        const MyHorseRow &a = rows_[i], &b = rows_[j];
         if (numeric)
             return down ? key(b) < key(a) : key(a) < key(b);
         if (column == AgeSex) {
@@ -115,11 +117,12 @@ void MyHorsesModel::applyOrder()
         }
         return down ? text(b) < text(a) : text(a) < text(b);
     });
+    return shown;
 }
 
 int MyHorsesModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_.size());
 }
 
 int MyHorsesModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Columns; }
@@ -182,7 +185,7 @@ QVariant MyHorsesModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < Columns)
         return QString::fromLatin1(kHeaders[section]);
-    return QAbstractTableModel::headerData(section, orientation, role);
+    return OrderedRowsModel::headerData(section, orientation, role);
 }
 
 } // namespace quindle::ui

@@ -2,7 +2,6 @@
 // The "My Horses" table: each kept horse as the breeding file has it now, with
 // its profile's total, DI and CD. A horse whose ID now holds another name (or
 // none) shows both names and stands out until the player confirms or removes it.
-#include <QAbstractTableModel>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "stable/stable_check.h"
+#include "ui/ordered_rows_model.h"
 
 namespace quindle::ui {
 
@@ -22,15 +22,15 @@ struct MyHorseRow {
 // Every kept horse looked up and profiled: what the window's thread is handed.
 std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& folder, const ChefTable& chefs);
 
-class MyHorsesModel : public QAbstractTableModel {
+class MyHorsesModel : public OrderedRowsModel {
     Q_OBJECT
 public:
     enum Column { Id, Name, AgeSex, Sire, DamSire, Total, Di, Cd, Columns };
 
-    explicit MyHorsesModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+    explicit MyHorsesModel(QObject* parent = nullptr) : OrderedRowsModel(parent) {}
 
     void setRows(std::vector<MyHorseRow> rows);
-    const MyHorseRow& row(int at) const { return rows_[static_cast<std::size_t>(at)]; }
+    const MyHorseRow& row(int at) const { return rows_[shown_[static_cast<std::size_t>(at)]]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,10 +39,11 @@ public:
     void sort(int column, Qt::SortOrder order) override;
 
 private:
-    void applyOrder();
+    std::vector<std::uint32_t> sortedRows() const;
 
-    std::vector<MyHorseRow> rows_;
-    int sortColumn_ = -1; // none: the order they were added in
+    std::vector<MyHorseRow> rows_;     // in the order they were added
+    std::vector<std::uint32_t> shown_; // rows_ in the table's order
+    int sortColumn_ = -1;              // none: the order they were added in
     Qt::SortOrder order_ = Qt::AscendingOrder;
 };
 

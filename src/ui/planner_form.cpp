@@ -166,6 +166,7 @@ QTableView* PlannerForm::buildTable()
     table_->setObjectName(QStringLiteral("plan"));
     table_->setModel(model_);
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the sire list's order first
+    table_->horizontalHeader()->setSortIndicatorClearable(true);          // a third click goes back to it
     table_->setSortingEnabled(true);
     // The shape does not sort: a click on its title leaves the arrow where it was.
     connect(table_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,

@@ -5,7 +5,7 @@
 
 namespace quindle::ui {
 
-PlannerModel::PlannerModel(QObject* parent) : QAbstractTableModel(parent) {}
+PlannerModel::PlannerModel(QObject* parent) : OrderedRowsModel(parent) {}
 
 void PlannerModel::setPlan(std::shared_ptr<const Plan> plan)
 {
@@ -34,13 +34,7 @@ void PlannerModel::sort(int column, Qt::SortOrder order)
     select();
 }
 
-void PlannerModel::select()
-{
-    // Rows come and go with the filters: a reset is cheaper than telling each.
-    beginResetModel();
-    shown_ = plan_ ? selectRows(*plan_, query_) : std::vector<std::uint32_t>{};
-    endResetModel();
-}
+void PlannerModel::select() { showInstead(shown_, plan_ ? selectRows(*plan_, query_) : std::vector<std::uint32_t>{}); }
 
 int PlannerModel::rowCount(const QModelIndex& parent) const
 {
@@ -64,7 +58,7 @@ QVariant PlannerModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Horizontal && section == kShapeColumn && role == Qt::DisplayRole)
         return shapeColumnTitle();
     if (orientation != Qt::Horizontal || section < 0 || section >= kPlanColumns)
-        return QAbstractTableModel::headerData(section, orientation, role);
+        return OrderedRowsModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return planColumnTitle(kColumns[static_cast<std::size_t>(section)]);
     return {};

@@ -2,18 +2,18 @@
 // The planner's table: the rows of a plan that the filters let through, in the
 // order asked for. Filtering and sorting are the window-free core's; the model
 // only shows their result.
-#include <QAbstractTableModel>
 #include <array>
 #include <memory>
 #include <vector>
 
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"
+#include "ui/ordered_rows_model.h"
 #include "ui/plan_cells.h"
 
 namespace quindle::ui {
 
-class PlannerModel : public QAbstractTableModel {
+class PlannerModel : public OrderedRowsModel {
     Q_OBJECT
 public:
     // The window's columns: the profile first, the sire line last.

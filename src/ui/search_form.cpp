@@ -91,6 +91,7 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     table_->setObjectName(QStringLiteral("found"));
     table_->setModel(model_);
     table_->setItemDelegateForColumn(SearchModel::kShapeColumn, new ProfileBarsDelegate(table_));
+    table_->horizontalHeader()->setSortIndicatorClearable(true); // a third click: the foals in file order again
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

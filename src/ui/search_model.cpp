@@ -27,7 +27,7 @@ const SummaryNumber& numberAt(const FoalProfile& foal, int column)
 
 } // namespace
 
-SearchModel::SearchModel(QObject* parent) : QAbstractTableModel(parent) {}
+SearchModel::SearchModel(QObject* parent) : OrderedRowsModel(parent) {}
 
 void SearchModel::setNames(std::shared_ptr<const NameIndex> index, std::vector<std::uint32_t> horses)
 {
@@ -129,7 +129,7 @@ QVariant SearchModel::data(const QModelIndex& index, int role) const
 QVariant SearchModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount())
-        return QAbstractTableModel::headerData(section, orientation, role);
+        return OrderedRowsModel::headerData(section, orientation, role);
     return QString::fromLatin1(mode_ == Mode::Names ? kNameHeaders[section] : kFoalHeaders[section]);
 }
 
@@ -137,8 +137,8 @@ void SearchModel::sort(int column, Qt::SortOrder order)
 {
     if (mode_ != Mode::Foals)
         return; // names stay best first
-    beginResetModel();
-    std::iota(order_.begin(), order_.end(), 0u);
+    std::vector<std::uint32_t> sorted(foals_.size());
+    std::iota(sorted.begin(), sorted.end(), 0u);
     const bool down = order == Qt::DescendingOrder;
     const auto less = [&](std::uint32_t a, std::uint32_t b) {
         const FoalProfile &x = foals_[a], &y = foals_[b];
@@ -155,11 +155,11 @@ void SearchModel::sort(int column, Qt::SortOrder order)
     };
     if (column >= kFirstNumber && column < kShapeColumn)
         sortRowsByNumber(
-            order_, [&](std::uint32_t i) { return numberAt(foals_[i], column).value; }, down);
+            sorted, [&](std::uint32_t i) { return numberAt(foals_[i], column).value; }, down);
     else if (column >= 0)
-        std::stable_sort(order_.begin(), order_.end(),
+        std::stable_sort(sorted.begin(), sorted.end(),
                          [&](std::uint32_t a, std::uint32_t b) { return down ? less(b, a) : less(a, b); });
-    endResetModel();
+    showInstead(order_, std::move(sorted));
 }
 
 } // namespace quindle::ui

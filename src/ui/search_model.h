@@ -1,17 +1,17 @@
 #pragma once
 // The search window's list: horses found by name (best first, as the core
 // ranks them), or a stallion's foals with their profile columns, sortable.
-#include <QAbstractTableModel>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "search/foal_profiles.h"
 #include "search/name_index.h"
+#include "ui/ordered_rows_model.h"
 
 namespace quindle::ui {
 
-class SearchModel : public QAbstractTableModel {
+class SearchModel : public OrderedRowsModel {
     Q_OBJECT
 public:
     enum class Mode { Names, Foals };

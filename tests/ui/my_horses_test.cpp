@@ -185,9 +185,11 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Di), di);
     EXPECT_EQ(cell(form, filly, ui::MyHorsesModel::Cd), cd);
 
-    // Sorted by the header, highest total first.
+    // Sorted by the header, highest total first; the horse chosen stays chosen.
+    form->table()->selectRow(rowOf(form, 3));
     form->table()->sortByColumn(ui::MyHorsesModel::Total, Qt::DescendingOrder);
     EXPECT_EQ(form->model()->row(0).checked.entry.id, 1) << "the only horse with points";
+    EXPECT_EQ(form->model()->row(form->table()->currentIndex().row()).checked.entry.id, 3);
 
     // GO shows a row's horse in the main window.
     form->table()->selectRow(rowOf(form, 3));

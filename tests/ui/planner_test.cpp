@@ -88,6 +88,14 @@ TEST_F(PlannerTest, PlansForTheShownMareSortsByDiAndShowsARowInTheMainWindow)
 
     // The foal shown does not take the mare away from the planner.
     EXPECT_TRUE(status(planner).contains("BRIGHT FILLY"));
+
+    // Two clicks more on DI (the other way, then none) bring back the sire list's order.
+    for (int click = 0; click < 2; ++click)
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(diColumn) + 5, header->height() / 2));
+    EXPECT_EQ(header->sortIndicatorSection(), -1);
+    EXPECT_EQ(cell(planner, 0, 0).toStdString(), "MR. RED-CAP");
+    EXPECT_FALSE(planner->model()->query().sortBy.has_value());
 }
 
 TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
@@ -106,10 +114,25 @@ TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
     waitForPlan(planner);
     ASSERT_EQ(planner->model()->rowCount(), 3);
 
-    // Filters narrow the table at once; the count says how many are shown.
+    // Filters narrow the table at once; the count says how many are shown. The
+    // stallion chosen stays chosen through a filter and a sort that keep him.
+    QTableView* table = planner->table();
+    for (int row = 0; row < 3; ++row)
+        if (cell(planner, row, 0) == "RED CAP")
+            table->selectRow(row);
+    const auto chosen = [&] {
+        const QModelIndexList rows = table->selectionModel()->selectedRows();
+        return rows.size() == 1 && table->currentIndex().row() == rows[0].row() ? cell(planner, rows[0].row(), 0)
+                                                                                : QString();
+    };
+    ASSERT_EQ(chosen(), "RED CAP");
     QTest::keyClicks(planner->findChild<QLineEdit*>("sireFilter"), "red");
     EXPECT_EQ(planner->model()->rowCount(), 2);
     EXPECT_EQ(planner->findChild<QLabel*>("rowCount")->text(), "2 of 3 stallions");
+    EXPECT_EQ(chosen(), "RED CAP");
+    table->sortByColumn(0, Qt::DescendingOrder);
+    table->sortByColumn(0, Qt::AscendingOrder);
+    EXPECT_EQ(chosen(), "RED CAP");
 
     // Export writes the rows as shown; Ctrl+C copies the selection tab-separated.
     seam.savePath = QString::fromStdString(dir.file("plan.csv"));

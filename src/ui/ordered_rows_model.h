@@ -1,0 +1,21 @@
+#pragma once
+// A flat table that shows the items of a list of its own, by number, in an
+// order of its own (a sort, a filter). A new order is told to the views as a
+// new layout rather than a reset, so the selection and the current row stay
+// with their items; an item filtered out leaves them.
+#include <QAbstractTableModel>
+#include <cstdint>
+#include <vector>
+
+namespace quindle::ui {
+
+class OrderedRowsModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+protected:
+    // Shows `next` in place of `shown`: the items' numbers, row by row, each at most once.
+    void showInstead(std::vector<std::uint32_t>& shown, std::vector<std::uint32_t> next);
+};
+
+} // namespace quindle::ui
