@@ -1,6 +1,7 @@
 #include "ui/target_boxes.h"
 
 #include <QBoxLayout>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -70,7 +71,9 @@ void TargetBoxes::setZoom(int percent, int least) const
 
 QString csvPath(const QString& path)
 {
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) ? path : path + QStringLiteral(".csv");
+    // A name with a type of its own ("plan.txt", "season.2024") is the file the
+    // dialog asked about before replacing it: it is written as it is.
+    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".csv") : path;
 }
 
 } // namespace quindle::ui

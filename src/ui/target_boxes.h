@@ -49,7 +49,7 @@ private:
     QSpinBox* minTotal_ = nullptr;
 };
 
-// The path with ".csv" added when it does not end so.
+// The path with ".csv" added when its name has no type of its own.
 QString csvPath(const QString& path);
 
 } // namespace quindle::ui

@@ -408,6 +408,14 @@ TEST_F(InUseTest, ExportWritesACsvFileAndTheCopyBothNamingTheMare)
     QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
     EXPECT_NE(readFile(dir.file("typed.CSV")).find("Dam-Sire RED CAP"), std::string::npos);
     EXPECT_TRUE(seam.warnings.empty());
+
+    // A name with a type of its own is the file the dialog asked about: no other
+    // file of that name with ".csv" is written over.
+    writeFile(dir.file("season.2024.csv"), "the player's own\n");
+    seam.savePath = QString::fromStdString(dir.file("season.2024"));
+    QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
+    EXPECT_EQ(readFile(dir.file("season.2024.csv")), "the player's own\n");
+    EXPECT_NE(readFile(dir.file("season.2024")).find("Dam-Sire RED CAP"), std::string::npos);
 }
 
 TEST_F(InUseTest, TheCommandLineReadsTheFolderTheWindowRemembers)
