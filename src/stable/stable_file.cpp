@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <unordered_set>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -82,9 +83,25 @@ bool Stable::remove(std::int32_t id)
 
 StableRead parseStable(std::string_view text, const std::string& path)
 {
-    const nlohmann::json document = nlohmann::json::parse(text, nullptr, false);
+    // JSON keeps the last of a member written twice; in a file edited by hand
+    // that would drop horses without a word, so it is refused instead.
+    std::vector<std::unordered_set<std::string>> members; // of each object open
+    std::string twice;
+    const auto watch = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        if (event == Event::object_start)
+            members.emplace_back();
+        else if (event == Event::object_end)
+            members.pop_back();
+        else if (event == Event::key && !members.back().insert(parsed.get<std::string>()).second && twice.empty())
+            twice = parsed.get<std::string>();
+        return true;
+    };
+    const nlohmann::json document = nlohmann::json::parse(text, watch, false);
     if (document.is_discarded())
         return damaged(path, "not JSON (or not UTF-8)");
+    if (!twice.empty())
+        return damaged(path, "the member " + nlohmann::json(twice).dump() + " is written twice in one object");
     if (!document.is_object() || !document.contains("horses") || !document["horses"].is_array())
         return damaged(path, "not a list of horses: an object with a member \"horses\" holding a list");
     StableRead out;
@@ -134,7 +151,11 @@ StableRead readStable(const std::string& path)
 
 std::string stableText(const Stable& stable, const std::string& dataFolder)
 {
-    std::string out = "{\n  \"dataFolder\": " + nlohmann::json(dataFolder).dump() + ",\n  \"horses\": [";
+    // The folder is there for the player to read; a path that is no UTF-8 (a
+    // Latin-1 home folder) has its odd bytes shown as replacement signs.
+    const std::string folder =
+        nlohmann::json(dataFolder).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    std::string out = "{\n  \"dataFolder\": " + folder + ",\n  \"horses\": [";
     for (std::size_t i = 0; i < stable.horses.size(); ++i) {
         const StableEntry& horse = stable.horses[i];
         out += i ? ",\n    " : "\n    ";

@@ -18,9 +18,9 @@
 
 namespace {
 
-// Memory or threads the system refuses, wherever an event meets them, end the
-// program with a message instead of an abort; files being written are removed
-// as the exception passes them.
+// Memory or threads the system refuses (or any other exception), wherever an
+// event meets them, end the program with a message instead of an abort; files
+// being written are removed as the exception passes them.
 class GuardedApplication : public QApplication {
 public:
     using QApplication::QApplication;
@@ -32,6 +32,8 @@ public:
             fail("There is not enough memory to go on.");
         } catch (const std::system_error& e) {
             fail(QStringLiteral("The system refused: %1").arg(QString::fromLocal8Bit(e.what())));
+        } catch (const std::exception& e) { // a fault of Quindle's own: said, not an abort
+            fail(QStringLiteral("An unexpected fault: %1").arg(QString::fromLocal8Bit(e.what())));
         }
         return false;
     }

@@ -27,6 +27,8 @@ TEST(StableFileTest, TextReadsBackAsTheSameHorsesInTheSameOrder)
     EXPECT_TRUE(stable.remove(7));
     EXPECT_FALSE(stable.remove(7));
     EXPECT_EQ(parseStable(stableText(Stable{}, "x"), "f").stable, Stable{});
+    // A data folder whose path is no UTF-8 (a Latin-1 home folder) still gives a file that reads back.
+    EXPECT_EQ(parseStable(stableText(stable, "/home/h\xE9/pdg/"), "f").stable, stable);
 
     TempDir dir;
     EXPECT_EQ(readStable((dir.path() / "none.json").string()).status, Outcome::Absent);
@@ -50,6 +52,8 @@ TEST(StableFileTest, ADamagedFileIsNamedWithWhatIsWrong)
         {"{\"horses\": [{\"id\": 5, \"name\": \"\xE2\x82\xAC\"}]}", "not Latin-1"},
         {"{\"horses\": [{\"id\": 5, \"name\": \"A\"}, {\"id\": 6, \"name\": \"B\"}, {\"id\": 5, \"name\": \"C\"}]}",
          "the ID 5 is listed twice (again as horse 3)"},
+        {"{\"horses\": [{\"id\": 5, \"name\": \"A\"}], \"horses\": []}", "the member \"horses\" is written twice"},
+        {"{\"horses\": [{\"id\": 5, \"name\": \"A\", \"id\": 6}]}", "the member \"id\" is written twice"},
     };
     for (const auto& [text, what] : cases) {
         const StableRead read = parseStable(text, "/data/horses.json");
