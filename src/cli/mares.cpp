@@ -128,6 +128,8 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
         if (read.status != Outcome::Done)
             return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
         only = stableMares(folder, read.stable);
+        if (only->empty())
+            sayNoMareKept(*stablePath); // and no row: not found
     }
 
     Out out;

@@ -93,11 +93,14 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
         return outputFailed();
     for (const std::string& message : season.leftOut)
         std::fprintf(stderr, "quindle-cli: %s\n", message.c_str());
+    const bool noMare = stablePath && season.dams.empty() && season.leftOut.empty();
+    if (noMare)
+        sayNoMareKept(*stablePath);
     if (!sires->error().empty()) {
         std::fprintf(stderr, "quindle-cli: the sire list could not be read to the end: %s\n", sires->error().c_str());
         return 1;
     }
-    return season.leftOut.empty() ? 0 : 1;
+    return season.leftOut.empty() && !noMare ? 0 : 1;
 }
 
 } // namespace quindle::cli

@@ -26,4 +26,9 @@ StableRead readStableFile(const std::string& path)
     return read;
 }
 
+void sayNoMareKept(const std::string& path)
+{
+    std::fprintf(stderr, "quindle-cli: %s: no filly or mare is kept there to plan for\n", path.c_str());
+}
+
 } // namespace quindle::cli

@@ -17,4 +17,8 @@ std::optional<std::string> stablePathOf(const DataFolder& folder, const std::str
 // could not be read, or none are kept yet) the reason is said on standard error.
 StableRead readStableFile(const std::string& path);
 
+// Says on standard error that the stable file at `path` keeps no filly or mare
+// to plan for (its colts and geldings are passed over without a word).
+void sayNoMareKept(const std::string& path);
+
 } // namespace quindle::cli

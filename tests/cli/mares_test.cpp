@@ -201,6 +201,11 @@ TEST_F(MaresTest, FiltersSortTopAndTheStable)
     EXPECT_NE(none.err.find("no horses kept yet"), std::string::npos) << none.err;
     std::ofstream(file("bad.json")) << "{";
     EXPECT_EQ(cli({"mares", "--sire", sire, "--stable", file("bad.json")}).exitCode, 2);
+    // A stable without a filly or mare is said to have none to plan for.
+    std::ofstream(file("colts.json")) << stableText(Stable{}, folder().dir());
+    const ProcessResult colts = cli({"mares", "--sire", sire, "--stable", file("colts.json")});
+    EXPECT_EQ(colts.exitCode, 1);
+    EXPECT_NE(colts.err.find(file("colts.json") + ": no filly or mare is kept there"), std::string::npos) << colts.err;
 }
 
 TEST_F(MaresTest, UnknownStallionsNoRowsAndUsageErrors)

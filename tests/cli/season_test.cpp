@@ -160,8 +160,9 @@ TEST_F(SeasonTest, StableAloneReadsTheWindowsFileForTheDataFolder)
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path) << stableText(Stable{}, folder().dir());
     const ProcessResult empty = cli({"season", "--stable", "--top", "3"});
-    EXPECT_EQ(empty.exitCode, 0) << empty.err;
+    EXPECT_EQ(empty.exitCode, 1) << empty.err;
     EXPECT_EQ(splitLines(empty.out).size(), 1u);
+    EXPECT_NE(empty.err.find(path + ": no filly or mare is kept there"), std::string::npos) << empty.err;
     if (saved)
         setenv("XDG_DATA_HOME", before.c_str(), 1);
     else
