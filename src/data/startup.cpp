@@ -79,7 +79,8 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
             if (readStamp(stampPath) != cut.stamp)
                 writeStamp(stampPath, *cut.stamp);
         } catch (const FileError& e) {
-            result.warning = e.what();
+            result.warning = std::string(e.what()) + " (this copy of the breeding file's stamp is there for the "
+                                                     "player to read: the data is read as usual)";
         }
         result.stamp = *cut.stamp;
         result.status = Outcome::Done;

@@ -145,6 +145,7 @@ StableRead readStable(const std::string& path)
         StableRead out;
         out.status = Outcome::Failed;
         out.error = e.what();
+        out.unread = true;
         return out;
     }
 }

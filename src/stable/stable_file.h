@@ -35,14 +35,15 @@ struct StableRead {
     Outcome status = Outcome::Absent; // Absent: no file yet, an empty stable
     Stable stable;                    // Done
     std::string error;                // Failed: the file and what is wrong with it
+    bool unread = false;              // Failed before its text was read (no access, a folder...)
 };
 
 // Parses a stable file's text; `path` names the file in messages. Refused: text
 // that is not JSON, a horse without an ID the ID box would take (1 to 999999),
 // an ID twice, a name that is not a string of Latin-1 letters.
 StableRead parseStable(std::string_view text, const std::string& path);
-// Reads and parses the file. A file that is not there is Missing; one that
-// cannot be read is Damaged with the reason.
+// Reads and parses the file. A file that is not there is Absent; one that
+// cannot be read is Failed (and unread) with the reason.
 StableRead readStable(const std::string& path);
 
 // The file's text (UTF-8 JSON, one horse a line); `dataFolder` is written into

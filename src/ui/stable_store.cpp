@@ -63,7 +63,9 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
         const QString aside = asidePath(path);
         seen_.reset();
         const QString reason = QString::fromStdString(read.error);
-        if (QFile::rename(path, aside)) {
+        // A file that could not be read at all (no access, say) may be whole:
+        // it stays where it is, for the next run to read.
+        if (!read.unread && QFile::rename(path, aside)) {
             keptAside_ = aside;
             seam().warning(window, kTitle,
                            QStringLiteral("The list of your horses could not be read.\n\n%1\n\nThe file is kept "
@@ -72,10 +74,10 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
         } else {
             writable_ = false;
             seam().warning(window, kTitle,
-                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\nIt could not be "
-                                          "moved aside either, so it is left as it is and changes to the list "
-                                          "are not saved in this run.")
-                               .arg(reason));
+                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\n%2 it is left as "
+                                          "it is, and changes to the list are not saved in this run.")
+                               .arg(reason, read.unread ? QStringLiteral("So that nothing of it is lost,")
+                                                        : QStringLiteral("It could not be moved aside either, so")));
         }
     }
     emit changed();

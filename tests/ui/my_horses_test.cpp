@@ -371,6 +371,19 @@ TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
     EXPECT_NE(main->stable()->keptAside(), aside);
     EXPECT_EQ(readFile(aside.toStdString()), damaged);
     EXPECT_EQ(readFile(main->stable()->keptAside().toStdString()), "not json");
+
+    // A list that cannot be read at all (here a folder in its place) stays where it is, and is not written over.
+    std::filesystem::remove(stablePath());
+    std::filesystem::create_directory(stablePath());
+    seam.warnings.clear();
+    main->stable()->open(folder, main.get());
+    EXPECT_TRUE(main->stable()->keptAside().isEmpty());
+    EXPECT_TRUE(std::filesystem::is_directory(stablePath()));
+    EXPECT_FALSE(main->addShownHorse());
+    EXPECT_TRUE(std::filesystem::is_directory(stablePath()));
+    ASSERT_EQ(seam.warnings.size(), 2u); // not read, then not saved
+    EXPECT_TRUE(seam.warnings[0].second.contains("So that nothing of it is lost"))
+        << seam.warnings[0].second.toStdString();
 }
 
 namespace {
