@@ -67,4 +67,12 @@ EditOutcome filterNameEdit(std::u16string_view raw, int caret, std::u16string_vi
     return decide(raw, caret, lastGood, std::move(clean), passes);
 }
 
+bool fitsNameBox(std::string_view latin1)
+{
+    std::u16string text;
+    for (const char c : latin1)
+        text += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return filterNameEdit(text, 0, u"").accepted;
+}
+
 } // namespace quindle

@@ -27,6 +27,11 @@ inline constexpr int kLongestName = 32767;
 bool checkChars(std::u16string_view text);
 EditOutcome filterNameEdit(std::u16string_view raw, int caret, std::u16string_view lastGood);
 
+// Whether a name as the files hold it (Latin-1 bytes) passes the name boxes'
+// filter: one with an accented letter or a digit does not.
+bool fitsNameBox(std::string_view latin1);
+inline constexpr const char* kNameBoxLetters = "the letters A to Z, spaces and ' ( ) - .";
+
 // Upper-cases a to z only; the name alphabet has no other letters.
 char16_t toUpperAscii(char16_t c);
 

@@ -214,6 +214,13 @@ void BestMaresPane::showCount()
 
 void BestMaresPane::planFor(const std::string& stallion)
 {
+    if (!fitsNameBox(stallion)) { // the box would keep the last stallion: say why it cannot take this one
+        stallion_->clear();
+        replan();
+        status_->setText(QStringLiteral("%1 cannot be typed in the Stallion box: it takes only %2")
+                             .arg(fromLatin1(stallion), QString::fromLatin1(kNameBoxLetters)));
+        return;
+    }
     stallion_->setText(fromLatin1(stallion));
     replan();
 }

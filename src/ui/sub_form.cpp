@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "input/edit_filter.h"
 #include "input/key_rules.h"
 #include "ui/box_filter.h"
 #include "ui/fit_text.h"
@@ -100,8 +101,10 @@ void SubForm::submitClick()
 
 void SubForm::setNames(const MatingNames& names)
 {
+    // Through the filter, like a paste; a name it cannot take empties its box
+    // rather than leave another horse's name beside the mating shown.
     for (std::size_t i = 0; i < names.size(); ++i)
-        boxes_[i]->setText(fromLatin1(names[i])); // through the filter, like a paste
+        boxes_[i]->setText(fitsNameBox(names[i]) ? fromLatin1(names[i]) : QString());
 }
 
 void SubForm::subClearClick()

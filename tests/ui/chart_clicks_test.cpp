@@ -1,5 +1,6 @@
 // The pedigree chart's names answer clicks; Alt+Left and Alt+Right go through
 // what the main window showed.
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -95,6 +96,41 @@ TEST_F(ChartClicksTest, ANameOffersItsFoalsItsBestMaresAndTheMatingWindow)
     EXPECT_NE(entry(2, "Best mares for DARK COLT"), nullptr);
     main->clear();
     EXPECT_EQ(entry(3, "Use as Sire in Hypo Mate"), nullptr);
+}
+
+TEST_F(ChartClicksTest, ANameTheBoxesCannotTakeIsOfferedButNotPutInAnotherHorsesPlace)
+{
+    TempDir other;
+    chooseAnotherFolder(other, guiSireList() + "GR\xDCNFELD (GER),A,B,C\r\n",
+                        "1,ACCENT FILLY,3,Filly\r\n11,GR\xDCNFELD (GER),A,B,C\r\n12,RED CAP,D,E,F\r\n13,G,H,I,J\r\n");
+    lookUp("1");
+    ASSERT_EQ(main->text(3)->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
+    for (const QString& text :
+         {QStringLiteral("Use as Sire in Hypo Mate"), QString::fromUtf8("Best mares for GR\u00DCNFELD (GER)")}) {
+        QAction* action = entry(3, text);
+        ASSERT_NE(action, nullptr) << text.toStdString();
+        EXPECT_FALSE(action->isEnabled());
+        EXPECT_TRUE(action->toolTip().contains("A to Z")) << action->toolTip().toStdString();
+    }
+    EXPECT_TRUE(entry(3, QString::fromUtf8("Foals of GR\u00DCNFELD (GER)"))->isEnabled());
+
+    // A mating chosen elsewhere empties the box that cannot take its name: the last Sire typed does not stay.
+    main->hypoMateClick();
+    type(main->subForm()->box(0), "RED CAP");
+    main->showChosenMating({"GR\xDC"
+                        "NFELD (GER)",
+                        "RED CAP", ""});
+    EXPECT_EQ(main->subForm()->box(0)->text(), "");
+    EXPECT_EQ(main->subForm()->box(1)->text(), "RED CAP");
+    // The best mares for him are not those of the stallion asked for before.
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    planner->showMaresFor("RED CAP");
+    planner->showMaresFor("GR\xDC"
+                          "NFELD (GER)");
+    EXPECT_EQ(planner->maresPane()->stallionBox()->text(), "");
+    EXPECT_TRUE(named<QLabel>(planner->maresPane(), "maresStatus")->text().contains("cannot be typed"));
 }
 
 TEST_F(ChartClicksTest, AltLeftAndRightGoThroughTheHorsesAndMatingsShown)
