@@ -84,7 +84,7 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     const auto button = [&](const QString& caption, const char* name, auto slot) {
         auto* b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        b->setAutoDefault(true); // Enter presses it when it has the focus
         connect(b, &QPushButton::clicked, this, slot);
         buttons->addWidget(b);
         return b;
@@ -112,7 +112,7 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     auto* exportButton = new QPushButton(QStringLiteral("Export\u2026"), this);
     exportButton->setObjectName(QStringLiteral("export"));
     exportButton->setToolTip(QStringLiteral("Write the comparison as CSV, or a PNG of it"));
-    exportButton->setAutoDefault(false);
+    exportButton->setAutoDefault(true);
     connect(exportButton, &QPushButton::clicked, this, &CompareForm::exportClick);
     targetRow->addWidget(exportButton);
     outer->addLayout(targetRow);

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
@@ -189,6 +190,15 @@ void FitButton::paintEvent(QPaintEvent* event)
     option.fontMetrics = QFontMetrics(fit.font);
     painter.setFont(fit.font);
     painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+void FitButton::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        animateClick();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
 }
 
 } // namespace quindle::ui

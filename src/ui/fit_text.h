@@ -97,6 +97,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter presses the button that has the focus, as Space does; the windows'
+    // buttons are no dialog's default buttons, so Qt would ignore it.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace quindle::ui

@@ -46,6 +46,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     ids_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,;]*")), ids_));
     auto* add = new QPushButton(QStringLiteral("Add"), this);
     add->setObjectName(QStringLiteral("add"));
+    add->setAutoDefault(true); // Enter presses it when it has the focus
     connect(add, &QPushButton::clicked, this, &MyHorsesForm::addTyped);
     connect(ids_, &QLineEdit::returnPressed, this, &MyHorsesForm::addTyped);
     top->addWidget(new QLabel(QStringLiteral("Add by ID:"), this));
@@ -102,7 +103,7 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
         auto* button = new QPushButton(QString::fromUtf8(a.text), this);
         button->setObjectName(QString::fromLatin1(a.name));
         button->setToolTip(QString::fromLatin1(a.tip));
-        button->setAutoDefault(false);
+        button->setAutoDefault(true); // Enter presses it when it has the focus
         connect(button, &QPushButton::clicked, this, a.slot);
         buttons->addWidget(button);
     }

@@ -89,6 +89,7 @@ QHBoxLayout* exportButtonRow(QWidget* owner, const QString& objectName, std::fun
     auto* button = new QPushButton(QStringLiteral("Export\u2026"), owner);
     button->setObjectName(objectName);
     button->setToolTip(QStringLiteral("Write the rows as shown to a CSV file"));
+    button->setAutoDefault(true); // Enter presses it when it has the focus
     QObject::connect(button, &QPushButton::clicked, owner, std::move(clicked));
     row->addStretch(1);
     row->addWidget(button);

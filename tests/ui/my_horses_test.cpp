@@ -191,11 +191,13 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     EXPECT_EQ(form->model()->row(0).checked.entry.id, 1) << "the only horse with points";
     EXPECT_EQ(form->model()->row(form->table()->currentIndex().row()).checked.entry.id, 3);
 
-    // GO shows a row's horse in the main window.
+    // GO shows a row's horse in the main window; Enter presses it when it has the focus.
     form->table()->selectRow(rowOf(form, 3));
-    QTest::mouseClick(named<QPushButton>(form, "go"), Qt::LeftButton);
+    auto* go = named<QPushButton>(form, "go");
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Return);
+    EXPECT_SOON(main->shownHorse() == 3, 2000);
     EXPECT_EQ(main->text(2)->text(), "LOWER MARE");
-    EXPECT_EQ(main->shownHorse(), 3);
 
     // Delete removes the selected horse from the list and the file.
     form->table()->setFocus();
@@ -203,6 +205,13 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     QTest::keyClick(form->table(), Qt::Key_Delete);
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 3}));
     EXPECT_SOON(!form->busy() && form->model()->rowCount() == 3, 10000);
+
+    // Enter presses the main window's own GO too.
+    main->searchID()->clear();
+    type(main->searchID(), "1");
+    named<QPushButton>(main, "GO")->setFocus();
+    QTest::keyClick(named<QPushButton>(main, "GO"), Qt::Key_Enter);
+    EXPECT_SOON(main->shownHorse() == 1, 2000);
 }
 
 TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
