@@ -76,11 +76,8 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     connect(remove, &QShortcut::activated, this, &MyHorsesForm::removeSelected);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        QMenu menu(this);
-        menu.addAction(QStringLiteral("Show in the main window"), this, &MyHorsesForm::showSelected);
-        menu.addAction(QStringLiteral("Confirm the name now at the ID"), this, &MyHorsesForm::confirmSelected);
-        menu.addAction(QStringLiteral("Remove"), this, &MyHorsesForm::removeSelected);
-        menu.exec(table_->viewport()->mapToGlobal(at));
+        if (const auto menu = rowMenuAt(at))
+            menu->exec(table_->viewport()->mapToGlobal(at));
     });
 
     auto* buttons = new QHBoxLayout;
@@ -130,7 +127,17 @@ void MyHorsesForm::refresh()
     work_.run([rows, stable = store_->stable(), folder = session_->folder(),
                chefs = session_->sharedChefs()] { *rows = myHorseRows(stable, folder, *chefs); },
               [this, rows] {
+                  // The horse chosen stays chosen; one just removed hands its place to the next.
+                  const QModelIndex current = table_->currentIndex();
+                  const std::int32_t chosen = current.isValid() ? model_->row(current.row()).checked.entry.id : 0;
                   model_->setRows(std::move(*rows));
+                  if (current.isValid() && model_->rowCount() > 0) {
+                      int row = std::min(current.row(), model_->rowCount() - 1);
+                      for (int r = 0; r < model_->rowCount(); ++r)
+                          if (model_->row(r).checked.entry.id == chosen)
+                              row = r;
+                      table_->selectRow(row);
+                  }
                   int marked = 0;
                   for (int r = 0; r < model_->rowCount(); ++r)
                       marked += model_->row(r).checked.usable() ? 0 : 1;
@@ -161,6 +168,21 @@ bool MyHorsesForm::addTyped()
     if (allAdded)
         ids_->clear();
     return allAdded;
+}
+
+std::unique_ptr<QMenu> MyHorsesForm::rowMenuAt(const QPoint& at)
+{
+    const QModelIndex index = table_->indexAt(at);
+    if (!index.isValid())
+        return nullptr; // below the rows: nothing to act on, not the rows chosen before
+    if (!table_->selectionModel()->isRowSelected(index.row(), {}))
+        table_->selectionModel()->setCurrentIndex(index,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("Show in the main window"), this, &MyHorsesForm::showSelected);
+    menu->addAction(QStringLiteral("Confirm the name now at the ID"), this, &MyHorsesForm::confirmSelected);
+    menu->addAction(QStringLiteral("Remove"), this, &MyHorsesForm::removeSelected);
+    return menu;
 }
 
 std::vector<std::int32_t> MyHorsesForm::selectedIds() const

@@ -4,12 +4,14 @@
 // search windows), removed, sorted, and shown in the main window (GO).
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "ui/latest_work.h"
 
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTableView;
 
@@ -34,6 +36,9 @@ public:
 
     MyHorsesModel* model() const { return model_; }
     QTableView* table() const { return table_; }
+    // The context menu for a right click at `at` in the table's viewport, on the
+    // row clicked (selected if it was not); none below the rows.
+    std::unique_ptr<QMenu> rowMenuAt(const QPoint& at);
     QLineEdit* idBox() const { return ids_; }
     bool busy() const { return work_.busy(); }
 

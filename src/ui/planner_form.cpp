@@ -87,6 +87,11 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
     });
     if (parent)
         placeOnScreen(this, parent->pos() + QPoint(parent->width() / 3, parent->height() / 3), parent);
+    // Keys go to the plan of the mare shown, or to her lines to be typed.
+    if (mareId_ != 0)
+        table_->setFocus();
+    else
+        mareNames_[0]->setFocus();
 }
 
 QWidget* PlannerForm::buildMarePage()
@@ -106,6 +111,7 @@ void PlannerForm::showMaresFor(const std::string& stallion)
 {
     directions_->setCurrentWidget(mares_);
     mares_->planFor(stallion);
+    mares_->table()->setFocus();
 }
 
 QLayout* PlannerForm::buildMare()

@@ -205,6 +205,12 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     QTest::keyClick(form->table(), Qt::Key_Delete);
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1, 4, 3}));
     EXPECT_SOON(!form->busy() && form->model()->rowCount() == 3, 10000);
+    // The next horse takes its place, so Enter and Delete go on; a right click below the rows acts on none.
+    EXPECT_TRUE(form->table()->currentIndex().isValid());
+    EXPECT_EQ(form->rowMenuAt(QPoint(5, form->table()->viewport()->height() - 2)), nullptr);
+    EXPECT_NE(form->rowMenuAt(form->table()->visualRect(form->model()->index(1, 0)).center()), nullptr);
+    EXPECT_EQ(form->table()->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(form->table()->currentIndex().row(), 1);
 
     // Enter presses the main window's own GO too.
     main->searchID()->clear();
