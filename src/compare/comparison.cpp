@@ -154,9 +154,15 @@ std::array<std::vector<bool>, kCompareRows> bestOfRows(const std::vector<Candida
             if (const auto value = rowValue(shown[i], row))
                 scores[i] = byTarget ? distanceTo(*range, *value) : -*value;
         std::optional<double> lowest;
+        int scored = 0;
         for (const auto& s : scores)
-            if (s && std::isfinite(*s) && (!lowest || *s < *lowest))
-                lowest = s;
+            if (s && std::isfinite(*s)) {
+                ++scored;
+                if (!lowest || *s < *lowest)
+                    lowest = s;
+            }
+        if (scored < 2)
+            continue; // a candidate alone is no best of anything
         for (std::size_t i = 0; i < shown.size(); ++i)
             marks[i] = lowest && scores[i] && *scores[i] == *lowest;
     }

@@ -61,7 +61,7 @@ struct CompareTarget {
 // For each row, which candidates are best: the highest total, Speed and
 // Stamina; the DI and CD inside the target's range, or nearest to it (none
 // marked for a row without a target). Ties are all marked; a candidate without
-// points is never best.
+// points is never best, and nothing is best where fewer than two have a value.
 std::array<std::vector<bool>, kCompareRows> bestOfRows(const std::vector<CandidateShown>& shown,
                                                        const CompareTarget& target);
 

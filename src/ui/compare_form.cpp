@@ -128,7 +128,8 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     table_ = new QTableWidget(content_);
     table_->setObjectName(QStringLiteral("comparison"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row for the target\n"
+    table_->setToolTip(QStringLiteral("Bold: a name in more than one candidate, or the best of a row (\u2605: the "
+                                      "highest, or for DI and CD the nearest the target)\n"
                                       "Dark corner: a sire repeated within the candidate"));
     table_->setItemDelegate(new NoteMarkDelegate(table_));
     inner->addWidget(table_, 5);
@@ -287,7 +288,9 @@ void CompareForm::refresh()
             }
             if (row >= kFirstNumberRow && best[static_cast<std::size_t>(row - kFirstNumberRow)][c]) {
                 marked = true;
-                why << QStringLiteral("Best of the row for the target");
+                const auto which = static_cast<CompareRow>(row - kFirstNumberRow);
+                why << (which == CompareRow::Di || which == CompareRow::Cd ? QStringLiteral("Nearest the target")
+                                                                           : QStringLiteral("Highest of the row"));
                 item->setText(item->text() + QStringLiteral(" \u2605"));
             }
             if (marked) {

@@ -124,6 +124,10 @@ TEST(Comparison, BestRowsFollowTheTargetAndNamesSharedBetweenCandidatesAreMarked
     target.di = ValueRange{0.75, std::nullopt};
     EXPECT_EQ(bestOfRows(shown, target)[static_cast<int>(CompareRow::Di)],
               (std::vector<bool>{true, true, false, false}));
+    // A candidate alone (beside one without points) is the best of nothing.
+    const std::vector<CandidateShown> alone{shown[1], shown[3]};
+    for (const auto& row : bestOfRows(alone, target))
+        EXPECT_EQ(row, (std::vector<bool>{false, false}));
 
     const auto shared = sharedNames(shown);
     EXPECT_TRUE(shared[0][0]); // ALPHA stands in the fourth too

@@ -417,6 +417,10 @@ TEST_F(GuiTest, TheComparisonShowsWhatTheMainWindowShowsForEachCandidate)
                          table->item(kPositions + 9, 1)->text().contains(u'\u2605') ||
                          table->item(kPositions + 9, 2)->text().contains(u'\u2605');
     EXPECT_TRUE(anyBest);
+    for (int c = 0; c < 3; ++c) {
+        const QTableWidgetItem* di = table->item(kPositions + 9, c);
+        EXPECT_EQ(di->toolTip(), di->text().contains(u'\u2605') ? "Nearest the target" : "");
+    }
     compare->activateWindow();
     EXPECT_SOON(QApplication::activeWindow() == compare, 5000);
     table->setFocus();
