@@ -120,6 +120,15 @@ void NameBox::paintEvent(QPaintEvent* event)
     }
 }
 
+void NameBox::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    // Tab selects the whole name and scrolls to its end; with the caret at its
+    // start instead, the box still shows how the name begins.
+    if (hasSelectedText() && selectedText() == text())
+        setSelection(static_cast<int>(text().size()), -static_cast<int>(text().size()));
+}
+
 void NameBox::paintText(QPaintEvent* event)
 {
     const FittedText fit = shown();

@@ -61,6 +61,12 @@ TEST_F(ReadingTest, ALongNameIsElidedAndWholeInItsTooltip)
     EXPECT_EQ(sire->text(), longName); // the box still holds the whole name
     EXPECT_TRUE(sire->shown().text.endsWith(QChar(0x2026))) << sire->shown().text.toStdString();
     EXPECT_EQ(sire->toolTip().split('\n').first(), longName); // then what a double click does
+    // Tab to it selects the whole name, and the box still shows how it begins.
+    main->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == main.get(), 5000);
+    lineageBox(main, 0)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(sire->selectedText(), longName);
+    EXPECT_EQ(sire->cursorPosition(), 0);
 
     auto* damSire = static_cast<ui::NameBox*>(lineageBox(main, 2));
     EXPECT_EQ(damSire->shown().text, "RED CAP");
