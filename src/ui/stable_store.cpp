@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QToolTip>
+#include <QWidget>
 
 #include "lookup/horse_lookup.h"
 #include "stable/stable_check.h"
@@ -133,7 +135,14 @@ bool StableStore::add(std::int32_t id, QWidget* window)
     }
     Stable next = stable_;
     next.add(id, found.horse.name);
-    return save(next, window);
+    if (!save(next, window))
+        return false;
+    // Said where the key was pressed: the list itself may not be open.
+    if (window)
+        QToolTip::showText(window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
+                           QStringLiteral("%1 (%2) is kept in My Horses").arg(fromLatin1(found.horse.name)).arg(id),
+                           window, {}, 3000);
+    return true;
 }
 
 bool StableStore::remove(std::int32_t id, QWidget* window)

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 
 #include "dosage/chart_scale.h"
@@ -125,6 +126,7 @@ TEST_F(MyHorsesTest, HorsesAreAddedFromEveryWindowShownRemovedAndKeptInTheFile)
     const QString total = ptText(kTotalBox).trimmed(), di = ptText(kDiBox).trimmed(), cd = ptText(kCdBox).trimmed();
     QTest::keyClick(main.get(), Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(QToolTip::text(), "BRIGHT FILLY (1) is kept in My Horses"); // said, though the list is not open
     EXPECT_EQ(readStable(stablePath()).stable.horses[0].name, "BRIGHT FILLY");
 
     // A foal is no horse to keep.
