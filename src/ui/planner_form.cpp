@@ -26,6 +26,7 @@
 #include "ui/planner_model.h"
 #include "ui/profile_chart.h"
 #include "ui/session.h"
+#include "ui/sire_completer.h"
 #include "ui/table_actions.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
@@ -126,6 +127,8 @@ QLayout* PlannerForm::buildMare()
     mare->addWidget(typedMare_, 1, 0);
     const char* names[] = {"damSire", "damDamSire"};
     const char* hints[] = {"Foal's Dam-Sire", "Dam's Dam-Sire"};
+    // Completed from the sire list, and marked while not in it, as in the mating window.
+    auto* sires = new SireCompleter([session = session_] { return session->folder().sireList(); }, this);
     for (std::size_t i = 0; i < mareNames_.size(); ++i) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QString::fromLatin1(names[i]));
@@ -133,6 +136,7 @@ QLayout* PlannerForm::buildMare()
         box->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
         box->installEventFilter(this);
         new EditGuard(box, filterNameEdit);
+        sires->attach(box);
         connect(box, &QLineEdit::textChanged, this, [this] {
             if (typedMare_->isChecked())
                 replan();

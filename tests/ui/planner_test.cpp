@@ -13,6 +13,7 @@
 #include "gui_fixture.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
+#include "ui/sire_completer.h"
 #include "ui/sub_form.h"
 
 using namespace quindle;
@@ -112,6 +113,13 @@ TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
     auto* damSire = planner->findChild<QLineEdit*>("damSire");
     QTest::keyClicks(damSire, "north star (ire)1"); // typed as the mating window takes it: the digit is refused
     EXPECT_EQ(damSire->text(), "NORTH STAR (IRE)");
+    // A name not in the sire list is marked, as in the mating window, and completed from it.
+    auto* damDamSire = planner->findChild<QLineEdit*>("damDamSire");
+    QTest::keyClicks(damDamSire, "HARLOX");
+    damSire->setFocus(); // marked once the player has left the box
+    EXPECT_TRUE(ui::SireCompleter::isMarked(damDamSire));
+    damDamSire->clear();
+    EXPECT_FALSE(ui::SireCompleter::isMarked(damDamSire));
     waitForPlan(planner);
     ASSERT_EQ(planner->model()->rowCount(), 3);
 
