@@ -35,7 +35,10 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireL
     });
 }
 
-std::string matingLabel(const MatingNames& names) { return names[0] + " x " + names[1] + " / " + names[2]; }
+std::string matingLabel(const MatingNames& names)
+{
+    return names[0] + " x " + names[1] + (names[2].empty() ? "" : " / " + names[2]);
+}
 
 MatingNames matingNamesOf(const MainBoxes& boxes) { return {boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}; }
 

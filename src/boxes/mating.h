@@ -51,7 +51,7 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const std::
 std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireList& sireList, const ChefTable& chefs);
 
 // A mating named where it stands alone (a comparison's column, a card's title):
-// "SIRE x DAMSIRE / DAMDAMSIRE".
+// "SIRE x DAMSIRE / DAMDAMSIRE", or "SIRE x DAMSIRE" without a dam's dam-sire.
 std::string matingLabel(const MatingNames& names);
 // The names of the mating the boxes show: their Sire, Dam-Sire and Dam's Dam-Sire.
 MatingNames matingNamesOf(const MainBoxes& boxes);

@@ -144,6 +144,9 @@ TEST(Comparison, TheTextHasTheNamesInChartOrderThenTheNumbersAndCsvQuotesCommas)
         candidateWith({2, 2, 4, 2, 2}, {"S", "SS", "DS", "SSS", "SDS", "DSS", "DDS"}),
     };
     shown[0].label = "WELL, WELL (5)";
+    // A mating is titled by its names; one without a dam's dam-sire ends at the dam-sire.
+    EXPECT_EQ(matingLabel({"RED CAP", "OLD GREY", "NORTH STAR"}), "RED CAP x OLD GREY / NORTH STAR");
+    EXPECT_EQ(matingLabel({"RED CAP", "OLD GREY", ""}), "RED CAP x OLD GREY");
     const std::string text = comparisonTabText(shown);
     EXPECT_EQ(text.substr(0, text.find("B\t")),
               "\tWELL, WELL (5)\nSire\tS\nSire's Sire\tSS\nSire's Sire's Sire\tSSS\nSire's Dam-Sire\tSDS\n"
