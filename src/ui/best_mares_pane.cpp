@@ -343,13 +343,8 @@ bool BestMaresPane::exportTo(const QString& chosen)
 
 void BestMaresPane::exportClick()
 {
-    if (busy() || model_->rowCount() == 0) { // no rows yet, or rows of data that has since changed
-        seam().beep();
-        return;
-    }
-    const QString path = askCsvPath(this, QStringLiteral("Export the best mares"));
-    if (!path.isEmpty())
-        exportTo(path);
+    exportOnClick(this, QStringLiteral("Export the best mares"), !busy() && model_->rowCount() > 0,
+                  [this](const QString& path) { return exportTo(path); });
 }
 
 bool BestMaresPane::eventFilter(QObject* watched, QEvent* event)

@@ -339,13 +339,8 @@ bool PlannerForm::exportTo(const QString& chosen)
 
 void PlannerForm::exportClick()
 {
-    if (work_.busy() || model_->rowCount() == 0) { // no rows yet, or rows of data that has since changed
-        seam().beep();
-        return;
-    }
-    const QString path = askCsvPath(this, QStringLiteral("Export the plan"));
-    if (!path.isEmpty())
-        exportTo(path);
+    exportOnClick(this, QStringLiteral("Export the plan"), !work_.busy() && model_->rowCount() > 0,
+                  [this](const QString& path) { return exportTo(path); });
 }
 
 void PlannerForm::closeEvent(QCloseEvent* event)

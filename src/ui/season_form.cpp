@@ -352,14 +352,8 @@ bool SeasonForm::exportTo(const QString& path)
 
 void SeasonForm::exportClick()
 {
-    // Nothing planned yet, or a plan of data that has since changed: nothing to write.
-    if (busy() || !season_ || season_->dams.empty()) {
-        seam().beep();
-        return;
-    }
-    const QString path = askCsvPath(this, QStringLiteral("Export the season"));
-    if (!path.isEmpty())
-        exportTo(path);
+    exportOnClick(this, QStringLiteral("Export the season"), !busy() && season_ && !season_->dams.empty(),
+                  [this](const QString& path) { return exportTo(path); });
 }
 
 void SeasonForm::closeEvent(QCloseEvent* event)

@@ -96,10 +96,15 @@ QHBoxLayout* exportButtonRow(QWidget* owner, const QString& objectName, std::fun
     return row;
 }
 
-QString askCsvPath(QWidget* parent, const QString& title)
+void exportOnClick(QWidget* parent, const QString& title, bool ready, const std::function<bool(const QString&)>& write)
 {
+    if (!ready) {
+        seam().beep();
+        return;
+    }
     const QString path = seam().saveFileName(parent, title, QStringLiteral("CSV files (*.csv)"));
-    return path.isEmpty() ? path : csvPath(path);
+    if (!path.isEmpty())
+        write(csvPath(path));
 }
 
 bool saveWhole(QWidget* parent, const QString& path, const QString& what, const std::function<bool(QIODevice&)>& write)

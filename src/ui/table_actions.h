@@ -42,9 +42,10 @@ std::unique_ptr<QMenu> rowMenu(QAbstractItemView* view, QWidget* owner, const Ma
 
 // The row under a table with the Export button at its right.
 QHBoxLayout* exportButtonRow(QWidget* owner, const QString& objectName, std::function<void()> clicked);
-// Asks where to export to; the path with ".csv" added when the name has no
-// such ending, empty when the player cancels.
-QString askCsvPath(QWidget* parent, const QString& title);
+// The Export button's click: a beep when no rows are `ready` (none yet, or
+// rows of data that has since changed); else asks where to, and hands `write`
+// the path (".csv" added to a name without a type of its own) unless cancelled.
+void exportOnClick(QWidget* parent, const QString& title, bool ready, const std::function<bool(const QString&)>& write);
 // Writes the file through `write` (false when a write failed), whole or not at
 // all: a failed export leaves no half file behind. False after telling the
 // player that `what` could not be written.
