@@ -55,15 +55,22 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
     return query;
 }
 
-// The identifiers of the stable's fillies and mares, sorted; a kept horse that
-// cannot be used is named on standard error.
-std::vector<std::int32_t> stableMares(const DataFolder& folder, const Stable& stable)
+// The identifiers of the stable's fillies and mares, sorted. A kept horse that
+// cannot be used is named on standard error; so is a stable at `path` that
+// keeps no filly or mare at all.
+std::vector<std::int32_t> stableMares(const DataFolder& folder, const Stable& stable, const std::string& path)
 {
     const std::vector<CheckedHorse> horses = checkStable(stable, folder);
+    bool leftOut = false;
     for (const CheckedHorse& horse : horses)
-        if (!horse.usable())
+        if (!horse.usable()) {
             std::fprintf(stderr, "quindle-cli: %s\n", horse.message.c_str());
-    return mareIdsOf(horses);
+            leftOut = true;
+        }
+    std::vector<std::int32_t> ids = mareIdsOf(horses);
+    if (ids.empty() && !leftOut)
+        sayNoMareKept(path);
+    return ids;
 }
 
 // One JSON object: her texts, the foal's names as a mating shows them in
@@ -127,9 +134,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
         const StableRead read = readStableFile(*stablePath);
         if (read.status != Outcome::Done)
             return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
-        only = stableMares(folder, read.stable);
-        if (only->empty())
-            sayNoMareKept(*stablePath); // and no row: not found
+        only = stableMares(folder, read.stable, *stablePath);
     }
 
     Out out;

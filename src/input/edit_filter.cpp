@@ -26,6 +26,7 @@ EditOutcome decide(std::u16string_view raw, int caret, std::u16string_view lastG
     return out;
 }
 
+// Told to the player as kNameBoxLetters: change both together.
 bool inNameAlphabet(char16_t c)
 {
     return c == u' ' || c == u'\'' || c == u'(' || c == u')' || c == u'-' || c == u'.' || (c >= u'A' && c <= u'Z');

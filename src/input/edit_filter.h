@@ -30,6 +30,7 @@ EditOutcome filterNameEdit(std::u16string_view raw, int caret, std::u16string_vi
 // Whether a name as the files hold it (Latin-1 bytes) passes the name boxes'
 // filter: one with an accented letter or a digit does not.
 bool fitsNameBox(std::string_view latin1);
+// What the name alphabet holds, as the windows tell it (kept with inNameAlphabet).
 inline constexpr const char* kNameBoxLetters = "the letters A to Z, spaces and ' ( ) - .";
 
 // Upper-cases a to z only; the name alphabet has no other letters.

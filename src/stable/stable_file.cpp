@@ -145,7 +145,7 @@ StableRead readStable(const std::string& path)
         StableRead out;
         out.status = Outcome::Failed;
         out.error = e.what();
-        out.unread = true;
+        out.unread = e.kind() != FileError::Kind::Content; // not opened; a file too large is read as damaged
         return out;
     }
 }

@@ -203,7 +203,8 @@ void FitButton::paintEvent(QPaintEvent* event)
 
 void FitButton::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) { // the keypad's Enter too
         animateClick();
         return;
     }

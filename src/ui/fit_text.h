@@ -98,8 +98,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Enter presses the button that has the focus, as Space does; the windows'
-    // buttons are no dialog's default buttons, so Qt would ignore it.
+    // Enter presses the button that has the focus, as Space does. These buttons
+    // keep Qt's autoDefault off, which in some styles would draw their frame
+    // inside the box they are given, so Qt alone would ignore Enter.
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -33,7 +33,8 @@ public:
         } catch (const std::system_error& e) {
             fail(QStringLiteral("The system refused: %1").arg(QString::fromLocal8Bit(e.what())));
         } catch (const std::exception& e) { // a fault of Quindle's own: said, not an abort
-            fail(QStringLiteral("An unexpected fault: %1").arg(QString::fromLocal8Bit(e.what())));
+            fail(QStringLiteral("An unexpected fault: %1")
+                     .arg(QString::fromUtf8(e.what()))); // Quindle's texts are UTF-8
         }
         return false;
     }

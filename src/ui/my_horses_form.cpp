@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -127,17 +128,9 @@ void MyHorsesForm::refresh()
     work_.run([rows, stable = store_->stable(), folder = session_->folder(),
                chefs = session_->sharedChefs()] { *rows = myHorseRows(stable, folder, *chefs); },
               [this, rows] {
-                  // The horse chosen stays chosen; one just removed hands its place to the next.
-                  const QModelIndex current = table_->currentIndex();
-                  const std::int32_t chosen = current.isValid() ? model_->row(current.row()).checked.entry.id : 0;
+                  const Choice before = choice();
                   model_->setRows(std::move(*rows));
-                  if (current.isValid() && model_->rowCount() > 0) {
-                      int row = std::min(current.row(), model_->rowCount() - 1);
-                      for (int r = 0; r < model_->rowCount(); ++r)
-                          if (model_->row(r).checked.entry.id == chosen)
-                              row = r;
-                      table_->selectRow(row);
-                  }
+                  choose(before);
                   int marked = 0;
                   for (int r = 0; r < model_->rowCount(); ++r)
                       marked += model_->row(r).checked.usable() ? 0 : 1;
@@ -168,6 +161,42 @@ bool MyHorsesForm::addTyped()
     if (allAdded)
         ids_->clear();
     return allAdded;
+}
+
+MyHorsesForm::Choice MyHorsesForm::choice() const
+{
+    Choice choice;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        choice.selected.push_back(model_->row(index.row()).checked.entry.id);
+    const QModelIndex current = table_->currentIndex();
+    choice.currentRow = current.isValid() ? current.row() : -1;
+    choice.current = current.isValid() ? model_->row(current.row()).checked.entry.id : 0;
+    return choice;
+}
+
+void MyHorsesForm::choose(const Choice& choice)
+{
+    // The horses chosen stay chosen, wherever the list now has them.
+    QItemSelection selection;
+    int currentRow = -1;
+    const auto selectRow = [&](int row) { selection.select(model_->index(row, 0), model_->index(row, 0)); };
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const std::int32_t id = model_->row(row).checked.entry.id;
+        if (std::find(choice.selected.begin(), choice.selected.end(), id) != choice.selected.end())
+            selectRow(row);
+        if (id == choice.current)
+            currentRow = row;
+    }
+    // The horse at the caret was just removed: the next takes its place, so Delete and Enter go on.
+    if (currentRow < 0 && choice.currentRow >= 0 && model_->rowCount() > 0) {
+        currentRow = std::min(choice.currentRow, model_->rowCount() - 1);
+        if (selection.isEmpty())
+            selectRow(currentRow);
+    }
+    QItemSelectionModel* model = table_->selectionModel();
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (currentRow >= 0)
+        model->setCurrentIndex(model_->index(currentRow, 0), QItemSelectionModel::NoUpdate);
 }
 
 std::unique_ptr<QMenu> MyHorsesForm::rowMenuAt(const QPoint& at)

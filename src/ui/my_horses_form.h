@@ -59,6 +59,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The horses selected and the one at the caret, by ID, across a new list.
+    struct Choice {
+        std::vector<std::int32_t> selected;
+        std::int32_t current = 0;
+        int currentRow = -1;
+    };
+    Choice choice() const;
+    void choose(const Choice& choice);
     std::vector<std::int32_t> selectedIds() const;
 
     Session* session_;

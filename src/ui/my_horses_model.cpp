@@ -59,7 +59,9 @@ void MyHorsesModel::setRows(std::vector<MyHorseRow> rows)
 {
     beginResetModel();
     rows_ = std::move(rows);
-    shown_ = sortedRows();
+    shown_.resize(rows_.size());
+    std::iota(shown_.begin(), shown_.end(), 0u);
+    shown_ = sortedRows(shown_);
     endResetModel();
 }
 
@@ -67,13 +69,15 @@ void MyHorsesModel::sort(int column, Qt::SortOrder order)
 {
     sortColumn_ = column;
     order_ = order;
-    showInstead(shown_, sortedRows());
+    // From the order shown: rows alike keep the order an earlier sort gave them.
+    std::vector<std::uint32_t> shown = shown_;
+    if (column < 0)
+        std::sort(shown.begin(), shown.end());
+    showInstead(shown_, sortedRows(std::move(shown)));
 }
 
-std::vector<std::uint32_t> MyHorsesModel::sortedRows() const
+std::vector<std::uint32_t> MyHorsesModel::sortedRows(std::vector<std::uint32_t> shown) const
 {
-    std::vector<std::uint32_t> shown(rows_.size());
-    std::iota(shown.begin(), shown.end(), 0u);
     if (sortColumn_ < 0 || sortColumn_ >= Columns)
         return shown;
     const int column = sortColumn_;

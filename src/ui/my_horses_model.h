@@ -39,7 +39,8 @@ public:
     void sort(int column, Qt::SortOrder order) override;
 
 private:
-    std::vector<std::uint32_t> sortedRows() const;
+    // `shown` sorted (stably) by the header's column.
+    std::vector<std::uint32_t> sortedRows(std::vector<std::uint32_t> shown) const;
 
     std::vector<MyHorseRow> rows_;     // in the order they were added
     std::vector<std::uint32_t> shown_; // rows_ in the table's order

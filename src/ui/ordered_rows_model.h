@@ -14,7 +14,9 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
 protected:
-    // Shows `next` in place of `shown`: the items' numbers, row by row, each at most once.
+    // Shows `next` in place of `shown`: the items' numbers, row by row, each at
+    // most once. Rows that leave or come are told as removed or inserted, then the
+    // new order as a new layout.
     void showInstead(std::vector<std::uint32_t>& shown, std::vector<std::uint32_t> next);
 };
 

@@ -139,9 +139,10 @@ bool StableStore::add(std::int32_t id, QWidget* window)
         return false;
     // Said where the key was pressed: the list itself may not be open.
     if (window)
-        QToolTip::showText(window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
-                           QStringLiteral("%1 (%2) is kept in My Horses").arg(fromLatin1(found.horse.name)).arg(id),
-                           window, {}, 3000);
+        QToolTip::showText(
+            window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
+            QStringLiteral("%1 (%2) is kept in My Horses").arg(fromLatin1(found.horse.name), QString::number(id)),
+            window, {}, 3000);
     return true;
 }
 

@@ -71,9 +71,10 @@ void TargetBoxes::setZoom(int percent, int least) const
 
 QString csvPath(const QString& path)
 {
-    // A name with a type of its own ("plan.txt", "season.2024") is the file the
-    // dialog asked about before replacing it: it is written as it is.
-    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".csv") : path;
+    // A name with a dot ("plan.txt", "season.2024", "plan.") is the file the
+    // dialog asked about before replacing it, as the dialog adds its type only
+    // to a name without one: it is written as it is.
+    return QFileInfo(path).fileName().contains(QLatin1Char('.')) ? path : path + QStringLiteral(".csv");
 }
 
 } // namespace quindle::ui

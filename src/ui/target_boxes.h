@@ -49,7 +49,7 @@ private:
     QSpinBox* minTotal_ = nullptr;
 };
 
-// The path with ".csv" added when its name has no type of its own.
+// The path with ".csv" added when its name has no dot, as the save dialog does.
 QString csvPath(const QString& path);
 
 } // namespace quindle::ui

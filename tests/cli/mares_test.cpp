@@ -201,11 +201,22 @@ TEST_F(MaresTest, FiltersSortTopAndTheStable)
     EXPECT_NE(none.err.find("no horses kept yet"), std::string::npos) << none.err;
     std::ofstream(file("bad.json")) << "{";
     EXPECT_EQ(cli({"mares", "--sire", sire, "--stable", file("bad.json")}).exitCode, 2);
-    // A stable without a filly or mare is said to have none to plan for.
-    std::ofstream(file("colts.json")) << stableText(Stable{}, folder().dir());
+    // A stable of stallions alone is said to have no mare to plan for.
+    Stable stallions;
+    for (std::int32_t id = 1; stallions.horses.empty(); ++id)
+        if (const LookupResult found = findHorse(folder(), id); !canBePlannedAsMare(found.horse.sex))
+            stallions.add(id, found.horse.name);
+    std::ofstream(file("colts.json")) << stableText(stallions, folder().dir());
     const ProcessResult colts = cli({"mares", "--sire", sire, "--stable", file("colts.json")});
     EXPECT_EQ(colts.exitCode, 1);
     EXPECT_NE(colts.err.find(file("colts.json") + ": no filly or mare is kept there"), std::string::npos) << colts.err;
+    // One left out under an old name is said as such, not as a stable without mares.
+    Stable renamed;
+    renamed.add(2, "OLD NAME");
+    std::ofstream(file("renamed.json")) << stableText(renamed, folder().dir());
+    const ProcessResult old = cli({"mares", "--sire", sire, "--stable", file("renamed.json")});
+    EXPECT_NE(old.err.find("horse 2 (OLD NAME) is now"), std::string::npos) << old.err;
+    EXPECT_EQ(old.err.find("no filly or mare"), std::string::npos) << old.err;
 }
 
 TEST_F(MaresTest, UnknownStallionsNoRowsAndUsageErrors)

@@ -32,6 +32,16 @@ TEST(StableFileTest, TextReadsBackAsTheSameHorsesInTheSameOrder)
 
     TempDir dir;
     EXPECT_EQ(readStable((dir.path() / "none.json").string()).status, Outcome::Absent);
+    // A file too large to be a list is damaged; one that cannot be read at all (a folder) is left unread.
+    const std::filesystem::path big = dir.path() / "big.json", folder = dir.path() / "folder.json";
+    std::filesystem::resize_file((writeFile(big.string(), ""), big), (std::uintmax_t{64} << 20) + 1);
+    const StableRead large = readStable(big.string());
+    EXPECT_EQ(large.status, Outcome::Failed);
+    EXPECT_FALSE(large.unread) << large.error;
+    std::filesystem::create_directory(folder);
+    const StableRead unread = readStable(folder.string());
+    EXPECT_EQ(unread.status, Outcome::Failed);
+    EXPECT_TRUE(unread.unread) << unread.error;
 }
 
 TEST(StableFileTest, ADamagedFileIsNamedWithWhatIsWrong)

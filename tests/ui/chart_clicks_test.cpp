@@ -118,8 +118,8 @@ TEST_F(ChartClicksTest, ANameTheBoxesCannotTakeIsOfferedButNotPutInAnotherHorses
     main->hypoMateClick();
     type(main->subForm()->box(0), "RED CAP");
     main->showChosenMating({"GR\xDC"
-                        "NFELD (GER)",
-                        "RED CAP", ""});
+                            "NFELD (GER)",
+                            "RED CAP", ""});
     EXPECT_EQ(main->subForm()->box(0)->text(), "");
     EXPECT_EQ(main->subForm()->box(1)->text(), "RED CAP");
     // The best mares for him are not those of the stallion asked for before.

@@ -416,6 +416,9 @@ TEST_F(InUseTest, ExportWritesACsvFileAndTheCopyBothNamingTheMare)
     QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
     EXPECT_EQ(readFile(dir.file("season.2024.csv")), "the player's own\n");
     EXPECT_NE(readFile(dir.file("season.2024")).find("Dam-Sire RED CAP"), std::string::npos);
+    seam.savePath = QString::fromStdString(dir.file("dot."));
+    QTest::mouseClick(planner->findChild<QPushButton*>("export"), Qt::LeftButton);
+    EXPECT_TRUE(QFileInfo::exists(seam.savePath));
 }
 
 TEST_F(InUseTest, TheCommandLineReadsTheFolderTheWindowRemembers)

@@ -165,3 +165,24 @@ TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
     EXPECT_EQ(copied[1].split('\t')[0].toStdString(), "MR. RED-CAP");
     EXPECT_TRUE(seam.warnings.empty());
 }
+
+TEST_F(PlannerTest, AWholeLongTableSelectedStaysSelectedThroughAFilter)
+{
+    std::string sires; // 104 stallions: half of them RED, none of the others holding an R
+    for (char a = 'A'; a <= 'Z'; ++a)
+        for (const char b : {'A', 'B'})
+            for (const char* line : {"RED ", "BLUE "})
+                sires += line + std::string{a, b} + ",X,Y,Z\r\n";
+    TempDir other;
+    chooseAnotherFolder(other, sires, horseLines(1, "ANY MARE", "Mare"));
+    lookUp("1");
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    waitForPlan(planner);
+    ASSERT_EQ(planner->model()->rowCount(), 104);
+    planner->table()->selectAll();
+    QTest::keyClicks(planner->findChild<QLineEdit*>("sireFilter"), "RED");
+    ASSERT_EQ(planner->model()->rowCount(), 52);
+    EXPECT_EQ(planner->table()->selectionModel()->selectedRows().size(), 52);
+}
