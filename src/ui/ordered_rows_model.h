@@ -15,9 +15,13 @@ public:
 
 protected:
     // Shows `next` in place of `shown`: the items' numbers, row by row, each at
-    // most once. Rows that leave or come are told as removed or inserted, then the
-    // new order as a new layout.
+    // most once. Rows that leave or come are told as removed or inserted (each in
+    // one piece), the new order as a new layout.
     void showInstead(std::vector<std::uint32_t>& shown, std::vector<std::uint32_t> next);
+
+private:
+    // `next` holds the items of `shown` in another order.
+    void reorder(std::vector<std::uint32_t>& shown, std::vector<std::uint32_t> next);
 };
 
 } // namespace quindle::ui
