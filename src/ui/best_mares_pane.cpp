@@ -239,6 +239,8 @@ void BestMaresPane::replan()
         showCount();
         return;
     }
+    if (!session_->current())
+        return;
     const bool onlyMine = onlyMine_->isChecked() && stable_;
     auto outcome = std::make_shared<Outcome>();
     // The sire list and the whole breeding file are read off the window's thread.

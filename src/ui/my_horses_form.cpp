@@ -123,6 +123,8 @@ void MyHorsesForm::setZoom(int percent)
 
 void MyHorsesForm::refresh()
 {
+    if (!session_->current())
+        return;
     auto rows = std::make_shared<std::vector<MyHorseRow>>();
     status_->setText(QStringLiteral("Looking the horses up\u2026"));
     work_.run([rows, stable = store_->stable(), folder = session_->folder(),

@@ -77,8 +77,8 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
 
     (mareId_ != 0 ? shownMare_ : typedMare_)->setChecked(true);
     connect(shownMare_, &QRadioButton::toggled, this, [this] { replan(); });
-    replan();
     connect(session_, &Session::changed, this, [this] { replan(); }); // a breeding file cut again
+    replan();
     // Another data folder: no mare of the old one stays, and the plan is made again on the new list.
     connect(session_, &Session::folderReplaced, this, [this] {
         mareId_ = 0;
@@ -242,6 +242,8 @@ void PlannerForm::replan()
         showCount();
         return;
     }
+    if (!session_->current())
+        return;
     const std::int32_t id = mareId_;
     const MareLines typed{toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())};
     auto outcome = std::make_shared<Outcome>();

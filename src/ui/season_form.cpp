@@ -203,6 +203,8 @@ PlanQuery SeasonForm::query() const
 
 void SeasonForm::replan()
 {
+    if (!session_->current())
+        return;
     const bool stable = fromStable_->isChecked();
     const IdList typed = stable ? IdList{} : parseIdList(ids_->text().toStdString());
     const std::vector<std::int32_t>& ids = typed.ids;

@@ -26,6 +26,11 @@ public:
 
     // Cuts a breeding file the game wrote since the last cut; changed() follows a new cut.
     DataSession::Refresh refreshIfChanged();
+    // Before a window reads the data: true when it is the breeding file there
+    // now. False when a new one has just been cut (changed() has told every
+    // window, which reads anew) or could not be (start-up has said why): either
+    // way the old file's buckets must not answer.
+    bool current() { return refreshIfChanged() == DataSession::Refresh::Unchanged; }
     // Asks the player for another data folder and starts up on it; when it is
     // taken (and remembered), folderReplaced() and then changed(), and true.
     bool chooseFolder(QWidget* parent);

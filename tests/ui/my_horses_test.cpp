@@ -520,6 +520,27 @@ TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
     EXPECT_EQ(readFile(other.file("season.csv")), cli.out);
 }
 
+TEST_F(MyHorsesTest, TheSeasonPlansFromTheBreedingFileTheGameWroteSince)
+{
+    main->watchBreedingFile(dir.file("Quindle.nnn"));
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    named<QRadioButton>(season, "fromIds")->setChecked(true);
+    QTest::keyClicks(named(season, "damIds"), "1");
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    ASSERT_TRUE(season->model()->item(0)->text().startsWith("BRIGHT FILLY (1)"));
+    const std::string original = readFile(folder.breedingFile());
+    writeFile(folder.breedingFile(), horseLines(1, "NEW FILLY", "Filly"));
+    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+    settle(season);
+    ASSERT_NE(season->model()->item(0), nullptr);
+    EXPECT_TRUE(season->model()->item(0)->text().startsWith("NEW FILLY (1)"))
+        << season->model()->item(0)->text().toStdString();
+    EXPECT_TRUE(seam.warnings.empty()) << seam.warnings[0].second.toStdString();
+    writeFile(folder.breedingFile(), original); // as the fixture found it
+}
+
 TEST_F(MyHorsesTest, TheSeasonFoldsOnADoubleClickExportsOnlyAPlanForgetsAnotherFoldersIdsAndClosesOnEsc)
 {
     ui::SeasonForm* season = openSeason(); // nothing kept: nothing to export
