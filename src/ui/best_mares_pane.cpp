@@ -323,8 +323,10 @@ void BestMaresPane::compareSelected()
         seam().beep();
         return;
     }
+    std::vector<Candidate> candidates;
     for (const QModelIndex& index : rows)
-        emit comparisonAsked(Candidate{0, namesOf(index.row())});
+        candidates.push_back(Candidate{0, namesOf(index.row())});
+    emit comparisonAsked(candidates);
 }
 
 QString BestMaresPane::selectedText() const { return selectedRowsText(table_, plannedFor_, MaresModel::kShapeColumn); }

@@ -56,7 +56,7 @@ public:
 
 signals:
     void matingChosen(const quindle::MatingNames& names);
-    void comparisonAsked(const quindle::Candidate& candidate);
+    void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -162,6 +162,13 @@ void CompareForm::setZoom(int percent)
     chart_->setMinimumHeight(zoomed(kChartHeight, percent));
 }
 
+void CompareForm::add(const std::vector<Candidate>& candidates)
+{
+    for (const Candidate& candidate : candidates)
+        if (!add(candidate) && candidates_.size() >= kMostCandidates)
+            return;
+}
+
 bool CompareForm::add(const Candidate& candidate)
 {
     if (std::find(candidates_.begin(), candidates_.end(), candidate) != candidates_.end()) {

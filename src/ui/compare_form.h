@@ -25,6 +25,8 @@ public:
 
     // False (after saying why) when six are there already or it is there.
     bool add(const Candidate& candidate);
+    // Each in turn, as far as there is room: a full comparison is said once.
+    void add(const std::vector<Candidate>& candidates);
     void remove(int index);
     // Moves a candidate one place up (-1) or down (+1).
     void move(int index, int step);

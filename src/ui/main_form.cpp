@@ -461,6 +461,12 @@ void MainForm::addToComparison(const Candidate& candidate)
     compare_->add(candidate);
 }
 
+void MainForm::addAllToComparison(const std::vector<Candidate>& candidates)
+{
+    openCompare();
+    compare_->add(candidates);
+}
+
 CompareForm* MainForm::compareForm() const { return compare_.data(); }
 
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
@@ -799,7 +805,7 @@ void MainForm::openPlanner()
     if (!planner_) {
         planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
-        connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addToComparison);
+        connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
         planner_->setZoom(zoom_);
         placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
         if (!shownStallion_.empty())

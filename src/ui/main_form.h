@@ -100,6 +100,7 @@ public:
     void openCompare();
     void compareShown();
     void addToComparison(const Candidate& candidate);
+    void addAllToComparison(const std::vector<Candidate>& candidates);
     CompareForm* compareForm() const;
     std::vector<Candidate>& candidates() { return candidates_; }
     // The names of the mating last submitted while its foal is shown.

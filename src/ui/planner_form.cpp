@@ -313,11 +313,13 @@ void PlannerForm::compareSelected()
         return;
     }
     const MareLines& mare = *model_->plan()->mare;
+    std::vector<Candidate> candidates;
     for (const QModelIndex& index : rows) {
         const PlanRow& row = model_->planRow(index.row());
-        emit comparisonAsked(
+        candidates.push_back(
             Candidate{0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}});
     }
+    emit comparisonAsked(candidates);
 }
 
 QString PlannerForm::selectedText() const { return selectedRowsText(table_, plannedForLine(), kPlanColumns); }

@@ -67,7 +67,7 @@ public:
 
 signals:
     // The selected rows' matings are to be added to the comparison.
-    void comparisonAsked(const Candidate& candidate);
+    void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
     // The mating of a row is to be shown, as the mating window's Submit shows one.
     void matingChosen(const MatingNames& names);
 

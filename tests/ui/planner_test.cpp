@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "ui/compare_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
 #include "ui/sire_completer.h"
@@ -185,4 +186,14 @@ TEST_F(PlannerTest, AWholeLongTableSelectedStaysSelectedThroughAFilter)
     QTest::keyClicks(planner->findChild<QLineEdit*>("sireFilter"), "RED");
     ASSERT_EQ(planner->model()->rowCount(), 52);
     EXPECT_EQ(planner->table()->selectionModel()->selectedRows().size(), 52);
+
+    // All of them to the comparison: the first six, and it is said once that there is no more room.
+    planner->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == planner, 5000);
+    planner->table()->setFocus();
+    seam.warnings.clear();
+    QTest::keyClick(planner->table(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_NE(main->compareForm(), nullptr);
+    EXPECT_EQ(main->compareForm()->shown().size(), 6u);
+    EXPECT_EQ(seam.warnings.size(), 1u);
 }
