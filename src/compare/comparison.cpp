@@ -31,29 +31,19 @@ const std::string& summaryText(const CandidateShown& c, SummaryColumn column)
     return summaryNumber(c.summary, column).text;
 }
 
-// The row's value of a candidate, when it has one.
+// The row's value of a candidate, when it has one: the number shown, so that
+// two candidates showing the same DI are alike for the target too.
 std::optional<double> rowValue(const CandidateShown& c, CompareRow row)
 {
     if (!c.profile || c.profile->total == 0)
         return std::nullopt;
-    const DosageProfile& p = *c.profile;
-    switch (row) {
-    case CompareRow::Total:
-        return p.total;
-    case CompareRow::Speed:
-        return p.speed;
-    case CompareRow::Stamina:
-        return p.stamina;
-    case CompareRow::Cd:
-        return p.cd;
-    case CompareRow::Di:
-        if (p.di.kind == DosageIndex::Kind::Infinite)
-            return std::numeric_limits<double>::infinity();
-        if (p.di.kind == DosageIndex::Kind::Finite)
-            return p.di.value;
-        return std::nullopt;
-    }
-    return std::nullopt;
+    const SummaryColumn column = row == CompareRow::Total     ? SummaryColumn::Total
+                                 : row == CompareRow::Speed   ? SummaryColumn::Speed
+                                 : row == CompareRow::Stamina ? SummaryColumn::Stamina
+                                 : row == CompareRow::Cd      ? SummaryColumn::Cd
+                                                              : SummaryColumn::Di;
+    const double value = summaryNumber(c.summary, column).value;
+    return std::isnan(value) ? std::nullopt : std::optional(value);
 }
 
 // How far a value lies outside a range: 0 inside.

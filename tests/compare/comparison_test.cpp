@@ -124,6 +124,11 @@ TEST(Comparison, BestRowsFollowTheTargetAndNamesSharedBetweenCandidatesAreMarked
     target.di = ValueRange{0.75, std::nullopt};
     EXPECT_EQ(bestOfRows(shown, target)[static_cast<int>(CompareRow::Di)],
               (std::vector<bool>{true, true, false, false}));
+    // Two that show the same DI (0.7857 and 0.7895, both "0.78") are alike for the target.
+    const std::vector<CandidateShown> alike{candidateWith({0, 7, 8, 2, 8}), candidateWith({0, 4, 7, 0, 6})};
+    ASSERT_EQ(alike[0].summary.di.text, alike[1].summary.di.text);
+    target.di = ValueRange{1.0, std::nullopt};
+    EXPECT_EQ(bestOfRows(alike, target)[static_cast<int>(CompareRow::Di)], (std::vector<bool>{true, true}));
     // A candidate alone (beside one without points) is the best of nothing.
     const std::vector<CandidateShown> alone{shown[1], shown[3]};
     for (const auto& row : bestOfRows(alone, target))
