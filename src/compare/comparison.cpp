@@ -85,10 +85,12 @@ CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folde
     if (candidate.horse > 0) {
         const GoOutcome outcome = go(boxes, folder, chefs, candidate.horse);
         shown.error = outcome.error;
-        shown.gone = !outcome.found;
+        const bool elsewhere = !candidate.folder.empty() && candidate.folder != folder.dir();
+        shown.gone = !outcome.found || (elsewhere && boxes.horseName != candidate.name);
+        shown.name = shown.gone ? candidate.name : boxes.horseName;
         shown.label =
-            (outcome.found ? boxes.horseName : std::string("(gone)")) + " (" + std::to_string(candidate.horse) + ")";
-        if (!outcome.found)
+            (shown.gone ? "(gone) " + candidate.name : boxes.horseName) + " (" + std::to_string(candidate.horse) + ")";
+        if (shown.gone)
             return shown;
     } else {
         shown.error = submitMating(boxes, candidate.mating, folder.sireList(), chefs);

@@ -24,7 +24,11 @@ inline constexpr std::size_t kMostCandidates = 6;
 struct Candidate {
     std::int32_t horse = 0;
     MatingNames mating;
-    bool operator==(const Candidate&) const = default;
+    // Where the horse was first shown, and its name there. In another data
+    // folder its identifier is another horse's unless the name is the same; in
+    // the same folder a new breeding file keeps it (a horse renamed is itself).
+    std::string folder, name;
+    bool operator==(const Candidate& other) const { return horse == other.horse && mating == other.mating; }
 };
 
 // The lineage positions in the pedigree chart's order, top to bottom: the
@@ -34,6 +38,7 @@ extern const std::array<const char*, kPositions> kPositionCaptions; // by profil
 
 struct CandidateShown {
     std::string label;                    // the horse's name and identifier, or the three names
+    std::string name;                     // the horse's name as found
     AncestorNames lineage;                // in profile position order
     std::optional<DosageProfile> profile; // none: nothing to show (a horse that is gone)
     ProfileSummary summary;               // its texts as the main window's boxes show them
@@ -42,7 +47,8 @@ struct CandidateShown {
 };
 
 // What the main window shows for the candidate: GO on the identifier, or the
-// mating window's Submit on an empty window.
+// mating window's Submit on an empty window. A horse is gone when its
+// identifier holds no horse, or in another data folder one of another name.
 CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folder, const ChefTable& chefs);
 
 // For each candidate and profile position: the name stands in another candidate too.

@@ -325,7 +325,7 @@ void BestMaresPane::compareSelected()
     }
     std::vector<Candidate> candidates;
     for (const QModelIndex& index : rows)
-        candidates.push_back(Candidate{0, namesOf(index.row())});
+        candidates.push_back(Candidate{0, namesOf(index.row()), {}, {}});
     emit comparisonAsked(candidates);
 }
 

@@ -185,6 +185,9 @@ bool CompareForm::add(const Candidate& candidate)
         BusyCursor busy;
         shown_.push_back(showCandidate(candidate, session_->folder(), session_->chefs()));
     }
+    // This horse, not whichever holds its ID in another data folder.
+    candidates_.back().folder = session_->folder().dir();
+    candidates_.back().name = shown_.back().name;
     if (!shown_.back().error.empty())
         seam().warning(this, QStringLiteral("Quindle"), QString::fromStdString(shown_.back().error));
     refresh();

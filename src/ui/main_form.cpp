@@ -448,9 +448,9 @@ void MainForm::openCompare()
 void MainForm::compareShown()
 {
     if (shownHorse_ != 0)
-        addToComparison(Candidate{shownHorse_, {}});
+        addToComparison(Candidate{shownHorse_, {}, {}, {}});
     else if (shownMating_)
-        addToComparison(Candidate{0, *shownMating_});
+        addToComparison(Candidate{0, *shownMating_, {}, {}});
     else
         seam().beep(); // nothing shown to add
 }

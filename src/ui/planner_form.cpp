@@ -316,8 +316,8 @@ void PlannerForm::compareSelected()
     std::vector<Candidate> candidates;
     for (const QModelIndex& index : rows) {
         const PlanRow& row = model_->planRow(index.row());
-        candidates.push_back(
-            Candidate{0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}});
+        candidates.push_back(Candidate{
+            0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}, {}, {}});
     }
     emit comparisonAsked(candidates);
 }

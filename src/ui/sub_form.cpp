@@ -82,7 +82,7 @@ void SubForm::compareClick()
         seam().beep(); // nothing typed to compare
         return;
     }
-    emit comparisonAsked(Candidate{0, names});
+    emit comparisonAsked(Candidate{0, names, {}, {}});
 }
 
 QString SubForm::lastGoodName(int index) const { return guards_[static_cast<std::size_t>(index)]->lastGood(); }
