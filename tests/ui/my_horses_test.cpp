@@ -82,6 +82,14 @@ protected:
     {
         EXPECT_SOON(!form->busy(), 10000);
     }
+    // The season planned for IDs typed (after those already in the box), as Enter plans them.
+    static void planSeasonFor(ui::SeasonForm* season, const QString& ids)
+    {
+        named<QRadioButton>(season, "fromIds")->setChecked(true);
+        QTest::keyClicks(named(season, "damIds"), ids);
+        QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
+        settle(season);
+    }
     static QString cell(ui::MyHorsesForm* form, int row, int column)
     {
         return form->model()->data(form->model()->index(row, column), Qt::DisplayRole).toString();
@@ -283,10 +291,7 @@ TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
     EXPECT_NE(csv.find("1,BRIGHT FILLY,2," + sire.toStdString() + ","), std::string::npos) << csv;
 
     // IDs typed instead: a horse that is no filly or mare is named, the others planned.
-    named<QRadioButton>(season, "fromIds")->setChecked(true);
-    QTest::keyClicks(named(season, "damIds"), "2 1");
-    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
-    settle(season);
+    planSeasonFor(season, "2 1");
     ASSERT_EQ(model->rowCount(), 1);
     EXPECT_TRUE(model->item(0)->text().startsWith("BRIGHT FILLY (1)"));
     EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("2"))
@@ -482,10 +487,7 @@ TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
                             horseLines(1, "PLAIN MARE", "Mare"));
     ui::SeasonForm* season = openSeason();
     ASSERT_NE(season, nullptr);
-    named<QRadioButton>(season, "fromIds")->setChecked(true);
-    QTest::keyClicks(named(season, "damIds"), "1");
-    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
-    settle(season);
+    planSeasonFor(season, "1");
     QStandardItem* dam = season->model()->item(0);
     ASSERT_TRUE(dam && dam->rowCount() == 2);
 
@@ -525,10 +527,7 @@ TEST_F(MyHorsesTest, TheSeasonPlansFromTheBreedingFileTheGameWroteSince)
     main->watchBreedingFile(dir.file("Quindle.nnn"));
     ui::SeasonForm* season = openSeason();
     ASSERT_NE(season, nullptr);
-    named<QRadioButton>(season, "fromIds")->setChecked(true);
-    QTest::keyClicks(named(season, "damIds"), "1");
-    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
-    settle(season);
+    planSeasonFor(season, "1");
     ASSERT_TRUE(season->model()->item(0)->text().startsWith("BRIGHT FILLY (1)"));
     const std::string original = readFile(folder.breedingFile());
     writeFile(folder.breedingFile(), horseLines(1, "NEW FILLY", "Filly"));
@@ -550,10 +549,7 @@ TEST_F(MyHorsesTest, TheSeasonFoldsOnADoubleClickExportsOnlyAPlanForgetsAnotherF
     EXPECT_EQ(seam.beeps, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("season.csv")));
 
-    named<QRadioButton>(season, "fromIds")->setChecked(true);
-    QTest::keyClicks(named(season, "damIds"), "1");
-    QTest::keyClick(named(season, "damIds"), Qt::Key_Return);
-    settle(season);
+    planSeasonFor(season, "1");
     const QModelIndex dam = season->model()->index(0, 0);
     ASSERT_TRUE(dam.isValid());
     const bool open = season->tree()->isExpanded(dam);
