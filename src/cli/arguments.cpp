@@ -30,6 +30,7 @@ constexpr std::array kOptions{
     Option{"--top", "", "a value", false},         Option{"--dams", "", "a value", false},
     Option{"--stable", "", "a file", false, true}, Option{"--sire", "", "a value", false},
     Option{"--min-age", "", "a value", false},     Option{"--max-age", "", "a value", false},
+    Option{"--state-folder", "", nullptr, true},   Option{"--averages", "", nullptr, false},
 };
 
 const Option* findOption(std::string_view name)

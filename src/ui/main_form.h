@@ -154,7 +154,6 @@ private:
     void showChart();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
-    bool cutAgain(); // after a lookup found its bucket damaged; true when cut anew
     void folderReplaced();
     void showDataFolder();
     QPoint subFormBeside() const;
