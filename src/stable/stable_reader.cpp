@@ -150,11 +150,15 @@ public:
         return true;
     }
     template <class Exception>
-    bool parse_error(std::size_t at, const std::string&, const Exception& e)
+    bool parse_error(std::size_t at, const std::string& token, const Exception& e)
     {
+        // `at` is just past the token the parser could not take: the place named is where that token begins.
         if (why_.empty()) {
             const bool utf8 = std::string_view(e.what()).find("UTF-8") != std::string_view::npos;
-            why_ = std::string(utf8 ? "not UTF-8" : "not JSON") + " at " + placeOf(text_, at > 0 ? at - 1 : 0);
+            why_ = std::string(utf8 ? "not UTF-8" : "not JSON") + " at " +
+                   placeOf(text_, at >= text_.size()   ? text_.size()
+                                  : at >= token.size() ? at - token.size()
+                                                       : 0);
         }
         return false;
     }
