@@ -957,7 +957,7 @@ void MainForm::openMyHorses()
 {
     if (!myHorses_) {
         myHorses_ = new MyHorsesForm(session_, stable_, this);
-        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
+        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorse);
         connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
         myHorses_->setZoom(zoom_);
         placeOnScreen(myHorses_, pos() + QPoint(width() / 5, height() / 5), this);
@@ -971,30 +971,13 @@ void MainForm::openSeason()
 {
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
-        connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
+        connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
         season_->setZoom(zoom_);
         placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
     }
     season_->show();
     season_->raise();
     season_->activateWindow();
-}
-
-void MainForm::showHorseById(std::int32_t id)
-{
-    searchID_->setText(QString::number(id));
-    goClick();
-    raise();
-    activateWindow();
-}
-
-void MainForm::showMatingOf(const MatingNames& names)
-{
-    if (subForm_)
-        subForm_->setNames(names);
-    submitMating(names);
-    raise();
-    activateWindow();
 }
 
 } // namespace quindle::ui
