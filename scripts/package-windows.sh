@@ -13,7 +13,7 @@ build=$root/build-windows
 scripts/test-windows.sh --build-only
 version=$(sed -n 's/^project(Quindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=quindle-$version-windows-x64
-qt=$(scripts/build-mingw-qt.sh 2>/dev/null | tail -n 1)
+qt=$(scripts/build-mingw-qt.sh --no-build 2>/dev/null | tail -n 1)
 
 stage=$build/package/$name
 rm -rf "$build/package" "$build/$name.zip"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Quindle for 64-bit Windows on this Debian machine and runs every test
-# under Wine: installs what is missing, builds the small static Qt once into a
-# cache outside the clone (scripts/build-mingw-qt.sh), cross-builds GoogleTest,
+# under Wine: installs what is missing, takes the small static Qt ready-made or
+# builds it once into a cache outside the clone (scripts/build-mingw-qt.sh),
+# cross-builds GoogleTest,
 # builds the window, the command line and the tests with warnings as errors, and
 # compares the Windows command line's output with the Linux one's. Fails when a
 # test fails or when no test ran at all.
