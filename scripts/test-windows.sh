@@ -25,8 +25,18 @@ packages=(
   googletest                 # GoogleTest's sources, built here for MinGW
   nlohmann-json3-dev         # nlohmann/json, header-only: reads the stable file
   xauth xvfb zip             # the package and its screenshot
+  wixl                       # the Windows installer (.msi), made here from packaging/quindle.wxs
+  msitools                   # msiinfo: reads the installer's tables back
   fonts-dejavu-core          # the fonts' licence for the package
 )
+# Each part says how long it took, so that a slow CI run shows where its time went.
+part_name="" part_start=$SECONDS
+part() {
+  [ -z "$part_name" ] || echo "   ($part_name: $((SECONDS - part_start)) s)"
+  part_name=$1 part_start=$SECONDS
+  [ -z "$1" ] || echo "== $1"
+}
+part "Tools"
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -39,7 +49,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-echo "== Static Qt for Windows"
+part "Static Qt for Windows"
 qt=$(QUINDLE_JOBS=$jobs scripts/build-mingw-qt.sh | tail -n 1)
 
 mkdir -p "$build"
@@ -48,7 +58,7 @@ export QUINDLE_WINEPREFIX=$build/wineprefix
 stop_wine() { WINEPREFIX=$QUINDLE_WINEPREFIX wineserver -k 2>/dev/null || true; }
 trap stop_wine EXIT
 
-echo "== GoogleTest for Windows"
+part "GoogleTest for Windows"
 gtest=$build/googletest
 if [ ! -f "$gtest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake -S /usr/src/googletest -B "$gtest/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -58,16 +68,16 @@ if [ ! -f "$gtest/install/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake --install "$gtest/build" >/dev/null
 fi
 
-echo "== Linux command line, for the comparison"
+part "Linux command line, for the comparison"
 cmake -S . -B build-windows-ref -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINDLE_BUILD_GUI=OFF \
   -DQUINDLE_BUILD_TESTS=OFF -DQUINDLE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-windows-ref -j"$jobs" --target quindle-cli quindle-sampledata
 
-echo "== Wine prefix"
+part "Wine prefix"
 # Made and started before the build, so that no test discovery waits for it.
 cmake/wine-run.sh cmd /c exit
 
-echo "== Windows build"
+part "Windows build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINDLE_WERROR=ON -DQUINDLE_BUILD_BENCH=OFF \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
@@ -75,13 +85,14 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINDLE_WERROR=ON -
   -DQUINDLE_LINUX_CLI="$root/build-windows-ref/src/cli/quindle-cli" \
   -DQUINDLE_LINUX_SAMPLEDATA="$root/build-windows-ref/tools/quindle-sampledata" >/dev/null
 cmake --build "$build" -j"$jobs"
-[ "$run_tests" = 1 ] || exit 0
+[ "$run_tests" = 1 ] || { part "" && exit 0; }
 
-echo "== Tests under Wine"
+part "Tests under Wine"
 retries=$QUINDLE_WINEPREFIX/.wine-run.retries # starts Wine failed, made once more (cmake/wine-run.sh)
 rm -f "$retries"
 status=0
 (cd "$build" && ctest --output-on-failure --no-tests=error -j"$jobs") || status=$?
+part ""
 if [ -s "$retries" ]; then
   echo "== Wine failed $(wc -l <"$retries") program start(s) before the program ran; each was started once more:"
   cat "$retries"
