@@ -2,12 +2,13 @@
 # Builds Quindle for 64-bit Windows on this Debian machine and runs every test
 # under Wine: installs what is missing, takes the small static Qt ready-made or
 # builds it once into a cache outside the clone (scripts/build-mingw-qt.sh),
-# cross-builds GoogleTest,
-# builds the window, the command line and the tests with warnings as errors, and
-# compares the Windows command line's output with the Linux one's. Fails when a
-# test fails or when no test ran at all.
+# cross-builds GoogleTest, builds the window, the command line and the tests with
+# warnings as errors, compares the Windows command line's output with the Linux
+# one's, and installs, upgrades and removes the installer made from the build.
+# Fails when a test fails or when no test ran at all.
 # With --build-only it stops after the build (scripts/package-windows.sh).
 #   QUINDLE_QT_CACHE  where the MinGW Qt is kept (default ~/.cache/quindle-mingw-qt)
+#   QUINDLE_QT_READY  where a ready one may lie (default ../shared/mingw-qt)
 #   QUINDLE_JOBS      parallel build jobs (default: the number of cores)
 set -euo pipefail
 cd "$(dirname "$0")/.."
