@@ -48,10 +48,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < entries; ++i) {
         const quindle::Place place = quindle::decodePlace(table.data() + i * quindle::kPlaceEntryBytes);
         held = held || place.id == id;
-        heldThere = heldThere || (place.id == id && place.offset == answer.offset);
+        heldThere = heldThere || (place.id == id && place.offset == answer.place.offset);
     }
     if (answer.kind == quindle::PlaceAnswer::Kind::At &&
-        (!heldThere || answer.offset < 0 || answer.offset >= bucketSize))
+        (!heldThere || answer.place.offset < 0 || answer.place.offset + answer.place.length > bucketSize))
         __builtin_trap();
     if (answer.kind == quindle::PlaceAnswer::Kind::Absent && held)
         __builtin_trap();

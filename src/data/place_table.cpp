@@ -46,11 +46,14 @@ void encodePlace(const Place& place, char* to)
 {
     put32(static_cast<std::uint32_t>(place.id), to);
     put64(static_cast<std::uint64_t>(place.offset), to + 4);
+    put32(static_cast<std::uint32_t>(place.length), to + 12);
+    put64(place.sum, to + 16);
 }
 
 Place decodePlace(const char* from)
 {
-    return {static_cast<std::int32_t>(get32(from)), static_cast<std::int64_t>(get64(from + 4))};
+    return {static_cast<std::int32_t>(get32(from)), static_cast<std::int64_t>(get64(from + 4)),
+            static_cast<std::int32_t>(get32(from + 12)), get64(from + 16)};
 }
 
 void encodeSeal(const PlaceSeal& seal, char* to)
@@ -97,10 +100,15 @@ public:
         while (low < high) {
             const std::int64_t middle = low + (high - low) / 2;
             const Place place = entry(middle);
-            if (place.id <= below || place.id >= above || place.offset < 0 || place.offset >= seal_.bucketSize)
+            if (place.id <= below || place.id >= above || !inBucket(place))
                 return {};
-            if (place.id == id)
-                return {PlaceAnswer::Kind::At, place.offset};
+            if (place.id == id) {
+                // An earlier entry of the same identifier would hide the first
+                // horse behind a later one.
+                if (middle > 0 && entry(middle - 1).id >= id)
+                    return {};
+                return {PlaceAnswer::Kind::At, place};
+            }
             if (place.id < id) {
                 low = middle + 1;
                 below = place.id;
@@ -113,6 +121,11 @@ public:
     }
 
 private:
+    bool inBucket(const Place& place) const
+    {
+        return place.offset >= 0 && place.length > 0 && place.offset + place.length <= seal_.bucketSize;
+    }
+
     Place entry(std::int64_t index)
     {
         char bytes[kPlaceEntryBytes];
@@ -125,7 +138,7 @@ private:
     // bucket, and with the sum the seal holds.
     bool wholeAndInOrder()
     {
-        constexpr std::size_t kBlockEntries = 5461; // 64 KB less 4 bytes
+        constexpr std::size_t kBlockEntries = 2730; // 64 KB less 16 bytes
         std::vector<char> block(kBlockEntries * kPlaceEntryBytes);
         Checksum sum;
         std::int64_t last = std::numeric_limits<std::int64_t>::min();
@@ -140,7 +153,7 @@ private:
             sum.add({block.data(), bytes});
             for (std::size_t i = 0; i < want; ++i) {
                 const Place place = decodePlace(block.data() + i * kPlaceEntryBytes);
-                if (place.id <= last || place.offset < 0 || place.offset >= seal_.bucketSize)
+                if (place.id <= last || !inBucket(place))
                     return false;
                 last = place.id;
             }

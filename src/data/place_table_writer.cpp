@@ -17,7 +17,7 @@ namespace {
 // the first horse of each identifier first, as a stable sort would.
 bool before(const Place& a, const Place& b) { return a.id != b.id ? a.id < b.id : a.offset < b.offset; }
 
-constexpr std::size_t kBlockPlaces = 4096; // 48 KB a block
+constexpr std::size_t kBlockPlaces = 4096; // 96 KB a block
 
 // One sorted run of places in a file, read back a block at a time.
 struct Run {
@@ -118,17 +118,17 @@ PlaceTableWriter::~PlaceTableWriter()
     }
 }
 
-void PlaceTableWriter::add(std::int32_t id, std::int64_t offset)
+void PlaceTableWriter::add(const Place& place)
 {
     if (inOrder_) {
-        if (id >= lastId_) {
-            lastId_ = id;
-            inOrder_->put({id, offset});
+        if (place.id >= lastId_) {
+            lastId_ = place.id;
+            inOrder_->put(place);
             return;
         }
         leaveOrder();
     }
-    held_.push_back({id, offset});
+    held_.push_back(place);
     if (held_.size() == heldPlaces_)
         writeRun();
 }

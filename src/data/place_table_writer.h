@@ -32,7 +32,7 @@ public:
     PlaceTableWriter& operator=(const PlaceTableWriter&) = delete;
 
     // A horse of the bucket, in bucket order: offsets only ever grow.
-    void add(std::int32_t id, std::int64_t offset);
+    void add(const Place& place);
     // Writes the table for a bucket of `bucketSize` bytes, the first horse of
     // each identifier kept, and renames it into place. Throws FileError.
     void commit(std::int64_t bucketSize);

@@ -51,12 +51,17 @@ public:
 
     // Writes whole horses, their lines ending in CR LF, held in `bytes`: one
     // for each of `places`, which says where each starts in `bytes`. The caller
-    // never passes more horses than roomLeft().
+    // never passes more horses than roomLeft(). Each horse's place holds the
+    // checksum of its bytes, which a lookup checks before it answers.
     void write(const char* bytes, std::size_t size, std::span<const Place> places)
     {
         file_->write(bytes, size);
-        for (const Place& place : places)
-            places_->add(place.id, size_ + place.offset);
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            const auto start = static_cast<std::size_t>(places[i].offset);
+            const std::size_t end = i + 1 < places.size() ? static_cast<std::size_t>(places[i + 1].offset) : size;
+            places_->add({places[i].id, size_ + places[i].offset, static_cast<std::int32_t>(end - start),
+                          checksumOf({bytes + start, end - start})});
+        }
         size_ += static_cast<std::int64_t>(size);
         written_ += std::ssize(places);
         if (written_ == bucketCapacity(bucket_))
