@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "data/file_error.h"
@@ -169,26 +170,47 @@ private:
 
 } // namespace
 
+namespace {
+
+// The seal of the open table, when it is made for this bucket as it is, by
+// this cut, and counts exactly the entries before it. Throws FileError.
+std::optional<PlaceSeal> fittingSeal(std::FILE* file, const std::string& tablePath, std::int64_t bucketSize,
+                                     std::uint64_t cutTag)
+{
+    const std::int64_t length = fileLength(file);
+    if (length < std::int64_t{kPlaceSealBytes})
+        return std::nullopt;
+    char bytes[kPlaceSealBytes];
+    PlaceSeal seal;
+    if (readAt(file, length - std::int64_t{kPlaceSealBytes}, bytes, sizeof bytes, tablePath) != sizeof bytes ||
+        !decodeSeal(bytes, seal))
+        return std::nullopt;
+    if (seal.bucketSize != bucketSize || seal.cutTag != cutTag ||
+        seal.entries != (length - std::int64_t{kPlaceSealBytes}) / std::int64_t{kPlaceEntryBytes} ||
+        (length - std::int64_t{kPlaceSealBytes}) % std::int64_t{kPlaceEntryBytes} != 0)
+        return std::nullopt;
+    return seal;
+}
+
+} // namespace
+
+bool placeTableFits(const std::string& tablePath, std::int64_t bucketSize, std::uint64_t cutTag)
+{
+    try {
+        return fittingSeal(openInput(tablePath).get(), tablePath, bucketSize, cutTag).has_value();
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 PlaceAnswer lookUpPlace(const std::string& tablePath, std::int32_t id, std::int64_t bucketSize, std::uint64_t cutTag)
 {
     try {
         FilePtr file = openInput(tablePath);
-        const std::int64_t length = fileLength(file.get());
-        if (length < std::int64_t{kPlaceSealBytes})
+        const auto seal = fittingSeal(file.get(), tablePath, bucketSize, cutTag);
+        if (!seal)
             return {};
-        char bytes[kPlaceSealBytes];
-        PlaceSeal seal;
-        if (readAt(file.get(), length - std::int64_t{kPlaceSealBytes}, bytes, sizeof bytes, tablePath) !=
-                sizeof bytes ||
-            !decodeSeal(bytes, seal))
-            return {};
-        // Made for this bucket as it is, by this cut, and holding exactly the
-        // entries its seal counts.
-        if (seal.bucketSize != bucketSize || seal.cutTag != cutTag ||
-            seal.entries != (length - std::int64_t{kPlaceSealBytes}) / std::int64_t{kPlaceEntryBytes} ||
-            (length - std::int64_t{kPlaceSealBytes}) % std::int64_t{kPlaceEntryBytes} != 0)
-            return {};
-        return OpenTable(std::move(file), tablePath, seal).search(id);
+        return OpenTable(std::move(file), tablePath, *seal).search(id);
     } catch (const FileError&) {
         return {}; // missing, not a file, unreadable: the scan answers
     }

@@ -63,6 +63,11 @@ struct PlaceAnswer {
     Place place;
 };
 
+// Whether the table at `tablePath` is sealed by this version for a bucket of
+// `bucketSize` bytes and the cut of `cutTag`: a folder cut by an older version,
+// whose tables hold no checksums of the horses, is cut again.
+bool placeTableFits(const std::string& tablePath, std::int64_t bucketSize, std::uint64_t cutTag);
+
 // Looks `id` up in the table at `tablePath`, which must have been made for a
 // bucket of `bucketSize` bytes by the cut of `cutTag`. The search reads only the
 // entries it needs; each must fit the order of those read before it. An
