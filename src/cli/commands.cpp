@@ -129,7 +129,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
         MainBoxes boxes;
         const GoOutcome outcome = go(boxes, folder, *chefs, id);
         if (!outcome.error.empty())
-            std::fprintf(stderr, "quindle-cli: %s\n", outcome.error.c_str());
+            sayError(outcome.error);
         if (!outcome.found)
             status = 1;
         if (json) {
@@ -180,7 +180,7 @@ void warnUnknownSires(const SireList& list, const std::vector<std::string>& name
     std::string unknown;
     for (std::size_t i = 0; i < names.size(); ++i)
         if (!names[i].empty() && !known[i])
-            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(names[i]) + "\"";
+            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ForMessage(names[i]) + "\"";
     if (unknown.empty())
         return;
     // Past a damaged entry nothing is read, so the name may be there all the same.

@@ -236,7 +236,7 @@ private:
             if (error) {
                 out_.flush();
                 std::fflush(stdout);
-                std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());
+                sayError(*error);
                 status_ = 1;
             }
             stopped_ = error.has_value() || out_.failed();
@@ -285,7 +285,7 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
         if (e.notOpened())
             std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
         else
-            std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+            sayError(e.what());
         return 2;
     }
     Out out;

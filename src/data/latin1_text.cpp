@@ -18,4 +18,22 @@ std::string latin1ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::string latin1ForMessage(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 32 || (c >= 127 && c < 0xA0)) {
+            static const char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += latin1ToUtf8(bytes.substr(i, 1));
+        }
+    }
+    return out;
+}
+
 } // namespace quindle
