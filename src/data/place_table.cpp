@@ -47,14 +47,23 @@ void encodePlace(const Place& place, char* to)
 {
     put32(static_cast<std::uint32_t>(place.id), to);
     put64(static_cast<std::uint64_t>(place.offset), to + 4);
-    put32(static_cast<std::uint32_t>(place.length), to + 12);
-    put64(place.sum, to + 16);
 }
 
 Place decodePlace(const char* from)
 {
-    return {static_cast<std::int32_t>(get32(from)), static_cast<std::int64_t>(get64(from + 4)),
-            static_cast<std::int32_t>(get32(from + 12)), get64(from + 16)};
+    return {static_cast<std::int32_t>(get32(from)), static_cast<std::int64_t>(get64(from + 4))};
+}
+
+void encodePlaceSum(const Place& place, char* to)
+{
+    put32(static_cast<std::uint32_t>(place.length), to);
+    put64(place.sum, to + 4);
+}
+
+void decodePlaceSum(const char* from, Place& place)
+{
+    place.length = static_cast<std::int32_t>(get32(from));
+    place.sum = get64(from + 4);
 }
 
 void encodeSeal(const PlaceSeal& seal, char* to)
@@ -101,14 +110,14 @@ public:
         while (low < high) {
             const std::int64_t middle = low + (high - low) / 2;
             const Place place = entry(middle);
-            if (place.id <= below || place.id >= above || !inBucket(place))
+            if (place.id <= below || place.id >= above || !inBucket(place.offset))
                 return {};
             if (place.id == id) {
                 // An earlier entry of the same identifier would hide the first
                 // horse behind a later one.
                 if (middle > 0 && entry(middle - 1).id >= id)
                     return {};
-                return {PlaceAnswer::Kind::At, place};
+                return withSum(middle, place);
             }
             if (place.id < id) {
                 low = middle + 1;
@@ -122,9 +131,18 @@ public:
     }
 
 private:
-    bool inBucket(const Place& place) const
+    bool inBucket(std::int64_t offset) const { return offset >= 0 && offset < seal_.bucketSize; }
+
+    PlaceAnswer withSum(std::int64_t index, Place place)
     {
-        return place.offset >= 0 && place.length > 0 && place.offset + place.length <= seal_.bucketSize;
+        char bytes[kPlaceSumBytes];
+        const std::int64_t at = seal_.entries * std::int64_t{kPlaceEntryBytes} + index * std::int64_t{kPlaceSumBytes};
+        if (readAt(file_.get(), at, bytes, sizeof bytes, path_) != sizeof bytes)
+            return {};
+        decodePlaceSum(bytes, place);
+        if (place.length <= 0 || place.length > seal_.bucketSize - place.offset)
+            return {};
+        return {PlaceAnswer::Kind::At, place};
     }
 
     Place entry(std::int64_t index)
@@ -139,7 +157,7 @@ private:
     // bucket, and with the sum the seal holds.
     bool wholeAndInOrder()
     {
-        constexpr std::size_t kBlockEntries = 2730; // 64 KB less 16 bytes
+        constexpr std::size_t kBlockEntries = 5461; // 64 KB less 4 bytes
         std::vector<char> block(kBlockEntries * kPlaceEntryBytes);
         Checksum sum;
         std::int64_t last = std::numeric_limits<std::int64_t>::min();
@@ -154,7 +172,7 @@ private:
             sum.add({block.data(), bytes});
             for (std::size_t i = 0; i < want; ++i) {
                 const Place place = decodePlace(block.data() + i * kPlaceEntryBytes);
-                if (place.id <= last || !inBucket(place))
+                if (place.id <= last || !inBucket(place.offset))
                     return false;
                 last = place.id;
             }
@@ -185,9 +203,10 @@ std::optional<PlaceSeal> fittingSeal(std::FILE* file, const std::string& tablePa
     if (readAt(file, length - std::int64_t{kPlaceSealBytes}, bytes, sizeof bytes, tablePath) != sizeof bytes ||
         !decodeSeal(bytes, seal))
         return std::nullopt;
+    constexpr std::int64_t kBoth = std::int64_t{kPlaceEntryBytes + kPlaceSumBytes};
     if (seal.bucketSize != bucketSize || seal.cutTag != cutTag ||
-        seal.entries != (length - std::int64_t{kPlaceSealBytes}) / std::int64_t{kPlaceEntryBytes} ||
-        (length - std::int64_t{kPlaceSealBytes}) % std::int64_t{kPlaceEntryBytes} != 0)
+        seal.entries != (length - std::int64_t{kPlaceSealBytes}) / kBoth ||
+        (length - std::int64_t{kPlaceSealBytes}) % kBoth != 0)
         return std::nullopt;
     return seal;
 }

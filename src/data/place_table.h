@@ -4,11 +4,13 @@
 // identifier in bucket order, so a lookup reads one horse instead of the whole
 // bucket. Little-endian and of fixed layout, so every build reads any build's
 // table:
-//   entries   24 bytes each: identifier (4), offset in the bucket (8), the
-//             horse's length in bytes (4), a checksum of those bytes (8)
+//   entries   12 bytes each: identifier (4), offset in the bucket (8)
+//   sums      12 bytes for each entry, in the same order: the length in bytes
+//             of the horse at its place (4), a checksum of those bytes (8)
 //   seal      56 bytes, written last: "QNPLACES", version (4), entry size (4),
 //             the bucket's size as written (8), the tag of the cut it was made
-//             by (8), the entry count (8), a checksum of the entries (8) and a
+//             by (8), the entry count (8), a checksum of the entries (8; not
+//             of the sums, each checked against its horse) and a
 //             checksum of the seal's first 48 bytes (8)
 // The seal comes last because the count is known only when the bucket is done,
 // and a table cut short has none. A table that cannot be trusted (of another
@@ -31,7 +33,8 @@ struct Place {
     std::uint64_t sum = 0;   // checksumOf those bytes
 };
 
-inline constexpr std::size_t kPlaceEntryBytes = 24;
+inline constexpr std::size_t kPlaceEntryBytes = 12;
+inline constexpr std::size_t kPlaceSumBytes = 12;
 inline constexpr std::size_t kPlaceSealBytes = 56;
 inline constexpr std::uint32_t kPlaceTableVersion = 2;
 
@@ -39,8 +42,12 @@ inline constexpr std::uint32_t kPlaceTableVersion = 2;
 // bucket folder's record holds for the cut.
 inline std::uint64_t cutTagOf(std::string_view stampText) { return checksumOf(stampText); }
 
+// An entry: the identifier and the offset.
 void encodePlace(const Place& place, char* to);
 Place decodePlace(const char* from);
+// An entry's sum: the length and the checksum.
+void encodePlaceSum(const Place& place, char* to);
+void decodePlaceSum(const char* from, Place& place);
 
 struct PlaceSeal {
     std::int64_t bucketSize = 0;
@@ -71,8 +78,8 @@ bool placeTableFits(const std::string& tablePath, std::int64_t bucketSize, std::
 // Looks `id` up in the table at `tablePath`, which must have been made for a
 // bucket of `bucketSize` bytes by the cut of `cutTag`. The search reads only the
 // entries it needs; each must fit the order of those read before it. An
-// identifier is Absent only after the whole table has been read back in order
-// and with its checksum. An entry is At only when the entry before it holds a
+// identifier is Absent only after every entry has been read back in order and
+// with its checksum (the sums are not needed for that). An entry is At only when the entry before it holds a
 // smaller identifier (the split keeps the first horse of each); its place is
 // still to be checked against the horse there. Never throws: a table it cannot
 // read is Unknown.

@@ -98,7 +98,7 @@ TEST(PlaceTables, PlacesInOrderOrNotAndInRunsOfAnySizeMakeTheSameTableAndLeaveNo
             if (one.empty())
                 one = table;
             EXPECT_EQ(table, one) << "runs of " << held;
-            EXPECT_EQ(table.size(), kPlaceSealBytes + first.size() * kPlaceEntryBytes);
+            EXPECT_EQ(table.size(), kPlaceSealBytes + first.size() * (kPlaceEntryBytes + kPlaceSumBytes));
             for (const auto& [id, offset] : first) {
                 const PlaceAnswer found = lookUpPlace(path, id, 10000, 42);
                 ASSERT_EQ(found.kind, PlaceAnswer::Kind::At) << id;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/bucket_cut.h"
@@ -48,6 +49,21 @@ struct Table {
     }
 };
 
+// The bytes of a table of `places`, sealed.
+std::string tableOf(const std::vector<Place>& places, PlaceSeal seal)
+{
+    const std::size_t n = places.size();
+    std::string out(n * (kPlaceEntryBytes + kPlaceSumBytes) + kPlaceSealBytes, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        encodePlace(places[i], out.data() + i * kPlaceEntryBytes);
+        encodePlaceSum(places[i], out.data() + n * kPlaceEntryBytes + i * kPlaceSumBytes);
+    }
+    seal.entries = static_cast<std::int64_t>(n);
+    seal.entriesChecksum = checksumOf(std::string_view(out).substr(0, n * kPlaceEntryBytes));
+    encodeSeal(seal, out.data() + out.size() - kPlaceSealBytes);
+    return out;
+}
+
 struct Cut {
     TempDir dir;
     DataFolder folder{dir.path().string()};
@@ -75,21 +91,16 @@ struct Cut {
     {
         for (const int b : kTables) {
             const std::string bytes = readFile(folder.placeTable(b));
-            const std::size_t count = (bytes.size() - kPlaceSealBytes) / kPlaceEntryBytes;
+            const std::size_t count = (bytes.size() - kPlaceSealBytes) / (kPlaceEntryBytes + kPlaceSumBytes);
             Table t;
-            for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t i = 0; i < count; ++i) {
                 t.places.push_back(decodePlace(bytes.data() + i * kPlaceEntryBytes));
-            ASSERT_TRUE(decodeSeal(bytes.data() + count * kPlaceEntryBytes, t.seal));
+                decodePlaceSum(bytes.data() + count * kPlaceEntryBytes + i * kPlaceSumBytes, t.places.back());
+            }
+            ASSERT_TRUE(decodeSeal(bytes.data() + bytes.size() - kPlaceSealBytes, t.seal));
             if (!t.places.empty())
                 how(t, static_cast<std::int64_t>(std::filesystem::file_size(folder.bucketFile(b))));
-            std::string out(t.places.size() * kPlaceEntryBytes, '\0');
-            for (std::size_t i = 0; i < t.places.size(); ++i)
-                encodePlace(t.places[i], out.data() + i * kPlaceEntryBytes);
-            t.seal.entries = static_cast<std::int64_t>(t.places.size());
-            t.seal.entriesChecksum = checksumOf(out);
-            out.resize(out.size() + kPlaceSealBytes);
-            encodeSeal(t.seal, out.data() + t.places.size() * kPlaceEntryBytes);
-            writeFile(folder.placeTable(b), out);
+            writeFile(folder.placeTable(b), tableOf(t.places, t.seal));
         }
     }
 };
@@ -256,12 +267,12 @@ TEST(PlaceLookup, TheEntryOfATwiceUsedIdentifierNeverAnswersWithTheSecondHorse)
 
     // A whole entry for the second horse beside the first, on the search's path.
     cut.cut();
+    static Place secondEntry;
+    secondEntry = secondPlace;
     cut.reseal([](Table& t, std::int64_t) {
         const auto first = std::find_if(t.places.begin(), t.places.end(), [](auto& p) { return p.id == 12; });
-        t.places.insert(first + 1, Place{});
+        ASSERT_EQ(first - t.places.begin(), 11);
+        t.places.insert(first + 1, secondEntry);
     });
-    table = readFile(cut.folder.placeTable(0));
-    encodePlace(secondPlace, table.data() + 12 * kPlaceEntryBytes);
-    writeFile(cut.folder.placeTable(0), table);
     EXPECT_EQ(findHorse(cut.folder, 12).horse.name, "HORSE 12");
 }
