@@ -142,7 +142,11 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
                           namedMembersJson(boxes, *chefs, record)) +
                 "\n");
         } else {
-            out.write("Identifier " + std::to_string(id) + (outcome.found ? "" : ": not found") + "\n");
+            // A lookup that failed says so: the horse may well be there.
+            const char* const answer = outcome.found           ? ""
+                                       : outcome.error.empty() ? ": not found"
+                                                               : ": could not be looked up";
+            out.write("Identifier " + std::to_string(id) + answer + "\n");
             out.write(boxesPlain(boxes) + "\n");
         }
     }
