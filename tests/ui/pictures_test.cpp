@@ -577,6 +577,10 @@ TEST_F(GuiTest, ACardOrAnExportOntoAFifoOrAFullDiskSaysWhyAndWritesNothing)
     std::filesystem::create_directory(full);
     if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    const struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{full};
     for (const auto& [name, write] : writers)
         writeFile(full + "/" + name, "earlier");
     {
@@ -595,6 +599,5 @@ TEST_F(GuiTest, ACardOrAnExportOntoAFifoOrAFullDiskSaysWhyAndWritesNothing)
         EXPECT_EQ(readFile(path), "earlier") << name;
         EXPECT_FALSE(std::filesystem::exists(path + ".new")) << name;
     }
-    ::umount2(full.c_str(), MNT_DETACH);
 }
 #endif
