@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 #include "data/checksum.h"
@@ -21,12 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t bucketSize = 1 + data[3] * 16;
     std::string table(reinterpret_cast<const char*>(data + 4), size - 4);
     if (sealed) {
-        table.resize(table.size() - table.size() % quindle::kPlaceEntryBytes);
+        constexpr std::size_t kBoth = quindle::kPlaceEntryBytes + quindle::kPlaceSumBytes;
+        table.resize(table.size() - table.size() % kBoth);
         quindle::PlaceSeal seal;
         seal.bucketSize = bucketSize;
         seal.cutTag = 7;
-        seal.entries = static_cast<std::int64_t>(table.size() / quindle::kPlaceEntryBytes);
-        seal.entriesChecksum = quindle::checksumOf(table);
+        seal.entries = static_cast<std::int64_t>(table.size() / kBoth);
+        seal.entriesChecksum =
+            quindle::checksumOf(std::string_view(table).substr(0, table.size() / kBoth * quindle::kPlaceEntryBytes));
         char bytes[quindle::kPlaceSealBytes];
         quindle::encodeSeal(seal, bytes);
         table.append(bytes, sizeof bytes);
@@ -44,14 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool held = false, heldThere = false;
     // Answered at all, so the table ends in a seal that fits it (the fuzzer may
     // forge one): entries, then the seal.
-    const std::size_t entries = (table.size() - quindle::kPlaceSealBytes) / quindle::kPlaceEntryBytes;
+    const std::size_t entries =
+        (table.size() - quindle::kPlaceSealBytes) / (quindle::kPlaceEntryBytes + quindle::kPlaceSumBytes);
     for (std::size_t i = 0; i < entries; ++i) {
         const quindle::Place place = quindle::decodePlace(table.data() + i * quindle::kPlaceEntryBytes);
         held = held || place.id == id;
-        heldThere = heldThere || (place.id == id && place.offset == answer.offset);
+        heldThere = heldThere || (place.id == id && place.offset == answer.place.offset);
     }
     if (answer.kind == quindle::PlaceAnswer::Kind::At &&
-        (!heldThere || answer.offset < 0 || answer.offset >= bucketSize))
+        (!heldThere || answer.place.offset < 0 || answer.place.offset + answer.place.length > bucketSize))
         __builtin_trap();
     if (answer.kind == quindle::PlaceAnswer::Kind::Absent && held)
         __builtin_trap();

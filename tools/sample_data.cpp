@@ -141,7 +141,9 @@ void writeDataFolder(const std::string& dir, const Options& options)
         ancients.push_back(names.make(25));
     const std::int64_t sireCount =
         options.sires > 0 ? options.sires : std::clamp<std::int64_t>(options.horses / 40, 400, 4000);
-    const std::int64_t founders = sireCount / 5;
+    // Two founders at least: the second stallion's sire is drawn from those before
+    // four fifths of it, which for fewer than two is none.
+    const std::int64_t founders = std::max<std::int64_t>(sireCount / 5, 2);
     std::vector<Sire> sires;
     for (std::int64_t i = 0; i < sireCount; ++i) {
         Sire s;
@@ -176,7 +178,7 @@ void writeDataFolder(const std::string& dir, const Options& options)
     };
     for (std::size_t i = 0; i < 120; ++i)
         chefRow(ancients[i]);
-    for (std::int64_t i = 0; i < std::min<std::int64_t>(founders * 2, 250); ++i)
+    for (std::int64_t i = 0; i < std::min<std::int64_t>({founders * 2, 250, sireCount}); ++i)
         chefRow(sires[static_cast<std::size_t>(i)].name);
     chefRow(ancients[0]);
     chefs.close();

@@ -124,7 +124,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
         MainBoxes boxes;
         const GoOutcome outcome = goCuttingAgain(boxes, folder, *chefs, id).go;
         if (!outcome.error.empty())
-            std::fprintf(stderr, "quindle-cli: %s\n", outcome.error.c_str());
+            sayError(outcome.error);
         if (!outcome.found)
             status = 1;
         if (json) {
@@ -137,7 +137,11 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
                           namedMembersJson(boxes, *chefs, record)) +
                 "\n");
         } else {
-            out.write("Identifier " + std::to_string(id) + (outcome.found ? "" : ": not found") + "\n");
+            // A lookup that failed says so: the horse may well be there.
+            const char* const answer = outcome.found           ? ""
+                                       : outcome.error.empty() ? ": not found"
+                                                               : ": could not be looked up";
+            out.write("Identifier " + std::to_string(id) + answer + "\n");
             out.write(boxesPlain(boxes) + "\n");
         }
     }
@@ -175,7 +179,7 @@ void warnUnknownSires(const SireList& list, const std::vector<std::string>& name
     std::string unknown;
     for (std::size_t i = 0; i < names.size(); ++i)
         if (!names[i].empty() && !known[i])
-            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ToUtf8(names[i]) + "\"";
+            unknown += (unknown.empty() ? "\"" : ", \"") + latin1ForMessage(names[i]) + "\"";
     if (unknown.empty())
         return;
     // Past a damaged entry nothing is read, so the name may be there all the same.

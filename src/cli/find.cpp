@@ -27,7 +27,7 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
     try {
         index = loadNameIndex(folder, [&] { splitAgain(folder); });
     } catch (const FileError& e) {
-        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+        sayError(e.what());
         return 2;
     }
     const FoundNames found = findNames(index, *latin1, limit);

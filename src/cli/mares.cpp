@@ -64,7 +64,7 @@ std::vector<std::int32_t> stableMares(const DataFolder& folder, const Stable& st
     bool leftOut = false;
     for (const CheckedHorse& horse : horses)
         if (!horse.usable()) {
-            std::fprintf(stderr, "quindle-cli: %s\n", horse.message.c_str());
+            sayError(horse.message);
             leftOut = true;
         }
     std::vector<std::int32_t> ids = mareIdsOf(horses);
@@ -123,10 +123,10 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     if (!sires->find(*stallion).entries) {
         // Past a damaged entry nothing is read, so he may be there all the same.
         if (sires->error().empty())
-            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ToUtf8(*stallion).c_str());
+            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ForMessage(*stallion).c_str());
         else
             std::fprintf(stderr, "quindle-cli: %s is not in what could be read of the sire list: %s\n",
-                         latin1ToUtf8(*stallion).c_str(), sires->error().c_str());
+                         latin1ForMessage(*stallion).c_str(), sires->error().c_str());
         return 1;
     }
     std::optional<std::vector<std::int32_t>> only;
@@ -171,7 +171,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
             mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids, 0, sink);
         }
     } catch (const FileError& e) {
-        std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+        sayError(e.what());
         return 2;
     }
     if (!out.finish())
@@ -179,7 +179,7 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     int status = written ? 0 : 1;
     for (const std::string* error : {&std::as_const(mares.error), &sires->error()})
         if (!error->empty()) {
-            std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());
+            sayError(*error);
             status = 1;
         }
     return status;

@@ -53,6 +53,14 @@ private:
     bool failed_ = false;
 };
 
+// Writes "quindle-cli: MESSAGE" and a line end to standard error, the message
+// whole whatever bytes it holds (printf's %s would stop at a NUL).
+inline void sayError(std::string_view message)
+{
+    const std::string line = "quindle-cli: " + std::string(message) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
 // Reports a failed write to standard error; returns the exit code for it.
 inline int outputFailed()
 {

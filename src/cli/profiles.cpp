@@ -237,7 +237,7 @@ private:
             if (error) {
                 out_.flush();
                 std::fflush(stdout);
-                std::fprintf(stderr, "quindle-cli: %s\n", error->c_str());
+                sayError(*error);
                 status_ = 1;
             }
             stopped_ = error.has_value() || out_.failed();
@@ -283,7 +283,7 @@ int writeRows(const DataFolder& folder, const ChefTable& chefs, const RowFilter&
         if (e.notOpened())
             std::fprintf(stderr, "%s\n", missingFileText(folder.breedingFile()).c_str());
         else
-            std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+            sayError(e.what());
         return 2;
     }
     Out out;

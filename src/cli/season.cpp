@@ -92,7 +92,7 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
     if (!out.finish())
         return outputFailed();
     for (const std::string& message : season.leftOut)
-        std::fprintf(stderr, "quindle-cli: %s\n", message.c_str());
+        sayError(message);
     const bool noMare = stablePath && season.dams.empty() && season.leftOut.empty();
     if (noMare)
         sayNoMareKept(*stablePath);

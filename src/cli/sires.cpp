@@ -41,7 +41,7 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     if (options.dam) {
         const MareLookup found = findMare(folder, damId);
         if (found.status != MareLookup::Status::Found) {
-            std::fprintf(stderr, "quindle-cli: %s\n", found.message.c_str());
+            sayError(found.message);
             return 1;
         }
         mare = found.lines;

@@ -20,13 +20,10 @@ namespace quindle::cli {
 
 namespace {
 
-// A message of the book, whole: written by its size, so nothing in it cuts it short.
 void say(const std::string& message)
 {
-    if (message.empty())
-        return;
-    std::string line = "quindle-cli: " + message + "\n";
-    std::fwrite(line.data(), 1, line.size(), stderr);
+    if (!message.empty())
+        sayError(message);
 }
 
 int list(StableBook& book, const DataFolder& folder)

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "output.h"
+
 namespace quindle::cli {
 
 std::optional<std::string> stablePathOf(const DataFolder& folder, const std::string& option)
@@ -20,7 +22,7 @@ StableRead readStableFile(const std::string& path)
 {
     StableRead read = readStable(path);
     if (read.status == Outcome::Failed)
-        std::fprintf(stderr, "quindle-cli: %s\n", read.error.c_str());
+        sayError(read.error);
     else if (read.status == Outcome::Absent)
         std::fprintf(stderr, "quindle-cli: %s: no horses kept yet (no such file)\n", path.c_str());
     return read;

@@ -18,6 +18,7 @@
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/place_table.h"
 #include "data/replacing_file.h"
 #include "data/stamp.h"
 #include "data/system_paths.h"
@@ -221,9 +222,13 @@ BucketState readBucketState(const DataFolder& folder, const std::string& stampTe
     const auto record = parseBucketRecord(bytes);
     if (!record || record->stampText != stampText || fileIdentityOf(folder.breedingFile()) != record->breedingIdentity)
         return state;
-    for (int b = 0; b < kBucketCount; ++b)
-        if (sizeOf(folder.bucketFile(b)) != record->bucketSizes[static_cast<std::size_t>(b)])
+    // A table of places of an older version (no checksums of the horses), or
+    // none, cannot vouch for what a lookup answers: such buckets are cut again.
+    for (int b = 0; b < kBucketCount; ++b) {
+        const std::int64_t size = record->bucketSizes[static_cast<std::size_t>(b)];
+        if (sizeOf(folder.bucketFile(b)) != size || !placeTableFits(folder.placeTable(b), size, cutTagOf(stampText)))
             return state;
+    }
     state.current =
         sizeOf(folder.nameIndex()) == record->nameIndexSize && sizeOf(folder.horseIndex()) == record->horseIndexSize;
     return state;

@@ -49,6 +49,8 @@ FileError::Kind openFaultKind(int error)
 std::string cannotOpenText(int error) { return std::string("cannot be opened: ") + std::strerror(error); }
 } // namespace
 
+std::string fileKindText(unsigned mode) { return kindOf(mode); }
+
 std::string notRegularFileText(unsigned mode)
 {
     return "is " + kindOf(mode) + ", not a regular file; Quindle reads only ordinary files";

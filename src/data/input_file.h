@@ -35,6 +35,8 @@ std::string lineTooLongText();
 FilePtr openInput(const std::string& path);
 // What openInput says of a path whose mode (st_mode) is no regular file's.
 std::string notRegularFileText(unsigned mode);
+// What a file of this mode is that is not a regular file ("a folder", "a FIFO", "a device").
+std::string fileKindText(unsigned mode);
 
 // The two inputs start-up reads before it looks at the breeding file, opened in
 // one go, in the order a player is told of their faults: the chef table, whose

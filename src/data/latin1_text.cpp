@@ -36,6 +36,20 @@ std::optional<std::string> utf8ToLatin1(std::string_view utf8)
         if ((next & 0xC0) != 0x80)
             return std::nullopt;
         out += static_cast<char>(((b & 0x03) << 6) | (next & 0x3F));
+std::string latin1ForMessage(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 32 || (c >= 127 && c < 0xA0)) {
+            static const char hex[] = "0123456789ABCDEF";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += latin1ToUtf8(bytes.substr(i, 1));
+        }
     }
     return out;
 }

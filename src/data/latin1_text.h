@@ -11,5 +11,9 @@ namespace quindle {
 std::string latin1ToUtf8(std::string_view bytes);
 // The other way: nullopt when the text is not UTF-8 or holds a character past U+00FF.
 std::optional<std::string> utf8ToLatin1(std::string_view utf8);
+// The same for a message: controls (and the Latin-1 bytes that stand for
+// controls) become escapes such as \x00, so a name is shown whole, never cut
+// short by a NUL nor garbled by a control, in a message box or a terminal.
+std::string latin1ForMessage(std::string_view bytes);
 
 } // namespace quindle

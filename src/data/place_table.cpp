@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "data/file_error.h"
@@ -53,6 +54,18 @@ Place decodePlace(const char* from)
     return {static_cast<std::int32_t>(get32(from)), static_cast<std::int64_t>(get64(from + 4))};
 }
 
+void encodePlaceSum(const Place& place, char* to)
+{
+    put32(static_cast<std::uint32_t>(place.length), to);
+    put64(place.sum, to + 4);
+}
+
+void decodePlaceSum(const char* from, Place& place)
+{
+    place.length = static_cast<std::int32_t>(get32(from));
+    place.sum = get64(from + 4);
+}
+
 void encodeSeal(const PlaceSeal& seal, char* to)
 {
     std::memcpy(to, kMagic, sizeof kMagic);
@@ -97,10 +110,15 @@ public:
         while (low < high) {
             const std::int64_t middle = low + (high - low) / 2;
             const Place place = entry(middle);
-            if (place.id <= below || place.id >= above || place.offset < 0 || place.offset >= seal_.bucketSize)
+            if (place.id <= below || place.id >= above || !inBucket(place.offset))
                 return {};
-            if (place.id == id)
-                return {PlaceAnswer::Kind::At, place.offset};
+            if (place.id == id) {
+                // An earlier entry of the same identifier would hide the first
+                // horse behind a later one.
+                if (middle > 0 && entry(middle - 1).id >= id)
+                    return {};
+                return withSum(middle, place);
+            }
             if (place.id < id) {
                 low = middle + 1;
                 below = place.id;
@@ -113,6 +131,20 @@ public:
     }
 
 private:
+    bool inBucket(std::int64_t offset) const { return offset >= 0 && offset < seal_.bucketSize; }
+
+    PlaceAnswer withSum(std::int64_t index, Place place)
+    {
+        char bytes[kPlaceSumBytes];
+        const std::int64_t at = seal_.entries * std::int64_t{kPlaceEntryBytes} + index * std::int64_t{kPlaceSumBytes};
+        if (readAt(file_.get(), at, bytes, sizeof bytes, path_) != sizeof bytes)
+            return {};
+        decodePlaceSum(bytes, place);
+        if (place.length <= 0 || place.length > seal_.bucketSize - place.offset)
+            return {};
+        return {PlaceAnswer::Kind::At, place};
+    }
+
     Place entry(std::int64_t index)
     {
         char bytes[kPlaceEntryBytes];
@@ -140,7 +172,7 @@ private:
             sum.add({block.data(), bytes});
             for (std::size_t i = 0; i < want; ++i) {
                 const Place place = decodePlace(block.data() + i * kPlaceEntryBytes);
-                if (place.id <= last || place.offset < 0 || place.offset >= seal_.bucketSize)
+                if (place.id <= last || !inBucket(place.offset))
                     return false;
                 last = place.id;
             }
@@ -156,26 +188,48 @@ private:
 
 } // namespace
 
+namespace {
+
+// The seal of the open table, when it is made for this bucket as it is, by
+// this cut, and counts exactly the entries before it. Throws FileError.
+std::optional<PlaceSeal> fittingSeal(std::FILE* file, const std::string& tablePath, std::int64_t bucketSize,
+                                     std::uint64_t cutTag)
+{
+    const std::int64_t length = fileLength(file);
+    if (length < std::int64_t{kPlaceSealBytes})
+        return std::nullopt;
+    char bytes[kPlaceSealBytes];
+    PlaceSeal seal;
+    if (readAt(file, length - std::int64_t{kPlaceSealBytes}, bytes, sizeof bytes, tablePath) != sizeof bytes ||
+        !decodeSeal(bytes, seal))
+        return std::nullopt;
+    constexpr std::int64_t kBoth = std::int64_t{kPlaceEntryBytes + kPlaceSumBytes};
+    if (seal.bucketSize != bucketSize || seal.cutTag != cutTag ||
+        seal.entries != (length - std::int64_t{kPlaceSealBytes}) / kBoth ||
+        (length - std::int64_t{kPlaceSealBytes}) % kBoth != 0)
+        return std::nullopt;
+    return seal;
+}
+
+} // namespace
+
+bool placeTableFits(const std::string& tablePath, std::int64_t bucketSize, std::uint64_t cutTag)
+{
+    try {
+        return fittingSeal(openInput(tablePath).get(), tablePath, bucketSize, cutTag).has_value();
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 PlaceAnswer lookUpPlace(const std::string& tablePath, std::int32_t id, std::int64_t bucketSize, std::uint64_t cutTag)
 {
     try {
         FilePtr file = openInput(tablePath);
-        const std::int64_t length = fileLength(file.get());
-        if (length < std::int64_t{kPlaceSealBytes})
+        const auto seal = fittingSeal(file.get(), tablePath, bucketSize, cutTag);
+        if (!seal)
             return {};
-        char bytes[kPlaceSealBytes];
-        PlaceSeal seal;
-        if (readAt(file.get(), length - std::int64_t{kPlaceSealBytes}, bytes, sizeof bytes, tablePath) !=
-                sizeof bytes ||
-            !decodeSeal(bytes, seal))
-            return {};
-        // Made for this bucket as it is, by this cut, and holding exactly the
-        // entries its seal counts.
-        if (seal.bucketSize != bucketSize || seal.cutTag != cutTag ||
-            seal.entries != (length - std::int64_t{kPlaceSealBytes}) / std::int64_t{kPlaceEntryBytes} ||
-            (length - std::int64_t{kPlaceSealBytes}) % std::int64_t{kPlaceEntryBytes} != 0)
-            return {};
-        return OpenTable(std::move(file), tablePath, seal).search(id);
+        return OpenTable(std::move(file), tablePath, *seal).search(id);
     } catch (const FileError&) {
         return {}; // missing, not a file, unreadable: the scan answers
     }

@@ -5,7 +5,8 @@
 // straight into the table. From the first one out of order on, at most
 // kHeldPlaces places are held and sorted at a time, each such run kept in a
 // file beside the table, and the runs (and what came in order before them) are
-// merged into the table at the end.
+// merged into the table at the end. The sums of the places go into files of
+// their own beside, and after the entries at the end.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -32,7 +33,7 @@ public:
     PlaceTableWriter& operator=(const PlaceTableWriter&) = delete;
 
     // A horse of the bucket, in bucket order: offsets only ever grow.
-    void add(std::int32_t id, std::int64_t offset);
+    void add(const Place& place);
     // Writes the table for a bucket of `bucketSize` bytes, the first horse of
     // each identifier kept, and renames it into place. Throws FileError.
     void commit(std::int64_t bucketSize);
@@ -49,9 +50,9 @@ private:
     std::int32_t lastId_ = 0;
     std::int64_t inOrderPlaces_ = -1; // written in order before the first out of order
     std::vector<Place> held_;
-    std::optional<ReplacingFile> runs_;
+    std::optional<ReplacingFile> runs_, runSums_;
     std::vector<std::int64_t> runEnds_; // in places
-    std::vector<char> encoded_;
+    std::vector<char> encoded_, encodedSums_;
 };
 
 } // namespace quindle

@@ -6,9 +6,9 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -23,10 +23,28 @@ namespace {
 {
     throw FileError(path, 0, std::string(what) + std::strerror(errno));
 }
+
+// A rename would put a regular file in the place of a device, a FIFO or a link
+// to one, which is never what the player asked for.
+void refuseAllButARegularFile(const std::string& path)
+{
+#ifdef _WIN32
+    struct _stat64 status {};
+    if (_wstat64(fsPath(path).c_str(), &status) != 0 || (status.st_mode & _S_IFMT) == _S_IFREG)
+        return;
+#else
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode))
+        return;
+#endif
+    throw FileError(path, 0, "is " + fileKindText(status.st_mode) + ", not a regular file; nothing was written over it",
+                    FileError::Kind::NotRegularFile);
+}
 } // namespace
 
 ReplacingFile::ReplacingFile(std::string path) : path_(std::move(path)), temporary_(path_ + ".new")
 {
+    refuseAllButARegularFile(path_);
 #ifdef _WIN32
     _wunlink(fsPath(temporary_).c_str()); // a leftover of a run that was killed
     const int fd = _wopen(fsPath(temporary_).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
@@ -74,13 +92,17 @@ void ReplacingFile::write(const char* bytes, std::size_t size)
 
 void ReplacingFile::commit()
 {
+    // What the buffer still holds is written now: on a full disk this is where
+    // a small file fails, and the stream's error must not be lost at the close.
+    const bool flushed = std::fflush(file_.get()) == 0 && !std::ferror(file_.get());
+    const int flushError = errno;
 #ifdef __linux__
-    if (written_ > handedOver_ && std::fflush(file_.get()) == 0)
+    if (flushed && written_ > handedOver_)
         ::sync_file_range(fileno(file_.get()), handedOver_, written_ - handedOver_, SYNC_FILE_RANGE_WRITE);
 #endif
     const bool closed = std::fclose(file_.release()) == 0;
-    if (!closed) {
-        const int saved = errno;
+    if (!flushed || !closed) {
+        const int saved = flushed ? errno : flushError;
         removeFile(temporary_);
         errno = saved;
         fail(path_, "could not be written: ");

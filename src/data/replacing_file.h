@@ -2,7 +2,9 @@
 // A file written under a temporary name beside its final one and renamed into
 // place only when complete, so anyone reading sees the old file or the new one,
 // never half of one. The temporary file is created anew, exclusively: a link
-// left under its name is removed, never followed.
+// left under its name is removed, never followed. Only a regular file (or
+// nothing) is replaced: a device, a FIFO or a folder under the name is refused
+// before anything is written.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,7 +15,8 @@ namespace quindle {
 
 class ReplacingFile {
 public:
-    // Throws FileError naming `path` when the temporary file cannot be created.
+    // Throws FileError naming `path` when it is there but not a regular file
+    // (kind NotRegularFile), or when the temporary file cannot be created.
     explicit ReplacingFile(std::string path);
     ~ReplacingFile(); // removes the temporary file unless committed
     ReplacingFile(const ReplacingFile&) = delete;

@@ -51,12 +51,14 @@ public:
 
     // Writes whole horses, their lines ending in CR LF, held in `bytes`: one
     // for each of `places`, which says where each starts in `bytes`. The caller
-    // never passes more horses than roomLeft().
+    // never passes more horses than roomLeft(). Each place also holds the
+    // length of its horse's bytes and their checksum, which a lookup checks
+    // before it answers.
     void write(const char* bytes, std::size_t size, std::span<const Place> places)
     {
         file_->write(bytes, size);
         for (const Place& place : places)
-            places_->add(place.id, size_ + place.offset);
+            places_->add({place.id, size_ + place.offset, place.length, place.sum});
         size_ += static_cast<std::int64_t>(size);
         written_ += std::ssize(places);
         if (written_ == bucketCapacity(bucket_))
@@ -202,6 +204,7 @@ struct ReadPiece {
         HorseView view;         // into chunk
         std::size_t start, end; // its bytes in chunk, line ends included
         std::int64_t line;      // its first line in the breeding file
+        std::uint64_t sum = 0;  // checksumOf its bytes, when the piece is written as it is
     };
     RecordChunk chunk;
     std::vector<Horse> horses;
@@ -237,6 +240,9 @@ void readPiece(ReadPiece& piece, const std::string& breedingPath, const HorseSin
                                     std::to_string(lastLine - horse.line + 1) + " of its 4 lines");
             }
             horse.end = static_cast<std::size_t>(reader.offset());
+            // Taken here, beside the reading, rather than on the one writing thread.
+            if (piece.crlf)
+                horse.sum = checksumOf(bytes.substr(horse.start, horse.end - horse.start));
             piece.horses.push_back(horse);
             if (sink)
                 sink->make(horse.view, piece.texts);
@@ -279,8 +285,11 @@ public:
                 for (std::size_t i = 0; i < run_.size(); ++i) {
                     const auto start = static_cast<std::size_t>(run_[i].offset);
                     const std::size_t end = i + 1 < run_.size() ? static_cast<std::size_t>(run_[i + 1].offset) : runEnd;
-                    run_[i].offset = out - buffer_.data();
+                    char* const from = out;
+                    run_[i].offset = from - buffer_.data();
                     out = appendWithCrLf(bytes.substr(start, end - start), out);
+                    run_[i].length = static_cast<std::int32_t>(out - from);
+                    run_[i].sum = checksumOf({from, static_cast<std::size_t>(out - from)});
                 }
                 out_.write(buffer_.data(), static_cast<std::size_t>(out - buffer_.data()), run_);
             }
@@ -300,7 +309,8 @@ public:
             if (run_.empty())
                 runStart = horse.start;
             runEnd = horse.end;
-            run_.push_back({id, static_cast<std::int64_t>(horse.start)});
+            run_.push_back({id, static_cast<std::int64_t>(horse.start),
+                            static_cast<std::int32_t>(horse.end - horse.start), horse.sum});
             if (std::ssize(run_) == out_.roomLeft())
                 flush();
         }

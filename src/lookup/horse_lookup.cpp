@@ -90,16 +90,22 @@ LookupResult findHorse(const DataFolder& folder, std::int32_t id)
         if (damage.empty()) {
             // The table of places answers when it can be trusted; the scan
             // answers otherwise, and words any damage.
-            if (auto found =
-                    findByPlace(file.get(), path, size, id, folder.placeTable(bucket), cutTagOf(record->stampText)))
-                return std::move(*found);
-            std::rewind(file.get());
-            try {
-                return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
-            } catch (const FileError& e) {
-                // The split checked every horse it wrote, so the bucket was damaged
-                // after it: its lines mean nothing to a player.
-                damage = e.problem();
+            bool believed = false;
+            LookupResult found = findByPlace(file.get(), path, size, id, folder.placeTable(bucket),
+                                             cutTagOf(record->stampText), believed);
+            if (believed && !found.damaged)
+                return found;
+            if (found.damaged) {
+                damage = found.error;
+            } else {
+                std::rewind(file.get());
+                try {
+                    return scanBucket(std::move(file), path, id, std::size_t{1} << 20);
+                } catch (const FileError& e) {
+                    // The split checked every horse it wrote, so the bucket was
+                    // damaged after it: its lines mean nothing to a player.
+                    damage = e.problem();
+                }
             }
         }
         removeFile(folder.bucketStamp()); // the next start cuts it anew

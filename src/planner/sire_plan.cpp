@@ -61,8 +61,8 @@ MareLookup findMare(const DataFolder& folder, std::int32_t id)
     }
     if (!canBePlannedAsMare(found.horse.sex)) {
         out.status = MareLookup::Status::NotFemale;
-        out.message = horse + " (" + latin1ToUtf8(found.horse.name) + ") is " +
-                      (found.horse.sex.empty() ? "of no stated sex" : "a " + latin1ToUtf8(found.horse.sex)) +
+        out.message = horse + " (" + latin1ForMessage(found.horse.name) + ") is " +
+                      (found.horse.sex.empty() ? "of no stated sex" : "a " + latin1ForMessage(found.horse.sex)) +
                       ", not a filly or mare";
         return out;
     }

@@ -10,7 +10,7 @@ CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
 {
     CheckedHorse out;
     out.entry = entry;
-    const std::string horse = "horse " + std::to_string(entry.id) + " (" + latin1ToUtf8(entry.name) + ")";
+    const std::string horse = "horse " + std::to_string(entry.id) + " (" + latin1ForMessage(entry.name) + ")";
     switch (found.status) {
     case Outcome::Failed:
         out.status = CheckedHorse::Status::Failed;
@@ -29,7 +29,7 @@ CheckedHorse checkEntry(const StableEntry& entry, const LookupResult& found)
         return out;
     }
     out.status = CheckedHorse::Status::Renamed;
-    out.message = horse + " is now " + latin1ToUtf8(found.horse.name) +
+    out.message = horse + " is now " + latin1ForMessage(found.horse.name) +
                   " in the breeding file: left out until confirmed or removed";
     return out;
 }

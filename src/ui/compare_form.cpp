@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,6 +24,7 @@
 #include "ui/latin1.h"
 #include "ui/note_mark.h"
 #include "ui/session.h"
+#include "ui/table_actions.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
@@ -344,24 +344,12 @@ QString CompareForm::tabText() const { return fromLatin1(comparisonTabText(shown
 
 bool CompareForm::exportTo(const QString& path)
 {
-    // Written whole or not at all: a failed export leaves no half file behind.
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok) {
-        if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
-            ok = content_->grab().save(&file, "PNG");
-        } else {
-            const QByteArray csv = tabText().isEmpty() ? QByteArray() : fromLatin1(comparisonCsv(shown_)).toUtf8();
-            ok = file.write(csv) == csv.size();
-        }
-    }
-    if (ok && file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The comparison could not be written to %1.\n\n%2").arg(path, reason));
-    return false;
+    return saveWhole(this, path, QStringLiteral("comparison"), [&](QIODevice& file) {
+        if (path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+            return content_->grab().save(&file, "PNG");
+        const QByteArray csv = tabText().isEmpty() ? QByteArray() : fromLatin1(comparisonCsv(shown_)).toUtf8();
+        return file.write(csv) == csv.size();
+    });
 }
 
 void CompareForm::changeEvent(QEvent* event)

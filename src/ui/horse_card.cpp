@@ -5,7 +5,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "boxes/mating.h"
 #include "boxes/shown_profile.h"
@@ -179,29 +178,19 @@ void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card
     painter.restore();
 }
 
-bool writeHorseCardPdf(const HorseCard& card, const QString& path, QString& error)
+bool writeHorseCardPdf(const HorseCard& card, QIODevice& file)
 {
-    // Written whole or not at all: a failed write leaves no half file under the name.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
+    QPdfWriter pdf(&file);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(300);
+    pdf.setTitle(card.title);
+    pdf.setCreator(QStringLiteral("Quindle"));
+    QPainter painter;
+    if (!painter.begin(&pdf))
         return false;
-    }
-    {
-        QPdfWriter pdf(&file);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setResolution(300);
-        pdf.setTitle(card.title);
-        pdf.setCreator(QStringLiteral("Quindle"));
-        QPainter painter(&pdf);
-        paintHorseCard(painter, QRectF(0, 0, pdf.width(), pdf.height()), card);
-    }
-    if (file.error() == QFileDevice::NoError && file.commit())
-        return true;
-    error = file.errorString();
-    file.cancelWriting();
-    return false;
+    paintHorseCard(painter, QRectF(0, 0, pdf.width(), pdf.height()), card);
+    return painter.end(); // the PDF is written out here
 }
 
 bool cardPrintingAvailable() { return QUINDLE_HAVE_PRINTING != 0; }

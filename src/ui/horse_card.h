@@ -3,6 +3,7 @@
 // name, age and sex, the pedigree chart in the window's colours, the profile
 // grid and summary, the chart, and at the foot where the data came from.
 #include <QColor>
+#include <QIODevice>
 #include <QRectF>
 #include <QString>
 #include <array>
@@ -37,8 +38,9 @@ HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, co
 // Draws the card on a page of `page` (any size of A4's proportions).
 void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card);
 
-// Writes the card as a one-page PDF, whole or not at all; false with the reason.
-bool writeHorseCardPdf(const HorseCard& card, const QString& path, QString& error);
+// Writes the card as a one-page PDF into `file` (saveWhole's); false when the
+// writing failed.
+bool writeHorseCardPdf(const HorseCard& card, QIODevice& file);
 
 // Whether this build can print (the Windows build has no print support: it
 // writes PDF only).

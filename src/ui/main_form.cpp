@@ -41,6 +41,7 @@
 #include "ui/my_horses_form.h"
 #include "ui/planner_form.h"
 #include "ui/profile_chart.h"
+#include "ui/table_actions.h"
 #include "ui/search_form.h"
 #include "ui/season_form.h"
 #include "ui/stable_store.h"
@@ -425,12 +426,9 @@ void MainForm::saveCardAsPdf()
 
 bool MainForm::writeCardPdf(const QString& path)
 {
-    QString error;
-    if (writeHorseCardPdf(shownCard(*this), path, error))
-        return true;
-    seam().warning(this, QStringLiteral("Quindle"),
-                   QStringLiteral("The card could not be written to %1.\n\n%2").arg(path, error));
-    return false;
+    const HorseCard card = shownCard(*this);
+    return saveWhole(this, path, QStringLiteral("card"),
+                     [&card](QIODevice& file) { return writeHorseCardPdf(card, file); });
 }
 
 void MainForm::openCompare()

@@ -2,14 +2,16 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QShortcut>
 #include <algorithm>
 
+#include "data/file_error.h"
+#include "data/replacing_file.h"
 #include "ui/target_boxes.h"
 #include "ui/ui_seam.h"
 
@@ -109,12 +111,24 @@ void exportOnClick(QWidget* parent, const QString& title, bool ready, const std:
 
 bool saveWhole(QWidget* parent, const QString& path, const QString& what, const std::function<bool(QIODevice&)>& write)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && write(file) && file.commit())
-        return true;
-    file.cancelWriting();
+    // Made in memory, then written by the core's writer: the file is replaced
+    // whole or not at all, only when it is a regular file, and a failure is
+    // told by the system's own reason.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QString reason = QStringLiteral("The %1 could not be made.").arg(what);
+    if (buffer.open(QIODevice::WriteOnly) && write(buffer)) {
+        try {
+            ReplacingFile file(path.toStdString());
+            file.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+            file.commit();
+            return true;
+        } catch (const FileError& e) {
+            reason = QString::fromStdString(e.what());
+        }
+    }
     seam().warning(parent, QStringLiteral("Quindle"),
-                   QStringLiteral("The %1 could not be written to %2.\n\n%3").arg(what, path, file.errorString()));
+                   QStringLiteral("The %1 could not be written to %2.\n\n%3").arg(what, path, reason));
     return false;
 }
 

@@ -46,9 +46,11 @@ QHBoxLayout* exportButtonRow(QWidget* owner, const QString& objectName, std::fun
 // rows of data that has since changed); else asks where to, and hands `write`
 // the path (".csv" added to a name without a type of its own) unless cancelled.
 void exportOnClick(QWidget* parent, const QString& title, bool ready, const std::function<bool(const QString&)>& write);
-// Writes the file through `write` (false when a write failed), whole or not at
-// all: a failed export leaves no half file behind. False after telling the
-// player that `what` could not be written.
+// The one way the windows save a file: writes it through `write` (false when a
+// write failed), whole or not at all, so a failed save leaves no half file
+// behind; a device, a FIFO or a folder at `path` is refused, nothing written
+// over it. False after telling the player that `what` could not be written and
+// why, in the system's words ("No space left on device").
 bool saveWhole(QWidget* parent, const QString& path, const QString& what, const std::function<bool(QIODevice&)>& write);
 
 // Writes all of `bytes`; false when a write failed.

@@ -509,3 +509,14 @@ TEST(TestRunner, AProgramThatCannotBeStartedIsNamedWithTheSystemsReason)
         EXPECT_GT(said.size(), ("cannot start " + program + ": ").size() + 3) << said;
     }
 }
+
+TEST(SampleData, AnyCountOfSiresMakesAFolderThatStartsUp)
+{
+    for (const std::int64_t sires : {1, 2, 3, 4, 5, 9, 10, 11}) {
+        TempDir dir;
+        const DataFolder folder((dir.path() / "pdg").string());
+        sample::writeDataFolder(folder.dir(), {300, 5, sires});
+        EXPECT_EQ(std::ssize(readSireList(folder.sireList()).entries), sires);
+        EXPECT_EQ(runStartup(folder, dir.file("Quindle.nnn"), {}).status, Outcome::Done) << sires << " sires";
+    }
+}

@@ -61,7 +61,8 @@ TEST(Faults, AnUnwritableBucketIsReportedAndSplitAgainNextTime)
     fs::create_directories(f.folder.bucketFile(2)); // a folder where a bucket file must go
     const StartupResult failed = f.start();
     EXPECT_EQ(failed.status, Outcome::Failed);
-    EXPECT_NE(failed.error.find(f.folder.bucketFile(2) + ": could not be replaced"), std::string::npos) << failed.error;
+    EXPECT_NE(failed.error.find(f.folder.bucketFile(2) + ": is a folder, not a regular file"), std::string::npos)
+        << failed.error;
     EXPECT_FALSE(fs::exists(f.stamp));
 
     fs::remove(f.folder.bucketFile(2));
@@ -353,3 +354,22 @@ TEST(Faults, WithoutTheRightsToReadOrWriteTheMessageNamesTheRightsNotDamage)
     EXPECT_EQ(readFile(f.folder.bucketStamp()), record);
 }
 #endif
+
+TEST(Faults, AChangedByteOfABucketIsRefusedNamingItAndTheNextRunAnswersTrue)
+{
+    Folder f(2000);
+    const auto show = [&] {
+        return runProcess(QUINDLE_CLI, {"--data-dir", f.folder.dir(), "show", "13"}, f.dir.path().string());
+    };
+    const ProcessResult first = show();
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    std::string bucket = readFile(f.folder.bucketFile(0));
+    bucket[bucket.find("\r\n13,") + 6] ^= 1; // a letter of the name
+    writeFile(f.folder.bucketFile(0), bucket);
+
+    const ProcessResult refused = show();
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out.rfind("Identifier 13: could not be looked up\n", 0), 0u) << refused.out;
+    EXPECT_NE(refused.err.find(f.folder.bucketFile(0) + ": horse 13 at byte "), std::string::npos) << refused.err;
+    EXPECT_EQ(show().out, first.out);
+}

@@ -224,3 +224,18 @@ TEST(SiresFaults, ASireListCutShortGivesTheRowsBeforeItAndExitsOne)
         runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--damsire", "ADS"}, dir.path().string());
     EXPECT_EQ(splitLines(plan.out).at(1), "A,AS,ADS,4,0,0,0,0,4,4.0,0.0,2.00,INF,ADS 3S x 2D");
 }
+
+TEST(SiresFaults, AControlInANameIsShownEscapedAndTheMessageWhole)
+{
+    TempDir dir;
+    const DataFolder folder((dir.path() / "pdg").string());
+    std::filesystem::create_directory(dir.path() / "pdg");
+    writeFile(folder.chefTable(), "A,1,0,0,0,0\r\n");
+    writeFile(folder.sireList(), "A,AS,ADS,ASS\r\n");
+    writeFile(folder.breedingFile(),
+              horseLines(1, "ONE", "Mare") + horseLines(2, std::string("TAN\0GO\x85", 7), "Colt"));
+    const ProcessResult r =
+        runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--dam", "2"}, dir.path().string());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "quindle-cli: horse 2 (TAN\\x00GO\\x85) is a Colt, not a filly or mare\n");
+}

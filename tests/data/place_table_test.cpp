@@ -56,7 +56,10 @@ TEST(PlaceTables, EveryHorseOfASplitIsFoundAtTheFirstPlaceOfItsIdentifierWhateve
             const auto size = static_cast<std::int64_t>(bucket.size());
             const PlaceAnswer found = lookUpPlace(folder.placeTable(b), id, size, cutTagOf("this cut"));
             ASSERT_EQ(found.kind, PlaceAnswer::Kind::At) << id << " with " << end.size() << "-byte line ends";
-            EXPECT_EQ(bucket.substr(static_cast<std::size_t>(found.offset), lines.size()), lines) << id;
+            const std::string there = bucket.substr(static_cast<std::size_t>(found.place.offset), lines.size());
+            EXPECT_EQ(there, lines) << id;
+            EXPECT_EQ(found.place.length, std::ssize(lines)) << id;
+            EXPECT_EQ(found.place.sum, checksumOf(there)) << id;
         }
     }
 }
@@ -88,18 +91,18 @@ TEST(PlaceTables, PlacesInOrderOrNotAndInRunsOfAnySizeMakeTheSameTableAndLeaveNo
             {
                 PlaceTableWriter writer(path, 42, held);
                 for (std::size_t i = 0; i < ids.size(); ++i)
-                    writer.add(ids[i], 10 * static_cast<std::int64_t>(i));
+                    writer.add({ids[i], 10 * static_cast<std::int64_t>(i), 10, i});
                 writer.commit(10000);
             }
             const std::string table = readFile(path);
             if (one.empty())
                 one = table;
             EXPECT_EQ(table, one) << "runs of " << held;
-            EXPECT_EQ(table.size(), kPlaceSealBytes + first.size() * kPlaceEntryBytes);
+            EXPECT_EQ(table.size(), kPlaceSealBytes + first.size() * (kPlaceEntryBytes + kPlaceSumBytes));
             for (const auto& [id, offset] : first) {
                 const PlaceAnswer found = lookUpPlace(path, id, 10000, 42);
                 ASSERT_EQ(found.kind, PlaceAnswer::Kind::At) << id;
-                EXPECT_EQ(found.offset, offset) << id;
+                EXPECT_EQ(found.place.offset, offset) << id;
             }
             EXPECT_EQ(lookUpPlace(path, 401, 10000, 42).kind, PlaceAnswer::Kind::Absent);
             EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "runs of " << held;

@@ -12,9 +12,13 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "data/file_error.h"
 #include "data/input_file.h"
+#include "data/replacing_file.h"
 #include "data/subdivide.h"
 #include "data/worker_threads.h"
 #include "support/temp_dir.h"
@@ -176,6 +180,38 @@ TEST(OpenInput, SaysMissingNotARegularFileOrUnreadable)
 
     writeFile(dir.file("there"), "x");
     EXPECT_NE(openInput(dir.file("there")), nullptr);
+}
+
+TEST(ReplacingFile, ReplacesOnlyARegularFileAndNothingElseIsWrittenOver)
+{
+    TempDir dir;
+    std::vector<std::pair<std::string, std::string>> refused = {{dir.file("folder"), "a folder"}};
+    fs::create_directory(refused[0].first);
+#ifndef _WIN32
+    refused.emplace_back(dir.file("fifo"), "a FIFO");
+    ASSERT_EQ(::mkfifo(refused[1].first.c_str(), 0600), 0);
+    refused.emplace_back(dir.file("link to the fifo"), "a FIFO");
+    fs::create_symlink(refused[1].first, refused[2].first);
+#endif
+    for (const auto& [path, kind] : refused) {
+        const auto before = fs::status(path).type();
+        try {
+            ReplacingFile file(path);
+            file.write("x", 1);
+            file.commit();
+            ADD_FAILURE() << path << " was replaced";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), FileError::Kind::NotRegularFile) << path;
+            EXPECT_EQ(e.problem(), "is " + kind + ", not a regular file; nothing was written over it");
+        }
+        EXPECT_EQ(fs::status(path).type(), before) << path;
+        EXPECT_FALSE(fs::exists(path + ".new")) << path;
+    }
+    writeFile(dir.file("there"), "old");
+    ReplacingFile file(dir.file("there"));
+    file.write("new", 3);
+    file.commit();
+    EXPECT_EQ(readFile(dir.file("there")), "new");
 }
 
 TEST(WorkerThreads, JobsOfRefusedThreadsRunOnTheCallingThreadOnceEach)

@@ -18,6 +18,7 @@
 #endif
 
 #include "data/bucket_stamp.h"
+#include "data/place_table.h"
 #include "data/chef_table.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
@@ -203,6 +204,16 @@ TEST(BucketState, OneReadSaysWhetherAStampIsThereAndWhetherItVouchesForTheseBuck
     };
     EXPECT_EQ(state(cut), std::pair(true, true));
     EXPECT_EQ(state("another breeding file"), std::pair(true, false));
+    // A table of places of an older version holds no checksums of its horses.
+    const std::string table = readFile(f.folder.placeTable(0));
+    std::string older = table;
+    older[older.size() - kPlaceSealBytes + 8] = 1;
+    writeFile(f.folder.placeTable(0), older);
+    EXPECT_EQ(state(cut), std::pair(true, false));
+    fs::remove(f.folder.placeTable(0));
+    EXPECT_EQ(state(cut), std::pair(true, false));
+    writeFile(f.folder.placeTable(0), table);
+    EXPECT_EQ(state(cut), std::pair(true, true));
     // A stamp's text as readStamp takes it: a first character, then up to a comma.
     for (const std::string& content : std::vector<std::string>{",,", "x,", ",x,", std::string(4096, 'x') + ","}) {
         writeFile(f.folder.bucketStamp(), content);

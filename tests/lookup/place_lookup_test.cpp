@@ -1,10 +1,12 @@
 // A lookup through the table of places answers as the scan of the bucket does,
-// whatever has become of the table.
+// whatever has become of the table, or refuses; a changed byte of the bucket is
+// a refusal, never an altered horse or "not found".
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/bucket_cut.h"
@@ -47,6 +49,21 @@ struct Table {
     }
 };
 
+// The bytes of a table of `places`, sealed.
+std::string tableOf(const std::vector<Place>& places, PlaceSeal seal)
+{
+    const std::size_t n = places.size();
+    std::string out(n * (kPlaceEntryBytes + kPlaceSumBytes) + kPlaceSealBytes, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        encodePlace(places[i], out.data() + i * kPlaceEntryBytes);
+        encodePlaceSum(places[i], out.data() + n * kPlaceEntryBytes + i * kPlaceSumBytes);
+    }
+    seal.entries = static_cast<std::int64_t>(n);
+    seal.entriesChecksum = checksumOf(std::string_view(out).substr(0, n * kPlaceEntryBytes));
+    encodeSeal(seal, out.data() + out.size() - kPlaceSealBytes);
+    return out;
+}
+
 struct Cut {
     TempDir dir;
     DataFolder folder{dir.path().string()};
@@ -74,32 +91,40 @@ struct Cut {
     {
         for (const int b : kTables) {
             const std::string bytes = readFile(folder.placeTable(b));
-            const std::size_t count = (bytes.size() - kPlaceSealBytes) / kPlaceEntryBytes;
+            const std::size_t count = (bytes.size() - kPlaceSealBytes) / (kPlaceEntryBytes + kPlaceSumBytes);
             Table t;
-            for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t i = 0; i < count; ++i) {
                 t.places.push_back(decodePlace(bytes.data() + i * kPlaceEntryBytes));
-            ASSERT_TRUE(decodeSeal(bytes.data() + count * kPlaceEntryBytes, t.seal));
+                decodePlaceSum(bytes.data() + count * kPlaceEntryBytes + i * kPlaceSumBytes, t.places.back());
+            }
+            ASSERT_TRUE(decodeSeal(bytes.data() + bytes.size() - kPlaceSealBytes, t.seal));
             if (!t.places.empty())
                 how(t, static_cast<std::int64_t>(std::filesystem::file_size(folder.bucketFile(b))));
-            std::string out(t.places.size() * kPlaceEntryBytes, '\0');
-            for (std::size_t i = 0; i < t.places.size(); ++i)
-                encodePlace(t.places[i], out.data() + i * kPlaceEntryBytes);
-            t.seal.entries = static_cast<std::int64_t>(t.places.size());
-            t.seal.entriesChecksum = checksumOf(out);
-            out.resize(out.size() + kPlaceSealBytes);
-            encodeSeal(t.seal, out.data() + t.places.size() * kPlaceEntryBytes);
-            writeFile(folder.placeTable(b), out);
+            writeFile(folder.placeTable(b), tableOf(t.places, t.seal));
         }
     }
 };
 
-void expectSameAnswers(const Cut& cut, const std::vector<LookupResult>& scanned, const std::string& what)
+bool refused(const LookupResult& r) { return r.status == Outcome::Failed && r.damaged; }
+
+// Every answer is the scan's; with `mayRefuse`, an answer may instead be a
+// refusal of damage, and one at least is.
+void expectSameAnswers(const Cut& cut, const std::vector<LookupResult>& scanned, const std::string& what,
+                       bool mayRefuse = false)
 {
     const std::vector<LookupResult> got = cut.answers();
+    int refusals = 0;
     for (std::size_t i = 0; i < kAsked.size(); ++i) {
+        if (mayRefuse && refused(got[i])) {
+            ++refusals;
+            continue;
+        }
         EXPECT_EQ(got[i].status, scanned[i].status) << what << ", identifier " << kAsked[i];
         EXPECT_TRUE(got[i].horse == scanned[i].horse) << what << ", identifier " << kAsked[i];
         EXPECT_EQ(got[i].error, scanned[i].error) << what << ", identifier " << kAsked[i];
+    }
+    if (mayRefuse) {
+        EXPECT_GT(refusals, 0) << what;
     }
 }
 
@@ -147,18 +172,27 @@ TEST(PlaceLookup, AnswersAsTheScanWhateverBecameOfTheTable)
         {"out of order off the search's path",
          [](Table& t, Size) { std::rotate(t.places.begin() + 5, t.places.begin() + 39, t.places.begin() + 40); }},
         {"an identifier twice", [](Table& t, Size) { t.places[1].id = t.places[0].id; }},
-        {"places at the next horse", [](Table& t, Size) { t.of(12).offset = t.of(13).offset; }},
         {"places beyond the end", [](Table& t, Size size) { t.of(12).offset += size, t.of(40).offset += size; }},
+    };
+    for (const auto& [what, how] : resealed) {
+        cut.cut();
+        cut.reseal(how);
+        expectSameAnswers(cut, scanned, what);
+    }
+    // Places whose bytes are not the horse the checksum was taken of: to the
+    // lookup that is the bucket changed, and it refuses rather than guess.
+    const std::vector<std::pair<std::string, void (*)(Table&, Size)>> moved = {
+        {"places at the next horse", [](Table& t, Size) { t.of(12).offset = t.of(13).offset; }},
         {"a place inside a line", [](Table& t, Size) { t.of(1).offset += 1, t.of(40).offset += 3; }},
         // "12,HORSE 112,...": the end of a line that reads as the horse asked for.
         {"a place inside a line that reads as it", [](Table& t, Size) { t.of(12).offset = t.of(112).offset + 1; }},
         {"a place at a horse's second line",
          [](Table& t, Size) { t.of(12).offset += static_cast<Size>(horseLines(12).find('\n') + 1); }},
     };
-    for (const auto& [what, how] : resealed) {
+    for (const auto& [what, how] : moved) {
         cut.cut();
         cut.reseal(how);
-        expectSameAnswers(cut, scanned, what);
+        expectSameAnswers(cut, scanned, what, true);
     }
 
     cut.cut();
@@ -186,4 +220,59 @@ TEST(PlaceLookup, AWholeTableOfThisBucketAndCutIsBelievedWithoutTheScan)
     cut.reseal([](Table& t, std::int64_t) { t.drop(12); });
     EXPECT_EQ(findHorse(cut.folder, 12).status, Outcome::Absent);
     EXPECT_EQ(findHorse(cut.folder, 13).horse.name, "HORSE 13");
+}
+
+TEST(PlaceLookup, AChangedByteOfABucketIsARefusalNamingItAndTheNextStartCutsItAgain)
+{
+    Cut cut;
+    const std::string bucket = cut.folder.bucketFile(0);
+    const std::vector<std::pair<std::string, void (*)(std::string&)>> changes = {
+        {"a letter of the name", [](std::string& b) { b[b.find("HORSE 13") + 1] ^= 1; }},
+        {"a digit of the identifier", [](std::string& b) { b[b.find("\n13,") + 1] = '9'; }},
+    };
+    for (const auto& [what, how] : changes) {
+        cut.cut();
+        std::string bytes = readFile(bucket);
+        how(bytes);
+        writeFile(bucket, bytes);
+        const LookupResult r = findHorse(cut.folder, 13);
+        EXPECT_EQ(r.status, Outcome::Failed) << what;
+        EXPECT_TRUE(r.damaged) << what;
+        EXPECT_NE(r.error.find(bucket + ": horse 13 at byte "), std::string::npos) << what << ": " << r.error;
+        cutBuckets(cut.folder, {}, CutWhen::Stale);
+        EXPECT_EQ(findHorse(cut.folder, 13).horse.name, "HORSE 13") << what;
+    }
+}
+
+TEST(PlaceLookup, TheEntryOfATwiceUsedIdentifierNeverAnswersWithTheSecondHorse)
+{
+    Cut cut;
+    cut.cut();
+    const std::string bucket = readFile(cut.folder.bucketFile(0));
+    const std::string second = horseLines(12, "SECOND TWELVE");
+    const Place secondPlace{12, static_cast<std::int64_t>(bucket.find(second)),
+                            static_cast<std::int32_t>(second.size()), checksumOf(second)};
+    ASSERT_EQ(findHorse(cut.folder, 12).horse.name, "HORSE 12");
+
+    // The entry's bytes changed to place the second horse: its checksum is the first's.
+    std::string table = readFile(cut.folder.placeTable(0));
+    const std::size_t at = 11 * kPlaceEntryBytes; // 1 to 11 come before
+    ASSERT_EQ(decodePlace(table.data() + at).id, 12);
+    Place changed = decodePlace(table.data() + at);
+    changed.offset = secondPlace.offset;
+    encodePlace(changed, table.data() + at);
+    writeFile(cut.folder.placeTable(0), table);
+    const LookupResult r = findHorse(cut.folder, 12);
+    EXPECT_TRUE(refused(r)) << r.horse.name;
+
+    // A whole entry for the second horse beside the first, on the search's path.
+    cut.cut();
+    static Place secondEntry;
+    secondEntry = secondPlace;
+    cut.reseal([](Table& t, std::int64_t) {
+        const auto first = std::find_if(t.places.begin(), t.places.end(), [](auto& p) { return p.id == 12; });
+        ASSERT_EQ(first - t.places.begin(), 11);
+        t.places.insert(first + 1, secondEntry);
+    });
+    EXPECT_EQ(findHorse(cut.folder, 12).horse.name, "HORSE 12");
 }

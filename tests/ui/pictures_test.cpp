@@ -19,7 +19,14 @@
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#ifndef _WIN32
+#include <sys/mount.h>
+#include <sys/stat.h>
+#endif
 
 #include "boxes/shown_profile.h"
 #include "data/stamp.h"
@@ -532,3 +539,65 @@ TEST_F(GuiTest, TheComparisonMarksRepeatedSiresApartFromSharedNamesAndFollowsThe
         for (int r = 0; r < table->rowCount(); ++r)
             EXPECT_GE(table->columnWidth(c), QFontMetrics(bold).horizontalAdvance(table->item(r, c)->text()) + 4);
 }
+
+#ifndef _WIN32
+// What is not a regular file, and a full disk: the card and the comparison's
+// exports are refused with the system's reason, and nothing is written over
+// what stands under the name.
+TEST_F(GuiTest, ACardOrAnExportOntoAFifoOrAFullDiskSaysWhyAndWritesNothing)
+{
+    lookUp("1");
+    main->compareShown();
+    main->submitMating({"MR. RED-CAP", "NORTH STAR", "RED CAP"});
+    main->compareShown();
+    main->openCompare();
+    ui::CompareForm* compare = main->compareForm();
+    ASSERT_FALSE(compare->tabText().isEmpty());
+    const std::vector<std::pair<std::string, std::function<bool(const QString&)>>> writers = {
+        {"card.pdf", [&](const QString& path) { return main->writeCardPdf(path); }},
+        {"compare.png", [&](const QString& path) { return compare->exportTo(path); }},
+        {"compare.csv", [&](const QString& path) { return compare->exportTo(path); }},
+    };
+    const auto lastWarning = [&] {
+        return seam.warnings.empty() ? std::string() : seam.warnings.back().second.toStdString();
+    };
+
+    for (const auto& [name, write] : writers) {
+        const std::string fifo = dir.file("fifo " + name);
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        EXPECT_FALSE(write(QString::fromStdString(fifo))) << name;
+        EXPECT_NE(lastWarning().find(fifo + ": is a FIFO, not a regular file; nothing was written over it"),
+                  std::string::npos)
+            << lastWarning();
+        EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << name;
+    }
+
+    // A small file system filled to its last byte, holding an earlier save.
+    const std::string full = dir.file("full");
+    std::filesystem::create_directory(full);
+    if (::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+    const struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{full};
+    for (const auto& [name, write] : writers)
+        writeFile(full + "/" + name, "earlier");
+    {
+        std::FILE* filler = std::fopen((full + "/filler").c_str(), "wb");
+        ASSERT_NE(filler, nullptr);
+        const std::string block(4096, 'x');
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+        }
+        std::fclose(filler);
+    }
+    for (const auto& [name, write] : writers) {
+        const std::string path = full + "/" + name;
+        EXPECT_FALSE(write(QString::fromStdString(path))) << name;
+        EXPECT_NE(lastWarning().find(path + ": could not be written: No space left on device"), std::string::npos)
+            << lastWarning();
+        EXPECT_EQ(readFile(path), "earlier") << name;
+        EXPECT_FALSE(std::filesystem::exists(path + ".new")) << name;
+    }
+}
+#endif
