@@ -33,4 +33,20 @@ std::string matingLabel(const MatingNames& names)
 
 MatingNames matingNamesOf(const MainBoxes& boxes) { return {boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}; }
 
+MatingNames keptNames(const MainBoxes& boxes, const MatingNames& typed)
+{
+    const MatingNames shown = matingNamesOf(boxes);
+    MatingNames out;
+    for (std::size_t i = 0; i < typed.size(); ++i)
+        out[i] = typed[i].empty() ? shown[i] : typed[i];
+    return out;
+}
+
+std::string matingTitle(const MatingNames& names, const MareNamed& mare)
+{
+    if (mare.id == 0)
+        return matingLabel(names);
+    return names[0] + " x " + mare.name + " (" + std::to_string(mare.id) + ")";
+}
+
 } // namespace quindle
