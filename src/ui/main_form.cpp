@@ -1063,6 +1063,7 @@ void MainForm::openSeason()
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
         connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
+        connect(season_, &SeasonForm::comparisonAsked, this, &MainForm::addAllToComparison);
         season_->setZoom(zoom_);
         placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
     }
@@ -1079,11 +1080,11 @@ void MainForm::showHorseById(std::int32_t id)
     activateWindow();
 }
 
-void MainForm::showMatingOf(const MatingNames& names)
+void MainForm::showMatingOf(const ChosenMating& mating)
 {
     if (subForm_)
-        subForm_->setNames(names);
-    submitMating(names);
+        subForm_->setChosen(mating);
+    submitChosen(mating);
     raise();
     activateWindow();
 }

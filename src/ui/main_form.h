@@ -175,7 +175,7 @@ private:
     void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);
     void showHorseById(std::int32_t id);
-    void showMatingOf(const MatingNames& names);
+    void showMatingOf(const ChosenMating& mating);
     void addShownHorseWithBeep();
     void buildChartNames();
     void showAgain(const std::optional<ShownEntry>& entry);
