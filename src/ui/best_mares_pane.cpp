@@ -64,7 +64,7 @@ BestMaresPane::BestMaresPane(Session* session, StableStore* stable, QWidget* par
     stallion_->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
     stallion_->installEventFilter(this);
     guard_ = new EditGuard(stallion_, filterNameEdit);
-    (new SireCompleter([session] { return session->folder().sireList(); }, this))->attach(stallion_);
+    (new SireCompleter([session] { return session->folder().sireList(); }, this))->attach(stallion_, guard_);
     typing_ = new QTimer(this);
     typing_->setSingleShot(true);
     typing_->setInterval(kTypingPauseMs);

@@ -147,8 +147,7 @@ QLayout* PlannerForm::buildMare()
         box->setPlaceholderText(QString::fromLatin1(hints[i]));
         box->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
         box->installEventFilter(this);
-        new EditGuard(box, filterNameEdit);
-        sires->attach(box);
+        sires->attach(box, new EditGuard(box, filterNameEdit));
         connect(box, &QLineEdit::textChanged, this, [this] {
             if (typedMare_->isChecked())
                 replan();

@@ -42,7 +42,7 @@ SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog
         box->setMaxLength(kLongestName + 1);
         boxes_[static_cast<std::size_t>(i)] = box;
         guards_[static_cast<std::size_t>(i)] = new EditGuard(box, filterNameEdit);
-        sires_->attach(box);
+        sires_->attach(box, guards_[static_cast<std::size_t>(i)]);
         auto* label = new FitLabel(QString::fromLatin1(captions[i]), this);
         label->setGeometry(twipsRect(2760, tops[i], captionWidths[i], 255));
     }
