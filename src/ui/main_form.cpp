@@ -618,9 +618,11 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
         searchID_->setText(QString::number(entry->id));
         goClick();
     } else {
+        // Shown again as it was: his own record for a Sire of the breeding file, and her name.
+        const ChosenMating mating{entry->mating, entry->stallion, entry->mare};
         if (subForm_)
-            subForm_->setNames(entry->mating);
-        submitMating(entry->mating);
+            subForm_->setChosen(mating);
+        submitChosen(mating);
     }
     showingAgain_ = false;
 }
@@ -677,7 +679,7 @@ void MainForm::goClick()
         showForWhom();
     }
     if (outcome.found && !showingAgain_)
-        history_.add(ShownEntry{requestedID_, {}});
+        history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
     if (outcome.found && planner_) {
         if (!shownStallion_)
@@ -812,7 +814,7 @@ void MainForm::submitChosen(const ChosenMating& chosen)
     // The foal's own three names: a blank one kept what its box held.
     shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
     if (!showingAgain_)
-        history_.add(ShownEntry{0, *shownMating_});
+        history_.add(ShownEntry{0, *shownMating_, mating.stallion, mating.mare});
     searchID_->clear();
     writeBoxes(boxes);
     if (search_)

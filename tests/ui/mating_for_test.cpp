@@ -78,6 +78,11 @@ TEST_F(GuiTest, UseAsSireWithTheHorseShownTakesHisOwnRecordAndSaysSo)
     EXPECT_EQ(sub->windowTitle(), "Enter Lineage");
     sub->submitClick();
     EXPECT_EQ(main->text(4)->text(), "OLD GREY");
+    // Going back shows his mating again by his own record, not by a name.
+    main->goBack();
+    EXPECT_EQ(main->text(3)->text(), "WELL, WELL");
+    EXPECT_EQ(main->text(4)->text(), "NORTH STAR");
+    EXPECT_EQ(sub->windowTitle(), QString::fromUtf8("Enter Lineage \u2014 Sire from the breeding file, horse 5"));
 }
 
 TEST_F(GuiTest, TheCardOfAMatingForAMareIsTitledWithHerAndTheTitleFitsThePage)
