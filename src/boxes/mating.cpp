@@ -6,16 +6,7 @@ namespace {
 template <class Scan>
 std::string submitWith(MainBoxes& boxes, const MatingNames& names, const ChefTable& chefs, Scan&& scan)
 {
-    boxes.horseName.clear();
-    boxes.horseColour = kNeutralColour;
-    boxes.ageSexColour = kNeutralColour;
-    boxes.ageSex = " New Foal";
-    boxes.indicator.clear(); // a failed lookup before is no longer on screen
-    const std::string error = mateLineage(boxes.lineage, names, scan);
-    for (auto& text : boxes.profileTexts)
-        text.clear();
-    showDosage(boxes, chefs);
-    return error;
+    return submitLineage(boxes, chefs, [&](auto& lineage) { return mateLineage(lineage, names, scan); });
 }
 
 } // namespace
@@ -41,5 +32,21 @@ std::string matingLabel(const MatingNames& names)
 }
 
 MatingNames matingNamesOf(const MainBoxes& boxes) { return {boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}; }
+
+MatingNames keptNames(const MainBoxes& boxes, const MatingNames& typed)
+{
+    const MatingNames shown = matingNamesOf(boxes);
+    MatingNames out;
+    for (std::size_t i = 0; i < typed.size(); ++i)
+        out[i] = typed[i].empty() ? shown[i] : typed[i];
+    return out;
+}
+
+std::string matingTitle(const MatingNames& names, const MareNamed& mare)
+{
+    if (mare.id == 0)
+        return matingLabel(names);
+    return names[0] + " x " + mare.name + " (" + std::to_string(mare.id) + ")";
+}
 
 } // namespace quindle

@@ -3,6 +3,7 @@
 // lineage boxes, the sire lines are completed from the sire list, and the foal's
 // profile is shown.
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "boxes/main_boxes.h"
@@ -42,6 +43,24 @@ std::string mateLineage(std::array<Text, 7>& lineage, const std::array<Text, 3>&
     return lines.error;
 }
 
+// A submission on the main window's boxes: the horse's boxes say " New Foal",
+// `fill(lineage)` makes the foal's lineage and returns the scan's error, and
+// the profile boxes are emptied and shown again.
+template <class FillLineage>
+std::string submitLineage(MainBoxes& boxes, const ChefTable& chefs, FillLineage&& fill)
+{
+    boxes.horseName.clear();
+    boxes.horseColour = kNeutralColour;
+    boxes.ageSexColour = kNeutralColour;
+    boxes.ageSex = " New Foal";
+    boxes.indicator.clear(); // a failed lookup before is no longer on screen
+    const std::string error = fill(boxes.lineage);
+    for (auto& text : boxes.profileTexts)
+        text.clear();
+    showDosage(boxes, chefs);
+    return error;
+}
+
 // The whole submission on the main window's boxes, reading the sire list from
 // the file. Returns the reason when the sire list could not be read to the end
 // (the profile is shown all the same).
@@ -55,5 +74,18 @@ std::string submitMating(MainBoxes& boxes, const MatingNames& names, const SireL
 std::string matingLabel(const MatingNames& names);
 // The names of the mating the boxes show: their Sire, Dam-Sire and Dam's Dam-Sire.
 MatingNames matingNamesOf(const MainBoxes& boxes);
+// The names a submission of `typed` over these boxes gives the foal: a blank
+// one keeps what its box holds.
+MatingNames keptNames(const MainBoxes& boxes, const MatingNames& typed);
+
+// The mare a mating is made for (the planner's, the season's, the best mares'),
+// so that candidates across several mares can be told apart; id 0: none.
+struct MareNamed {
+    std::int32_t id = 0;
+    std::string name; // Latin-1
+    bool operator==(const MareNamed&) const = default;
+};
+// "STALLION x MARE (ID)" for a mare, else matingLabel(names).
+std::string matingTitle(const MatingNames& names, const MareNamed& mare);
 
 } // namespace quindle

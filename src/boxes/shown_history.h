@@ -8,13 +8,17 @@
 #include <vector>
 
 #include "boxes/mating.h"
+#include "boxes/record_stallion.h"
 
 namespace quindle {
 
-// A horse by its identifier, or (identifier 0) a mating by its three names.
+// A horse by its identifier, or (identifier 0) a mating by its three names,
+// with its Sire's own record when he is of the breeding file and its mare.
 struct ShownEntry {
     std::int32_t id = 0;
     MatingNames mating;
+    std::optional<RecordStallion> stallion;
+    MareNamed mare;
     bool operator==(const ShownEntry&) const = default;
 };
 

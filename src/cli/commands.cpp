@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "app/look_up.h"
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
+#include "boxes/record_stallion.h"
 #include "data/field_reader.h"
 #include "data/latin1_text.h"
 #include "data/sire_list.h"
@@ -15,6 +17,7 @@
 #include "lookup/horse_lookup.h"
 #include "output.h"
 #include "export/text_forms.h"
+#include "stallion_argument.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -193,21 +196,41 @@ int runMate(const DataFolder& folder, const std::vector<std::string>& args, bool
         std::fprintf(stderr, "quindle-cli: mate takes one to three names: SIRE [DAMSIRE [DAMDAMSIRE]]\n");
         return 2;
     }
+    std::int32_t stallionId = 0;
+    if (isStallionId(args[0]) && (stallionId = stallionIdOf(args[0])) == 0)
+        return 2;
+    // A name no sire list can hold is refused before start-up; the others wait for the list.
+    for (std::size_t i = stallionId ? 1 : 0; i < args.size(); ++i)
+        if (!mayBeListed(args[i]) && !nameArgument(args[i]))
+            return 2;
+    const auto chefs = startUp(folder);
+    if (!chefs)
+        return 2;
+    std::optional<RecordStallion> stallion;
+    if (stallionId && !(stallion = stallionOfArgument(folder, stallionId)))
+        return 2;
+    // Read once, for the names, the warning and the sire lines alike.
+    const SireList list = readSireList(folder.sireList());
+    const auto listed = [&](std::string_view name) {
+        return std::any_of(list.entries.begin(), list.entries.end(),
+                           [&](const SireListView& entry) { return entry.name == name; });
+    };
     MatingNames names;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const auto name = nameArgument(args[i]);
+        if (i == 0 && stallion) {
+            names[0] = stallion->name;
+            continue;
+        }
+        const auto name = listedNameArgument(args[i], listed);
         if (!name)
             return 2;
         names[i] = *name;
     }
-    const auto chefs = startUp(folder);
-    if (!chefs)
-        return 2;
-    // Read once, for the warning and the sire lines alike.
-    const SireList list = readSireList(folder.sireList());
-    warnUnknownSires(list, {names.begin(), names.end()});
+    // His own record gives his sire line: the list is not asked for it.
+    warnUnknownSires(list, {stallion ? std::string() : names[0], names[1], names[2]});
     MainBoxes boxes;
-    const std::string error = submitMating(boxes, names, list, *chefs);
+    const std::string error = stallion ? submitStallionMating(boxes, *stallion, names, list, *chefs)
+                                       : submitMating(boxes, names, list, *chefs);
     Out out;
     out.write(json ? boxesJson(boxes, "", namedMembersJson(boxes, *chefs, nullptr)) + "\n" : boxesPlain(boxes));
     if (!out.finish())

@@ -17,6 +17,7 @@
 #include "export/text_forms.h"
 #include "stable/stable_check.h"
 #include "stable_option.h"
+#include "stallion_argument.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -102,13 +103,12 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
         std::fprintf(stderr, "quindle-cli: mares needs the stallion: --sire NAME\n");
         return 2;
     }
-    const auto stallion = nameArgument(*options.sire);
-    if (!stallion)
+    std::int32_t stallionId = 0;
+    if (isStallionId(*options.sire) && (stallionId = stallionIdOf(*options.sire)) == 0)
         return 2;
-    if (stallion->empty()) {
-        std::fprintf(stderr, "quindle-cli: mares needs the name of a stallion\n");
+    // A name no sire list can hold is refused before start-up; the others wait for the list.
+    if (!stallionId && !mayBeListed(*options.sire) && !nameArgument(*options.sire))
         return 2;
-    }
     const auto query = maresQueryOf(options);
     if (!query)
         return 2;
@@ -119,14 +119,35 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
+    std::shared_ptr<const RecordStallion> fromFile;
+    if (stallionId) {
+        const auto found = stallionOfArgument(folder, stallionId);
+        if (!found)
+            return 2;
+        fromFile = std::make_shared<const RecordStallion>(*found);
+    }
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-    if (!sires->find(*stallion).entries) {
+    std::string stallion;
+    if (fromFile) {
+        stallion = fromFile->name;
+    } else {
+        const auto name =
+            listedNameArgument(*options.sire, [&](std::string_view typed) { return sires->find(typed).entries; });
+        if (!name)
+            return 2;
+        if (name->empty()) {
+            std::fprintf(stderr, "quindle-cli: mares needs the name of a stallion\n");
+            return 2;
+        }
+        stallion = *name;
+    }
+    if (!fromFile && !sires->find(stallion).entries) {
         // Past a damaged entry nothing is read, so he may be there all the same.
         if (sires->error().empty())
-            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ForMessage(*stallion).c_str());
+            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ForMessage(stallion).c_str());
         else
             std::fprintf(stderr, "quindle-cli: %s is not in what could be read of the sire list: %s\n",
-                         latin1ForMessage(*stallion).c_str(), sires->error().c_str());
+                         latin1ForMessage(stallion).c_str(), sires->error().c_str());
         return 1;
     }
     std::optional<std::vector<std::int32_t>> only;
@@ -155,7 +176,8 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
     try {
         if (query->sortBy || query->top) {
             // Sorted or cut: every row is needed before the first is written.
-            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids);
+            mares = fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, ids)
+                             : bestMares(folder.breedingFile(), sires, stallion, *chefs, ids);
             const auto shown = selectMares(mares, *query);
             written = !shown.empty();
             out.writeLarge(text(mares, shown));
@@ -168,7 +190,8 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
                 out.writeLarge(rows);
                 return !out.failed();
             };
-            mares = bestMares(folder.breedingFile(), sires, *stallion, *chefs, ids, 0, sink);
+            mares = fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, ids, 0, sink)
+                             : bestMares(folder.breedingFile(), sires, stallion, *chefs, ids, 0, sink);
         }
     } catch (const FileError& e) {
         sayError(e.what());

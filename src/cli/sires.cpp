@@ -1,4 +1,5 @@
 // quindle-cli sires: the foal of every stallion of the sire list with one mare.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -7,7 +8,9 @@
 #include "output.h"
 #include "export/plan_csv.h"
 #include "planner/plan_query.h"
+#include "planner/repeated_stallions.h"
 #include "planner/sire_plan.h"
+#include "stallion_argument.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -21,16 +24,10 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     std::int32_t damId = 0;
     if (options.dam && (damId = parseIdentifier(*options.dam)) == 0)
         return badArgument("sires", "--dam", *options.dam, "not a horse identifier (1 to 6 digits, not 0)");
-    MareLines mare;
-    for (const auto& [given, name] :
-         {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
-        if (!*given)
-            continue;
-        const auto accepted = nameArgument(**given);
-        if (!accepted)
+    // A name no sire list can hold is refused before start-up; the others wait for the list.
+    for (const auto* given : {&options.damSire, &options.damDamSire})
+        if (*given && !mayBeListed(**given) && !nameArgument(**given))
             return 2;
-        *name = *accepted;
-    }
     const auto query = planQueryOf("sires", options);
     if (!query)
         return 2;
@@ -38,6 +35,7 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
+    MareLines mare;
     if (options.dam) {
         const MareLookup found = findMare(folder, damId);
         if (found.status != MareLookup::Status::Found) {
@@ -47,10 +45,30 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
         mare = found.lines;
     }
     SireList list = readSireList(folder.sireList());
+    const auto listed = [&](std::string_view name) {
+        return std::any_of(list.entries.begin(), list.entries.end(),
+                           [&](const SireListView& entry) { return entry.name == name; });
+    };
+    for (const auto& [given, name] :
+         {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
+        if (!*given)
+            continue;
+        const auto accepted = listedNameArgument(**given, listed);
+        if (!accepted)
+            return 2;
+        *name = *accepted;
+    }
     if (!options.dam)
         warnUnknownSires(list, {mare.damSire, mare.damDamSire});
     const auto sires = std::make_shared<const SireIndex>(std::move(list));
     const Plan plan = planMatings(sires, mare, *chefs);
+    // One row for each name: say which names stand more than once, and which line counts.
+    const SireListCounts counts = countSireList(*sires, mare.damSire);
+    if (!counts.repeated.empty()) {
+        std::fprintf(stderr, "quindle-cli: QN_SireList: %s\n", countsText(counts).c_str());
+        for (const RepeatedStallion& repeated : counts.repeated)
+            std::fprintf(stderr, "quindle-cli: %s\n", repeatedText(repeated).c_str());
+    }
 
     Out out;
     if (!options.json)

@@ -87,8 +87,10 @@ CandidateShown showCandidate(const Candidate& candidate, const DataFolder& folde
         if (shown.gone)
             return shown;
     } else {
-        shown.error = submitMating(boxes, candidate.mating, folder.sireList(), chefs);
-        shown.label = matingLabel(candidate.mating);
+        shown.error = candidate.stallion
+                          ? submitStallionMating(boxes, *candidate.stallion, candidate.mating, folder.sireList(), chefs)
+                          : submitMating(boxes, candidate.mating, folder.sireList(), chefs);
+        shown.label = matingTitle(candidate.mating, candidate.mare);
     }
     for (int p = 0; p < kPositions; ++p)
         shown.lineage[static_cast<std::size_t>(p)] = boxes.lineage[static_cast<std::size_t>(p)];

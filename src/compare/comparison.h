@@ -10,6 +10,8 @@
 
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
+#include "boxes/chosen_mating.h"
+#include "boxes/record_stallion.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "dosage/format.h"
@@ -28,8 +30,25 @@ struct Candidate {
     // folder its identifier is another horse's unless the name is the same; in
     // the same folder a new breeding file keeps it (a horse renamed is itself).
     std::string folder, name;
-    bool operator==(const Candidate& other) const { return horse == other.horse && mating == other.mating; }
+    // A mating's Sire from the breeding file (his own record gives his line),
+    // and the mare it is made for, which titles it.
+    std::optional<RecordStallion> stallion;
+    MareNamed mare;
+    bool operator==(const Candidate& other) const
+    {
+        return horse == other.horse && mating == other.mating && stallion == other.stallion && mare == other.mare;
+    }
 };
+
+// A mating picked anywhere as a candidate.
+inline Candidate candidateOf(const ChosenMating& mating)
+{
+    Candidate candidate;
+    candidate.mating = mating.names;
+    candidate.stallion = mating.stallion;
+    candidate.mare = mating.mare;
+    return candidate;
+}
 
 // The lineage positions in the pedigree chart's order, top to bottom: the
 // sire's side, then the dam's.

@@ -36,6 +36,10 @@ std::optional<std::string> utf8ToLatin1(std::string_view utf8)
         if ((next & 0xC0) != 0x80)
             return std::nullopt;
         out += static_cast<char>(((b & 0x03) << 6) | (next & 0x3F));
+    }
+    return out;
+}
+
 std::string latin1ForMessage(std::string_view bytes)
 {
     std::string out;

@@ -9,18 +9,6 @@
 
 namespace quindle {
 
-namespace {
-bool typeable(const std::string& name)
-{
-    if (name.empty() || name.front() == ' ')
-        return false;
-    std::u16string wide;
-    for (const char c : name)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(c)); // Latin-1
-    return checkChars(wide);
-}
-} // namespace
-
 SireNames readSireNames(const std::string& path)
 {
     SireNames out;
@@ -29,7 +17,7 @@ SireNames readSireNames(const std::string& path)
         FieldReader reader(std::move(file), path);
         while (!reader.atEnd()) {
             SireListEntry entry = readSireListEntry(reader);
-            if (typeable(entry.name))
+            if (!entry.name.empty())
                 out.names.push_back(std::move(entry.name));
         }
     } catch (const FileError& e) {

@@ -1,6 +1,6 @@
 #pragma once
-// The sire names of QN_SireList that a name box can hold, for completion while
-// typing a mating.
+// The sire names of QN_SireList, for completion while typing a mating: a name
+// picked from the list is taken whole, so names the boxes cannot type are offered too.
 #include <string>
 #include <vector>
 
@@ -11,9 +11,8 @@ struct SireNames {
     std::string error;              // empty, or the file, line and what went wrong
 };
 
-// Reads every entry's name; a name with a character the name boxes refuse can
-// never be typed there and is left out. After a bad field the names read before
-// it are kept.
+// Reads every entry's name but a blank one. After a bad field the names read
+// before it are kept.
 SireNames readSireNames(const std::string& path);
 
 // Whether `name` is one of `sorted` (as readSireNames gives them).

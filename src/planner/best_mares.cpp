@@ -66,9 +66,14 @@ constexpr const char* kNoMemory = "there is not enough memory to rank every mare
 
 class MareReader {
 public:
-    MareReader(const SireIndex& sires, std::string_view stallion, const ChefTable& chefs,
-               const std::vector<std::int32_t>* only, Worker& worker)
-        : sires_(sires), stallion_(sires.find(stallion)), chefs_(chefs), only_(only), worker_(worker)
+    MareReader(const SireIndex& sires, std::string_view stallion, const RecordStallion* fromFile,
+               const ChefTable& chefs, const std::vector<std::int32_t>* only, Worker& worker)
+        : sires_(sires),
+          stallion_(fromFile ? SireIndex::Listed{} : sires.find(stallion)),
+          fromFile_(fromFile),
+          chefs_(chefs),
+          only_(only),
+          worker_(worker)
     {
     }
 
@@ -134,8 +139,12 @@ private:
     std::int32_t answer(const SireIndex::Listed& sire, std::string_view damSire)
     {
         AncestorViews lineage{};
-        mateLineage(lineage, std::array<std::string_view, 3>{stallion_.name, sire.name, damSire},
-                    [&](std::string_view, std::string_view) { return sires_.scan(stallion_, sire); });
+        if (fromFile_) // the Sire is settled by his record: the scan looks for her Sire alone
+            mateStallionLineage(lineage, *fromFile_, std::array<std::string_view, 2>{sire.name, damSire},
+                                [&](std::string_view, std::string_view) { return sires_.scan({}, sire); });
+        else
+            mateLineage(lineage, std::array<std::string_view, 3>{stallion_.name, sire.name, damSire},
+                        [&](std::string_view, std::string_view) { return sires_.scan(stallion_, sire); });
         Worker::Scanned scanned;
         scanned.lines = static_cast<std::uint32_t>(worker_.lines.size());
         worker_.lines.push_back({lineage[SireSire], lineage[SireSireSire], lineage[SireDamSire], lineage[DamSireSire]});
@@ -149,6 +158,7 @@ private:
 
     const SireIndex& sires_;
     const SireIndex::Listed stallion_;
+    const RecordStallion* fromFile_;
     const ChefTable& chefs_;
     const std::vector<std::int32_t>* only_;
     Worker& worker_;
@@ -186,9 +196,10 @@ std::string_view BestMares::numberText(const MareRow& row, MareColumn column) co
     return planNumberText(numbersOf(row), static_cast<PlanColumn>(c));
 }
 
-BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
-                    const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers,
-                    const MaresSink& sink)
+namespace {
+BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
+                    std::shared_ptr<const RecordStallion> fromFile, const ChefTable& chefs,
+                    const std::vector<std::int32_t>* only, unsigned workers, const MaresSink& sink)
 {
     FilePtr file = openInput(path);
     RecordChunker chunker(std::move(file), path);
@@ -197,6 +208,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
 
     BestMares out;
     out.stallion = stallion;
+    out.fromFile = std::move(fromFile);
     out.sires = std::move(sires);
     std::vector<Worker> state(workers);
     std::vector<Piece> pieces;
@@ -215,6 +227,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
             // The worker's own lists go with the piece: only this worker adds to them.
             BestMares part;
             part.stallion = out.stallion;
+            part.fromFile = out.fromFile;
             part.sires = out.sires;
             part.numbers.swap(state[w].numbers);
             part.lines.swap(state[w].lines);
@@ -241,7 +254,7 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
         turn.notify_all();
     };
     auto work = [&](std::size_t w) {
-        MareReader reader(*out.sires, out.stallion, chefs, only, state[w]);
+        MareReader reader(*out.sires, out.stallion, out.fromFile.get(), chefs, only, state[w]);
         RecordChunk chunk;
         for (;;) {
             Piece piece;
@@ -317,6 +330,23 @@ BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> si
         }
     }
     return out;
+}
+
+} // namespace
+
+BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
+                    const ChefTable& chefs, const std::vector<std::int32_t>* only, unsigned workers,
+                    const MaresSink& sink)
+{
+    return rankMares(path, std::move(sires), stallion, nullptr, chefs, only, workers, sink);
+}
+
+BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires,
+                    std::shared_ptr<const RecordStallion> stallion, const ChefTable& chefs,
+                    const std::vector<std::int32_t>* only, unsigned workers, const MaresSink& sink)
+{
+    const std::string name = stallion->name;
+    return rankMares(path, std::move(sires), name, std::move(stallion), chefs, only, workers, sink);
 }
 
 std::vector<std::uint32_t> selectMares(const BestMares& mares, const MaresQuery& query)

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "boxes/record_stallion.h"
 #include "data/chef_table.h"
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"
@@ -44,6 +45,9 @@ struct MareRow {
 
 struct BestMares {
     std::string stallion;
+    // A stallion of the breeding file: his own record gives the Sire's side
+    // (the lines look into it); none for a stallion of the sire list.
+    std::shared_ptr<const RecordStallion> fromFile;
     std::shared_ptr<const SireIndex> sires; // the completed sire lines look into it
     // The sire lines the list completes for a foal: Sire's Sire, Sire's Sire's
     // Sire, Sire's Dam-Sire and Dam-Sire's Sire. They follow from the stallion
@@ -83,6 +87,10 @@ struct MaresSink {
 BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
                     const ChefTable& chefs, const std::vector<std::int32_t>* only = nullptr, unsigned workers = 0,
                     const MaresSink& sink = {});
+// The same with a colt or horse of the breeding file as the stallion.
+BestMares bestMares(const std::string& path, std::shared_ptr<const SireIndex> sires,
+                    std::shared_ptr<const RecordStallion> stallion, const ChefTable& chefs,
+                    const std::vector<std::int32_t>* only = nullptr, unsigned workers = 0, const MaresSink& sink = {});
 
 struct MaresQuery {
     std::optional<std::int32_t> minAge, maxAge; // a mare without a whole-number age is outside any bound

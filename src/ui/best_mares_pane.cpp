@@ -63,8 +63,8 @@ BestMaresPane::BestMaresPane(Session* session, StableStore* stable, QWidget* par
     stallion_->setPlaceholderText(QStringLiteral("Sire, as in the mating window"));
     stallion_->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
     stallion_->installEventFilter(this);
-    new EditGuard(stallion_, filterNameEdit);
-    (new SireCompleter([session] { return session->folder().sireList(); }, this))->attach(stallion_);
+    guard_ = new EditGuard(stallion_, filterNameEdit);
+    (new SireCompleter([session] { return session->folder().sireList(); }, this))->attach(stallion_, guard_);
     typing_ = new QTimer(this);
     typing_->setSingleShot(true);
     typing_->setInterval(kTypingPauseMs);
@@ -214,15 +214,21 @@ void BestMaresPane::showCount()
 
 void BestMaresPane::planFor(const std::string& stallion)
 {
-    if (!fitsNameBox(stallion)) { // the box would keep the last stallion: say why it cannot take this one
-        stallion_->clear();
-        replan();
-        status_->setText(QStringLiteral("%1 cannot be typed in the Stallion box: it takes only %2")
-                             .arg(fromLatin1(stallion), QString::fromLatin1(kNameBoxLetters)));
-        return;
-    }
-    stallion_->setText(fromLatin1(stallion));
+    fromFile_.reset();
+    guard_->takeWhole(fromLatin1(stallion)); // picked, not typed: whatever its characters
     replan();
+}
+
+void BestMaresPane::planFor(const RecordStallion& stallion)
+{
+    fromFile_ = stallion;
+    guard_->takeWhole(fromLatin1(stallion.name));
+    replan();
+}
+
+const RecordStallion* BestMaresPane::fromFile() const
+{
+    return fromFile_ && stallion_->text().trimmed() == fromLatin1(fromFile_->name) ? &*fromFile_ : nullptr;
 }
 
 void BestMaresPane::replan()
@@ -244,12 +250,15 @@ void BestMaresPane::replan()
     const bool onlyMine = onlyMine_->isChecked() && stable_;
     auto outcome = std::make_shared<Outcome>();
     // The sire list and the whole breeding file are read off the window's thread.
+    std::shared_ptr<const RecordStallion> fromFile;
+    if (const RecordStallion* him = this->fromFile())
+        fromFile = std::make_shared<const RecordStallion>(*him);
     const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(),
-                       horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, outcome] {
+                       horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, fromFile, outcome] {
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
         if (!sires->error().empty())
             outcome->warnings += QString::fromStdString(sires->error()) + QLatin1Char('\n');
-        if (!sires->find(stallion).entries) {
+        if (!fromFile && !sires->find(stallion).entries) {
             outcome->problem =
                 fromLatin1(stallion) + (sires->error().empty() ? QStringLiteral(" is not in the sire list.")
                                                                : QStringLiteral(" is not in what could be read of the "
@@ -265,8 +274,10 @@ void BestMaresPane::replan()
             ids = mareIdsOf(checked);
         }
         try {
-            auto mares = std::make_shared<BestMares>(
-                bestMares(folder.breedingFile(), sires, stallion, *chefs, onlyMine ? &ids : nullptr));
+            const auto* only = onlyMine ? &ids : nullptr;
+            auto mares =
+                std::make_shared<BestMares>(fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, only)
+                                                     : bestMares(folder.breedingFile(), sires, stallion, *chefs, only));
             if (!mares->error.empty())
                 outcome->warnings += QString::fromStdString(mares->error) + QLatin1Char('\n');
             outcome->mares = std::move(mares);
@@ -274,8 +285,12 @@ void BestMaresPane::replan()
             outcome->problem = QString::fromStdString(e.what());
         }
     };
-    const QString line = QStringLiteral("Best mares for %1%2")
-                             .arg(fromLatin1(stallion), onlyMine ? QStringLiteral(" among My Horses") : QString());
+    // A stallion of the breeding file says which line counts: his own record's.
+    const QString line =
+        QStringLiteral("Best mares for %1%2%3")
+            .arg(fromLatin1(stallion),
+                 fromFile ? QStringLiteral(" (%1)").arg(QString::fromStdString(stallionOrigin(*fromFile))) : QString(),
+                 onlyMine ? QStringLiteral(" among My Horses") : QString());
     const auto show = [this, outcome, line] {
         model_->setMares(outcome->mares);
         plannedFor_ = outcome->mares ? line : QString();
@@ -301,19 +316,24 @@ void BestMaresPane::setZoom(int percent)
     zoomTable(table_, percent, kColumnWidths);
 }
 
-MatingNames BestMaresPane::namesOf(int row) const
+ChosenMating BestMaresPane::matingOf(int row) const
 {
     const MareRow& mare = model_->mareRow(row);
     const BestMares& mares = *model_->mares();
-    return {mares.stallion, std::string(mares.textOf(mare, MareText::DamSire)),
-            std::string(mares.textOf(mare, MareText::DamDamSire))};
+    ChosenMating mating;
+    mating.names = {mares.stallion, std::string(mares.textOf(mare, MareText::DamSire)),
+                    std::string(mares.textOf(mare, MareText::DamDamSire))};
+    if (mares.fromFile)
+        mating.stallion = *mares.fromFile;
+    mating.mare = {mare.id, std::string(mares.textOf(mare, MareText::Name))};
+    return mating;
 }
 
 void BestMaresPane::submitRow(int row)
 {
     if (row < 0 || row >= model_->rowCount())
         return;
-    emit matingChosen(namesOf(row));
+    emit matingChosen(matingOf(row));
 }
 
 void BestMaresPane::compareSelected()
@@ -325,7 +345,7 @@ void BestMaresPane::compareSelected()
     }
     std::vector<Candidate> candidates;
     for (const QModelIndex& index : rows)
-        candidates.push_back(Candidate{0, namesOf(index.row()), {}, {}});
+        candidates.push_back(candidateOf(matingOf(index.row())));
     emit comparisonAsked(candidates);
 }
 

@@ -5,8 +5,10 @@
 // that mating.
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "boxes/chosen_mating.h"
 #include "boxes/mating.h"
 #include "compare/comparison.h"
 #include "planner/best_mares.h"
@@ -23,6 +25,7 @@ class QTimer;
 
 namespace quindle::ui {
 
+class EditGuard;
 class MaresModel;
 class Session;
 class StableStore;
@@ -40,8 +43,10 @@ public:
     // The filters, order and cut the boxes above the table give.
     MaresQuery query() const;
 
-    // Puts the stallion's name into the box (through its filter) and plans for him.
+    // Puts the stallion's name into the box (taken whole: it was picked) and plans for him.
     void planFor(const std::string& stallion);
+    // The same for a colt or horse of the breeding file: his own record gives the Sire's side.
+    void planFor(const RecordStallion& stallion);
     // Plans again for the name in the box.
     void replan();
     void setZoom(int percent);
@@ -55,7 +60,7 @@ public:
     void compareSelected();
 
 signals:
-    void matingChosen(const quindle::MatingNames& names);
+    void matingChosen(const quindle::ChosenMating& mating);
     void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
 
 protected:
@@ -70,12 +75,16 @@ private:
     void sortFromHeader(int section);
     void showCount();
     void exportClick();
-    MatingNames namesOf(int row) const;
+    ChosenMating matingOf(int row) const;
+    // The stallion of the breeding file while the box holds his name.
+    const RecordStallion* fromFile() const;
 
     Session* session_;
     StableStore* stable_;
     LatestWork work_{this};
     QString plannedFor_; // the line naming the stallion of the rows shown
+    std::optional<RecordStallion> fromFile_;
+    EditGuard* guard_ = nullptr;
 
     QLineEdit* stallion_ = nullptr;
     QTimer* typing_ = nullptr;

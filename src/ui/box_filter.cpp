@@ -43,6 +43,14 @@ void EditGuard::onChanged()
     lastGood_ = box_->text();
 }
 
+void EditGuard::takeWhole(const QString& text)
+{
+    applying_ = true;
+    box_->setText(text);
+    applying_ = false;
+    lastGood_ = text;
+}
+
 bool handleHomeEnd(QLineEdit* box, const QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Home) {

@@ -28,6 +28,9 @@ public:
     EditGuard(QLineEdit* box, Filter filter);
 
     const QString& lastGood() const { return lastGood_; }
+    // Puts a name picked rather than typed (a list's, the file's) into the box
+    // whole, whatever its characters; typing over it meets the filter again.
+    void takeWhole(const QString& text);
 
 private:
     void onChanged();

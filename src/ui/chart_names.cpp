@@ -1,12 +1,10 @@
 #include "ui/chart_names.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <algorithm>
 
-#include "input/edit_filter.h"
 #include "ui/fit_text.h"
 #include "ui/latin1.h"
 
@@ -35,19 +33,11 @@ void ChartNames::addTo(QMenu& menu, const QLineEdit* box) const
     const QString shown = menu.fontMetrics().elidedText(fromLatin1(name), Qt::ElideRight, 300);
     menu.addSeparator();
     menu.addAction(QStringLiteral("Foals of %1").arg(shown), this, [this, name] { commands_.foals(name); });
-    QAction* best = menu.addAction(QStringLiteral("Best mares for %1").arg(shown), this,
-                                   [this, name] { commands_.bestMares(name); });
-    QAction* sire =
-        menu.addAction(QStringLiteral("Use as Sire in Hypo Mate"), this, [this, name] { commands_.useAsSire(name); });
-    if (fitsNameBox(name))
-        return;
-    // Both would put the name in a box that cannot take it: offered, not taken.
-    menu.setToolTipsVisible(true);
-    for (QAction* action : {best, sire}) {
-        action->setEnabled(false);
-        action->setToolTip(QStringLiteral("The Stallion box and the mating window take only %1")
-                               .arg(QString::fromLatin1(kNameBoxLetters)));
-    }
+    // Picked, not typed: the name is taken whole, whatever its characters.
+    menu.addAction(QStringLiteral("Best mares for %1").arg(shown), this,
+                   [this, name, box] { commands_.bestMares(name, box); });
+    menu.addAction(QStringLiteral("Use as Sire in Hypo Mate"), this,
+                   [this, name, box] { commands_.useAsSire(name, box); });
 }
 
 void ChartNames::refresh()

@@ -19,9 +19,11 @@ class ChartNames : public QObject {
     Q_OBJECT
 public:
     struct Commands {
-        std::function<void(const std::string&)> foals;     // the search window's foals mode
-        std::function<void(const std::string&)> bestMares; // the planner's mares for a stallion
-        std::function<void(const std::string&)> useAsSire; // the mating window's Sire box
+        std::function<void(const std::string&)> foals; // the search window's foals mode
+        // The planner's mares for a stallion, and the mating window's Sire box;
+        // each is told the box, since the horse shown is a stallion of his own record.
+        std::function<void(const std::string&, const QLineEdit*)> bestMares;
+        std::function<void(const std::string&, const QLineEdit*)> useAsSire;
     };
     // `offers` says whether a box holds a stallion's name now (an empty box never does).
     ChartNames(std::vector<NameBox*> boxes, std::function<bool(const QLineEdit*)> offers, Commands commands,

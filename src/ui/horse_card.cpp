@@ -108,15 +108,41 @@ void paintGrid(QPainter& painter, const QRectF& area, const HorseCard& card)
             .arg(summary(kTotalBox), summary(kCdBox), summary(kDiBox), summary(kSpeedBox), summary(kStaminaBox)));
 }
 
+// The title in the room it has, never cut: in smaller type down to a size
+// still read at a glance, then on two lines.
+void paintTitle(QPainter& painter, const QRectF& room, const QString& title)
+{
+    for (double size = 36; size >= 22; size -= 2) {
+        painter.setFont(cardFont(size, true));
+        if (painter.fontMetrics().horizontalAdvance(title) <= room.width()) {
+            painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, title);
+            return;
+        }
+    }
+    for (double size = 24; size > 8; size -= 2) {
+        painter.setFont(cardFont(size, true));
+        const QRectF needed = painter.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, title);
+        if (needed.width() <= room.width() && needed.height() <= room.height() + 4) {
+            painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, title);
+            return;
+        }
+    }
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWrapAnywhere, title);
+}
+
 } // namespace
 
 HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
-                 const DataFolder& folder, const std::optional<std::string>& stamp)
+                 const DataFolder& folder, const std::optional<std::string>& stamp, const std::string& title,
+                 const QString& identity)
 {
     HorseCard card;
     card.chart = chart;
+    card.identity = identity;
     if (!chart[2].isEmpty())
         card.title = chart[2];
+    else if (!title.empty())
+        card.title = fromLatin1(title);
     else if (!boxes.lineage[0].empty() || !boxes.lineage[2].empty() || !boxes.lineage[6].empty())
         card.title = fromLatin1(matingLabel(matingNamesOf(boxes))); // a foal of a hypothetical mating
     else
@@ -143,10 +169,10 @@ void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card
     painter.fillRect(QRectF(0, 0, kUnits, height), Qt::white);
 
     painter.setPen(Qt::black);
-    painter.setFont(cardFont(36, true));
-    painter.drawText(QRectF(kMargin, kMargin, width, 50), Qt::AlignLeft | Qt::AlignVCenter, card.title);
+    paintTitle(painter, QRectF(kMargin, kMargin, width, 50), card.title);
     painter.setFont(cardFont(20));
     painter.drawText(QRectF(kMargin, kMargin + 52, width, 30), Qt::AlignLeft | Qt::AlignVCenter, card.ageSex);
+    painter.drawText(QRectF(kMargin, kMargin + 52, width, 30), Qt::AlignRight | Qt::AlignVCenter, card.identity);
 
     const double chartHeight = width * (kChartBottom - kChartTop) / (kChartRight - kChartLeft);
     paintPedigree(painter, QRectF(kMargin, kMargin + 100, width, chartHeight), card);

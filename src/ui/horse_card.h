@@ -23,6 +23,7 @@ struct HorseCard {
     std::array<QString, 18> chart; // Text2 .. Text17 at their own numbers
     QString title;                 // the horse's name, or the mating's
     QString ageSex;
+    QString identity; // "horse N" for a horse, "for MARE (horse N)" for a mating made for her
     QColor horseColour, ageSexColour;
     std::array<QString, kProfileBoxes> profileTexts;
     std::optional<DosageProfile> profile;
@@ -31,9 +32,11 @@ struct HorseCard {
 
 // The card of a window's chart texts (Text2 .. Text17 at their own numbers),
 // its age/sex text and its boxes, read from this data folder's breeding file
-// with this stamp (nullopt: it was not there).
+// with this stamp (nullopt: it was not there). `title` (Latin-1), when given,
+// titles a mating (as "STALLION x MARE (ID)"); `identity` says whose card it is.
 HorseCard cardOf(const std::array<QString, 18>& chart, const QString& ageSex, const MainBoxes& boxes,
-                 const DataFolder& folder, const std::optional<std::string>& stamp);
+                 const DataFolder& folder, const std::optional<std::string>& stamp, const std::string& title = {},
+                 const QString& identity = {});
 
 // Draws the card on a page of `page` (any size of A4's proportions).
 void paintHorseCard(QPainter& painter, const QRectF& page, const HorseCard& card);

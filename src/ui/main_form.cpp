@@ -395,7 +395,18 @@ HorseCard shownCard(const MainForm& main)
         if (QLineEdit* box = main.text(n))
             chart[static_cast<std::size_t>(n)] = box->text();
     // The stamp of the breeding file the boxes were read from, not of one the game wrote since.
-    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder(), main.session()->data().sourceStamp());
+    // A mating made for a mare is titled and marked with her; a horse's card shows its own ID.
+    std::string title;
+    QString identity;
+    if (main.shownHorse() != 0) {
+        identity = QStringLiteral("horse %1").arg(main.shownHorse());
+    } else if (const auto& mating = main.shownChosen()) {
+        title = chosenTitle(*mating);
+        if (mating->mare.id != 0)
+            identity = QStringLiteral("for %1 (horse %2)").arg(fromLatin1(mating->mare.name)).arg(mating->mare.id);
+    }
+    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder(), main.session()->data().sourceStamp(),
+                  title, identity);
 }
 } // namespace
 
@@ -447,9 +458,9 @@ void MainForm::openCompare()
 void MainForm::compareShown()
 {
     if (shownHorse_ != 0)
-        addToComparison(Candidate{shownHorse_, {}, {}, {}});
-    else if (shownMating_)
-        addToComparison(Candidate{0, *shownMating_, {}, {}});
+        addToComparison(Candidate{shownHorse_, {}, {}, {}, {}, {}});
+    else if (shownChosen_)
+        addToComparison(candidateOf(*shownChosen_));
     else
         seam().beep(); // nothing shown to add
 }
@@ -516,6 +527,8 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     markRepeatedSires(boxes);
     if (chartNames_)
         chartNames_->refresh();
+    if (subForm_) // a blank box keeps what the boxes hold now
+        subForm_->showKept(matingNamesOf(boxes));
 }
 
 void MainForm::buildChartNames()
@@ -526,12 +539,23 @@ void MainForm::buildChartNames()
         if (auto* box = dynamic_cast<NameBox*>(text(n)))
             boxes.push_back(box);
     const auto offers = [this](const QLineEdit* box) {
-        return !box->text().trimmed().isEmpty() && (box != text(2) || !shownStallion_.empty());
+        return !box->text().trimmed().isEmpty() && (box != text(2) || shownStallion_);
     };
     ChartNames::Commands commands;
     commands.foals = [this](const std::string& name) { openFoalsOf(name); };
-    commands.bestMares = [this](const std::string& name) { openBestMares(name); };
-    commands.useAsSire = [this](const std::string& name) { useAsSire(name); };
+    // The horse shown is the colt or horse of his own record, not a name of the sire list.
+    commands.bestMares = [this](const std::string& name, const QLineEdit* box) {
+        if (box == text(2) && shownStallion_)
+            openBestMaresFor(*shownStallion_);
+        else
+            openBestMares(name);
+    };
+    commands.useAsSire = [this](const std::string& name, const QLineEdit* box) {
+        if (box == text(2) && shownStallion_)
+            useAsSireFromFile(*shownStallion_);
+        else
+            useAsSire(name);
+    };
     chartNames_ = new ChartNames(std::move(boxes), offers, std::move(commands), this);
     const auto key = [this](QKeyCombination keys, void (MainForm::*slot)()) {
         auto* shortcut = new QShortcut(QKeySequence(keys), this);
@@ -554,10 +578,22 @@ void MainForm::openBestMares(const std::string& stallion)
     planner_->showMaresFor(stallion);
 }
 
+void MainForm::openBestMaresFor(const RecordStallion& stallion)
+{
+    openPlanner();
+    planner_->showMaresFor(stallion);
+}
+
 void MainForm::useAsSire(const std::string& sire)
 {
     hypoMateClick();
-    subForm_->box(0)->setText(fromLatin1(sire)); // through the box's filter, as typed
+    subForm_->setNames({sire, toLatin1(subForm_->box(1)->text()), toLatin1(subForm_->box(2)->text())});
+}
+
+void MainForm::useAsSireFromFile(const RecordStallion& stallion)
+{
+    hypoMateClick();
+    subForm_->useSireFromFile(stallion);
 }
 
 void MainForm::goBack() { showAgain(history_.back()); }
@@ -581,9 +617,11 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
         searchID_->setText(QString::number(entry->id));
         goClick();
     } else {
+        // Shown again as it was: his own record for a Sire of the breeding file, and her name.
+        const ChosenMating mating{entry->mating, entry->stallion, entry->mare};
         if (subForm_)
-            subForm_->setNames(entry->mating);
-        submitMating(entry->mating);
+            subForm_->setChosen(mating);
+        submitChosen(mating);
     }
     showingAgain_ = false;
 }
@@ -627,18 +665,25 @@ void MainForm::goClick()
     if (!outcome.beep) {
         shownHorse_ = outcome.found ? requestedID_ : 0;
         shownMating_.reset();
-        shownStallion_ = outcome.found && outcome.horse && canBePlannedAsStallion(outcome.horse->sex)
-                             ? outcome.horse->name
-                             : std::string();
+        shownChosen_.reset();
+        shownStallion_.reset();
+        shownMare_ = {};
+        if (outcome.found && outcome.horse) {
+            if (const StallionLookup him = stallionOf(*outcome.horse); him.status == Outcome::Done)
+                shownStallion_ = him.stallion;
+            else if (canBePlannedAsMare(outcome.horse->sex))
+                shownMare_ = {outcome.horse->id, outcome.horse->name};
+        }
+        showForWhom();
     }
     if (outcome.found && !showingAgain_)
-        history_.add(ShownEntry{requestedID_, {}});
+        history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
     if (outcome.found && planner_) {
-        if (shownStallion_.empty())
+        if (!shownStallion_)
             planner_->planForShownHorse(shownHorse_);
         else
-            planner_->showMaresFor(shownStallion_); // the mare planned for stays on her tab
+            planner_->showMaresFor(*shownStallion_); // the mare planned for stays on her tab
     }
     if (search_)
         search_->markShownFoal(shownHorse_);
@@ -659,9 +704,12 @@ void MainForm::hypoMateClick()
     const bool reopened = !subForm_;
     if (!subForm_) {
         subForm_ = new SubForm(session_, this);
-        connect(subForm_, &SubForm::submitted, this, &MainForm::submitMating);
+        connect(subForm_, &SubForm::submitted, this, &MainForm::submitChosen);
         connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
-        connect(subForm_, &SubForm::comparisonAsked, this, &MainForm::addToComparison);
+        // The foal the window would show: blank boxes keep the boxes' names, as Submit keeps them.
+        connect(subForm_, &SubForm::comparisonAsked, this,
+                [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
+        subForm_->showKept(matingNamesOf(readBoxes()));
         addZoomKeys(
             subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
         subFormObject_ = subForm_.data();
@@ -722,20 +770,49 @@ void MainForm::bringToFront()
     activateWindow();
 }
 
-void MainForm::submitMating(const MatingNames& names)
+void MainForm::submitMating(const MatingNames& names) { submitChosen(ChosenMating{names, std::nullopt, {}}); }
+
+ChosenMating MainForm::forShown(ChosenMating mating) const
 {
+    // Blank boxes keep the dam's side of the mare shown: the foal is hers.
+    if (mating.mare.id == 0 && shownMare_.id != 0 && mating.names[1].empty() && mating.names[2].empty())
+        mating.mare = shownMare_;
+    // Every name as the foal has it, so the comparison adds exactly this foal.
+    mating.names = keptNames(readBoxes(), mating.names);
+    return mating;
+}
+
+void MainForm::showForWhom()
+{
+    // For whom the foal shown is, in the title bar: the fixed boxes stay as they are.
+    QString title = QStringLiteral("QUINDLE v" QUINDLE_VERSION);
+    if (shownChosen_ && shownChosen_->mare.id != 0)
+        title += QStringLiteral(" \u2014 foal for %1 (horse %2)")
+                     .arg(fromLatin1(shownChosen_->mare.name))
+                     .arg(shownChosen_->mare.id);
+    if (shownChosen_ && shownChosen_->stallion)
+        title += QStringLiteral(" \u2014 Sire %1").arg(QString::fromStdString(stallionOrigin(*shownChosen_->stallion)));
+    setWindowTitle(title);
+}
+
+void MainForm::submitChosen(const ChosenMating& chosen)
+{
+    const ChosenMating mating = forShown(chosen);
     MainBoxes boxes = readBoxes();
     std::string error;
     {
         BusyCursor busy;
-        error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
+        error = quindle::submitChosen(boxes, mating, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
-    shownStallion_.clear();
+    shownStallion_.reset();
+    shownMare_ = {};
+    shownChosen_ = mating;
+    showForWhom();
     // The foal's own three names: a blank one kept what its box held.
     shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
     if (!showingAgain_)
-        history_.add(ShownEntry{0, *shownMating_});
+        history_.add(ShownEntry{0, *shownMating_, mating.stallion, mating.mare});
     searchID_->clear();
     writeBoxes(boxes);
     if (search_)
@@ -765,7 +842,10 @@ void MainForm::folderReplaced()
         subForm_->subClearClick();
     shownHorse_ = 0;
     shownMating_.reset();
-    shownStallion_.clear();
+    shownChosen_.reset();
+    shownStallion_.reset();
+    shownMare_ = {};
+    showForWhom();
     chartNames_->refresh();
     showDataFolder();
 }
@@ -793,19 +873,19 @@ void MainForm::openPlanner()
         connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
         planner_->setZoom(zoom_);
         placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
-        if (!shownStallion_.empty())
-            planner_->showMaresFor(shownStallion_);
+        if (shownStallion_)
+            planner_->showMaresFor(*shownStallion_);
     }
     planner_->show();
     planner_->raise();
     planner_->activateWindow();
 }
 
-void MainForm::showChosenMating(const MatingNames& names)
+void MainForm::showChosenMating(const ChosenMating& mating)
 {
     if (subForm_)
-        subForm_->setNames(names);
-    submitMating(names);
+        subForm_->setChosen(mating);
+    submitChosen(mating);
     bringToFront();
 }
 
@@ -970,6 +1050,7 @@ void MainForm::openSeason()
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
         connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
+        connect(season_, &SeasonForm::comparisonAsked, this, &MainForm::addAllToComparison);
         season_->setZoom(zoom_);
         placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
     }

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "boxes/main_boxes.h"
+#include "boxes/chosen_mating.h"
 #include "boxes/mating.h"
+#include "boxes/record_stallion.h"
 #include "boxes/shown_history.h"
 #include "compare/comparison.h"
 #include "data/chef_table.h"
@@ -50,15 +52,24 @@ public:
     void hypoMateClick();
     // Shows the foal of a hypothetical mating, as the mating window's Submit does.
     void submitMating(const MatingNames& names);
+    // The same for a mating picked anywhere: with a Sire of the breeding file,
+    // for a mare. Blank names keep the boxes' (and, with a mare shown, the
+    // mating is hers).
+    void submitChosen(const ChosenMating& mating);
     // Opens the mating planner (or brings it to the front); it opens on the
     // best mares when the horse shown is a stallion.
     void openPlanner();
-    // The planner's best mares for a stallion.
+    // The planner's best mares for a stallion, or for the colt or horse shown.
     void openBestMares(const std::string& stallion);
+    void openBestMaresFor(const RecordStallion& stallion);
     // The search window's foals of a stallion.
     void openFoalsOf(const std::string& sire);
-    // The mating window with this name in its Sire box.
+    // The mating window with this name in its Sire box, taken whole.
     void useAsSire(const std::string& sire);
+    // The same with the colt or horse shown: his own record gives the Sire's side.
+    void useAsSireFromFile(const RecordStallion& stallion);
+    // The colt or horse shown, when he is one.
+    const std::optional<RecordStallion>& shownStallion() const { return shownStallion_; }
     // Back and forward (Alt+Left, Alt+Right) through the horses and matings
     // shown in this run, each shown again as a fresh lookup or submission
     // would; a beep at either end.
@@ -82,7 +93,7 @@ public:
     // Shows a horse as typing its ID and GO would (a row picked in the search).
     void showHorse(std::int32_t id);
     // Shows a mating chosen in the planner, with its names in the mating window when it is open.
-    void showChosenMating(const MatingNames& names);
+    void showChosenMating(const ChosenMating& mating);
 
     // The chart pane beside the profile: shown or hidden (Ctrl+K, the context
     // menu), remembered between runs; the window grows to hold it.
@@ -102,7 +113,9 @@ public:
     void addAllToComparison(const std::vector<Candidate>& candidates);
     CompareForm* compareForm() const;
     std::vector<Candidate>& candidates() { return candidates_; }
-    // The names of the mating last submitted while its foal is shown.
+    // The mating last submitted while its foal is shown, whole: its names as
+    // the foal has them, its Sire's record, its mare.
+    const std::optional<ChosenMating>& shownChosen() const { return shownChosen_; }
     // The window's own actions for a context menu.
     void addWindowActions(QMenu* menu);
     // The player's own horses for this data folder, and the windows over them.
@@ -165,7 +178,11 @@ private:
     Session* session_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
-    std::string shownStallion_; // the name of the horse shown when it is a colt or horse
+    std::optional<RecordStallion> shownStallion_; // the horse shown when he is a colt or horse
+    MareNamed shownMare_;                         // the horse shown when she is a filly or mare
+    std::optional<ChosenMating> shownChosen_;
+    void showForWhom();
+    ChosenMating forShown(ChosenMating mating) const;
     ShownHistory history_;
     bool showingAgain_ = false; // going back or forward: the history stays as it is
     ChartNames* chartNames_ = nullptr;

@@ -1,6 +1,8 @@
 #include "ui/counts.h"
 #include "ui/planner_form.h"
 
+#include "planner/repeated_stallions.h"
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -40,6 +42,9 @@ struct PlannerForm::Outcome {
     QString mare;      // who the foal's dam side comes from
     QString problem;   // why there is no plan
     QString listError; // the sire list could not be read to its end
+    MareNamed named;   // the mare of the file planned for
+    QString repeated;  // the names the list holds more than once, and which line counts
+    QString listCount; // stallions and lines, when they differ
 };
 
 namespace {
@@ -115,6 +120,13 @@ void PlannerForm::showMaresFor(const std::string& stallion)
     mares_->table()->setFocus();
 }
 
+void PlannerForm::showMaresFor(const RecordStallion& stallion)
+{
+    directions_->setCurrentWidget(mares_);
+    mares_->planFor(stallion);
+    mares_->table()->setFocus();
+}
+
 QLayout* PlannerForm::buildMare()
 {
     // The mare: the horse shown in the main window, or her lines typed.
@@ -135,8 +147,7 @@ QLayout* PlannerForm::buildMare()
         box->setPlaceholderText(QString::fromLatin1(hints[i]));
         box->setMaxLength(kLongestName + 1); // an overlong paste reaches the filter and is refused
         box->installEventFilter(this);
-        new EditGuard(box, filterNameEdit);
-        sires->attach(box);
+        sires->attach(box, new EditGuard(box, filterNameEdit));
         connect(box, &QLineEdit::textChanged, this, [this] {
             if (typedMare_->isChecked())
                 replan();
@@ -259,16 +270,35 @@ void PlannerForm::replan()
             }
             mare = found.lines;
             outcome->mare = QStringLiteral("%1 (horse %2): ").arg(fromLatin1(found.name)).arg(id);
+            outcome->named = {id, found.name};
         }
         outcome->mare += lines(mare);
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
         outcome->listError = QString::fromStdString(sires->error());
         outcome->plan = std::make_shared<const Plan>(planMatings(sires, mare, *chefs));
+        // One row a name: the player is told which names stand more than once, and which line counts.
+        const SireListCounts counts = countSireList(*sires, mare.damSire);
+        if (!counts.repeated.empty()) {
+            outcome->listCount = QString::fromStdString(countsText(counts));
+            QStringList repeated;
+            for (const RepeatedStallion& name : counts.repeated)
+                repeated << QString::fromStdString(repeatedText(name));
+            outcome->repeated = repeated.join(QLatin1Char('\n'));
+        }
     };
     const auto show = [this, outcome] {
         model_->setPlan(outcome->plan);
         plannedFor_ = outcome->plan ? outcome->mare : QString();
-        status_->setText(outcome->problem.isEmpty() ? outcome->mare : outcome->problem);
+        plannedMare_ = outcome->named;
+        listCount_ = outcome->listCount;
+        QString said = outcome->problem.isEmpty() ? outcome->mare : outcome->problem;
+        if (outcome->problem.isEmpty() && !outcome->repeated.isEmpty()) {
+            const QStringList names = outcome->repeated.split(QLatin1Char('\n'));
+            said += QStringLiteral("\nIn the sire list more than once (one row each): ") + names.first() +
+                    (names.size() > 1 ? QStringLiteral(" and %1 more").arg(names.size() - 1) : QString());
+        }
+        status_->setText(said);
+        status_->setToolTip(outcome->repeated);
         showCount();
         if (!outcome->listError.isEmpty())
             seam().warning(this, QStringLiteral("Quindle"),
@@ -291,18 +321,27 @@ void PlannerForm::applyFilters()
 
 void PlannerForm::showCount()
 {
-    count_->setText(
-        QStringLiteral("%1 of %2").arg(model_->rowCount()).arg(countOf(model_->allRows(), QStringLiteral("stallion"))));
+    // Stallions and lines counted apart: a name listed twice is one row.
+    count_->setText(QStringLiteral("%1 of %2%3")
+                        .arg(model_->rowCount())
+                        .arg(countOf(model_->allRows(), QStringLiteral("stallion")),
+                             listCount_.isEmpty() ? QString() : QStringLiteral(" (list: %1)").arg(listCount_)));
 }
 
 void PlannerForm::submitRow(int row)
 {
     if (row < 0 || row >= model_->rowCount())
         return;
+    emit matingChosen(matingOf(row));
+}
+
+ChosenMating PlannerForm::matingOf(int row) const
+{
     const PlanRow& planRow = model_->planRow(row);
     const MareLines& mare = *model_->plan()->mare;
-    const MatingNames names{std::string(model_->plan()->name(planRow, RowName::Sire)), mare.damSire, mare.damDamSire};
-    emit matingChosen(names);
+    return {{std::string(model_->plan()->name(planRow, RowName::Sire)), mare.damSire, mare.damDamSire},
+            std::nullopt,
+            plannedMare_};
 }
 
 void PlannerForm::compareSelected()
@@ -312,13 +351,9 @@ void PlannerForm::compareSelected()
         seam().beep();
         return;
     }
-    const MareLines& mare = *model_->plan()->mare;
     std::vector<Candidate> candidates;
-    for (const QModelIndex& index : rows) {
-        const PlanRow& row = model_->planRow(index.row());
-        candidates.push_back(Candidate{
-            0, {std::string(model_->plan()->name(row, RowName::Sire)), mare.damSire, mare.damDamSire}, {}, {}});
-    }
+    for (const QModelIndex& index : rows)
+        candidates.push_back(candidateOf(matingOf(index.row())));
     emit comparisonAsked(candidates);
 }
 

@@ -48,6 +48,7 @@ public:
     bool busy() const;
     // Turns to the best mares for `stallion` (as the sire list holds the name) and plans them.
     void showMaresFor(const std::string& stallion);
+    void showMaresFor(const RecordStallion& stallion);
 
     // Scales the face, the rows and the columns to the main window's zoom (the
     // window's size too while it is not shown).
@@ -69,7 +70,7 @@ signals:
     // The selected rows' matings are to be added to the comparison.
     void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
     // The mating of a row is to be shown, as the mating window's Submit shows one.
-    void matingChosen(const MatingNames& names);
+    void matingChosen(const ChosenMating& mating);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -90,7 +91,10 @@ private:
 
     Session* session_;
     std::int32_t mareId_ = 0;
-    QString plannedFor_; // the mare (or her typed lines) of the plan shown
+    QString plannedFor_;    // the mare (or her typed lines) of the plan shown
+    MareNamed plannedMare_; // the mare of the plan shown, when one of the file
+    QString listCount_;     // the list's stallions and lines, when they differ
+    ChosenMating matingOf(int row) const;
     LatestWork work_{this};
     std::pair<int, Qt::SortOrder> sortedBy_{-1, Qt::AscendingOrder}; // the table's sort (-1: the sire list's order)
 

@@ -159,6 +159,10 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);
     copyRowsOnCtrlC(tree_, this, [this] { return selectedText(); });
+    // The rows into the comparison, as from the planner, each titled with its mare.
+    auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
+    compare->setContext(Qt::WindowShortcut);
+    connect(compare, &QShortcut::activated, this, &SeasonForm::compareSelected);
     layout->addLayout(exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); }));
 
     connect(store_, &StableStore::changed, this, [this] {
@@ -316,9 +320,39 @@ void SeasonForm::submit(const QModelIndex& index)
         tree_->setExpanded(first, !tree_->isExpanded(first)); // a mare's row folds
         return;
     }
+    if (const auto mating = matingAt(first))
+        emit showMating(*mating);
+}
+
+std::optional<ChosenMating> SeasonForm::matingAt(const QModelIndex& index) const
+{
+    const QModelIndex first = index.sibling(index.row(), 0);
+    const int d = first.data(kDamRole).toInt();
+    const int r = first.data(kRowRole).toInt();
+    if (!season_ || r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size())
+        return std::nullopt;
     const SeasonDam& dam = season_->dams[static_cast<std::size_t>(d)];
     const PlanRow& row = dam.plan.rows[static_cast<std::size_t>(r)];
-    emit showMating({std::string(dam.plan.name(row, RowName::Sire)), dam.lines.damSire, dam.lines.damDamSire});
+    return ChosenMating{{std::string(dam.plan.name(row, RowName::Sire)), dam.lines.damSire, dam.lines.damDamSire},
+                        std::nullopt,
+                        {dam.id, dam.name}};
+}
+
+void SeasonForm::compareSelected()
+{
+    QModelIndexList rows = tree_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) {
+        return a.parent().row() != b.parent().row() ? a.parent().row() < b.parent().row() : a.row() < b.row();
+    });
+    std::vector<Candidate> candidates;
+    for (const QModelIndex& index : rows)
+        if (const auto mating = matingAt(index))
+            candidates.push_back(candidateOf(*mating));
+    if (candidates.empty()) {
+        seam().beep(); // no stallion's row selected
+        return;
+    }
+    emit comparisonAsked(candidates);
 }
 
 QString SeasonForm::selectedText() const

@@ -7,7 +7,12 @@
 #include <QWidget>
 #include <memory>
 
+#include <optional>
+#include <vector>
+
+#include "boxes/chosen_mating.h"
 #include "boxes/mating.h"
+#include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "planner/plan_query.h"
@@ -50,6 +55,10 @@ public:
     PlanQuery query() const;
     // Shows the mating of a stallion's row (a child of a mare's row).
     void submit(const QModelIndex& index);
+    // The selected stallions' rows into the comparison (Ctrl+Shift+A), each titled with its mare.
+    void compareSelected();
+    // The mating of a stallion's row, for its mare; none for a mare's row.
+    std::optional<ChosenMating> matingAt(const QModelIndex& index) const;
     // The selected rows as tab-separated text, a mare's row as her line.
     QString selectedText() const;
     // Writes the rows as shown to a CSV file; false after telling why not.
@@ -57,7 +66,8 @@ public:
 
 signals:
     // The player asks for a mating to be shown in the main window.
-    void showMating(const quindle::MatingNames& names);
+    void showMating(const quindle::ChosenMating& mating);
+    void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -8,9 +8,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStringListModel>
+#include <QTimer>
 #include <algorithm>
 
 #include "input/sire_names.h"
+#include "ui/box_filter.h"
 #include "ui/latin1.h"
 
 namespace quindle::ui {
@@ -62,9 +64,13 @@ void SireCompleter::refresh()
         mark(box);
 }
 
-void SireCompleter::attach(QLineEdit* box)
+void SireCompleter::attach(QLineEdit* box, EditGuard* guard)
 {
     auto* completer = new QCompleter(model_, box);
+    if (guard) // after the completer's own setText, which the filter may have refused
+        connect(completer, qOverload<const QString&>(&QCompleter::activated), guard, [guard](const QString& name) {
+            QTimer::singleShot(0, guard, [guard, name] { guard->takeWhole(name); });
+        });
     completer->setCaseSensitivity(Qt::CaseSensitive);
     completer->setModelSorting(QCompleter::CaseSensitivelySortedModel); // names are sorted byte for byte
     completer->setCompletionMode(QCompleter::PopupCompletion);

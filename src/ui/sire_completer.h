@@ -17,6 +17,8 @@ class QStringListModel;
 
 namespace quindle::ui {
 
+class EditGuard;
+
 class SireCompleter : public QObject {
 public:
     // `sireListPath` gives the list of the data folder in use, which the player
@@ -24,7 +26,9 @@ public:
     SireCompleter(std::function<std::string()> sireListPath, QObject* parent);
 
     // Completes names in `box` and marks it while its name is not in the list.
-    void attach(QLineEdit* box);
+    // With the box's guard, a name picked from the list is taken whole,
+    // whatever its characters; typing still meets the filter.
+    void attach(QLineEdit* box, EditGuard* guard = nullptr);
     // Reads the list again when it is another file, or the file has changed,
     // since it was last read.
     void refresh();

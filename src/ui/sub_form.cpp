@@ -42,7 +42,7 @@ SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog
         box->setMaxLength(kLongestName + 1);
         boxes_[static_cast<std::size_t>(i)] = box;
         guards_[static_cast<std::size_t>(i)] = new EditGuard(box, filterNameEdit);
-        sires_->attach(box);
+        sires_->attach(box, guards_[static_cast<std::size_t>(i)]);
         auto* label = new FitLabel(QString::fromLatin1(captions[i]), this);
         label->setGeometry(twipsRect(2760, tops[i], captionWidths[i], 255));
     }
@@ -66,6 +66,8 @@ SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog
     addAction(compare);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    connect(boxes_[0], &QLineEdit::textChanged, this, &SubForm::showSireOrigin);
+
     setTabOrder(boxes_[0], boxes_[1]);
     setTabOrder(boxes_[1], boxes_[2]);
     setTabOrder(boxes_[2], submit_);
@@ -75,36 +77,88 @@ SubForm::SubForm(Session* session, QWidget* parent) : QWidget(parent, Qt::Dialog
 
 void SubForm::compareClick()
 {
-    MatingNames names;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        names[i] = toLatin1(boxes_[i]->text().trimmed());
-    if (names[0].empty() && names[1].empty() && names[2].empty()) {
+    const ChosenMating mating = chosen();
+    if (mating.names[0].empty() && mating.names[1].empty() && mating.names[2].empty()) {
         seam().beep(); // nothing typed to compare
         return;
     }
-    emit comparisonAsked(Candidate{0, names, {}, {}});
+    emit comparisonAsked(mating);
 }
 
 QString SubForm::lastGoodName(int index) const { return guards_[static_cast<std::size_t>(index)]->lastGood(); }
 
 void SubForm::submitClick()
 {
-    MatingNames names;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        QLineEdit* box = boxes_[i];
-        while (box->text().endsWith(QLatin1Char(' ')))
+    for (QLineEdit* box : boxes_)
+        while (box->text().endsWith(QLatin1Char(' '))) {
+            const QString before = box->text();
             box->setText(box->text().chopped(1)); // through the filter, like an edit
-        names[i] = toLatin1(box->text());
+            if (box->text() == before)
+                break; // a name taken whole stays as it is
+        }
+    emit submitted(chosen());
+}
+
+ChosenMating SubForm::chosen() const
+{
+    ChosenMating mating;
+    for (std::size_t i = 0; i < mating.names.size(); ++i) {
+        QString name = boxes_[i]->text();
+        while (name.endsWith(QLatin1Char(' ')))
+            name.chop(1); // as Submit leaves it
+        mating.names[i] = toLatin1(name);
     }
-    emit submitted(names);
+    if (const RecordStallion* stallion = sireFromFile()) {
+        mating.stallion = *stallion;
+        mating.names[0] = stallion->name;
+    }
+    if (picked_ && picked_->names == mating.names)
+        mating.mare = picked_->mare;
+    return mating;
 }
 
 void SubForm::setNames(const MatingNames& names)
 {
-    // Through the filter, like a paste; a name it cannot take empties its box
-    // rather than leave another horse's name beside the mating shown.
+    // Picked, not typed: each name is taken whole, so none is cut or refused
+    // and no other horse's name stays beside the mating shown.
     for (std::size_t i = 0; i < names.size(); ++i)
-        boxes_[i]->setText(fitsNameBox(names[i]) ? fromLatin1(names[i]) : QString());
+        guards_[i]->takeWhole(fromLatin1(names[i]));
+}
+
+void SubForm::setChosen(const ChosenMating& mating)
+{
+    setNames(mating.names);
+    fromFile_ = mating.stallion;
+    picked_ = mating;
+    showSireOrigin();
+}
+
+void SubForm::useSireFromFile(const RecordStallion& stallion)
+{
+    fromFile_ = stallion;
+    guards_[0]->takeWhole(fromLatin1(stallion.name));
+    showSireOrigin();
+}
+
+const RecordStallion* SubForm::sireFromFile() const
+{
+    return fromFile_ && boxes_[0]->text() == fromLatin1(fromFile_->name) ? &*fromFile_ : nullptr;
+}
+
+void SubForm::showSireOrigin()
+{
+    // The player sees which line counts: his own record, not the sire list's.
+    const RecordStallion* stallion = sireFromFile();
+    const QString origin = stallion ? QString::fromStdString(stallionOrigin(*stallion)) : QString();
+    setWindowTitle(origin.isEmpty() ? QStringLiteral("Enter Lineage")
+                                    : QStringLiteral("Enter Lineage \u2014 Sire %1").arg(origin));
+    boxes_[0]->setToolTip(origin.isEmpty() ? QString() : QStringLiteral("Sire %1").arg(origin));
+}
+
+void SubForm::showKept(const MatingNames& kept)
+{
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        boxes_[i]->setPlaceholderText(fromLatin1(kept[i]));
 }
 
 void SubForm::subClearClick()

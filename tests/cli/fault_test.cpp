@@ -355,7 +355,7 @@ TEST(Faults, WithoutTheRightsToReadOrWriteTheMessageNamesTheRightsNotDamage)
 }
 #endif
 
-TEST(Faults, AChangedByteOfABucketIsRefusedNamingItAndTheNextRunAnswersTrue)
+TEST(Faults, AChangedByteOfABucketIsCutAgainAndAnsweredTrue)
 {
     Folder f(2000);
     const auto show = [&] {
@@ -367,9 +367,9 @@ TEST(Faults, AChangedByteOfABucketIsRefusedNamingItAndTheNextRunAnswersTrue)
     bucket[bucket.find("\r\n13,") + 6] ^= 1; // a letter of the name
     writeFile(f.folder.bucketFile(0), bucket);
 
-    const ProcessResult refused = show();
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.out.rfind("Identifier 13: could not be looked up\n", 0), 0u) << refused.out;
-    EXPECT_NE(refused.err.find(f.folder.bucketFile(0) + ": horse 13 at byte "), std::string::npos) << refused.err;
-    EXPECT_EQ(show().out, first.out);
+    // The check finds the bucket is not what the split wrote: it is cut again, as the window does, never read altered.
+    const ProcessResult again = show();
+    EXPECT_EQ(again.exitCode, 0) << again.err;
+    EXPECT_EQ(again.out, first.out);
+    EXPECT_NE(readFile(f.folder.bucketFile(0)), bucket);
 }

@@ -5,11 +5,15 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <numeric>
 #include <random>
 
 #include "input/edit_filter.h"
+#include "data/latin1_text.h"
+#include "data/sire_scan.h"
 #include "data/startup.h"
+#include "export/text_forms.h"
 #include "lookup/horse_lookup.h"
 #include "planner/best_mares.h"
 #include "planner/sire_plan.h"
@@ -89,21 +93,23 @@ private:
 };
 MaresTest::Shared* MaresTest::shared_ = nullptr;
 
-} // namespace
-
-TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
+// Each of `count` random rows of `mares --json --sire sire` against `mate` of
+// that mating: the mare as the file holds her, every box, the repeated sires.
+// Returns the rows.
+std::vector<std::string> expectRowsAreMatings(const std::string& sire, std::size_t count, const DataFolder& folder,
+                                              const std::function<ProcessResult(std::vector<std::string>)>& cli)
 {
-    const std::string sire = stallion();
-    ASSERT_FALSE(sire.empty());
     const ProcessResult all = cli({"mares", "--json", "--sire", sire});
-    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.exitCode, 0) << all.err;
     const auto rows = splitLines(all.out);
-    ASSERT_GT(rows.size(), 1000u);
+    EXPECT_GT(rows.size(), 1000u);
+    if (rows.size() < count)
+        return rows;
 
     std::vector<std::size_t> picked(rows.size());
     std::iota(picked.begin(), picked.end(), 0);
     std::shuffle(picked.begin(), picked.end(), std::mt19937(29));
-    picked.resize(250);
+    picked.resize(count);
     int withRepeats = 0;
     static const char* kFoal[] = {"sire",        "siresire",    "damsire",   "siresiresire",
                                   "siredamsire", "damsiresire", "damdamsire"};
@@ -113,11 +119,11 @@ TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
         const std::size_t foal = row.find("\"foal\":");
         const ProcessResult mate =
             cli({"mate", "--json", sire, member(row, "damsire", foal), member(row, "damdamsire", foal)});
-        ASSERT_EQ(mate.exitCode, 0) << mate.err;
+        EXPECT_EQ(mate.exitCode, 0) << mate.err;
         SCOPED_TRACE(row);
         // The mare herself, as the breeding file holds her.
-        const LookupResult horse = findHorse(folder(), std::stoi(row.substr(6)));
-        ASSERT_EQ(horse.status, Outcome::Done);
+        const LookupResult horse = findHorse(folder, std::stoi(row.substr(6)));
+        EXPECT_EQ(horse.status, Outcome::Done);
         EXPECT_EQ(member(row, "name"), horse.horse.name);
         EXPECT_TRUE(canBePlannedAsMare(horse.horse.sex));
         EXPECT_EQ(member(row, "damsire", foal), horse.horse.sire);
@@ -137,6 +143,16 @@ TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
         withRepeats += member(row, "repeats") != "[]";
     }
     EXPECT_GT(withRepeats, 0);
+    return rows;
+}
+
+} // namespace
+
+TEST_F(MaresTest, EveryRowIsWhatTheMatingShows)
+{
+    const std::string sire = stallion();
+    ASSERT_FALSE(sire.empty());
+    const auto rows = expectRowsAreMatings(sire, 250, folder(), cli);
 
     // The same rows as CSV, file order, and the mares only.
     const auto csv = splitLines(cli({"mares", "--sire", sire}).out);
@@ -290,4 +306,120 @@ TEST_F(MaresTest, RunningOutOfMemoryOnOnePieceEndsTheRankingWithAFaultInsteadOfW
     sink.write = [](std::string_view) { return true; };
     const BestMares mares = bestMares(folder().breedingFile(), sires, stallion(), started.chefs, nullptr, 2, sink);
     EXPECT_EQ(mares.error, "there is not enough memory to rank every mare");
+}
+
+TEST_F(MaresTest, AStallionOfTheBreedingFileSiresByHisOwnRecord)
+{
+    // Colts and horses, and fillies and mares to give the dam's side.
+    ASSERT_EQ(cli({"show", "1"}).exitCode, 0); // cut
+    std::vector<HorseRecord> stallions, mares;
+    for (std::int32_t id = 1; id <= 8000; ++id) {
+        const LookupResult found = findHorse(folder(), id);
+        ASSERT_EQ(found.status, Outcome::Done);
+        (canBePlannedAsStallion(found.horse.sex) ? stallions : mares).push_back(found.horse);
+    }
+    std::mt19937 random(44);
+    std::shuffle(stallions.begin(), stallions.end(), random);
+    stallions.resize(300);
+    const StartupResult start = runStartup(folder(), file("Quindle.nnn"), {});
+    ASSERT_EQ(start.status, Outcome::Done) << start.error;
+    const ChefTable& chefs = start.chefs;
+    for (const HorseRecord& him : stallions) {
+        const HorseRecord& her = mares[random() % mares.size()];
+        const std::string id = "#" + std::to_string(him.id);
+        const ProcessResult mate = cli({"mate", "--json", id, her.sire, her.damSire});
+        ASSERT_EQ(mate.exitCode, 0) << id << mate.err;
+        // What the boxes hold: his own record on the Sire's side, her Sire's
+        // first entry in the list for the Dam-Sire's Sire.
+        MainBoxes expected;
+        expected.ageSex = " New Foal";
+        expected.lineage = {him.name,    him.sire,
+                            her.sire,    him.sireSire,
+                            him.damSire, scanSireList(folder().sireList(), "", her.sire).damSireSire.value_or(""),
+                            her.damSire};
+        showDosage(expected, chefs);
+        EXPECT_EQ(mate.out.substr(0, mate.out.find(",\"name\":")) + "}", boxesJson(expected)) << id;
+    }
+
+    // The best mares for one of them: every row is the mating with him.
+    expectRowsAreMatings("#" + std::to_string(stallions[0].id), 40, folder(), cli);
+
+    // A filly, a horse not there and no identifier at all are usage errors naming him.
+    const HorseRecord& filly = mares.front();
+    for (const auto& [arg, said] : std::vector<std::pair<std::string, std::string>>{
+             {"#" + std::to_string(filly.id), "horse " + std::to_string(filly.id) + " (" + latin1ToUtf8(filly.name) +
+                                                  ") is a " + filly.sex + ", not a colt or horse"},
+             {"#9000", "horse 9000 is not in the breeding file"},
+             {"#X1", "\"#X1\": a stallion of the breeding file is written #ID"}}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"mate", arg, "A"}, {"mares", "--sire", arg}}) {
+            const ProcessResult r = cli(args);
+            EXPECT_EQ(r.exitCode, 2) << arg;
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+        }
+    }
+}
+
+TEST(ListedNames, NamesTheSireListHoldsArePlannedWhateverTheirCharacters)
+{
+    TempDir dir;
+    const DataFolder folder((dir.path() / "pdg").string());
+    sample::writeDataFolder(folder.dir(), {3000, 5});
+    // Latin-1 in the file: an accent, a digit, a comma in quotes.
+    const std::size_t before = splitLines(readFile(folder.sireList())).size();
+    const std::size_t stallions = SireIndex(readSireList(folder.sireList())).stallions().size();
+    // Latin-1 in the file: an accent, a digit, a comma in quotes; one of them twice.
+    std::ofstream(folder.sireList(), std::ios::app | std::ios::binary)
+        << "\xC9"
+           "CLAIR DU NORD,\xC9"
+           "S,\xC9"
+           "DS,\xC9"
+           "SS\r\nSIR IVOR 2ND,IS,IDS,ISS\r\n"
+           "\"SMITH, JR\",JS,JDS,JSS\r\nSIR IVOR 2ND,IS,IDS 2,ISS\r\n";
+    const auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", folder.dir()});
+        return runProcess(QUINDLE_CLI, args, dir.path().string());
+    };
+    // UTF-8 on the command line.
+    for (const auto& [name, sireSire] : std::vector<std::pair<std::string, std::string>>{{"\xC3\x89"
+                                                                                          "CLAIR DU NORD",
+                                                                                          "\xC3\x89S"},
+                                                                                         {"SIR IVOR 2ND", "IS"},
+                                                                                         {"SMITH, JR", "JS"}}) {
+        const ProcessResult mate = cli({"mate", "--json", name, "SIR IVOR 2ND"});
+        EXPECT_EQ(mate.exitCode, 0) << name << mate.err;
+        EXPECT_EQ(mate.err, "");
+        EXPECT_NE(mate.out.find("\"Text3\":\"" + name + "\",\"Text4\":\"" + sireSire + "\""), std::string::npos)
+            << mate.out;
+        EXPECT_NE(mate.out.find("\"Text8\":\"IS\""), std::string::npos) << mate.out;
+        const ProcessResult mares = cli({"mares", "--json", "--sire", name, "--top", "2"});
+        EXPECT_EQ(mares.exitCode, 0) << name << mares.err;
+        EXPECT_NE(mares.out.find("\"foal\":{\"sire\":\"" + name + "\",\"siresire\":\"" + sireSire + "\""),
+                  std::string::npos)
+            << mares.out;
+    }
+    // The same letters not in the list still meet the name filter.
+    const ProcessResult typed = cli({"mate", "SIR IVOR 3RD"});
+    EXPECT_EQ(typed.exitCode, 2);
+    EXPECT_NE(typed.err.find("'3' is not allowed in a name"), std::string::npos) << typed.err;
+
+    // The name twice: one row, and the line the scan takes is said. A Dam-Sire
+    // listed between the two stops the scan at the first; else the last read counts.
+    const std::string first = std::to_string(before + 2), second = std::to_string(before + 4);
+    const std::string counts =
+        "QN_SireList: " + std::to_string(stallions + 3) + " stallions, " + std::to_string(before + 4) + " lines\n";
+    const ProcessResult unlisted = cli({"sires", "--damsire", "NO SUCH DAMSIRE"});
+    EXPECT_NE(unlisted.err.find(counts), std::string::npos) << unlisted.err;
+    EXPECT_NE(
+        unlisted.err.find("SIR IVOR 2ND stands on lines " + first + " and " + second + "; line " + second + " counts"),
+        std::string::npos)
+        << unlisted.err;
+    const ProcessResult between = cli({"sires", "--damsire", "SMITH, JR"});
+    EXPECT_EQ(between.exitCode, 0) << between.err;
+    EXPECT_NE(
+        between.err.find("SIR IVOR 2ND stands on lines " + first + " and " + second + "; line " + first + " counts"),
+        std::string::npos)
+        << between.err;
+    EXPECT_EQ(splitLines(between.out).size(), stallions + 4); // the header and one row a name
 }

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "data/sire_list.h"
+#include "boxes/record_stallion.h"
 #include "gui_fixture.h"
 #include "planner/best_mares.h"
 #include "sample_data.h"
@@ -135,14 +136,28 @@ protected:
 
 TEST_F(BestMaresTest, OpensOnTheShownStallionFollowsTheMainWindowAndTakesOnlyMyHorses)
 {
-    lookUp("2"); // DARK COLT, who is not in the sire list
+    lookUp("2"); // DARK COLT, who is not in the sire list: his own record gives his line
     ui::PlannerForm* planner = openPlanner();
     ASSERT_NE(planner, nullptr);
     ui::BestMaresPane* pane = planner->maresPane();
     EXPECT_EQ(planner->directions()->currentWidget(), pane);
     EXPECT_EQ(pane->stallionBox()->text(), "DARK COLT");
-    EXPECT_EQ(named<QLabel>(pane, "maresStatus")->text(), "DARK COLT is not in the sire list.");
-    EXPECT_EQ(pane->model()->rowCount(), 0);
+    EXPECT_EQ(named<QLabel>(pane, "maresStatus")->text(), "Best mares for DARK COLT (from the breeding file, horse 2)");
+    ASSERT_EQ(pane->model()->rowCount(), 2);
+    // A row is the mating with him, for her: the main window says so in its title.
+    pane->submitRow(0);
+    EXPECT_EQ(main->text(3)->text(), "DARK COLT");
+    EXPECT_EQ(main->text(4)->text(), "NOBODY"); // his Sire, from his record
+    EXPECT_EQ(main->text(5)->text(), "STAR LANTERN (IRE)");
+    EXPECT_TRUE(main->windowTitle().contains("foal for BRIGHT FILLY (horse 1)")) << main->windowTitle().toStdString();
+    EXPECT_TRUE(main->windowTitle().contains("from the breeding file, horse 2"));
+    const StallionLookup him = findStallion(folder, 2);
+    ASSERT_EQ(him.status, Outcome::Done);
+    MainBoxes expected;
+    submitStallionMating(expected, him.stallion, {"", "STAR LANTERN (IRE)", "RED CAP"}, folder.sireList(),
+                         main->chefs());
+    EXPECT_EQ(main->readBoxes().lineage, expected.lineage);
+    EXPECT_EQ(main->readBoxes().profileTexts, expected.profileTexts);
 
     // A filly turns it back to the stallions for her; a colt then leaves her plan on its tab.
     lookUp("1");

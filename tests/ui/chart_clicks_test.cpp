@@ -98,39 +98,51 @@ TEST_F(ChartClicksTest, ANameOffersItsFoalsItsBestMaresAndTheMatingWindow)
     EXPECT_EQ(entry(3, "Use as Sire in Hypo Mate"), nullptr);
 }
 
-TEST_F(ChartClicksTest, ANameTheBoxesCannotTakeIsOfferedButNotPutInAnotherHorsesPlace)
+TEST_F(ChartClicksTest, ANamePickedOnTheChartIsTakenWholeWhateverItsCharacters)
 {
     TempDir other;
     chooseAnotherFolder(other, guiSireList() + "GR\xDCNFELD (GER),A,B,C\r\n",
                         "1,ACCENT FILLY,3,Filly\r\n11,GR\xDCNFELD (GER),A,B,C\r\n12,RED CAP,D,E,F\r\n13,G,H,I,J\r\n");
     lookUp("1");
     ASSERT_EQ(main->text(3)->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
-    for (const QString& text :
-         {QStringLiteral("Use as Sire in Hypo Mate"), QString::fromUtf8("Best mares for GR\u00DCNFELD (GER)")}) {
-        QAction* action = entry(3, text);
-        ASSERT_NE(action, nullptr) << text.toStdString();
-        EXPECT_FALSE(action->isEnabled());
-        EXPECT_TRUE(action->toolTip().contains("A to Z")) << action->toolTip().toStdString();
-    }
-    EXPECT_TRUE(entry(3, QString::fromUtf8("Foals of GR\u00DCNFELD (GER)"))->isEnabled());
-
-    // A mating chosen elsewhere empties the box that cannot take its name: the last Sire typed does not stay.
-    main->hypoMateClick();
+    QAction* sire = entry(3, QStringLiteral("Use as Sire in Hypo Mate"));
+    ASSERT_NE(sire, nullptr);
+    EXPECT_TRUE(sire->isEnabled());
+    sire->trigger();
+    ASSERT_NE(main->subForm(), nullptr);
+    EXPECT_EQ(main->subForm()->box(0)->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
+    // Submitted with his sire line from the list, as the command line plans him.
+    main->subForm()->submitClick();
+    EXPECT_EQ(main->text(3)->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
+    EXPECT_EQ(main->text(4)->text(), "A");
+    // Typing over him meets the filter again.
+    main->subForm()->box(0)->selectAll();
     type(main->subForm()->box(0), "RED CAP");
-    main->showChosenMating({"GR\xDC"
-                            "NFELD (GER)",
-                            "RED CAP", ""});
-    EXPECT_EQ(main->subForm()->box(0)->text(), "");
+    EXPECT_EQ(main->subForm()->box(0)->text(), "RED CAP");
+
+    // A mating chosen elsewhere puts its names in whole.
+    main->showChosenMating({{"GR\xDC"
+                             "NFELD (GER)",
+                             "RED CAP", ""},
+                            std::nullopt,
+                            {}});
+    EXPECT_EQ(main->subForm()->box(0)->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
     EXPECT_EQ(main->subForm()->box(1)->text(), "RED CAP");
-    // The best mares for him are not those of the stallion asked for before.
+    // The best mares for him, not for the stallion asked for before.
+    lookUp("1");
+    QAction* best = entry(3, QString::fromUtf8("Best mares for GR\u00DCNFELD (GER)"));
+    ASSERT_NE(best, nullptr);
     main->openPlanner();
     ui::PlannerForm* planner = main->plannerForm();
     ASSERT_NE(planner, nullptr);
     planner->showMaresFor("RED CAP");
-    planner->showMaresFor("GR\xDC"
-                          "NFELD (GER)");
-    EXPECT_EQ(planner->maresPane()->stallionBox()->text(), "");
-    EXPECT_TRUE(named<QLabel>(planner->maresPane(), "maresStatus")->text().contains("cannot be typed"));
+    best->trigger();
+    EXPECT_EQ(planner->maresPane()->stallionBox()->text(), QString::fromUtf8("GR\u00DCNFELD (GER)"));
+    EXPECT_SOON(!planner->busy(), 10000);
+    EXPECT_TRUE(named<QLabel>(planner->maresPane(), "maresStatus")
+                    ->text()
+                    .startsWith(QString::fromUtf8("Best mares for GR\u00DCNFELD (GER)")));
+    EXPECT_EQ(planner->maresPane()->model()->rowCount(), 1);
 }
 
 TEST_F(ChartClicksTest, AltLeftAndRightGoThroughTheHorsesAndMatingsShown)

@@ -7,6 +7,7 @@
 #include "gui_fixture.h"
 #include "export/text_forms.h"
 #include "support/run_process.h"
+#include "ui/sub_form.h"
 #include "ui/twips.h"
 
 using namespace quindle;
@@ -50,5 +51,26 @@ TEST_F(CliParityTest, ShowJsonEqualsTheBoxesOfAFreshWindow)
               "\"pedigree\":{\"sire\":" + jsonString(main->text(3)->text().toStdString()),
               "\"total\":" + (box(kTotalBox).empty() ? "0" : box(kTotalBox)), "\"di\":" + di})
             EXPECT_NE(r.out.find(member), std::string::npos) << member << " in " << r.out;
+    }
+}
+
+TEST_F(CliParityTest, AMatingWithAStallionOfTheBreedingFileIsTheSameInTheWindowAndMateJson)
+{
+    // WELL, WELL (horse 5) is a horse the name boxes could not type and no sire list holds.
+    for (const int id : {5, 2}) {
+        main = std::make_unique<ui::MainForm>(folder, main->chefs());
+        main->show();
+        lookUp(QString::number(id));
+        ASSERT_TRUE(main->shownStallion());
+        main->useAsSireFromFile(*main->shownStallion());
+        main->subForm()->setNames({main->shownStallion()->name, "RED CAP", "OLD GREY"});
+        main->subForm()->submitClick();
+        const auto r = quindle::testing::runProcess(
+            QUINDLE_CLI,
+            {"--data-dir", folder.dir(), "mate", "--json", "#" + std::to_string(id), "RED CAP", "OLD GREY"},
+            dir.path().string());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out.substr(0, r.out.find(",\"name\":")) + "}", boxesJson(main->readBoxes())) << id;
+        EXPECT_TRUE(main->subForm()->windowTitle().contains("from the breeding file, horse " + QString::number(id)));
     }
 }

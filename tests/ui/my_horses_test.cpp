@@ -22,6 +22,7 @@
 
 #include "data/startup.h"
 #include "dosage/chart_scale.h"
+#include "compare/comparison.h"
 #include "gui_fixture.h"
 #include "stable/stable_file.h"
 #include "support/run_process.h"
@@ -311,6 +312,39 @@ TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
     EXPECT_TRUE(status->text().endsWith("\n\u2026 and 5 more (the tooltip lists them all)"));
     EXPECT_EQ(status->text().count('\n'), 4);
     EXPECT_TRUE(status->toolTip().endsWith("horse 9 is not in the breeding file")) << status->toolTip().toStdString();
+}
+
+TEST_F(MyHorsesTest, SeasonRowsGoIntoTheComparisonAndTheMainWindowNamedForTheirMares)
+{
+    Stable stable;
+    stable.add(1, "BRIGHT FILLY");
+    stable.add(3, "LOWER MARE");
+    keep(stable);
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    QStandardItemModel* model = season->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    // The first stallion of each mare, selected together; Ctrl+Shift+A adds both.
+    QItemSelectionModel* selection = season->tree()->selectionModel();
+    std::vector<QString> sires;
+    for (int mare = 0; mare < 2; ++mare) {
+        const QModelIndex row = model->index(0, 0, model->index(mare, 0));
+        selection->select(row, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        sires.push_back(model->itemFromIndex(row.sibling(0, 1))->text());
+    }
+    season->tree()->setFocus();
+    QTest::keyClick(season->tree(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(main->candidates().size(), 2u);
+    EXPECT_EQ(showCandidate(main->candidates()[0], folder, main->chefs()).label,
+              sires[0].toStdString() + " x BRIGHT FILLY (1)");
+    EXPECT_EQ(showCandidate(main->candidates()[1], folder, main->chefs()).label,
+              sires[1].toStdString() + " x LOWER MARE (3)");
+
+    // Enter shows the mating, and the main window says for whom the foal is.
+    season->tree()->setCurrentIndex(model->index(0, 0, model->index(1, 0)));
+    QTest::keyClick(season->tree(), Qt::Key_Return);
+    EXPECT_EQ(main->text(3)->text(), sires[1]);
+    EXPECT_TRUE(main->windowTitle().contains("foal for LOWER MARE (horse 3)")) << main->windowTitle().toStdString();
 }
 
 TEST_F(MyHorsesTest, AKeptIdThatHoldsAnotherNameIsMarkedAndLeftOutUntilConfirmed)

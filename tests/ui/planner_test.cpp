@@ -197,3 +197,25 @@ TEST_F(PlannerTest, AWholeLongTableSelectedStaysSelectedThroughAFilter)
     EXPECT_EQ(main->compareForm()->shown().size(), 6u);
     EXPECT_EQ(seam.warnings.size(), 1u);
 }
+
+TEST_F(PlannerTest, SaysWhichNamesStandMoreThanOnceInTheSireListAndWhichLineCounts)
+{
+    TempDir other;
+    // RED CAP twice with other lines: one row, the line the scan takes named.
+    chooseAnotherFolder(other, guiSireList() + "RED CAP,SECOND LINE,X,Y\r\n",
+                        "1,BRIGHT FILLY,3,Filly\r\n11,STAR LANTERN (IRE),A,B,C\r\n12,NOBODY,D,E,F\r\n13,G,H,I,J\r\n");
+    lookUp("1");
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    waitForPlan(planner);
+    ASSERT_EQ(planner->model()->rowCount(), 3);
+    EXPECT_EQ(planner->findChild<QLabel*>("rowCount")->text(), "3 of 3 stallions (list: 3 stallions, 4 lines)");
+    // Her Sire STAR LANTERN (IRE) is listed nowhere, so the scan reads both and the last counts.
+    EXPECT_TRUE(status(planner).contains("In the sire list more than once (one row each): RED CAP stands on lines 3 "
+                                         "and 4; line 4 counts"))
+        << status(planner).toStdString();
+    const auto row = planner->model()->match(planner->model()->index(0, 0), Qt::DisplayRole, "RED CAP");
+    ASSERT_EQ(row.size(), 1);
+    EXPECT_EQ(cell(planner, row[0].row(), 11), "SECOND LINE"); // Sire's Sire
+}
