@@ -1,5 +1,7 @@
 #include "planner/season.h"
 
+#include "dosage/repeated_sires.h"
+
 namespace quindle {
 
 namespace {
@@ -52,6 +54,18 @@ void selectSeason(SeasonPlan& season, const PlanQuery& query)
 {
     for (SeasonDam& dam : season.dams)
         dam.rows = selectRows(dam.plan, query);
+}
+
+std::vector<AssignMare> assignMaresOf(const SeasonPlan& season, bool markRepeats)
+{
+    std::vector<AssignMare> mares(season.dams.size());
+    for (std::size_t m = 0; m < mares.size(); ++m) {
+        const SeasonDam& dam = season.dams[m];
+        mares[m].rows.reserve(dam.rows.size());
+        for (const std::uint32_t r : dam.rows)
+            mares[m].rows.push_back({r, markRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()});
+    }
+    return mares;
 }
 
 } // namespace quindle

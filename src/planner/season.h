@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "planner/plan_query.h"
+#include "planner/season_assign.h"
 #include "planner/sire_plan.h"
 #include "stable/stable_check.h"
 
@@ -42,5 +43,11 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
 
 // A new target over the same plans, without planning again.
 void selectSeason(SeasonPlan& season, const PlanQuery& query);
+
+// Each mare's rows under the target as the season's plan takes them: the
+// stallion of each row (his number in the sire list, the row of her plan) and
+// whether the foal repeats a sire (looked at only when `markRepeats`, as the
+// look costs more than the rest). No locks yet.
+std::vector<AssignMare> assignMaresOf(const SeasonPlan& season, bool markRepeats);
 
 } // namespace quindle

@@ -97,6 +97,8 @@ SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const Assign
         lists[m] = mareList(mares[m], m, rules);
         MareAssignment& out = result.mares[m];
         out.outcome = lists[m].empty() ? Outcome::NoneInList : Outcome::AllBookedFull;
+        if (!lists[m].empty())
+            out.first = lists[m].front();
         if (!mares[m].locked)
             continue;
         const StallionNumber locked = *mares[m].locked;

@@ -55,7 +55,8 @@ struct MareAssignment {
     };
     Outcome outcome = Outcome::NoneInList;
     std::optional<StallionNumber> stallion;
-    std::size_t rank = 0; // her stallion's place in her list; 0 when he is not in it
+    std::size_t rank = 0;                // her stallion's place in her list; 0 when he is not in it
+    std::optional<StallionNumber> first; // the head of her list, what she gives up against
     // Why her lock was not kept (she was then planned as the others); empty when it was or there was none.
     enum class LockRefused { None, RuledOut, OutsideRoster, BeyondBook };
     LockRefused lockRefused = LockRefused::None;

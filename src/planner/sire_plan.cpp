@@ -118,6 +118,14 @@ SireIndex::Listed SireIndex::find(std::string_view name) const
     return {name, slot == 0 ? nullptr : &firstEntries_[slot - 1]};
 }
 
+std::optional<std::uint32_t> SireIndex::numberOf(std::string_view name) const
+{
+    if (name.empty())
+        return std::nullopt;
+    const std::uint32_t slot = slots_[slotOf(name)];
+    return slot == 0 ? std::nullopt : std::optional(slot - 1);
+}
+
 SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire, SettledBy* settledBy) const
 {
     // Only the entries carrying one of the names change the scan: take them in

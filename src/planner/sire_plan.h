@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,8 @@ public:
         const FirstEntries* entries = nullptr;
     };
     Listed find(std::string_view name) const;
+    // The stallion's number (his row in a plan) of a name; none for a blank or unknown one.
+    std::optional<std::uint32_t> numberOf(std::string_view name) const;
     // Every distinct non-empty name, in the order of its first entry.
     const std::vector<std::string_view>& stallions() const { return stallions_; }
     Listed stallion(std::size_t number) const { return {stallions_[number], &firstEntries_[number]}; }
