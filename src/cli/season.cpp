@@ -64,9 +64,9 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
         const StableRead read = readStableFile(*stablePath);
         if (read.status != Outcome::Done)
             return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
-        season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query);
+        season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query, keepTargetRows);
     } else {
-        season = planSeason(ids, folder, sires, *chefs, *query);
+        season = planSeason(ids, folder, sires, *chefs, *query, keepTargetRows);
     }
 
     Out out;

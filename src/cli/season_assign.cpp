@@ -1,13 +1,16 @@
 // quindle-cli season --assign: one stallion for each mare of the season, the
 // best plan for the whole band under the books, locks and rules given.
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <set>
 #include <unordered_map>
 
 #include "commands.h"
 #include "data/sire_list.h"
+#include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "export/text_forms.h"
 #include "output.h"
@@ -144,45 +147,27 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
     if (!chefs)
         return 2;
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-    SeasonPlan season;
-    if (stablePath) {
-        const StableRead read = readStableFile(*stablePath);
-        if (read.status != Outcome::Done)
-            return read.status == Outcome::Absent ? 1 : 2;
-        season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query);
-    } else {
-        season = planSeason(ids, folder, sires, *chefs, *query);
-    }
-    std::unordered_map<std::int32_t, std::size_t> placeOf;
-    for (std::size_t m = 0; m < season.dams.size(); ++m)
-        placeOf.emplace(season.dams[m].id, m);
 
-    // What the rules name, checked against the season and the sire list. A
-    // lock on a horse not planned as a mare is refused outright; a name the
-    // sire list does not hold is told, and the rest still planned.
+    // What the rules name, checked against the sire list: a name it does not
+    // hold is told, and the rest still planned.
     bool told = false;
     const auto unknownSire = [&](const char* option, const std::string& typed, const std::string& sire) {
         say(std::string("season ") + option + " \"" + typed + "\": " + latin1ToUtf8(sire) +
             " is not in the sire list, so it is not kept");
         told = true;
     };
-    std::vector<AssignMare> mares = assignMaresOf(season, rules.noRepeats);
+    std::unordered_map<std::int32_t, StallionNumber> lockOf;
     for (const TypedPair& lock : locks) {
-        const auto place = placeOf.find(lock.dam);
-        if (place == placeOf.end())
-            return badArgument("season", "--lock", lock.typed,
-                               ("horse " + std::to_string(lock.dam) + " is no filly or mare of this season").c_str());
         if (const auto number = sires->numberOf(lock.sire))
-            mares[place->second].locked = *number;
+            lockOf.emplace(lock.dam, *number);
         else
             unknownSire("--lock", lock.typed, lock.sire);
     }
+    std::set<std::pair<std::int32_t, StallionNumber>> pairsOfIds;
     for (const TypedPair& pair : pairs) {
-        const auto place = placeOf.find(pair.dam);
-        const auto number = sires->numberOf(pair.sire);
-        if (place != placeOf.end() && number)
-            rules.ruledOutPairs.insert({place->second, *number});
-        else if (!number)
+        if (const auto number = sires->numberOf(pair.sire))
+            pairsOfIds.insert({pair.dam, *number});
+        else
             unknownSire("--exclude-pair", pair.typed, pair.sire);
     }
     for (std::size_t k = 0; k < excluded.size(); ++k) {
@@ -191,6 +176,65 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         else
             unknownSire("--exclude", options.excluded[k], excluded[k]);
     }
+
+    // Each mare keeps only the head of her list: once it holds as many
+    // stallions with room as there are mares, the rest cannot change the plan.
+    // Room is what the locks leave of a book.
+    std::unordered_map<StallionNumber, std::uint32_t> lockedOn;
+    for (const auto& [dam, stallion] : lockOf)
+        if (!rules.ruledOut.contains(stallion) && !pairsOfIds.contains({dam, stallion}))
+            ++lockedOn[stallion];
+    const auto hasRoom = [&](StallionNumber stallion) {
+        const auto book = rules.bookOf(stallion);
+        const auto locked = lockedOn.find(stallion);
+        return !book || *book > (locked == lockedOn.end() ? 0 : locked->second);
+    };
+    std::size_t mareCount = ids.size(); // or the stable's horses: at least as many as the free mares
+    const SeasonKeep keep = [&](const SeasonDam& dam) {
+        KeptRows kept;
+        std::size_t withRoom = 0;
+        // A locked mare's list runs on to her stallion, for his rank there.
+        const auto lock = lockOf.find(dam.id);
+        bool lockMet = lock == lockOf.end();
+        for (const std::uint32_t r : dam.rows) {
+            if (withRoom >= mareCount && lockMet)
+                break;
+            if (rules.ruledOut.contains(r) || pairsOfIds.contains({dam.id, r}) ||
+                (rules.noRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()))
+                continue;
+            kept.rows.push_back(r);
+            withRoom += hasRoom(r);
+            lockMet = lockMet || r == lock->second;
+        }
+        if (!lockMet)
+            kept.more.push_back(lock->second);
+        return kept;
+    };
+    SeasonPlan season;
+    if (stablePath) {
+        const StableRead read = readStableFile(*stablePath);
+        if (read.status != Outcome::Done)
+            return read.status == Outcome::Absent ? 1 : 2;
+        const auto horses = checkStable(read.stable, folder);
+        mareCount = horses.size();
+        season = planStableSeason(horses, sires, *chefs, *query, keep);
+    } else {
+        season = planSeason(ids, folder, sires, *chefs, *query, keep);
+    }
+    std::unordered_map<std::int32_t, std::size_t> placeOf;
+    for (std::size_t m = 0; m < season.dams.size(); ++m)
+        placeOf.emplace(season.dams[m].id, m);
+    // A lock on a horse not planned as a mare is refused outright.
+    for (const TypedPair& lock : locks)
+        if (!placeOf.contains(lock.dam))
+            return badArgument("season", "--lock", lock.typed,
+                               ("horse " + std::to_string(lock.dam) + " is no filly or mare of this season").c_str());
+    std::vector<AssignMare> mares = assignMaresOf(season, false); // the rows kept have no repeats when asked
+    for (const auto& [dam, stallion] : lockOf)
+        mares[placeOf.at(dam)].locked = stallion;
+    for (const auto& [dam, stallion] : pairsOfIds)
+        if (const auto place = placeOf.find(dam); place != placeOf.end())
+            rules.ruledOutPairs.insert({place->second, stallion});
     if (rules.bookForAll && *rules.bookForAll == 0) {
         say("season --book 0: no stallion may cover a mare");
         told = true;

@@ -22,7 +22,8 @@ std::string giveUpOf(const SeasonDam& dam, const MareAssignment& given, std::opt
 {
     if (!given.first || !given.stallion)
         return {};
-    return giveUpText(dam.plan, dam.plan.rows[*given.first], dam.plan.rows[*given.stallion], sortBy);
+    const PlanRow *first = dam.rowOf(*given.first), *row = dam.rowOf(*given.stallion);
+    return first && row ? giveUpText(dam.plan, *first, *row, sortBy) : std::string();
 }
 
 } // namespace
@@ -53,7 +54,7 @@ bool writeAssignedSeasonCsv(const SeasonPlan& season, const SeasonAssignment& pl
         const MareAssignment& given = plan.mares[m];
         if (!given.stallion)
             continue;
-        const PlanRow& row = dam.plan.rows[*given.stallion];
+        const PlanRow& row = *dam.rowOf(*given.stallion);
         std::string head = std::to_string(dam.id) + ",";
         appendCsvField(head, dam.name);
         head += ',';
@@ -73,7 +74,7 @@ bool writeAssignedSeasonCsv(const SeasonPlan& season, const SeasonAssignment& pl
 std::string assignedRowJson(const SeasonDam& dam, const MareAssignment& given, std::optional<PlanColumn> sortBy)
 {
     const std::string rank = given.rank == 0 ? "null" : std::to_string(given.rank);
-    const std::string row = planRowJson(dam.plan, dam.plan.rows[*given.stallion]);
+    const std::string row = planRowJson(dam.plan, *dam.rowOf(*given.stallion));
     return "{\"dam\":" + std::to_string(dam.id) + ",\"damname\":" + jsonString(latin1ToUtf8(dam.name)) +
            ",\"rank\":" + rank + ",\"giveup\":" + jsonString(giveUpOf(dam, given, sortBy)) +
            ",\"locked\":" + (given.outcome == MareAssignment::Outcome::Locked ? "true" : "false") + "," + row.substr(1);
