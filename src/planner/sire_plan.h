@@ -98,6 +98,12 @@ public:
         const ChefEntry *name = nullptr, *sire = nullptr, *damSire = nullptr, *sireSire = nullptr;
     };
     const Entry& entry(std::size_t k) const { return entries_[k]; }
+    // The points entry k gives a foal of its stallion whatever the mare: his
+    // name's at the Sire, and those of his lines at theirs when k settles them.
+    const GroupTotals& nameAtSire(std::size_t k) const { return sides_[k].name; }
+    const GroupTotals& linesOfSire(std::size_t k) const { return sides_[k].lines; }
+    // The same lines when no entry settles them.
+    const GroupTotals& blankLines() const { return blankLines_; }
     // Of a blank name (a chef row may have one).
     const ChefEntry* blank() const { return blank_; }
     const std::shared_ptr<const SireIndex>& sires() const { return sires_; }
@@ -108,6 +114,11 @@ private:
     const ChefTable& chefs_;
     std::vector<Entry> entries_;
     const ChefEntry* blank_;
+    struct SireSide {
+        GroupTotals name{}, lines{};
+    };
+    std::vector<SireSide> sides_; // of each entry
+    GroupTotals blankLines_{};
 };
 
 // The columns of a plan, in the order the command line writes them.
