@@ -190,7 +190,10 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         return !book || *book > (locked == lockedOn.end() ? 0 : locked->second);
     };
     std::size_t mareCount = ids.size(); // or the stable's horses: at least as many as the free mares
-    const SeasonKeep keep = [&](const SeasonDam& dam) {
+    const SeasonKeep keep = [&](std::size_t place, const SeasonDam& dam) {
+        for (const auto& [id, stallion] : pairsOfIds)
+            if (id == dam.id)
+                rules.ruledOutPairs.insert({place, stallion});
         KeptRows kept;
         std::size_t withRoom = 0;
         // A locked mare's list runs on to her stallion, for his rank there.
@@ -199,8 +202,7 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         for (const std::uint32_t r : dam.rows) {
             if (withRoom >= mareCount && lockMet)
                 break;
-            if (rules.ruledOut.contains(r) || pairsOfIds.contains({dam.id, r}) ||
-                (rules.noRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()))
+            if (!rules.keeps(place, {r, rules.noRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()}))
                 continue;
             kept.rows.push_back(r);
             withRoom += hasRoom(r);
@@ -232,9 +234,6 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
     std::vector<AssignMare> mares = assignMaresOf(season, false); // the rows kept have no repeats when asked
     for (const auto& [dam, stallion] : lockOf)
         mares[placeOf.at(dam)].locked = stallion;
-    for (const auto& [dam, stallion] : pairsOfIds)
-        if (const auto place = placeOf.find(dam); place != placeOf.end())
-            rules.ruledOutPairs.insert({place->second, stallion});
     if (rules.bookForAll && *rules.bookForAll == 0) {
         say("season --book 0: no stallion may cover a mare");
         told = true;

@@ -33,7 +33,7 @@ void keepOnly(SeasonDam& dam, const KeptRows& kept)
 }
 
 SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const ListChefs& listChefs,
-                  const PlanQuery& query, const SeasonKeep& keep)
+                  const PlanQuery& query, const SeasonKeep& keep, std::size_t place)
 {
     SeasonDam dam;
     dam.id = id;
@@ -43,7 +43,7 @@ SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const List
     dam.rows = selectRows(dam.plan, query);
     dam.inTarget = dam.rows.size();
     if (keep)
-        keepOnly(dam, keep(dam));
+        keepOnly(dam, keep(place, dam));
     return dam;
 }
 
@@ -57,7 +57,7 @@ const PlanRow* SeasonDam::rowOf(StallionNumber stallion) const
     return at == stallionOf.end() ? nullptr : &plan.rows[static_cast<std::size_t>(at - stallionOf.begin())];
 }
 
-KeptRows keepTargetRows(const SeasonDam& dam) { return {dam.rows, {}}; }
+KeptRows keepTargetRows(std::size_t, const SeasonDam& dam) { return {dam.rows, {}}; }
 
 SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& folder,
                       const std::shared_ptr<const SireIndex>& sires, const ChefTable& chefs, const PlanQuery& query,
@@ -68,7 +68,8 @@ SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& fo
     for (const std::int32_t id : ids) {
         MareLookup mare = findMare(folder, id);
         if (mare.status == MareLookup::Status::Found)
-            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), listChefs, query, keep));
+            season.dams.push_back(
+                planDam(id, std::move(mare.name), std::move(mare.lines), listChefs, query, keep, season.dams.size()));
         else
             season.leftOut.push_back(std::move(mare.message));
     }
@@ -85,7 +86,7 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
             season.leftOut.push_back(horse.message);
         else if (horse.female())
             season.dams.push_back(planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire},
-                                          listChefs, query, keep));
+                                          listChefs, query, keep, season.dams.size()));
     }
     return season;
 }

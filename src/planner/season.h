@@ -41,7 +41,8 @@ struct SeasonDam {
 struct KeptRows {
     std::vector<std::uint32_t> rows, more;
 };
-using SeasonKeep = std::function<KeptRows(const SeasonDam& dam)>;
+// Called for each mare planned, in the season's order: `place` is hers among them.
+using SeasonKeep = std::function<KeptRows(std::size_t place, const SeasonDam& dam)>;
 
 struct SeasonPlan {
     std::vector<SeasonDam> dams;      // in the order asked for
@@ -63,7 +64,7 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
                             const ChefTable& chefs, const PlanQuery& query, const SeasonKeep& keep = {});
 
 // Keeps the rows of the target alone: what `season --top N` shows.
-KeptRows keepTargetRows(const SeasonDam& dam);
+KeptRows keepTargetRows(std::size_t place, const SeasonDam& dam);
 
 // A new target over the same plans, without planning again (a season that kept
 // every stallion with each mare).

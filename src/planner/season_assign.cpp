@@ -29,7 +29,7 @@ std::vector<StallionNumber> mareList(const AssignMare& mare, std::size_t place, 
 {
     std::vector<StallionNumber> list;
     for (const AssignCandidate& row : mare.rows)
-        if (rules.allows(place, row.stallion) && !(rules.noRepeats && row.repeats))
+        if (rules.keeps(place, row))
             list.push_back(row.stallion);
     return list;
 }

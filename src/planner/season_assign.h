@@ -40,6 +40,11 @@ struct AssignRules {
     std::optional<std::uint32_t> bookOf(StallionNumber stallion) const;
     // Whether the rules let the mare at `mare` go to the stallion (book aside).
     bool allows(std::size_t mare, StallionNumber stallion) const;
+    // Whether a row of hers stays in her list.
+    bool keeps(std::size_t mare, const AssignCandidate& row) const
+    {
+        return allows(mare, row.stallion) && !(noRepeats && row.repeats);
+    }
 };
 
 // A mare's list: her rows without the stallions and pairs the rules take out,

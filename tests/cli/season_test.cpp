@@ -365,6 +365,15 @@ TEST_F(SeasonTest, AssignUsageErrorsAreNamed)
         EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+    // A pair ruled out takes that stallion out of her list alone.
+    const auto first =
+        fieldsOf(splitLines(cli({"season", "--assign", "--dams", "1", "--sort", "total,desc"}).out).at(1));
+    const auto without = splitLines(
+        cli({"season", "--assign", "--dams", "1 3", "--sort", "total,desc", "--exclude-pair", "1=" + first[2]}).out);
+    ASSERT_EQ(without.size(), 3u);
+    EXPECT_NE(fieldsOf(without[1])[2], first[2]);
+    EXPECT_EQ(fieldsOf(without[1])[3], "1");
+
     const ProcessResult rulesAlone = cli({"season", "--dams", "1", "--book", "2"});
     EXPECT_EQ(rulesAlone.exitCode, 2);
     EXPECT_NE(rulesAlone.err.find("only with --assign"), std::string::npos);
