@@ -21,8 +21,8 @@ mkdir -p "$work"
 
 # The first 400 fillies and mares of the file.
 dams=$("$cli" --data-dir "$data" show --json $(seq 1 2000) |
-  grep -o '"id":[0-9]*,"found":true,"Text2":"[^"]*","AgeSex":"[^"]*"' | grep -E 'Filly"|Mare"$|Mare"' |
-  sed 's/"id":\([0-9]*\),.*/\1/' | head -400 | paste -sd, -)
+  grep -o '"id":[0-9]*,"found":true,"Text2":"[^"]*","AgeSex":"[^"]*"' | grep -E '(Filly|Mare)"$' |
+  sed 's/"id":\([0-9]*\),.*/\1/' | awk 'NR <= 400' | paste -sd, -)
 [ "$(echo "$dams" | tr ',' '\n' | wc -l)" -eq 400 ] || { echo "season.sh: fewer than 400 mares in $data" >&2; exit 1; }
 
 profiles="sh -c 'exec $cli --data-dir $data profiles >/dev/null'"
