@@ -6,16 +6,7 @@ namespace {
 template <class Scan>
 std::string submitWith(MainBoxes& boxes, const MatingNames& names, const ChefTable& chefs, Scan&& scan)
 {
-    boxes.horseName.clear();
-    boxes.horseColour = kNeutralColour;
-    boxes.ageSexColour = kNeutralColour;
-    boxes.ageSex = " New Foal";
-    boxes.indicator.clear(); // a failed lookup before is no longer on screen
-    const std::string error = mateLineage(boxes.lineage, names, scan);
-    for (auto& text : boxes.profileTexts)
-        text.clear();
-    showDosage(boxes, chefs);
-    return error;
+    return submitLineage(boxes, chefs, [&](auto& lineage) { return mateLineage(lineage, names, scan); });
 }
 
 } // namespace

@@ -42,6 +42,24 @@ std::string mateLineage(std::array<Text, 7>& lineage, const std::array<Text, 3>&
     return lines.error;
 }
 
+// A submission on the main window's boxes: the horse's boxes say " New Foal",
+// `fill(lineage)` makes the foal's lineage and returns the scan's error, and
+// the profile boxes are emptied and shown again.
+template <class FillLineage>
+std::string submitLineage(MainBoxes& boxes, const ChefTable& chefs, FillLineage&& fill)
+{
+    boxes.horseName.clear();
+    boxes.horseColour = kNeutralColour;
+    boxes.ageSexColour = kNeutralColour;
+    boxes.ageSex = " New Foal";
+    boxes.indicator.clear(); // a failed lookup before is no longer on screen
+    const std::string error = fill(boxes.lineage);
+    for (auto& text : boxes.profileTexts)
+        text.clear();
+    showDosage(boxes, chefs);
+    return error;
+}
+
 // The whole submission on the main window's boxes, reading the sire list from
 // the file. Returns the reason when the sire list could not be read to the end
 // (the profile is shown all the same).
