@@ -13,6 +13,7 @@
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "export/text_forms.h"
+#include "boxes/record_stallion.h"
 #include "output.h"
 #include "planner/named_targets.h"
 #include "planner/season.h"
@@ -156,25 +157,49 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
             " is not in the sire list, so it is not kept");
         told = true;
     };
+    // A stallion as typed: a name of the sire list, or #ID for a colt or horse
+    // of the breeding file, numbered after the sire list's stallions.
+    std::vector<RecordStallion> recordStallions;
+    const auto stallionOf = [&](const char* option, const std::string& typed,
+                                const std::string& sire) -> std::optional<StallionNumber> {
+        const std::int32_t id = sire.starts_with('#') ? parseIdentifier(sire.substr(1)) : 0;
+        if (id == 0) {
+            const auto number = sires->numberOf(sire);
+            if (!number)
+                unknownSire(option, typed, sire);
+            return number;
+        }
+        const auto base = static_cast<StallionNumber>(sires->stallions().size());
+        for (std::size_t k = 0; k < recordStallions.size(); ++k)
+            if (recordStallions[k].id == id)
+                return base + static_cast<StallionNumber>(k);
+        const StallionLookup found = findStallion(folder, id);
+        if (found.status != Outcome::Done) {
+            say(std::string("season ") + option + " \"" + typed + "\": " + found.error + ", so it is not kept");
+            told = true;
+            return std::nullopt;
+        }
+        recordStallions.push_back(found.stallion);
+        return base + static_cast<StallionNumber>(recordStallions.size() - 1);
+    };
+    const auto stallionName = [&](StallionNumber number) {
+        const std::size_t listed = sires->stallions().size();
+        return latin1ToUtf8(number < listed ? std::string(sires->stallions()[number])
+                                            : recordStallions[number - listed].name);
+    };
     std::unordered_map<std::int32_t, StallionNumber> lockOf;
     for (const TypedPair& lock : locks) {
-        if (const auto number = sires->numberOf(lock.sire))
+        if (const auto number = stallionOf("--lock", lock.typed, lock.sire))
             lockOf.emplace(lock.dam, *number);
-        else
-            unknownSire("--lock", lock.typed, lock.sire);
     }
     std::set<std::pair<std::int32_t, StallionNumber>> pairsOfIds;
     for (const TypedPair& pair : pairs) {
-        if (const auto number = sires->numberOf(pair.sire))
+        if (const auto number = stallionOf("--exclude-pair", pair.typed, pair.sire))
             pairsOfIds.insert({pair.dam, *number});
-        else
-            unknownSire("--exclude-pair", pair.typed, pair.sire);
     }
     for (std::size_t k = 0; k < excluded.size(); ++k) {
-        if (const auto number = sires->numberOf(excluded[k]))
+        if (const auto number = stallionOf("--exclude", options.excluded[k], excluded[k]))
             rules.ruledOut.insert(*number);
-        else
-            unknownSire("--exclude", options.excluded[k], excluded[k]);
     }
 
     // Each mare keeps only the head of her list: once it holds as many
@@ -198,7 +223,7 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         std::size_t withRoom = 0;
         // A locked mare's list runs on to her stallion, for his rank there.
         const auto lock = lockOf.find(dam.id);
-        bool lockMet = lock == lockOf.end();
+        bool lockMet = lock == lockOf.end() || lock->second >= sires->stallions().size(); // #ID: in no row
         for (const std::uint32_t r : dam.rows) {
             if (withRoom >= mareCount && lockMet)
                 break;
@@ -232,13 +257,20 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
             return badArgument("season", "--lock", lock.typed,
                                ("horse " + std::to_string(lock.dam) + " is no filly or mare of this season").c_str());
     std::vector<AssignMare> mares = assignMaresOf(season, false); // the rows kept have no repeats when asked
-    for (const auto& [dam, stallion] : lockOf)
-        mares[placeOf.at(dam)].locked = stallion;
+    for (const auto& [dam, stallion] : lockOf) {
+        const std::size_t place = placeOf.at(dam);
+        mares[place].locked = stallion;
+        if (stallion >= sires->stallions().size())
+            season.dams[place].recordFoals.push_back(recordFoalOf(recordStallions[stallion - sires->stallions().size()],
+                                                                  stallion, season.dams[place].lines, *sires, *chefs));
+    }
     if (rules.bookForAll && *rules.bookForAll == 0) {
         say("season --book 0: no stallion may cover a mare");
         told = true;
     }
-    if (!sires->stallions().empty() && rules.ruledOut.size() == sires->stallions().size()) {
+    if (!sires->stallions().empty() && std::count_if(rules.ruledOut.begin(), rules.ruledOut.end(),
+                                                     [&](StallionNumber n) { return n < sires->stallions().size(); }) ==
+                                           static_cast<std::ptrdiff_t>(sires->stallions().size())) {
         say("season --exclude: every stallion of the sire list is ruled out");
         told = true;
     }
@@ -266,7 +298,7 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         const MareAssignment& given = plan.mares[m];
         if (given.lockRefused != MareAssignment::LockRefused::None) {
             say("horse " + std::to_string(dam.id) + " (" + latin1ToUtf8(dam.name) + "): her lock to " +
-                latin1ToUtf8(sires->stallions()[*mares[m].locked]) + " is not kept: " + lockRefusal(given.lockRefused));
+                stallionName(*mares[m].locked) + " is not kept: " + lockRefusal(given.lockRefused));
             told = true;
         }
         const std::string why = unplannedText(dam, given);

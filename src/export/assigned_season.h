@@ -17,7 +17,7 @@ inline constexpr const char* kAssignedSeasonCsvHeader =
 // Her first row's number less this row's in the sort column, written with as
 // many decimals as the column shows; "0" when they are equal, empty when either
 // is INF or "--" or the rows are not ordered by a number column.
-std::string giveUpText(const Plan& plan, const PlanRow& first, const PlanRow& row, std::optional<PlanColumn> sortBy);
+std::string giveUpText(const PlanNumbers& first, const PlanNumbers& row, std::optional<PlanColumn> sortBy);
 
 // Hands the header line, then the row of each mare given a stallion, in the
 // season's order, to `write`, which answers false when it could not take it;

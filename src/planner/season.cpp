@@ -57,6 +57,36 @@ const PlanRow* SeasonDam::rowOf(StallionNumber stallion) const
     return at == stallionOf.end() ? nullptr : &plan.rows[static_cast<std::size_t>(at - stallionOf.begin())];
 }
 
+AncestorViews RecordFoal::lineageViews() const
+{
+    AncestorViews views;
+    for (std::size_t p = 0; p < views.size(); ++p)
+        views[p] = lineage[p];
+    return views;
+}
+
+RecordFoal recordFoalOf(const RecordStallion& stallion, StallionNumber number, const MareLines& mare,
+                        const SireIndex& sires, const ChefTable& chefs)
+{
+    RecordFoal foal;
+    foal.stallion = number;
+    std::array<std::string_view, 7> lineage{}; // a fresh window's empty boxes
+    mateStallionLineage(lineage, stallion, {std::string_view(mare.damSire), std::string_view(mare.damDamSire)},
+                        [&](std::string_view sire, std::string_view damSire) { return sires.scan(sire, damSire); });
+    for (std::size_t p = 0; p < lineage.size(); ++p)
+        foal.lineage[p] = std::string(lineage[p]);
+    foal.numbers = planNumbersOf(groupTotalsOfViews(foal.lineageViews(), chefs));
+    return foal;
+}
+
+const RecordFoal* SeasonDam::recordFoalOf(StallionNumber stallion) const
+{
+    for (const RecordFoal& foal : recordFoals)
+        if (foal.stallion == stallion)
+            return &foal;
+    return nullptr;
+}
+
 KeptRows keepTargetRows(std::size_t, const SeasonDam& dam) { return {dam.rows, {}}; }
 
 SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& folder,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "boxes/record_stallion.h"
 #include "planner/plan_query.h"
 #include "planner/season_assign.h"
 #include "planner/sire_plan.h"
@@ -18,6 +19,18 @@ namespace quindle {
 // How many stallions a season shows per mare unless told otherwise.
 inline constexpr std::size_t kSeasonStallionsPerMare = 5;
 
+// A foal of a mare by a stallion of the breeding file, who is in no sire list:
+// his lines from his own record, hers as a submission fills them.
+struct RecordFoal {
+    StallionNumber stallion = 0;        // the number the season gives him, past the sire list's
+    std::array<std::string, 7> lineage; // Latin-1, in the order of the lineage boxes
+    PlanNumbers numbers;
+
+    AncestorViews lineageViews() const;
+};
+RecordFoal recordFoalOf(const RecordStallion& stallion, StallionNumber number, const MareLines& mare,
+                        const SireIndex& sires, const ChefTable& chefs);
+
 struct SeasonDam {
     std::int32_t id = 0;
     std::string name;                // Latin-1, as the breeding file holds it
@@ -27,11 +40,14 @@ struct SeasonDam {
     // Empty while `plan` holds every stallion (row k is stallion k); once the
     // season kept only some rows, the stallion (his number in the sire list) of each.
     std::vector<StallionNumber> stallionOf;
-    std::size_t inTarget = 0; // how many rows her target gave, kept or not
+    std::size_t inTarget = 0;            // how many rows her target gave, kept or not
+    std::vector<RecordFoal> recordFoals; // by stallions of the breeding file she is locked to
 
     StallionNumber stallion(std::uint32_t row) const { return stallionOf.empty() ? row : stallionOf[row]; }
     // The row of a stallion; null when it was not kept.
     const PlanRow* rowOf(StallionNumber stallion) const;
+    // Her foal by a stallion of the breeding file; null when there is none.
+    const RecordFoal* recordFoalOf(StallionNumber stallion) const;
 };
 
 // Which of a mare's rows a season keeps once she is planned, so that a season

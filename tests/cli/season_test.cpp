@@ -8,6 +8,8 @@
 
 #include "planner/sire_plan.h"
 
+#include "boxes/record_stallion.h"
+#include "data/startup.h"
 #include "lookup/horse_lookup.h"
 #include "sample_data.h"
 #include "stable/stable_file.h"
@@ -380,4 +382,43 @@ TEST_F(SeasonTest, AssignUsageErrorsAreNamed)
     // The named target is the ranges it stands for.
     EXPECT_EQ(cli({"season", "--assign", "--dams", "1 3 4", "--target", "Classic distances"}).out,
               cli({"season", "--assign", "--dams", "1 3 4", "--di", ":4", "--cd", ":1.25"}).out);
+}
+
+TEST_F(SeasonTest, AMareLockedToAStallionOfTheBreedingFileHasTheFoalHisRecordGives)
+{
+    // Horse 12 is in no sire list under his own lines: the foal is his submission's.
+    const ProcessResult locked =
+        cli({"season", "--assign", "--dams", "1 3", "--book", "1", "--lock", "3=#12", "--sort", "di"});
+    ASSERT_EQ(locked.exitCode, 0) << locked.err;
+    const auto lines = splitLines(locked.out);
+    ASSERT_EQ(lines.size(), 3u);
+    const auto row = fieldsOf(lines[2]);
+    ASSERT_EQ(row[0], "3");
+    EXPECT_EQ(row[3], ""); // in no list of hers
+
+    const StartupResult start = runStartup(folder(), file("Quindle.nnn"), {});
+    ASSERT_EQ(start.status, Outcome::Done) << start.error;
+    const StallionLookup stallion = findStallion(folder(), 12);
+    ASSERT_EQ(stallion.status, Outcome::Done) << stallion.error;
+    const LookupResult mare = findHorse(folder(), 3);
+    MainBoxes boxes;
+    submitStallionMating(boxes, stallion.stallion, {"", mare.horse.sire, mare.horse.damSire}, folder().sireList(),
+                         start.chefs);
+    EXPECT_EQ(row[2], boxes.lineage[0]);
+    EXPECT_EQ(row[5], boxes.lineage[1]);
+    EXPECT_EQ(row[6], boxes.lineage[4]);
+    // B I C S P, total, speed, stamina, cd, di as the boxes show them.
+    const std::array<int, 10> boxOf{35, 36, 37, 38, 39, 40, 43, 44, 41, 42};
+    for (std::size_t k = 0; k < boxOf.size(); ++k) {
+        std::string text = boxes.profileTexts[static_cast<std::size_t>(boxOf[k])];
+        std::erase(text, ' ');
+        EXPECT_EQ(row[7 + k], text) << "column " << k;
+    }
+
+    // A horse that is no colt or horse is named and his lock not kept.
+    const ProcessResult filly = cli({"season", "--assign", "--dams", "1 3", "--lock", "3=#1"});
+    EXPECT_EQ(filly.exitCode, 1);
+    EXPECT_NE(filly.err.find("\"3=#1\": horse 1 (TANDANLOR) is a Filly, not a colt or horse"), std::string::npos)
+        << filly.err;
+    EXPECT_EQ(splitLines(filly.out).size(), 3u);
 }
