@@ -1,8 +1,8 @@
 # Turns CHANGELOG.md into the two forms a Linux desktop reads: the package's
 # changelog in Debian's format, and the AppStream metainfo with its releases.
 #   cmake -DCHANGELOG=CHANGELOG.md -DPACKAGE=quindle -DMAINTAINER="Name <address>"
-#         -DDEBIAN_CHANGELOG=out/changelog -DMETAINFO_IN=quindle.metainfo.xml.in
-#         -DMETAINFO=out/quindle.metainfo.xml [-DHOMEPAGE=URL -DSCREENSHOTS_URL=URL]
+#         -DDEBIAN_CHANGELOG=out/changelog -DAPP_ID=ID -DMETAINFO_IN=ID.metainfo.xml.in
+#         -DMETAINFO=out/ID.metainfo.xml [-DHOMEPAGE=URL -DSCREENSHOTS_URL=URL]
 #         -P release_notes.cmake
 # CHANGELOG.md: a release is a line "## VERSION (YYYY-MM-DD)" or "## VERSION
 # (YYYY-MM-DD HH:MM UTC)" (two releases of one day need the time), then paragraphs
@@ -10,7 +10,7 @@
 # release is about the file itself and is left out. Backticks are dropped.
 cmake_minimum_required(VERSION 3.25)
 
-foreach(var CHANGELOG PACKAGE MAINTAINER DEBIAN_CHANGELOG METAINFO_IN METAINFO)
+foreach(var CHANGELOG PACKAGE MAINTAINER DEBIAN_CHANGELOG APP_ID METAINFO_IN METAINFO)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "release_notes.cmake: ${var} is not set")
   endif()

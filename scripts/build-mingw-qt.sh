@@ -3,10 +3,17 @@
 # Quindle links, from Debian's own qt6-base source package, with MinGW-w64.
 # Installs into $QUINDLE_QT_CACHE (default ~/.cache/quindle-mingw-qt/<version>) and
 # does nothing when a finished install of the same version is already there.
+# Before building, it looks for that install made ready beforehand, packed as
+# mingw-qt-<version>.tar.xz with its checksum in SHA256SUMS, in $QUINDLE_QT_READY
+# (default: ../shared/mingw-qt beside the clone), and unpacks it into the cache
+# when its checksum holds and its version is the host tools' (docs/testing.md).
 # Prints the install folder as its last line.
+# With --no-build it fails instead of building.
 # Expects the MinGW compilers and qt6-base-dev-tools (the host Qt) to be installed.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+build_allowed=1
+[ "${1:-}" = --no-build ] && build_allowed=0
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -23,6 +30,33 @@ if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$version" ]; then
   echo "$prefix"
   exit 0
 fi
+
+# The ready install is unpacked beside the cache's own and moved into place only
+# once whole and of this version; the folder it comes from may be read-only.
+ready=${QUINDLE_QT_READY:-$here/../shared/mingw-qt}
+archive=mingw-qt-$version.tar.xz
+if [ -f "$ready/$archive" ]; then
+  if ! (cd "$ready" && awk -v f="$archive" '$2 == f' SHA256SUMS 2>/dev/null | sha256sum --check --strict --status); then
+    echo "Not using $ready/$archive: its checksum in $ready/SHA256SUMS does not hold" >&2
+  else
+    mkdir -p "$cache_root"
+    unpack=$(mktemp -d "$cache_root/unpack.XXXXXX")
+    if tar -C "$unpack" -xJf "$ready/$archive" && [ -f "$unpack/$version/lib/cmake/Qt6/qt.toolchain.cmake" ] &&
+      [ "$(cat "$unpack/$version/.quindle-qt-complete" 2>/dev/null)" = "$version" ]; then
+      rm -rf "$prefix"
+      mv "$unpack/$version" "$prefix"
+      rm -rf "$unpack"
+      echo "Static MinGW Qt $version unpacked from $ready/$archive into $prefix" >&2
+      echo "$prefix"
+      exit 0
+    fi
+    rm -rf "$unpack"
+    echo "Not using $ready/$archive: it does not hold a finished Qt $version" >&2
+  fi
+elif [ -d "$ready" ]; then
+  echo "No ready Qt for the host tools' $version in $ready" >&2
+fi
+[ "$build_allowed" = 1 ] || { echo "No static MinGW Qt $version in $cache_root, and no build asked for" >&2; exit 1; }
 
 work="$cache_root/work-$version"
 mkdir -p "$work"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Makes build-windows/quindle-<version>-windows-x64.zip: the window, the command
 # line and the sample-data maker as static .exe files, the README (with the
-# version) and the changelog as text, and the licences. Builds through
-# scripts/test-windows.sh --build-only, then unpacks the zip, checks the version
-# agrees and starts each program under Wine on invented data. With --screenshot it
-# also renews docs/windows-main-window.png from the unpacked window program.
+# version) and the changelog as text, and the licences (scripts/stage-windows.sh);
+# and beside it the installer of the same files, build-windows/quindle-<version>.msi
+# (scripts/windows-msi.sh; the Windows suite installs, upgrades and removes one).
+# Builds through scripts/test-windows.sh --build-only, then unpacks the zip, checks
+# the version agrees and starts each program under Wine on invented data. With
+# --screenshot it also renews docs/windows-main-window.png from the unpacked window
+# program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,27 +16,13 @@ build=$root/build-windows
 scripts/test-windows.sh --build-only
 version=$(sed -n 's/^project(Quindle VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=quindle-$version-windows-x64
-qt=$(scripts/build-mingw-qt.sh 2>/dev/null | tail -n 1)
+qt=$(scripts/build-mingw-qt.sh --no-build 2>/dev/null | tail -n 1)
 
 stage=$build/package/$name
-rm -rf "$build/package" "$build/$name.zip"
-mkdir -p "$stage/licences"
-for exe in src/ui/quindle.exe src/cli/quindle-cli.exe tools/quindle-sampledata.exe; do
-  x86_64-w64-mingw32-strip -o "$stage/$(basename "$exe")" "$build/$exe"
-done
-# Windows readers expect CR LF line ends in a text file. The README says first
-# which version the zip holds; the changelog is the one the Debian package carries.
-{
-  printf 'Quindle %s for Windows (64-bit). CHANGELOG.txt lists what changed in each release.\n\n' "$version"
-  cat README.md
-} | sed 's/$/\r/' >"$stage/README.txt"
-sed 's/$/\r/' CHANGELOG.md >"$stage/CHANGELOG.txt"
-sed 's/$/\r/' packaging/windows-licences.txt >"$stage/licences/README.txt"
-sed 's/$/\r/' LICENSE >"$stage/licences/Quindle.txt"
-cp "$qt/licences/LGPL-3.0-only.txt" "$qt/licences/GPL-3.0-only.txt" "$stage/licences/"
-cp /usr/share/doc/fonts-dejavu-core/copyright "$stage/licences/DejaVu-fonts.txt"
-cp /usr/share/doc/mingw-w64-common/copyright "$stage/licences/MinGW-w64-runtime.txt"
+rm -rf "$build/package" "$build/$name.zip" "$build/quindle-$version.msi"
+scripts/stage-windows.sh "$build" "$stage" "$version" "$qt"
 (cd "$build/package" && zip -q -r -X "$build/$name.zip" "$name")
+scripts/windows-msi.sh "$stage" "$version" "$build/quindle-$version.msi"
 
 echo "== Starting the packaged programs under Wine"
 export QUINDLE_WINEPREFIX=$build/wineprefix
@@ -75,4 +64,4 @@ if [ "${1:-}" = --screenshot ]; then
   on_screen timeout 60 "$wine" "$build/tools/quindle-screenshot.exe" pdg shot.png 7
   cp shot.png "$root/docs/windows-main-window.png"
 fi
-ls -l "$build/$name.zip"
+ls -l "$build/$name.zip" "$build/quindle-$version.msi"

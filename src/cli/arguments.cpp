@@ -33,7 +33,8 @@ constexpr std::array kOptions{
     Option{"--assign", "", nullptr, false},         Option{"--book", "", "a value", false},
     Option{"--lock", "", "a value", false},         Option{"--exclude", "", "a value", false},
     Option{"--exclude-pair", "", "a value", false}, Option{"--no-repeats", "", nullptr, false},
-    Option{"--target", "", "a value", false},
+    Option{"--target", "", "a value", false},       Option{"--state-folder", "", nullptr, true},
+    Option{"--averages", "", nullptr, false},
 };
 
 const Option* findOption(std::string_view name)

@@ -91,7 +91,12 @@ int foals(const DataFolder& folder, const Arguments& args)
 {
     if (args.operands.size() != 1)
         return usageError("foals takes one SIRE");
-    return runFoals(folder, args.operands[0], args.has("--json"));
+    return runFoals(folder, args.operands[0], args.has("--json"), args.has("--averages"));
+}
+
+int stable(const DataFolder& folder, const Arguments& args)
+{
+    return runStable(folder, args.value("--stable"), args.operands);
 }
 
 constexpr std::string_view kJson[] = {"--json"};
@@ -104,6 +109,8 @@ constexpr std::string_view kSeasonOptions[] = {
 constexpr std::string_view kMaresOptions[] = {"--json", "--sire", "--stable",    "--min-age", "--max-age",
                                               "--di",   "--cd",   "--min-total", "--sort",    "--top"};
 constexpr std::string_view kFindOptions[] = {"--json", "--limit"};
+constexpr std::string_view kFoalsOptions[] = {"--json", "--averages"};
+constexpr std::string_view kStableOptions[] = {"--stable"};
 
 constexpr std::array kCommands{
     Command{"show", "[--json] ID...", "the main window's boxes after typing each ID and pressing GO", kJson, show},
@@ -136,7 +143,12 @@ constexpr std::array kCommands{
             kMaresOptions, mares},
     Command{"find", "[--json] [--limit N] TEXT",
             "the horses whose name holds TEXT: whole names, then starts, then the rest", kFindOptions, find},
-    Command{"foals", "[--json] SIRE", "the profile rows of every horse by SIRE, in file order", kJson, foals},
+    Command{"foals", "[--json] [--averages] SIRE",
+            "the profile rows of every horse by SIRE, in file order; --averages adds\n"
+            "            the count and average DI and CD on standard error",
+            kFoalsOptions, foals},
+    Command{"stable", "[--stable FILE] (list | add ID... | remove ID... | confirm ID... | import FILE)",
+            "the horses kept in \"My Horses\" as CSV, or changed as the window changes them", kStableOptions, stable},
 };
 
 const char* const kOptionsHelp =
@@ -146,6 +158,8 @@ const char* const kOptionsHelp =
     "                  C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "  --stable [FILE] the horses kept in FILE, or in the window's own file for the data folder\n"
+    "  --state-folder  keep the stamp file in Quindle's state folder, as the window started from\n"
+    "                  the desktop menu does, instead of the working folder\n"
     "  -h, --help      this text, also after a command\n"
     "  -V, --version   the version\n"
     "\n"

@@ -5,9 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/look_up.h"
 #include "boxes/main_boxes.h"
 #include "boxes/mating.h"
 #include "data/field_reader.h"
+#include "data/latin1_text.h"
 #include "data/sire_list.h"
 #include "input/edit_filter.h"
 #include "lookup/horse_lookup.h"
@@ -84,17 +86,10 @@ std::string describeCharacter(char16_t c)
 
 std::optional<std::string> latin1Argument(const std::string& arg)
 {
-    std::string out;
-    for (std::size_t i = 0; i < arg.size();) {
-        const auto [c, length] = decodeUtf8(arg, i);
-        if (c > 0xFF) {
-            std::fprintf(stderr, "quindle-cli: \"%s\": only Latin-1 letters can be in a name\n", arg.c_str());
-            return std::nullopt;
-        }
-        out += static_cast<char>(c);
-        i += length;
-    }
-    return out;
+    auto latin1 = utf8ToLatin1(arg);
+    if (!latin1)
+        std::fprintf(stderr, "quindle-cli: \"%s\": only Latin-1 letters can be in a name\n", arg.c_str());
+    return latin1;
 }
 
 std::int32_t parseIdentifier(const std::string& text)
@@ -127,7 +122,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
     int status = 0;
     for (const std::int32_t id : values) {
         MainBoxes boxes;
-        const GoOutcome outcome = go(boxes, folder, *chefs, id);
+        const GoOutcome outcome = goCuttingAgain(boxes, folder, *chefs, id).go;
         if (!outcome.error.empty())
             std::fprintf(stderr, "quindle-cli: %s\n", outcome.error.c_str());
         if (!outcome.found)

@@ -49,10 +49,16 @@ struct MaresOptions : TargetOptions {
 };
 int runMares(const DataFolder& folder, const MaresOptions& options);
 
+// The player's list: `list`, or `add`, `remove`, `confirm` with IDs, or
+// `import FILE`; `file` is --stable's value (none or "": the data folder's own).
+int runStable(const DataFolder& folder, const std::optional<std::string>& file,
+              const std::vector<std::string>& operands);
+
 // Horses found by name, best matches first (at most `limit`), as CSV or JSON.
 int runFind(const DataFolder& folder, const std::string& text, std::size_t limit, bool json);
 // The profile rows of every horse by `sire`, in file order.
-int runFoals(const DataFolder& folder, const std::string& sire, bool json);
+// With `averages`, the foals list's summary line follows on standard error.
+int runFoals(const DataFolder& folder, const std::string& sire, bool json, bool averages = false);
 
 // A name argument as the name box would take it when pasted, without trailing
 // spaces; nullopt after saying on standard error what is refused.

@@ -67,6 +67,7 @@ int runCommand(int argc, char** argv)
     }
     const quindle::DataFolder folder = quindle::chooseDataFolder(
         args.value("--data-dir").value_or(""), quindle::hintsFromEnvironment(quindle::rememberedDataFolder()));
+    quindle::cli::keepStampInStateFolder(args.has("--state-folder"));
     // parseArguments lets through only commands of the table
     return quindle::cli::findCommand(args.command)->run(folder, args);
 }

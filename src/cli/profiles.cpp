@@ -28,6 +28,7 @@
 #include "data/worker_threads.h"
 #include "dosage/format.h"
 #include "dosage/repeated_sires.h"
+#include "search/foal_profiles.h"
 #include "lookup/horse_lookup.h"
 #include "export/number_columns.h"
 #include "output.h"
@@ -273,11 +274,8 @@ namespace {
 
 // The rows of the horses the filter lets through, in file order; status -1
 // when none was written.
-int writeRows(const DataFolder& folder, const RowFilter& filter)
+int writeRows(const DataFolder& folder, const ChefTable& chefs, const RowFilter& filter)
 {
-    const auto chefs = startUp(folder);
-    if (!chefs)
-        return 2;
     FilePtr file;
     try {
         file = openInput(folder.breedingFile());
@@ -293,7 +291,7 @@ int writeRows(const DataFolder& folder, const RowFilter& filter)
         out.write(filter.repeats ? "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di,repeats\n"
                                  : "id,name,age,sex,sire,damsire,B,I,C,S,P,total,speed,stamina,cd,di\n");
     RecordChunker chunker(std::move(file), folder.breedingFile());
-    Pipeline pipeline(chunker, *chefs, filter, out);
+    Pipeline pipeline(chunker, chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
     const int status = pipeline.run(threadsFor(8));
     if (!out.finish())
@@ -311,11 +309,14 @@ int runProfiles(const DataFolder& folder, const std::string& from, const std::st
         std::fprintf(stderr, "quindle-cli: --from and --to take a horse identifier\n");
         return 2;
     }
-    const int status = writeRows(folder, filter);
+    const auto chefs = startUp(folder);
+    if (!chefs)
+        return 2;
+    const int status = writeRows(folder, *chefs, filter);
     return status < 0 ? 0 : status;
 }
 
-int runFoals(const DataFolder& folder, const std::string& sire, bool json)
+int runFoals(const DataFolder& folder, const std::string& sire, bool json, bool averages)
 {
     RowFilter filter;
     filter.sire = latin1Argument(sire);
@@ -327,7 +328,19 @@ int runFoals(const DataFolder& folder, const std::string& sire, bool json)
     }
     filter.json = json;
     filter.repeats = true;
-    const int status = writeRows(folder, filter);
+    const auto chefs = startUp(folder);
+    if (!chefs)
+        return 2;
+    const int status = writeRows(folder, *chefs, filter);
+    if (averages && status == 0) {
+        try {
+            const std::vector<FoalProfile> foals = foalProfiles(folder.breedingFile(), *chefs, *filter.sire);
+            std::fprintf(stderr, "quindle-cli: %s\n", foalsSummary(foals.size(), averagesOf(foals)).c_str());
+        } catch (const FileError& e) {
+            std::fprintf(stderr, "quindle-cli: %s\n", e.what());
+            return 1;
+        }
+    }
     return status < 0 ? 1 : status;
 }
 

@@ -10,15 +10,19 @@
 #include <unistd.h>
 #endif
 
+#include "data/folder_search.h"
 #include "data/startup.h"
 
 namespace quindle::cli {
 
 namespace {
 bool ready = false;
+bool stampInStateFolder = false;
 } // namespace
 
 bool startedUp() { return ready; }
+
+void keepStampInStateFolder(bool yes) { stampInStateFolder = yes; }
 
 // The same start-up as the window; progress goes to a terminal only.
 std::optional<ChefTable> startUp(const DataFolder& folder)
@@ -30,7 +34,7 @@ std::optional<ChefTable> startUp(const DataFolder& folder)
         observer.progress = [](int value) { std::fprintf(stderr, "\r%3d%%", value); };
         observer.ends = [] { std::fprintf(stderr, "\n"); };
     }
-    StartupResult result = runStartup(folder, kStampFileName, observer);
+    StartupResult result = runStartup(folder, stampPathFor(stampInStateFolder), observer);
     switch (result.status) {
     case Outcome::Done:
         if (!result.warning.empty())

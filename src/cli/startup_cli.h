@@ -15,4 +15,7 @@ std::optional<ChefTable> startUp(const DataFolder& folder);
 // with 1 (not fully read or written), before it with 2 (a start-up error).
 bool startedUp();
 
+// With --state-folder the stamp file is kept in the state folder, as the window keeps it.
+void keepStampInStateFolder(bool yes);
+
 } // namespace quindle::cli

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "boxes/shown_profile.h"
+#include "data/blanks.h"
 #include "export/text_forms.h"
 
 namespace quindle {
@@ -17,14 +18,7 @@ namespace {
 
 constexpr const char* kGroupNames[] = {"B", "I", "C", "S", "P"};
 
-std::string trimmed(std::string_view text)
-{
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return std::string(text);
-}
+std::string trimmed(std::string_view text) { return std::string(trimBlanks(text)); }
 
 const std::string& summaryText(const CandidateShown& c, SummaryColumn column)
 {

@@ -114,4 +114,10 @@ std::string stateFolder()
     return fs::is_directory(dir, ec) ? utf8Path(dir) : std::string();
 }
 
+std::string stampPathFor(bool inStateFolder)
+{
+    const std::string state = inStateFolder ? stateFolder() : std::string();
+    return state.empty() ? std::string(kStampFileName) : utf8Path(fsPath(state) / kStampFileName);
+}
+
 } // namespace quindle

@@ -41,5 +41,8 @@ DataFolder chooseDataFolder(const std::string& option, const FolderHints& hints)
 // (~/.local/state/quindle without it), made when missing. Empty when it cannot
 // be made.
 std::string stateFolder();
+// Where start-up keeps the stamp file: the working folder, or with
+// --state-folder the state folder (the working folder when it cannot be made).
+std::string stampPathFor(bool inStateFolder);
 
 } // namespace quindle

@@ -4,6 +4,7 @@
 #include <exception>
 #include <vector>
 
+#include "data/blanks.h"
 #include "data/system_paths.h"
 
 #ifdef _WIN32
@@ -18,15 +19,7 @@ namespace quindle {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
+std::string_view trimmed(std::string_view text) { return trimBlanks(text, " \t\r"); }
 
 void appendUtf8(std::string& out, std::uint32_t code)
 {

@@ -1,5 +1,6 @@
 #include "export/boxes_text.h"
 
+#include "data/blanks.h"
 #include "dosage/profile.h"
 
 namespace quindle {
@@ -18,13 +19,7 @@ std::string rightAligned(const std::string& text, std::size_t width)
     return std::string(text.size() < width ? width - text.size() : 1, ' ') + text;
 }
 
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+std::string trimmed(const std::string& text) { return std::string(trimBlanks(text)); }
 
 const char* const kCaptions[kPositions] = {
     "Sire", "Sire's Sire", "Dam-Sire", "Sire's Sire's Sire", "Sire's Dam-Sire", "Dam-Sire's Sire", "Dam's Dam-Sire"};

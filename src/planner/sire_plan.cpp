@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "boxes/mating.h"
+#include "data/blanks.h"
 #include "data/latin1_text.h"
 #include "data/worker_threads.h"
 #include "dosage/totals_table.h"
@@ -15,14 +16,6 @@
 namespace quindle {
 
 namespace {
-
-std::string_view withoutBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The plan's number columns are the summary's, in the same order.
 static_assert(kPlanNumberColumns == kSummaryColumns);
@@ -46,7 +39,7 @@ PlanNumbers planNumbersOf(const GroupTotals& totals)
 
 std::string_view planNumberText(const PlanNumbers& numbers, PlanColumn column)
 {
-    return withoutBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
+    return trimBlanks(summaryNumber(numbers.summary, summaryColumnOf(column)).text);
 }
 
 MareLookup findMare(const DataFolder& folder, std::int32_t id)

@@ -1,5 +1,7 @@
 #include "search/foal_profiles.h"
 
+#include <cstdio>
+
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/fold_case.h"
@@ -55,6 +57,28 @@ FoalAverages averagesOf(const std::vector<FoalProfile>& foals)
     if (cds > 0)
         averages.cd = cdSum / cds;
     return averages;
+}
+
+namespace {
+
+std::string twoDecimals(const std::optional<double>& value)
+{
+    if (!value)
+        return "--";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", *value);
+    std::string shown = text;
+    if (shown.starts_with('-') && shown.find_first_not_of("-0.") == std::string::npos)
+        shown.erase(0, 1); // -0.004 shows as 0.00, not -0.00
+    return shown;
+}
+
+} // namespace
+
+std::string foalsSummary(std::size_t count, const FoalAverages& averages)
+{
+    return std::to_string(count) + (count == 1 ? " foal" : " foals") + ", average DI " + twoDecimals(averages.di) +
+           ", average CD " + twoDecimals(averages.cd);
 }
 
 } // namespace quindle

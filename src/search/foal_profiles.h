@@ -29,5 +29,9 @@ struct FoalAverages {
     std::optional<double> cd; // over the foals with points
 };
 FoalAverages averagesOf(const std::vector<FoalProfile>& foals);
+// "12 foals, average DI 1.50, average CD 0.25", as the foals list and
+// `quindle-cli foals --averages` say it: two decimals, "--" for an average of
+// nothing, and no minus sign on a number shown as zero.
+std::string foalsSummary(std::size_t count, const FoalAverages& averages);
 
 } // namespace quindle

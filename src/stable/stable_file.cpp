@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <unordered_set>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -12,7 +11,7 @@
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/system_paths.h"
-#include "input/id_list.h"
+#include "stable/stable_reader.h"
 
 namespace quindle {
 
@@ -20,24 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A stable of a hundred thousand horses is still far below this.
-constexpr std::size_t kLargestFile = std::size_t{64} << 20;
-
-std::optional<std::string> utf8ToLatin1(const std::string& utf8)
-{
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-        } else if ((b == 0xC2 || b == 0xC3) && i + 1 < utf8.size()) {
-            out += static_cast<char>(((b & 0x03) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F));
-        } else {
-            return std::nullopt; // the parser has checked the UTF-8: this is past U+00FF
-        }
-    }
-    return out;
-}
+using Json = nlohmann::ordered_json;
 
 // 64-bit FNV-1a: small, and the same on every system and run.
 std::uint64_t fnv1a(std::string_view text)
@@ -83,63 +65,25 @@ bool Stable::remove(std::int32_t id)
 
 StableRead parseStable(std::string_view text, const std::string& path)
 {
-    // JSON keeps the last of a member written twice; in a file edited by hand
-    // that would drop horses without a word, so it is refused instead.
-    std::vector<std::unordered_set<std::string>> members; // of each object open
-    std::string twice;
-    const auto watch = [&](int, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
-        using Event = nlohmann::json::parse_event_t;
-        if (event == Event::object_start)
-            members.emplace_back();
-        else if (event == Event::object_end)
-            members.pop_back();
-        else if (event == Event::key && !members.back().insert(parsed.get<std::string>()).second && twice.empty())
-            twice = parsed.get<std::string>();
-        return true;
-    };
-    const nlohmann::json document = nlohmann::json::parse(text, watch, false);
-    if (document.is_discarded())
-        return damaged(path, "not JSON (or not UTF-8)");
-    if (!twice.empty())
-        return damaged(path, "the member " + nlohmann::json(twice).dump() + " is written twice in one object");
-    if (!document.is_object() || !document.contains("horses") || !document["horses"].is_array())
-        return damaged(path, "not a list of horses: an object with a member \"horses\" holding a list");
+    std::string why;
+    std::optional<Stable> stable = readStableText(text, why);
+    if (!stable)
+        return damaged(path, why);
     StableRead out;
     out.status = Outcome::Done;
-    std::unordered_set<std::int32_t> seen;
-    std::size_t number = 0;
-    for (const nlohmann::json& horse : document["horses"]) {
-        const std::string which = "horse " + std::to_string(++number);
-        if (!horse.is_object())
-            return damaged(path, which + " is not an object with \"id\" and \"name\"");
-        const auto id = horse.find("id");
-        if (id == horse.end() || !id->is_number_integer())
-            return damaged(path, which + " has no whole-number \"id\"");
-        const std::int64_t value = id->get<std::int64_t>();
-        if (value < 1 || value > kLargestId)
-            return damaged(path, which + ": " + id->dump() + " is not a horse identifier (1 to 6 digits, not 0)");
-        const auto name = horse.find("name");
-        if (name == horse.end() || !name->is_string())
-            return damaged(path, which + " (ID " + std::to_string(value) + ") has no \"name\" text");
-        const auto latin1 = utf8ToLatin1(name->get<std::string>());
-        if (!latin1)
-            return damaged(path,
-                           which + " (ID " + std::to_string(value) + "): the name holds a letter that is not Latin-1");
-        const auto id32 = static_cast<std::int32_t>(value);
-        if (!seen.insert(id32).second)
-            return damaged(path, "the ID " + std::to_string(value) + " is listed twice (again as " + which + ")");
-        out.stable.horses.push_back({id32, *latin1});
-    }
+    out.stable = std::move(*stable);
     return out;
 }
 
-StableRead readStable(const std::string& path)
+StableRead readStable(const std::string& path, std::string* text)
 {
     std::error_code ec;
     if (!fs::exists(fsPath(path), ec) && !ec)
         return {};
     try {
-        const std::vector<char> bytes = readWholeFile(path, 0, kLargestFile);
+        const std::vector<char> bytes = readWholeFile(path, 0, kLargestStableFile);
+        if (text)
+            text->assign(bytes.data(), bytes.size());
         return parseStable(std::string_view(bytes.data(), bytes.size()), path);
     } catch (const FileError& e) {
         StableRead out;
@@ -150,20 +94,31 @@ StableRead readStable(const std::string& path)
     }
 }
 
+namespace {
+
+// ", MEMBERS" of an object's text "{MEMBERS}", to follow the members written first.
+std::string extraText(const std::string& extra)
+{
+    return extra.size() > 2 ? ", " + extra.substr(1, extra.size() - 2) : std::string();
+}
+
+} // namespace
+
 std::string stableText(const Stable& stable, const std::string& dataFolder)
 {
     // The folder is there for the player to read; a path that is no UTF-8 (a
     // Latin-1 home folder) has its odd bytes shown as replacement signs.
-    const std::string folder =
-        nlohmann::json(dataFolder).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    const std::string folder = Json(dataFolder).dump(-1, ' ', false, Json::error_handler_t::replace);
     std::string out = "{\n  \"dataFolder\": " + folder + ",\n  \"horses\": [";
     for (std::size_t i = 0; i < stable.horses.size(); ++i) {
         const StableEntry& horse = stable.horses[i];
         out += i ? ",\n    " : "\n    ";
-        out += "{\"id\": " + std::to_string(horse.id) +
-               ", \"name\": " + nlohmann::json(latin1ToUtf8(horse.name)).dump() + "}";
+        out += "{\"id\": " + std::to_string(horse.id) + ", \"name\": " + Json(latin1ToUtf8(horse.name)).dump() +
+               extraText(horse.extra) + "}";
     }
-    return out + (stable.horses.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    out += stable.horses.empty() ? "]" : "\n  ]";
+    const std::string extra = extraText(stable.extra);
+    return out + (extra.empty() ? "" : ",\n  " + extra.substr(2)) + "\n}\n";
 }
 
 std::string appDataFolder()
@@ -189,14 +144,12 @@ std::string appDataFolder()
 #endif
 }
 
-std::string stableFileFor(const DataFolder& folder, const std::string& appData)
+namespace {
+
+// The file name of the list kept for the folder whose path is `dir`.
+std::string listFileName(fs::path dir)
 {
-    std::error_code ec;
-    fs::path dir = fs::absolute(fsPath(folder.dir()), ec);
-    if (ec)
-        dir = fsPath(folder.dir());
-    dir = dir.lexically_normal();
-    std::string key = utf8Path(dir);
+    std::string key = utf8Path(dir.lexically_normal());
     while (key.size() > 1 && (key.back() == '/' || key.back() == '\\'))
         key.pop_back();
 #ifdef _WIN32
@@ -211,14 +164,42 @@ std::string stableFileFor(const DataFolder& folder, const std::string& appData)
             name += c;
     char hash[17];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(fnv1a(key)));
-    return utf8Path(fsPath(appData) /
-                    ("horses-" + (name.empty() ? std::string("folder") : name) + "-" + hash + ".json"));
+    return "horses-" + (name.empty() ? std::string("folder") : name) + "-" + hash + ".json";
+}
+
+// The folder as it was named, made absolute: the key lists were kept under before links were resolved.
+fs::path namedPath(const DataFolder& folder)
+{
+    std::error_code ec;
+    fs::path dir = fs::absolute(fsPath(folder.dir()), ec);
+    return ec ? fsPath(folder.dir()) : dir;
+}
+
+fs::path canonicalPath(const DataFolder& folder)
+{
+    std::error_code ec;
+    fs::path dir = fs::weakly_canonical(namedPath(folder), ec);
+    return ec ? namedPath(folder) : dir;
+}
+
+} // namespace
+
+std::string stableFileFor(const DataFolder& folder, const std::string& appData)
+{
+    return utf8Path(fsPath(appData) / listFileName(canonicalPath(folder)));
 }
 
 std::string stableFileFor(const DataFolder& folder)
 {
     const std::string appData = appDataFolder();
-    return appData.empty() ? std::string() : stableFileFor(folder, appData);
+    if (appData.empty())
+        return {};
+    const std::string path = stableFileFor(folder, appData);
+    const fs::path older = fsPath(appData) / listFileName(namedPath(folder));
+    std::error_code ec;
+    if (older != fsPath(path) && !fs::exists(fsPath(path), ec) && fs::is_regular_file(older, ec))
+        fs::rename(older, fsPath(path), ec); // taken over once; a failure leaves both as they were
+    return path;
 }
 
 } // namespace quindle

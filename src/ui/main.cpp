@@ -83,12 +83,7 @@ int main(int argc, char** argv)
 
     const quindle::DataFolder folder = quindle::chooseDataFolder(
         parser.value(dataDir).toStdString(), quindle::hintsFromEnvironment(quindle::ui::rememberedDataFolder()));
-    std::string stamp = quindle::kStampFileName;
-    if (parser.isSet(stateFolder)) {
-        const std::string state = quindle::stateFolder();
-        if (!state.empty())
-            stamp = state + "/" + quindle::kStampFileName;
-    }
+    const std::string stamp = quindle::stampPathFor(parser.isSet(stateFolder));
     std::optional<quindle::ui::Started> started;
     try {
         started = quindle::ui::startUpChoosingFolder(folder, stamp);

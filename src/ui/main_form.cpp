@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <algorithm>
 
+#include "app/look_up.h"
 #include "boxes/main_boxes.h"
 #include "boxes/shown_profile.h"
 #include "data/file_error.h"
@@ -620,11 +621,10 @@ void MainForm::goClick()
     GoOutcome outcome;
     {
         BusyCursor busy;
-        outcome = go(boxes, folder(), chefs(), requestedID_);
-    }
-    if (outcome.damaged && cutAgain()) {
-        BusyCursor busy;
-        outcome = go(boxes, folder(), chefs(), requestedID_);
+        LookUpOutcome looked = goCuttingAgain(boxes, folder(), chefs(), requestedID_);
+        if (looked.cutAgain)
+            emit session_->changed(); // the search reads the index made anew
+        outcome = std::move(looked.go);
     }
     if (!outcome.beep) {
         shownHorse_ = outcome.found ? requestedID_ : 0;
@@ -749,19 +749,6 @@ void MainForm::submitMating(const MatingNames& names)
 }
 
 void MainForm::watchBreedingFile(std::string stampPath) { session_->data().watch(std::move(stampPath)); }
-
-bool MainForm::cutAgain()
-{
-    // A bucket emptied or cut short since the split (a power cut), or cut from
-    // another data folder's breeding file: cut this one again and answer from it.
-    try {
-        splitAgain(folder());
-    } catch (const FileError&) {
-        return false; // the warning names the bucket
-    }
-    emit session_->changed(); // the search reads the index made anew
-    return true;
-}
 
 void MainForm::chooseDataFolder()
 {
@@ -970,7 +957,7 @@ void MainForm::openMyHorses()
 {
     if (!myHorses_) {
         myHorses_ = new MyHorsesForm(session_, stable_, this);
-        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorseById);
+        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorse);
         connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
         myHorses_->setZoom(zoom_);
         placeOnScreen(myHorses_, pos() + QPoint(width() / 5, height() / 5), this);
@@ -984,30 +971,13 @@ void MainForm::openSeason()
 {
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
-        connect(season_, &SeasonForm::showMating, this, &MainForm::showMatingOf);
+        connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
         season_->setZoom(zoom_);
         placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
     }
     season_->show();
     season_->raise();
     season_->activateWindow();
-}
-
-void MainForm::showHorseById(std::int32_t id)
-{
-    searchID_->setText(QString::number(id));
-    goClick();
-    raise();
-    activateWindow();
-}
-
-void MainForm::showMatingOf(const MatingNames& names)
-{
-    if (subForm_)
-        subForm_->setNames(names);
-    submitMating(names);
-    raise();
-    activateWindow();
 }
 
 } // namespace quindle::ui

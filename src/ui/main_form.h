@@ -65,7 +65,6 @@ public:
     void goBack();
     void goForward();
     const ShownHistory& history() const { return history_; }
-    ChartNames* chartNames() const { return chartNames_; }
     // From now on a lookup first checks the breeding file against what start-up
     // cut; a changed file is cut again (under the progress window), then answered.
     void watchBreedingFile(std::string stampPath);
@@ -104,7 +103,6 @@ public:
     CompareForm* compareForm() const;
     std::vector<Candidate>& candidates() { return candidates_; }
     // The names of the mating last submitted while its foal is shown.
-    const std::optional<MatingNames>& shownMating() const { return shownMating_; }
     // The window's own actions for a context menu.
     void addWindowActions(QMenu* menu);
     // The player's own horses for this data folder, and the windows over them.
@@ -154,15 +152,12 @@ private:
     void showChart();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
-    bool cutAgain(); // after a lookup found its bucket damaged; true when cut anew
     void folderReplaced();
     void showDataFolder();
     QPoint subFormBeside() const;
     void buildStableCommands();
     void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);
-    void showHorseById(std::int32_t id);
-    void showMatingOf(const MatingNames& names);
     void addShownHorseWithBeep();
     void buildChartNames();
     void showAgain(const std::optional<ShownEntry>& entry);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -81,6 +82,16 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
             menu->exec(table_->viewport()->mapToGlobal(at));
     });
 
+    layout->addLayout(makeButtons());
+
+    connect(store_, &StableStore::changed, this, &MyHorsesForm::refresh);
+    // A breeding file cut again may hold other horses at the kept IDs.
+    connect(session_, &Session::changed, this, &MyHorsesForm::refresh);
+    refresh();
+}
+
+QHBoxLayout* MyHorsesForm::makeButtons()
+{
     auto* buttons = new QHBoxLayout;
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("stableStatus"));
@@ -96,6 +107,8 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
         {"confirm", "Confirm", "Keep the horse now at the ID under its new name", &MyHorsesForm::confirmSelected},
         {"remove", "Remove", "Drop the selected horses from the list (Delete)", &MyHorsesForm::removeSelected},
         {"season", "Season\u2026", "Plan the best stallions for every filly and mare", &MyHorsesForm::openSeason},
+        {"import", "Take from another folder\u2026",
+         "Add the horses kept for another data folder (a game folder moved)", &MyHorsesForm::importList},
     };
     for (const auto& a : actions) {
         auto* button = new QPushButton(QString::fromUtf8(a.text), this);
@@ -105,12 +118,16 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
         connect(button, &QPushButton::clicked, this, a.slot);
         buttons->addWidget(button);
     }
-    layout->addLayout(buttons);
+    return buttons;
+}
 
-    connect(store_, &StableStore::changed, this, &MyHorsesForm::refresh);
-    // A breeding file cut again may hold other horses at the kept IDs.
-    connect(session_, &Session::changed, this, &MyHorsesForm::refresh);
-    refresh();
+void MyHorsesForm::importList()
+{
+    const QString file = seam().openFileName(this, QStringLiteral("Take My Horses from another folder"),
+                                             QFileInfo(store_->path()).absolutePath(),
+                                             QStringLiteral("Lists of horses (horses-*.json);;All files (*)"));
+    if (!file.isEmpty())
+        store_->importFrom(file, this);
 }
 
 void MyHorsesForm::setZoom(int percent)
@@ -128,7 +145,7 @@ void MyHorsesForm::refresh()
     auto rows = std::make_shared<std::vector<MyHorseRow>>();
     status_->setText(QStringLiteral("Looking the horses up\u2026"));
     work_.run([rows, stable = store_->stable(), folder = session_->folder(),
-               chefs = session_->sharedChefs()] { *rows = myHorseRows(stable, folder, *chefs); },
+               chefs = session_->sharedChefs()] { *rows = stableRows(stable, folder, *chefs); },
               [this, rows] {
                   const Choice before = choice();
                   model_->setRows(std::move(*rows));

@@ -9,6 +9,7 @@
 
 #include "ui/latest_work.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -48,6 +49,8 @@ public:
     void removeSelected();
     void confirmSelected();
     void showSelected();
+    // Takes My Horses of another data folder into this one's list.
+    void importList();
 
 signals:
     // The player asks for a horse to be shown in the main window.
@@ -59,6 +62,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The status line and the buttons under the list.
+    QHBoxLayout* makeButtons();
     // The horses selected and the one at the caret, by ID, across a new list.
     struct Choice {
         std::vector<std::int32_t> selected;

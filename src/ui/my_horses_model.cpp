@@ -19,41 +19,7 @@ namespace {
 
 const char* const kHeaders[] = {"ID", "Name", "Age/Sex", "Sire", "Dam-Sire", "Total", "DI", "CD"};
 
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(' ');
-    return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool hasHorse(const CheckedHorse& checked)
-{
-    return checked.status == CheckedHorse::Status::Same || checked.status == CheckedHorse::Status::Renamed;
-}
-
 } // namespace
-
-std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& folder, const ChefTable& chefs)
-{
-    std::vector<MyHorseRow> rows;
-    constexpr double kLowest = -std::numeric_limits<double>::infinity();
-    for (CheckedHorse& checked : checkStable(stable, folder)) {
-        MyHorseRow row;
-        row.totalValue = row.diValue = row.cdValue = kLowest;
-        if (hasHorse(checked)) {
-            const DosageProfile profile = computeProfile(lineageNames(checked.horse), chefs);
-            const ProfileSummary summary = summariseProfile(profile);
-            row.total = trimmed(summary.total.text);
-            row.di = trimmed(summary.di.text);
-            row.cd = trimmed(summary.cd.text);
-            row.totalValue = numberOrderKey(summary.total.value);
-            row.diValue = numberOrderKey(summary.di.value);
-            row.cdValue = numberOrderKey(summary.cd.value);
-        }
-        row.checked = std::move(checked);
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
 
 void MyHorsesModel::setRows(std::vector<MyHorseRow> rows)
 {
@@ -103,10 +69,7 @@ std::vector<std::uint32_t> MyHorsesModel::sortedRows(std::vector<std::uint32_t> 
         case DamSire:
             return horse.damSire;
         default: // the name shown first: the breeding file's, when it holds the horse
-            return row.checked.status == CheckedHorse::Status::Same ||
-                           row.checked.status == CheckedHorse::Status::Renamed
-                       ? horse.name
-                       : row.checked.entry.name;
+            return holdsHorse(row.checked) ? horse.name : row.checked.entry.name;
         }
     };
     const bool numeric = column == Id || column == Total || column == Di || column == Cd;
@@ -145,19 +108,9 @@ QVariant MyHorsesModel::data(const QModelIndex& index, int role) const
         case Id:
             return QString::number(checked.entry.id);
         case Name:
-            switch (checked.status) {
-            case CheckedHorse::Status::Same:
-                return fromLatin1(horse.name);
-            case CheckedHorse::Status::Renamed:
-                return QStringLiteral("%1 (kept as %2)").arg(fromLatin1(horse.name), fromLatin1(checked.entry.name));
-            case CheckedHorse::Status::Missing:
-                return QStringLiteral("%1 (not in the breeding file)").arg(fromLatin1(checked.entry.name));
-            case CheckedHorse::Status::Failed:
-                return QStringLiteral("%1 (could not be looked up)").arg(fromLatin1(checked.entry.name));
-            }
-            return {};
+            return fromLatin1(shownName(checked));
         case AgeSex:
-            return hasHorse(checked) ? fromLatin1(ageSexText(horse.age, horse.sex)).trimmed() : QString();
+            return holdsHorse(checked) ? fromLatin1(ageSexText(horse.age, horse.sex)).trimmed() : QString();
         case Sire:
             return fromLatin1(horse.sire);
         case DamSire:

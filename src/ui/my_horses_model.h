@@ -8,19 +8,13 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "app/stable_rows.h"
 #include "stable/stable_check.h"
 #include "ui/ordered_rows_model.h"
 
 namespace quindle::ui {
 
-struct MyHorseRow {
-    CheckedHorse checked;
-    std::string total, di, cd;                       // as the main window's boxes show them, blanks trimmed
-    double totalValue = 0, diValue = 0, cdValue = 0; // for sorting: "--" lowest, INF highest
-};
-
-// Every kept horse looked up and profiled: what the window's thread is handed.
-std::vector<MyHorseRow> myHorseRows(const Stable& stable, const DataFolder& folder, const ChefTable& chefs);
+using MyHorseRow = StableRow;
 
 class MyHorsesModel : public OrderedRowsModel {
     Q_OBJECT

@@ -232,14 +232,7 @@ void SearchForm::search()
             }
         },
         [this](Outcome& outcome) {
-            const FoalAverages averages = averagesOf(outcome.foals);
-            const auto shown = [](const std::optional<double>& value) {
-                return value ? QString::number(*value, 'f', 2) : QStringLiteral("--");
-            };
-            QString summary = QStringLiteral("%1 %2, average DI %3, average CD %4")
-                                  .arg(outcome.foals.size())
-                                  .arg(outcome.foals.size() == 1 ? QStringLiteral("foal") : QStringLiteral("foals"),
-                                       shown(averages.di), shown(averages.cd));
+            QString summary = QString::fromStdString(foalsSummary(outcome.foals.size(), averagesOf(outcome.foals)));
             if (!outcome.error.isEmpty())
                 summary = outcome.error;
             model_->setFoals(std::move(outcome.foals));

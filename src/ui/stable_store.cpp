@@ -1,14 +1,8 @@
 #include "ui/stable_store.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QToolTip>
 #include <QWidget>
 
-#include "lookup/horse_lookup.h"
-#include "stable/stable_check.h"
 #include "ui/latin1.h"
 #include "ui/ui_seam.h"
 
@@ -18,146 +12,90 @@ namespace {
 
 const QString kTitle = QStringLiteral("My Horses");
 
-std::optional<QByteArray> bytesOf(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
-// The first of FILE.damaged, FILE.damaged-2, ... that is free.
-QString asidePath(const QString& path)
-{
-    QString aside = path + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = path + QStringLiteral(".damaged-%1").arg(n);
-    return aside;
-}
-
 } // namespace
+
+void StableStore::tell(const StableOpen& read, QWidget* window)
+{
+    if (read.status == Outcome::Failed)
+        seam().warning(window, kTitle, QString::fromStdString(read.message));
+}
+
+bool StableStore::tell(const ListChange& change, QWidget* window)
+{
+    const QString message = QString::fromStdString(change.message);
+    if (change.status == Outcome::Done) {
+        if (!message.isEmpty())
+            seam().warning(window, kTitle, message);
+        emit changed();
+        return true;
+    }
+    if (change.status == Outcome::Absent)
+        seam().information(window, kTitle, message);
+    else
+        seam().warning(window, kTitle, message);
+    emit changed(); // the list may have been read again under the lock
+    return false;
+}
 
 void StableStore::open(const DataFolder& folder, QWidget* window)
 {
-    openFile(QString::fromStdString(stableFileFor(folder)), folder.dir(), window);
-    folder_ = folder;
+    tell(book_.open(folder), window);
+    emit changed();
 }
 
 void StableStore::openFile(const QString& path, const std::string& dataFolder, QWidget* window)
 {
-    folder_ = DataFolder(dataFolder);
-    path_ = path;
-    keptAside_.clear();
-    writable_ = !path.isEmpty();
-    stable_ = {};
-    seen_.reset();
-    if (path.isEmpty()) {
-        emit changed();
-        return;
-    }
-    seen_ = bytesOf(path);
-    StableRead read = readStable(path.toStdString());
-    if (read.status == Outcome::Done) {
-        stable_ = std::move(read.stable);
-    } else if (read.status == Outcome::Failed) {
-        // The player's list is never written over: the file goes aside whole,
-        // and the list starts again empty beside it.
-        const QString aside = asidePath(path);
-        seen_.reset();
-        const QString reason = QString::fromStdString(read.error);
-        // A file that could not be read at all (no access, say) may be whole:
-        // it stays where it is, for the next run to read.
-        if (!read.unread && QFile::rename(path, aside)) {
-            keptAside_ = aside;
-            seam().warning(window, kTitle,
-                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\nThe file is kept "
-                                          "as it was under the name\n%2\nand the list starts empty.")
-                               .arg(reason, QDir::toNativeSeparators(aside)));
-        } else {
-            writable_ = false;
-            seam().warning(window, kTitle,
-                           QStringLiteral("The list of your horses could not be read.\n\n%1\n\n%2 it is left as "
-                                          "it is, and changes to the list are not saved in this run.")
-                               .arg(reason, read.unread ? QStringLiteral("So that nothing of it is lost,")
-                                                        : QStringLiteral("It could not be moved aside either, so")));
-        }
-    }
+    tell(book_.openFile(path.toStdString(), DataFolder(dataFolder)), window);
     emit changed();
 }
 
 void StableStore::catchUp(QWidget* window)
 {
-    if (writable_ && !path_.isEmpty() && bytesOf(path_) != seen_)
-        openFile(path_, folder_.dir(), window);
-}
-
-bool StableStore::save(const Stable& next, QWidget* window)
-{
-    QString why;
-    if (!writable_) {
-        why = path_.isEmpty() ? QStringLiteral("There is no folder to keep it in (no home folder).")
-                              : QStringLiteral("%1 could not be read, and it is not written over.")
-                                    .arg(QDir::toNativeSeparators(path_));
-    } else {
-        QDir().mkpath(QFileInfo(path_).absolutePath());
-        QSaveFile file(path_);
-        const std::string text = stableText(next, folder_.dir());
-        if (file.open(QIODevice::WriteOnly) &&
-            file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-            file.commit()) {
-            stable_ = next;
-            seen_ = QByteArray::fromStdString(text);
-            emit changed();
-            return true;
-        }
-        why = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path_), file.errorString());
+    if (const auto read = book_.catchUp()) {
+        tell(*read, window);
+        emit changed();
     }
-    seam().warning(window, kTitle, QStringLiteral("The list of your horses could not be saved.\n\n") + why);
-    return false;
 }
 
-// Each change starts from the file as it is now, so that two windows of Quindle
-// on the same folder never write over each other's horses.
 bool StableStore::add(std::int32_t id, QWidget* window)
 {
-    catchUp(window);
-    if (stable_.find(id)) {
-        seam().information(window, kTitle, QStringLiteral("Horse %1 is in your list already.").arg(id));
-        return false;
-    }
-    const LookupResult found = findHorse(folder_, id);
-    if (found.status != Outcome::Done) {
-        seam().warning(window, kTitle,
-                       found.status == Outcome::Absent
-                           ? QStringLiteral("There is no horse %1 in the breeding file.").arg(id)
-                           : QString::fromStdString(found.error));
-        return false;
-    }
-    Stable next = stable_;
-    next.add(id, found.horse.name);
-    if (!save(next, window))
+    const ListChange added = book_.add(id);
+    if (!tell(added, window))
         return false;
     // Said where the key was pressed: the list itself may not be open.
     if (window)
         QToolTip::showText(
             window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
-            QStringLiteral("%1 (%2) is kept in My Horses").arg(fromLatin1(found.horse.name), QString::number(id)),
+            QStringLiteral("%1 (%2) is kept in My Horses").arg(fromLatin1(added.horse.name), QString::number(id)),
             window, {}, 3000);
     return true;
 }
 
 bool StableStore::remove(std::int32_t id, QWidget* window)
 {
-    catchUp(window);
-    Stable next = stable_;
-    return next.remove(id) && save(next, window);
+    const ListChange removed = book_.remove(id);
+    // A horse gone already is what the player wanted: nothing to say.
+    return removed.status == Outcome::Absent ? (emit changed(), false) : tell(removed, window);
 }
 
 bool StableStore::confirm(std::int32_t id, const std::string& nameNow, QWidget* window)
 {
-    catchUp(window);
-    Stable next = stable_;
-    return confirmHorse(next, id, nameNow) && save(next, window);
+    const ListChange confirmed = book_.confirm(id, nameNow);
+    return confirmed.status == Outcome::Absent ? (emit changed(), false) : tell(confirmed, window);
+}
+
+bool StableStore::restore(const StableEntry& entry, std::size_t at, QWidget* window)
+{
+    return tell(book_.restore(entry, at), window);
+}
+
+bool StableStore::importFrom(const QString& file, QWidget* window)
+{
+    const ListChange taken = book_.import(file.toStdString());
+    if (!tell(taken, window))
+        return false;
+    seam().information(window, kTitle, QStringLiteral("%1 horses taken into My Horses.").arg(taken.count));
+    return true;
 }
 
 } // namespace quindle::ui

@@ -1,16 +1,15 @@
 #pragma once
 // The player's horses for the data folder the windows read, held once for every
-// window: read through the core, written whole and atomically after each change
-// the player makes. A damaged file is moved aside and said so, never written over.
+// window: the core's StableBook does the reading, the lock and the writing; this
+// says what came of it over the window that asked and tells the windows.
 #include <QObject>
 #include <QString>
-#include <QByteArray>
+#include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
+#include "app/stable_book.h"
 #include "data/data_folder.h"
-#include "stable/stable_file.h"
 
 class QWidget;
 
@@ -29,10 +28,10 @@ public:
     // wrote it: another Quindle on the same folder has changed the list.
     void catchUp(QWidget* window);
 
-    const Stable& stable() const { return stable_; }
-    const QString& path() const { return path_; }
+    const Stable& stable() const { return book_.stable(); }
+    QString path() const { return QString::fromStdString(book_.path()); }
     // Where a damaged file was moved at the last open; empty when it was not.
-    const QString& keptAside() const { return keptAside_; }
+    QString keptAside() const { return QString::fromStdString(book_.keptAside()); }
 
     // Adds the horse at the ID under its name now; false (after telling why)
     // when there is none, it is kept already, or the file cannot be written.
@@ -40,20 +39,20 @@ public:
     bool remove(std::int32_t id, QWidget* window);
     // The player takes the horse now at the ID under its new name.
     bool confirm(std::int32_t id, const std::string& nameNow, QWidget* window);
+    // Puts a removed horse back at its place.
+    bool restore(const StableEntry& entry, std::size_t at, QWidget* window);
+    // Takes the horses of another folder's list that this one does not keep.
+    bool importFrom(const QString& file, QWidget* window);
 
 signals:
     void changed();
 
 private:
-    // Writes the file whole: a temporary file renamed over the old one.
-    bool save(const Stable& next, QWidget* window);
+    void tell(const StableOpen& read, QWidget* window);
+    // Says what went wrong, or what a read under the lock found; true when it changed the list.
+    bool tell(const ListChange& change, QWidget* window);
 
-    DataFolder folder_{""};
-    QString path_;
-    QString keptAside_;
-    bool writable_ = true; // false when a damaged file could not be moved aside
-    Stable stable_;
-    std::optional<QByteArray> seen_; // the file as last read or written; none when there was none
+    StableBook book_;
 };
 
 } // namespace quindle::ui

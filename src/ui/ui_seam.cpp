@@ -28,6 +28,11 @@ QString UiSeam::chooseFolder(QWidget* parent, const QString& title)
     return QFileDialog::getExistingDirectory(parent, title);
 }
 
+QString UiSeam::openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
 namespace {
 constexpr const char* kSaveFolderKey = "window/saveFolder";
 

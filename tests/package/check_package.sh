@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from BUILD_DIR into a temporary folder and checks it
 # as Debian and software centres would: lintian finds no error or warning, the
-# section, both programs, a valid desktop entry and software-centre entry, the
-# icons, the manual pages and changelog compressed as Debian asks, the
+# section, both programs, a valid desktop entry and software-centre entry named
+# by one reverse-DNS id, the icons, the manual pages and changelog compressed as Debian asks, the
 # maintainer the build was given, dependencies on Qt 6, and one version
 # everywhere a player reads it.
 #   check_package.sh BUILD_DIR
@@ -19,9 +19,14 @@ contents=$(dpkg-deb -c "$deb")
 status=0
 fail() { echo "$*"; status=1; }
 doc=./usr/share/doc/quindle
-for path in ./usr/bin/quindle ./usr/bin/quindle-cli ./usr/share/applications/quindle.desktop \
-            ./usr/share/metainfo/quindle.metainfo.xml \
-            ./usr/share/icons/hicolor/scalable/apps/quindle.svg ./usr/share/icons/hicolor/32x32/apps/quindle.png \
+# The software-centre id, as the build chose it: the one metainfo file's name.
+metainfo_files=$(grep -o ' ./usr/share/metainfo/[^ ]*\.metainfo\.xml$' <<<"$contents" || true)
+app_id=$(basename "$metainfo_files" .metainfo.xml)
+[ "$(wc -w <<<"$metainfo_files")" = 1 ] || fail "not one metainfo file: $metainfo_files"
+[[ $app_id =~ ^[a-z]+(\.[A-Za-z0-9_]+){2,}$ ]] && echo "ok: the software-centre id $app_id is reverse-DNS" ||
+  fail "the software-centre id '$app_id' is not reverse-DNS"
+desktop=usr/share/applications/$app_id.desktop
+for path in ./usr/bin/quindle ./usr/bin/quindle-cli ./$desktop ./usr/share/icons/hicolor/scalable/apps/quindle.svg ./usr/share/icons/hicolor/32x32/apps/quindle.png \
             ./usr/share/man/man1/quindle.1.gz ./usr/share/man/man1/quindle-cli.1.gz \
             $doc/LICENSE-DejaVu.txt $doc/copyright $doc/changelog.gz; do
   if grep -q " $path\$" <<<"$contents"; then echo "ok: $path"; else fail "missing: $path"; fi
@@ -40,15 +45,15 @@ section=$(dpkg-deb -f "$deb" Section)
 
 mkdir "$out/root"
 dpkg-deb -x "$deb" "$out/root"
-desktop-file-validate "$out/root/usr/share/applications/quindle.desktop" && echo "ok: desktop entry is valid" || status=1
-grep -q '^Categories=Game;' "$out/root/usr/share/applications/quindle.desktop" || fail "not in Game"
-metainfo=$out/root/usr/share/metainfo/quindle.metainfo.xml
+desktop-file-validate "$out/root/$desktop" && echo "ok: desktop entry is valid" || status=1
+grep -q '^Categories=Game;' "$out/root/$desktop" || fail "not in Game"
+metainfo=$out/root/usr/share/metainfo/$app_id.metainfo.xml
+id_inside=$(sed -n 's|^  <id>\(.*\)</id>$|\1|p' "$metainfo")
+[ "$id_inside" = "$app_id" ] && echo "ok: the metainfo's id is its file's name" ||
+  fail "the metainfo's id is '$id_inside', its file is $app_id.metainfo.xml"
 # validate-tree checks the metainfo as "validate" does, and that the desktop
-# entry it launches is installed beside it. The id stays the name the desktop
-# entry has had since the first release (menus and software centres know Quindle
-# by it); a reverse-domain id waits for a domain of Quindle's own, so that hint
-# is taken as information.
-if appstreamcli validate-tree --no-net --override=cid-desktopapp-is-not-rdns=info "$out/root" >"$out/appstream.log" 2>&1
+# entry it launches is installed beside it; every warning counts.
+if appstreamcli validate-tree --no-net "$out/root" >"$out/appstream.log" 2>&1
 then
   echo "ok: software-centre entry is valid"
 else
@@ -66,7 +71,7 @@ done < <(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "$metainfo")
 home=$out/home
 mkdir -p "$home"
 "$build/tools/quindle-sampledata" "$home/pdg" --horses 2000 --seed 5 >/dev/null
-read -r -a menu_command <<<"$(sed -n 's/^Exec=//p' "$out/root/usr/share/applications/quindle.desktop")"
+read -r -a menu_command <<<"$(sed -n 's/^Exec=//p' "$out/root/$desktop")"
 started=0
 (cd "$home" && env -u QT_QPA_PLATFORM HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_STATE_HOME="$home/state" \
   XDG_DATA_HOME="$home/data" PATH="$out/root/usr/bin:$PATH" xvfb-run -a timeout 15 "${menu_command[@]}" \

@@ -33,6 +33,8 @@ struct RecordingSeam : ui::UiSeam {
     void information(QWidget*, const QString&, const QString& text) override { informations.push_back(text); }
     QString savePath; // what the save dialog answers
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+    QString openPath; // what the open dialog answers
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
 };
 
 // Waits, handling events, until `condition` holds; a test failure when it does

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -19,6 +20,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include "data/startup.h"
 #include "dosage/chart_scale.h"
 #include "gui_fixture.h"
 #include "stable/stable_file.h"
@@ -381,6 +383,42 @@ TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
     EXPECT_SOON(main->stable()->stable().find(1), 10000);
 }
 
+TEST_F(MyHorsesTest, TheWindowAndAScriptAddingAtOnceKeepEveryHorse)
+{
+    // A folder of its own with enough horses, and one list the window and the script both add to.
+    TempDir other;
+    const DataFolder many((other.path() / "pdg").string());
+    std::filesystem::create_directory(many.dir());
+    writeFile(many.chefTable(), "X,1,0,0,0,0\r\n");
+    writeFile(many.sireList(), "A,B,C,D\r\n");
+    writeFile(many.breedingFile(), breedingFile(120));
+    ASSERT_EQ(runStartup(many, other.file("Quindle.nnn"), {}).status, Outcome::Done);
+    const QString list = QString::fromStdString(other.file("horses.json"));
+    ui::StableStore window;
+    window.openFile(list, many.dir(), nullptr);
+
+    QProcess script;
+    QStringList args{"--data-dir", QString::fromStdString(many.dir()), "stable", "--stable", list, "add"};
+    for (int id = 61; id <= 120; ++id)
+        args << QString::number(id);
+    script.setWorkingDirectory(QString::fromStdString(other.path().string()));
+    script.start(QStringLiteral(QUINDLE_CLI), args);
+    ASSERT_TRUE(script.waitForStarted(10000));
+    for (int id = 1; id <= 60; ++id)
+        EXPECT_TRUE(window.add(id, nullptr)) << id;
+    ASSERT_TRUE(script.waitForFinished(30000));
+    EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    EXPECT_EQ(readStable(list.toStdString()).stable.horses.size(), 120u);
+    window.catchUp(nullptr);
+    EXPECT_EQ(window.stable().horses.size(), 120u);
+
+    // A failed add is said, never silent.
+    seam.warnings.clear();
+    EXPECT_FALSE(window.add(500, nullptr));
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains("There is no horse 500")) << seam.warnings[0].second.toStdString();
+}
+
 TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
 {
     const std::string damaged = "{\"horses\": [{\"id\": 1, \"name\": \"BRIGHT FILLY\"}, {\"id\": 1, \"name\": \"X\"}]}";
@@ -400,6 +438,13 @@ TEST_F(MyHorsesTest, ADamagedListIsKeptAsideAndNeverWrittenOver)
     lookUp("3");
     EXPECT_TRUE(main->addShownHorse());
     EXPECT_EQ(keptIds(stablePath()), (std::vector<std::int32_t>{3}));
+    writeFile(stablePath(), "{\"horses\": [\n  {\"id\": 3 \"name\": \"X\"}]}");
+    seam.warnings.clear();
+    main->stable()->open(folder, main.get());
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains("not JSON at line 2, column 12")) // where the player looks
+        << seam.warnings[0].second.toStdString();
+    EXPECT_TRUE(seam.warnings[0].second.contains(QDir::toNativeSeparators(main->stable()->keptAside())));
     writeFile(stablePath(), "not json");
     main->stable()->open(folder, main.get());
     EXPECT_NE(main->stable()->keptAside(), aside);

@@ -1,0 +1,74 @@
+#pragma once
+// The life of the player's list of horses (My Horses), the same for the windows
+// and the command line: read, kept aside when damaged, and changed only under
+// the list's lock, each change applied to the file as it is at that moment and
+// written whole through one replacing writer. So two windows and a script
+// adding at once keep every horse, and nothing the player wrote into the file
+// by hand is dropped.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "data/data_folder.h"
+#include "data/outcome.h"
+#include "stable/stable_file.h"
+
+namespace quindle {
+
+// What came of reading the list.
+struct StableOpen {
+    Outcome status = Outcome::Done; // Done: read (or none kept yet); Failed: `message` says what was done about it
+    std::string message;            // UTF-8, for the player
+};
+
+// What came of a change.
+struct ListChange {
+    Outcome status = Outcome::Done; // Done: changed and saved; Absent: nothing to change; Failed: not saved
+    std::string message;            // UTF-8: why not, or (Done) what a read under the lock found
+    StableEntry horse;              // add, restore: the horse kept
+    std::size_t count = 0;          // import: the horses taken
+};
+
+class StableBook {
+public:
+    // Reads the list of a data folder (stableFileFor, which takes over a list
+    // kept under the folder's older key).
+    StableOpen open(const DataFolder& folder);
+    // The same for a file named outright; `folder` is where horses are looked up.
+    StableOpen openFile(std::string path, const DataFolder& folder);
+    // Reads the file again when it is no longer as this book last read or
+    // wrote it; nullopt when it is.
+    std::optional<StableOpen> catchUp();
+
+    const Stable& stable() const { return stable_; }
+    const std::string& path() const { return path_; }
+    const DataFolder& folder() const { return folder_; }
+    // Where a damaged file was moved at the last read; empty when none was.
+    const std::string& keptAside() const { return keptAside_; }
+
+    // Adds the horse at the ID under its name now.
+    ListChange add(std::int32_t id);
+    ListChange remove(std::int32_t id);
+    // The player takes the horse now at the ID under its new name.
+    ListChange confirm(std::int32_t id, const std::string& nameNow);
+    // Puts a removed entry back as it was, at its place (or the end).
+    ListChange restore(const StableEntry& entry, std::size_t at);
+    // Takes every horse of another list file (a game folder moved) that this one does not keep.
+    ListChange import(const std::string& otherFile);
+
+private:
+    // Locks the list, reads it as it is now, lets `edit` change it and writes it whole.
+    ListChange change(const std::function<ListChange(Stable&)>& edit);
+    StableOpen take(StableRead read);
+
+    DataFolder folder_{""};
+    std::string path_;
+    std::string keptAside_;
+    bool writable_ = true; // false when a file that could not be read is left where it is
+    Stable stable_;
+    std::optional<std::string> seen_; // the file as last read or written; none when there was none
+};
+
+} // namespace quindle
