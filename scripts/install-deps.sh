@@ -11,6 +11,7 @@ packages=(
   nlohmann-json3-dev    # nlohmann/json, header-only: reads the player's stable file (also for the Windows build)
   fonts-dejavu-core     # DejaVu Sans Mono and the fonts' licence, built into the window
   fonts-dejavu-extra    # DejaVu Sans Condensed, built into the window: an 18-letter name fits a box
+  liblemon-dev          # LEMON's network simplex, used header-only: the season's best plan (also for the Windows build)
   fonttools             # pyftsubset: the built-in fonts cut down to the Latin-1 the names are in
 )
 if [ "${1:-}" != --run ]; then

@@ -20,17 +20,21 @@ struct Option {
 };
 
 constexpr std::array kOptions{
-    Option{"--help", "-h", nullptr, true},         Option{"--version", "-V", nullptr, true},
-    Option{"--data-dir", "", "a folder", true},    Option{"--json", "", nullptr, false},
-    Option{"--from", "", "a value", false},        Option{"--to", "", "a value", false},
-    Option{"--limit", "", "a value", false},       Option{"--dam", "", "a value", false},
-    Option{"--damsire", "", "a value", false},     Option{"--damdamsire", "", "a value", false},
-    Option{"--di", "", "a value", false},          Option{"--cd", "", "a value", false},
-    Option{"--min-total", "", "a value", false},   Option{"--sort", "", "a value", false},
-    Option{"--top", "", "a value", false},         Option{"--dams", "", "a value", false},
-    Option{"--stable", "", "a file", false, true}, Option{"--sire", "", "a value", false},
-    Option{"--min-age", "", "a value", false},     Option{"--max-age", "", "a value", false},
-    Option{"--state-folder", "", nullptr, true},   Option{"--averages", "", nullptr, false},
+    Option{"--help", "-h", nullptr, true},          Option{"--version", "-V", nullptr, true},
+    Option{"--data-dir", "", "a folder", true},     Option{"--json", "", nullptr, false},
+    Option{"--from", "", "a value", false},         Option{"--to", "", "a value", false},
+    Option{"--limit", "", "a value", false},        Option{"--dam", "", "a value", false},
+    Option{"--damsire", "", "a value", false},      Option{"--damdamsire", "", "a value", false},
+    Option{"--di", "", "a value", false},           Option{"--cd", "", "a value", false},
+    Option{"--min-total", "", "a value", false},    Option{"--sort", "", "a value", false},
+    Option{"--top", "", "a value", false},          Option{"--dams", "", "a value", false},
+    Option{"--stable", "", "a file", false, true},  Option{"--sire", "", "a value", false},
+    Option{"--min-age", "", "a value", false},      Option{"--max-age", "", "a value", false},
+    Option{"--assign", "", nullptr, false},         Option{"--book", "", "a value", false},
+    Option{"--lock", "", "a value", false},         Option{"--exclude", "", "a value", false},
+    Option{"--exclude-pair", "", "a value", false}, Option{"--no-repeats", "", nullptr, false},
+    Option{"--target", "", "a value", false},       Option{"--state-folder", "", nullptr, true},
+    Option{"--averages", "", nullptr, false},
 };
 
 const Option* findOption(std::string_view name)
@@ -89,6 +93,7 @@ Arguments parseArguments(const std::vector<std::string>& args)
         else if (option->needs)
             return failed(name + " needs " + option->needs);
         out.options[std::string(option->name)] = value;
+        out.repeated[std::string(option->name)].push_back(value);
     }
 
     if (positional.empty())

@@ -22,12 +22,19 @@ struct Arguments {
     // The options given, by their long name; the last of a repeated one counts,
     // and an option without a value holds "".
     std::map<std::string, std::string, std::less<>> options;
+    // Every value of each option given, in the order typed, for those that may repeat (--lock).
+    std::map<std::string, std::vector<std::string>, std::less<>> repeated;
 
     bool has(std::string_view option) const { return options.find(option) != options.end(); }
     std::optional<std::string> value(std::string_view option) const
     {
         const auto found = options.find(option);
         return found == options.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::vector<std::string> values(std::string_view option) const
+    {
+        const auto found = repeated.find(option);
+        return found == repeated.end() ? std::vector<std::string>{} : found->second;
     }
 };
 

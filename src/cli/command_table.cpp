@@ -47,10 +47,18 @@ int season(const DataFolder& folder, const Arguments& args)
         return usageError("season takes no operands: give the mares with --dams or --stable");
     SeasonOptions options;
     options.json = args.has("--json");
-    for (const auto& [option, value] : {std::pair{"--dams", &options.dams}, {"--stable", &options.stable}})
+    options.assign = args.has("--assign");
+    options.noRepeats = args.has("--no-repeats");
+    for (const auto& [option, value] : {std::pair{"--dams", &options.dams},
+                                        {"--stable", &options.stable},
+                                        {"--book", &options.book},
+                                        {"--target", &options.target}})
         *value = args.value(option);
+    options.locks = args.values("--lock");
+    options.excluded = args.values("--exclude");
+    options.excludedPairs = args.values("--exclude-pair");
     readTargetOptions(args, options);
-    return runSeason(folder, options);
+    return options.assign ? runSeasonAssign(folder, options) : runSeason(folder, options);
 }
 
 int mares(const DataFolder& folder, const Arguments& args)
@@ -95,8 +103,9 @@ constexpr std::string_view kJson[] = {"--json"};
 constexpr std::string_view kProfilesOptions[] = {"--from", "--to"};
 constexpr std::string_view kSiresOptions[] = {"--json", "--dam",       "--damsire", "--damdamsire", "--di",
                                               "--cd",   "--min-total", "--sort",    "--top"};
-constexpr std::string_view kSeasonOptions[] = {"--json", "--dams",      "--stable", "--di",
-                                               "--cd",   "--min-total", "--sort",   "--top"};
+constexpr std::string_view kSeasonOptions[] = {
+    "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",  "--top",
+    "--assign", "--book", "--lock",   "--exclude", "--exclude-pair", "--no-repeats", "--target"};
 constexpr std::string_view kMaresOptions[] = {"--json", "--sire", "--stable",    "--min-age", "--max-age",
                                               "--di",   "--cd",   "--min-total", "--sort",    "--top"};
 constexpr std::string_view kFindOptions[] = {"--json", "--limit"};
@@ -115,9 +124,16 @@ constexpr std::array kCommands{
             "the foal of every stallion of QN_SireList with one mare, as CSV", kSiresOptions, sires},
     Command{"season",
             "[--json] (--dams ID[,ID...] | --stable [FILE])\n"
-            "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]",
+            "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
+            "       quindle-cli [--data-dir DIR] season --assign (--dams ID[,ID...] | --stable [FILE])\n"
+            "                   [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair DAM=SIRE]...\n"
+            "                   [--no-repeats] [--target NAME] [--di MIN:MAX] [--cd MIN:MAX] [--min-total N]\n"
+            "                   [--sort COLUMN[,desc]] [--json]",
             "the best stallions for each mare given, or each filly and mare kept\n"
-            "            in the window's \"My horses\" (--stable), 5 each unless --top says",
+            "            in the window's \"My horses\" (--stable), 5 each unless --top says;\n"
+            "            with --assign one stallion for each: the most mares planned within\n"
+            "            the books (N each), then each as near her first row as can be\n"
+            "            (--target \"Classic distances\": DI at most 4.00, CD at most 1.25)",
             kSeasonOptions, season},
     Command{"mares",
             "[--json] --sire NAME [--stable [FILE]] [--min-age N] [--max-age N]\n"

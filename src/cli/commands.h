@@ -29,8 +29,18 @@ int runSires(const DataFolder& folder, const SiresOptions& options);
 struct SeasonOptions : TargetOptions {
     bool json = false;
     std::optional<std::string> dams, stable;
+    // The plan of one stallion per mare, and its rules.
+    bool assign = false, noRepeats = false;
+    std::optional<std::string> book, target;
+    std::vector<std::string> locks, excluded, excludedPairs; // DAM=SIRE, SIRE, DAM=SIRE
 };
 int runSeason(const DataFolder& folder, const SeasonOptions& options);
+// `season --assign`: one stallion for each mare under the rules.
+int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options);
+
+// The mares of --dams (blanks, commas or semicolons between IDs, as the season
+// window reads them); empty after naming on standard error a part that is no ID.
+std::vector<std::int32_t> damIdsOf(const std::string& list);
 
 // The options of `mares`, as typed; `stable` holds "" for the data folder's own file.
 struct MaresOptions : TargetOptions {

@@ -9,37 +9,26 @@
 #include "export/season_csv.h"
 #include "planner/season.h"
 #include "export/text_forms.h"
+#include "input/id_list.h"
 #include "stable/stable_check.h"
 #include "stable_option.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
 
-namespace {
-
-// "12,40,7" as identifiers; empty after naming the bad one.
-std::vector<std::int32_t> damIds(const std::string& list)
+std::vector<std::int32_t> damIdsOf(const std::string& list)
 {
-    std::vector<std::int32_t> ids;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t comma = std::min(list.find(',', at), list.size());
-        const std::string one = list.substr(at, comma - at);
-        const std::int32_t id = parseIdentifier(one);
-        if (id == 0) {
-            std::fprintf(stderr,
-                         "quindle-cli: season --dams \"%s\": \"%s\" is not a horse identifier (1 to 6 digits, not 0)\n",
-                         list.c_str(), one.c_str());
-            return {};
-        }
-        ids.push_back(id);
-        if (comma == list.size())
-            return ids;
-        at = comma + 1;
+    const IdList parsed = parseIdList(list);
+    if (!parsed.refused.empty()) {
+        std::fprintf(stderr,
+                     "quindle-cli: season --dams \"%s\": \"%s\" is not a horse identifier (1 to 6 digits, not 0)\n",
+                     list.c_str(), parsed.refused.front().c_str());
+        return {};
     }
+    if (parsed.ids.empty())
+        std::fprintf(stderr, "quindle-cli: season --dams \"%s\": no horse identifier given\n", list.c_str());
+    return parsed.ids;
 }
-
-} // namespace
 
 int runSeason(const DataFolder& folder, const SeasonOptions& options)
 {
@@ -47,8 +36,14 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
         std::fprintf(stderr, "quindle-cli: season takes either --dams ID[,ID...] or --stable [FILE]\n");
         return 2;
     }
+    if (options.book || options.target || options.noRepeats || !options.locks.empty() || !options.excluded.empty() ||
+        !options.excludedPairs.empty()) {
+        std::fprintf(stderr, "quindle-cli: season takes --book, --lock, --exclude, --exclude-pair, --no-repeats and "
+                             "--target only with --assign\n");
+        return 2;
+    }
     std::vector<std::int32_t> ids;
-    if (options.dams && (ids = damIds(*options.dams)).empty())
+    if (options.dams && (ids = damIdsOf(*options.dams)).empty())
         return 2;
     TargetOptions target = options;
     if (!target.top)
@@ -69,9 +64,9 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
         const StableRead read = readStableFile(*stablePath);
         if (read.status != Outcome::Done)
             return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
-        season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query);
+        season = planStableSeason(checkStable(read.stable, folder), sires, *chefs, *query, keepTargetRows);
     } else {
-        season = planSeason(ids, folder, sires, *chefs, *query);
+        season = planSeason(ids, folder, sires, *chefs, *query, keepTargetRows);
     }
 
     Out out;

@@ -111,6 +111,14 @@ SireIndex::Listed SireIndex::find(std::string_view name) const
     return {name, slot == 0 ? nullptr : &firstEntries_[slot - 1]};
 }
 
+std::optional<std::uint32_t> SireIndex::numberOf(std::string_view name) const
+{
+    if (name.empty())
+        return std::nullopt;
+    const std::uint32_t slot = slots_[slotOf(name)];
+    return slot == 0 ? std::nullopt : std::optional(slot - 1);
+}
+
 SireLineViews SireIndex::scan(const Listed& sire, const Listed& damSire, SettledBy* settledBy) const
 {
     // Only the entries carrying one of the names change the scan: take them in
@@ -153,11 +161,31 @@ struct Share {
     std::vector<PlanNumbers> numbers;
 };
 
-// The mare's part of every foal: her names' entries and their chef rows.
+// The mare's part of every foal: her Dam-Sire's entries, the points of her two
+// names, and of her Dam-Sire's Sire as each of his first entries (or none) settles it.
 struct MareSide {
+    MareSide(const SireIndex& index, const ListChefs& listChefs, const MareLines& mare)
+        : damSire(index.find(mare.damSire))
+    {
+        const ChefTable& chefs = listChefs.chefs();
+        addPointsAt(names, findChef(mare.damSire, chefs), 2);
+        addPointsAt(names, findChef(mare.damDamSire, chefs), 6);
+        for (std::uint32_t j = 0; damSire.entries && j < damSire.entries->count; ++j)
+            addPointsAt(damSireSire[j], listChefs.entry(damSire.entries->at[j]).sire, 5);
+        addPointsAt(damSireSire[3], listChefs.blank(), 5);
+    }
+    // The points at her Dam-Sire's Sire when entry `settled` (-1: none) settled it.
+    const GroupTotals& damSireSireOf(std::int32_t settled) const
+    {
+        for (std::uint32_t j = 0; settled >= 0 && j < damSire.entries->count; ++j)
+            if (damSire.entries->at[j] == static_cast<std::uint32_t>(settled))
+                return damSireSire[j];
+        return damSireSire[3];
+    }
+
     SireIndex::Listed damSire;
-    const ChefEntry* damSireChef;
-    const ChefEntry* damDamSireChef;
+    GroupTotals names{};
+    std::array<GroupTotals, 4> damSireSire{};
 };
 
 // The foal of stallion `i` with the mare: its names and, into `share`, its numbers.
@@ -183,24 +211,14 @@ void planRow(const Plan& plan, const ListChefs& listChefs, const MareSide& mare,
     for (std::size_t k = 0; k < names.size(); ++k)
         row.names[k] = {static_cast<std::uint32_t>(names[k].empty() ? 0 : names[k].data() - index.bytes()),
                         static_cast<std::uint32_t>(names[k].size())};
-    // The points of the seven names, each name's chef row found before: the
-    // stallion's and his lines' in the list, the mare's once for her.
-    const ChefEntry* blank = listChefs.blank();
-    const ListChefs::Entry none{blank, blank, blank, blank};
-    const ListChefs::Entry& sireEntry =
-        settledBy.sire < 0 ? none : listChefs.entry(static_cast<std::size_t>(settledBy.sire));
-    const ChefEntry* damSireSire =
-        settledBy.damSire < 0 ? blank : listChefs.entry(static_cast<std::size_t>(settledBy.damSire)).sire;
-    const std::array<const ChefEntry*, 7> chefs{listChefs.entry(stallion.entries->at[0]).name,
-                                                sireEntry.sire,
-                                                mare.damSireChef,
-                                                sireEntry.sireSire,
-                                                sireEntry.damSire,
-                                                damSireSire,
-                                                mare.damDamSireChef};
-    GroupTotals totals{};
-    for (std::size_t p = 0; p < chefs.size(); ++p)
-        addPointsAt(totals, chefs[p], static_cast<int>(p));
+    // The points of the seven names, added from what was summed before: the
+    // stallion's and his lines' for the list, the mare's once for her.
+    GroupTotals totals = listChefs.nameAtSire(stallion.entries->at[0]);
+    const GroupTotals& lines =
+        settledBy.sire < 0 ? listChefs.blankLines() : listChefs.linesOfSire(static_cast<std::size_t>(settledBy.sire));
+    const GroupTotals& damSireSire = mare.damSireSireOf(settledBy.damSire);
+    for (std::size_t g = 0; g < totals.size(); ++g)
+        totals[g] += lines[g] + mare.names[g] + damSireSire[g];
     const auto [number, fresh] = share.seen.insert(totals);
     if (fresh)
         share.numbers.push_back(planNumbersOf(totals));
@@ -232,9 +250,25 @@ ListChefs::ListChefs(std::shared_ptr<const SireIndex> sires, const ChefTable& ch
 {
     const auto& entries = sires_->entries();
     entries_.reserve(entries.size());
-    for (const SireListView& e : entries)
+    sides_.reserve(entries.size());
+    // Lineage places: 0 the Sire, 1 his Sire, 3 his Sire's Sire, 4 his Dam-Sire.
+    const auto lines = [](const ChefEntry* sire, const ChefEntry* sireSire, const ChefEntry* damSire) {
+        GroupTotals totals{};
+        addPointsAt(totals, sire, 1);
+        addPointsAt(totals, sireSire, 3);
+        addPointsAt(totals, damSire, 4);
+        return totals;
+    };
+    for (const SireListView& e : entries) {
         entries_.push_back({findChef(e.name, chefs), findChef(e.sire, chefs), findChef(e.damSire, chefs),
                             findChef(e.sireSire, chefs)});
+        const Entry& entry = entries_.back();
+        SireSide side;
+        addPointsAt(side.name, entry.name, 0);
+        side.lines = lines(entry.sire, entry.sireSire, entry.damSire);
+        sides_.push_back(side);
+    }
+    blankLines_ = lines(blank_, blank_, blank_);
 }
 
 Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs)
@@ -252,8 +286,7 @@ Plan planMatings(const ListChefs& listChefs, const MareLines& mare)
 
     // Few foals differ in their totals: each worker formats every set it meets
     // once, and the sets are then made one list.
-    const MareSide side{plan.sires->find(plan.mare->damSire), findChef(plan.mare->damSire, listChefs.chefs()),
-                        findChef(plan.mare->damDamSire, listChefs.chefs())};
+    const MareSide side(*plan.sires, listChefs, *plan.mare);
     auto work = [&](Share& share, std::size_t first, std::size_t last) {
         for (std::size_t i = first; i < last; ++i)
             planRow(plan, listChefs, side, i, plan.rows[i], share);

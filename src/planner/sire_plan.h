@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,8 @@ public:
         const FirstEntries* entries = nullptr;
     };
     Listed find(std::string_view name) const;
+    // The stallion's number (his row in a plan) of a name; none for a blank or unknown one.
+    std::optional<std::uint32_t> numberOf(std::string_view name) const;
     // Every distinct non-empty name, in the order of its first entry.
     const std::vector<std::string_view>& stallions() const { return stallions_; }
     Listed stallion(std::size_t number) const { return {stallions_[number], &firstEntries_[number]}; }
@@ -95,6 +98,12 @@ public:
         const ChefEntry *name = nullptr, *sire = nullptr, *damSire = nullptr, *sireSire = nullptr;
     };
     const Entry& entry(std::size_t k) const { return entries_[k]; }
+    // The points entry k gives a foal of its stallion whatever the mare: his
+    // name's at the Sire, and those of his lines at theirs when k settles them.
+    const GroupTotals& nameAtSire(std::size_t k) const { return sides_[k].name; }
+    const GroupTotals& linesOfSire(std::size_t k) const { return sides_[k].lines; }
+    // The same lines when no entry settles them.
+    const GroupTotals& blankLines() const { return blankLines_; }
     // Of a blank name (a chef row may have one).
     const ChefEntry* blank() const { return blank_; }
     const std::shared_ptr<const SireIndex>& sires() const { return sires_; }
@@ -105,6 +114,11 @@ private:
     const ChefTable& chefs_;
     std::vector<Entry> entries_;
     const ChefEntry* blank_;
+    struct SireSide {
+        GroupTotals name{}, lines{};
+    };
+    std::vector<SireSide> sides_; // of each entry
+    GroupTotals blankLines_{};
 };
 
 // The columns of a plan, in the order the command line writes them.

@@ -4,7 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
+#include "planner/sire_plan.h"
+
+#include "boxes/record_stallion.h"
+#include "data/startup.h"
 #include "lookup/horse_lookup.h"
 #include "sample_data.h"
 #include "stable/stable_file.h"
@@ -174,7 +179,8 @@ TEST_F(SeasonTest, UsageErrors)
 {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"season"},
                                                  {"season", "--dams", "1", "--stable", "x.json"},
-                                                 {"season", "--dams", "1,,2"},
+                                                 {"season", "--dams", "1,x2"},
+                                                 {"season", "--dams", " ; "},
                                                  {"season", "--dams", "1,0"},
                                                  {"season", "--dams", "1", "--sort", "colour"},
                                                  {"season", "--dams", "1", "extra"}}) {
@@ -182,4 +188,237 @@ TEST_F(SeasonTest, UsageErrors)
         EXPECT_EQ(r.exitCode, 2) << args.back();
         EXPECT_EQ(r.out, "");
     }
+}
+
+namespace {
+
+std::vector<std::string> fieldsOf(const std::string& line) // sample names hold no comma
+{
+    std::vector<std::string> fields;
+    std::size_t at = 0;
+    for (std::size_t comma; (comma = line.find(',', at)) != std::string::npos; at = comma + 1)
+        fields.push_back(line.substr(at, comma - at));
+    fields.push_back(line.substr(at));
+    return fields;
+}
+
+} // namespace
+
+TEST_F(SeasonTest, TheTypedMaresAreReadAsTheSeasonWindowReadsThem)
+{
+    const ProcessResult commas = cli({"season", "--dams", "1,3,4", "--top", "2"});
+    ASSERT_EQ(commas.exitCode, 0) << commas.err;
+    for (const std::string typed : {"1 3 4", "1; 3,4", " 1,,3\t4 "})
+        EXPECT_EQ(cli({"season", "--dams", typed, "--top", "2"}).out, commas.out) << typed;
+    const ProcessResult bad = cli({"season", "--dams", "1 3x 4"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_NE(bad.err.find("\"3x\" is not a horse identifier"), std::string::npos) << bad.err;
+}
+
+TEST_F(SeasonTest, EveryAssignedRowIsTheSiresRowOfItsMareWithinTheRules)
+{
+    const std::string dams = "1 3 4 6 8 9 10 13 14 15 16 17 18 19 20 21 22 23";
+    struct Case {
+        std::vector<std::string> target; // as `sires` takes it too
+        std::vector<std::string> rules;
+        std::uint32_t book;
+    };
+    const std::vector<Case> cases{
+        {{"--sort", "total,desc"}, {"--book", "1"}, 1},
+        {{"--sort", "di", "--di", ":4", "--cd", ":1.25"}, {"--book", "2", "--no-repeats"}, 2},
+        {{"--sort", "cd,desc", "--min-total", "10"},
+         {"--book", "1", "--lock", "3=ZARCRESLAN", "--exclude", "ULNOR"},
+         1},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"season", "--assign", "--dams", dams};
+        args.insert(args.end(), c.target.begin(), c.target.end());
+        args.insert(args.end(), c.rules.begin(), c.rules.end());
+        const ProcessResult season = cli(args);
+        ASSERT_NE(season.exitCode, 2) << season.err;
+        const auto lines = splitLines(season.out);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_EQ(lines[0], "dam,damname,sire,rank,giveup,siresire,siredamsire,B,I,C,S,P,total,speed,stamina,cd,di,"
+                            "repeats");
+        const bool noRepeats = std::find(c.rules.begin(), c.rules.end(), "--no-repeats") != c.rules.end();
+        const bool locked = std::find(c.rules.begin(), c.rules.end(), "--lock") != c.rules.end();
+        const std::string sortKey = c.target[1].substr(0, c.target[1].find(','));
+        std::map<std::string, std::uint32_t> covered;
+        std::size_t previous = 0;
+        for (std::size_t k = 1; k < lines.size(); ++k) {
+            const auto row = fieldsOf(lines[k]);
+            ASSERT_EQ(row.size(), 18u) << lines[k];
+            const std::string& dam = row[0];
+            const std::string& sire = row[2];
+            ++covered[sire];
+            // Mares in the order given.
+            const std::size_t at = (" " + dams + " ").find(" " + dam + " ");
+            EXPECT_GT(at + 1, previous) << dam;
+            previous = at + 1;
+
+            std::vector<std::string> siresArgs{"sires", "--dam", dam};
+            siresArgs.insert(siresArgs.end(), c.target.begin(), c.target.end());
+            const auto herRows = splitLines(cli(siresArgs).out);
+            // Her list: her rows without the rules' stallions and pairs.
+            std::vector<std::vector<std::string>> list;
+            for (std::size_t r = 1; r < herRows.size(); ++r) {
+                const auto fields = fieldsOf(herRows[r]);
+                if (fields[0] != "ULNOR" || !locked)
+                    if (!noRepeats || fields.back().empty())
+                        list.push_back(fields);
+            }
+            std::vector<std::string> expected;
+            std::size_t rank = 0;
+            for (std::size_t r = 0; r < list.size(); ++r)
+                if (list[r][0] == sire) {
+                    rank = r + 1;
+                    expected = list[r];
+                }
+            if (locked && dam == "3") {
+                EXPECT_EQ(sire, "ZARCRESLAN");
+                EXPECT_EQ(row[3], rank ? std::to_string(rank) : "");
+                auto all = splitLines(cli({"sires", "--dam", "3"}).out);
+                for (const std::string& line : all)
+                    if (line.starts_with(sire + ","))
+                        expected = fieldsOf(line);
+            } else {
+                ASSERT_NE(rank, 0u) << lines[k];
+                EXPECT_EQ(row[3], std::to_string(rank));
+            }
+            ASSERT_EQ(expected.size(), 14u) << lines[k];
+            // The same cells as `sires` writes for this mare and stallion.
+            std::vector<std::string> cells{row[2]};
+            cells.insert(cells.end(), row.begin() + 5, row.end());
+            EXPECT_EQ(cells, expected) << lines[k];
+            if (noRepeats) {
+                EXPECT_EQ(row.back(), "");
+            }
+            // What she gives up against her first row, in the sort column.
+            const std::size_t column = static_cast<std::size_t>(
+                std::find(kPlanColumnKeys.begin(), kPlanColumnKeys.end(), sortKey) - kPlanColumnKeys.begin());
+            const std::string first = fieldsOf(herRows.at(1))[column], mine = expected[column];
+            if (first == "INF" || mine == "INF" || first == "--" || mine == "--")
+                EXPECT_EQ(row[4], "");
+            else if (first == mine)
+                EXPECT_EQ(row[4], "0");
+            else {
+                char text[32];
+                std::snprintf(text, sizeof text, sortKey == "total" ? "%.0f" : "%.2f",
+                              std::stod(list.at(0)[column]) - std::stod(mine));
+                EXPECT_EQ(row[4], text) << lines[k];
+            }
+        }
+        for (const auto& [sire, count] : covered)
+            EXPECT_LE(count, c.book) << sire;
+        EXPECT_GT(lines.size(), 10u); // most mares planned
+        if (locked) {
+            EXPECT_EQ(covered.count("ULNOR"), 0u);
+        }
+    }
+}
+
+TEST_F(SeasonTest, AMareLeftWithoutAStallionIsNamedWithWhy)
+{
+    const ProcessResult full = cli({"season", "--assign", "--dams", "1,3", "--book", "0"});
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(splitLines(full.out).size(), 1u);
+    EXPECT_NE(full.err.find("--book 0: no stallion may cover a mare"), std::string::npos) << full.err;
+    EXPECT_NE(full.err.find("horse 3 (HOLPER (IRE)) has no stallion: every stallion of her target is booked full"),
+              std::string::npos)
+        << full.err;
+    const ProcessResult none = cli({"season", "--assign", "--dams", "1 2 3", "--di", "1000:"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("horse 1 (TANDANLOR) has no stallion: no stallion in her target"), std::string::npos);
+    EXPECT_NE(none.err.find("horse 2 (DANLOR) is a Colt, not a filly or mare"), std::string::npos) << none.err;
+    // A lock beyond the book is told and the mare planned as the others.
+    const ProcessResult beyond =
+        cli({"season", "--assign", "--dams", "1,3", "--book", "1", "--lock", "1=ULNOR", "--lock", "3=ULNOR"});
+    EXPECT_EQ(beyond.exitCode, 1);
+    EXPECT_NE(beyond.err.find("horse 3 (HOLPER (IRE)): her lock to ULNOR is not kept: his book is full"),
+              std::string::npos)
+        << beyond.err;
+    EXPECT_EQ(splitLines(beyond.out).size(), 3u);
+    const ProcessResult all = cli({"season", "--assign", "--dams", "1,3", "--book", "1", "--json"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    ASSERT_EQ(splitLines(all.out).size(), 2u);
+    // Both want the same stallion first: one has him, the other her second.
+    const auto objects = splitLines(all.out);
+    EXPECT_EQ(objects[0].rfind("{\"dam\":1,\"damname\":\"TANDANLOR\",\"rank\":", 0), 0u) << all.out;
+    EXPECT_NE(objects[0].find("\"giveup\":\"\",\"locked\":false,\"sire\":"), std::string::npos) << all.out;
+    const auto rankOf = [](const std::string& object) { return object.at(object.find("\"rank\":") + 7) - '0'; };
+    EXPECT_EQ(rankOf(objects[0]) + rankOf(objects[1]), 3) << all.out;
+}
+
+TEST_F(SeasonTest, AssignUsageErrorsAreNamed)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--lock", "12=ULNOR"}, "horse 12 is no filly or mare of this season"}, // a Horse
+        {{"--lock", "1=ULNOR", "--lock", "1=STARIN"}, "horse 1 is locked twice"},
+        {{"--book", "-1"}, "a book is 0 or more mares"},
+        {{"--target", "Sprints"}, "unknown target (Classic distances)"},
+        {{"--lock", "1"}, "expected DAM=SIRE"},
+        {{"--top", "3"}, "takes no --top"},
+    };
+    for (const auto& [extra, message] : cases) {
+        std::vector<std::string> args{"season", "--assign", "--dams", "1,3,12"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ProcessResult r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << message;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    // A pair ruled out takes that stallion out of her list alone.
+    const auto first =
+        fieldsOf(splitLines(cli({"season", "--assign", "--dams", "1", "--sort", "total,desc"}).out).at(1));
+    const auto without = splitLines(
+        cli({"season", "--assign", "--dams", "1 3", "--sort", "total,desc", "--exclude-pair", "1=" + first[2]}).out);
+    ASSERT_EQ(without.size(), 3u);
+    EXPECT_NE(fieldsOf(without[1])[2], first[2]);
+    EXPECT_EQ(fieldsOf(without[1])[3], "1");
+
+    const ProcessResult rulesAlone = cli({"season", "--dams", "1", "--book", "2"});
+    EXPECT_EQ(rulesAlone.exitCode, 2);
+    EXPECT_NE(rulesAlone.err.find("only with --assign"), std::string::npos);
+    // The named target is the ranges it stands for.
+    EXPECT_EQ(cli({"season", "--assign", "--dams", "1 3 4", "--target", "Classic distances"}).out,
+              cli({"season", "--assign", "--dams", "1 3 4", "--di", ":4", "--cd", ":1.25"}).out);
+}
+
+TEST_F(SeasonTest, AMareLockedToAStallionOfTheBreedingFileHasTheFoalHisRecordGives)
+{
+    // Horse 12 is in no sire list under his own lines: the foal is his submission's.
+    const ProcessResult locked =
+        cli({"season", "--assign", "--dams", "1 3", "--book", "1", "--lock", "3=#12", "--sort", "di"});
+    ASSERT_EQ(locked.exitCode, 0) << locked.err;
+    const auto lines = splitLines(locked.out);
+    ASSERT_EQ(lines.size(), 3u);
+    const auto row = fieldsOf(lines[2]);
+    ASSERT_EQ(row[0], "3");
+    EXPECT_EQ(row[3], ""); // in no list of hers
+
+    const StartupResult start = runStartup(folder(), file("Quindle.nnn"), {});
+    ASSERT_EQ(start.status, Outcome::Done) << start.error;
+    const StallionLookup stallion = findStallion(folder(), 12);
+    ASSERT_EQ(stallion.status, Outcome::Done) << stallion.error;
+    const LookupResult mare = findHorse(folder(), 3);
+    MainBoxes boxes;
+    submitStallionMating(boxes, stallion.stallion, {"", mare.horse.sire, mare.horse.damSire}, folder().sireList(),
+                         start.chefs);
+    EXPECT_EQ(row[2], boxes.lineage[0]);
+    EXPECT_EQ(row[5], boxes.lineage[1]);
+    EXPECT_EQ(row[6], boxes.lineage[4]);
+    // B I C S P, total, speed, stamina, cd, di as the boxes show them.
+    const std::array<int, 10> boxOf{35, 36, 37, 38, 39, 40, 43, 44, 41, 42};
+    for (std::size_t k = 0; k < boxOf.size(); ++k) {
+        std::string text = boxes.profileTexts[static_cast<std::size_t>(boxOf[k])];
+        std::erase(text, ' ');
+        EXPECT_EQ(row[7 + k], text) << "column " << k;
+    }
+
+    // A horse that is no colt or horse is named and his lock not kept.
+    const ProcessResult filly = cli({"season", "--assign", "--dams", "1 3", "--lock", "3=#1"});
+    EXPECT_EQ(filly.exitCode, 1);
+    EXPECT_NE(filly.err.find("\"3=#1\": horse 1 (TANDANLOR) is a Filly, not a colt or horse"), std::string::npos)
+        << filly.err;
+    EXPECT_EQ(splitLines(filly.out).size(), 3u);
 }
