@@ -151,8 +151,6 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
 
 void CompareForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     zoom_ = percent;
     list_->setIconSize(QSize(zoomed(kSwatchSize, percent), zoomed(kSwatchSize, percent)));
     list_->setMaximumHeight(zoomed(kListHeight, percent));
@@ -160,6 +158,7 @@ void CompareForm::setZoom(int percent)
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
         box->setMaximumWidth(zoomed(kBoundWidth, percent));
     chart_->setMinimumHeight(zoomed(kChartHeight, percent));
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 void CompareForm::add(const std::vector<Candidate>& candidates)

@@ -674,11 +674,31 @@ void MainForm::hypoMateClick()
     subForm_->show();
     subForm_->raise();
     subForm_->activateWindow();
-    // Beside the main window, or where the player last moved it before closing it.
-    placeOnScreen(subForm_, reopened && subFormPos_ ? *subFormPos_ : subFormBeside(), this);
+    // Where the player last moved it before closing it, or beside the main window.
+    if (reopened && subFormPos_)
+        placeOnScreen(subForm_, *subFormPos_, this);
+    else
+        placeSubFormBeside();
 }
 
-QPoint MainForm::subFormBeside() const { return pos() + QPoint(zoomed(px(3060), zoom_), zoomed(px(5145), zoom_)); }
+std::optional<BesidePlace> MainForm::subFormBeside() const
+{
+    const QScreen* where = screen();
+    if (!where || !subForm_)
+        return std::nullopt;
+    const QSize frame = subForm_->frameGeometry().size().expandedTo(subForm_->size() + QSize(16, 40));
+    return placeBeside(frameGeometry(), frame, where->availableGeometry());
+}
+
+void MainForm::placeSubFormBeside()
+{
+    const std::optional<BesidePlace> place = subFormBeside();
+    if (!place)
+        return;
+    if (place->otherAt != frameGeometry().topLeft())
+        move(place->otherAt); // the only way both are read: the main window steps aside
+    subForm_->move(place->windowAt);
+}
 
 int MainForm::fittingZoom(int percent) const
 {
@@ -692,8 +712,17 @@ void MainForm::setZoom(int percent)
 {
     zoom_ = fittingZoom(percent); // a zoom larger than the screen is not offered
     applyZoom(this, zoom_);
-    if (subForm_)
+    if (isVisible())
+        placeOnScreen(this, frameGeometry().topLeft(), this); // grown, it stays on its screen
+    if (subForm_) {
+        const auto place = subFormBeside();
+        const bool beside = place && subForm_->pos() == place->windowAt;
         applyZoom(subForm_, zoom_);
+        if (beside)
+            placeSubFormBeside(); // clear of the grown main window
+        else
+            placeOnScreen(subForm_, subForm_->frameGeometry().topLeft(), subForm_);
+    }
     if (planner_)
         planner_->setZoom(zoom_);
     if (search_)
@@ -850,7 +879,7 @@ void MainForm::openSearch()
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
-        if (subForm_->pos() != subFormBeside())
+        if (const auto beside = subFormBeside(); !beside || subForm_->pos() != beside->windowAt)
             subFormPos_ = subForm_->pos(); // moved by the player: kept for the next runs too
         else
             subFormPos_.reset();

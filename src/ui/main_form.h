@@ -14,6 +14,7 @@
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "ui/placement.h"
 #include "ui/session.h"
 
 class QLineEdit;
@@ -157,7 +158,9 @@ private:
     bool cutAgain(); // after a lookup found its bucket damaged; true when cut anew
     void folderReplaced();
     void showDataFolder();
-    QPoint subFormBeside() const;
+    // Puts the mating window beside the main window, covering none of its boxes.
+    void placeSubFormBeside();
+    std::optional<BesidePlace> subFormBeside() const;
     void buildStableCommands();
     void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);

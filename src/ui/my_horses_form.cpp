@@ -115,10 +115,9 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
 
 void MyHorsesForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     zoomTable(table_, percent, kColumnWidths);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 void MyHorsesForm::refresh()

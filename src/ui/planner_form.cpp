@@ -211,12 +211,11 @@ QLayout* PlannerForm::buildButtons()
 
 void PlannerForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     bounds_.setZoom(percent);
     zoomTable(table_, percent, kColumnWidths);
     mares_->setZoom(percent);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 void PlannerForm::planForShownHorse(std::int32_t id)

@@ -135,12 +135,11 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
 
 void SearchForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(760, percent), zoomed(480, percent));
     zoom_ = percent;
     applyFontZoom(this, percent);
     setColumnWidths(table_, bySire_->isChecked(), zoom_);
     crop_->setMinimumHeight(zoomed(CropChart::kHeight, percent));
+    zoomWindowSize(this, QSize(760, 480), percent);
 }
 
 void SearchForm::showFoalsOf(const QString& sire)

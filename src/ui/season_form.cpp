@@ -172,14 +172,13 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
 
 void SeasonForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     bounds_.setZoom(percent);
     // A mare's line is bold in the table's face, which the zoom has just changed.
     for (int r = 0; r < model_->rowCount(); ++r)
         model_->item(r)->setFont(damLineFont());
     zoomColumns(tree_->header(), percent, kColumnWidths);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 QFont SeasonForm::damLineFont() const
