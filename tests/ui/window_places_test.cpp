@@ -3,9 +3,13 @@
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "ui/compare_chart.h"
+#include "ui/compare_form.h"
 #include "ui/main_form.h"
 #include "ui/search_form.h"
 #include "ui/season_form.h"
@@ -110,4 +114,29 @@ TEST_F(WindowPlacesTest, OpenWindowsFollowAZoomChangeAndStayInsideTheScreen)
     EXPECT_GT(search->width(), searchBefore.width() * 5 / 4);
     // The mating window left beside the main window stays clear of it as it grows.
     EXPECT_FALSE(sub->frameGeometry().intersects(main->frameGeometry()));
+}
+
+TEST_F(WindowPlacesTest, TheComparisonOpensLargeEnoughForItsCandidatesTheTableBeforeTheChart)
+{
+    QScreen* large = screenNamed(QStringLiteral("large"));
+    ASSERT_NE(large, nullptr);
+    std::vector<Candidate> candidates;
+    for (std::int32_t id = 1; id <= 5; ++id)
+        candidates.push_back(Candidate{id, {}, {}, {}});
+    candidates.push_back(Candidate{0, MatingNames{"RED CAP", "NORTH STAR (IRE)", "MR. RED-CAP"}, {}, {}});
+    for (int zoom : {100, 200}) {
+        centreOn(large, zoom);
+        main->addAllToComparison(candidates);
+        ui::CompareForm* compare = main->compareForm();
+        ASSERT_NE(compare, nullptr);
+        ASSERT_EQ(compare->shown().size(), 6u);
+        QCoreApplication::processEvents();
+        QTableWidget* table = compare->table();
+        EXPECT_EQ(table->horizontalScrollBar()->maximum(), 0) << "candidates cut at " << zoom << " %";
+        EXPECT_EQ(table->verticalScrollBar()->maximum(), 0) << "rows scroll away at " << zoom << " %";
+        EXPECT_GT(table->height(), compare->chart()->height());
+        EXPECT_TRUE(large->availableGeometry().contains(compare->frameGeometry()));
+        compare->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
