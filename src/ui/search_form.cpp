@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <span>
 
+#include "dosage/format.h"
 #include "data/file_error.h"
 #include "input/id_list.h"
 #include "search/foal_crop.h"
@@ -193,11 +194,12 @@ void SearchForm::search()
         return; // searched when the index is there
     const std::string text = toLatin1(text_->text());
     const bool foals = bySire_->isChecked();
+    // Every list opens in file order, as `quindle-cli foals` prints it: no
+    // column sorted, before sorting is allowed (which sorts by the arrow).
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(foals);
     if (!foals)
         crop_->hide();
-    if (!foals)
-        table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     if (text.empty()) {
         work_.drop();
         model_->setNames(index_, {});
@@ -233,7 +235,7 @@ void SearchForm::search()
         [this](Outcome& outcome) {
             const FoalAverages averages = averagesOf(outcome.foals);
             const auto shown = [](const std::optional<double>& value) {
-                return value ? QString::number(*value, 'f', 2) : QStringLiteral("--");
+                return value ? QString::fromStdString(fixedText(*value, 2)) : QStringLiteral("--");
             };
             QString summary = QStringLiteral("%1 %2, average DI %3, average CD %4")
                                   .arg(outcome.foals.size())
