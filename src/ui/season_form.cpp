@@ -155,6 +155,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     tree_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
     tree_->setItemDelegateForColumn(kShapeColumn, new ProfileBarsDelegate(tree_));
     tree_->header()->moveSection(kShapeColumn, kShownShapeAt);
+    tree_->header()->setDefaultAlignment(Qt::AlignCenter); // the titles stand as the planner's do
     zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);

@@ -4,14 +4,45 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTreeView>
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "ui/planner_form.h"
 #include "ui/search_form.h"
+#include "ui/season_form.h"
 #include "ui/search_model.h"
 
 using namespace quindle;
 using namespace quindle::testing;
+
+namespace {
+
+// How far the ink of a header's title stands from the middle of its section,
+// in pixels (negative: to the left).
+int titleOffCentre(QHeaderView* header, const QString& title)
+{
+    int section = -1;
+    for (int c = 0; c < header->count(); ++c)
+        if (header->model()->headerData(c, Qt::Horizontal).toString() == title)
+            section = c;
+    if (section < 0)
+        throw std::runtime_error("no title " + title.toStdString());
+    const QImage image = header->viewport()->grab().toImage();
+    const int left = header->sectionViewportPosition(section), width = header->sectionSize(section);
+    int first = -1, last = -1;
+    for (int x = left + 3; x < left + width - 3; ++x)
+        for (int y = 2; y < image.height() - 2; ++y)
+            if (qGray(image.pixel(x, y)) < 110) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return first < 0 ? 10000 : (first + last) / 2 - (left + width / 2);
+}
+
+} // namespace
 
 class TablesInUseTest : public GuiTest {
 protected:
@@ -53,4 +84,17 @@ TEST_F(TablesInUseTest, TheFoalsOfASireOpenInFileOrderWithAnAverageShownAsZeroUn
     EXPECT_EQ(ids(search), (std::vector<QString>{"7", "8", "9"})) << "not in file order";
     EXPECT_EQ(search->table()->horizontalHeader()->sortIndicatorSection(), -1);
     EXPECT_TRUE(search->count()->text().endsWith("average CD 0.00")) << search->count()->text().toStdString();
+}
+
+TEST_F(TablesInUseTest, TheSeasonsNumberTitlesStandAsThePlannersDo)
+{
+    main->openPlanner();
+    main->openSeason();
+    ASSERT_TRUE(main->plannerForm() && main->seasonForm());
+    QHeaderView* planner = main->plannerForm()->table()->horizontalHeader();
+    QHeaderView* season = main->seasonForm()->tree()->header();
+    for (const char* title : {"B", "Total", "Speed", "CD", "DI"}) {
+        EXPECT_LE(std::abs(titleOffCentre(planner, QString::fromLatin1(title))), 3) << title;
+        EXPECT_LE(std::abs(titleOffCentre(season, QString::fromLatin1(title))), 3) << title << " in the season";
+    }
 }
