@@ -142,7 +142,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
                           namedMembersJson(boxes, *chefs, record)) +
                 "\n");
         } else {
-            out.write("Identifier " + std::to_string(id) + (outcome.found ? "" : ": not found") + "\n");
+            out.write(identifierLine(id, outcome.found));
             out.write(boxesPlain(boxes) + "\n");
         }
     }

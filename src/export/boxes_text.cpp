@@ -31,6 +31,11 @@ const char* const kCaptions[kPositions] = {
 
 } // namespace
 
+std::string identifierLine(std::int32_t id, bool found)
+{
+    return "Identifier " + std::to_string(id) + (found ? "" : ": not found") + "\n";
+}
+
 std::string boxesPlain(const MainBoxes& boxes)
 {
     auto name = [&](int position) { return latin1ToUtf8(boxes.lineage[static_cast<std::size_t>(position)]); };

@@ -1,6 +1,7 @@
 #pragma once
 // The main window's boxes as plain text: what `quindle-cli show` prints and
 // what the window copies.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,10 @@
 #include "data/latin1_text.h"
 
 namespace quindle {
+
+// The line above a horse looked up by its identifier: "Identifier 5", or
+// "Identifier 7: not found".
+std::string identifierLine(std::int32_t id, bool found);
 
 // A readable pedigree chart and profile grid, in UTF-8.
 std::string boxesPlain(const MainBoxes& boxes);

@@ -36,6 +36,7 @@
 #include "ui/horse_card.h"
 #include "ui/latin1.h"
 #include "ui/pedigree_layout.h"
+#include "export/boxes_text.h"
 #include "ui/placement.h"
 #include "ui/my_horses_form.h"
 #include "ui/planner_form.h"
@@ -121,6 +122,8 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
+    copier->setHeading(
+        [this] { return lookedUp_ ? identifierLine(lookedUp_->first, lookedUp_->second) : std::string(); });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
     buildChartNames();
@@ -627,6 +630,7 @@ void MainForm::goClick()
         outcome = go(boxes, folder(), chefs(), requestedID_);
     }
     if (!outcome.beep) {
+        lookedUp_.emplace(requestedID_, outcome.found);
         shownHorse_ = outcome.found ? requestedID_ : 0;
         shownMating_.reset();
         shownStallion_ = outcome.found && outcome.horse && canBePlannedAsStallion(outcome.horse->sex)
@@ -762,6 +766,7 @@ void MainForm::submitMating(const MatingNames& names)
         error = quindle::submitMating(boxes, names, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
+    lookedUp_.reset();
     shownStallion_.clear();
     // The foal's own three names: a blank one kept what its box held.
     shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
@@ -808,6 +813,7 @@ void MainForm::folderReplaced()
     if (subForm_)
         subForm_->subClearClick();
     shownHorse_ = 0;
+    lookedUp_.reset();
     shownMating_.reset();
     shownStallion_.clear();
     chartNames_->refresh();

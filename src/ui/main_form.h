@@ -173,7 +173,8 @@ private:
     Session* session_;
     std::int32_t requestedID_ = 0;
     std::int32_t shownHorse_ = 0;
-    std::string shownStallion_; // the name of the horse shown when it is a colt or horse
+    std::optional<std::pair<std::int32_t, bool>> lookedUp_; // the identifier shown and whether it was found
+    std::string shownStallion_;                             // the name of the horse shown when it is a colt or horse
     ShownHistory history_;
     bool showingAgain_ = false; // going back or forward: the history stays as it is
     ChartNames* chartNames_ = nullptr;

@@ -330,6 +330,12 @@ QString SeasonForm::selectedText() const
         return pa != pb ? pa < pb : (a.parent().isValid() ? a.row() + 1 : 0) < (b.parent().isValid() ? b.row() + 1 : 0);
     });
     QString out;
+    if (!rows.isEmpty()) { // the titles, so a pasted table says what its numbers are
+        out += QStringLiteral("ID\tMare");
+        for (int c = 0; c < kColumns; ++c)
+            out += QLatin1Char('\t') + model_->headerData(c, Qt::Horizontal).toString();
+        out += QLatin1Char('\n');
+    }
     for (const QModelIndex& index : rows) {
         if (!index.parent().isValid()) {
             out += index.data().toString() + QLatin1Char('\n');

@@ -47,6 +47,7 @@ void StableStore::openFile(const QString& path, const std::string& dataFolder, Q
 {
     folder_ = DataFolder(dataFolder);
     path_ = path;
+    removed_.clear(); // another folder's horses
     keptAside_.clear();
     writable_ = !path.isEmpty();
     stable_ = {};
@@ -146,11 +147,36 @@ bool StableStore::add(std::int32_t id, QWidget* window)
     return true;
 }
 
-bool StableStore::remove(std::int32_t id, QWidget* window)
+bool StableStore::remove(const std::vector<std::int32_t>& ids, QWidget* window)
 {
     catchUp(window);
     Stable next = stable_;
-    return next.remove(id) && save(next, window);
+    std::vector<std::pair<std::size_t, StableEntry>> removed;
+    for (std::size_t i = 0; i < stable_.horses.size(); ++i)
+        if (std::find(ids.begin(), ids.end(), stable_.horses[i].id) != ids.end()) {
+            removed.emplace_back(i, stable_.horses[i]);
+            next.remove(stable_.horses[i].id);
+        }
+    if (removed.empty() || !save(next, window))
+        return false;
+    removed_ = std::move(removed);
+    return true;
+}
+
+bool StableStore::undoRemoval(QWidget* window)
+{
+    catchUp(window);
+    if (removed_.empty())
+        return false;
+    Stable next = stable_;
+    for (const auto& [place, entry] : removed_) // in order, so each earlier place stands again
+        if (!next.find(entry.id))
+            next.horses.insert(next.horses.begin() + static_cast<std::ptrdiff_t>(std::min(place, next.horses.size())),
+                               entry);
+    if (!save(next, window))
+        return false;
+    removed_.clear();
+    return true;
 }
 
 bool StableStore::confirm(std::int32_t id, const std::string& nameNow, QWidget* window)

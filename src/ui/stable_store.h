@@ -37,7 +37,11 @@ public:
     // Adds the horse at the ID under its name now; false (after telling why)
     // when there is none, it is kept already, or the file cannot be written.
     bool add(std::int32_t id, QWidget* window);
-    bool remove(std::int32_t id, QWidget* window);
+    // Removes the horses in one write; undoRemoval brings the last removal back.
+    bool remove(const std::vector<std::int32_t>& ids, QWidget* window);
+    // Puts the horses last removed back where they stood, but for any kept
+    // again since; false when there is nothing to bring back.
+    bool undoRemoval(QWidget* window);
     // The player takes the horse now at the ID under its new name.
     bool confirm(std::int32_t id, const std::string& nameNow, QWidget* window);
 
@@ -53,6 +57,7 @@ private:
     QString keptAside_;
     bool writable_ = true; // false when a damaged file could not be moved aside
     Stable stable_;
+    std::vector<std::pair<std::size_t, StableEntry>> removed_; // the last removal: place and horse, in order
     std::optional<QByteArray> seen_; // the file as last read or written; none when there was none
 };
 

@@ -1,5 +1,6 @@
 // The tables of the search, the planner and the season as a player reads and
 // copies them.
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QRadioButton>
@@ -8,9 +9,13 @@
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "stable/stable_file.h"
+#include "ui/my_horses_form.h"
+#include "ui/my_horses_model.h"
 #include "ui/planner_form.h"
 #include "ui/search_form.h"
 #include "ui/season_form.h"
+#include "ui/stable_store.h"
 #include "ui/search_model.h"
 
 using namespace quindle;
@@ -97,4 +102,39 @@ TEST_F(TablesInUseTest, TheSeasonsNumberTitlesStandAsThePlannersDo)
         EXPECT_LE(std::abs(titleOffCentre(planner, QString::fromLatin1(title))), 3) << title;
         EXPECT_LE(std::abs(titleOffCentre(season, QString::fromLatin1(title))), 3) << title << " in the season";
     }
+}
+
+TEST_F(TablesInUseTest, CtrlZInMyHorsesBringsTheLastRemovalBackInItsPlace)
+{
+    for (std::int32_t id : {1, 2, 3, 4})
+        ASSERT_TRUE(main->stable()->add(id, main.get()));
+    main->openMyHorses();
+    ui::MyHorsesForm* form = main->myHorsesForm();
+    ASSERT_NE(form, nullptr);
+    EXPECT_SOON(!form->busy() && form->model()->rowCount() == 4, 10000);
+    const auto kept = [this] {
+        std::vector<std::int32_t> ids;
+        for (const StableEntry& entry : main->stable()->stable().horses)
+            ids.push_back(entry.id);
+        return ids;
+    };
+    form->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == form, 5000);
+    form->table()->setFocus();
+    form->table()->clearSelection();
+    for (int row = 0; row < form->model()->rowCount(); ++row)
+        if (form->model()->row(row).checked.entry.id % 2 == 0) // horses 2 and 4, removed with one Delete
+            form->table()->selectionModel()->select(form->model()->index(row, 0),
+                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(form->table(), Qt::Key_Delete);
+    ASSERT_EQ(kept(), (std::vector<std::int32_t>{1, 3}));
+
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(kept(), (std::vector<std::int32_t>{1, 2, 3, 4}));
+    EXPECT_EQ(readStable(stableFileFor(folder)).stable, main->stable()->stable()); // in the file too
+    EXPECT_SOON(!form->busy() && form->model()->rowCount() == 4, 10000);
+    const int beeps = seam.beeps;
+    QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier); // nothing more to bring back
+    EXPECT_EQ(seam.beeps, beeps + 1);
+    EXPECT_EQ(kept().size(), 4u);
 }
