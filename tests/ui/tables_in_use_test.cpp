@@ -2,6 +2,7 @@
 // copies them.
 #include <QApplication>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
@@ -137,4 +138,29 @@ TEST_F(TablesInUseTest, CtrlZInMyHorsesBringsTheLastRemovalBackInItsPlace)
     QTest::keyClick(form->table(), Qt::Key_Z, Qt::ControlModifier); // nothing more to bring back
     EXPECT_EQ(seam.beeps, beeps + 1);
     EXPECT_EQ(kept().size(), 4u);
+}
+
+TEST_F(TablesInUseTest, FindShowsEveryHorseFoundOnRequestBeyondTheFirstRows)
+{
+    TempDir other;
+    std::string breeding;
+    const int horses = static_cast<int>(ui::SearchForm::kShownRows) + 100;
+    for (int id = 1; id <= horses; ++id) {
+        const std::string n = std::to_string(id);
+        breeding += n + ",HORSE " + n + ",3,Colt\r\n" + n + "1,A,B,C,D\r\n" + n + "2,E,F,G,H\r\n" + n + "3,I,J,K,L\r\n";
+    }
+    chooseAnotherFolder(other, guiSireList(), breeding);
+    main->openSearch();
+    ui::SearchForm* search = main->searchForm();
+    ASSERT_NE(search, nullptr);
+    EXPECT_SOON(!search->busy(), 10000);
+    type(search->textBox(), "HORSE");
+    EXPECT_SOON(!search->busy(), 10000);
+    EXPECT_EQ(search->count()->text(), QStringLiteral("500 of %1 horses").arg(horses));
+    ASSERT_TRUE(search->showAllButton()->isVisible());
+    QTest::mouseClick(search->showAllButton(), Qt::LeftButton);
+    EXPECT_SOON(!search->busy(), 10000);
+    EXPECT_EQ(search->model()->rowCount(), horses);
+    EXPECT_EQ(search->count()->text(), QStringLiteral("%1 horses").arg(horses));
+    EXPECT_FALSE(search->showAllButton()->isVisible());
 }
