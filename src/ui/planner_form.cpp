@@ -84,6 +84,7 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
         mareId_ = 0;
         for (QLineEdit* box : mareNames_)
             box->clear();
+        bounds_.keepFor(QStringLiteral("planner"), session_->folder().dir()); // that folder's own
         replan();
     });
     if (parent)
@@ -156,6 +157,7 @@ QLayout* PlannerForm::buildFilters()
     // Filters, and how many rows they let through.
     auto* filters = new QHBoxLayout;
     bounds_.build(this, filters, QString(), [this] { applyFilters(); });
+    bounds_.keepFor(QStringLiteral("planner"), session_->folder().dir());
     sireFilter_ = new QLineEdit(this);
     sireFilter_->setObjectName(QStringLiteral("sireFilter"));
     sireFilter_->setPlaceholderText(QStringLiteral("part of the name"));

@@ -108,6 +108,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     // The target, once for every mare.
     auto* target = new QHBoxLayout;
     bounds_.build(this, target, QString(), [this] { applyTarget(); });
+    bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
     sortBy_ = new QComboBox(this);
     sortBy_->setObjectName(QStringLiteral("sortBy"));
     sortBy_->addItem(QStringLiteral("sire list order"));
@@ -168,6 +169,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     });
     connect(session_, &Session::changed, this, &SeasonForm::replan);
     connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
+    connect(session_, &Session::folderReplaced, this,
+            [this] { bounds_.keepFor(QStringLiteral("season"), session_->folder().dir()); }); // replanned on changed
     replan();
 }
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTreeView>
 #include <QTest>
@@ -163,4 +164,41 @@ TEST_F(TablesInUseTest, FindShowsEveryHorseFoundOnRequestBeyondTheFirstRows)
     EXPECT_EQ(search->model()->rowCount(), horses);
     EXPECT_EQ(search->count()->text(), QStringLiteral("%1 horses").arg(horses));
     EXPECT_FALSE(search->showAllButton()->isVisible());
+}
+
+TEST_F(TablesInUseTest, ThePlannersAndTheSeasonsTargetsAreKeptForEachDataFolder)
+{
+    const auto fill = [](QWidget* window) {
+        named(window, "diMin")->setText("1.5");
+        named(window, "cdMax")->setText("0.4");
+        named<QSpinBox>(window, "minTotal")->setValue(6);
+    };
+    const auto holds = [](QWidget* window) {
+        return named(window, "diMin")->text() + "|" + named(window, "cdMax")->text() + "|" +
+               QString::number(named<QSpinBox>(window, "minTotal")->value());
+    };
+    main->openPlanner();
+    main->openSeason();
+    fill(main->plannerForm());
+    named(main->seasonForm(), "diMin")->setText("2");
+    main->plannerForm()->close();
+    main->seasonForm()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    main = std::make_unique<ui::MainForm>(folder, main->chefs()); // the next run
+    main->show();
+    main->openPlanner();
+    main->openSeason();
+    EXPECT_EQ(holds(main->plannerForm()), "1.5|0.4|6");
+    EXPECT_EQ(named(main->seasonForm(), "diMin")->text(), "2");
+
+    // Another data folder has targets of its own; coming back brings these back.
+    TempDir other;
+    chooseAnotherFolder(other, guiSireList(), guiBreedingFile());
+    EXPECT_EQ(holds(main->plannerForm()), "||0");
+    EXPECT_EQ(named(main->seasonForm(), "diMin")->text(), "");
+    seam.folderAnswers = {QString::fromStdString(folder.dir())};
+    main->chooseDataFolder();
+    EXPECT_EQ(holds(main->plannerForm()), "1.5|0.4|6");
+    EXPECT_EQ(named(main->seasonForm(), "diMin")->text(), "2");
 }
