@@ -640,6 +640,10 @@ void MainForm::goClick()
     if (outcome.found && !showingAgain_)
         history_.add(ShownEntry{requestedID_, {}});
     writeBoxes(boxes);
+    if (planner_ && !outcome.beep)
+        planner_->setMainWindowShows(!outcome.found           ? QStringLiteral("no horse")
+                                     : shownStallion_.empty() ? QString()
+                                                              : QStringLiteral("a stallion"));
     if (outcome.found && planner_) {
         if (shownStallion_.empty())
             planner_->planForShownHorse(shownHorse_);
@@ -666,7 +670,13 @@ void MainForm::hypoMateClick()
     if (!subForm_) {
         subForm_ = new SubForm(session_, this);
         connect(subForm_, &SubForm::submitted, this, &MainForm::submitMating);
-        connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
+        connect(subForm_, &SubForm::plannerRequested, this, [this] {
+            openPlanner();
+            // For the mare the typed lines make: her sire and her dam-sire.
+            const QString damSire = subForm_->box(1)->text().trimmed(), damDamSire = subForm_->box(2)->text().trimmed();
+            if (!damSire.isEmpty() || !damDamSire.isEmpty())
+                planner_->planForLines(damSire, damDamSire);
+        });
         connect(subForm_, &SubForm::comparisonAsked, this, &MainForm::addToComparison);
         addZoomKeys(
             subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
@@ -774,6 +784,8 @@ void MainForm::submitMating(const MatingNames& names)
         history_.add(ShownEntry{0, *shownMating_});
     searchID_->clear();
     writeBoxes(boxes);
+    if (planner_)
+        planner_->setMainWindowShows(QStringLiteral("a foal"));
     if (search_)
         search_->markShownFoal(shownHorse_);
     if (!error.empty())

@@ -232,6 +232,27 @@ void PlannerForm::planForShownHorse(std::int32_t id)
         shownMare_->setChecked(true); // replans
 }
 
+void PlannerForm::planForLines(const QString& damSire, const QString& damDamSire)
+{
+    directions_->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet0(mareNames_[0]), quiet1(mareNames_[1]); // one plan for both
+        mareNames_[0]->setText(damSire);
+        mareNames_[1]->setText(damDamSire);
+    }
+    if (typedMare_->isChecked())
+        replan();
+    else
+        typedMare_->setChecked(true); // replans
+}
+
+void PlannerForm::setMainWindowShows(const QString& what)
+{
+    shownMare_->setText(what.isEmpty()
+                            ? QStringLiteral("The mare shown in the main window")
+                            : QStringLiteral("The mare last shown in the main window (it now shows %1)").arg(what));
+}
+
 void PlannerForm::replan()
 {
     const bool byId = shownMare_->isChecked();

@@ -198,3 +198,37 @@ TEST_F(PlannerTest, AWholeLongTableSelectedStaysSelectedThroughAFilter)
     EXPECT_EQ(main->compareForm()->shown().size(), 6u);
     EXPECT_EQ(seam.warnings.size(), 1u);
 }
+
+TEST_F(PlannerTest, ItFollowsTheMatingWindowsLinesAndSaysWhatTheMainWindowShowsNow)
+{
+    lookUp("1"); // BRIGHT FILLY
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    waitForPlan(planner);
+    auto* shownMare = planner->findChild<QRadioButton*>("shownMare");
+    EXPECT_EQ(shownMare->text(), "The mare shown in the main window");
+
+    // A foal in the main window: the planner says so beside the mare it planned for.
+    main->hypoMateClick();
+    ui::SubForm* sub = main->subForm();
+    ASSERT_NE(sub, nullptr);
+    sub->box(0)->setText("RED CAP");
+    sub->box(1)->setText("NORTH STAR (IRE)");
+    sub->box(2)->setText("OLD GREY");
+    QTest::mouseClick(sub->submitButton(), Qt::LeftButton);
+    EXPECT_TRUE(shownMare->text().contains("now shows a foal")) << shownMare->text().toStdString();
+
+    // Ctrl+M in the mating window plans for the mare of its typed lines.
+    sub->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == sub, 5000);
+    QTest::keyClick(sub->box(0), Qt::Key_M, Qt::ControlModifier);
+    waitForPlan(planner);
+    EXPECT_TRUE(planner->findChild<QRadioButton*>("typedMare")->isChecked());
+    EXPECT_EQ(named(planner, "damSire")->text(), "NORTH STAR (IRE)");
+    EXPECT_EQ(named(planner, "damDamSire")->text(), "OLD GREY");
+    EXPECT_TRUE(status(planner).contains("NORTH STAR (IRE)")) << status(planner).toStdString();
+
+    lookUp("1"); // her again
+    EXPECT_EQ(shownMare->text(), "The mare shown in the main window");
+}
