@@ -15,6 +15,8 @@
 // --stable ID,ID,... keeps those horses in My Horses (in a list of the run's own,
 // never the player's); --my-horses then saves the My Horses window, --season the
 // season window planned for them.
+// --screen WxH pictures a screen of that size with the main window centred on it,
+// and --desktop OUT3.png the whole screen with every open window where it stands.
 // --mares SIRE saves the planner's best mares for that stallion instead;
 // --chart-menu N the main window with the context menu of its box TextN open.
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
@@ -28,6 +30,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTableView>
 #include <QFile>
@@ -69,6 +72,8 @@ constexpr ToolOption kOptions[] = {
     {"zoom", "Zoom in percent.", "PERCENT", "100"},
     {"mate", "Names to submit, comma-separated.", "NAMES"},
     {"mating-window", "Also save the mating window to this file.", "OUT2.png"},
+    {"screen", "The screen's size, the main window centred on it as a window manager would.", "WxH", "2560x1600"},
+    {"desktop", "Also save the whole screen with every open window where it stands.", "OUT3.png"},
     {"complete", "Then type PREFIX into the Dam's Dam-Sire box, list open.", "PREFIX"},
     {"planner", "Save the mating planner for the horse instead."},
     {"find", "Save the search window with TEXT typed instead.", "TEXT"},
@@ -125,10 +130,17 @@ int main(int argc, char** argv)
     // Windows open inside their screen, shrunk when larger: offscreen, they are
     // pictured on a screen with room for every window at 200 %.
     QTemporaryDir screens;
+    QByteArray width = "2560", height = "1600";
+    for (int i = 1; i + 1 < argc; ++i)
+        if (QByteArray(argv[i]) == "--screen" && QByteArray(argv[i + 1]).contains('x')) {
+            width = QByteArray(argv[i + 1]).split('x')[0];
+            height = QByteArray(argv[i + 1]).split('x')[1];
+        }
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen") {
         QFile config(screens.filePath(QStringLiteral("screens.json")));
         if (config.open(QIODevice::WriteOnly) &&
-            config.write(R"({"screens": [{"name": "large", "x": 0, "y": 0, "width": 2560, "height": 1600}]})") > 0) {
+            config.write(R"({"screens": [{"name": "large", "x": 0, "y": 0, "width": )" + width + R"(, "height": )" +
+                         height + "}]}") > 0) {
             config.close();
             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
         }
@@ -174,6 +186,10 @@ int main(int argc, char** argv)
     quindle::ui::MainForm window(folder, std::move(*chefs));
     window.setZoom(value("zoom").toInt());
     window.setChartShown(isSet("chart"));
+    if (isSet("screen")) {
+        const QRect area = window.screen()->availableGeometry();
+        window.move(area.center() - QPoint(window.width() / 2, window.height() / 2));
+    }
     window.show();
     if (args.size() > 2) {
         window.searchID()->setText(args[2]);
@@ -277,6 +293,23 @@ int main(int argc, char** argv)
             picture = out;
         }
         rc = picture.save(args[1]) ? 0 : 1;
+        if (rc == 0 && isSet("desktop")) {
+            // Every open window where it stands, the main window first, as a player sees the screen.
+            QPixmap desk(window.screen()->geometry().size());
+            desk.fill(QColor(0x50, 0x60, 0x70));
+            QPainter painter(&desk);
+            QWidgetList windows{&window};
+            for (QWidget* other : QApplication::topLevelWidgets())
+                if (other != &window && other->isVisible() && !other->inherits("QMenu"))
+                    windows << other;
+            for (QWidget* each : windows) {
+                painter.drawPixmap(each->geometry().topLeft(), each->grab());
+                painter.setPen(Qt::black);
+                painter.drawRect(each->geometry().adjusted(-1, -1, 0, 0));
+            }
+            painter.end();
+            rc = desk.save(value("desktop")) ? 0 : 1;
+        }
         if (rc == 0 && isSet("mating-window") && window.subForm())
             rc = matingPicture(window.subForm()).save(value("mating-window")) ? 0 : 1;
         app.quit();

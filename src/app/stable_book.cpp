@@ -157,12 +157,25 @@ ListChange StableBook::add(std::int32_t id)
 
 ListChange StableBook::remove(std::int32_t id)
 {
+    ListChange removed = remove(std::vector<std::int32_t>{id});
+    if (removed.status == Outcome::Absent)
+        removed.message = "Horse " + std::to_string(id) + " is not in your list.";
+    return removed;
+}
+
+ListChange StableBook::remove(const std::vector<std::int32_t>& ids)
+{
     return change([&](Stable& next) {
-        const StableEntry* kept = next.find(id);
-        if (!kept)
-            return nothing("Horse " + std::to_string(id) + " is not in your list.");
-        ListChange done{Outcome::Done, {}, *kept, 1};
-        next.remove(id);
+        ListChange done;
+        for (std::size_t i = 0; i < next.horses.size(); ++i)
+            if (std::find(ids.begin(), ids.end(), next.horses[i].id) != ids.end())
+                done.removed.emplace_back(i, next.horses[i]);
+        if (done.removed.empty())
+            return nothing("None of these horses is in your list.");
+        for (const auto& gone : done.removed)
+            next.remove(gone.second.id);
+        done.count = done.removed.size();
+        done.horse = done.removed.front().second;
         return done;
     });
 }
@@ -176,13 +189,19 @@ ListChange StableBook::confirm(std::int32_t id, const std::string& nameNow)
     });
 }
 
-ListChange StableBook::restore(const StableEntry& entry, std::size_t at)
+ListChange StableBook::restore(const std::vector<std::pair<std::size_t, StableEntry>>& entries)
 {
     return change([&](Stable& next) {
-        if (next.find(entry.id))
-            return nothing("Horse " + std::to_string(entry.id) + " is in your list already.");
-        next.horses.insert(next.horses.begin() + static_cast<std::ptrdiff_t>(std::min(at, next.horses.size())), entry);
-        return ListChange{Outcome::Done, {}, entry, 1};
+        ListChange done;
+        for (const auto& [place, entry] : entries) // in order, so each earlier place stands again
+            if (!next.find(entry.id)) {
+                next.horses.insert(next.horses.begin() + static_cast<std::ptrdiff_t>(std::min(place, next.horses.size())),
+                                   entry);
+                ++done.count;
+            }
+        if (done.count == 0)
+            return nothing("Every one of these horses is in your list again.");
+        return done;
     });
 }
 

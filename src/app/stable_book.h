@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/data_folder.h"
 #include "data/outcome.h"
@@ -29,6 +31,8 @@ struct ListChange {
     std::string message;            // UTF-8: why not, or (Done) what a read under the lock found
     StableEntry horse;              // add, restore: the horse kept
     std::size_t count = 0;          // import: the horses taken
+    // remove: the entries removed, each with the place it stood at, in order.
+    std::vector<std::pair<std::size_t, StableEntry>> removed{};
 };
 
 class StableBook {
@@ -51,10 +55,13 @@ public:
     // Adds the horse at the ID under its name now.
     ListChange add(std::int32_t id);
     ListChange remove(std::int32_t id);
+    // Removes these horses in one write (those kept; the others are passed over).
+    ListChange remove(const std::vector<std::int32_t>& ids);
     // The player takes the horse now at the ID under its new name.
     ListChange confirm(std::int32_t id, const std::string& nameNow);
-    // Puts a removed entry back as it was, at its place (or the end).
-    ListChange restore(const StableEntry& entry, std::size_t at);
+    // Puts removed entries back as they were, at their places (or the end),
+    // but for any kept again since.
+    ListChange restore(const std::vector<std::pair<std::size_t, StableEntry>>& entries);
     // Takes every horse of another list file (a game folder moved) that this one does not keep.
     ListChange import(const std::string& otherFile);
 

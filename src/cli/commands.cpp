@@ -140,11 +140,7 @@ int runShow(const DataFolder& folder, const std::vector<std::string>& ids, bool 
                           namedMembersJson(boxes, *chefs, record)) +
                 "\n");
         } else {
-            // A lookup that failed says so: the horse may well be there.
-            const char* const answer = outcome.found           ? ""
-                                       : outcome.error.empty() ? ": not found"
-                                                               : ": could not be looked up";
-            out.write("Identifier " + std::to_string(id) + answer + "\n");
+            out.write(identifierLine(id, outcome.found, !outcome.error.empty()));
             out.write(boxesPlain(boxes) + "\n");
         }
     }

@@ -32,8 +32,8 @@ struct Candidate {
     std::string folder, name;
     // A mating's Sire from the breeding file (his own record gives his line),
     // and the mare it is made for, which titles it.
-    std::optional<RecordStallion> stallion;
-    MareNamed mare;
+    std::optional<RecordStallion> stallion{};
+    MareNamed mare{};
     bool operator==(const Candidate& other) const
     {
         return horse == other.horse && mating == other.mating && stallion == other.stallion && mare == other.mare;

@@ -3,6 +3,7 @@
 #include "dosage/profile_summary.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -90,6 +91,16 @@ std::string numberText(double value)
 {
     char text[kLongestNumber];
     return std::string(text, writeNumber(text, value));
+}
+
+std::string fixedText(double value, int decimals)
+{
+    char text[kLongestNumber + 32];
+    const int length = std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string shown(text, static_cast<std::size_t>(std::max(length, 0)));
+    if (!shown.empty() && shown.front() == '-' && shown.find_first_not_of("-0.") == std::string::npos)
+        shown.erase(0, 1); // -0.004 shows as zero
+    return shown;
 }
 
 std::string speedText(double value)

@@ -24,6 +24,10 @@ using ProfileTexts = std::array<std::optional<std::string>, kProfileBoxes>;
 // trailing zeros, no point for whole values, "0.5" and "-0.5", "0" for zero.
 std::string numberText(double value);
 
+// `value` with `decimals` digits after the point, rounded: "1.25", "-0.37",
+// and "0.00" for a value shown as zero, which has no minus sign.
+std::string fixedText(double value, int decimals);
+
 // "  8.0", "  8.5", " 12.5": Speed and Stamina.
 std::string speedText(double value);
 // " 0.13", "-0.12", " 2.00".

@@ -26,6 +26,12 @@ const char* const kCaptions[kPositions] = {
 
 } // namespace
 
+std::string identifierLine(std::int32_t id, bool found, bool failed)
+{
+    // A lookup that failed says so: the horse may well be there.
+    return "Identifier " + std::to_string(id) + (found ? "" : failed ? ": could not be looked up" : ": not found") + "\n";
+}
+
 std::string boxesPlain(const MainBoxes& boxes)
 {
     auto name = [&](int position) { return latin1ToUtf8(boxes.lineage[static_cast<std::size_t>(position)]); };

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,6 +27,7 @@
 #include "ui/session.h"
 #include "ui/table_actions.h"
 #include "ui/ui_seam.h"
+#include "ui/placement.h"
 #include "ui/zoom.h"
 
 namespace quindle::ui {
@@ -132,11 +134,13 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
                                       "highest, or for DI and CD the nearest the target)\n"
                                       "Dark corner: a sire repeated within the candidate"));
     table_->setItemDelegate(new NoteMarkDelegate(table_));
-    inner->addWidget(table_, 5);
+    // The table first: it takes the room it needs, the chart what is left.
+    inner->addWidget(table_, 1);
     chart_ = new CompareChart(content_);
     chart_->setObjectName(QStringLiteral("compareChart"));
     chart_->setMinimumHeight(kChartHeight);
-    inner->addWidget(chart_, 2);
+    chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    inner->addWidget(chart_, 0);
     outer->addWidget(content_, 1);
 
     auto* copy = new QShortcut(QKeySequence::Copy, this);
@@ -147,12 +151,11 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     connect(removeKey, &QShortcut::activated, this, [this] { remove(list_->currentRow()); });
 
     reload();
+    fitTable();
 }
 
 void CompareForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     zoom_ = percent;
     list_->setIconSize(QSize(zoomed(kSwatchSize, percent), zoomed(kSwatchSize, percent)));
     list_->setMaximumHeight(zoomed(kListHeight, percent));
@@ -160,6 +163,31 @@ void CompareForm::setZoom(int percent)
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
         box->setMaximumWidth(zoomed(kBoundWidth, percent));
     chart_->setMinimumHeight(zoomed(kChartHeight, percent));
+    const bool byHand = sizedByPlayer();
+    zoomWindowSize(this, kWindowSize, percent);
+    if (!byHand)
+        fitTable();
+}
+
+bool CompareForm::sizedByPlayer() const { return isVisible() && fitted_.isValid() && size() != fitted_; }
+
+void CompareForm::fitTable()
+{
+    if (QLayout* whole = layout())
+        whole->activate();
+    const int frame = 2 * table_->frameWidth();
+    const QSize wholeTable(table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + frame,
+                           table_->horizontalHeader()->sizeHint().height() + table_->verticalHeader()->length() +
+                               frame);
+    QSize wanted =
+        (size() + wholeTable - table_->size())
+            .expandedTo(QSize(zoomed(kWindowSize.width(), zoom_), zoomed(kListHeight + kChartHeight, zoom_)));
+    if (const QScreen* where = screen())
+        wanted = wanted.boundedTo(where->availableGeometry().size() - QSize(16, 40)); // its title bar and borders
+    resize(wanted);
+    if (isVisible())
+        placeOnScreen(this, frameGeometry().topLeft(), this);
+    fitted_ = size();
 }
 
 void CompareForm::add(const std::vector<Candidate>& candidates)
@@ -180,6 +208,7 @@ bool CompareForm::add(const Candidate& candidate)
                        QStringLiteral("At most %1 candidates are compared: remove one first.").arg(kMostCandidates));
         return false;
     }
+    const bool byHand = sizedByPlayer();
     candidates_.push_back(candidate);
     {
         BusyCursor busy;
@@ -191,6 +220,8 @@ bool CompareForm::add(const Candidate& candidate)
     if (!shown_.back().error.empty())
         seam().warning(this, QStringLiteral("Quindle"), QString::fromStdString(shown_.back().error));
     refresh();
+    if (!byHand)
+        fitTable();
     list_->setCurrentRow(static_cast<int>(shown_.size()) - 1);
     return true;
 }

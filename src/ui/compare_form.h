@@ -57,10 +57,15 @@ private:
     void refresh();
     void exportClick();
     CompareTarget target() const;
+    // Large enough for every candidate's column and every row, up to the
+    // screen, while the player has not sized the window by hand.
+    void fitTable();
+    bool sizedByPlayer() const;
 
     Session* session_;
     std::vector<Candidate>& candidates_;
     int zoom_ = 100;
+    QSize fitted_;                      // the size fitTable gave the window last
     std::vector<CandidateShown> shown_; // of the main window's candidates, in order
     QWidget* content_ = nullptr;
     QListWidget* list_ = nullptr;

@@ -28,7 +28,10 @@ HorseCopier::HorseCopier(QWidget* main, std::function<MainBoxes()> boxes)
     connect(copy, &QShortcut::activated, this, &HorseCopier::copyHorse);
 }
 
-QString HorseCopier::horseText() const { return QString::fromStdString(boxesPlain(boxes_())); }
+QString HorseCopier::horseText() const
+{
+    return QString::fromStdString((heading_ ? heading_() : std::string()) + boxesPlain(boxes_()));
+}
 
 void HorseCopier::copyHorse() const { QApplication::clipboard()->setText(horseText()); }
 

@@ -33,6 +33,8 @@ public:
     void addToMenu(std::function<void(QMenu&)> add) { more_ = std::move(add); }
     // Commands for the box under the pointer (null when none), added right after the copies.
     void addForBox(std::function<void(QMenu&, const QLineEdit*)> add) { forBox_ = std::move(add); }
+    // The line the copy starts with (the identifier looked up), empty for none.
+    void setHeading(std::function<std::string()> heading) { heading_ = std::move(heading); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +45,7 @@ private:
     std::function<void(QMenu*)> moreActions_;
     std::function<void(QMenu&)> more_;
     std::function<void(QMenu&, const QLineEdit*)> forBox_;
+    std::function<std::string()> heading_;
 };
 
 } // namespace quindle::ui

@@ -37,6 +37,7 @@
 #include "ui/horse_card.h"
 #include "ui/latin1.h"
 #include "ui/pedigree_layout.h"
+#include "export/boxes_text.h"
 #include "ui/placement.h"
 #include "ui/my_horses_form.h"
 #include "ui/planner_form.h"
@@ -123,6 +124,8 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
+    copier->setHeading(
+        [this] { return lookedUpLine_; });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
     buildChartNames();
@@ -663,6 +666,7 @@ void MainForm::goClick()
         outcome = std::move(looked.go);
     }
     if (!outcome.beep) {
+        lookedUpLine_ = identifierLine(requestedID_, outcome.found, !outcome.error.empty());
         shownHorse_ = outcome.found ? requestedID_ : 0;
         shownMating_.reset();
         shownChosen_.reset();
@@ -679,6 +683,10 @@ void MainForm::goClick()
     if (outcome.found && !showingAgain_)
         history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
+    if (planner_ && !outcome.beep)
+        planner_->setMainWindowShows(!outcome.found           ? QStringLiteral("no horse")
+                                     : !shownStallion_ ? QString()
+                                                              : QStringLiteral("a stallion"));
     if (outcome.found && planner_) {
         if (!shownStallion_)
             planner_->planForShownHorse(shownHorse_);
@@ -705,7 +713,13 @@ void MainForm::hypoMateClick()
     if (!subForm_) {
         subForm_ = new SubForm(session_, this);
         connect(subForm_, &SubForm::submitted, this, &MainForm::submitChosen);
-        connect(subForm_, &SubForm::plannerRequested, this, &MainForm::openPlanner);
+        connect(subForm_, &SubForm::plannerRequested, this, [this] {
+            openPlanner();
+            // For the mare the typed lines make: her sire and her dam-sire.
+            const QString damSire = subForm_->box(1)->text().trimmed(), damDamSire = subForm_->box(2)->text().trimmed();
+            if (!damSire.isEmpty() || !damDamSire.isEmpty())
+                planner_->planForLines(damSire, damDamSire);
+        });
         // The foal the window would show: blank boxes keep the boxes' names, as Submit keeps them.
         connect(subForm_, &SubForm::comparisonAsked, this,
                 [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
@@ -720,11 +734,31 @@ void MainForm::hypoMateClick()
     subForm_->show();
     subForm_->raise();
     subForm_->activateWindow();
-    // Beside the main window, or where the player last moved it before closing it.
-    placeOnScreen(subForm_, reopened && subFormPos_ ? *subFormPos_ : subFormBeside(), this);
+    // Where the player last moved it before closing it, or beside the main window.
+    if (reopened && subFormPos_)
+        placeOnScreen(subForm_, *subFormPos_, this);
+    else
+        placeSubFormBeside();
 }
 
-QPoint MainForm::subFormBeside() const { return pos() + QPoint(zoomed(px(3060), zoom_), zoomed(px(5145), zoom_)); }
+std::optional<BesidePlace> MainForm::subFormBeside() const
+{
+    const QScreen* where = screen();
+    if (!where || !subForm_)
+        return std::nullopt;
+    const QSize frame = subForm_->frameGeometry().size().expandedTo(subForm_->size() + QSize(16, 40));
+    return placeBeside(frameGeometry(), frame, where->availableGeometry());
+}
+
+void MainForm::placeSubFormBeside()
+{
+    const std::optional<BesidePlace> place = subFormBeside();
+    if (!place)
+        return;
+    if (place->otherAt != frameGeometry().topLeft())
+        move(place->otherAt); // the only way both are read: the main window steps aside
+    subForm_->move(place->windowAt);
+}
 
 int MainForm::fittingZoom(int percent) const
 {
@@ -738,8 +772,17 @@ void MainForm::setZoom(int percent)
 {
     zoom_ = fittingZoom(percent); // a zoom larger than the screen is not offered
     applyZoom(this, zoom_);
-    if (subForm_)
+    if (isVisible())
+        placeOnScreen(this, frameGeometry().topLeft(), this); // grown, it stays on its screen
+    if (subForm_) {
+        const auto place = subFormBeside();
+        const bool beside = place && subForm_->pos() == place->windowAt;
         applyZoom(subForm_, zoom_);
+        if (beside)
+            placeSubFormBeside(); // clear of the grown main window
+        else
+            placeOnScreen(subForm_, subForm_->frameGeometry().topLeft(), subForm_);
+    }
     if (planner_)
         planner_->setZoom(zoom_);
     if (search_)
@@ -805,6 +848,7 @@ void MainForm::submitChosen(const ChosenMating& chosen)
         error = quindle::submitChosen(boxes, mating, folder().sireList(), chefs());
     }
     shownHorse_ = 0; // a foal now, not the horse looked up
+    lookedUpLine_.clear();
     shownStallion_.reset();
     shownMare_ = {};
     shownChosen_ = mating;
@@ -815,6 +859,8 @@ void MainForm::submitChosen(const ChosenMating& chosen)
         history_.add(ShownEntry{0, *shownMating_, mating.stallion, mating.mare});
     searchID_->clear();
     writeBoxes(boxes);
+    if (planner_)
+        planner_->setMainWindowShows(QStringLiteral("a foal"));
     if (search_)
         search_->markShownFoal(shownHorse_);
     if (!error.empty())
@@ -841,6 +887,7 @@ void MainForm::folderReplaced()
     if (subForm_)
         subForm_->subClearClick();
     shownHorse_ = 0;
+    lookedUpLine_.clear();
     shownMating_.reset();
     shownChosen_.reset();
     shownStallion_.reset();
@@ -915,7 +962,7 @@ void MainForm::openSearch()
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
-        if (subForm_->pos() != subFormBeside())
+        if (const auto beside = subFormBeside(); !beside || subForm_->pos() != beside->windowAt)
             subFormPos_ = subForm_->pos(); // moved by the player: kept for the next runs too
         else
             subFormPos_.reset();

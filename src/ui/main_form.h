@@ -16,6 +16,7 @@
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "ui/placement.h"
 #include "ui/session.h"
 
 class QLineEdit;
@@ -167,7 +168,9 @@ private:
     void warnAboutBucket(const std::string& error);
     void folderReplaced();
     void showDataFolder();
-    QPoint subFormBeside() const;
+    // Puts the mating window beside the main window, covering none of its boxes.
+    void placeSubFormBeside();
+    std::optional<BesidePlace> subFormBeside() const;
     void buildStableCommands();
     void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);
@@ -183,6 +186,7 @@ private:
     std::optional<ChosenMating> shownChosen_;
     void showForWhom();
     ChosenMating forShown(ChosenMating mating) const;
+    std::string lookedUpLine_; // what Copy puts above the boxes: the line `quindle-cli show` prints; empty after a Submit
     ShownHistory history_;
     bool showingAgain_ = false; // going back or forward: the history stays as it is
     ChartNames* chartNames_ = nullptr;

@@ -68,7 +68,8 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     table_->verticalHeader()->setVisible(false);
     table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents); // follows the zoom
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window; Delete removes it"));
+    table_->setToolTip(QStringLiteral(
+        "Enter or a double click shows the horse in the main window; Delete removes it, Ctrl+Z brings it back"));
     zoomTable(table_, kZoomMin, kColumnWidths);
     connect(table_, &QTableView::activated, this, &MyHorsesForm::showSelected);
     layout->addWidget(table_, 1);
@@ -76,6 +77,11 @@ MyHorsesForm::MyHorsesForm(Session* session, StableStore* store, QWidget* parent
     auto* remove = new QShortcut(QKeySequence::Delete, table_);
     remove->setContext(Qt::WidgetShortcut);
     connect(remove, &QShortcut::activated, this, &MyHorsesForm::removeSelected);
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    connect(undo, &QShortcut::activated, this, [this] {
+        if (!store_->undoRemoval(this))
+            seam().beep(); // nothing removed to bring back
+    });
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (const auto menu = rowMenuAt(at))
@@ -132,10 +138,9 @@ void MyHorsesForm::importList()
 
 void MyHorsesForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     zoomTable(table_, percent, kColumnWidths);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 void MyHorsesForm::refresh()
@@ -243,12 +248,7 @@ std::vector<std::int32_t> MyHorsesForm::selectedIds() const
     return ids;
 }
 
-void MyHorsesForm::removeSelected()
-{
-    for (const std::int32_t id : selectedIds())
-        if (!store_->remove(id, this))
-            return;
-}
+void MyHorsesForm::removeSelected() { store_->remove(selectedIds(), this); }
 
 void MyHorsesForm::confirmSelected()
 {

@@ -29,6 +29,44 @@ void placeOnScreen(QWidget* window, QPoint wanted, const QWidget* near)
     window->move(x, y);
 }
 
+BesidePlace placeBeside(QRect other, QSize outer, QRect area)
+{
+    const auto clampX = [&](int x) {
+        return std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+    };
+    const auto clampY = [&](int y) {
+        return std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    };
+    const int roomRight = area.right() - other.right();
+    const int roomLeft = other.left() - area.left();
+    const int roomBelow = area.bottom() - other.bottom();
+    const int roomAbove = other.top() - area.top();
+    const QPoint stays = other.topLeft();
+    if (roomRight >= outer.width())
+        return {{other.right() + 1, clampY(other.top())}, stays};
+    if (roomLeft >= outer.width())
+        return {{other.left() - outer.width(), clampY(other.top())}, stays};
+    if (roomBelow >= outer.height())
+        return {{clampX(other.left()), other.bottom() + 1}, stays};
+    if (roomAbove >= outer.height())
+        return {{clampX(other.left()), other.top() - outer.height()}, stays};
+    // Room only when the other window moves: side by side across the screen, the
+    // window on the side with more room so the other moves least.
+    if (other.width() + outer.width() <= area.width()) {
+        if (roomRight >= roomLeft) {
+            const int otherLeft = area.right() + 1 - outer.width() - other.width();
+            return {{otherLeft + other.width(), clampY(other.top())}, {otherLeft, other.top()}};
+        }
+        const int otherLeft = area.left() + outer.width();
+        return {{area.left(), clampY(other.top())}, {otherLeft, other.top()}};
+    }
+    if (other.height() + outer.height() <= area.height()) {
+        const int otherTop = area.bottom() + 1 - outer.height() - other.height();
+        return {{clampX(other.left()), otherTop + other.height()}, {other.left(), otherTop}};
+    }
+    return {{clampX(area.right()), clampY(other.top())}, stays};
+}
+
 std::optional<QPoint> savedMatingWindowPlace()
 {
     const QVariant place = QSettings().value(QLatin1String(kMatingPlaceKey));

@@ -89,6 +89,7 @@ PlannerForm::PlannerForm(Session* session, std::int32_t shownHorse, QWidget* par
         mareId_ = 0;
         for (QLineEdit* box : mareNames_)
             box->clear();
+        bounds_.keepFor(QStringLiteral("planner"), session_->folder().dir()); // that folder's own
         replan();
     });
     if (parent)
@@ -167,6 +168,7 @@ QLayout* PlannerForm::buildFilters()
     // Filters, and how many rows they let through.
     auto* filters = new QHBoxLayout;
     bounds_.build(this, filters, QString(), [this] { applyFilters(); });
+    bounds_.keepFor(QStringLiteral("planner"), session_->folder().dir());
     sireFilter_ = new QLineEdit(this);
     sireFilter_->setObjectName(QStringLiteral("sireFilter"));
     sireFilter_->setPlaceholderText(QStringLiteral("part of the name"));
@@ -222,12 +224,11 @@ QLayout* PlannerForm::buildButtons()
 
 void PlannerForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     bounds_.setZoom(percent);
     zoomTable(table_, percent, kColumnWidths);
     mares_->setZoom(percent);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 void PlannerForm::planForShownHorse(std::int32_t id)
@@ -240,6 +241,27 @@ void PlannerForm::planForShownHorse(std::int32_t id)
         replan();
     else
         shownMare_->setChecked(true); // replans
+}
+
+void PlannerForm::planForLines(const QString& damSire, const QString& damDamSire)
+{
+    directions_->setCurrentIndex(0);
+    {
+        const QSignalBlocker quiet0(mareNames_[0]), quiet1(mareNames_[1]); // one plan for both
+        mareNames_[0]->setText(damSire);
+        mareNames_[1]->setText(damDamSire);
+    }
+    if (typedMare_->isChecked())
+        replan();
+    else
+        typedMare_->setChecked(true); // replans
+}
+
+void PlannerForm::setMainWindowShows(const QString& what)
+{
+    shownMare_->setText(what.isEmpty()
+                            ? QStringLiteral("The mare shown in the main window")
+                            : QStringLiteral("The mare last shown in the main window (it now shows %1)").arg(what));
 }
 
 void PlannerForm::replan()

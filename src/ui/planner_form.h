@@ -56,6 +56,12 @@ public:
     // Turns to the stallions for the horse the main window now shows and plans
     // again (the mare by her lines); 0, a foal or nothing, keeps the mare planned for.
     void planForShownHorse(std::int32_t id);
+    // Plans for the mare of these lines, as if typed into her boxes: the
+    // mating window's Dam-Sire and Dam's Dam-Sire.
+    void planForLines(const QString& damSire, const QString& damDamSire);
+    // What the main window shows now when it is not the mare planned for (a
+    // foal, a stallion, nothing), said beside her; empty when it shows her.
+    void setMainWindowShows(const QString& what);
     // Asks for the mating of a table row to be shown in the main window.
     void submitRow(int row);
     // Writes the rows as shown to a CSV file (`path`, ending in .csv), under a

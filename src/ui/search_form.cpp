@@ -7,14 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
 #include <QTableView>
 #include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 #include <span>
 
+#include "dosage/format.h"
 #include "data/file_error.h"
 #include "input/id_list.h"
 #include "search/foal_crop.h"
@@ -77,9 +80,18 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     top->addWidget(byName_);
     top->addWidget(bySire_);
     layout->addLayout(top);
+    auto* countRow = new QHBoxLayout;
     count_ = new QLabel(this);
     count_->setObjectName(QStringLiteral("findCount"));
-    layout->addWidget(count_);
+    countRow->addWidget(count_, 1);
+    // A long list is cut for speed; the rest comes on request.
+    showAll_ = new QPushButton(this);
+    showAll_->setObjectName(QStringLiteral("showAll"));
+    showAll_->setAutoDefault(true);
+    showAll_->hide();
+    connect(showAll_, &QPushButton::clicked, this, [this] { searchUpTo(std::numeric_limits<std::size_t>::max()); });
+    countRow->addWidget(showAll_);
+    layout->addLayout(countRow);
 
     crop_ = new CropChart(this);
     crop_->setObjectName(QStringLiteral("crop"));
@@ -135,12 +147,11 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
 
 void SearchForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(760, percent), zoomed(480, percent));
     zoom_ = percent;
     applyFontZoom(this, percent);
     setColumnWidths(table_, bySire_->isChecked(), zoom_);
     crop_->setMinimumHeight(zoomed(CropChart::kHeight, percent));
+    zoomWindowSize(this, QSize(760, 480), percent);
 }
 
 void SearchForm::showFoalsOf(const QString& sire)
@@ -188,17 +199,21 @@ void SearchForm::start(const std::function<void(Outcome&)>& work, const std::fun
     work_.run([work, outcome] { work(*outcome); }, [done, outcome] { done(*outcome); });
 }
 
-void SearchForm::search()
+void SearchForm::search() { searchUpTo(kShownRows); }
+
+void SearchForm::searchUpTo(std::size_t limit)
 {
+    showAll_->hide();
     if (!index_)
         return; // searched when the index is there
     const std::string text = toLatin1(text_->text());
     const bool foals = bySire_->isChecked();
+    // Every list opens in file order, as `quindle-cli foals` prints it: no
+    // column sorted, before sorting is allowed (which sorts by the arrow).
+    table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(foals);
     if (!foals)
         crop_->hide();
-    if (!foals)
-        table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     if (text.empty()) {
         work_.drop();
         model_->setNames(index_, {});
@@ -208,14 +223,16 @@ void SearchForm::search()
         return;
     }
     if (!foals) {
-        start([index = index_, text](Outcome& outcome) { outcome.names = findNames(*index, text, kShownRows); },
+        start([index = index_, text, limit](Outcome& outcome) { outcome.names = findNames(*index, text, limit); },
               [this](Outcome& outcome) {
                   model_->setNames(index_, std::move(outcome.names.horses));
                   setColumnWidths(table_, false, zoom_);
                   const auto total = static_cast<qulonglong>(outcome.names.total);
-                  count_->setText(model_->rowCount() < static_cast<int>(total)
-                                      ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
+                  const bool cut = model_->rowCount() < static_cast<int>(total);
+                  count_->setText(cut ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
                                       : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
+                  showAll_->setText(QStringLiteral("Show all %1").arg(total));
+                  showAll_->setVisible(cut);
               });
         return;
     }

@@ -4,6 +4,7 @@
 // its identifier into the ID box and pressing GO. The index is read, and every
 // search runs, beside the window, so typing never waits for them.
 #include <QWidget>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "ui/latest_work.h"
 
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QRadioButton;
 class QTableView;
@@ -39,6 +41,8 @@ public:
     QTableView* table() const { return table_; }
     SearchModel* model() const { return model_; }
     QLabel* count() const { return count_; }
+    // Shown while the list is cut: lists every horse found.
+    QPushButton* showAllButton() const { return showAll_; }
     // True while the index is read or a search runs.
     bool busy() const { return work_.busy(); }
     // Scales the face, the rows and the columns to the main window's zoom (the
@@ -69,6 +73,7 @@ protected:
 private:
     struct Outcome;
     void search();
+    void searchUpTo(std::size_t limit);
     void start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done);
 
     Session* session_;
@@ -82,6 +87,7 @@ private:
     QRadioButton* byName_ = nullptr;
     QRadioButton* bySire_ = nullptr;
     QLabel* count_ = nullptr;
+    QPushButton* showAll_ = nullptr;
     QTableView* table_ = nullptr;
     SearchModel* model_ = nullptr;
     CropChart* crop_ = nullptr;

@@ -108,6 +108,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     // The target, once for every mare.
     auto* target = new QHBoxLayout;
     bounds_.build(this, target, QString(), [this] { applyTarget(); });
+    bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
     sortBy_ = new QComboBox(this);
     sortBy_->setObjectName(QStringLiteral("sortBy"));
     sortBy_->addItem(QStringLiteral("sire list order"));
@@ -155,6 +156,7 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     tree_->setToolTip(QStringLiteral("Enter or a double click shows the mating in the main window; Ctrl+C copies"));
     tree_->setItemDelegateForColumn(kShapeColumn, new ProfileBarsDelegate(tree_));
     tree_->header()->moveSection(kShapeColumn, kShownShapeAt);
+    tree_->header()->setDefaultAlignment(Qt::AlignCenter); // the titles stand as the planner's do
     zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
     layout->addWidget(tree_, 1);
@@ -171,19 +173,20 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     });
     connect(session_, &Session::changed, this, &SeasonForm::replan);
     connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
+    connect(session_, &Session::folderReplaced, this,
+            [this] { bounds_.keepFor(QStringLiteral("season"), session_->folder().dir()); }); // replanned on changed
     replan();
 }
 
 void SeasonForm::setZoom(int percent)
 {
-    if (!isVisible())
-        resize(zoomed(kWindowSize.width(), percent), zoomed(kWindowSize.height(), percent));
     applyFontZoom(this, percent);
     bounds_.setZoom(percent);
     // A mare's line is bold in the table's face, which the zoom has just changed.
     for (int r = 0; r < model_->rowCount(); ++r)
         model_->item(r)->setFont(damLineFont());
     zoomColumns(tree_->header(), percent, kColumnWidths);
+    zoomWindowSize(this, kWindowSize, percent);
 }
 
 QFont SeasonForm::damLineFont() const
@@ -364,6 +367,12 @@ QString SeasonForm::selectedText() const
         return pa != pb ? pa < pb : (a.parent().isValid() ? a.row() + 1 : 0) < (b.parent().isValid() ? b.row() + 1 : 0);
     });
     QString out;
+    if (!rows.isEmpty()) { // the titles, so a pasted table says what its numbers are
+        out += QStringLiteral("ID\tMare");
+        for (int c = 0; c < kColumns; ++c)
+            out += QLatin1Char('\t') + model_->headerData(c, Qt::Horizontal).toString();
+        out += QLatin1Char('\n');
+    }
     for (const QModelIndex& index : rows) {
         if (!index.parent().isValid()) {
             out += index.data().toString() + QLatin1Char('\n');

@@ -45,6 +45,7 @@ void StableStore::open(const DataFolder& folder, QWidget* window)
 
 void StableStore::openFile(const QString& path, const std::string& dataFolder, QWidget* window)
 {
+    removed_.clear(); // another folder's horses
     tell(book_.openFile(path.toStdString(), DataFolder(dataFolder)), window);
     emit changed();
 }
@@ -71,22 +72,32 @@ bool StableStore::add(std::int32_t id, QWidget* window)
     return true;
 }
 
-bool StableStore::remove(std::int32_t id, QWidget* window)
+bool StableStore::remove(const std::vector<std::int32_t>& ids, QWidget* window)
 {
-    const ListChange removed = book_.remove(id);
-    // A horse gone already is what the player wanted: nothing to say.
-    return removed.status == Outcome::Absent ? (emit changed(), false) : tell(removed, window);
+    const ListChange removed = book_.remove(ids);
+    if (removed.status == Outcome::Absent) {
+        emit changed(); // a horse gone already is what the player wanted: nothing to say
+        return false;
+    }
+    if (!tell(removed, window))
+        return false;
+    removed_ = removed.removed;
+    return true;
+}
+
+bool StableStore::undoRemoval(QWidget* window)
+{
+    if (removed_.empty())
+        return false;
+    const ListChange restored = book_.restore(removed_);
+    removed_.clear();
+    return restored.status == Outcome::Absent ? (emit changed(), false) : tell(restored, window);
 }
 
 bool StableStore::confirm(std::int32_t id, const std::string& nameNow, QWidget* window)
 {
     const ListChange confirmed = book_.confirm(id, nameNow);
     return confirmed.status == Outcome::Absent ? (emit changed(), false) : tell(confirmed, window);
-}
-
-bool StableStore::restore(const StableEntry& entry, std::size_t at, QWidget* window)
-{
-    return tell(book_.restore(entry, at), window);
 }
 
 bool StableStore::importFrom(const QString& file, QWidget* window)

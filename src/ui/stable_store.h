@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/stable_book.h"
 #include "data/data_folder.h"
@@ -36,11 +38,13 @@ public:
     // Adds the horse at the ID under its name now; false (after telling why)
     // when there is none, it is kept already, or the file cannot be written.
     bool add(std::int32_t id, QWidget* window);
-    bool remove(std::int32_t id, QWidget* window);
+    // Removes the horses in one write; undoRemoval brings the last removal back.
+    bool remove(const std::vector<std::int32_t>& ids, QWidget* window);
+    // Puts the horses last removed back where they stood, but for any kept
+    // again since; false when there is nothing to bring back.
+    bool undoRemoval(QWidget* window);
     // The player takes the horse now at the ID under its new name.
     bool confirm(std::int32_t id, const std::string& nameNow, QWidget* window);
-    // Puts a removed horse back at its place.
-    bool restore(const StableEntry& entry, std::size_t at, QWidget* window);
     // Takes the horses of another folder's list that this one does not keep.
     bool importFrom(const QString& file, QWidget* window);
 
@@ -53,6 +57,7 @@ private:
     bool tell(const ListChange& change, QWidget* window);
 
     StableBook book_;
+    std::vector<std::pair<std::size_t, StableEntry>> removed_; // the last removal: place and horse, in order
 };
 
 } // namespace quindle::ui

@@ -42,6 +42,9 @@ QString selectedRowsText(const QAbstractItemView* view, const QString& first, in
 {
     const QAbstractItemModel* model = view->model();
     QString text = first + QLatin1Char('\n');
+    for (int c = 0; c < columns; ++c) // the titles, so a pasted table says what its numbers are
+        text += (c ? QStringLiteral("\t") : QString()) + model->headerData(c, Qt::Horizontal).toString();
+    text += QLatin1Char('\n');
     for (const QModelIndex& index : selectedRowsInOrder(view)) {
         for (int c = 0; c < columns; ++c)
             text += (c ? QStringLiteral("\t") : QString()) +

@@ -20,8 +20,8 @@ namespace quindle::ui {
 // The selected rows' first cells, top to bottom.
 QModelIndexList selectedRowsInOrder(const QAbstractItemView* view);
 
-// `first` on a line, then the selected rows' first `columns` cells as lines of
-// tab-separated text.
+// `first` on a line, the first `columns` column titles, then the selected
+// rows' cells under them, as lines of tab-separated text.
 QString selectedRowsText(const QAbstractItemView* view, const QString& first, int columns);
 
 // Ctrl+C while the view has the focus puts `text()` on the clipboard.

@@ -3,7 +3,10 @@
 #include <QBoxLayout>
 #include <QFileInfo>
 #include <QLabel>
+#include <QCryptographicHash>
 #include <QLineEdit>
+#include <QSettings>
+#include <QSignalBlocker>
 
 #include "ui/zoom.h"
 
@@ -38,6 +41,7 @@ void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix,
     };
     const auto bound = [&](const char* plain, const char* hint) {
         QLineEdit* box = boundBox(parent, name(plain).toLatin1().constData(), QString::fromLatin1(hint));
+        QObject::connect(box, &QLineEdit::textChanged, parent, [this] { save(); });
         QObject::connect(box, &QLineEdit::textChanged, parent, changed);
         return box;
     };
@@ -48,6 +52,7 @@ void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix,
     minTotal_ = new QSpinBox(parent);
     minTotal_->setObjectName(name("minTotal"));
     minTotal_->setRange(0, 9999);
+    QObject::connect(minTotal_, &QSpinBox::valueChanged, parent, [this] { save(); });
     QObject::connect(minTotal_, &QSpinBox::valueChanged, parent, changed);
     row->addWidget(new QLabel(QStringLiteral("DI"), parent));
     row->addWidget(diMin_);
@@ -57,6 +62,34 @@ void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix,
     row->addWidget(cdMax_);
     row->addWidget(new QLabel(QStringLiteral("Total at least"), parent));
     row->addWidget(minTotal_);
+}
+
+void TargetBoxes::keepFor(const QString& name, const std::string& folder)
+{
+    // The folder's path, which holds the settings' own separators, by its digest.
+    const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(folder), QCryptographicHash::Sha1);
+    key_.clear(); // nothing is kept while the boxes take what was
+    const QStringList kept = QSettings()
+                                 .value(QStringLiteral("targets/%1/%2").arg(name, QString::fromLatin1(digest.toHex())))
+                                 .toStringList();
+    const std::array<QLineEdit*, 4> boxes{diMin_, diMax_, cdMin_, cdMax_};
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const QSignalBlocker quiet(boxes[i]);
+        boxes[i]->setText(static_cast<qsizetype>(i) < kept.size() ? kept[static_cast<qsizetype>(i)] : QString());
+    }
+    {
+        const QSignalBlocker quiet(minTotal_);
+        minTotal_->setValue(kept.size() > 4 ? kept[4].toInt() : 0);
+    }
+    key_ = QStringLiteral("targets/%1/%2").arg(name, QString::fromLatin1(digest.toHex()));
+}
+
+void TargetBoxes::save() const
+{
+    if (key_.isEmpty())
+        return;
+    QSettings().setValue(key_, QStringList{diMin_->text(), diMax_->text(), cdMin_->text(), cdMax_->text(),
+                                           QString::number(minTotal_->value())});
 }
 
 void TargetBoxes::setZoom(int percent, int least) const

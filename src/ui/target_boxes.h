@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "planner/plan_query.h"
 
@@ -37,6 +38,10 @@ public:
         if (minTotal_->value() > 0)
             query.minTotal = minTotal_->value();
     }
+    // Keeps what the boxes hold between runs, for each data folder apart, under
+    // the window's `name`: the boxes take what was kept for `folder` (without
+    // `changed`), and each change from now on is kept.
+    void keepFor(const QString& name, const std::string& folder);
     // Scales the bound boxes' widths to the zoom; `least` (at 100 %) keeps
     // them from shrinking below it when given.
     void setZoom(int percent, int least = 0) const;
@@ -47,6 +52,8 @@ private:
     QLineEdit* cdMin_ = nullptr;
     QLineEdit* cdMax_ = nullptr;
     QSpinBox* minTotal_ = nullptr;
+    QString key_; // where the boxes are kept; empty while they are not
+    void save() const;
 };
 
 // The path with ".csv" added when its name has no dot, as the save dialog does.

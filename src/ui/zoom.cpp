@@ -6,12 +6,15 @@
 #include <QTableView>
 #include <QRect>
 #include <QKeySequence>
+#include <QLayout>
 #include <QSettings>
 #include <QShortcut>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+
+#include "ui/placement.h"
 
 namespace quindle::ui {
 
@@ -20,6 +23,7 @@ constexpr const char* kBaseRect = "quindleDesignedRect";
 constexpr const char* kBaseFont = "quindleDesignedFont";
 constexpr const char* kBaseSize = "quindleDesignedSize";
 constexpr const char* kZoomKey = "window/zoom";
+constexpr const char* kSizedAt = "quindleSizedAtZoom";
 
 QFont zoomedFont(QFont font, int percent)
 {
@@ -77,6 +81,22 @@ void applyFontZoom(QWidget* window, int percent)
     if (!window->property(kBaseFont).isValid())
         window->setProperty(kBaseFont, window->font());
     zoomFont(window, std::clamp(percent, kZoomMin, kZoomMax));
+}
+
+void zoomWindowSize(QWidget* window, QSize designed, int percent)
+{
+    const QVariant before = window->property(kSizedAt);
+    window->setProperty(kSizedAt, percent);
+    if (!window->isVisible()) {
+        window->resize(zoomed(designed.width(), percent), zoomed(designed.height(), percent));
+        return;
+    }
+    if (QLayout* layout = window->layout())
+        layout->activate(); // the least size of the new face
+    const int from = before.isValid() ? before.toInt() : kZoomMin;
+    const QPoint corner = window->frameGeometry().topLeft();
+    window->resize(window->width() * percent / from, window->height() * percent / from);
+    placeOnScreen(window, corner, window);
 }
 
 int fittingZoom(int percent, QSize designed, QSize available)

@@ -31,6 +31,12 @@ void setDesignedSize(QWidget* window, const QSize& size);
 // follow. Its designed face is taken from the first call.
 void applyFontZoom(QWidget* window, int percent);
 
+// The size of a window laid out by layouts after its face took `percent`
+// (call it last in the window's zoom): a hidden window takes `designed` at
+// `percent`; an open one scales the size it has, as the player left it, from
+// the zoom it had, and is kept inside its screen.
+void zoomWindowSize(QWidget* window, QSize designed, int percent);
+
 // The largest zoom up to `percent`, in whole steps, at which a window designed
 // at `designed` (100 %) fits `available` with its title bar and borders; never
 // below 100 %.

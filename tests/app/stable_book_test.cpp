@@ -84,7 +84,7 @@ TEST_F(ListFixture, MembersWrittenByHandStayThroughEveryChange)
     // A removal taken back puts the entry back whole, at its place.
     const StableEntry first = read.stable.horses[0];
     ASSERT_EQ(book.remove(1).status, Outcome::Done);
-    ASSERT_EQ(book.restore(first, 0).status, Outcome::Done);
+    ASSERT_EQ(book.restore({{0, first}}).status, Outcome::Done);
     EXPECT_EQ(kept().stable.horses[0], first);
 
     // Another folder's list comes in without the horses kept already, with its own members.

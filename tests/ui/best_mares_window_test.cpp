@@ -90,7 +90,8 @@ TEST(BestMaresWindow, RowsAreTheCoreAnswerAndTheCommandLinesAndARowShowsItsMatin
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
     EXPECT_EQ(readFile(dir.file("mares.csv")), "\"Best mares for " + stallion + "\"\n" + cli.out);
 
-    // Ctrl+C copies the stallion's line and the selected rows, tab-separated, in the command line's columns.
+    // Ctrl+C copies the stallion's line, the titles and the selected rows, tab-separated, in the command line's
+    // columns.
     pane->table()->setFocus();
     pane->table()->selectionModel()->select(model->index(1, 0),
                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -98,10 +99,12 @@ TEST(BestMaresWindow, RowsAreTheCoreAnswerAndTheCommandLinesAndARowShowsItsMatin
                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::keyClick(pane->table(), Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(copied.size(), 3);
+    ASSERT_EQ(copied.size(), 4);
     EXPECT_EQ(copied[0].toStdString(), "Best mares for " + stallion);
-    EXPECT_EQ(copied[2].split('\t').size(), kMareColumns + 1);
-    EXPECT_EQ(copied[2].split('\t')[0].toInt(), expected.rows[order[1]].id);
+    EXPECT_EQ(copied[1].split('\t').size(), kMareColumns + 1); // the column titles
+    EXPECT_EQ(copied[1].split('\t')[0], pane->table()->model()->headerData(0, Qt::Horizontal).toString());
+    EXPECT_EQ(copied[3].split('\t').size(), kMareColumns + 1);
+    EXPECT_EQ(copied[3].split('\t')[0].toInt(), expected.rows[order[1]].id);
 
     // Enter on a row shows that mating in the main window: the stallion over her Sire and Dam-Sire.
     main.hypoMateClick();

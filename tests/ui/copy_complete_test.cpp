@@ -44,11 +44,10 @@ TEST_F(CopyCompleteTest, CtrlCCopiesTheHorseAsTheCommandLinePrintsIt)
     lookUp("5");
     QApplication::clipboard()->clear();
     QTest::keyClick(main->searchID(), Qt::Key_C, Qt::ControlModifier);
-    // `show` heads each horse with its identifier and ends it with a blank line.
+    // As `show` prints it, identifier first, without the blank line that ends each horse.
     const std::string shown = cliOut({"show", "5"});
-    const std::string header = "Identifier 5\n";
-    ASSERT_TRUE(shown.starts_with(header)) << shown;
-    EXPECT_EQ(clipboard().toStdString(), shown.substr(header.size(), shown.size() - header.size() - 1));
+    ASSERT_TRUE(shown.starts_with("Identifier 5\n")) << shown;
+    EXPECT_EQ(clipboard().toStdString(), shown.substr(0, shown.size() - 1));
 
     // A selection in the ID box is copied as usual.
     main->searchID()->selectAll();
@@ -57,7 +56,7 @@ TEST_F(CopyCompleteTest, CtrlCCopiesTheHorseAsTheCommandLinePrintsIt)
     // With the focus on a button the window's shortcut copies the horse.
     named<QPushButton>(main, "GO")->setFocus();
     QTest::keyClick(named<QPushButton>(main, "GO"), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(clipboard().startsWith("Horse     WELL, WELL 4yo Horse\n")) << clipboard().toStdString();
+    EXPECT_TRUE(clipboard().startsWith("Identifier 5\nHorse     WELL, WELL 4yo Horse\n")) << clipboard().toStdString();
 }
 
 TEST_F(CopyCompleteTest, CopyingAFoalGivesWhatMatePrints)
@@ -188,7 +187,7 @@ TEST_F(CopyCompleteTest, EscClosesTheMatingWindowWhichReopensWhereThePlayerMoved
 {
     ui::SubForm* sub = openMating();
     type(sub->box(0), "RED CAP");
-    const QPoint moved = sub->pos() + QPoint(40, -30);
+    const QPoint moved = sub->pos() + QPoint(40, 30); // it opens level with the main window's top
     sub->move(moved);
     ASSERT_TRUE(sub->box(0)->completer()->popup()->isVisible());
     QTest::keyClick(sub->box(0), Qt::Key_Escape); // closes the completion list only

@@ -315,7 +315,7 @@ TEST_F(InUseTest, TheMatingWindowOpensBesideTheMainWindowOrWhereThePlayerMovedIt
     ui::SubForm* sub = openMating();
     ASSERT_NE(sub, nullptr);
     const QPoint beside = sub->pos() - main->pos();
-    const QPoint moved = sub->pos() + QPoint(60, -40);
+    const QPoint moved = sub->pos() + QPoint(60, 40); // it opens level with the main window's top
     sub->move(moved);
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -280,10 +280,12 @@ TEST_F(MyHorsesTest, TheSeasonPlansEveryKeptMareAndShowsARowInTheMainWindow)
     EXPECT_EQ(ptText(kDiBox).trimmed(), model->itemFromIndex(row.sibling(1, 11))->text());
     EXPECT_EQ(ptText(kTotalBox).trimmed(), model->itemFromIndex(row.sibling(1, 7))->text());
 
-    // Ctrl+C copies the rows selected; Export writes them, named .csv.
+    // Ctrl+C copies the rows selected under their titles; Export writes them, named .csv.
     season->tree()->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     QTest::keyClick(season->tree(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("1\tBRIGHT FILLY\t2\t" + sire + "\t"))
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith("ID\tMare\tRank\tSire\tB\tI\t"))
+        << QApplication::clipboard()->text().toStdString();
+    EXPECT_TRUE(QApplication::clipboard()->text().section('\n', 1).startsWith("1\tBRIGHT FILLY\t2\t" + sire + "\t"))
         << QApplication::clipboard()->text().toStdString();
     seam.savePath = QString::fromStdString(dir.file("season"));
     QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
@@ -388,7 +390,7 @@ TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
     ASSERT_TRUE(other.add(3, nullptr));
     ASSERT_TRUE(main->stable()->add(1, main.get())); // this window has not seen horse 3
     EXPECT_TRUE(readStable(stablePath()).stable.find(3));
-    ASSERT_TRUE(other.remove(1, nullptr)); // nor the other horse 1
+    ASSERT_TRUE(other.remove({1}, nullptr)); // nor the other horse 1
     const Stable kept = readStable(stablePath()).stable;
     EXPECT_FALSE(kept.find(1));
     EXPECT_TRUE(kept.find(3));
@@ -400,7 +402,7 @@ TEST_F(MyHorsesTest, TwoQuindlesOnOneFolderNeverWriteOverEachOthersHorses)
     ASSERT_TRUE(other.add(5, nullptr));
     form->activateWindow();
     EXPECT_SOON(!form->busy() && form->model()->rowCount() == 3, 10000);
-    ASSERT_TRUE(other.remove(4, nullptr));
+    ASSERT_TRUE(other.remove({4}, nullptr));
     season->activateWindow();
     EXPECT_SOON(main->stable()->stable().horses.size() == 2, 10000);
     form->close();

@@ -160,10 +160,11 @@ TEST_F(PlannerTest, SaysWhyItCannotPlanForAColtAndPlansForTypedLines)
     planner->table()->selectAll();
     QTest::keyClick(planner->table(), Qt::Key_C, Qt::ControlModifier);
     const QStringList copied = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(copied.size(), 3);
+    ASSERT_EQ(copied.size(), 4);
     EXPECT_TRUE(copied[0].startsWith("Planned for foal's Dam-Sire NORTH STAR (IRE)"));
-    EXPECT_EQ(copied[1].split('\t').size(), kPlanColumns);
-    EXPECT_EQ(copied[1].split('\t')[0].toStdString(), "MR. RED-CAP");
+    EXPECT_TRUE(copied[1].startsWith("Sire\tB\tI\tC\t")) << copied[1].toStdString();
+    EXPECT_EQ(copied[2].split('\t').size(), kPlanColumns);
+    EXPECT_EQ(copied[2].split('\t')[0].toStdString(), "MR. RED-CAP");
     EXPECT_TRUE(seam.warnings.empty());
 }
 
@@ -218,4 +219,38 @@ TEST_F(PlannerTest, SaysWhichNamesStandMoreThanOnceInTheSireListAndWhichLineCoun
     const auto row = planner->model()->match(planner->model()->index(0, 0), Qt::DisplayRole, "RED CAP");
     ASSERT_EQ(row.size(), 1);
     EXPECT_EQ(cell(planner, row[0].row(), 11), "SECOND LINE"); // Sire's Sire
+}
+
+TEST_F(PlannerTest, ItFollowsTheMatingWindowsLinesAndSaysWhatTheMainWindowShowsNow)
+{
+    lookUp("1"); // BRIGHT FILLY
+    main->openPlanner();
+    ui::PlannerForm* planner = main->plannerForm();
+    ASSERT_NE(planner, nullptr);
+    waitForPlan(planner);
+    auto* shownMare = planner->findChild<QRadioButton*>("shownMare");
+    EXPECT_EQ(shownMare->text(), "The mare shown in the main window");
+
+    // A foal in the main window: the planner says so beside the mare it planned for.
+    main->hypoMateClick();
+    ui::SubForm* sub = main->subForm();
+    ASSERT_NE(sub, nullptr);
+    sub->box(0)->setText("RED CAP");
+    sub->box(1)->setText("NORTH STAR (IRE)");
+    sub->box(2)->setText("OLD GREY");
+    QTest::mouseClick(sub->submitButton(), Qt::LeftButton);
+    EXPECT_TRUE(shownMare->text().contains("now shows a foal")) << shownMare->text().toStdString();
+
+    // Ctrl+M in the mating window plans for the mare of its typed lines.
+    sub->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == sub, 5000);
+    QTest::keyClick(sub->box(0), Qt::Key_M, Qt::ControlModifier);
+    waitForPlan(planner);
+    EXPECT_TRUE(planner->findChild<QRadioButton*>("typedMare")->isChecked());
+    EXPECT_EQ(named(planner, "damSire")->text(), "NORTH STAR (IRE)");
+    EXPECT_EQ(named(planner, "damDamSire")->text(), "OLD GREY");
+    EXPECT_TRUE(status(planner).contains("NORTH STAR (IRE)")) << status(planner).toStdString();
+
+    lookUp("1"); // her again
+    EXPECT_EQ(shownMare->text(), "The mare shown in the main window");
 }
