@@ -195,8 +195,8 @@ ListChange StableBook::restore(const std::vector<std::pair<std::size_t, StableEn
         ListChange done;
         for (const auto& [place, entry] : entries) // in order, so each earlier place stands again
             if (!next.find(entry.id)) {
-                next.horses.insert(next.horses.begin() + static_cast<std::ptrdiff_t>(std::min(place, next.horses.size())),
-                                   entry);
+                next.horses.insert(
+                    next.horses.begin() + static_cast<std::ptrdiff_t>(std::min(place, next.horses.size())), entry);
                 ++done.count;
             }
         if (done.count == 0)

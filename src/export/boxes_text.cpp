@@ -29,7 +29,11 @@ const char* const kCaptions[kPositions] = {
 std::string identifierLine(std::int32_t id, bool found, bool failed)
 {
     // A lookup that failed says so: the horse may well be there.
-    return "Identifier " + std::to_string(id) + (found ? "" : failed ? ": could not be looked up" : ": not found") + "\n";
+    return "Identifier " + std::to_string(id) +
+           (found    ? ""
+            : failed ? ": could not be looked up"
+                     : ": not found") +
+           "\n";
 }
 
 std::string boxesPlain(const MainBoxes& boxes)

@@ -124,8 +124,7 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
-    copier->setHeading(
-        [this] { return lookedUpLine_; });
+    copier->setHeading([this] { return lookedUpLine_; });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
     copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
     buildChartNames();
@@ -684,9 +683,9 @@ void MainForm::goClick()
         history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
     if (planner_ && !outcome.beep)
-        planner_->setMainWindowShows(!outcome.found           ? QStringLiteral("no horse")
+        planner_->setMainWindowShows(!outcome.found    ? QStringLiteral("no horse")
                                      : !shownStallion_ ? QString()
-                                                              : QStringLiteral("a stallion"));
+                                                       : QStringLiteral("a stallion"));
     if (outcome.found && planner_) {
         if (!shownStallion_)
             planner_->planForShownHorse(shownHorse_);

@@ -186,7 +186,8 @@ private:
     std::optional<ChosenMating> shownChosen_;
     void showForWhom();
     ChosenMating forShown(ChosenMating mating) const;
-    std::string lookedUpLine_; // what Copy puts above the boxes: the line `quindle-cli show` prints; empty after a Submit
+    std::string
+        lookedUpLine_; // what Copy puts above the boxes: the line `quindle-cli show` prints; empty after a Submit
     ShownHistory history_;
     bool showingAgain_ = false; // going back or forward: the history stays as it is
     ChartNames* chartNames_ = nullptr;
