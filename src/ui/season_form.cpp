@@ -18,6 +18,7 @@
 #include <array>
 
 #include "dosage/repeated_sires.h"
+#include "export/assigned_season.h"
 #include "export/season_csv.h"
 #include "input/id_list.h"
 #include "ui/counts.h"
@@ -133,6 +134,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
 
+    buildRules(layout);
+
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("seasonStatus"));
     status_->setWordWrap(true);
@@ -176,6 +179,51 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     connect(session_, &Session::folderReplaced, this,
             [this] { bounds_.keepFor(QStringLiteral("season"), session_->folder().dir()); }); // replanned on changed
     replan();
+}
+
+void SeasonForm::buildRules(QVBoxLayout* layout)
+{
+    auto* rules = new QHBoxLayout;
+    assign_ = new QCheckBox(QStringLiteral("One stallion per mare: the best plan for the whole band"), this);
+    assign_->setObjectName(QStringLiteral("assign"));
+    assign_->setToolTip(QStringLiteral("Each mare gets at most one stallion of her target and no stallion more "
+                                       "mares than his book; of all such plans, the one that plans the most "
+                                       "mares and, among those, ranks them best"));
+    book_ = new QSpinBox(this);
+    book_->setObjectName(QStringLiteral("book"));
+    book_->setRange(0, 999);
+    book_->setSpecialValueText(QStringLiteral("no limit")); // 0
+    book_->setToolTip(QStringLiteral("How many mares each stallion may cover this season"));
+    noRepeats_ = new QCheckBox(QStringLiteral("No repeated sires"), this);
+    noRepeats_->setObjectName(QStringLiteral("noRepeats"));
+    noRepeats_->setToolTip(QStringLiteral("Leave out every pair whose foal has a sire repeated in its pedigree"));
+    rules->addWidget(assign_);
+    rules->addWidget(new QLabel(QStringLiteral("Book"), this));
+    rules->addWidget(book_);
+    rules->addWidget(noRepeats_);
+    rules->addStretch(1);
+    layout->addLayout(rules);
+    for (QCheckBox* box : {assign_, noRepeats_})
+        connect(box, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
+    connect(book_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
+}
+
+std::vector<std::pair<std::size_t, std::uint32_t>> SeasonForm::shownRows(std::size_t d) const
+{
+    const SeasonDam& dam = season_->dams[d];
+    std::vector<std::pair<std::size_t, std::uint32_t>> rows;
+    if (!plan_) {
+        for (const std::uint32_t r : dam.rows)
+            rows.emplace_back(rows.size() + 1, r);
+        return rows;
+    }
+    const MareAssignment& given = plan_->mares[d];
+    for (const std::uint32_t r : dam.rows)
+        if (given.stallion && dam.stallion(r) == *given.stallion) {
+            rows.emplace_back(given.rank, r);
+            break;
+        }
+    return rows;
 }
 
 void SeasonForm::setZoom(int percent)
@@ -242,7 +290,24 @@ void SeasonForm::applyTarget()
 {
     if (!season_)
         return;
-    selectSeason(*season_, query());
+    // The season decided looks at each mare's whole target, not its first rows:
+    // the same stallion heading every list is the reason to decide at all.
+    PlanQuery target = query();
+    const bool decided = assign_->isChecked();
+    if (decided)
+        target.top.reset();
+    perMare_->setEnabled(!decided);
+    book_->setEnabled(decided);
+    noRepeats_->setEnabled(decided);
+    selectSeason(*season_, target);
+    plan_.reset();
+    if (decided) {
+        AssignRules rules;
+        rules.noRepeats = noRepeats_->isChecked();
+        if (book_->value() > 0)
+            rules.bookForAll = static_cast<std::uint32_t>(book_->value());
+        plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
+    }
     rebuild();
 }
 
@@ -255,7 +320,14 @@ void SeasonForm::rebuild()
         scale = std::max(scale, planChartScale(dam.plan));
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
-        auto* group = new QStandardItem(damLine(dam, dam.rows.size(), dam.plan.rows.size()));
+        const auto rows = shownRows(d);
+        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size());
+        if (plan_ && rows.empty())
+            line += QStringLiteral(" \u2013 ") +
+                    (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
+                         ? QStringLiteral("no stallion: every stallion of her target is booked full")
+                         : QStringLiteral("no stallion: none in her target"));
+        auto* group = new QStandardItem(line);
         group->setFont(damLineFont());
         group->setData(static_cast<int>(d), kDamRole);
         group->setData(-1, kRowRole);
@@ -263,11 +335,10 @@ void SeasonForm::rebuild()
         for (int c = 1; c <= kColumns; ++c)
             groupRow << new QStandardItem;
         model_->appendRow(groupRow);
-        int rank = 0;
-        for (const std::uint32_t r : dam.rows) {
+        for (const auto& [rank, r] : rows) {
             const PlanRow& row = dam.plan.rows[r];
             QList<QStandardItem*> cells;
-            auto* first = new QStandardItem(QString::number(++rank));
+            auto* first = new QStandardItem(QString::number(rank));
             first->setData(static_cast<int>(d), kDamRole);
             first->setData(static_cast<int>(r), kRowRole);
             first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -295,8 +366,12 @@ void SeasonForm::rebuild()
                       ? QStringLiteral("No filly or mare in My Horses: add some there, or type IDs.")
                       : QStringLiteral("Type the IDs of fillies and mares, then Enter."));
     else
-        lines << countOf(static_cast<qint64>(season_->dams.size()), QStringLiteral("mare")) +
-                     QStringLiteral(" planned");
+        lines << (plan_ ? QStringLiteral("%1 of %2 given a stallion, ranks adding up to %3")
+                              .arg(plan_->planned())
+                              .arg(countOf(static_cast<qint64>(season_->dams.size()), QStringLiteral("mare")))
+                              .arg(plan_->rankSum())
+                        : countOf(static_cast<qint64>(season_->dams.size()), QStringLiteral("mare")) +
+                              QStringLiteral(" planned"));
     QStringList leftOut;
     if (!refusedIds_.isEmpty())
         leftOut << QStringLiteral("Not a horse ID (1 to %1): %2")
@@ -389,9 +464,12 @@ QString SeasonForm::selectedText() const
 
 bool SeasonForm::exportTo(const QString& path)
 {
-    // With the columns `quindle-cli season` writes.
+    // With the columns `quindle-cli season` writes, or `season --assign` for the season decided.
     return saveWhole(this, path, QStringLiteral("season"), [this](QIODevice& file) {
-        return !season_ || writeSeasonCsv(*season_, [&file](std::string_view text) { return writeAll(file, text); });
+        const auto write = [&file](std::string_view text) { return writeAll(file, text); };
+        if (season_ && plan_)
+            return writeAssignedSeasonCsv(*season_, *plan_, query().sortBy, write);
+        return !season_ || writeSeasonCsv(*season_, write);
     });
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "boxes/chosen_mating.h"
@@ -17,6 +18,7 @@
 #include "data/data_folder.h"
 #include "planner/plan_query.h"
 #include "planner/season.h"
+#include "planner/season_assign.h"
 #include "ui/latest_work.h"
 #include "ui/target_boxes.h"
 
@@ -28,6 +30,7 @@ class QRadioButton;
 class QSpinBox;
 class QStandardItemModel;
 class QTreeView;
+class QVBoxLayout;
 
 namespace quindle::ui {
 
@@ -50,6 +53,8 @@ public:
     QTreeView* tree() const { return tree_; }
     QStandardItemModel* model() const { return model_; }
     const SeasonPlan* season() const { return season_.get(); }
+    // The season decided (one stallion per mare), while it is asked for; null otherwise.
+    const SeasonAssignment* assignment() const { return plan_ ? &*plan_ : nullptr; }
     bool busy() const { return work_.busy(); }
     // The target as the boxes above the table give it.
     PlanQuery query() const;
@@ -75,6 +80,10 @@ protected:
 
 private:
     void applyTarget();
+    // One stallion per mare, his book and no repeated sires: the rules of the season decided.
+    void buildRules(QVBoxLayout* layout);
+    // The rows a mare's line shows, with their ranks: her target's, or in a decided season the one stallion given her.
+    std::vector<std::pair<std::size_t, std::uint32_t>> shownRows(std::size_t dam) const;
     void rebuild();
     void exportClick();
     QFont damLineFont() const;
@@ -93,6 +102,10 @@ private:
     QComboBox* sortBy_ = nullptr;
     QCheckBox* descending_ = nullptr;
     QSpinBox* perMare_ = nullptr;
+    QCheckBox* assign_ = nullptr;
+    QSpinBox* book_ = nullptr;
+    QCheckBox* noRepeats_ = nullptr;
+    std::optional<SeasonAssignment> plan_;
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;

@@ -603,6 +603,50 @@ TEST_F(MyHorsesTest, TheSeasonDrawsEachStallionsBarsAndWritesTheCommandLinesCsv)
     EXPECT_EQ(readFile(other.file("season.csv")), cli.out);
 }
 
+TEST_F(MyHorsesTest, TheSeasonDecidedGivesEachMareOneStallionWithinHisBookAsTheCommandLineDoes)
+{
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    planSeasonFor(season, "1 3");
+    named<QCheckBox>(season, "assign")->setChecked(true);
+    ASSERT_NE(season->assignment(), nullptr);
+    EXPECT_FALSE(named<QSpinBox>(season, "perMare")->isEnabled()); // every stallion of her target counts
+
+    // With no limit the one best stallion may go to both; with a book of one they are parted.
+    const auto given = [&] {
+        std::vector<QString> stallions;
+        for (int dam = 0; dam < season->model()->rowCount(); ++dam) {
+            QStandardItem* line = season->model()->item(dam);
+            EXPECT_LE(line->rowCount(), 1);
+            stallions.push_back(line->rowCount() ? line->child(0, 1)->text() : QString());
+        }
+        return stallions;
+    };
+    named<QSpinBox>(season, "book")->setValue(1);
+    const std::vector<QString> parted = given();
+    ASSERT_EQ(parted.size(), 2u);
+    EXPECT_NE(parted[0], parted[1]);
+    EXPECT_EQ(season->assignment()->planned(), 2u);
+    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().startsWith("2 of 2 mares given a stallion"))
+        << named<QLabel>(season, "seasonStatus")->text().toStdString();
+
+    // Export writes, byte for byte, what quindle-cli season --assign writes for the same mares and rules.
+    TempDir out;
+    seam.savePath = QString::fromStdString(out.file("decided.csv"));
+    QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+    const auto cli = runProcess(
+        QUINDLE_CLI,
+        {"--data-dir", folder.dir(), "season", "--assign", "--dams", "1,3", "--book", "1", "--sort", "total,desc"},
+        out.path().string());
+    EXPECT_EQ(cli.exitCode, 0) << cli.err;
+    EXPECT_EQ(readFile(out.file("decided.csv")), cli.out);
+
+    // Taken back to the ranked lists, each mare shows her first stallions again.
+    named<QCheckBox>(season, "assign")->setChecked(false);
+    EXPECT_EQ(season->assignment(), nullptr);
+    EXPECT_GT(season->model()->item(0)->rowCount(), 1);
+}
+
 TEST_F(MyHorsesTest, TheSeasonPlansFromTheBreedingFileTheGameWroteSince)
 {
     main->watchBreedingFile(dir.file("Quindle.nnn"));
