@@ -1,11 +1,13 @@
 #include "data/replacing_file.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
@@ -109,6 +111,16 @@ void ReplacingFile::commit()
     }
     std::error_code ec;
     std::filesystem::rename(fsPath(temporary_), fsPath(path_), ec);
+#ifdef _WIN32
+    // Windows refuses to replace a file another program is reading at that
+    // moment (a second Quindle reading the player's list): it is let go within
+    // moments, so the rename is tried again for a while before it fails.
+    for (int tries = 0; ec && ec == std::errc::permission_denied && tries < 100; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ec.clear();
+        std::filesystem::rename(fsPath(temporary_), fsPath(path_), ec);
+    }
+#endif
     if (ec) {
         removeFile(temporary_);
         throw FileError(path_, 0, "could not be replaced: " + ec.message());

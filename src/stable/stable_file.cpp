@@ -186,7 +186,8 @@ fs::path canonicalPath(const DataFolder& folder)
 
 std::string stableFileFor(const DataFolder& folder, const std::string& appData)
 {
-    return utf8Path(fsPath(appData) / listFileName(canonicalPath(folder)));
+    // Written with the system's own separators, as the player sees paths in messages.
+    return utf8Path((fsPath(appData) / listFileName(canonicalPath(folder))).make_preferred());
 }
 
 std::string stableFileFor(const DataFolder& folder)
@@ -195,7 +196,7 @@ std::string stableFileFor(const DataFolder& folder)
     if (appData.empty())
         return {};
     const std::string path = stableFileFor(folder, appData);
-    const fs::path older = fsPath(appData) / listFileName(namedPath(folder));
+    const fs::path older = (fsPath(appData) / listFileName(namedPath(folder))).make_preferred();
     std::error_code ec;
     if (older != fsPath(path) && !fs::exists(fsPath(path), ec) && fs::is_regular_file(older, ec))
         fs::rename(older, fsPath(path), ec); // taken over once; a failure leaves both as they were
