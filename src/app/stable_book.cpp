@@ -47,16 +47,46 @@ std::string savedNot(const std::string& why) { return "The list of your horses c
 
 StableOpen StableBook::open(const DataFolder& folder) { return openFile(stableFileFor(folder), folder); }
 
+namespace {
+
+// The list's lock for a read, when its folder is there to hold the lock file
+// (without the folder there is no list to read). On Windows a list read while
+// another Quindle replaces it cannot be opened, so reads take the lock too.
+std::optional<FileLock> lockForReading(const std::string& path)
+{
+    std::error_code ec;
+    if (!fs::is_directory(fsPath(path).parent_path(), ec))
+        return std::nullopt;
+    try {
+        return std::optional<FileLock>(std::in_place, path);
+    } catch (const FileError&) {
+        return std::nullopt; // read all the same: a change says why it cannot lock
+    }
+}
+
+} // namespace
+
 StableOpen StableBook::openFile(std::string path, const DataFolder& folder)
 {
     folder_ = folder;
     path_ = std::move(path);
+    if (path_.empty()) {
+        keptAside_.clear();
+        writable_ = false;
+        stable_ = {};
+        seen_.reset();
+        return {};
+    }
+    const auto lock = lockForReading(path_);
+    return load();
+}
+
+StableOpen StableBook::load()
+{
     keptAside_.clear();
-    writable_ = !path_.empty();
+    writable_ = true;
     stable_ = {};
     seen_.reset();
-    if (path_.empty())
-        return {};
     std::string text;
     StableRead read = readStable(path_, &text);
     if (read.status == Outcome::Absent)
@@ -91,6 +121,12 @@ std::optional<StableOpen> StableBook::catchUp()
 {
     if (!writable_ || path_.empty())
         return std::nullopt;
+    const auto lock = lockForReading(path_);
+    return reread();
+}
+
+std::optional<StableOpen> StableBook::reread()
+{
     // Compared byte for byte first: an unchanged list is not parsed again.
     std::optional<std::string> now;
     try {
@@ -100,11 +136,11 @@ std::optional<StableOpen> StableBook::catchUp()
             now.emplace(bytes.data(), bytes.size());
         }
     } catch (const FileError&) {
-        return openFile(path_, folder_); // says why it cannot be read
+        return load(); // says why it cannot be read
     }
     if (now == seen_)
         return std::nullopt;
-    return openFile(path_, folder_);
+    return load();
 }
 
 ListChange StableBook::change(const std::function<ListChange(Stable&)>& edit)
@@ -119,8 +155,8 @@ ListChange StableBook::change(const std::function<ListChange(Stable&)>& edit)
         const FileLock lock(path_);
         // What another window or a script wrote since is the list now.
         std::string note;
-        if (const auto reread = catchUp(); reread && reread->status == Outcome::Failed)
-            note = reread->message;
+        if (const auto again = reread(); again && again->status == Outcome::Failed)
+            note = again->message;
         if (!writable_)
             return failed(note + "\n\n" + savedNot(path_ + " could not be read, and it is not written over."));
         Stable next = stable_;

@@ -69,6 +69,10 @@ private:
     // Locks the list, reads it as it is now, lets `edit` change it and writes it whole.
     ListChange change(const std::function<ListChange(Stable&)>& edit);
     StableOpen take(StableRead read);
+    // Reads the file at path_ (the caller holds the lock, or reads without one).
+    StableOpen load();
+    // catchUp without taking the lock: for a change, which holds it.
+    std::optional<StableOpen> reread();
 
     DataFolder folder_{""};
     std::string path_;
