@@ -27,4 +27,6 @@ std::optional<NamedTarget> findNamedTarget(std::string_view name)
 
 std::string_view namedTargetNames() { return kClassicDistances; }
 
+std::span<const NamedTarget> namedTargets() { return presets(); }
+
 } // namespace quindle

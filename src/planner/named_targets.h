@@ -2,6 +2,7 @@
 // Targets known by name, so a player need not remember their ranges: the one
 // from the published guidance and, later, the player's own.
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "planner/plan_query.h"
@@ -21,5 +22,8 @@ std::optional<NamedTarget> findNamedTarget(std::string_view name);
 
 // The names there are, joined by ", " for a message.
 std::string_view namedTargetNames();
+
+// Every target known by name, in the order offered.
+std::span<const NamedTarget> namedTargets();
 
 } // namespace quindle

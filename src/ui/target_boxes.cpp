@@ -1,6 +1,7 @@
 #include "ui/target_boxes.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QCryptographicHash>
@@ -8,6 +9,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 
+#include "planner/named_targets.h"
 #include "ui/zoom.h"
 
 namespace quindle::ui {
@@ -62,6 +64,33 @@ void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix,
     row->addWidget(cdMax_);
     row->addWidget(new QLabel(QStringLiteral("Total at least"), parent));
     row->addWidget(minTotal_);
+    row->addWidget(namedTargetsBox(parent, name("namedTarget")));
+}
+
+QComboBox* TargetBoxes::namedTargetsBox(QWidget* parent, const QString& objectName)
+{
+    // A target known by name fills the boxes with its ranges; the boxes stay the player's to change.
+    auto* named = new QComboBox(parent);
+    named->setObjectName(objectName);
+    named->addItem(QStringLiteral("Named target\u2026"));
+    for (const NamedTarget& target : namedTargets())
+        named->addItem(QString::fromUtf8(target.name.data(), static_cast<qsizetype>(target.name.size())));
+    named->setToolTip(QStringLiteral("Classic distances: DI at most 4.00 and CD at most 1.25, as the published "
+                                     "guidance has it"));
+    QObject::connect(named, &QComboBox::activated, parent, [this, named](int index) {
+        if (index <= 0)
+            return;
+        const NamedTarget& target = namedTargets()[static_cast<std::size_t>(index - 1)];
+        const auto text = [](const std::optional<double>& bound) {
+            return bound ? QString::number(*bound, 'f', 2) : QString();
+        };
+        diMin_->setText(text(target.di.min));
+        diMax_->setText(text(target.di.max));
+        cdMin_->setText(text(target.cd.min));
+        cdMax_->setText(text(target.cd.max));
+        named->setCurrentIndex(0);
+    });
+    return named;
 }
 
 void TargetBoxes::keepFor(const QString& name, const std::string& folder)

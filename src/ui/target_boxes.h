@@ -11,6 +11,7 @@
 #include "planner/plan_query.h"
 
 class QBoxLayout;
+class QComboBox;
 class QLineEdit;
 class QWidget;
 
@@ -47,6 +48,9 @@ public:
     void setZoom(int percent, int least = 0) const;
 
 private:
+    // The targets known by name, offered in a list that fills the boxes.
+    QComboBox* namedTargetsBox(QWidget* parent, const QString& objectName);
+
     QLineEdit* diMin_ = nullptr;
     QLineEdit* diMax_ = nullptr;
     QLineEdit* cdMin_ = nullptr;

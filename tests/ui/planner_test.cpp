@@ -1,6 +1,7 @@
 // The mating planner window over the small known data folder.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include "gui_fixture.h"
+#include "ui/best_mares_pane.h"
 #include "ui/compare_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
@@ -253,4 +255,31 @@ TEST_F(PlannerTest, ItFollowsTheMatingWindowsLinesAndSaysWhatTheMainWindowShowsN
 
     lookUp("1"); // her again
     EXPECT_EQ(shownMare->text(), "The mare shown in the main window");
+}
+
+TEST_F(PlannerTest, ANamedTargetFillsTheBoxesWithItsRangesAndTheRowsFollow)
+{
+    lookUp("1");
+    ui::PlannerForm* planner = openPlanner();
+    ASSERT_NE(planner, nullptr);
+    auto* targets = planner->findChild<QComboBox*>("namedTarget");
+    ASSERT_NE(targets, nullptr);
+    const int classic = targets->findText("Classic distances");
+    ASSERT_GT(classic, 0);
+    targets->setCurrentIndex(classic);
+    emit targets->activated(classic);
+    EXPECT_EQ(targets->currentIndex(), 0); // offered again, the boxes now the player's to change
+    EXPECT_EQ(named(planner, "diMin")->text(), "");
+    EXPECT_EQ(named(planner, "diMax")->text(), "4.00");
+    EXPECT_EQ(named(planner, "cdMax")->text(), "1.25");
+    waitForPlan(planner);
+    const ValueRange di = *planner->model()->query().di, cd = *planner->model()->query().cd;
+    EXPECT_EQ(di.max, 4.0);
+    EXPECT_EQ(cd.max, 1.25);
+    for (int row = 0; row < planner->model()->rowCount(); ++row) {
+        const QString shown = cell(planner, row, 10);
+        EXPECT_TRUE(shown != "INF" && shown != "--" && shown.toDouble() <= 4.0) << shown.toStdString();
+    }
+    // The best mares and the season offer the same targets.
+    EXPECT_NE(planner->maresPane()->findChild<QComboBox*>("maresNamedTarget"), nullptr);
 }
