@@ -293,7 +293,7 @@ int writeRows(const DataFolder& folder, const ChefTable& chefs, const RowFilter&
     RecordChunker chunker(std::move(file), folder.breedingFile());
     Pipeline pipeline(chunker, chefs, filter, out);
     // Past a few threads the pieces come no faster than one thread can cut them.
-    const int status = pipeline.run(threadsFor(8));
+    const int status = pipeline.run(threadsFor(std::min<std::size_t>(8, chunker.piecesAtMost())));
     if (!out.finish())
         return outputFailed();
     return status == 0 && pipeline.rows() == 0 ? -1 : status;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <limits>
 
 #include "data/byte_words.h"
 #include "data/file_error.h"
@@ -54,6 +56,11 @@ LineCounts countLinesByBytes(std::string_view bytes, char before)
 RecordChunker::RecordChunker(FilePtr file, std::string path, std::size_t targetSize)
     : file_(std::move(file)), path_(std::move(path)), target_(std::max<std::size_t>(targetSize, 1))
 {
+    // A piece may run past its target by a horse, so a file of n targets
+    // gives at most n + 1 pieces; a size not known leaves the count open.
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(path_, failed);
+    piecesAtMost_ = failed ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(size / target_) + 1;
 }
 
 std::size_t RecordChunker::readMore(RecordChunk& into, std::size_t count)

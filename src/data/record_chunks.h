@@ -49,6 +49,10 @@ public:
     bool next(RecordChunk& chunk);
 
     const std::string& path() const { return path_; }
+    // How many pieces the file held when it was opened, at most: no more
+    // threads are worth starting to read it (each costs a millisecond on some
+    // systems, more than a small file takes to read).
+    std::size_t piecesAtMost() const { return piecesAtMost_; }
 
 private:
     // A horse is four lines, each with its line end.
@@ -61,6 +65,7 @@ private:
     FilePtr file_;
     std::string path_;
     std::size_t target_;
+    std::size_t piecesAtMost_;
     std::string carry_;     // bytes read after the last cut
     std::int64_t line_ = 1; // the line carry_ starts on
     char before_ = '\n';    // the byte before carry_ (a line end at the start of the file)

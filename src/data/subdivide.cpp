@@ -450,7 +450,9 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
     PieceWriter writer(breedingPath, folder, progress, sink, cutTagOf(cutStamp));
     {
-        SplitPipeline pipeline(chunker, writer, sink, threadsFor(4));
+        // A file of one piece is read where it is written: no reader is worth starting.
+        const std::size_t pieces = chunker.piecesAtMost();
+        SplitPipeline pipeline(chunker, writer, sink, pieces <= 1 ? 0 : threadsFor(std::min<std::size_t>(4, pieces)));
         pipeline.run();
     }
     return writer.finish();
