@@ -10,6 +10,7 @@
 #include <functional>
 #include <algorithm>
 #include <optional>
+#include <ostream>
 #include <set>
 #ifdef _WIN32
 #include <io.h>
@@ -188,6 +189,8 @@ struct Corpus {
     std::size_t settings;              // the leading bytes the fuzzer takes for its settings
     int startedAtLeast, horsesAtLeast; // what the corpus held when it was kept, less a margin
 };
+
+void PrintTo(const Corpus& corpus, std::ostream* out) { *out << corpus.target; }
 
 class ShowAndProfiles : public ::testing::TestWithParam<Corpus> {};
 
