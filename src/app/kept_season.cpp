@@ -338,10 +338,10 @@ std::vector<MarkedEntry> markKept(const KeptSeason& season, const NameAt& nameAt
         if (!now || (*now && **now == pair.damName))
             return;
         MarkedEntry entry{kind, pair, *now, {}};
-        entry.message = "horse " + std::to_string(pair.dam) + " (" + latin1ForMessage(pair.damName) + ") " +
-                        (*now ? "is now " + latin1ForMessage(**now) : std::string("is no longer in the breeding file")) +
-                        ": " + what + " " + latin1ForMessage(pair.sire) +
-                        " is kept as it was and not used until you clear it";
+        entry.message =
+            "horse " + std::to_string(pair.dam) + " (" + latin1ForMessage(pair.damName) + ") " +
+            (*now ? "is now " + latin1ForMessage(**now) : std::string("is no longer in the breeding file")) + ": " +
+            what + " " + latin1ForMessage(pair.sire) + " is kept as it was and not used until you clear it";
         marked.push_back(std::move(entry));
     };
     for (const KeptPair& lock : season.locks)

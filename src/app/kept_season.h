@@ -46,11 +46,11 @@ struct KeptSeason {
     bool onePerMare = false;
     std::optional<std::uint32_t> bookForAll; // none: no limit
     bool noRepeats = false;
-    std::vector<KeptPair> locks;           // at most one a mare
-    std::vector<std::string> ruledOut;     // stallions, Latin-1
+    std::vector<KeptPair> locks;       // at most one a mare
+    std::vector<std::string> ruledOut; // stallions, Latin-1
     std::vector<KeptPair> ruledOutPairs;
-    std::vector<KeptDecision> decisions;   // at most one a mare
-    std::string extra{}; // the members the program does not know, as JSON object text
+    std::vector<KeptDecision> decisions; // at most one a mare
+    std::string extra{};                 // the members the program does not know, as JSON object text
 
     const KeptPair* lockOf(std::int32_t dam) const;
     const KeptDecision* decisionOf(std::int32_t dam) const;

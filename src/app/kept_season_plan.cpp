@@ -64,10 +64,10 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
         if (!number)
             return;
         if (rules.ruledOut.contains(*number) || rules.ruledOutPairs.contains({place, *number})) {
-            out.told.push_back(mareText(pair) + ": " + what + " " + latin1ForMessage(pair.sire) + " and " +
-                               (rules.ruledOut.contains(*number) ? "that stallion ruled out for the season"
-                                                                 : "that pair ruled out") +
-                               " at once: " + what + " is not kept");
+            out.told.push_back(
+                mareText(pair) + ": " + what + " " + latin1ForMessage(pair.sire) + " and " +
+                (rules.ruledOut.contains(*number) ? "that stallion ruled out for the season" : "that pair ruled out") +
+                " at once: " + what + " is not kept");
             return;
         }
         out.mares[place].locked = *number;

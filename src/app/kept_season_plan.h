@@ -17,8 +17,8 @@ namespace quindle {
 
 struct KeptPlan {
     SeasonAssignment plan;
-    std::vector<AssignMare> mares;  // as planned, each with her lock
-    std::vector<std::string> told;  // UTF-8: each rule not kept, and why
+    std::vector<AssignMare> mares; // as planned, each with her lock
+    std::vector<std::string> told; // UTF-8: each rule not kept, and why
 };
 
 // `marked` are the entries whose mare's ID holds another horse now: not used.

@@ -154,7 +154,7 @@ private:
     QStandardItemModel* model_ = nullptr;
 
     KeptSeasonBook kept_;
-    std::vector<MarkedEntry> marked_;  // looked up when the season was planned
+    std::vector<MarkedEntry> marked_;   // looked up when the season was planned
     std::vector<std::string> keptTold_; // the rules the last plan could not keep
     std::shared_ptr<const SireIndex> sires_;
     bool restoring_ = false; // the boxes take what was kept: nothing is written

@@ -323,8 +323,8 @@ void SeasonForm::clearDecisionCurrent()
 void SeasonForm::clearSeason()
 {
     changeKept([](KeptSeason& season) {
-        const bool any =
-            !season.locks.empty() || !season.ruledOut.empty() || !season.ruledOutPairs.empty() || !season.decisions.empty();
+        const bool any = !season.locks.empty() || !season.ruledOut.empty() || !season.ruledOutPairs.empty() ||
+                         !season.decisions.empty();
         season.clearRules();
         return any;
     });
@@ -376,7 +376,7 @@ void SeasonForm::markKeptRow(std::size_t d, std::uint32_t r, QStandardItem* rank
         tip << QStringLiteral("Locked pair: she goes to him whatever the target, and counts against his book");
     rank->setText(rank->text() + (decided ? QStringLiteral(" decided") : QStringLiteral(" locked")));
     rank->setToolTip(tip.join(QLatin1Char('\n')) + QStringLiteral("\nCtrl+Backspace clears her decision; Ctrl+L "
-                                                                   "takes a lock away"));
+                                                                  "takes a lock away"));
     QFont bold = rank->font();
     bold.setBold(true);
     rank->setFont(bold);

@@ -18,10 +18,7 @@ constexpr int kKindRole = Qt::UserRole + 1;
 constexpr int kDamRole = Qt::UserRole + 2;
 constexpr int kSireRole = Qt::UserRole + 3;
 
-QString mare(const KeptPair& pair)
-{
-    return QStringLiteral("%1 (%2)").arg(fromLatin1(pair.damName)).arg(pair.dam);
-}
+QString mare(const KeptPair& pair) { return QStringLiteral("%1 (%2)").arg(fromLatin1(pair.damName)).arg(pair.dam); }
 
 } // namespace
 
@@ -97,8 +94,8 @@ void SeasonRulesPane::show(const KeptSeason& season, const std::vector<MarkedEnt
         add(text, Kind::RuledOutPair, pair.dam, pair.sire, tip);
     }
     if (list_->count() == 0) {
-        auto* none = new QListWidgetItem(QStringLiteral("No lock, rule or decision yet: right-click a stallion's row"),
-                                         list_);
+        auto* none =
+            new QListWidgetItem(QStringLiteral("No lock, rule or decision yet: right-click a stallion's row"), list_);
         none->setFlags(Qt::NoItemFlags);
     }
     clear_->setEnabled(!season.locks.empty() || !season.ruledOut.empty() || !season.ruledOutPairs.empty() ||

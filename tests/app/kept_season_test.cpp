@@ -72,7 +72,8 @@ TEST_F(KeptSeasonFixture, WhatIsKeptReadsBackAsItWasWithTheMembersItDoesNotKnow)
     ASSERT_EQ(book.change([](KeptSeason& s) {
                       s = everything();
                       return true;
-                  }).status,
+                  })
+                  .status,
               Outcome::Done);
 
     KeptSeasonBook again;
@@ -95,10 +96,12 @@ TEST_F(KeptSeasonFixture, WhatIsKeptReadsBackAsItWasWithTheMembersItDoesNotKnow)
     EXPECT_EQ(std::filesystem::last_write_time(file), before);
 
     // Clearing the season leaves the target.
-    ASSERT_EQ(again.change([](KeptSeason& s) {
+    ASSERT_EQ(again
+                  .change([](KeptSeason& s) {
                       s.clearRules();
                       return true;
-                  }).status,
+                  })
+                  .status,
               Outcome::Done);
     KeptSeasonBook cleared;
     cleared.openFile(file, folder.dir());
@@ -110,10 +113,11 @@ TEST_F(KeptSeasonFixture, WhatIsKeptReadsBackAsItWasWithTheMembersItDoesNotKnow)
 TEST_F(KeptSeasonFixture, ADamagedFileIsKeptAsideNamedAndNotWrittenOver)
 {
     const std::vector<std::string> damaged{
-        "{\"target\": ",                                                       // cut short
-        std::string(40, '[') + std::string(40, ']'),                           // nested too deep
-        keptSeasonText(everything(), "x").replace(keptSeasonText(everything(), "x").find("\"dam\": 1"), 8,
-                                                  "\"dam\": 0"), // no horse ID
+        "{\"target\": ",                             // cut short
+        std::string(40, '[') + std::string(40, ']'), // nested too deep
+        keptSeasonText(everything(), "x")
+            .replace(keptSeasonText(everything(), "x").find("\"dam\": 1"), 8,
+                     "\"dam\": 0"), // no horse ID
     };
     for (std::size_t i = 0; i < damaged.size(); ++i) {
         SCOPED_TRACE(i);
@@ -131,7 +135,8 @@ TEST_F(KeptSeasonFixture, ADamagedFileIsKeptAsideNamedAndNotWrittenOver)
         ASSERT_EQ(book.change([](KeptSeason& s) {
                           s.ruleOut(std::string("A"));
                           return true;
-                      }).status,
+                      })
+                      .status,
                   Outcome::Done);
         EXPECT_EQ(readFile(book.keptAside()), damaged[i]);
         std::filesystem::remove(file);
@@ -143,7 +148,7 @@ TEST_F(KeptSeasonFixture, AMareWhoseIdNowHoldsAnotherHorseIsMarkedAndNeverRepoin
 {
     startUp();
     KeptSeason s;
-    s.decide({{1, "OLD NAME", "A"}, true});  // the breeding file now gives ID 1 to FIRST MARE
+    s.decide({{1, "OLD NAME", "A"}, true});   // the breeding file now gives ID 1 to FIRST MARE
     s.lock({2, "SECOND MARE", "E"});          // still her
     s.ruleOut(KeptPair{9, "GONE MARE", "I"}); // no horse 9 now
     KeptSeasonBook book;
@@ -151,7 +156,8 @@ TEST_F(KeptSeasonFixture, AMareWhoseIdNowHoldsAnotherHorseIsMarkedAndNeverRepoin
     ASSERT_EQ(book.change([&](KeptSeason& kept) {
                       kept = s;
                       return true;
-                  }).status,
+                  })
+                  .status,
               Outcome::Done);
     const std::string text = readFile(file);
 
@@ -189,15 +195,19 @@ TEST_F(KeptSeasonFixture, TwoWritersAtOnceKeepBothChanges)
     KeptSeasonBook first, second;
     first.openFile(file, folder.dir());
     second.openFile(file, folder.dir()); // has not seen what the first keeps
-    ASSERT_EQ(first.change([](KeptSeason& s) {
+    ASSERT_EQ(first
+                  .change([](KeptSeason& s) {
                       s.lock({1, "M", "A"});
                       return true;
-                  }).status,
+                  })
+                  .status,
               Outcome::Done);
-    ASSERT_EQ(second.change([](KeptSeason& s) {
+    ASSERT_EQ(second
+                  .change([](KeptSeason& s) {
                       s.ruleOut(std::string("E"));
                       return true;
-                  }).status,
+                  })
+                  .status,
               Outcome::Done);
     KeptSeasonBook read;
     read.openFile(file, folder.dir());
@@ -214,7 +224,8 @@ TEST_F(KeptSeasonFixture, TwoWritersAtOnceKeepBothChanges)
                 EXPECT_EQ(book.change([dam](KeptSeason& s) {
                                   s.decide({{dam, "M", "A"}, true});
                                   return true;
-                              }).status,
+                              })
+                              .status,
                           Outcome::Done);
         });
     for (std::thread& writer : writers)
