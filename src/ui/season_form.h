@@ -89,6 +89,8 @@ public:
     void ruleOutStallionCurrent();
     void clearDecisionCurrent();
     void clearSeason();
+    // Keeps whether the season uses the player's roster or the whole sire list (read back as kept().useRoster).
+    void keepUseRoster(bool useRoster);
 
 signals:
     // The player asks for a mating to be shown in the main window.

@@ -330,6 +330,18 @@ void SeasonForm::clearSeason()
     });
 }
 
+void SeasonForm::keepUseRoster(bool useRoster)
+{
+    if (restoring_)
+        return;
+    changeKept([useRoster](KeptSeason& season) {
+        if (season.useRoster == useRoster)
+            return false;
+        season.useRoster = useRoster;
+        return true;
+    });
+}
+
 namespace {
 
 bool marks(const std::vector<MarkedEntry>& marked, MarkedEntry::Kind kind, const KeptPair& pair)
