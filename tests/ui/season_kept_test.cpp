@@ -170,6 +170,7 @@ TEST_F(SeasonKeptTest, ADamagedFileAndRulesThatCannotStandAreToldAndTheRestPlann
     kept.onePerMare = true;
     kept.locks = {{1, "BRIGHT FILLY", "NO SUCH STALLION"}, {3, "LOWER MARE", "RED CAP"}};
     kept.ruledOut = {"RED CAP"};
+    kept.decisions = {{{1, "OLD NAME", "MR. RED-CAP"}, true}}; // ID 1 holds another horse now
     writeFile(path, keptSeasonText(kept, folder.dir()));
     const std::string text = readFile(path);
     season = openSeason();
@@ -180,7 +181,11 @@ TEST_F(SeasonKeptTest, ADamagedFileAndRulesThatCannotStandAreToldAndTheRestPlann
     EXPECT_TRUE(status.contains("NO SUCH STALLION is not in the sire list")) << status.toStdString();
     EXPECT_TRUE(status.contains("horse 3 (LOWER MARE): her lock RED CAP and that stallion ruled out"))
         << status.toStdString();
+    EXPECT_TRUE(status.contains("horse 1 (OLD NAME) is now BRIGHT FILLY")) << status.toStdString();
+    EXPECT_TRUE(season->model()->item(0)->text().contains("a decision kept for OLD NAME"));
+    EXPECT_TRUE(season->rulesPane()->list()->item(0)->text().startsWith(QStringLiteral("\u26A0 Decided")));
     ASSERT_NE(season->assignment(), nullptr);
     EXPECT_EQ(season->assignment()->planned(), 2u) << "the rest still planned";
+    EXPECT_EQ(season->assignment()->mares[0].outcome, MareAssignment::Outcome::Planned) << "not by the marked decision";
     EXPECT_EQ(readFile(path), text) << "opening rewrites nothing";
 }
