@@ -1,5 +1,7 @@
 #include "app/stable_book.h"
 
+#include "app/kept_json_file.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <vector>
@@ -21,16 +23,6 @@ namespace {
 
 const std::string kUnread = "The list of your horses could not be read.\n\n";
 
-// The first of FILE.damaged, FILE.damaged-2, ... that is free.
-std::string asidePath(const std::string& path)
-{
-    std::string aside = path + ".damaged";
-    std::error_code ec;
-    for (int n = 2; fs::exists(fsPath(aside), ec); ++n)
-        aside = path + ".damaged-" + std::to_string(n);
-    return aside;
-}
-
 bool moveAside(const std::string& path, const std::string& aside)
 {
     std::error_code ec;
@@ -46,25 +38,6 @@ std::string savedNot(const std::string& why) { return "The list of your horses c
 } // namespace
 
 StableOpen StableBook::open(const DataFolder& folder) { return openFile(stableFileFor(folder), folder); }
-
-namespace {
-
-// The list's lock for a read, when its folder is there to hold the lock file
-// (without the folder there is no list to read). On Windows a list read while
-// another Quindle replaces it cannot be opened, so reads take the lock too.
-std::optional<FileLock> lockForReading(const std::string& path)
-{
-    std::error_code ec;
-    if (!fs::is_directory(fsPath(path).parent_path(), ec))
-        return std::nullopt;
-    try {
-        return std::optional<FileLock>(std::in_place, path);
-    } catch (const FileError&) {
-        return std::nullopt; // read all the same: a change says why it cannot lock
-    }
-}
-
-} // namespace
 
 StableOpen StableBook::openFile(std::string path, const DataFolder& folder)
 {
@@ -104,7 +77,7 @@ StableOpen StableBook::take(StableRead read)
     // The player's list is never written over: the file goes aside whole, and
     // the list starts again empty beside it. A file that could not be read at
     // all (no access, say) may be whole: it stays where it is, for the next run.
-    const std::string aside = asidePath(path_);
+    const std::string aside = damagedAsidePath(path_);
     if (!read.unread && moveAside(path_, aside)) {
         keptAside_ = aside;
         return {Outcome::Failed, kUnread + read.error + "\n\nThe file is kept as it was under the name\n" + aside +

@@ -19,6 +19,7 @@
 
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
+#include "app/kept_season_plan.h"
 #include "export/season_csv.h"
 #include "input/id_list.h"
 #include "ui/counts.h"
@@ -26,6 +27,7 @@
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
+#include "ui/season_rules_pane.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/table_actions.h"
@@ -36,11 +38,6 @@
 namespace quindle::ui {
 
 namespace {
-
-// Where a stallion's row comes from, kept on its first cell (beside the
-// miniature bars' roles, which stand on a cell of their own).
-constexpr int kDamRole = Qt::UserRole + 11;
-constexpr int kRowRole = Qt::UserRole + 12;
 
 // Rank, the planner's columns, then the foal's repeated sires: the columns of
 // text. The miniature bars come after them in the model and are shown beside
@@ -162,7 +159,10 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     tree_->header()->setDefaultAlignment(Qt::AlignCenter); // the titles stand as the planner's do
     zoomColumns(tree_->header(), kZoomMin, kColumnWidths);
     connect(tree_, &QTreeView::activated, this, &SeasonForm::submit);
-    layout->addWidget(tree_, 1);
+    auto* tableRow = new QHBoxLayout;
+    tableRow->addWidget(tree_, 1);
+    buildKeeping(tableRow);
+    layout->addLayout(tableRow, 1);
     copyRowsOnCtrlC(tree_, this, [this] { return selectedText(); });
     // The rows into the comparison, as from the planner, each titled with its mare.
     auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
@@ -176,8 +176,11 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     });
     connect(session_, &Session::changed, this, &SeasonForm::replan);
     connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
-    connect(session_, &Session::folderReplaced, this,
-            [this] { bounds_.keepFor(QStringLiteral("season"), session_->folder().dir()); }); // replanned on changed
+    connect(session_, &Session::folderReplaced, this, [this] {
+        bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
+        openKept(); // the new folder's season; replanned on changed
+    });
+    openKept();
     replan();
 }
 
@@ -223,6 +226,9 @@ std::vector<std::pair<std::size_t, std::uint32_t>> SeasonForm::shownRows(std::si
             rows.emplace_back(given.rank, r);
             break;
         }
+    // Her locked stallion may stand outside her target: his row of her whole plan.
+    if (rows.empty() && given.stallion && dam.stallionOf.empty() && *given.stallion < dam.plan.rows.size())
+        rows.emplace_back(given.rank, *given.stallion);
     return rows;
 }
 
@@ -265,17 +271,22 @@ void SeasonForm::replan()
     const std::vector<std::int32_t>& ids = typed.ids;
     auto outcome = std::make_shared<SeasonPlan>();
     auto listError = std::make_shared<QString>();
+    auto sires = std::make_shared<std::shared_ptr<const SireIndex>>();
+    auto marked = std::make_shared<std::vector<MarkedEntry>>();
     // The whole planning, sire list and lookups included, runs off the window's thread.
     work_.run(
         [folder = session_->folder(), chefs = session_->sharedChefs(), horses = store_->stable(), stable, ids,
-         query = query(), outcome, listError] {
-            const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-            *listError = QString::fromStdString(sires->error());
-            *outcome = stable ? planStableSeason(checkStable(horses, folder), sires, *chefs, query)
-                              : planSeason(ids, folder, sires, *chefs, query);
+         query = query(), outcome, listError, sires, kept = kept_.season(), marked] {
+            *sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+            *listError = QString::fromStdString((*sires)->error());
+            *outcome = stable ? planStableSeason(checkStable(horses, folder), *sires, *chefs, query)
+                              : planSeason(ids, folder, *sires, *chefs, query);
+            *marked = markKept(kept, folder);
         },
-        [this, outcome, listError, refused = typed.refused] {
+        [this, outcome, listError, sires, marked, refused = typed.refused] {
             season_ = outcome;
+            sires_ = *sires;
+            marked_ = std::move(*marked);
             listError_ = *listError;
             refusedIds_.clear();
             for (const std::string& part : refused)
@@ -301,12 +312,17 @@ void SeasonForm::applyTarget()
     noRepeats_->setEnabled(decided);
     selectSeason(*season_, target);
     plan_.reset();
-    if (decided) {
-        AssignRules rules;
+    keptTold_.clear();
+    if (decided && sires_) {
+        // The rules kept, with the boxes as they stand now (kept too, unless the file cannot be written).
+        KeptSeason rules = kept_.season();
         rules.noRepeats = noRepeats_->isChecked();
+        rules.bookForAll.reset();
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
-        plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
+        KeptPlan planned = planKeptSeason(*season_, *sires_, rules, marked_);
+        plan_ = std::move(planned.plan);
+        keptTold_ = std::move(planned.told);
     }
     rebuild();
 }
@@ -321,7 +337,7 @@ void SeasonForm::rebuild()
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         const auto rows = shownRows(d);
-        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size());
+        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size()) + keptLine(d);
         if (plan_ && rows.empty())
             line += QStringLiteral(" \u2013 ") +
                     (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
@@ -338,10 +354,11 @@ void SeasonForm::rebuild()
         for (const auto& [rank, r] : rows) {
             const PlanRow& row = dam.plan.rows[r];
             QList<QStandardItem*> cells;
-            auto* first = new QStandardItem(QString::number(rank));
+            auto* first = new QStandardItem(rank > 0 ? QString::number(rank) : QStringLiteral("\u2013"));
             first->setData(static_cast<int>(d), kDamRole);
             first->setData(static_cast<int>(r), kRowRole);
             first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            markKeptRow(d, r, first);
             cells << first;
             for (const PlanColumn column : kPlanTableColumns) {
                 auto* cell = new QStandardItem;
@@ -379,12 +396,14 @@ void SeasonForm::rebuild()
                        .arg(refusedIds_.join(QStringLiteral(", ")));
     for (const std::string& why : season_->leftOut)
         leftOut << QString::fromStdString(why);
+    leftOut << keptMessages();
     bool cut = false;
     lines << firstLines(leftOut, &cut);
     if (!listError_.isEmpty())
         lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
     status_->setText(lines.join(QLatin1Char('\n')));
     status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
+    rulesPane_->show(kept_.season(), marked_);
 }
 
 void SeasonForm::submit(const QModelIndex& index)
@@ -490,6 +509,13 @@ void SeasonForm::changeEvent(QEvent* event)
     // Back in this window: plan what another Quindle may have kept meanwhile.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && fromStable_ && fromStable_->isChecked())
         store_->catchUp(this);
+    // And the rules another Quindle kept for this season meanwhile.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && rulesPane_)
+        if (const auto again = kept_.catchUp()) {
+            if (again->status == Outcome::Failed)
+                seam().warning(this, QStringLiteral("Season"), QString::fromStdString(again->message));
+            applyTarget();
+        }
     QWidget::changeEvent(event);
 }
 

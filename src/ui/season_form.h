@@ -5,12 +5,14 @@
 // window's Submit would show that mating.
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "app/kept_season.h"
 #include "boxes/chosen_mating.h"
 #include "boxes/mating.h"
 #include "compare/comparison.h"
@@ -22,18 +24,23 @@
 #include "ui/latest_work.h"
 #include "ui/target_boxes.h"
 
+class QAction;
 class QCheckBox;
+class QHBoxLayout;
+class QMenu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
+class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 class QVBoxLayout;
 
 namespace quindle::ui {
 
+class SeasonRulesPane;
 class Session;
 class StableStore;
 
@@ -69,6 +76,22 @@ public:
     // Writes the rows as shown to a CSV file; false after telling why not.
     bool exportTo(const QString& path);
 
+    // What the season keeps for this data folder (season_form_kept.cpp): the
+    // target, the rules and the player's decisions, read again when the window opens.
+    const KeptSeason& kept() const { return kept_.season(); }
+    SeasonRulesPane* rulesPane() const { return rulesPane_; }
+    // The menu of a row: a stallion's (accept, lock, rule out) or a mare's (clear her decision).
+    std::unique_ptr<QMenu> rowMenu(const QModelIndex& index);
+    // The actions on the current row, as the menu and the shortcuts give them.
+    void acceptCurrent();
+    void lockCurrent();
+    void ruleOutPairCurrent();
+    void ruleOutStallionCurrent();
+    void clearDecisionCurrent();
+    void clearSeason();
+    // Keeps whether the season uses the player's roster or the whole sire list (read back as kept().useRoster).
+    void keepUseRoster(bool useRoster);
+
 signals:
     // The player asks for a mating to be shown in the main window.
     void showMating(const quindle::ChosenMating& mating);
@@ -79,6 +102,12 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Where a row comes from, kept on its first cell (beside the miniature
+    // bars' roles, which stand on a cell of their own): the mare's place, and
+    // the stallion's row of her plan (-1 on a mare's own line).
+    static constexpr int kDamRole = Qt::UserRole + 11;
+    static constexpr int kRowRole = Qt::UserRole + 12;
+
     void applyTarget();
     // One stallion per mare, his book and no repeated sires: the rules of the season decided.
     void buildRules(QVBoxLayout* layout);
@@ -87,6 +116,22 @@ private:
     void rebuild();
     void exportClick();
     QFont damLineFont() const;
+
+    // The season kept (season_form_kept.cpp).
+    void buildKeeping(QHBoxLayout* tableRow);
+    void openKept();
+    void restoreBoxes();
+    void keepBoxes();
+    // Applies a change to the season kept, tells why when it could not be saved, and plans again.
+    void changeKept(const std::function<bool(KeptSeason&)>& edit);
+    // The mare and stallion of a stallion's row; none for a mare's row.
+    std::optional<KeptPair> pairAt(const QModelIndex& index) const;
+    std::optional<std::int32_t> mareAt(const QModelIndex& index) const;
+    // What a mare's line and a stallion's rank cell say of the season kept.
+    QString keptLine(std::size_t dam) const;
+    void markKeptRow(std::size_t dam, std::uint32_t row, QStandardItem* rank) const;
+    // The rules not kept and the entries marked, for the status.
+    QStringList keptMessages() const;
 
     Session* session_;
     StableStore* store_;
@@ -109,6 +154,20 @@ private:
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;
+
+    KeptSeasonBook kept_;
+    std::vector<MarkedEntry> marked_;   // looked up when the season was planned
+    std::vector<std::string> keptTold_; // the rules the last plan could not keep
+    std::shared_ptr<const SireIndex> sires_;
+    bool restoring_ = false; // the boxes take what was kept: nothing is written
+    bool unsavedTold_ = false;
+    SeasonRulesPane* rulesPane_ = nullptr;
+    QAction* accept_ = nullptr;
+    QAction* lock_ = nullptr;
+    QAction* ruleOutPair_ = nullptr;
+    QAction* ruleOutStallion_ = nullptr;
+    QAction* clearDecision_ = nullptr;
+    QAction* clearSeason_ = nullptr;
 };
 
 } // namespace quindle::ui
