@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "app/season_roster.h"
 #include "data/latin1_text.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
@@ -83,6 +84,32 @@ Numbered numberRules(const DataFolder& folder, const SireIndex& sires, const Sea
     for (const auto& [sire, typed] : named.excluded)
         if (const auto number = stallionOf("--exclude", typed, sire))
             n.rules.ruledOut.insert(*number);
+    if (named.roster)
+        applyRoster(*named.roster, sires,
+                    [&](const RosterEntry& entry, std::vector<std::string>&) -> std::optional<StallionNumber> {
+                        const auto number = stallionOf("--roster", entry.keyText(), entry.keyText());
+                        if (!number)
+                            return std::nullopt;
+                        // An ID the breeding file now gives another horse is marked, never followed.
+                        const RecordStallion& now = out.recordStallions[*number - sires.stallions().size()];
+                        if (now.name != entry.name) {
+                            out.toldFirst.push_back("season --roster: horse " + std::to_string(entry.id) +
+                                                    " is now " + latin1ForMessage(now.name) + ", not " +
+                                                    latin1ForMessage(entry.name) +
+                                                    " as the roster keeps him, so he is not used");
+                            return std::nullopt;
+                        }
+                        return number;
+                    },
+                    n.rules, out.toldFirst);
+    // A mare's list holds the sire list's stallions: a colt or horse of the breeding file comes to her by a lock.
+    for (std::size_t k = 0; n.rules.roster && k < out.recordStallions.size(); ++k) {
+        const auto stallion = static_cast<StallionNumber>(sires.stallions().size() + k);
+        if (n.rules.roster->contains(stallion) &&
+            std::none_of(n.lockOf.begin(), n.lockOf.end(), [&](const auto& lock) { return lock.second == stallion; }))
+            out.toldFirst.push_back("roster: " + latin1ForMessage(out.recordStallions[k].name) +
+                                    " is a colt or horse of the breeding file, given to a mare only by a lock");
+    }
     if (n.rules.bookForAll && *n.rules.bookForAll == 0)
         out.toldFirst.push_back("season --book 0: no stallion may cover a mare");
     const std::size_t listed = sires.stallions().size();
