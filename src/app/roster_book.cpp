@@ -13,8 +13,8 @@ namespace quindle {
 
 namespace {
 
-RosterChange failed(std::string message) { return {Outcome::Failed, std::move(message), 0}; }
-RosterChange nothing(std::string message) { return {Outcome::Absent, std::move(message), 0}; }
+RosterChange failed(std::string message) { return {Outcome::Failed, std::move(message), 0, 1}; }
+RosterChange nothing(std::string message) { return {Outcome::Absent, std::move(message), 0, 1}; }
 
 std::string keyName(const RosterKey& key)
 {
@@ -93,26 +93,33 @@ RosterChange RosterBook::add(const std::vector<RosterKey>& keys, std::optional<s
     // The lookups happen before the lock is taken: the breeding file is not the roster's.
     std::vector<RosterEntry> found;
     std::string passed;
+    std::size_t refused = 0;
     for (const RosterKey& key : keys) {
         if (key.id == 0) {
-            if (listed(key.name))
+            if (listed(key.name)) {
                 found.push_back({0, key.name, book});
-            else
+            } else {
                 addLine(passed, keyName(key) + " is not in the sire list (a stallion is named exactly as it holds "
                                                "him, or #ID for a colt or horse of the breeding file)");
+                ++refused;
+            }
             continue;
         }
         const StallionLookup stallion = findStallion(folder_, key.id);
-        if (stallion.status == Outcome::Done)
+        if (stallion.status == Outcome::Done) {
             found.push_back({key.id, stallion.stallion.name, book});
-        else
+        } else {
             addLine(passed, stallion.error);
+            ++refused;
+        }
     }
     RosterChange result = change([&](Roster& next) {
         RosterChange done;
+        done.passedOver = refused;
         for (const RosterEntry& entry : found) {
             if (next.find({entry.id, entry.id != 0 ? std::string() : entry.name})) {
                 addLine(passed, rosterName(entry) + " is in the roster already");
+                ++done.passedOver;
                 continue;
             }
             next.stallions.push_back(entry);
@@ -168,6 +175,7 @@ RosterChange RosterBook::remove(const std::vector<RosterKey>& keys)
                                          [&](const RosterEntry& e) { return e.matches(key); });
             if (at == next.stallions.end()) {
                 addLine(passed, keyName(key) + " is not in the roster");
+                ++done.passedOver;
                 continue;
             }
             next.stallions.erase(at);

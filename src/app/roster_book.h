@@ -23,6 +23,7 @@ struct RosterChange {
     Outcome status = Outcome::Done; // Done: changed and saved; Absent: nothing to change; Failed: not saved
     std::string message;            // UTF-8: why not, what was passed over, or a note on what was done
     std::size_t count = 0;          // how many stallions were added, removed or changed
+    std::size_t passedOver = 0;     // how many named were not (each said in `message`)
 };
 
 class RosterBook {

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "data/file_error.h"
+#include "data/input_file.h"
 #include "data/latin1_text.h"
 #include "data/system_paths.h"
 #include "input/id_list.h"
@@ -127,6 +129,29 @@ std::optional<Roster> parseRoster(std::string_view text, std::string& why)
     }
     roster.extra = extraOf(file, {"dataFolder", "stallions"});
     return roster;
+}
+
+RosterRead readRoster(const std::string& path)
+{
+    RosterRead out;
+    std::error_code ec;
+    if (!fs::exists(fsPath(path), ec) && !ec)
+        return out;
+    out.status = Outcome::Failed;
+    try {
+        const std::vector<char> bytes = readWholeFile(path, 0, kLargestRosterFile);
+        std::string why;
+        auto roster = parseRoster(std::string_view(bytes.data(), bytes.size()), why);
+        if (!roster) {
+            out.error = path + ": " + why;
+            return out;
+        }
+        out.roster = std::move(*roster);
+        out.status = Outcome::Done;
+    } catch (const FileError& e) {
+        out.error = e.what();
+    }
+    return out;
 }
 
 std::string rosterText(const Roster& roster, const std::string& dataFolder)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/data_folder.h"
+#include "data/outcome.h"
 
 namespace quindle {
 
@@ -54,6 +55,15 @@ inline constexpr std::size_t kLargestRosterFile = std::size_t{4} << 20;
 // with an ID the ID box would not take, one named twice, a book that is not a
 // whole number from 0.
 std::optional<Roster> parseRoster(std::string_view text, std::string& why);
+struct RosterRead {
+    Outcome status = Outcome::Absent; // Absent: no file yet, an empty roster
+    Roster roster;                    // Done
+    std::string error;                // Failed: the file and what is wrong with it
+};
+// Reads a roster file as it is, without moving it when damaged (what the
+// command line does: a read changes no file).
+RosterRead readRoster(const std::string& path);
+
 // The file's text (UTF-8 JSON, one stallion a line); `dataFolder` is written
 // into it for the player's eyes, never read back.
 std::string rosterText(const Roster& roster, const std::string& dataFolder);
