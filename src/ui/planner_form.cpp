@@ -213,7 +213,11 @@ QTableView* PlannerForm::buildTable()
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
     addMatingRowActions(
         table_, this,
-        {[this](int row) { submitRow(row); }, [this] { compareSelected(); }, [this] { return selectedText(); }});
+        {[this](int row) { submitRow(row); }, [this] { compareSelected(); }, [this] { return selectedText(); },
+         [this](int row) {
+             if (row >= 0 && row < model_->rowCount())
+                 emit addToRoster(matingOf(row).names[0]);
+         }});
     return table_;
 }
 

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QShortcut>
 #include <QTreeView>
@@ -26,6 +27,7 @@
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
+#include "ui/roster_pane.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/table_actions.h"
@@ -306,6 +308,10 @@ void SeasonForm::applyTarget()
         rules.noRepeats = noRepeats_->isChecked();
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
+        if (const auto roster = rosterPane_ ? rosterPane_->rules() : std::nullopt) {
+            rules.roster = roster->roster;
+            rules.books = roster->books;
+        }
         plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
     }
     rebuild();
@@ -383,8 +389,34 @@ void SeasonForm::rebuild()
     lines << firstLines(leftOut, &cut);
     if (!listError_.isEmpty())
         lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
+    if (plan_ && rosterPane_ && rosterPane_->usesRoster())
+        lines << rosterPane_->notes();
     status_->setText(lines.join(QLatin1Char('\n')));
     status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
+}
+
+void SeasonForm::attachRoster(RosterStore* roster)
+{
+    if (rosterPane_)
+        return;
+    // Beside the table, which keeps the window's width it had; the boxes above stay where they are.
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    layout()->replaceWidget(tree_, splitter);
+    splitter->addWidget(tree_);
+    rosterPane_ = new RosterPane(session_, roster, store_, splitter);
+    splitter->addWidget(rosterPane_);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 1);
+    connect(rosterPane_, &RosterPane::changed, this, &SeasonForm::applyTarget);
+    applyTarget();
+}
+
+bool SeasonForm::usesRoster() const { return rosterPane_ && rosterPane_->usesRoster(); }
+
+void SeasonForm::setUsesRoster(bool uses)
+{
+    if (rosterPane_)
+        rosterPane_->setUsesRoster(uses);
 }
 
 void SeasonForm::submit(const QModelIndex& index)

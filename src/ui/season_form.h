@@ -34,6 +34,8 @@ class QVBoxLayout;
 
 namespace quindle::ui {
 
+class RosterPane;
+class RosterStore;
 class Session;
 class StableStore;
 
@@ -68,6 +70,14 @@ public:
     QString selectedText() const;
     // Writes the rows as shown to a CSV file; false after telling why not.
     bool exportTo(const QString& path);
+
+    // The roster pane beside the table, on the main window's roster; the plan
+    // is made again when the roster or the choice changes.
+    void attachRoster(RosterStore* roster);
+    RosterPane* rosterPane() const { return rosterPane_; }
+    // Whether the season decided keeps to the roster (else the whole sire list).
+    bool usesRoster() const;
+    void setUsesRoster(bool uses);
 
 signals:
     // The player asks for a mating to be shown in the main window.
@@ -106,6 +116,7 @@ private:
     QSpinBox* book_ = nullptr;
     QCheckBox* noRepeats_ = nullptr;
     std::optional<SeasonAssignment> plan_;
+    RosterPane* rosterPane_ = nullptr;
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;
