@@ -85,23 +85,23 @@ Numbered numberRules(const DataFolder& folder, const SireIndex& sires, const Sea
         if (const auto number = stallionOf("--exclude", typed, sire))
             n.rules.ruledOut.insert(*number);
     if (named.roster)
-        applyRoster(*named.roster, sires,
-                    [&](const RosterEntry& entry, std::vector<std::string>&) -> std::optional<StallionNumber> {
-                        const auto number = stallionOf("--roster", entry.keyText(), entry.keyText());
-                        if (!number)
-                            return std::nullopt;
-                        // An ID the breeding file now gives another horse is marked, never followed.
-                        const RecordStallion& now = out.recordStallions[*number - sires.stallions().size()];
-                        if (now.name != entry.name) {
-                            out.toldFirst.push_back("season --roster: horse " + std::to_string(entry.id) +
-                                                    " is now " + latin1ForMessage(now.name) + ", not " +
-                                                    latin1ForMessage(entry.name) +
-                                                    " as the roster keeps him, so he is not used");
-                            return std::nullopt;
-                        }
-                        return number;
-                    },
-                    n.rules, out.toldFirst);
+        applyRoster(
+            *named.roster, sires,
+            [&](const RosterEntry& entry, std::vector<std::string>&) -> std::optional<StallionNumber> {
+                const auto number = stallionOf("--roster", entry.keyText(), entry.keyText());
+                if (!number)
+                    return std::nullopt;
+                // An ID the breeding file now gives another horse is marked, never followed.
+                const RecordStallion& now = out.recordStallions[*number - sires.stallions().size()];
+                if (now.name != entry.name) {
+                    out.toldFirst.push_back("season --roster: horse " + std::to_string(entry.id) + " is now " +
+                                            latin1ForMessage(now.name) + ", not " + latin1ForMessage(entry.name) +
+                                            " as the roster keeps him, so he is not used");
+                    return std::nullopt;
+                }
+                return number;
+            },
+            n.rules, out.toldFirst);
     // A mare's list holds the sire list's stallions: a colt or horse of the breeding file comes to her by a lock.
     for (std::size_t k = 0; n.rules.roster && k < out.recordStallions.size(); ++k) {
         const auto stallion = static_cast<StallionNumber>(sires.stallions().size() + k);

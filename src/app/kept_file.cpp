@@ -108,9 +108,10 @@ KeptOpen KeptFile::takeDamaged(const std::string& error, bool unread)
                                      "\nand " + words_.it + " starts empty."};
     }
     writable_ = false;
-    return {Outcome::Failed, unreadText + error + "\n\n" +
-                                 (unread ? "So that nothing of it is lost," : "It could not be moved aside either, so") +
-                                 " it is left as it is, and changes to " + words_.it + " are not saved in this run."};
+    return {Outcome::Failed,
+            unreadText + error + "\n\n" +
+                (unread ? "So that nothing of it is lost," : "It could not be moved aside either, so") +
+                " it is left as it is, and changes to " + words_.it + " are not saved in this run."};
 }
 
 std::optional<KeptOpen> KeptFile::catchUp()

@@ -66,7 +66,7 @@ private:
     Clear clear_;
     std::string path_;
     std::string keptAside_;
-    bool writable_ = true; // false when a file that could not be read is left where it is
+    bool writable_ = true;            // false when a file that could not be read is left where it is
     std::optional<std::string> seen_; // the file as last read or written; none when there was none
 };
 

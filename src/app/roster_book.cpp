@@ -36,16 +36,17 @@ std::string rosterName(const RosterEntry& entry)
 }
 
 RosterBook::RosterBook()
-    : file_({"The roster of your stallions", "the roster"}, kLargestRosterFile,
-            [this](std::string_view text) {
-                std::string why;
-                auto roster = parseRoster(text, why);
-                if (!roster)
-                    return file_.path() + ": " + why;
-                roster_ = std::move(*roster);
-                return std::string();
-            },
-            [this] { roster_ = {}; })
+    : file_(
+          {"The roster of your stallions", "the roster"}, kLargestRosterFile,
+          [this](std::string_view text) {
+              std::string why;
+              auto roster = parseRoster(text, why);
+              if (!roster)
+                  return file_.path() + ": " + why;
+              roster_ = std::move(*roster);
+              return std::string();
+          },
+          [this] { roster_ = {}; })
 {
 }
 
@@ -196,9 +197,9 @@ RosterChange RosterBook::setBook(const RosterKey& key, std::optional<std::int64_
         RosterEntry* entry = next.find(key);
         if (!entry)
             return nothing(keyName(key) + " is not in the roster");
-        entry->book = book ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(
-                                 std::min<std::int64_t>(*book, 999999)))
-                           : std::nullopt;
+        entry->book =
+            book ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(std::min<std::int64_t>(*book, 999999)))
+                 : std::nullopt;
         RosterChange done{Outcome::Done, {}, 1};
         if (book && *book == 0)
             done.message = rosterName(*entry) + ": a book of 0, so he stays in the roster and covers no mare "

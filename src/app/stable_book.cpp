@@ -16,15 +16,16 @@ ListChange nothing(std::string message) { return {Outcome::Absent, std::move(mes
 } // namespace
 
 StableBook::StableBook()
-    : file_({"The list of your horses", "the list"}, kLargestStableFile,
-            [this](std::string_view text) {
-                StableRead read = parseStable(text, file_.path());
-                if (read.status != Outcome::Done)
-                    return read.error;
-                stable_ = std::move(read.stable);
-                return std::string();
-            },
-            [this] { stable_ = {}; })
+    : file_(
+          {"The list of your horses", "the list"}, kLargestStableFile,
+          [this](std::string_view text) {
+              StableRead read = parseStable(text, file_.path());
+              if (read.status != Outcome::Done)
+                  return read.error;
+              stable_ = std::move(read.stable);
+              return std::string();
+          },
+          [this] { stable_ = {}; })
 {
 }
 

@@ -112,7 +112,7 @@ constexpr std::string_view kProfilesOptions[] = {"--from", "--to"};
 constexpr std::string_view kSiresOptions[] = {"--json", "--dam",       "--damsire", "--damdamsire", "--di",
                                               "--cd",   "--min-total", "--sort",    "--top"};
 constexpr std::string_view kSeasonOptions[] = {
-    "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",  "--top",
+    "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",   "--top",
     "--assign", "--book", "--lock",   "--exclude", "--exclude-pair", "--no-repeats", "--target", "--roster"};
 constexpr std::string_view kMaresOptions[] = {"--json", "--sire", "--stable",    "--min-age", "--max-age",
                                               "--di",   "--cd",   "--min-total", "--sort",    "--top"};
@@ -135,7 +135,8 @@ constexpr std::array kCommands{
             "[--json] (--dams ID[,ID...] | --stable [FILE])\n"
             "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
             "       quindle-cli [--data-dir DIR] season --assign (--dams ID[,ID...] | --stable [FILE])\n"
-            "                   [--roster [FILE]] [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair DAM=SIRE]...\n"
+            "                   [--roster [FILE]] [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair "
+            "DAM=SIRE]...\n"
             "                   [--no-repeats] [--target NAME] [--di MIN:MAX] [--cd MIN:MAX] [--min-total N]\n"
             "                   [--sort COLUMN[,desc]] [--json]",
             "the best stallions for each mare given, or each filly and mare kept\n"

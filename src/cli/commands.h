@@ -32,7 +32,7 @@ struct SeasonOptions : TargetOptions {
     // The plan of one stallion per mare, and its rules.
     bool assign = false, noRepeats = false;
     std::optional<std::string> book, target;
-    std::optional<std::string> roster; // "" for the data folder's own roster file
+    std::optional<std::string> roster;                       // "" for the data folder's own roster file
     std::vector<std::string> locks, excluded, excludedPairs; // DAM=SIRE, SIRE, DAM=SIRE
 };
 int runSeason(const DataFolder& folder, const SeasonOptions& options);

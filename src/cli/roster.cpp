@@ -44,9 +44,9 @@ int list(const RosterBook& book, const DataFolder& folder)
     for (const RosterRow& row : rosterRows(book.roster(), sires, folder)) {
         std::string line;
         appendCsvField(line, row.entry.keyText());
-        for (const std::string& field : {row.entry.name, row.entry.book ? std::to_string(*row.entry.book)
-                                                                        : std::string(),
-                                         row.sire, row.damSire}) {
+        for (const std::string& field :
+             {row.entry.name, row.entry.book ? std::to_string(*row.entry.book) : std::string(), row.sire,
+              row.damSire}) {
             line += ',';
             appendCsvField(line, field);
         }
@@ -54,8 +54,7 @@ int list(const RosterBook& book, const DataFolder& folder)
         line += csvField(row.note);
         out.write(line + "\n");
         if (!row.usable) {
-            say(row.entry.keyText() == row.entry.name ? latin1ForMessage(row.entry.name) + ": " + row.note
-                                                      : row.note);
+            say(row.entry.keyText() == row.entry.name ? latin1ForMessage(row.entry.name) + ": " + row.note : row.note);
             status = 1;
         }
     }
@@ -67,8 +66,7 @@ int list(const RosterBook& book, const DataFolder& folder)
 }
 
 // The stallions named, each a name (as the sire list holds it) or #ID; nullopt after saying which is refused.
-std::optional<std::vector<RosterKey>> keysOf(const std::vector<std::string>& operands, std::size_t from,
-                                             std::size_t to)
+std::optional<std::vector<RosterKey>> keysOf(const std::vector<std::string>& operands, std::size_t from, std::size_t to)
 {
     std::vector<RosterKey> keys;
     for (std::size_t i = from; i < to; ++i) {

@@ -141,7 +141,8 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         // planned, as a plan over the whole sire list is not what was asked.
         const std::string path = options.roster->empty() ? rosterFileFor(folder) : *options.roster;
         if (path.empty()) {
-            std::fprintf(stderr, "quindle-cli: no home folder to find the roster file in: name it with --roster FILE\n");
+            std::fprintf(stderr,
+                         "quindle-cli: no home folder to find the roster file in: name it with --roster FILE\n");
             return 2;
         }
         RosterRead read = readRoster(path);

@@ -88,7 +88,8 @@ std::optional<RosterKey> parseRosterKey(std::string_view text)
 
 const RosterEntry* Roster::find(const RosterKey& key) const
 {
-    const auto at = std::find_if(stallions.begin(), stallions.end(), [&](const RosterEntry& e) { return e.matches(key); });
+    const auto at =
+        std::find_if(stallions.begin(), stallions.end(), [&](const RosterEntry& e) { return e.matches(key); });
     return at == stallions.end() ? nullptr : &*at;
 }
 

@@ -918,8 +918,9 @@ void MainForm::openPlanner()
         planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
-        connect(planner_, &PlannerForm::addToRoster, this,
-                [this](const std::string& stallion) { roster_->add({RosterKey{0, stallion}}, planner_); });
+        connect(planner_, &PlannerForm::addToRoster, this, [this](const std::string& stallion) {
+            roster_->add({RosterKey{0, stallion}}, planner_);
+        });
         planner_->setZoom(zoom_);
         placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
         if (shownStallion_)
@@ -954,8 +955,9 @@ void MainForm::openSearch()
         search_->setZoom(zoom_);
         placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
         connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
-        connect(search_, &SearchForm::addToRoster, this,
-                [this](std::int32_t id) { roster_->add({RosterKey{id, {}}}, search_); });
+        connect(search_, &SearchForm::addToRoster, this, [this](std::int32_t id) {
+            roster_->add({RosterKey{id, {}}}, search_);
+        });
     }
     search_->show();
     search_->raise();

@@ -112,8 +112,8 @@ RosterPane::RosterPane(Session* session, RosterStore* roster, StableStore* stabl
 QString RosterPane::settingsKey() const
 {
     // The folder's path, which holds the settings' own separators, by its digest.
-    const QByteArray digest = QCryptographicHash::hash(QByteArray::fromStdString(session_->folder().dir()),
-                                                       QCryptographicHash::Sha1);
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray::fromStdString(session_->folder().dir()), QCryptographicHash::Sha1);
     return QStringLiteral("season/stallionsFrom/%1").arg(QString::fromLatin1(digest.toHex()));
 }
 
@@ -130,8 +130,8 @@ void RosterPane::rebuild()
     model_->removeRows(0, model_->rowCount());
     keys_.clear();
     for (const RosterRow& row : rosterRows(roster, sires, session_->folder())) {
-        auto* stallion = new QStandardItem(fromLatin1(row.entry.name) +
-                                           (row.entry.id != 0 ? QStringLiteral(" (#%1)").arg(row.entry.id) : QString()));
+        auto* stallion = new QStandardItem(
+            fromLatin1(row.entry.name) + (row.entry.id != 0 ? QStringLiteral(" (#%1)").arg(row.entry.id) : QString()));
         stallion->setEditable(false);
         QString line = row.usable ? QStringLiteral("%1 / %2").arg(fromLatin1(row.sire), fromLatin1(row.damSire))
                                   : QString::fromStdString(row.note);

@@ -70,7 +70,7 @@ private:
     std::optional<AssignRules> rules_;
     QStringList notes_;
     std::vector<RosterKey> keys_; // the key of each row shown
-    bool filling_ = false;         // the model is being filled: its changes are not edits
+    bool filling_ = false;        // the model is being filled: its changes are not edits
 };
 
 } // namespace quindle::ui

@@ -38,11 +38,12 @@ bool RosterStore::tell(const RosterChange& change, QWidget* window)
     if (change.status == Outcome::Done) {
         // Said where it was asked: the season window may not be open.
         if (window)
-            QToolTip::showText(window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
-                               message.isEmpty() ? QStringLiteral("The roster now holds %1 stallions")
-                                                       .arg(book_.roster().stallions.size())
-                                                 : message,
-                               window, {}, 3000);
+            QToolTip::showText(
+                window->mapToGlobal(QPoint(window->width() / 3, window->height() / 2)),
+                message.isEmpty()
+                    ? QStringLiteral("The roster now holds %1 stallions").arg(book_.roster().stallions.size())
+                    : message,
+                window, {}, 3000);
         return true;
     }
     if (change.status == Outcome::Absent)

@@ -164,8 +164,8 @@ TEST_F(RosterFixture, TheSeasonDecidedUsesOnlyTheRosterWithinEachOwnBook)
             given.insert(free.stallionName(*free.plan.mares[m].stallion, *sires));
     for (std::size_t s = 0; s < sires->stallions().size() && roster.size() < 6; ++s)
         if (!given.contains(std::string(sires->stallions()[s])))
-            roster.push_back({0, std::string(sires->stallions()[s]), roster.empty() ? std::optional<std::uint32_t>(1)
-                                                                                   : std::nullopt});
+            roster.push_back({0, std::string(sires->stallions()[s]),
+                              roster.empty() ? std::optional<std::uint32_t>(1) : std::nullopt});
     ASSERT_EQ(roster.size(), 6u);
     roster[5].book = 0;
     roster.push_back({0, "NO SUCH SIRE", std::nullopt});
@@ -182,7 +182,8 @@ TEST_F(RosterFixture, TheSeasonDecidedUsesOnlyTheRosterWithinEachOwnBook)
             ++covered[decided.stallionName(*decided.plan.mares[m].stallion, *sires)];
     EXPECT_GE(decided.plan.planned(), 6u);
     for (const auto& [stallion, mares] : covered) {
-        const auto in = std::find_if(roster.begin(), roster.end(), [&](const RosterEntry& e) { return e.name == stallion; });
+        const auto in =
+            std::find_if(roster.begin(), roster.end(), [&](const RosterEntry& e) { return e.name == stallion; });
         ASSERT_NE(in, roster.end()) << stallion << " is not in the roster";
         EXPECT_LE(mares, in->book.value_or(2)) << stallion;
     }
