@@ -168,3 +168,55 @@ TEST_F(RosterCliTest, UsageErrorsAndTheDataFoldersOwnRoster)
         unsetenv("XDG_DATA_HOME");
 #endif
 }
+
+TEST_F(RosterCliTest, AColtOfTheBreedingFileInTheRosterStandsInEveryMaresListByHisFoal)
+{
+    const std::string roster = file("young.json");
+    ASSERT_EQ(cli({"roster", "--roster", roster, "add", "#12", "ZARCRESLAN"}).exitCode, 0);
+    const std::vector<std::string> dams{"1", "3", "4", "6", "8", "9"};
+    std::string list;
+    for (const std::string& dam : dams)
+        list += dam + " ";
+    // The column of a row: dam,damname,sire,rank,giveup,siresire,siredamsire,B,I,C,S,P,total,...
+    const auto rest = [](const std::string& row, std::size_t c) { // from column c on
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < c; ++k)
+            at = row.find(',', at) + 1;
+        return row.substr(at);
+    };
+    const auto column = [&](const std::string& row, std::size_t c) {
+        const std::string tail = rest(row, c);
+        return tail.substr(0, tail.find(','));
+    };
+    for (const bool highest : {true, false}) {
+        const ProcessResult season =
+            cli({"season", "--assign", "--dams", list, "--roster", roster, "--sort", highest ? "total,desc" : "total"});
+        ASSERT_EQ(season.exitCode, 0) << season.err;
+        const auto rows = splitLines(season.out);
+        ASSERT_EQ(rows.size(), dams.size() + 1);
+        for (std::size_t m = 0; m < dams.size(); ++m) {
+            const std::string& row = rows[m + 1];
+            // No book: each mare gets the head of her list, the better total of the two foals (the sire list's
+            // stallion on a tie).
+            EXPECT_EQ(column(row, 3), "1") << row;
+            const ProcessResult locked = cli({"season", "--assign", "--dams", dams[m], "--lock", dams[m] + "=#12"});
+            const ProcessResult listed = cli({"sires", "--dam", dams[m]});
+            std::string zarcreslan;
+            for (const std::string& line : splitLines(listed.out))
+                if (line.starts_with("ZARCRESLAN,"))
+                    zarcreslan = line;
+            ASSERT_FALSE(zarcreslan.empty());
+            const int colt = std::stoi(column(splitLines(locked.out).at(1), 12));
+            const int sire = std::stoi(column(zarcreslan, 8));
+            EXPECT_EQ(sireOf(row), (highest ? colt > sire : colt < sire) ? "ROSNEL" : "ZARCRESLAN")
+                << row << " against " << colt << " and " << sire;
+            if (sireOf(row) == "ROSNEL") { // his foal's columns are those his lock gives
+                EXPECT_EQ(rest(row, 5), rest(splitLines(locked.out).at(1), 5));
+            }
+        }
+    }
+    // Out of a mare's target, he is not in her list.
+    const ProcessResult high = cli({"season", "--assign", "--dams", list, "--roster", roster, "--min-total", "1000"});
+    EXPECT_EQ(splitLines(high.out).size(), 1u);
+    EXPECT_EQ(high.exitCode, 1);
+}
