@@ -1,6 +1,7 @@
 #include "ui/roster_pane.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QCryptographicHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -189,6 +190,14 @@ void RosterPane::addTyped()
     }
     if (roster_->addTyped(typed_->text(), this))
         typed_->clear();
+}
+
+void RosterPane::changeEvent(QEvent* event)
+{
+    // Back in the season window: take what another Quindle or a script kept meanwhile.
+    if (event->type() == QEvent::ActivationChange && window()->isActiveWindow())
+        roster_->catchUp(window());
+    QWidget::changeEvent(event);
 }
 
 void RosterPane::addMyHorses() { roster_->addStallionsOf(stable_->stable(), this); }

@@ -53,6 +53,9 @@ signals:
     // The roster or the choice changed: the plan is made again.
     void changed();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void rebuild();
     void bookEdited(int row, const QString& text);

@@ -15,6 +15,7 @@
 #include "data/sire_list.h"
 #include "gui_fixture.h"
 #include "planner/sire_plan.h"
+#include "app/roster_book.h"
 #include "stable/roster_file.h"
 #include "ui/roster_pane.h"
 #include "ui/roster_store.h"
@@ -129,6 +130,17 @@ TEST_F(RosterWindowTest, ARosterBuiltInTheWindowsRulesThePlan)
     QTest::keyClick(pane->table(), Qt::Key_Delete);
     EXPECT_EQ(kept().size(), 2u);
     EXPECT_EQ(season->assignment()->planned(), 0u);
+
+    // What a script keeps meanwhile is shown once the window is active again (as the system tells it).
+    RosterBook script;
+    script.open(folder);
+    ASSERT_EQ(script.add({RosterKey{0, "MR. RED-CAP"}}).status, Outcome::Done);
+    season->activateWindow();
+    EXPECT_SOON(QApplication::activeWindow() == season, 5000);
+    QEvent back(QEvent::ActivationChange);
+    QApplication::sendEvent(pane, &back);
+    EXPECT_EQ(pane->table()->model()->rowCount(), 3);
+    EXPECT_EQ(season->assignment()->planned(), 2u);
 
     // The choice is kept for the data folder: a season window opened again keeps to the roster.
     season->close();
