@@ -152,83 +152,6 @@ SeasonKeep headOfList(Numbered& n, const SireIndex& sires, const std::size_t& ma
     };
 }
 
-// Where the name of a sort column stands in a foal's lineage boxes.
-std::size_t lineageIndexOf(RowName name)
-{
-    switch (name) {
-    case RowName::Sire:
-        return 0;
-    case RowName::SireSire:
-        return 1;
-    case RowName::SireSireSire:
-        return 3;
-    case RowName::SireDamSire:
-        return 4;
-    case RowName::DamSireSire:
-        return 5;
-    }
-    return 0;
-}
-
-// The roster's colts and horses of the breeding file in each mare's list: his
-// foal with her (his lines from his own record) under her target's filters, at
-// the place her target's order gives it; rows that sort the same keep the sire
-// list's stallions first. Beyond the head of her list kept, he goes last, where
-// he cannot change the plan.
-void placeRecordStallions(DecidedSeason& out, const Numbered& n, const SireIndex& sires, const ChefTable& chefs,
-                          const PlanQuery& query)
-{
-    const std::size_t listed = sires.stallions().size();
-    for (std::size_t m = 0; m < out.season.dams.size(); ++m) {
-        SeasonDam& dam = out.season.dams[m];
-        AssignMare& mare = out.mares[m];
-        // Each row's key under the sort: a number, or a name for a name column.
-        const bool byName = query.sortBy && static_cast<int>(*query.sortBy) < kPlanNameColumns;
-        std::vector<double> numbers;
-        std::vector<std::string> names;
-        for (const std::uint32_t r : dam.rows) {
-            if (!query.sortBy)
-                break;
-            if (byName)
-                names.emplace_back(dam.plan.name(dam.plan.rows[r], static_cast<RowName>(*query.sortBy)));
-            else
-                numbers.push_back(numberOrderKey(dam.plan.value(dam.plan.rows[r], *query.sortBy)));
-        }
-        for (std::size_t k = 0; k < out.recordStallions.size(); ++k) {
-            const auto stallion = static_cast<StallionNumber>(listed + k);
-            if (!n.rules.roster || !n.rules.roster->contains(stallion))
-                continue;
-            RecordFoal foal = recordFoalOf(out.recordStallions[k], stallion, dam.lines, sires, chefs);
-            const auto value = [&](PlanColumn column) {
-                return summaryNumber(foal.numbers.summary, summaryColumnOf(column)).value;
-            };
-            if ((query.di && !query.di->holds(value(PlanColumn::Di))) ||
-                (query.cd && !query.cd->holds(value(PlanColumn::Cd))) ||
-                (query.minTotal && !(value(PlanColumn::Total) >= *query.minTotal)))
-                continue;
-            std::size_t at = mare.rows.size();
-            if (byName) {
-                const std::string name = foal.lineage[lineageIndexOf(static_cast<RowName>(*query.sortBy))];
-                const auto place = std::find_if(names.begin(), names.end(), [&](const std::string& other) {
-                    return query.descending ? other < name : name < other;
-                });
-                at = static_cast<std::size_t>(place - names.begin());
-                names.insert(place, name);
-            } else if (query.sortBy) {
-                const double key = numberOrderKey(value(*query.sortBy));
-                const auto place = std::find_if(numbers.begin(), numbers.end(), [&](double other) {
-                    return query.descending ? other < key : key < other;
-                });
-                at = static_cast<std::size_t>(place - numbers.begin());
-                numbers.insert(place, key);
-            }
-            const bool repeats = !repeatedSires(foal.lineageViews()).empty();
-            mare.rows.insert(mare.rows.begin() + static_cast<std::ptrdiff_t>(at), AssignCandidate{stallion, repeats});
-            dam.recordFoals.push_back(std::move(foal));
-        }
-    }
-}
-
 // What the player is told after the answer: the mares left out, the locks refused, the mares without a stallion.
 void tellAfter(const SireIndex& sires, DecidedSeason& out)
 {
@@ -281,7 +204,8 @@ DecidedSeason decideSeason(const DataFolder& folder, const ChefTable& chefs,
             return out;
         }
     out.mares = assignMaresOf(out.season, false); // the rows kept have no repeats when asked
-    placeRecordStallions(out, n, *sires, chefs, query);
+    if (n.rules.roster)
+        placeRecordStallions(out.season, out.mares, out.recordStallions, *n.rules.roster, *sires, chefs, query);
     for (const auto& [dam, stallion] : n.lockOf) {
         const std::size_t place = placeOf.at(dam);
         out.mares[place].locked = stallion;

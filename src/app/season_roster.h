@@ -6,8 +6,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "boxes/record_stallion.h"
+#include "planner/plan_query.h"
+#include "planner/season.h"
 #include "planner/season_assign.h"
 #include "planner/sire_plan.h"
 #include "stable/roster_file.h"
@@ -23,5 +27,16 @@ using RecordNumber = std::function<std::optional<StallionNumber>(const RosterEnt
 // stallion, every stallion of it ruled out.
 void applyRoster(const std::vector<RosterEntry>& roster, const SireIndex& sires, const RecordNumber& recordNumber,
                  AssignRules& rules, std::vector<std::string>& told);
+
+// The roster's colts and horses of the breeding file (`stallions`, numbered
+// past the sire list's in that order) in each mare's list: his foal with her
+// (his lines from his own record) under her target's filters, at the place her
+// target's order gives it; rows that sort the same keep the sire list's
+// stallions first. Beyond the head of her list kept, he goes last, where he
+// cannot change the plan. Each foal is kept in her `recordFoals` (once).
+void placeRecordStallions(SeasonPlan& season, std::vector<AssignMare>& mares,
+                          const std::vector<RecordStallion>& stallions,
+                          const std::unordered_set<StallionNumber>& roster, const SireIndex& sires,
+                          const ChefTable& chefs, const PlanQuery& query);
 
 } // namespace quindle
