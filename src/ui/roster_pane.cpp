@@ -17,6 +17,7 @@
 
 #include "app/roster_rows.h"
 #include "app/season_roster.h"
+#include "data/latin1_text.h"
 #include "data/sire_list.h"
 #include "ui/latin1.h"
 #include "ui/roster_store.h"
@@ -145,15 +146,24 @@ void RosterPane::rebuild()
         model_->appendRow({stallion, lineItem, book});
         keys_.push_back({row.entry.id, row.entry.id != 0 ? std::string() : row.entry.name});
     }
-    // The rules as a season takes them: a colt or horse of the breeding file is not given a mare here.
+    // The rules as a season takes them, the colts and horses of the breeding file numbered past the sire list.
     AssignRules rules;
     std::vector<std::string> told;
+    recordStallions_.clear();
     applyRoster(
         roster.stallions, sires,
-        [](const RosterEntry& entry, std::vector<std::string>& said) -> std::optional<StallionNumber> {
-            said.push_back("roster: " + rosterName(entry) +
-                           " is a colt or horse of the breeding file: this window plans the sire list's stallions");
-            return std::nullopt;
+        [&](const RosterEntry& entry, std::vector<std::string>& said) -> std::optional<StallionNumber> {
+            const StallionLookup found = findStallion(session_->folder(), entry.id);
+            if (found.status != Outcome::Done || found.stallion.name != entry.name) {
+                // An ID the breeding file now gives another horse is marked, never followed.
+                said.push_back("roster: " + rosterName(entry) + " is not used: " +
+                               (found.status == Outcome::Done ? "horse " + std::to_string(entry.id) + " is now " +
+                                                                    latin1ForMessage(found.stallion.name)
+                                                              : found.error));
+                return std::nullopt;
+            }
+            recordStallions_.push_back(found.stallion);
+            return static_cast<StallionNumber>(sires.stallions().size() + recordStallions_.size() - 1);
         },
         rules, told);
     rules_ = std::move(rules);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "boxes/record_stallion.h"
 #include "planner/season_assign.h"
 #include "stable/roster_file.h"
 
@@ -37,6 +38,9 @@ public:
     // The season's rules for the roster when it is used: `roster` and the
     // stallions' own books, numbered by the sire list read now; none otherwise.
     std::optional<AssignRules> rules() const { return usesRoster() ? rules_ : std::nullopt; }
+    // The roster's colts and horses of the breeding file as the rules number
+    // them: past the sire list's stallions, in this order.
+    const std::vector<RecordStallion>& recordStallions() const { return recordStallions_; }
     // What the roster's use says: names the sire list does not hold, a book of 0...
     QStringList notes() const { return notes_; }
 
@@ -71,6 +75,7 @@ private:
     QLabel* notesLabel_ = nullptr;
     SireCompleter* completer_ = nullptr;
     std::optional<AssignRules> rules_;
+    std::vector<RecordStallion> recordStallions_;
     QStringList notes_;
     std::vector<RosterKey> keys_; // the key of each row shown
     bool filling_ = false;        // the model is being filled: its changes are not edits

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/season_roster.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "export/season_csv.h"
@@ -43,6 +44,9 @@ namespace {
 // miniature bars' roles, which stand on a cell of their own).
 constexpr int kDamRole = Qt::UserRole + 11;
 constexpr int kRowRole = Qt::UserRole + 12;
+// A row by a colt or horse of the roster (kRowRole), whose number kRecordRole holds.
+constexpr int kRecordRow = -2;
+constexpr int kRecordRole = Qt::UserRole + 13;
 
 // Rank, the planner's columns, then the foal's repeated sires: the columns of
 // text. The miniature bars come after them in the model and are shown beside
@@ -308,11 +312,17 @@ void SeasonForm::applyTarget()
         rules.noRepeats = noRepeats_->isChecked();
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
+        std::vector<AssignMare> mares = assignMaresOf(*season_, rules.noRepeats);
+        for (SeasonDam& dam : season_->dams)
+            dam.recordFoals.clear();
         if (const auto roster = rosterPane_ ? rosterPane_->rules() : std::nullopt) {
             rules.roster = roster->roster;
             rules.books = roster->books;
+            if (!season_->dams.empty() && !rosterPane_->recordStallions().empty())
+                placeRecordStallions(*season_, mares, rosterPane_->recordStallions(), *rules.roster,
+                                     *season_->dams.front().plan.sires, *session_->sharedChefs(), target);
         }
-        plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
+        plan_ = assignSeason(mares, rules);
     }
     rebuild();
 }
@@ -327,8 +337,10 @@ void SeasonForm::rebuild()
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         const auto rows = shownRows(d);
-        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size());
-        if (plan_ && rows.empty())
+        const RecordFoal* byRecord =
+            plan_ && plan_->mares[d].stallion ? dam.recordFoalOf(*plan_->mares[d].stallion) : nullptr;
+        QString line = damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), dam.plan.rows.size());
+        if (plan_ && rows.empty() && !byRecord)
             line += QStringLiteral(" \u2013 ") +
                     (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
                          ? QStringLiteral("no stallion: every stallion of her target is booked full")
@@ -362,6 +374,8 @@ void SeasonForm::rebuild()
             cells << shape;
             group->appendRow(cells);
         }
+        if (byRecord)
+            group->appendRow(recordRow(d, *byRecord, scale));
         tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
     }
     tree_->expandAll();
@@ -395,6 +409,38 @@ void SeasonForm::rebuild()
     status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
 }
 
+QList<QStandardItem*> SeasonForm::recordRow(std::size_t d, const RecordFoal& foal, int scale) const
+{
+    QList<QStandardItem*> cells;
+    auto* first = new QStandardItem(QString::number(plan_->mares[d].rank));
+    first->setData(static_cast<int>(d), kDamRole);
+    first->setData(kRecordRow, kRowRole);
+    first->setData(foal.stallion, kRecordRole);
+    first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cells << first;
+    for (const PlanColumn column : kPlanTableColumns) {
+        auto* cell = new QStandardItem;
+        for (const int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ToolTipRole})
+            cell->setData(recordCellData(foal, column, role), role);
+        cells << cell;
+    }
+    cells << new QStandardItem(fromLatin1(repeatsText(foal.lineageViews())));
+    auto* shape = new QStandardItem;
+    for (const int role : {kGroupTotalsRole, kChartScaleRole, static_cast<int>(Qt::ToolTipRole)})
+        shape->setData(shapeData(foal.numbers, scale, role), role);
+    cells << shape;
+    return cells;
+}
+
+std::optional<ChosenMating> SeasonForm::recordMating(const SeasonDam& dam, StallionNumber stallion) const
+{
+    const std::size_t listed = dam.plan.sires ? dam.plan.sires->stallions().size() : 0;
+    if (!rosterPane_ || stallion < listed || stallion - listed >= rosterPane_->recordStallions().size())
+        return std::nullopt;
+    const RecordStallion& his = rosterPane_->recordStallions()[stallion - listed];
+    return ChosenMating{{his.name, dam.lines.damSire, dam.lines.damDamSire}, his, {dam.id, dam.name}};
+}
+
 void SeasonForm::attachRoster(RosterStore* roster)
 {
     if (rosterPane_)
@@ -426,7 +472,7 @@ void SeasonForm::submit(const QModelIndex& index)
     const QModelIndex first = index.sibling(index.row(), 0);
     const int d = first.data(kDamRole).toInt();
     const int r = first.data(kRowRole).toInt();
-    if (r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size()) {
+    if (r == -1 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size()) {
         tree_->setExpanded(first, !tree_->isExpanded(first)); // a mare's row folds
         return;
     }
@@ -439,9 +485,13 @@ std::optional<ChosenMating> SeasonForm::matingAt(const QModelIndex& index) const
     const QModelIndex first = index.sibling(index.row(), 0);
     const int d = first.data(kDamRole).toInt();
     const int r = first.data(kRowRole).toInt();
-    if (!season_ || r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size())
+    if (!season_ || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size())
         return std::nullopt;
     const SeasonDam& dam = season_->dams[static_cast<std::size_t>(d)];
+    if (r == kRecordRow)
+        return recordMating(dam, static_cast<StallionNumber>(first.data(kRecordRole).toUInt()));
+    if (r < 0)
+        return std::nullopt;
     const PlanRow& row = dam.plan.rows[static_cast<std::size_t>(r)];
     return ChosenMating{{std::string(dam.plan.name(row, RowName::Sire)), dam.lines.damSire, dam.lines.damDamSire},
                         std::nullopt,

@@ -28,6 +28,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
+class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 class QVBoxLayout;
@@ -95,6 +96,9 @@ private:
     // The rows a mare's line shows, with their ranks: her target's, or in a decided season the one stallion given her.
     std::vector<std::pair<std::size_t, std::uint32_t>> shownRows(std::size_t dam) const;
     void rebuild();
+    // The row of a mare given a colt or horse of the roster, and its mating.
+    QList<QStandardItem*> recordRow(std::size_t dam, const RecordFoal& foal, int scale) const;
+    std::optional<ChosenMating> recordMating(const SeasonDam& dam, StallionNumber stallion) const;
     void exportClick();
     QFont damLineFont() const;
 

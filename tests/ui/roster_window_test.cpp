@@ -17,6 +17,7 @@
 #include "planner/sire_plan.h"
 #include "app/roster_book.h"
 #include "stable/roster_file.h"
+#include "support/run_process.h"
 #include "ui/roster_pane.h"
 #include "ui/roster_store.h"
 #include "ui/season_form.h"
@@ -109,26 +110,58 @@ TEST_F(RosterWindowTest, ARosterBuiltInTheWindowsRulesThePlan)
     named<QComboBox>(season, "stallionsFrom")->setCurrentIndex(1);
     EXPECT_TRUE(season->usesRoster());
     named<QSpinBox>(season, "book")->setValue(0); // no limit
-    EXPECT_EQ(given(season), (std::vector<QString>{QStringLiteral("RED CAP"), QStringLiteral("RED CAP")}));
-    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("WELL, WELL (#5) is a colt or horse"))
-        << named<QLabel>(season, "seasonStatus")->text().toStdString();
+    // Export writes, byte for byte, what the command line writes for the same roster and rules.
+    const auto sameAsCli = [&] {
+        TempDir out;
+        seam.savePath = QString::fromStdString(out.file("decided.csv"));
+        QTest::mouseClick(named<QPushButton>(season, "export"), Qt::LeftButton);
+        const auto cli = runProcess(QUINDLE_CLI,
+                                    {"--data-dir", folder.dir(), "season", "--assign", "--dams", "1,3", "--roster",
+                                     rosterFileFor(folder), "--sort", "total,desc"},
+                                    out.path().string());
+        EXPECT_NE(cli.exitCode, 2) << cli.err;
+        EXPECT_EQ(readFile(out.file("decided.csv")), cli.out);
+    };
+    // Only the roster's stallions, the colt and the horse of the breeding file by their own records.
+    EXPECT_EQ(season->assignment()->planned(), 2u);
+    for (int dam = 0; dam < season->model()->rowCount(); ++dam) {
+        QStandardItem* line = season->model()->item(dam);
+        ASSERT_EQ(line->rowCount(), 1);
+        const QString stallion = line->child(0, 1)->text();
+        EXPECT_TRUE(stallion == "RED CAP" || stallion == "DARK COLT" || stallion == "WELL, WELL")
+            << stallion.toStdString();
+        const auto mating = season->matingAt(line->child(0, 0)->index());
+        ASSERT_TRUE(mating.has_value());
+        EXPECT_EQ(mating->stallion.has_value(), stallion != "RED CAP"); // his record gives his side of the foal
+    }
+    sameAsCli();
 
-    // His own book, edited in the pane, is kept in the file and parts the mares again.
+    // A book edited in the pane is kept in the file and rules the plan: RED CAP covers none.
     QStandardItemModel* rows = qobject_cast<QStandardItemModel*>(pane->table()->model());
     ASSERT_NE(rows, nullptr);
-    rows->item(2, 2)->setText(QStringLiteral("1"));
-    EXPECT_EQ(kept()[2].book, 1u);
-    EXPECT_EQ(season->assignment()->planned(), 1u);
+    rows->item(2, 2)->setText(QStringLiteral("0"));
+    EXPECT_EQ(kept()[2].book, 0u);
+    EXPECT_EQ(season->assignment()->planned(), 2u); // the colt or the horse of the breeding file
+    for (const QString& stallion : given(season))
+        EXPECT_TRUE(stallion == "DARK COLT" || stallion == "WELL, WELL") << stallion.toStdString();
+    // Enter on his row shows the mating in the main window, his side of the foal from his own record.
+    QStandardItem* first = season->model()->item(0)->child(0, 0);
+    season->tree()->setFocus();
+    season->tree()->setCurrentIndex(first->index());
+    QTest::keyClick(season->tree(), Qt::Key_Return);
+    EXPECT_EQ(lineageBox(main, 0)->text(), season->model()->item(0)->child(0, 1)->text());
+    EXPECT_TRUE(named<QLabel>(season, "seasonStatus")->text().contains("RED CAP has a book of 0"))
+        << named<QLabel>(season, "seasonStatus")->text().toStdString();
+    sameAsCli();
     rows->item(2, 2)->setText(QStringLiteral("-3")); // refused, and the book kept shown again
-    EXPECT_EQ(kept()[2].book, 1u);
-    EXPECT_EQ(rows->item(2, 2)->text(), QStringLiteral("1"));
+    EXPECT_EQ(kept()[2].book, 0u);
+    EXPECT_EQ(rows->item(2, 2)->text(), QStringLiteral("0"));
 
-    // Delete takes him out: no stallion of the roster is left for the mares.
+    // Delete takes the stallions selected out: none of the roster is left for the mares.
     pane->table()->setFocus();
-    pane->table()->setCurrentIndex(rows->index(2, 0));
-    pane->table()->selectRow(2);
+    pane->table()->selectAll();
     QTest::keyClick(pane->table(), Qt::Key_Delete);
-    EXPECT_EQ(kept().size(), 2u);
+    EXPECT_TRUE(kept().empty());
     EXPECT_EQ(season->assignment()->planned(), 0u);
 
     // What a script keeps meanwhile is shown once the window is active again (as the system tells it).
@@ -139,8 +172,8 @@ TEST_F(RosterWindowTest, ARosterBuiltInTheWindowsRulesThePlan)
     EXPECT_SOON(QApplication::activeWindow() == season, 5000);
     QEvent back(QEvent::ActivationChange);
     QApplication::sendEvent(pane, &back);
-    EXPECT_EQ(pane->table()->model()->rowCount(), 3);
-    EXPECT_EQ(season->assignment()->planned(), 2u);
+    EXPECT_EQ(pane->table()->model()->rowCount(), 1);
+    EXPECT_EQ(given(season), (std::vector<QString>{QStringLiteral("MR. RED-CAP"), QStringLiteral("MR. RED-CAP")}));
 
     // The choice is kept for the data folder: a season window opened again keeps to the roster.
     season->close();
