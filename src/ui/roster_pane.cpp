@@ -91,8 +91,10 @@ RosterPane::RosterPane(Session* session, RosterStore* roster, StableStore* stabl
     connect(addButton, &QPushButton::clicked, this, &RosterPane::addTyped);
     connect(mine, &QPushButton::clicked, this, &RosterPane::addMyHorses);
     connect(model_, &QStandardItemModel::itemChanged, this, [this](QStandardItem* item) {
+        // Taken once the edit is over: the change rebuilds the rows, the edited item among them.
         if (!filling_ && item->column() == kBook)
-            bookEdited(item->row(), item->text());
+            QMetaObject::invokeMethod(
+                this, [this, row = item->row(), text = item->text()] { bookEdited(row, text); }, Qt::QueuedConnection);
     });
     connect(from_, &QComboBox::currentIndexChanged, this, [this] {
         if (filling_)
