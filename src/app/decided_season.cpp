@@ -6,7 +6,6 @@
 
 #include "app/season_roster.h"
 #include "data/latin1_text.h"
-#include "dosage/number_order.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "input/id_list.h"

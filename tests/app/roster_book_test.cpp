@@ -11,6 +11,7 @@
 
 #include "app/decided_season.h"
 #include "app/roster_book.h"
+#include "app/roster_rows.h"
 #include "data/sire_list.h"
 #include "data/startup.h"
 #include "sample_data.h"
@@ -169,6 +170,7 @@ TEST_F(RosterFixture, TheSeasonDecidedUsesOnlyTheRosterWithinEachOwnBook)
     ASSERT_EQ(roster.size(), 6u);
     roster[5].book = 0;
     roster.push_back({0, "NO SUCH SIRE", std::nullopt});
+    roster.push_back({12, "SOMEONE ELSE", std::nullopt}); // the ID now holds ROSNEL: marked, never followed
     SeasonRulesNamed named = whole;
     named.roster = roster;
     // A lock to a stallion outside the roster is refused, and the rest planned.
@@ -192,6 +194,11 @@ TEST_F(RosterFixture, TheSeasonDecidedUsesOnlyTheRosterWithinEachOwnBook)
         return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != l.npos; });
     };
     EXPECT_TRUE(told(decided.toldFirst, "NO SUCH SIRE is not in the sire list"));
+    EXPECT_TRUE(told(decided.toldFirst, "horse 12 is now ROSNEL, not SOMEONE ELSE"));
+    EXPECT_FALSE(covered.contains("ROSNEL"));
+    const auto rows = rosterRows(Roster{roster, {}}, *sires, folder);
+    EXPECT_FALSE(rows.back().usable);
+    EXPECT_NE(rows.back().note.find("is now ROSNEL"), std::string::npos) << rows.back().note;
     EXPECT_TRUE(told(decided.toldFirst, roster[5].name + " has a book of 0"));
     EXPECT_TRUE(told(decided.toldAfter, "that stallion is not in the roster"));
     EXPECT_EQ(decided.plan.mares[0].lockRefused, MareAssignment::LockRefused::OutsideRoster);
