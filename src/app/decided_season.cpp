@@ -4,6 +4,7 @@
 #include <set>
 #include <unordered_map>
 
+#include "app/season_roster.h"
 #include "data/latin1_text.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
@@ -83,6 +84,24 @@ Numbered numberRules(const DataFolder& folder, const SireIndex& sires, const Sea
     for (const auto& [sire, typed] : named.excluded)
         if (const auto number = stallionOf("--exclude", typed, sire))
             n.rules.ruledOut.insert(*number);
+    if (named.roster)
+        applyRoster(
+            *named.roster, sires,
+            [&](const RosterEntry& entry, std::vector<std::string>&) -> std::optional<StallionNumber> {
+                const auto number = stallionOf("--roster", entry.keyText(), entry.keyText());
+                if (!number)
+                    return std::nullopt;
+                // An ID the breeding file now gives another horse is marked, never followed.
+                const RecordStallion& now = out.recordStallions[*number - sires.stallions().size()];
+                if (now.name != entry.name) {
+                    out.toldFirst.push_back("season --roster: horse " + std::to_string(entry.id) + " is now " +
+                                            latin1ForMessage(now.name) + ", not " + latin1ForMessage(entry.name) +
+                                            " as the roster keeps him, so he is not used");
+                    return std::nullopt;
+                }
+                return number;
+            },
+            n.rules, out.toldFirst);
     if (n.rules.bookForAll && *n.rules.bookForAll == 0)
         out.toldFirst.push_back("season --book 0: no stallion may cover a mare");
     const std::size_t listed = sires.stallions().size();
@@ -184,10 +203,12 @@ DecidedSeason decideSeason(const DataFolder& folder, const ChefTable& chefs,
             return out;
         }
     out.mares = assignMaresOf(out.season, false); // the rows kept have no repeats when asked
+    if (n.rules.roster)
+        placeRecordStallions(out.season, out.mares, out.recordStallions, *n.rules.roster, *sires, chefs, query);
     for (const auto& [dam, stallion] : n.lockOf) {
         const std::size_t place = placeOf.at(dam);
         out.mares[place].locked = stallion;
-        if (stallion >= sires->stallions().size())
+        if (stallion >= sires->stallions().size() && !out.season.dams[place].recordFoalOf(stallion))
             out.season.dams[place].recordFoals.push_back(
                 recordFoalOf(out.recordStallions[stallion - sires->stallions().size()], stallion,
                              out.season.dams[place].lines, *sires, chefs));

@@ -16,6 +16,7 @@
 #include "planner/plan_query.h"
 #include "planner/season.h"
 #include "planner/season_assign.h"
+#include "stable/roster_file.h"
 #include "stable/stable_check.h"
 
 namespace quindle {
@@ -32,6 +33,9 @@ struct SeasonRulesNamed {
     std::vector<NamedPair> locks, excludedPairs;
     std::vector<std::pair<std::string, std::string>> excluded; // (stallion in Latin-1, as typed)
     bool noRepeats = false;
+    // The stallions the season may use when the player keeps to a roster, each
+    // with his own book (before bookForAll); none: the whole sire list.
+    std::optional<std::vector<RosterEntry>> roster;
 };
 
 struct DecidedSeason {

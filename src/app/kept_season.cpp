@@ -368,41 +368,46 @@ std::vector<MarkedEntry> markKept(const KeptSeason& season, const DataFolder& fo
 // ---- The book ----
 
 KeptSeasonBook::KeptSeasonBook()
-    : file_("The season kept for this data folder", kLargestSeasonFile, [this](const std::string* text) {
-          season_ = {};
-          if (!text)
-              return std::string();
-          KeptSeasonRead read = parseKeptSeason(*text, file_.path());
-          if (read.error.empty())
-              season_ = std::move(read.season);
-          return read.error;
-      })
+    : file_(
+          {"The season kept for this data folder", "the season"}, kLargestSeasonFile,
+          [this](std::string_view text) {
+              season_ = {};
+              KeptSeasonRead read = parseKeptSeason(std::string(text), file_.path());
+              if (read.error.empty())
+                  season_ = std::move(read.season);
+              return read.error;
+          },
+          [this] { season_ = {}; })
 {
 }
 
-KeptJsonFile::Opened KeptSeasonBook::open(const DataFolder& folder)
-{
-    return openFile(seasonFileFor(folder), folder.dir());
-}
+KeptOpen KeptSeasonBook::open(const DataFolder& folder) { return openFile(seasonFileFor(folder), folder.dir()); }
 
-KeptJsonFile::Opened KeptSeasonBook::openFile(std::string path, const std::string& dataFolder)
+KeptOpen KeptSeasonBook::openFile(std::string path, const std::string& dataFolder)
 {
     dataFolder_ = dataFolder;
     return file_.open(std::move(path));
 }
 
-KeptJsonFile::Written KeptSeasonBook::change(const std::function<bool(KeptSeason&)>& edit)
+SeasonChange KeptSeasonBook::change(const std::function<bool(KeptSeason&)>& edit)
 {
     KeptSeason next;
-    KeptJsonFile::Written written = file_.change([&]() -> std::optional<std::string> {
+    const KeptChange written = file_.change([&]() -> std::optional<std::string> {
         next = season_; // as the file holds it now
         if (!edit(next))
             return std::nullopt;
         return keptSeasonText(next, dataFolder_);
     });
-    if (written.status == Outcome::Done)
+    switch (written.status) {
+    case KeptChange::Status::Written:
         season_ = std::move(next);
-    return written;
+        return {Outcome::Done, written.message};
+    case KeptChange::Status::Declined:
+        return {Outcome::Absent, written.message};
+    case KeptChange::Status::Failed:
+        break;
+    }
+    return {Outcome::Failed, written.message};
 }
 
 } // namespace quindle

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/kept_json_file.h"
+#include "app/kept_file.h"
 #include "data/data_folder.h"
 
 namespace quindle {
@@ -104,6 +104,12 @@ std::vector<MarkedEntry> markKept(const KeptSeason& season, const NameAt& nameAt
 // The same, each mare looked up in the breeding file.
 std::vector<MarkedEntry> markKept(const KeptSeason& season, const DataFolder& folder);
 
+// What came of a change to the season kept.
+struct SeasonChange {
+    Outcome status = Outcome::Done; // Done: saved; Absent: nothing to change; Failed: not saved
+    std::string message;            // why not, or (Done) what a read under the lock found
+};
+
 class KeptSeasonBook {
 public:
     KeptSeasonBook();
@@ -111,9 +117,9 @@ public:
     KeptSeasonBook& operator=(const KeptSeasonBook&) = delete;
 
     // Reads the season of a data folder (seasonFileFor), or of a file named outright.
-    KeptJsonFile::Opened open(const DataFolder& folder);
-    KeptJsonFile::Opened openFile(std::string path, const std::string& dataFolder);
-    std::optional<KeptJsonFile::Opened> catchUp() { return file_.catchUp(); }
+    KeptOpen open(const DataFolder& folder);
+    KeptOpen openFile(std::string path, const std::string& dataFolder);
+    std::optional<KeptOpen> catchUp() { return file_.catchUp(); }
 
     const KeptSeason& season() const { return season_; }
     // Whether a season was read (or written): a window starts from it rather than its own defaults.
@@ -123,12 +129,12 @@ public:
 
     // Applies `edit` to the season as the file holds it now and writes it whole;
     // `edit` returns false when it changed nothing (nothing is written then).
-    KeptJsonFile::Written change(const std::function<bool(KeptSeason&)>& edit);
+    SeasonChange change(const std::function<bool(KeptSeason&)>& edit);
 
 private:
     std::string dataFolder_;
     KeptSeason season_;
-    KeptJsonFile file_;
+    KeptFile file_;
 };
 
 } // namespace quindle

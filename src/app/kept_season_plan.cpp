@@ -23,7 +23,7 @@ std::string mareText(const KeptPair& pair)
 } // namespace
 
 KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
-                        const std::vector<MarkedEntry>& marked)
+                        const std::vector<MarkedEntry>& marked, const MoreRules& more)
 {
     KeptPlan out;
     AssignRules rules;
@@ -57,6 +57,8 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
     }
 
     out.mares = assignMaresOf(season, rules.noRepeats);
+    if (more)
+        more(rules, out.mares);
     // A decision stands for her lock; each is kept only when the rules leave the pair open.
     const auto lockTo = [&](const KeptPair& pair, const char* what) {
         const std::size_t place = placeOf.at(pair.dam);
@@ -84,12 +86,16 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
             lockTo(*lock, "her lock");
     }
     out.plan = assignSeason(out.mares, rules);
-    for (std::size_t m = 0; m < season.dams.size(); ++m)
-        if (out.plan.mares[m].lockRefused == MareAssignment::LockRefused::BeyondBook)
-            out.told.push_back("horse " + std::to_string(season.dams[m].id) + " (" +
-                               latin1ForMessage(season.dams[m].name) + "): her lock to " +
-                               latin1ForMessage(sires.stallions()[*out.mares[m].locked]) +
-                               " is not kept: his book is full with the locks before it");
+    for (std::size_t m = 0; m < season.dams.size(); ++m) {
+        const MareAssignment::LockRefused refused = out.plan.mares[m].lockRefused;
+        if (refused != MareAssignment::LockRefused::BeyondBook && refused != MareAssignment::LockRefused::OutsideRoster)
+            continue;
+        out.told.push_back("horse " + std::to_string(season.dams[m].id) + " (" + latin1ForMessage(season.dams[m].name) +
+                           "): her lock to " + latin1ForMessage(sires.stallions()[*out.mares[m].locked]) +
+                           (refused == MareAssignment::LockRefused::BeyondBook
+                                ? " is not kept: his book is full with the locks before it"
+                                : " is not kept: he is not in the roster"));
+    }
     return out;
 }
 

@@ -4,6 +4,7 @@
 // pairs ruled out, the book and no repeats, over a season planned with every
 // stallion. A rule that cannot be kept is told and left out; the rest is
 // planned all the same.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,8 +22,12 @@ struct KeptPlan {
     std::vector<std::string> told; // UTF-8: each rule not kept, and why
 };
 
+// Adds rules of the caller's (the roster) and rows to the mares' lists (the
+// roster's colts and horses), before the locks are taken.
+using MoreRules = std::function<void(AssignRules& rules, std::vector<AssignMare>& mares)>;
+
 // `marked` are the entries whose mare's ID holds another horse now: not used.
 KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
-                        const std::vector<MarkedEntry>& marked);
+                        const std::vector<MarkedEntry>& marked, const MoreRules& more = {});
 
 } // namespace quindle

@@ -1,152 +1,62 @@
 #include "app/stable_book.h"
 
-#include "app/kept_json_file.h"
-
 #include <algorithm>
-#include <filesystem>
 #include <vector>
 
-#include "data/file_error.h"
-#include "data/file_lock.h"
-#include "data/input_file.h"
-#include "data/latin1_text.h"
-#include "data/replacing_file.h"
-#include "data/system_paths.h"
 #include "lookup/horse_lookup.h"
 #include "stable/stable_check.h"
 
 namespace quindle {
 
-namespace fs = std::filesystem;
-
 namespace {
-
-const std::string kUnread = "The list of your horses could not be read.\n\n";
-
-bool moveAside(const std::string& path, const std::string& aside)
-{
-    std::error_code ec;
-    fs::rename(fsPath(path), fsPath(aside), ec);
-    return !ec;
-}
 
 ListChange failed(std::string message) { return {Outcome::Failed, std::move(message), {}, 0}; }
 ListChange nothing(std::string message) { return {Outcome::Absent, std::move(message), {}, 0}; }
 
-std::string savedNot(const std::string& why) { return "The list of your horses could not be saved.\n\n" + why; }
-
 } // namespace
+
+StableBook::StableBook()
+    : file_(
+          {"The list of your horses", "the list"}, kLargestStableFile,
+          [this](std::string_view text) {
+              StableRead read = parseStable(text, file_.path());
+              if (read.status != Outcome::Done)
+                  return read.error;
+              stable_ = std::move(read.stable);
+              return std::string();
+          },
+          [this] { stable_ = {}; })
+{
+}
 
 StableOpen StableBook::open(const DataFolder& folder) { return openFile(stableFileFor(folder), folder); }
 
 StableOpen StableBook::openFile(std::string path, const DataFolder& folder)
 {
     folder_ = folder;
-    path_ = std::move(path);
-    if (path_.empty()) {
-        keptAside_.clear();
-        writable_ = false;
-        stable_ = {};
-        seen_.reset();
-        return {};
-    }
-    const auto lock = lockForReading(path_);
-    return load();
+    return file_.open(std::move(path));
 }
 
-StableOpen StableBook::load()
-{
-    keptAside_.clear();
-    writable_ = true;
-    stable_ = {};
-    seen_.reset();
-    std::string text;
-    StableRead read = readStable(path_, &text);
-    if (read.status == Outcome::Absent)
-        return {};
-    if (read.status == Outcome::Done) {
-        seen_ = std::move(text);
-        stable_ = std::move(read.stable);
-        return {};
-    }
-    return take(std::move(read));
-}
-
-StableOpen StableBook::take(StableRead read)
-{
-    // The player's list is never written over: the file goes aside whole, and
-    // the list starts again empty beside it. A file that could not be read at
-    // all (no access, say) may be whole: it stays where it is, for the next run.
-    const std::string aside = damagedAsidePath(path_);
-    if (!read.unread && moveAside(path_, aside)) {
-        keptAside_ = aside;
-        return {Outcome::Failed, kUnread + read.error + "\n\nThe file is kept as it was under the name\n" + aside +
-                                     "\nand the list starts empty."};
-    }
-    writable_ = false;
-    return {Outcome::Failed,
-            kUnread + read.error + "\n\n" +
-                (read.unread ? "So that nothing of it is lost," : "It could not be moved aside either, so") +
-                " it is left as it is, and changes to the list are not saved in this run."};
-}
-
-std::optional<StableOpen> StableBook::catchUp()
-{
-    if (!writable_ || path_.empty())
-        return std::nullopt;
-    const auto lock = lockForReading(path_);
-    return reread();
-}
-
-std::optional<StableOpen> StableBook::reread()
-{
-    // Compared byte for byte first: an unchanged list is not parsed again.
-    std::optional<std::string> now;
-    try {
-        std::error_code ec;
-        if (fs::exists(fsPath(path_), ec) || ec) {
-            const std::vector<char> bytes = readWholeFile(path_, 0, kLargestStableFile);
-            now.emplace(bytes.data(), bytes.size());
-        }
-    } catch (const FileError&) {
-        return load(); // says why it cannot be read
-    }
-    if (now == seen_)
-        return std::nullopt;
-    return load();
-}
+std::optional<StableOpen> StableBook::catchUp() { return file_.catchUp(); }
 
 ListChange StableBook::change(const std::function<ListChange(Stable&)>& edit)
 {
-    if (path_.empty())
-        return failed(savedNot("There is no folder to keep it in (no home folder)."));
-    if (!writable_)
-        return failed(savedNot(path_ + " could not be read, and it is not written over."));
-    try {
-        std::error_code ec;
-        fs::create_directories(fsPath(path_).parent_path(), ec);
-        const FileLock lock(path_);
-        // What another window or a script wrote since is the list now.
-        std::string note;
-        if (const auto again = reread(); again && again->status == Outcome::Failed)
-            note = again->message;
-        if (!writable_)
-            return failed(note + "\n\n" + savedNot(path_ + " could not be read, and it is not written over."));
-        Stable next = stable_;
-        ListChange result = edit(next);
+    ListChange result;
+    Stable next;
+    const KeptChange done = file_.change([&]() -> std::optional<std::string> {
+        next = stable_;
+        result = edit(next);
         if (result.status != Outcome::Done)
-            return result;
-        const std::string text = stableText(next, folder_.dir());
-        ReplacingFile file(path_);
-        file.write(text.data(), text.size());
-        file.commit();
-        stable_ = std::move(next);
-        seen_ = text;
-        result.message = note;
+            return std::nullopt;
+        return stableText(next, folder_.dir());
+    });
+    if (done.status == KeptChange::Status::Failed)
+        return failed(done.message);
+    if (done.status == KeptChange::Status::Declined)
         return result;
-    } catch (const FileError& e) {
-        return failed(savedNot(e.what()));
-    }
+    stable_ = std::move(next);
+    result.message = done.message;
+    return result;
 }
 
 ListChange StableBook::add(std::int32_t id)

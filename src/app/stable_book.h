@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/kept_file.h"
 #include "data/data_folder.h"
 #include "data/outcome.h"
 #include "stable/stable_file.h"
@@ -20,10 +21,7 @@
 namespace quindle {
 
 // What came of reading the list.
-struct StableOpen {
-    Outcome status = Outcome::Done; // Done: read (or none kept yet); Failed: `message` says what was done about it
-    std::string message;            // UTF-8, for the player
-};
+using StableOpen = KeptOpen;
 
 // What came of a change.
 struct ListChange {
@@ -37,6 +35,11 @@ struct ListChange {
 
 class StableBook {
 public:
+    StableBook();
+    // Its file's reader points back at it.
+    StableBook(const StableBook&) = delete;
+    StableBook& operator=(const StableBook&) = delete;
+
     // Reads the list of a data folder (stableFileFor, which takes over a list
     // kept under the folder's older key).
     StableOpen open(const DataFolder& folder);
@@ -47,10 +50,10 @@ public:
     std::optional<StableOpen> catchUp();
 
     const Stable& stable() const { return stable_; }
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return file_.path(); }
     const DataFolder& folder() const { return folder_; }
     // Where a damaged file was moved at the last read; empty when none was.
-    const std::string& keptAside() const { return keptAside_; }
+    const std::string& keptAside() const { return file_.keptAside(); }
 
     // Adds the horse at the ID under its name now.
     ListChange add(std::int32_t id);
@@ -68,18 +71,10 @@ public:
 private:
     // Locks the list, reads it as it is now, lets `edit` change it and writes it whole.
     ListChange change(const std::function<ListChange(Stable&)>& edit);
-    StableOpen take(StableRead read);
-    // Reads the file at path_ (the caller holds the lock, or reads without one).
-    StableOpen load();
-    // catchUp without taking the lock: for a change, which holds it.
-    std::optional<StableOpen> reread();
 
     DataFolder folder_{""};
-    std::string path_;
-    std::string keptAside_;
-    bool writable_ = true; // false when a file that could not be read is left where it is
     Stable stable_;
-    std::optional<std::string> seen_; // the file as last read or written; none when there was none
+    KeptFile file_;
 };
 
 } // namespace quindle

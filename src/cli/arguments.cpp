@@ -34,7 +34,7 @@ constexpr std::array kOptions{
     Option{"--lock", "", "a value", false},         Option{"--exclude", "", "a value", false},
     Option{"--exclude-pair", "", "a value", false}, Option{"--no-repeats", "", nullptr, false},
     Option{"--target", "", "a value", false},       Option{"--state-folder", "", nullptr, true},
-    Option{"--averages", "", nullptr, false},
+    Option{"--averages", "", nullptr, false},       Option{"--roster", "", "a file", false, true},
 };
 
 const Option* findOption(std::string_view name)

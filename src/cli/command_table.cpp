@@ -52,12 +52,15 @@ int season(const DataFolder& folder, const Arguments& args)
     for (const auto& [option, value] : {std::pair{"--dams", &options.dams},
                                         {"--stable", &options.stable},
                                         {"--book", &options.book},
-                                        {"--target", &options.target}})
+                                        {"--target", &options.target},
+                                        {"--roster", &options.roster}})
         *value = args.value(option);
     options.locks = args.values("--lock");
     options.excluded = args.values("--exclude");
     options.excludedPairs = args.values("--exclude-pair");
     readTargetOptions(args, options);
+    if (options.roster && !options.assign)
+        return usageError("season --roster goes with --assign: the roster rules the season decided");
     return options.assign ? runSeasonAssign(folder, options) : runSeason(folder, options);
 }
 
@@ -99,18 +102,24 @@ int stable(const DataFolder& folder, const Arguments& args)
     return runStable(folder, args.value("--stable"), args.operands);
 }
 
+int roster(const DataFolder& folder, const Arguments& args)
+{
+    return runRoster(folder, args.value("--roster"), args.value("--book"), args.operands);
+}
+
 constexpr std::string_view kJson[] = {"--json"};
 constexpr std::string_view kProfilesOptions[] = {"--from", "--to"};
 constexpr std::string_view kSiresOptions[] = {"--json", "--dam",       "--damsire", "--damdamsire", "--di",
                                               "--cd",   "--min-total", "--sort",    "--top"};
 constexpr std::string_view kSeasonOptions[] = {
-    "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",  "--top",
-    "--assign", "--book", "--lock",   "--exclude", "--exclude-pair", "--no-repeats", "--target"};
+    "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",   "--top",
+    "--assign", "--book", "--lock",   "--exclude", "--exclude-pair", "--no-repeats", "--target", "--roster"};
 constexpr std::string_view kMaresOptions[] = {"--json", "--sire", "--stable",    "--min-age", "--max-age",
                                               "--di",   "--cd",   "--min-total", "--sort",    "--top"};
 constexpr std::string_view kFindOptions[] = {"--json", "--limit"};
 constexpr std::string_view kFoalsOptions[] = {"--json", "--averages"};
 constexpr std::string_view kStableOptions[] = {"--stable"};
+constexpr std::string_view kRosterOptions[] = {"--roster", "--book"};
 
 constexpr std::array kCommands{
     Command{"show", "[--json] ID...", "the main window's boxes after typing each ID and pressing GO", kJson, show},
@@ -126,14 +135,17 @@ constexpr std::array kCommands{
             "[--json] (--dams ID[,ID...] | --stable [FILE])\n"
             "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
             "       quindle-cli [--data-dir DIR] season --assign (--dams ID[,ID...] | --stable [FILE])\n"
-            "                   [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair DAM=SIRE]...\n"
+            "                   [--roster [FILE]] [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair "
+            "DAM=SIRE]...\n"
             "                   [--no-repeats] [--target NAME] [--di MIN:MAX] [--cd MIN:MAX] [--min-total N]\n"
             "                   [--sort COLUMN[,desc]] [--json]",
             "the best stallions for each mare given, or each filly and mare kept\n"
             "            in the window's \"My horses\" (--stable), 5 each unless --top says;\n"
             "            with --assign one stallion for each: the most mares planned within\n"
             "            the books (N each), then each as near her first row as can be\n"
-            "            (--target \"Classic distances\": DI at most 4.00, CD at most 1.25)",
+            "            (--target \"Classic distances\": DI at most 4.00, CD at most 1.25);\n"
+            "            --roster: only the stallions of the roster (FILE, or the season\n"
+            "            window's own for the data folder), each within his own book",
             kSeasonOptions, season},
     Command{"mares",
             "[--json] --sire NAME [--stable [FILE]] [--min-age N] [--max-age N]\n"
@@ -149,6 +161,12 @@ constexpr std::array kCommands{
             kFoalsOptions, foals},
     Command{"stable", "[--stable FILE] (list | add ID... | remove ID... | confirm ID... | import FILE)",
             "the horses kept in \"My Horses\" as CSV, or changed as the window changes them", kStableOptions, stable},
+    Command{"roster",
+            "[--roster FILE] (list | add NAME|#ID... [--book N] | remove NAME|#ID... |\n"
+            "                   book NAME|#ID N|none)",
+            "the stallions of the season window's roster as CSV, or changed as the\n"
+            "            window changes them (a book of 0: he stays and covers no mare)",
+            kRosterOptions, roster},
 };
 
 const char* const kOptionsHelp =
@@ -158,6 +176,7 @@ const char* const kOptionsHelp =
     "                  C:\\PDG\\ on Windows)\n"
     "  --json          one JSON object per line instead of text\n"
     "  --stable [FILE] the horses kept in FILE, or in the window's own file for the data folder\n"
+    "  --roster [FILE] the stallions of the roster in FILE, or in the window's own for the folder\n"
     "  --state-folder  keep the stamp file in Quindle's state folder, as the window started from\n"
     "                  the desktop menu does, instead of the working folder\n"
     "  -h, --help      this text, also after a command\n"
@@ -167,7 +186,8 @@ const char* const kOptionsHelp =
     "a value take it as --opt VALUE or --opt=VALUE. -- ends the options: what follows it is an\n"
     "operand, even when it starts with -.\n"
     "\n"
-    "Exit status: 0 done, 1 not found, not fully read or not fully written, 2 usage or start-up error.\n";
+    "Exit status: 0 done, 1 not found, not fully read or not fully written, 2 usage or start-up error\n"
+    "(season --assign: also a roster file that cannot be read, which is left as it is).\n";
 
 } // namespace
 

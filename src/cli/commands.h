@@ -32,6 +32,7 @@ struct SeasonOptions : TargetOptions {
     // The plan of one stallion per mare, and its rules.
     bool assign = false, noRepeats = false;
     std::optional<std::string> book, target;
+    std::optional<std::string> roster;                       // "" for the data folder's own roster file
     std::vector<std::string> locks, excluded, excludedPairs; // DAM=SIRE, SIRE, DAM=SIRE
 };
 int runSeason(const DataFolder& folder, const SeasonOptions& options);
@@ -52,6 +53,12 @@ int runMares(const DataFolder& folder, const MaresOptions& options);
 // The player's list: `list`, or `add`, `remove`, `confirm` with IDs, or
 // `import FILE`; `file` is --stable's value (none or "": the data folder's own).
 int runStable(const DataFolder& folder, const std::optional<std::string>& file,
+              const std::vector<std::string>& operands);
+
+// The player's roster of stallions: `list`, `add NAME|#ID...` (each with
+// `book` when given), `remove NAME|#ID...` or `book NAME|#ID N|none`; `file`
+// is --roster's value (none or "": the data folder's own).
+int runRoster(const DataFolder& folder, const std::optional<std::string>& file, const std::optional<std::string>& book,
               const std::vector<std::string>& operands);
 
 // Horses found by name, best matches first (at most `limit`), as CSV or JSON.

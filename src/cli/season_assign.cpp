@@ -19,6 +19,7 @@
 #include "planner/named_targets.h"
 #include "planner/season.h"
 #include "planner/season_assign.h"
+#include "stable/roster_file.h"
 #include "stable/stable_check.h"
 #include "stable_option.h"
 #include "startup_cli.h"
@@ -129,12 +130,32 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
     if (options.dams && (ids = damIdsOf(*options.dams)).empty())
         return 2;
     const auto query = targetOf(options);
-    const auto rules = query ? rulesOf(options) : std::nullopt;
+    auto rules = query ? rulesOf(options) : std::nullopt;
     if (!rules)
         return 2;
     std::optional<std::string> stablePath;
     if (options.stable && !(stablePath = stablePathOf(folder, *options.stable)))
         return 2;
+    if (options.roster) {
+        // Read as it is: a damaged roster is named and left for the window to keep aside, and nothing is
+        // planned, as a plan over the whole sire list is not what was asked.
+        const std::string path = options.roster->empty() ? rosterFileFor(folder) : *options.roster;
+        if (path.empty()) {
+            std::fprintf(stderr,
+                         "quindle-cli: no home folder to find the roster file in: name it with --roster FILE\n");
+            return 2;
+        }
+        RosterRead read = readRoster(path);
+        if (read.status == Outcome::Failed) {
+            sayError(read.error);
+            return 2;
+        }
+        if (read.status == Outcome::Absent) {
+            std::fprintf(stderr, "quindle-cli: %s: no roster kept yet (no such file)\n", path.c_str());
+            return 1;
+        }
+        rules->roster = std::move(read.roster.stallions);
+    }
 
     const auto chefs = startUp(folder);
     if (!chefs)

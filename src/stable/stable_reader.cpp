@@ -348,3 +348,11 @@ std::optional<Stable> readStableText(std::string_view text, std::string& why)
 }
 
 } // namespace quindle
+
+namespace quindle {
+
+std::optional<std::string> jsonTooComplex(std::string_view text) { return tooComplex(text); }
+
+std::string jsonPlaceOf(std::string_view text, std::size_t offset) { return placeOf(text, offset); }
+
+} // namespace quindle

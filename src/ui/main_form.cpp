@@ -44,6 +44,7 @@
 #include "ui/profile_chart.h"
 #include "ui/table_actions.h"
 #include "ui/search_form.h"
+#include "ui/roster_store.h"
 #include "ui/season_form.h"
 #include "ui/stable_store.h"
 #include "ui/startup_ui.h"
@@ -917,6 +918,9 @@ void MainForm::openPlanner()
         planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
         connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
         connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
+        connect(planner_, &PlannerForm::addToRoster, this, [this](const std::string& stallion) {
+            roster_->add({RosterKey{0, stallion}}, planner_);
+        });
         planner_->setZoom(zoom_);
         placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
         if (shownStallion_)
@@ -951,6 +955,9 @@ void MainForm::openSearch()
         search_->setZoom(zoom_);
         placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
         connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
+        connect(search_, &SearchForm::addToRoster, this, [this](std::int32_t id) {
+            roster_->add({RosterKey{id, {}}}, search_);
+        });
     }
     search_->show();
     search_->raise();
@@ -1037,6 +1044,9 @@ void MainForm::buildStableCommands()
     stable_->open(folder(), this);
     // Each data folder has its own list.
     connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
+    roster_ = new RosterStore(this);
+    roster_->open(folder(), this);
+    connect(session_, &Session::folderReplaced, this, [this] { roster_->open(folder(), this); });
     auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
         auto* s = new QShortcut(keys, this);
         s->setContext(Qt::WindowShortcut);
@@ -1045,6 +1055,12 @@ void MainForm::buildStableCommands()
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
     shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
+    auto* toRoster = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), this);
+    toRoster->setContext(Qt::WindowShortcut);
+    connect(toRoster, &QShortcut::activated, this, [this] {
+        if (!addShownToRoster() && shownHorse_ == 0)
+            seam().beep(); // a foal or nothing: no stallion to add
+    });
 }
 
 void MainForm::addStableActions(QMenu& menu)
@@ -1052,6 +1068,9 @@ void MainForm::addStableActions(QMenu& menu)
     QAction* keep = menu.addAction(QStringLiteral("Add to My Horses"), this, &MainForm::addShownHorse);
     keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     keep->setEnabled(shownHorse_ != 0);
+    QAction* toRoster = menu.addAction(QStringLiteral("Add to the Roster"), this, &MainForm::addShownToRoster);
+    toRoster->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    toRoster->setEnabled(shownHorse_ != 0);
     menu.addAction(QStringLiteral("My Horses\u2026"), this, &MainForm::openMyHorses)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
     menu.addAction(QStringLiteral("Season\u2026"), this, &MainForm::openSeason)
@@ -1067,6 +1086,13 @@ bool MainForm::addShownHorse()
     if (shownHorse_ == 0)
         return false;
     return stable_->add(shownHorse_, this);
+}
+
+bool MainForm::addShownToRoster()
+{
+    if (shownHorse_ == 0)
+        return false;
+    return roster_->add({RosterKey{shownHorse_, {}}}, this); // a filly or mare is refused, and said
 }
 
 void MainForm::addShownHorseWithBeep()
@@ -1095,6 +1121,7 @@ void MainForm::openSeason()
 {
     if (!season_) {
         season_ = new SeasonForm(session_, stable_, this);
+        season_->attachRoster(roster_);
         connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
         connect(season_, &SeasonForm::comparisonAsked, this, &MainForm::addAllToComparison);
         season_->setZoom(zoom_);

@@ -35,6 +35,7 @@ class MyHorsesForm;
 class PlannerForm;
 class SearchForm;
 class SeasonForm;
+class RosterStore;
 class StableStore;
 class SubForm;
 
@@ -125,6 +126,10 @@ public:
     void openSeason();
     // Adds the horse the last GO found to My Horses; false when none is shown.
     bool addShownHorse();
+    // The stallions of the season's roster for this data folder.
+    RosterStore* roster() const { return roster_; }
+    // Adds the colt or horse the last GO found to the roster (Ctrl+Shift+R); false when none is shown.
+    bool addShownToRoster();
     MyHorsesForm* myHorsesForm() const;
     SeasonForm* seasonForm() const;
 
@@ -218,6 +223,7 @@ private:
     std::vector<Candidate> candidates_;
     std::optional<MatingNames> shownMating_;
     StableStore* stable_ = nullptr;
+    RosterStore* roster_ = nullptr;
     QPointer<MyHorsesForm> myHorses_;
     QPointer<SeasonForm> season_;
 };

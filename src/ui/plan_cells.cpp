@@ -1,5 +1,6 @@
 #include "ui/plan_cells.h"
 
+#include <array>
 #include <vector>
 
 #include "dosage/chart_scale.h"
@@ -32,6 +33,25 @@ QVariant planCellData(const Plan& plan, const PlanRow& row, PlanColumn column, i
             .arg(fromLatin1(plan.name(row, RowName::Sire)), fromLatin1(plan.name(row, RowName::SireSire)),
                  fromLatin1(plan.name(row, RowName::SireDamSire)), fromLatin1(plan.name(row, RowName::SireSireSire)),
                  fromLatin1(plan.name(row, RowName::DamSireSire)));
+    default:
+        return {};
+    }
+}
+
+QVariant recordCellData(const RecordFoal& foal, PlanColumn column, int role)
+{
+    static constexpr std::array<std::size_t, kPlanNameColumns> kLineageIndex{0, 1, 4}; // Sire, his Sire, his Dam-Sire
+    const bool number = static_cast<int>(column) >= kPlanNameColumns;
+    switch (role) {
+    case Qt::DisplayRole:
+        return number ? fromLatin1(planNumberText(foal.numbers, column))
+                      : fromLatin1(foal.lineage[kLineageIndex[static_cast<std::size_t>(column)]]);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        return column == PlanColumn::Sire ? QStringLiteral("A colt or horse of the breeding file: his lines from his "
+                                                           "own record")
+                                          : QVariant();
     default:
         return {};
     }

@@ -7,6 +7,7 @@
 #include <QVariant>
 #include <array>
 
+#include "planner/season.h"
 #include "planner/sire_plan.h"
 
 namespace quindle::ui {
@@ -28,6 +29,9 @@ QString shapeColumnTitle();
 // A cell of a plan column under `role`: its text, its alignment (numbers to
 // the right) and, for the Sire, his line as a tooltip; nothing for other roles.
 QVariant planCellData(const Plan& plan, const PlanRow& row, PlanColumn column, int role);
+
+// The same for the foal of a colt or horse of the breeding file (in no sire list).
+QVariant recordCellData(const RecordFoal& foal, PlanColumn column, int role);
 
 // The miniature bars' cell under `role`: the foal's group totals, the table's
 // `scale` and the profile's numbers as a tooltip.

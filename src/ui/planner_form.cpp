@@ -211,9 +211,13 @@ QTableView* PlannerForm::buildTable()
     // Shown beside the numbers it draws; its place in the model stays last.
     table_->horizontalHeader()->moveSection(PlannerModel::kShapeColumn, PlannerModel::kShapeColumn - 2);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { submitRow(index.row()); });
-    addMatingRowActions(
-        table_, this,
-        {[this](int row) { submitRow(row); }, [this] { compareSelected(); }, [this] { return selectedText(); }});
+    addMatingRowActions(table_, this,
+                        {[this](int row) { submitRow(row); }, [this] { compareSelected(); },
+                         [this] { return selectedText(); },
+                         [this](int row) {
+                             if (row >= 0 && row < model_->rowCount())
+                                 emit addToRoster(matingOf(row).names[0]);
+                         }});
     return table_;
 }
 

@@ -77,6 +77,8 @@ signals:
     void comparisonAsked(const std::vector<quindle::Candidate>& candidates); // the rows selected, in order
     // The mating of a row is to be shown, as the mating window's Submit shows one.
     void matingChosen(const ChosenMating& mating);
+    // The stallion of a row (a name of the sire list, Latin-1) is to be added to the season's roster.
+    void addToRoster(const std::string& stallion);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

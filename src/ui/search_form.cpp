@@ -131,6 +131,13 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
         menu.addAction(QStringLiteral("Show in the main window"), this, [this] { pick(table_->currentIndex().row()); });
         menu.addAction(QStringLiteral("Add to My Horses"), this, keepCurrent)
             ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+        menu.addAction(QStringLiteral("Add to the Roster"), this, [this] {
+            const std::int32_t id = model_->idAt(table_->currentIndex().row());
+            if (id >= 1 && id <= kLargestId)
+                emit addToRoster(id);
+            else
+                seam().beep();
+        });
         menu.exec(table_->viewport()->mapToGlobal(at));
     });
     layout->addWidget(table_, 1);

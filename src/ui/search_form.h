@@ -63,6 +63,8 @@ public:
 signals:
     // The player asks to keep a row's horse in My Horses (Ctrl+D or the context menu).
     void addToMyHorses(std::int32_t id);
+    // The horse of a row is to be added to the season's roster (a colt or horse, by his ID).
+    void addToRoster(std::int32_t id);
     // The horse with this identifier is to be shown.
     void horseChosen(std::int32_t id);
 

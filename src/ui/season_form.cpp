@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QShortcut>
 #include <QTreeView>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/season_roster.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "app/kept_season_plan.h"
@@ -28,6 +30,7 @@
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
 #include "ui/season_rules_pane.h"
+#include "ui/roster_pane.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/table_actions.h"
@@ -38,6 +41,10 @@
 namespace quindle::ui {
 
 namespace {
+
+// A row by a colt or horse of the roster (kRowRole), whose number kRecordRole holds.
+constexpr int kRecordRow = -2;
+constexpr int kRecordRole = Qt::UserRole + 13;
 
 // Rank, the planner's columns, then the foal's repeated sires: the columns of
 // text. The miniature bars come after them in the model and are shown beside
@@ -320,7 +327,19 @@ void SeasonForm::applyTarget()
         rules.bookForAll.reset();
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
-        KeptPlan planned = planKeptSeason(*season_, *sires_, rules, marked_);
+        const auto roster = rosterPane_ ? rosterPane_->rules() : std::nullopt;
+        const auto withRoster = [&](AssignRules& assign, std::vector<AssignMare>& mares) {
+            for (SeasonDam& dam : season_->dams)
+                dam.recordFoals.clear();
+            if (!roster)
+                return;
+            assign.roster = roster->roster;
+            assign.books = roster->books;
+            if (!season_->dams.empty() && !rosterPane_->recordStallions().empty())
+                placeRecordStallions(*season_, mares, rosterPane_->recordStallions(), *assign.roster,
+                                     *season_->dams.front().plan.sires, *session_->sharedChefs(), target);
+        };
+        KeptPlan planned = planKeptSeason(*season_, *sires_, rules, marked_, withRoster);
         plan_ = std::move(planned.plan);
         keptTold_ = std::move(planned.told);
     }
@@ -337,8 +356,11 @@ void SeasonForm::rebuild()
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         const auto rows = shownRows(d);
-        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size()) + keptLine(d);
-        if (plan_ && rows.empty())
+        const RecordFoal* byRecord =
+            plan_ && plan_->mares[d].stallion ? dam.recordFoalOf(*plan_->mares[d].stallion) : nullptr;
+        QString line = damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), dam.plan.rows.size()) +
+                       keptLine(d);
+        if (plan_ && rows.empty() && !byRecord)
             line += QStringLiteral(" \u2013 ") +
                     (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
                          ? QStringLiteral("no stallion: every stallion of her target is booked full")
@@ -373,6 +395,8 @@ void SeasonForm::rebuild()
             cells << shape;
             group->appendRow(cells);
         }
+        if (byRecord)
+            group->appendRow(recordRow(d, *byRecord, scale));
         tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
     }
     tree_->expandAll();
@@ -401,9 +425,68 @@ void SeasonForm::rebuild()
     lines << firstLines(leftOut, &cut);
     if (!listError_.isEmpty())
         lines << QStringLiteral("The sire list could not be read to the end: ") + listError_;
+    if (plan_ && rosterPane_ && rosterPane_->usesRoster())
+        lines << rosterPane_->notes();
     status_->setText(lines.join(QLatin1Char('\n')));
     status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
     rulesPane_->show(kept_.season(), marked_);
+}
+
+QList<QStandardItem*> SeasonForm::recordRow(std::size_t d, const RecordFoal& foal, int scale) const
+{
+    QList<QStandardItem*> cells;
+    auto* first = new QStandardItem(QString::number(plan_->mares[d].rank));
+    first->setData(static_cast<int>(d), kDamRole);
+    first->setData(kRecordRow, kRowRole);
+    first->setData(foal.stallion, kRecordRole);
+    first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cells << first;
+    for (const PlanColumn column : kPlanTableColumns) {
+        auto* cell = new QStandardItem;
+        for (const int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ToolTipRole})
+            cell->setData(recordCellData(foal, column, role), role);
+        cells << cell;
+    }
+    cells << new QStandardItem(fromLatin1(repeatsText(foal.lineageViews())));
+    auto* shape = new QStandardItem;
+    for (const int role : {kGroupTotalsRole, kChartScaleRole, static_cast<int>(Qt::ToolTipRole)})
+        shape->setData(shapeData(foal.numbers, scale, role), role);
+    cells << shape;
+    return cells;
+}
+
+std::optional<ChosenMating> SeasonForm::recordMating(const SeasonDam& dam, StallionNumber stallion) const
+{
+    const std::size_t listed = dam.plan.sires ? dam.plan.sires->stallions().size() : 0;
+    if (!rosterPane_ || stallion < listed || stallion - listed >= rosterPane_->recordStallions().size())
+        return std::nullopt;
+    const RecordStallion& his = rosterPane_->recordStallions()[stallion - listed];
+    return ChosenMating{{his.name, dam.lines.damSire, dam.lines.damDamSire}, his, {dam.id, dam.name}};
+}
+
+void SeasonForm::attachRoster(RosterStore* roster)
+{
+    if (rosterPane_)
+        return;
+    // Above the rules, in the column beside the table, which keeps its width.
+    rosterPane_ = new RosterPane(session_, roster, store_, sidePanes_);
+    sidePanes_->insertWidget(0, rosterPane_);
+    sidePanes_->setStretchFactor(0, 3);
+    sidePanes_->setStretchFactor(1, 2);
+    rosterPane_->setUsesRoster(kept().useRoster);
+    connect(rosterPane_, &RosterPane::changed, this, [this] {
+        keepUseRoster(rosterPane_->usesRoster());
+        applyTarget();
+    });
+    applyTarget();
+}
+
+bool SeasonForm::usesRoster() const { return rosterPane_ && rosterPane_->usesRoster(); }
+
+void SeasonForm::setUsesRoster(bool uses)
+{
+    if (rosterPane_)
+        rosterPane_->setUsesRoster(uses);
 }
 
 void SeasonForm::submit(const QModelIndex& index)
@@ -413,7 +496,7 @@ void SeasonForm::submit(const QModelIndex& index)
     const QModelIndex first = index.sibling(index.row(), 0);
     const int d = first.data(kDamRole).toInt();
     const int r = first.data(kRowRole).toInt();
-    if (r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size()) {
+    if (r == -1 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size()) {
         tree_->setExpanded(first, !tree_->isExpanded(first)); // a mare's row folds
         return;
     }
@@ -426,9 +509,13 @@ std::optional<ChosenMating> SeasonForm::matingAt(const QModelIndex& index) const
     const QModelIndex first = index.sibling(index.row(), 0);
     const int d = first.data(kDamRole).toInt();
     const int r = first.data(kRowRole).toInt();
-    if (!season_ || r < 0 || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size())
+    if (!season_ || d < 0 || static_cast<std::size_t>(d) >= season_->dams.size())
         return std::nullopt;
     const SeasonDam& dam = season_->dams[static_cast<std::size_t>(d)];
+    if (r == kRecordRow)
+        return recordMating(dam, static_cast<StallionNumber>(first.data(kRecordRole).toUInt()));
+    if (r < 0)
+        return std::nullopt;
     const PlanRow& row = dam.plan.rows[static_cast<std::size_t>(r)];
     return ChosenMating{{std::string(dam.plan.name(row, RowName::Sire)), dam.lines.damSire, dam.lines.damDamSire},
                         std::nullopt,

@@ -33,6 +33,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QSpinBox;
+class QSplitter;
 class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
@@ -41,6 +42,8 @@ class QVBoxLayout;
 namespace quindle::ui {
 
 class SeasonRulesPane;
+class RosterPane;
+class RosterStore;
 class Session;
 class StableStore;
 
@@ -91,6 +94,13 @@ public:
     void clearSeason();
     // Keeps whether the season uses the player's roster or the whole sire list (read back as kept().useRoster).
     void keepUseRoster(bool useRoster);
+    // The roster pane beside the table, on the main window's roster; the plan
+    // is made again when the roster or the choice changes.
+    void attachRoster(RosterStore* roster);
+    RosterPane* rosterPane() const { return rosterPane_; }
+    // Whether the season decided keeps to the roster (else the whole sire list).
+    bool usesRoster() const;
+    void setUsesRoster(bool uses);
 
 signals:
     // The player asks for a mating to be shown in the main window.
@@ -114,6 +124,9 @@ private:
     // The rows a mare's line shows, with their ranks: her target's, or in a decided season the one stallion given her.
     std::vector<std::pair<std::size_t, std::uint32_t>> shownRows(std::size_t dam) const;
     void rebuild();
+    // The row of a mare given a colt or horse of the roster, and its mating.
+    QList<QStandardItem*> recordRow(std::size_t dam, const RecordFoal& foal, int scale) const;
+    std::optional<ChosenMating> recordMating(const SeasonDam& dam, StallionNumber stallion) const;
     void exportClick();
     QFont damLineFont() const;
 
@@ -151,6 +164,7 @@ private:
     QSpinBox* book_ = nullptr;
     QCheckBox* noRepeats_ = nullptr;
     std::optional<SeasonAssignment> plan_;
+    RosterPane* rosterPane_ = nullptr;
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;
@@ -162,6 +176,7 @@ private:
     bool restoring_ = false; // the boxes take what was kept: nothing is written
     bool unsavedTold_ = false;
     SeasonRulesPane* rulesPane_ = nullptr;
+    QSplitter* sidePanes_ = nullptr; // beside the table: the roster above the rules
     QAction* accept_ = nullptr;
     QAction* lock_ = nullptr;
     QAction* ruleOutPair_ = nullptr;

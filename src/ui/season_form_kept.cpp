@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "app/kept_season_plan.h"
 #include "planner/named_targets.h"
 #include "ui/latin1.h"
+#include "ui/roster_pane.h"
 #include "ui/season_form.h"
 #include "ui/season_rules_pane.h"
 #include "ui/session.h"
@@ -37,10 +39,12 @@ bool sameRange(const std::optional<ValueRange>& a, const ValueRange& b)
 
 void SeasonForm::buildKeeping(QHBoxLayout* tableRow)
 {
-    rulesPane_ = new SeasonRulesPane(this);
+    sidePanes_ = new QSplitter(Qt::Vertical, this);
+    sidePanes_->setMaximumWidth(300);
+    rulesPane_ = new SeasonRulesPane(sidePanes_);
     rulesPane_->setObjectName(QStringLiteral("seasonRulesPane"));
-    rulesPane_->setMaximumWidth(300);
-    tableRow->addWidget(rulesPane_);
+    sidePanes_->addWidget(rulesPane_);
+    tableRow->addWidget(sidePanes_);
     connect(rulesPane_, &SeasonRulesPane::clearAsked, this, &SeasonForm::clearSeason);
     connect(rulesPane_, &SeasonRulesPane::removeAsked, this, [this](const std::vector<SeasonRulesPane::Rule>& rules) {
         changeKept([&rules](KeptSeason& season) {
@@ -111,7 +115,7 @@ void SeasonForm::buildKeeping(QHBoxLayout* tableRow)
 
 void SeasonForm::openKept()
 {
-    const KeptJsonFile::Opened opened = kept_.open(session_->folder());
+    const KeptOpen opened = kept_.open(session_->folder());
     if (opened.status == Outcome::Failed)
         seam().warning(this, QStringLiteral("Season"), QString::fromStdString(opened.message));
     if (kept_.kept())
@@ -135,6 +139,8 @@ void SeasonForm::restoreBoxes()
     assign_->setChecked(season.onePerMare);
     book_->setValue(season.bookForAll ? static_cast<int>(*season.bookForAll) : 0);
     noRepeats_->setChecked(season.noRepeats);
+    if (rosterPane_)
+        rosterPane_->setUsesRoster(season.useRoster);
     restoring_ = false;
 }
 
@@ -161,7 +167,7 @@ void SeasonForm::keepBoxes()
     for (const NamedTarget& named : namedTargets())
         if (sameRange(target.di, named.di) && sameRange(target.cd, named.cd))
             boxes.namedTarget = std::string(named.name);
-    const KeptJsonFile::Written written = kept_.change([&boxes](KeptSeason& season) {
+    const SeasonChange written = kept_.change([&boxes](KeptSeason& season) {
         KeptSeason next = season;
         next.fromStable = boxes.fromStable;
         next.ids = boxes.ids;
@@ -191,7 +197,7 @@ void SeasonForm::keepBoxes()
 
 void SeasonForm::changeKept(const std::function<bool(KeptSeason&)>& edit)
 {
-    const KeptJsonFile::Written written = kept_.change(edit);
+    const SeasonChange written = kept_.change(edit);
     if (written.status == Outcome::Failed)
         seam().warning(this, QStringLiteral("Season"), QString::fromStdString(written.message));
     else if (!written.message.empty())

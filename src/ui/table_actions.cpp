@@ -79,6 +79,9 @@ std::unique_ptr<QMenu> rowMenu(QAbstractItemView* view, QWidget* owner, const Ma
     if (index.isValid())
         menu->addAction(QStringLiteral("Show in Main Window"), owner,
                         [show = actions.show, row = index.row()] { show(row); });
+    if (index.isValid() && actions.addToRoster)
+        menu->addAction(QStringLiteral("Add to the Roster"), owner,
+                        [add = actions.addToRoster, row = index.row()] { add(row); });
     QAction* add = menu->addAction(QStringLiteral("Add to Comparison"), owner, actions.compare);
     add->setShortcut(compareKeys());
     add->setEnabled(view->selectionModel()->hasSelection());

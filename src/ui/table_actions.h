@@ -29,9 +29,10 @@ void copyRowsOnCtrlC(QAbstractItemView* view, QWidget* owner, std::function<QStr
 
 // A table whose rows are matings.
 struct MatingRowActions {
-    std::function<void(int)> show; // shows a row's mating in the main window
-    std::function<void()> compare; // adds the selected rows to the comparison
-    std::function<QString()> text; // the selected rows as text
+    std::function<void(int)> show;          // shows a row's mating in the main window
+    std::function<void()> compare;          // adds the selected rows to the comparison
+    std::function<QString()> text;          // the selected rows as text
+    std::function<void(int)> addToRoster{}; // adds a row's stallion to the season's roster; none: not offered
 };
 // Ctrl+C, Ctrl+Shift+A, and the context menu that rowMenu builds.
 void addMatingRowActions(QAbstractItemView* view, QWidget* owner, MatingRowActions actions);

@@ -123,7 +123,7 @@ TEST_F(KeptSeasonFixture, ADamagedFileIsKeptAsideNamedAndNotWrittenOver)
         SCOPED_TRACE(i);
         writeFile(file, damaged[i]);
         KeptSeasonBook book;
-        const KeptJsonFile::Opened opened = book.openFile(file, folder.dir());
+        const KeptOpen opened = book.openFile(file, folder.dir());
         ASSERT_EQ(opened.status, Outcome::Failed);
         ASSERT_FALSE(book.keptAside().empty());
         EXPECT_NE(opened.message.find(file), std::string::npos) << opened.message;
