@@ -7,6 +7,7 @@
 #include "data/file_error.h"
 #include "data/file_lock.h"
 #include "data/input_file.h"
+#include "data/kept_aside.h"
 #include "data/latin1_text.h"
 #include "data/replacing_file.h"
 #include "data/system_paths.h"
@@ -20,23 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kUnread = "The list of your horses could not be read.\n\n";
-
-// The first of FILE.damaged, FILE.damaged-2, ... that is free.
-std::string asidePath(const std::string& path)
-{
-    std::string aside = path + ".damaged";
-    std::error_code ec;
-    for (int n = 2; fs::exists(fsPath(aside), ec); ++n)
-        aside = path + ".damaged-" + std::to_string(n);
-    return aside;
-}
-
-bool moveAside(const std::string& path, const std::string& aside)
-{
-    std::error_code ec;
-    fs::rename(fsPath(path), fsPath(aside), ec);
-    return !ec;
-}
 
 ListChange failed(std::string message) { return {Outcome::Failed, std::move(message), {}, 0}; }
 ListChange nothing(std::string message) { return {Outcome::Absent, std::move(message), {}, 0}; }

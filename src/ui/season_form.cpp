@@ -130,6 +130,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     target->addWidget(perMare_);
     target->addStretch(1);
     layout->addLayout(target);
+    bounds_.setSortHooks([this] { return sortShown(sortBy_, descending_); },
+                         [this](const QString& key, bool down) { showSort(sortBy_, descending_, key, down); });
     connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
