@@ -26,6 +26,7 @@
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
+#include "ui/season_book.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/table_actions.h"
@@ -170,7 +171,9 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
     compare->setContext(Qt::WindowShortcut);
     connect(compare, &QShortcut::activated, this, &SeasonForm::compareSelected);
-    layout->addLayout(exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); }));
+    QHBoxLayout* buttons = exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); });
+    addSeasonBookActions(this, buttons, session_);
+    layout->addLayout(buttons);
 
     connect(store_, &StableStore::changed, this, [this] {
         if (fromStable_->isChecked())
@@ -303,12 +306,14 @@ void SeasonForm::applyTarget()
     noRepeats_->setEnabled(decided);
     selectSeason(*season_, target);
     plan_.reset();
+    rules_ = {};
     if (decided) {
         AssignRules rules;
         rules.noRepeats = noRepeats_->isChecked();
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
         plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
+        rules_ = std::move(rules);
     }
     rebuild();
 }

@@ -55,6 +55,8 @@ public:
     const SeasonPlan* season() const { return season_.get(); }
     // The season decided (one stallion per mare), while it is asked for; null otherwise.
     const SeasonAssignment* assignment() const { return plan_ ? &*plan_ : nullptr; }
+    // The rules the season was decided under (while it is).
+    const AssignRules& rules() const { return rules_; }
     bool busy() const { return work_.busy(); }
     // The target as the boxes above the table give it.
     PlanQuery query() const;
@@ -106,6 +108,7 @@ private:
     QSpinBox* book_ = nullptr;
     QCheckBox* noRepeats_ = nullptr;
     std::optional<SeasonAssignment> plan_;
+    AssignRules rules_;
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;
