@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QShortcut>
+#include <algorithm>
 #include <array>
 
 #include "ui/fonts.h"

@@ -180,6 +180,15 @@ void TargetBoxes::saveShown()
     if (name.trimmed().isEmpty())
         return;
     SavedTarget target = shownTarget();
+    // A range typed wrong (marked red) is not saved as no range at all.
+    const auto typed = [](QLineEdit* low, QLineEdit* high) {
+        return !low->text().trimmed().isEmpty() || !high->text().trimmed().isEmpty();
+    };
+    if ((!target.di && typed(diMin_, diMax_)) || (!target.cd && typed(cdMin_, cdMax_))) {
+        seam().warning(parent_->window(), QStringLiteral("Save target as"),
+                       QStringLiteral("A bound in red is not a number: mend it, then save the target."));
+        return;
+    }
     target.name = name.toStdString();
     SavedTargetsStore::instance().save(parent_->window(), std::move(target));
 }

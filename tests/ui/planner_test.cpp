@@ -309,12 +309,17 @@ TEST_F(PlannerTest, ATargetSavedInThePlannerIsOfferedInTheSeasonAndRemovedThere)
         emit box->activated(index);
     };
 
-    // Saved under a name typed; a built-in target's name is refused and nothing is kept for it.
-    seam.textAnswers = {"classic DISTANCES", "Sprints"};
+    // Saved under a name typed; a built-in target's name is refused, as is a bound that is no number.
+    seam.textAnswers = {"classic DISTANCES", "Sprints", "Sprints"};
     auto* targets = named<QComboBox>(planner, "namedTarget");
     choose(targets, "Save target as\u2026");
     ASSERT_EQ(seam.warnings.size(), 1u);
     EXPECT_TRUE(seam.warnings[0].second.contains("Quindle knows already")) << seam.warnings[0].second.toStdString();
+    named(planner, "cdMax")->setText("1.1x");
+    choose(targets, "Save target as\u2026");
+    ASSERT_EQ(seam.warnings.size(), 2u);
+    EXPECT_EQ(readSavedTargets(savedTargetsFile()).saved.find("Sprints"), nullptr);
+    named(planner, "cdMax")->setText("1.1");
     choose(targets, "Save target as\u2026");
     const SavedTargetsRead kept = readSavedTargets(savedTargetsFile());
     ASSERT_EQ(kept.status, Outcome::Done) << kept.error;
