@@ -13,6 +13,7 @@
 #include "data/kept_aside.h"
 #include "data/replacing_file.h"
 #include "data/system_paths.h"
+#include "planner/best_mares.h"
 #include "planner/named_targets.h"
 #include "stable/stable_file.h"
 
@@ -91,7 +92,9 @@ std::optional<SavedTarget> readEntry(const Json& entry, std::string& why)
     }
     target.sort = std::string();
     if (const auto sort = entry.find("sort"); sort != entry.end() && !sort->is_null()) {
-        if (!sort->is_string() || (!sort->get<std::string>().empty() && !parseColumn(sort->get<std::string>()))) {
+        // A column of the planner's, or of the best mares' (saved there: "age").
+        const auto known = [](const std::string& key) { return parseColumn(key) || parseMareColumn(key); };
+        if (!sort->is_string() || (!sort->get<std::string>().empty() && !known(sort->get<std::string>()))) {
             why = "\"sort\" is not a column" + where;
             return std::nullopt;
         }
@@ -228,7 +231,10 @@ void applyTarget(const SavedTarget& target, PlanQuery& query)
     if (!target.sort)
         return; // a built-in target names ranges alone
     query.minTotal = target.minTotal;
-    query.sortBy = target.sort->empty() ? std::nullopt : parseColumn(*target.sort);
+    const auto column = parseColumn(*target.sort);
+    if (!target.sort->empty() && !column)
+        return; // an order of the best mares' own ("age"): the planner's stays as it is
+    query.sortBy = column;
     query.descending = target.descending;
 }
 

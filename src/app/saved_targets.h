@@ -20,8 +20,9 @@ struct SavedTarget {
     std::string name; // UTF-8, as typed (trimmed)
     std::optional<ValueRange> di, cd;
     std::optional<double> minTotal;
-    // The column's key ("total", "di"); empty for the list's own order; none
-    // (a built-in target) leaves the order as it is.
+    // The column's key ("total", "di"; the best mares' "age"); empty for the
+    // list's own order; none (a built-in target) leaves the order as it is, as
+    // does a column the window has not.
     std::optional<std::string> sort;
     bool descending = false;
     bool operator==(const SavedTarget&) const = default;

@@ -214,6 +214,8 @@ QTableView* PlannerForm::buildTable()
         },
         [this](const QString& key, bool descending) {
             const auto column = parseColumn(key.toStdString());
+            if (!key.isEmpty() && !column)
+                return; // an order of the best mares' own
             const auto at = column ? std::find(PlannerModel::kColumns.begin(), PlannerModel::kColumns.end(), *column)
                                    : PlannerModel::kColumns.end();
             table_->horizontalHeader()->setSortIndicator(

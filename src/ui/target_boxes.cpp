@@ -271,6 +271,8 @@ std::pair<QString, bool> sortShown(const QComboBox* sortBy, const QCheckBox* des
 void showSort(QComboBox* sortBy, QCheckBox* descending, const QString& key, bool down)
 {
     const auto column = parseColumn(key.toStdString());
+    if (!key.isEmpty() && !column)
+        return; // an order of the best mares' own
     descending->setChecked(down);
     sortBy->setCurrentIndex(column ? std::max(0, sortBy->findData(static_cast<int>(*column))) : 0);
 }

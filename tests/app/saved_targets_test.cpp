@@ -80,6 +80,19 @@ TEST(SavedTargets, SavedTargetsReadBackAndAreFoundByName)
     EXPECT_EQ(other.save(classicName).status, Outcome::Failed);
     EXPECT_EQ(readFile(path), before);
 
+    // Saved from the best mares, sorted by age: kept, and the planner's order left as it is.
+    SavedTarget young = sprints();
+    young.name = "Young";
+    young.sort = "age";
+    ASSERT_EQ(other.save(young).status, Outcome::Done);
+    EXPECT_EQ(readSavedTargets(path).status, Outcome::Done);
+    PlanQuery planner;
+    planner.sortBy = PlanColumn::Di;
+    applyTarget(young, planner);
+    EXPECT_EQ(planner.sortBy, PlanColumn::Di);
+    EXPECT_EQ(planner.minTotal, 12);
+    EXPECT_EQ(other.remove("young").status, Outcome::Done);
+
     // The first book reads what the other wrote before it removes.
     EXPECT_EQ(book.remove("wide open").status, Outcome::Done);
     EXPECT_EQ(book.remove("wide open").status, Outcome::Absent);
