@@ -24,7 +24,7 @@ if [ "${1:-}" != --run ]; then
     appstream             # appstreamcli, checks the software-centre entry in the package check
     dpkg-dev              # dpkg-shlibdeps, for the package's dependencies
     clang-format          # the layout check (scripts/check-format.sh)
-    poppler-utils         # pdftotext and pdfinfo: the tests read back the card written as PDF
+    poppler-utils         # pdftotext and pdfinfo: the tests read back the card and the season book written as PDF
   )
 fi
 

@@ -86,6 +86,7 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
             lockTo(*lock, "her lock");
     }
     out.plan = assignSeason(out.mares, rules);
+    out.rules = rules;
     for (std::size_t m = 0; m < season.dams.size(); ++m) {
         const MareAssignment::LockRefused refused = out.plan.mares[m].lockRefused;
         if (refused != MareAssignment::LockRefused::BeyondBook && refused != MareAssignment::LockRefused::OutsideRoster)

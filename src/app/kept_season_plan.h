@@ -18,6 +18,7 @@ namespace quindle {
 
 struct KeptPlan {
     SeasonAssignment plan;
+    AssignRules rules;             // as planned, the caller's among them
     std::vector<AssignMare> mares; // as planned, each with her lock
     std::vector<std::string> told; // UTF-8: each rule not kept, and why
 };

@@ -52,7 +52,6 @@ int season(const DataFolder& folder, const Arguments& args)
     for (const auto& [option, value] : {std::pair{"--dams", &options.dams},
                                         {"--stable", &options.stable},
                                         {"--book", &options.book},
-                                        {"--target", &options.target},
                                         {"--roster", &options.roster}})
         *value = args.value(option);
     options.locks = args.values("--lock");
@@ -110,12 +109,12 @@ int roster(const DataFolder& folder, const Arguments& args)
 constexpr std::string_view kJson[] = {"--json"};
 constexpr std::string_view kProfilesOptions[] = {"--from", "--to"};
 constexpr std::string_view kSiresOptions[] = {"--json", "--dam",       "--damsire", "--damdamsire", "--di",
-                                              "--cd",   "--min-total", "--sort",    "--top"};
+                                              "--cd",   "--min-total", "--sort",    "--top",        "--target"};
 constexpr std::string_view kSeasonOptions[] = {
     "--json",   "--dams", "--stable", "--di",      "--cd",           "--min-total",  "--sort",   "--top",
     "--assign", "--book", "--lock",   "--exclude", "--exclude-pair", "--no-repeats", "--target", "--roster"};
-constexpr std::string_view kMaresOptions[] = {"--json", "--sire", "--stable",    "--min-age", "--max-age",
-                                              "--di",   "--cd",   "--min-total", "--sort",    "--top"};
+constexpr std::string_view kMaresOptions[] = {"--json", "--sire",      "--stable", "--min-age", "--max-age", "--di",
+                                              "--cd",   "--min-total", "--sort",   "--top",     "--target"};
 constexpr std::string_view kFindOptions[] = {"--json", "--limit"};
 constexpr std::string_view kFoalsOptions[] = {"--json", "--averages"};
 constexpr std::string_view kStableOptions[] = {"--stable"};
@@ -128,11 +127,11 @@ constexpr std::array kCommands{
     Command{"profiles", "[--from ID] [--to ID]", "one CSV row with the profile of every horse of breeding.txt",
             kProfilesOptions, profiles},
     Command{"sires",
-            "[--json] (--dam ID | [--damsire NAME] [--damdamsire NAME])\n"
+            "[--json] (--dam ID | [--damsire NAME] [--damdamsire NAME]) [--target NAME]\n"
             "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]",
             "the foal of every stallion of QN_SireList with one mare, as CSV", kSiresOptions, sires},
     Command{"season",
-            "[--json] (--dams ID[,ID...] | --stable [FILE])\n"
+            "[--json] (--dams ID[,ID...] | --stable [FILE]) [--target NAME]\n"
             "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]\n"
             "       quindle-cli [--data-dir DIR] season --assign (--dams ID[,ID...] | --stable [FILE])\n"
             "                   [--roster [FILE]] [--book N] [--lock DAM=SIRE]... [--exclude SIRE]... [--exclude-pair "
@@ -143,12 +142,13 @@ constexpr std::array kCommands{
             "            in the window's \"My horses\" (--stable), 5 each unless --top says;\n"
             "            with --assign one stallion for each: the most mares planned within\n"
             "            the books (N each), then each as near her first row as can be\n"
-            "            (--target \"Classic distances\": DI at most 4.00, CD at most 1.25);\n"
+            "            (--target \"Classic distances\": DI at most 4.00, CD at most 1.25,\n"
+            "            or a target saved in a planning window under its name);\n"
             "            --roster: only the stallions of the roster (FILE, or the season\n"
             "            window's own for the data folder), each within his own book",
             kSeasonOptions, season},
     Command{"mares",
-            "[--json] --sire NAME [--stable [FILE]] [--min-age N] [--max-age N]\n"
+            "[--json] --sire NAME [--stable [FILE]] [--min-age N] [--max-age N] [--target NAME]\n"
             "                   [--di MIN:MAX] [--cd MIN:MAX] [--min-total N] [--sort COLUMN[,desc]] [--top N]",
             "the fillies and mares of breeding.txt (or only those kept) ranked by\n"
             "            their foal with the stallion NAME",

@@ -31,7 +31,7 @@ struct SeasonOptions : TargetOptions {
     std::optional<std::string> dams, stable;
     // The plan of one stallion per mare, and its rules.
     bool assign = false, noRepeats = false;
-    std::optional<std::string> book, target;
+    std::optional<std::string> book;
     std::optional<std::string> roster;                       // "" for the data folder's own roster file
     std::vector<std::string> locks, excluded, excludedPairs; // DAM=SIRE, SIRE, DAM=SIRE
 };

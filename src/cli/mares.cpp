@@ -29,7 +29,8 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
 {
     TargetOptions target = options;
     target.sort.reset(); // the mares' columns are not the planner's
-    const auto plan = planQueryOf("mares", target);
+    std::optional<SavedTarget> named;
+    const auto plan = planQueryOf("mares", target, &named);
     if (!plan)
         return std::nullopt;
     MaresQuery query;
@@ -48,6 +49,9 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
         }
         *bound = static_cast<std::int32_t>(age);
     }
+    if (named && named->sort && !options.sort) // a saved order, when the mares have that column
+        if ((query.sortBy = parseMareColumn(*named->sort)))
+            query.descending = named->descending;
     if (options.sort &&
         !readSort("mares", *options.sort, parseMareColumn,
                   "id, name, age, sex, damsire, damdamsire, B, I, C, S, P, total, speed, stamina, cd, di", query.sortBy,

@@ -36,10 +36,11 @@ int runSeason(const DataFolder& folder, const SeasonOptions& options)
         std::fprintf(stderr, "quindle-cli: season takes either --dams ID[,ID...] or --stable [FILE]\n");
         return 2;
     }
-    if (options.book || options.target || options.noRepeats || !options.locks.empty() || !options.excluded.empty() ||
+    if (options.book || options.noRepeats || !options.locks.empty() || !options.excluded.empty() ||
         !options.excludedPairs.empty()) {
-        std::fprintf(stderr, "quindle-cli: season takes --book, --lock, --exclude, --exclude-pair, --no-repeats and "
-                             "--target only with --assign\n");
+        std::fprintf(stderr,
+                     "quindle-cli: season takes --book, --lock, --exclude, --exclude-pair and --no-repeats only "
+                     "with --assign\n");
         return 2;
     }
     std::vector<std::int32_t> ids;

@@ -16,7 +16,6 @@
 #include "export/text_forms.h"
 #include "boxes/record_stallion.h"
 #include "output.h"
-#include "planner/named_targets.h"
 #include "planner/season.h"
 #include "planner/season_assign.h"
 #include "stable/roster_file.h"
@@ -95,25 +94,6 @@ std::optional<SeasonRulesNamed> rulesOf(const SeasonOptions& options)
     return rules;
 }
 
-// The target: the ranges typed, or a named one (--di and --cd typed beside it say more than the name).
-std::optional<PlanQuery> targetOf(const SeasonOptions& options)
-{
-    auto query = planQueryOf("season", options);
-    if (!query || !options.target)
-        return query;
-    const auto preset = findNamedTarget(*options.target);
-    if (!preset) {
-        badArgument("season", "--target", *options.target,
-                    ("unknown target (" + std::string(namedTargetNames()) + ")").c_str());
-        return std::nullopt;
-    }
-    if (!options.di)
-        query->di = preset->di;
-    if (!options.cd)
-        query->cd = preset->cd;
-    return query;
-}
-
 } // namespace
 
 int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
@@ -129,7 +109,7 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
     std::vector<std::int32_t> ids;
     if (options.dams && (ids = damIdsOf(*options.dams)).empty())
         return 2;
-    const auto query = targetOf(options);
+    const auto query = planQueryOf("season", options);
     auto rules = query ? rulesOf(options) : std::nullopt;
     if (!rules)
         return 2;

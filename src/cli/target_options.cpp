@@ -16,6 +16,15 @@ std::optional<std::size_t> parseCount(const std::string& text)
     return value;
 }
 
+// The player's saved targets; a damaged file is named and none are taken from it.
+SavedTargets playerTargets()
+{
+    SavedTargetsRead read = readSavedTargets(savedTargetsFile());
+    if (read.status == Outcome::Failed)
+        std::fprintf(stderr, "quindle-cli: your saved targets could not be read: %s\n", read.error.c_str());
+    return std::move(read.saved);
+}
+
 } // namespace
 
 void readTargetOptions(const Arguments& args, TargetOptions& options)
@@ -24,7 +33,8 @@ void readTargetOptions(const Arguments& args, TargetOptions& options)
                                         {"--cd", &options.cd},
                                         {"--min-total", &options.minTotal},
                                         {"--sort", &options.sort},
-                                        {"--top", &options.top}})
+                                        {"--top", &options.top},
+                                        {"--target", &options.target}})
         *value = args.value(option);
 }
 
@@ -48,13 +58,23 @@ std::optional<std::string> sortKey(const char* command, const std::string& sort,
     return sort.substr(0, comma);
 }
 
-std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options)
+std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options,
+                                     std::optional<SavedTarget>* named)
 {
     const auto bad = [command](const std::string& option, const std::string& value, const char* expected) {
         badArgument(command, option, value, expected);
         return std::nullopt;
     };
     PlanQuery query;
+    if (options.target) {
+        const SavedTargets saved = playerTargets();
+        const auto target = findTarget(*options.target, saved);
+        if (!target)
+            return bad("--target", *options.target, ("unknown target (" + targetNames(saved) + ")").c_str());
+        applyTarget(*target, query);
+        if (named)
+            *named = target;
+    }
     if (options.di && !(query.di = parseRange(*options.di)))
         return bad("--di", *options.di, "expected MIN:MAX, either side may be empty, MAX may be INF");
     if (options.cd && !(query.cd = parseRange(*options.cd)))
@@ -65,10 +85,13 @@ std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& o
             return bad("--min-total", *options.minTotal, "expected a whole number of points");
         query.minTotal = static_cast<double>(*total);
     }
-    if (options.sort && !readSort(command, *options.sort, parseColumn,
-                                  "sire, siresire, siredamsire, B, I, C, S, P, total, speed, stamina, cd, di",
-                                  query.sortBy, query.descending))
-        return std::nullopt;
+    if (options.sort) {
+        query.descending = false; // the order typed, not the named target's
+        if (!readSort(command, *options.sort, parseColumn,
+                      "sire, siresire, siredamsire, B, I, C, S, P, total, speed, stamina, cd, di", query.sortBy,
+                      query.descending))
+            return std::nullopt;
+    }
     if (options.top && !(query.top = parseCount(*options.top)))
         return bad("--top", *options.top, "expected a whole number of rows");
     return query;

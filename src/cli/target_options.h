@@ -1,10 +1,11 @@
 #pragma once
-// The target of a plan as typed: --di, --cd, --min-total, --sort and --top, which
-// `sires`, `season` and `mares` take alike and read one way.
+// The target of a plan as typed: --target, --di, --cd, --min-total, --sort and
+// --top, which `sires`, `season` and `mares` take alike and read one way.
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/saved_targets.h"
 #include "arguments.h"
 #include "planner/plan_query.h"
 
@@ -12,13 +13,16 @@ namespace quindle::cli {
 
 struct TargetOptions {
     std::optional<std::string> di, cd, minTotal, sort, top;
+    std::optional<std::string> target; // a target by name: built in, or saved by the player
 };
 // Takes the target's options, as typed, from the command line.
 void readTargetOptions(const Arguments& args, TargetOptions& options);
 
 // The planner's query from them; nullopt after naming the bad one on standard
-// error as an option of `command`.
-std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options);
+// error as an option of `command`. A named target gives what the options typed
+// beside it do not; with `named`, that target is put there.
+std::optional<PlanQuery> planQueryOf(const char* command, const TargetOptions& options,
+                                     std::optional<SavedTarget>* named = nullptr);
 
 // Says on standard error that `command` refuses the value of an option, and
 // what it expected; returns the exit code for a usage error.

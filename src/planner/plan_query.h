@@ -17,6 +17,7 @@ namespace quindle {
 struct ValueRange {
     std::optional<double> min, max;
     bool holds(double value) const;
+    bool operator==(const ValueRange&) const = default;
 };
 
 struct PlanQuery {

@@ -132,6 +132,22 @@ QWidget* BestMaresPane::buildTarget()
     row->addWidget(label("Top"));
     row->addWidget(top_);
     row->addStretch(1);
+    // A saved target's order, when the mares have that column.
+    bounds_.setSortHooks(
+        [this] {
+            const QVariant column = sortBy_->currentData();
+            return std::pair{column.isValid()
+                                 ? QString::fromLatin1(kMareColumnKeys[static_cast<std::size_t>(column.toInt())])
+                                 : QString(),
+                             descending_->isChecked()};
+        },
+        [this](const QString& key, bool descending) {
+            const auto column = parseMareColumn(key.toStdString());
+            if (!key.isEmpty() && !column)
+                return;
+            descending_->setChecked(descending);
+            sortBy_->setCurrentIndex(column ? sortBy_->findData(static_cast<int>(*column)) : 0);
+        });
     connect(top_, &QSpinBox::valueChanged, this, &BestMaresPane::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &BestMaresPane::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &BestMaresPane::applyTarget);

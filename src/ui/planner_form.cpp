@@ -4,6 +4,7 @@
 #include "planner/repeated_stallions.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -202,6 +203,25 @@ QTableView* PlannerForm::buildTable()
                 const QSignalBlocker quiet(header);
                 header->setSortIndicator(sortedBy_.first, sortedBy_.second);
             });
+    // A saved target keeps the table's order, and sets it again.
+    bounds_.setSortHooks(
+        [this] {
+            const PlanQuery& shown = model_->query();
+            return std::pair{shown.sortBy
+                                 ? QString::fromLatin1(kPlanColumnKeys[static_cast<std::size_t>(*shown.sortBy)])
+                                 : QString(),
+                             shown.descending};
+        },
+        [this](const QString& key, bool descending) {
+            const auto column = parseColumn(key.toStdString());
+            if (!key.isEmpty() && !column)
+                return; // an order of the best mares' own
+            const auto at = column ? std::find(PlannerModel::kColumns.begin(), PlannerModel::kColumns.end(), *column)
+                                   : PlannerModel::kColumns.end();
+            table_->horizontalHeader()->setSortIndicator(
+                at == PlannerModel::kColumns.end() ? -1 : static_cast<int>(at - PlannerModel::kColumns.begin()),
+                descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        });
     table_->setTabKeyNavigation(false); // Tab leaves the table for the buttons, as in a form
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

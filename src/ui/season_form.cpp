@@ -29,8 +29,9 @@
 #include "ui/latin1.h"
 #include "ui/plan_cells.h"
 #include "ui/profile_chart.h"
-#include "ui/season_rules_pane.h"
 #include "ui/roster_pane.h"
+#include "ui/season_book.h"
+#include "ui/season_rules_pane.h"
 #include "ui/session.h"
 #include "ui/stable_store.h"
 #include "ui/table_actions.h"
@@ -134,6 +135,8 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     target->addWidget(perMare_);
     target->addStretch(1);
     layout->addLayout(target);
+    bounds_.setSortHooks([this] { return sortShown(sortBy_, descending_); },
+                         [this](const QString& key, bool down) { showSort(sortBy_, descending_, key, down); });
     connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
@@ -175,7 +178,9 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
     compare->setContext(Qt::WindowShortcut);
     connect(compare, &QShortcut::activated, this, &SeasonForm::compareSelected);
-    layout->addLayout(exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); }));
+    QHBoxLayout* buttons = exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); });
+    addSeasonBookActions(this, buttons, session_);
+    layout->addLayout(buttons);
 
     connect(store_, &StableStore::changed, this, [this] {
         if (fromStable_->isChecked())
@@ -319,6 +324,7 @@ void SeasonForm::applyTarget()
     noRepeats_->setEnabled(decided);
     selectSeason(*season_, target);
     plan_.reset();
+    rules_ = {};
     keptTold_.clear();
     if (decided && sires_) {
         // The rules kept, with the boxes as they stand now (kept too, unless the file cannot be written).
@@ -342,6 +348,7 @@ void SeasonForm::applyTarget()
         KeptPlan planned = planKeptSeason(*season_, *sires_, rules, marked_, withRoster);
         plan_ = std::move(planned.plan);
         keptTold_ = std::move(planned.told);
+        rules_ = std::move(planned.rules);
     }
     rebuild();
 }

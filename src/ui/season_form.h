@@ -65,6 +65,8 @@ public:
     const SeasonPlan* season() const { return season_.get(); }
     // The season decided (one stallion per mare), while it is asked for; null otherwise.
     const SeasonAssignment* assignment() const { return plan_ ? &*plan_ : nullptr; }
+    // The rules the season was decided under (while it is).
+    const AssignRules& rules() const { return rules_; }
     bool busy() const { return work_.busy(); }
     // The target as the boxes above the table give it.
     PlanQuery query() const;
@@ -165,6 +167,7 @@ private:
     QCheckBox* noRepeats_ = nullptr;
     std::optional<SeasonAssignment> plan_;
     RosterPane* rosterPane_ = nullptr;
+    AssignRules rules_;
     QLabel* status_ = nullptr;
     QTreeView* tree_ = nullptr;
     QStandardItemModel* model_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/target_boxes.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -8,8 +9,12 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <algorithm>
+#include <cmath>
 
 #include "planner/named_targets.h"
+#include "ui/saved_targets_store.h"
+#include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
 namespace quindle::ui {
@@ -67,30 +72,154 @@ void TargetBoxes::build(QWidget* parent, QBoxLayout* row, const QString& prefix,
     row->addWidget(namedTargetsBox(parent, name("namedTarget")));
 }
 
+namespace {
+
+// What an item of the named targets' list does, kept in its data.
+enum class NamedItem { Offer, BuiltIn, Saved, Save, Remove };
+constexpr int kItemRole = Qt::UserRole;
+
+QString boundText(const std::optional<double>& bound, bool twoDecimals)
+{
+    if (!bound)
+        return {};
+    if (std::isinf(*bound))
+        return *bound > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    const QString fixed = QString::number(*bound, 'f', 2);
+    return twoDecimals || fixed.toDouble() == *bound ? fixed : QString::number(*bound, 'g', 15);
+}
+
+} // namespace
+
 QComboBox* TargetBoxes::namedTargetsBox(QWidget* parent, const QString& objectName)
 {
     // A target known by name fills the boxes with its ranges; the boxes stay the player's to change.
-    auto* named = new QComboBox(parent);
-    named->setObjectName(objectName);
-    named->addItem(QStringLiteral("Named target\u2026"));
+    parent_ = parent;
+    named_ = new QComboBox(parent);
+    named_->setObjectName(objectName);
+    named_->setToolTip(QStringLiteral("Classic distances: DI at most 4.00 and CD at most 1.25, as the published "
+                                      "guidance has it; then the targets you saved, for every planning window"));
+    fillNamedTargets();
+    QObject::connect(&SavedTargetsStore::instance(), &SavedTargetsStore::changed, named_,
+                     [this] { fillNamedTargets(); });
+    QObject::connect(named_, &QComboBox::activated, parent, [this](int index) { chooseNamed(index); });
+    return named_;
+}
+
+void TargetBoxes::fillNamedTargets()
+{
+    const QSignalBlocker quiet(named_);
+    named_->clear();
+    const auto add = [this](const QString& text, NamedItem item) { named_->addItem(text, static_cast<int>(item)); };
+    add(QStringLiteral("Named target\u2026"), NamedItem::Offer);
     for (const NamedTarget& target : namedTargets())
-        named->addItem(QString::fromUtf8(target.name.data(), static_cast<qsizetype>(target.name.size())));
-    named->setToolTip(QStringLiteral("Classic distances: DI at most 4.00 and CD at most 1.25, as the published "
-                                     "guidance has it"));
-    QObject::connect(named, &QComboBox::activated, parent, [this, named](int index) {
-        if (index <= 0)
+        add(QString::fromUtf8(target.name.data(), static_cast<qsizetype>(target.name.size())), NamedItem::BuiltIn);
+    for (const SavedTarget& target : SavedTargetsStore::instance().saved(parent_).targets)
+        add(QString::fromStdString(target.name), NamedItem::Saved);
+    named_->insertSeparator(named_->count());
+    add(QStringLiteral("Save target as\u2026"), NamedItem::Save);
+    named_->setItemData(named_->count() - 1,
+                        QStringLiteral("Keeps the DI and CD ranges, the least total and the order under a name"),
+                        Qt::ToolTipRole);
+    add(QStringLiteral("Remove this target"), NamedItem::Remove);
+    named_->setItemData(named_->count() - 1,
+                        QStringLiteral("Removes the saved target the boxes hold now (choose it above first)"),
+                        Qt::ToolTipRole);
+    named_->setCurrentIndex(0);
+}
+
+void TargetBoxes::chooseNamed(int index)
+{
+    const auto item = static_cast<NamedItem>(named_->itemData(index, kItemRole).toInt());
+    const std::string name = named_->itemText(index).toStdString();
+    named_->setCurrentIndex(0); // offered again, the boxes now the player's to change
+    if (item == NamedItem::Save)
+        return saveShown();
+    if (item == NamedItem::Remove)
+        return removeShown();
+    if (item != NamedItem::BuiltIn && item != NamedItem::Saved)
+        return;
+    const auto target = findTarget(name, SavedTargetsStore::instance().saved(parent_));
+    if (!target) { // removed meanwhile, by another Quindle
+        seam().beep();
+        fillNamedTargets();
+        return;
+    }
+    const bool builtIn = item == NamedItem::BuiltIn;
+    diMin_->setText(boundText(target->di ? target->di->min : std::nullopt, builtIn));
+    diMax_->setText(boundText(target->di ? target->di->max : std::nullopt, builtIn));
+    cdMin_->setText(boundText(target->cd ? target->cd->min : std::nullopt, builtIn));
+    cdMax_->setText(boundText(target->cd ? target->cd->max : std::nullopt, builtIn));
+    if (!target->sort)
+        return; // a built-in target names ranges alone
+    minTotal_->setValue(target->minTotal ? static_cast<int>(*target->minTotal) : 0);
+    if (applySort_)
+        applySort_(QString::fromStdString(*target->sort), target->descending);
+}
+
+SavedTarget TargetBoxes::shownTarget() const
+{
+    SavedTarget shown;
+    shown.di = rangeOfBoxes(diMin_, diMax_);
+    shown.cd = rangeOfBoxes(cdMin_, cdMax_);
+    if (minTotal_->value() > 0)
+        shown.minTotal = minTotal_->value();
+    shown.sort = std::string();
+    if (readSort_) {
+        const auto [key, descending] = readSort_();
+        shown.sort = key.toStdString();
+        shown.descending = descending;
+    }
+    return shown;
+}
+
+void TargetBoxes::saveShown()
+{
+    const QString name =
+        seam().askText(parent_->window(), QStringLiteral("Save target as"),
+                       QStringLiteral("The name this target is offered under in every planning window:"), QString());
+    if (name.trimmed().isEmpty())
+        return;
+    SavedTarget target = shownTarget();
+    // A range typed wrong (marked red) is not saved as no range at all.
+    const auto typed = [](QLineEdit* low, QLineEdit* high) {
+        return !low->text().trimmed().isEmpty() || !high->text().trimmed().isEmpty();
+    };
+    if ((!target.di && typed(diMin_, diMax_)) || (!target.cd && typed(cdMin_, cdMax_))) {
+        seam().warning(parent_->window(), QStringLiteral("Save target as"),
+                       QStringLiteral("A bound in red is not a number: mend it, then save the target."));
+        return;
+    }
+    target.name = name.toStdString();
+    SavedTargetsStore::instance().save(parent_->window(), std::move(target));
+}
+
+void TargetBoxes::removeShown()
+{
+    const SavedTarget shown = shownTarget();
+    for (const SavedTarget& target : SavedTargetsStore::instance().saved(parent_).targets) {
+        SavedTarget same = shown;
+        same.name = target.name;
+        if (same.sort && same.sort->empty())
+            same.descending = target.descending; // in the list's order, either way is the same
+        if (!readSort_) {
+            same.sort = target.sort;
+            same.descending = target.descending;
+        }
+        if (same == target) {
+            SavedTargetsStore::instance().remove(parent_->window(), QString::fromStdString(target.name));
             return;
-        const NamedTarget& target = namedTargets()[static_cast<std::size_t>(index - 1)];
-        const auto text = [](const std::optional<double>& bound) {
-            return bound ? QString::number(*bound, 'f', 2) : QString();
-        };
-        diMin_->setText(text(target.di.min));
-        diMax_->setText(text(target.di.max));
-        cdMin_->setText(text(target.cd.min));
-        cdMax_->setText(text(target.cd.max));
-        named->setCurrentIndex(0);
-    });
-    return named;
+        }
+    }
+    seam().information(parent_->window(), QStringLiteral("Remove this target"),
+                       QStringLiteral("The boxes hold none of the targets you saved. Choose the one to remove in "
+                                      "the list first, then Remove this target."));
+}
+
+void TargetBoxes::setSortHooks(std::function<std::pair<QString, bool>()> read,
+                               std::function<void(const QString&, bool)> apply)
+{
+    readSort_ = std::move(read);
+    applySort_ = std::move(apply);
 }
 
 void TargetBoxes::keepFor(const QString& name, const std::string& folder)
@@ -129,6 +258,23 @@ void TargetBoxes::setZoom(int percent, int least) const
         if (least > 0)
             box->setMinimumWidth(zoomed(least, percent));
     }
+}
+
+std::pair<QString, bool> sortShown(const QComboBox* sortBy, const QCheckBox* descending)
+{
+    const QVariant column = sortBy->currentData();
+    return {column.isValid() ? QString::fromLatin1(kPlanColumnKeys[static_cast<std::size_t>(column.toInt())])
+                             : QString(),
+            descending->isChecked()};
+}
+
+void showSort(QComboBox* sortBy, QCheckBox* descending, const QString& key, bool down)
+{
+    const auto column = parseColumn(key.toStdString());
+    if (!key.isEmpty() && !column)
+        return; // an order of the best mares' own
+    descending->setChecked(down);
+    sortBy->setCurrentIndex(column ? std::max(0, sortBy->findData(static_cast<int>(*column))) : 0);
 }
 
 QString csvPath(const QString& path)

@@ -5,12 +5,15 @@
 #include <QSpinBox>
 #include <QString>
 #include <functional>
+#include <utility>
 #include <optional>
 #include <string>
 
+#include "app/saved_targets.h"
 #include "planner/plan_query.h"
 
 class QBoxLayout;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -43,22 +46,42 @@ public:
     // the window's `name`: the boxes take what was kept for `folder` (without
     // `changed`), and each change from now on is kept.
     void keepFor(const QString& name, const std::string& folder);
+    // How the window reads and sets its order, so a saved target keeps it: the
+    // column's key ("total"; empty for the list's order) and whether highest first.
+    void setSortHooks(std::function<std::pair<QString, bool>()> read, std::function<void(const QString&, bool)> apply);
     // Scales the bound boxes' widths to the zoom; `least` (at 100 %) keeps
     // them from shrinking below it when given.
     void setZoom(int percent, int least = 0) const;
 
 private:
-    // The targets known by name, offered in a list that fills the boxes.
+    // The targets known by name, offered in a list that fills the boxes, with
+    // the player's own after them and the items that save and remove those.
     QComboBox* namedTargetsBox(QWidget* parent, const QString& objectName);
+    void fillNamedTargets();
+    void chooseNamed(int index);
+    // The target the window shows now, without a name.
+    SavedTarget shownTarget() const;
+    void saveShown();
+    void removeShown();
 
     QLineEdit* diMin_ = nullptr;
     QLineEdit* diMax_ = nullptr;
     QLineEdit* cdMin_ = nullptr;
     QLineEdit* cdMax_ = nullptr;
     QSpinBox* minTotal_ = nullptr;
+    QComboBox* named_ = nullptr;
+    QWidget* parent_ = nullptr;
+    std::function<std::pair<QString, bool>()> readSort_;
+    std::function<void(const QString&, bool)> applySort_;
     QString key_; // where the boxes are kept; empty while they are not
     void save() const;
 };
+
+// The order a window shows in a list of the planner's columns (their numbers
+// as item data, none for the list's own order) and a "highest first" box, as
+// the column's key; and that order set from a key.
+std::pair<QString, bool> sortShown(const QComboBox* sortBy, const QCheckBox* descending);
+void showSort(QComboBox* sortBy, QCheckBox* descending, const QString& key, bool down);
 
 // The path with ".csv" added when its name has no dot, as the save dialog does.
 QString csvPath(const QString& path);

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QSettings>
@@ -31,6 +33,13 @@ QString UiSeam::chooseFolder(QWidget* parent, const QString& title)
 QString UiSeam::openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter)
 {
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
+
+QString UiSeam::askText(QWidget* parent, const QString& title, const QString& label, const QString& text)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &accepted);
+    return accepted ? answer : QString();
 }
 
 namespace {

@@ -19,6 +19,8 @@ public:
     virtual QString chooseFolder(QWidget* parent, const QString& title);
     // A file dialog asking where to save; empty when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter);
+    // A line of text asked for, starting as `text`; empty when cancelled.
+    virtual QString askText(QWidget* parent, const QString& title, const QString& label, const QString& text);
     // A file dialog asking which file to open, starting in `folder`; empty when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
 };

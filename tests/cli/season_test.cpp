@@ -6,6 +6,7 @@
 #include <fstream>
 #include <map>
 
+#include "app/saved_targets.h"
 #include "planner/sire_plan.h"
 
 #include "boxes/record_stallion.h"
@@ -421,4 +422,65 @@ TEST_F(SeasonTest, AMareLockedToAStallionOfTheBreedingFileHasTheFoalHisRecordGiv
     EXPECT_NE(filly.err.find("\"3=#1\": horse 1 (TANDANLOR) is a Filly, not a colt or horse"), std::string::npos)
         << filly.err;
     EXPECT_EQ(splitLines(filly.out).size(), 3u);
+}
+
+TEST_F(SeasonTest, TargetSavedByThePlayerIsTakenByName)
+{
+    // The player's data folder for this test alone, holding one saved target.
+    TempDir appHome;
+#ifdef _WIN32
+    const char* variable = "APPDATA";
+#else
+    const char* variable = "XDG_DATA_HOME";
+#endif
+    const char* was = std::getenv(variable);
+    const std::string wasValue = was ? was : "";
+#ifdef _WIN32
+    _putenv_s(variable, appHome.path().string().c_str());
+#else
+    setenv(variable, appHome.path().string().c_str(), 1);
+#endif
+    TargetBook book;
+    ASSERT_EQ(book.open(savedTargetsFile()).status, Outcome::Done);
+    SavedTarget stayers;
+    stayers.name = "Stayers";
+    stayers.cd = ValueRange{std::nullopt, 0.9};
+    stayers.minTotal = 6;
+    stayers.sort = "stamina";
+    stayers.descending = true;
+    ASSERT_EQ(book.save(stayers).status, Outcome::Done);
+
+    const std::vector<std::string> typed{"--cd", ":0.9", "--min-total", "6", "--sort", "stamina,desc"};
+    const auto with = [](std::vector<std::string> args, const std::vector<std::string>& more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"sires", "--dam", "3"}, std::vector<std::string>{"season", "--dams", "1,3,4"},
+          std::vector<std::string>{"season", "--assign", "--dams", "1,3,4"}}) {
+        const ProcessResult named = cli(with(command, {"--target", "stayers"}));
+        EXPECT_EQ(named.exitCode, 0) << named.err;
+        EXPECT_GT(splitLines(named.out).size(), 1u);
+        EXPECT_EQ(named.out, cli(with(command, typed)).out) << command[0];
+        // An option typed beside the name says more than the name.
+        EXPECT_EQ(cli(with(command, {"--target", "Stayers", "--min-total", "9"})).out,
+                  cli(with(command, {"--cd", ":0.9", "--min-total", "9", "--sort", "stamina,desc"})).out);
+    }
+    // The best mares take the ranges and the order, the mares having a stamina column too.
+    const std::string sire = fieldsOf(splitLines(cli({"sires", "--dam", "3"}).out).at(1))[0];
+    const ProcessResult mares = cli({"mares", "--sire", sire, "--target", "Stayers"});
+    EXPECT_EQ(mares.exitCode, 0) << mares.err;
+    EXPECT_EQ(mares.out, cli(with({"mares", "--sire", sire}, typed)).out);
+    const ProcessResult unknown = cli({"sires", "--dam", "3", "--target", "Sprints"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("unknown target (Classic distances, Stayers)"), std::string::npos) << unknown.err;
+
+#ifdef _WIN32
+    _putenv_s(variable, wasValue.c_str());
+#else
+    if (was)
+        setenv(variable, wasValue.c_str(), 1);
+    else
+        unsetenv(variable);
+#endif
 }

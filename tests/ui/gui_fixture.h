@@ -33,6 +33,15 @@ struct RecordingSeam : ui::UiSeam {
     void information(QWidget*, const QString&, const QString& text) override { informations.push_back(text); }
     QString savePath; // what the save dialog answers
     QString saveFileName(QWidget*, const QString&, const QString&) override { return savePath; }
+    std::vector<QString> textAnswers; // what the text questions answer, in turn; then cancel
+    QString askText(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        if (textAnswers.empty())
+            return {};
+        const QString answer = textAnswers.front();
+        textAnswers.erase(textAnswers.begin());
+        return answer;
+    }
     QString openPath; // what the open dialog answers
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override { return openPath; }
 };

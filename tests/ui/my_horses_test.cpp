@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -36,6 +37,7 @@
 #include "ui/profile_chart.h"
 #include "ui/search_form.h"
 #include "ui/search_model.h"
+#include "ui/season_book.h"
 #include "ui/season_form.h"
 #include "ui/stable_store.h"
 
@@ -696,3 +698,118 @@ TEST_F(MyHorsesTest, TheSeasonFoldsOnADoubleClickExportsOnlyAPlanForgetsAnotherF
         EXPECT_SOON(form.isNull(), 5000);
     }
 }
+
+#ifndef _WIN32
+namespace {
+// The PDF's text as pdftotext reads it, each page ended by a form feed.
+QString pdfText(const QString& path, const QStringList& options)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), QStringList(options) << path << QStringLiteral("-"));
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+QStringList pagesOf(const QString& text)
+{
+    QStringList pages = text.split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+// The line of `page` that holds `text`; empty when none does.
+QString lineWith(const QString& page, const QString& text)
+{
+    for (const QString& line : page.split(QLatin1Char('\n')))
+        if (line.contains(text))
+            return line;
+    return {};
+}
+} // namespace
+
+TEST_F(MyHorsesTest, TheSeasonBookHoldsTheTargetEveryMareWithHerStallionAndACardPerMating)
+{
+    ui::SeasonForm* season = openSeason();
+    ASSERT_NE(season, nullptr);
+    planSeasonFor(season, "1 3");
+    named<QCheckBox>(season, "assign")->setChecked(true);
+    named<QSpinBox>(season, "book")->setValue(1);
+    ASSERT_EQ(season->assignment()->planned(), 2u);
+    const QString path = QString::fromStdString(dir.file("book.pdf"));
+    // The mares, each with the stallion the window shows her and that foal's total and DI.
+    const auto checkBook = [&](const char* firstLine) {
+        seam.savePath = path;
+        QTest::mouseClick(named<QPushButton>(season, "saveBook"), Qt::LeftButton);
+        const QStringList pages = pagesOf(pdfText(path, {"-layout"}));
+        ASSERT_EQ(pages.size(), 3) << "the table, then a card for each mating";
+        EXPECT_TRUE(pages[0].simplified().contains(firstLine)) << pages[0].toStdString();
+        EXPECT_TRUE(pages[0].contains("Target: DI any, CD any; sorted by total, highest first."))
+            << pages[0].toStdString();
+        for (int d = 0; d < 2; ++d) {
+            const SeasonDam& dam = season->season()->dams[static_cast<std::size_t>(d)];
+            const QString name = QString::fromLatin1(dam.name);
+            const QString stallion = season->model()->item(d)->child(0, 1)->text();
+            const QString line = lineWith(pages[0], name);
+            EXPECT_TRUE(line.contains(stallion)) << line.toStdString();
+            EXPECT_TRUE(line.contains(" " + season->model()->item(d)->child(0, 7)->text() + " ")) << line.toStdString();
+            EXPECT_TRUE(line.contains(" " + season->model()->item(d)->child(0, 11)->text())) << line.toStdString();
+            const QString title = QStringLiteral("%1 x %2 (%3)").arg(stallion, name).arg(dam.id);
+            EXPECT_TRUE(pages[1 + d].contains(title)) << pages[1 + d].toStdString();
+            EXPECT_TRUE(pages[1 + d].contains(QStringLiteral("for %1 (horse %2)").arg(name).arg(dam.id)));
+            EXPECT_TRUE(pages[1 + d].contains("Total " + season->model()->item(d)->child(0, 7)->text()))
+                << pages[1 + d].toStdString();
+        }
+    };
+    checkBook("Book: 1 mare each stallion.");
+    // Not decided: each mare's first stallion, and the book says so.
+    named<QCheckBox>(season, "assign")->setChecked(false);
+    ASSERT_EQ(season->assignment(), nullptr);
+    checkBook("The season is not decided");
+}
+
+TEST(SeasonBookPages, ALongTableTakesMorePagesAndLongNamesStayInsideThePage)
+{
+    ui::SeasonBookPages pages;
+    pages.book.title = "Season book";
+    pages.book.heading = {"Target: DI any, CD any; in the sire list's order."};
+    const std::string longest(20, 'W');
+    for (int id = 1; id <= 90; ++id) {
+        SeasonBookRow row;
+        row.damId = 1000 + id;
+        row.damName = longest + "M";
+        if (id % 10 == 0) {
+            row.why = "no stallion: none in her target";
+        } else {
+            row.sire = longest + "S";
+            row.rank = "1";
+            row.numbers = {"16", "8", "20", "2", "0", "46", "26.09", "73.91", "0.83", "2.29"};
+            row.repeats = longest + "R";
+        }
+        pages.book.rows.push_back(row);
+    }
+    TempDir out;
+    const QString path = QString::fromStdString(out.file("long.pdf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(ui::writeSeasonBookPdf(pages, file));
+    file.close();
+
+    const QStringList text = pagesOf(pdfText(path, {"-layout"}));
+    EXPECT_GE(text.size(), 2) << "90 rows do not fit one page";
+    for (int id = 1; id <= 90; ++id)
+        EXPECT_EQ(text.join("").count(QString::number(1000 + id) + " "), 1) << id;
+    for (const QString& page : text) // the column titles stand on every page of the table
+        EXPECT_TRUE(lineWith(page, "Stallion").contains("Repeats")) << page.toStdString();
+    const QString boxes = pdfText(path, {"-bbox"});
+    const double width =
+        QRegularExpression(QStringLiteral("<page width=\"([0-9.]+)\"")).match(boxes).captured(1).toDouble();
+    ASSERT_GT(width, 0);
+    int words = 0;
+    const QRegularExpression word(QStringLiteral("xMin=\"([0-9.]+)\"[^>]*xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+        const auto match = it.next();
+        EXPECT_GT(match.captured(1).toDouble(), 0) << match.captured(3).toStdString();
+        EXPECT_LT(match.captured(2).toDouble(), width) << match.captured(3).toStdString();
+    }
+    EXPECT_GT(words, 90 * 3);
+}
+#endif

@@ -1,5 +1,6 @@
 // The mating planner window over the small known data folder.
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
@@ -7,15 +8,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
+
+#include "app/saved_targets.h"
 #include "gui_fixture.h"
 #include "ui/best_mares_pane.h"
 #include "ui/compare_form.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
+#include "ui/season_form.h"
 #include "ui/sire_completer.h"
 #include "ui/sub_form.h"
 
@@ -282,4 +288,75 @@ TEST_F(PlannerTest, ANamedTargetFillsTheBoxesWithItsRangesAndTheRowsFollow)
     }
     // The best mares and the season offer the same targets.
     EXPECT_NE(planner->maresPane()->findChild<QComboBox*>("maresNamedTarget"), nullptr);
+}
+
+TEST_F(PlannerTest, ATargetSavedInThePlannerIsOfferedInTheSeasonAndRemovedThere)
+{
+    lookUp("1");
+    ui::PlannerForm* planner = openPlanner();
+    ASSERT_NE(planner, nullptr);
+    named(planner, "diMin")->setText("0.5");
+    named(planner, "cdMax")->setText("1.1");
+    named<QSpinBox>(planner, "minTotal")->setValue(2);
+    const auto total =
+        std::find(ui::PlannerModel::kColumns.begin(), ui::PlannerModel::kColumns.end(), PlanColumn::Total) -
+        ui::PlannerModel::kColumns.begin();
+    planner->table()->horizontalHeader()->setSortIndicator(static_cast<int>(total), Qt::DescendingOrder);
+    const auto choose = [](QComboBox* box, const QString& text) {
+        const int index = box->findText(text);
+        ASSERT_GT(index, 0) << text.toStdString();
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    };
+
+    // Saved under a name typed; a built-in target's name is refused, as is a bound that is no number.
+    seam.textAnswers = {"classic DISTANCES", "Sprints", "Sprints"};
+    auto* targets = named<QComboBox>(planner, "namedTarget");
+    choose(targets, "Save target as\u2026");
+    ASSERT_EQ(seam.warnings.size(), 1u);
+    EXPECT_TRUE(seam.warnings[0].second.contains("Quindle knows already")) << seam.warnings[0].second.toStdString();
+    named(planner, "cdMax")->setText("1.1x");
+    choose(targets, "Save target as\u2026");
+    ASSERT_EQ(seam.warnings.size(), 2u);
+    EXPECT_EQ(readSavedTargets(savedTargetsFile()).saved.find("Sprints"), nullptr);
+    named(planner, "cdMax")->setText("1.1");
+    choose(targets, "Save target as\u2026");
+    const SavedTargetsRead kept = readSavedTargets(savedTargetsFile());
+    ASSERT_EQ(kept.status, Outcome::Done) << kept.error;
+    const SavedTarget* sprints = kept.saved.find("Sprints");
+    ASSERT_NE(sprints, nullptr);
+    EXPECT_EQ(sprints->di->min, 0.5);
+    EXPECT_EQ(sprints->cd->max, 1.1);
+    EXPECT_EQ(sprints->minTotal, 2);
+    EXPECT_EQ(sprints->sort, "total");
+    EXPECT_TRUE(sprints->descending);
+    EXPECT_EQ(kept.saved.targets.size(), 1u);
+    EXPECT_GT(named<QComboBox>(planner->maresPane(), "maresNamedTarget")->findText("Sprints"), 0);
+
+    // The season offers it: its boxes and its order take the target.
+    main->openSeason();
+    ui::SeasonForm* season = main->seasonForm();
+    ASSERT_NE(season, nullptr);
+    EXPECT_SOON(!season->busy(), 10000);
+    auto* sortBy = named<QComboBox>(season, "sortBy");
+    sortBy->setCurrentIndex(sortBy->findText("DI"));
+    named<QCheckBox>(season, "descending")->setChecked(false);
+    auto* seasonTargets = named<QComboBox>(season, "namedTarget");
+    choose(seasonTargets, "Sprints");
+    EXPECT_EQ(named(season, "diMin")->text(), "0.50");
+    EXPECT_EQ(named(season, "diMax")->text(), "");
+    EXPECT_EQ(named(season, "cdMax")->text(), "1.10");
+    EXPECT_EQ(named<QSpinBox>(season, "minTotal")->value(), 2);
+    EXPECT_EQ(season->query().sortBy, PlanColumn::Total);
+    EXPECT_TRUE(season->query().descending);
+
+    // Removed from the season while its boxes hold it: gone from the file and from the planner's list.
+    choose(seasonTargets, "Remove this target");
+    EXPECT_EQ(readSavedTargets(savedTargetsFile()).saved.find("Sprints"), nullptr);
+    EXPECT_EQ(targets->findText("Sprints"), -1);
+    EXPECT_EQ(seasonTargets->findText("Sprints"), -1);
+    // With nothing saved in its boxes, Remove says so and removes nothing.
+    choose(seasonTargets, "Remove this target");
+    EXPECT_EQ(seam.informations.size(), 1u);
+    season->close();
 }
