@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QThread>
 #include <QProgressBar>
 #include <QSettings>
 #include <memory>
@@ -14,15 +17,62 @@
 
 namespace quindle::ui {
 
+namespace {
+
+// Runs `run` off this thread and turns this thread's event loop until it ends;
+// what it tells `observer` is passed on here, queued, in the order told.
+StartupResult runBesideEvents(const std::function<StartupResult(const SplitObserver&)>& run,
+                              const SplitObserver& observer)
+{
+    QObject here; // the queued calls are made on this thread through it
+    const auto post = [&here](std::function<void()> call) {
+        QMetaObject::invokeMethod(&here, std::move(call), Qt::QueuedConnection);
+    };
+    SplitObserver posted;
+    posted.begins = [&] { post([&] { observer.begins(); }); };
+    posted.progress = [&](int value) { post([&observer, value] { observer.progress(value); }); };
+    posted.ends = [&] { post([&] { observer.ends(); }); };
+
+    StartupResult result;
+    bool finished = false;
+    QEventLoop loop;
+    QThread* thread = QThread::create([&] { result = run(posted); });
+    // Queued after every call the run posted, so they are all handled first.
+    QObject::connect(thread, &QThread::finished, &here, [&] {
+        finished = true;
+        loop.quit();
+    });
+    thread->start();
+    if (!thread->isRunning() && !thread->isFinished()) {
+        // No thread to be had (no memory for its stack): the cut runs here, the window still.
+        delete thread;
+        return run(observer);
+    }
+    // A quit asked for meanwhile (the last window closed) ends the loop early: turn it again.
+    while (!finished)
+        loop.exec();
+    thread->wait();
+    delete thread;
+    return result;
+}
+
+} // namespace
+
 StartupResult startUpShowing(const DataFolder& folder, const std::string& stampPath)
+{
+    return startUpShowing(folder, stampPath, runStartup);
+}
+
+StartupResult startUpShowing(const DataFolder& folder, const std::string& stampPath, const StartupRun& run)
 {
     std::unique_ptr<FrmSplash> splash;
     SplitObserver observer;
     observer.begins = [&] {
         splash = std::make_unique<FrmSplash>();
-        splash->show();
-        QApplication::processEvents(); // once, so the window is drawn
+        // Other windows (a cut after start-up) take no input until the buckets are whole.
+        splash->setWindowModality(Qt::ApplicationModal);
         splash->progressBar()->setVisible(true);
+        splash->show();
     };
     observer.progress = [&](int value) {
         if (splash)
@@ -34,7 +84,8 @@ StartupResult startUpShowing(const DataFolder& folder, const std::string& stampP
         splash.reset();
     };
 
-    StartupResult result = runStartup(folder, stampPath, observer);
+    StartupResult result =
+        runBesideEvents([&](const SplitObserver& posted) { return run(folder, stampPath, posted); }, observer);
     switch (result.status) {
     case Outcome::Done:
         if (!result.warning.empty())

@@ -2,7 +2,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "gui_fixture.h"
@@ -62,6 +66,64 @@ TEST_F(StartupUiTest, TheProgressWindowShowsDuringASplitOnly)
     EXPECT_TRUE(std::filesystem::exists(folder.bucketFile(9)));
     ASSERT_TRUE(start().has_value());
     EXPECT_TRUE(seam.warnings.empty());
+}
+
+namespace {
+// The progress window's bar at each of its paint events.
+struct BarPaints : QObject {
+    std::atomic<bool> midway = false; // painted with the cut begun and not ended
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* bar = qobject_cast<QProgressBar*>(watched);
+        if (event->type() == QEvent::Paint && bar && bar->window()->objectName() == "frmSplash" && bar->value() > 0 &&
+            bar->value() < 100)
+            midway = true;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(StartupUiTest, TheProgressWindowPaintsAndMovesWhileTheBucketsAreCut)
+{
+    writeFile(folder.chefTable(), quindle::testing::guiChefTable());
+    writeFile(folder.sireList(), quindle::testing::guiSireList());
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    BarPaints paints;
+    qApp->installEventFilter(&paints);
+    // A timer of this thread looks at the bar as the player would.
+    std::atomic<bool> seenMidway = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmSplash" && w->isVisible()) {
+                const int value = w->findChild<QProgressBar*>()->value();
+                seenMidway = seenMidway || (value > 0 && value < 100);
+            }
+    });
+    look.start(1);
+    // The cut holds once, at its first bucket, until the window has shown it (or a while has passed).
+    const auto held = [&](const DataFolder& f, const std::string& stamp, const SplitObserver& observer) {
+        SplitObserver slowed = observer;
+        bool waited = false;
+        slowed.progress = [&](int value) {
+            observer.progress(value);
+            if (waited || value <= 0 || value >= 100)
+                return;
+            waited = true;
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!(seenMidway && paints.midway) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        return runStartup(f, stamp, slowed);
+    };
+    const StartupResult result = ui::startUpShowing(folder, dir.file("Quindle.nnn"), held);
+    qApp->removeEventFilter(&paints);
+    EXPECT_EQ(result.status, Outcome::Done);
+    EXPECT_TRUE(result.subdivided);
+    EXPECT_TRUE(seenMidway) << "the bar never moved on screen while the buckets were cut";
+    EXPECT_TRUE(paints.midway) << "the progress window was not painted while the buckets were cut";
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == "frmSplash" && w->isVisible());
 }
 
 TEST(FrmSplash, LayoutAndProgress)
