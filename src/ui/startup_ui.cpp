@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QEventLoop>
-#include <QMetaObject>
-#include <QThread>
 #include <QProgressBar>
 #include <QSettings>
 #include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "data/folder_search.h"
 #include "data/startup.h"
@@ -19,40 +24,75 @@ namespace quindle::ui {
 
 namespace {
 
-// Runs `run` off this thread and turns this thread's event loop until it ends;
-// what it tells `observer` is passed on here, queued, in the order told.
+// The calls a cut on another thread makes to the progress window, kept until
+// this thread takes them, and whether the cut has ended.
+class Mailbox {
+public:
+    Mailbox() : dispatcher_(QAbstractEventDispatcher::instance()) {}
+    void post(std::function<void()> call)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            calls_.push_back(std::move(call));
+        }
+        dispatcher_->wakeUp();
+    }
+    void finish()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        dispatcher_->wakeUp();
+    }
+    // The calls posted so far, in order; `finished` says whether more may come.
+    std::vector<std::function<void()>> take(bool& finished)
+    {
+        const std::lock_guard lock(mutex_);
+        finished = finished_;
+        return std::exchange(calls_, {});
+    }
+
+private:
+    QAbstractEventDispatcher* dispatcher_;
+    std::mutex mutex_;
+    std::vector<std::function<void()>> calls_;
+    bool finished_ = false;
+};
+
+// Runs `run` off this thread and handles this thread's events until it ends;
+// what it tells `observer` is passed on here in the order told, from this
+// loop itself rather than from inside an event, as a cut on this thread would.
 StartupResult runBesideEvents(const std::function<StartupResult(const SplitObserver&)>& run,
                               const SplitObserver& observer)
 {
-    QObject here; // the queued calls are made on this thread through it
-    const auto post = [&here](std::function<void()> call) {
-        QMetaObject::invokeMethod(&here, std::move(call), Qt::QueuedConnection);
-    };
+    Mailbox mailbox;
     SplitObserver posted;
-    posted.begins = [&] { post([&] { observer.begins(); }); };
-    posted.progress = [&](int value) { post([&observer, value] { observer.progress(value); }); };
-    posted.ends = [&] { post([&] { observer.ends(); }); };
+    posted.begins = [&] { mailbox.post(observer.begins); };
+    posted.progress = [&](int value) { mailbox.post([&observer, value] { observer.progress(value); }); };
+    posted.ends = [&] { mailbox.post(observer.ends); };
 
     StartupResult result;
-    bool finished = false;
-    QEventLoop loop;
-    QThread* thread = QThread::create([&] { result = run(posted); });
-    // Queued after every call the run posted, so they are all handled first.
-    QObject::connect(thread, &QThread::finished, &here, [&] {
-        finished = true;
-        loop.quit();
-    });
-    thread->start();
-    if (!thread->isRunning() && !thread->isFinished()) {
+    std::thread thread;
+    try {
+        thread = std::thread([&] {
+            result = run(posted);
+            mailbox.finish();
+        });
+    } catch (const std::system_error&) {
         // No thread to be had (no memory for its stack): the cut runs here, the window still.
-        delete thread;
         return run(observer);
     }
-    // A quit asked for meanwhile (the last window closed) ends the loop early: turn it again.
-    while (!finished)
-        loop.exec();
-    thread->wait();
-    delete thread;
+    // The player's keys and clicks wait for the buckets to be whole: the
+    // windows open during a later cut read the data only after it.
+    for (bool finished = false;;) {
+        for (const std::function<void()>& call : mailbox.take(finished))
+            call();
+        if (finished)
+            break;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+    }
+    thread.join();
     return result;
 }
 
@@ -69,8 +109,6 @@ StartupResult startUpShowing(const DataFolder& folder, const std::string& stampP
     SplitObserver observer;
     observer.begins = [&] {
         splash = std::make_unique<FrmSplash>();
-        // Other windows (a cut after start-up) take no input until the buckets are whole.
-        splash->setWindowModality(Qt::ApplicationModal);
         splash->progressBar()->setVisible(true);
         splash->show();
     };
