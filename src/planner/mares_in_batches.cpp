@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <utility>
 #include <mutex>
+#include <new>
 #include <optional>
 
 namespace quindle {
@@ -114,6 +115,7 @@ MaresBatch bestMaresInBatches(const std::string& path, std::shared_ptr<const Sir
     std::mutex mutex;
     std::vector<std::optional<BestMares>> pieces;
     RowsSoFar rowsSoFar(sofar);
+    bool outOfMemory = false;
     std::size_t handOnAt = 1; // rows: the first piece with any, then four times as many as last time
     MaresSink sink;
     sink.format = [&](const BestMares& part) {
@@ -133,18 +135,23 @@ MaresBatch bestMaresInBatches(const std::string& path, std::shared_ptr<const Sir
             piece = std::move(*pieces[number]);
             pieces[number].reset();
         }
-        rowsSoFar.append(std::move(piece));
-        if (sofar.rows.size() >= handOnAt) {
-            auto copy = std::make_shared<const BestMares>(sofar);
-            std::vector<std::uint32_t> shown = selectMares(*copy, query);
-            grown({std::move(copy), std::move(shown)});
-            handOnAt = 4 * sofar.rows.size();
+        try {
+            rowsSoFar.append(std::move(piece));
+            if (sofar.rows.size() >= handOnAt) {
+                auto copy = std::make_shared<const BestMares>(sofar);
+                std::vector<std::uint32_t> shown = selectMares(*copy, query);
+                grown({std::move(copy), std::move(shown)});
+                handOnAt = 4 * sofar.rows.size();
+            }
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true; // the rows before this piece are kept; reading stops
+            return false;
         }
         return true;
     };
     const BestMares ended = fromFile ? bestMares(path, sires, fromFile, chefs, only, 0, sink)
                                      : bestMares(path, sires, stallion, chefs, only, 0, sink);
-    sofar.error = ended.error;
+    sofar.error = outOfMemory ? "there is not enough memory to rank every mare" : ended.error;
     auto whole = std::make_shared<const BestMares>(std::move(sofar));
     std::vector<std::uint32_t> shown = selectMares(*whole, query);
     return {std::move(whole), std::move(shown)};
