@@ -66,6 +66,16 @@ private:
 StartupResult runBesideEvents(const std::function<StartupResult(const SplitObserver&)>& run,
                               const SplitObserver& observer)
 {
+    // A start-up asked for while one runs (a window's timer during the cut)
+    // runs here, the window still: its cut waits for the first one's under
+    // the bucket folder's lock, and no event is handled inside another wait.
+    static bool waiting = false;
+    if (waiting)
+        return run(observer);
+    waiting = true;
+    const struct Done {
+        ~Done() { waiting = false; }
+    } done;
     Mailbox mailbox;
     SplitObserver posted;
     posted.begins = [&] { mailbox.post(observer.begins); };
