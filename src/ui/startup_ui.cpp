@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QSettings>
+#include <QWidget>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -60,6 +61,39 @@ private:
     bool finished_ = false;
 };
 
+// While it lives the player's keys and clicks reach only the progress window,
+// as a modal window's would: the windows open during a later cut read the
+// data only after it. (Leaving them queued would hold back the window
+// system's other events too, the progress window's first paint among them.)
+class InputHeld : public QObject {
+public:
+    InputHeld() { qApp->installEventFilter(this); }
+    ~InputHeld() override { qApp->removeEventFilter(this); }
+    InputHeld(const InputHeld&) = delete;
+    InputHeld& operator=(const InputHeld&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::ContextMenu: {
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            return !(widget && qobject_cast<FrmSplash*>(widget->window()));
+        }
+        default:
+            return false;
+        }
+    }
+};
+
 // Runs `run` off this thread and handles this thread's events until it ends;
 // what it tells `observer` is passed on here in the order told, from this
 // loop itself rather than from inside an event, as a cut on this thread would.
@@ -93,14 +127,13 @@ StartupResult runBesideEvents(const std::function<StartupResult(const SplitObser
         // No thread to be had (no memory for its stack): the cut runs here, the window still.
         return run(observer);
     }
-    // The player's keys and clicks wait for the buckets to be whole: the
-    // windows open during a later cut read the data only after it.
+    const InputHeld held;
     for (bool finished = false;;) {
         for (const std::function<void()>& call : mailbox.take(finished))
             call();
         if (finished)
             break;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     thread.join();
     return result;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <thread>
 #include <gtest/gtest.h>
 
@@ -101,13 +102,14 @@ TEST_F(StartupUiTest, TheProgressWindowPaintsAndMovesWhileTheBucketsAreCut)
             }
     });
     look.start(1);
-    // The cut holds once, at its first bucket, until the window has shown it (or a while has passed).
+    // The cut holds once, its first bucket written (a step the bar draws), until the window has
+    // shown it (or a while has passed).
     const auto held = [&](const DataFolder& f, const std::string& stamp, const SplitObserver& observer) {
         SplitObserver slowed = observer;
         bool waited = false;
         slowed.progress = [&](int value) {
             observer.progress(value);
-            if (waited || value <= 0 || value >= 100)
+            if (waited || value < 10 || value >= 100)
                 return;
             waited = true;
             const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -124,6 +126,37 @@ TEST_F(StartupUiTest, TheProgressWindowPaintsAndMovesWhileTheBucketsAreCut)
     EXPECT_TRUE(paints.midway) << "the progress window was not painted while the buckets were cut";
     for (QWidget* w : QApplication::topLevelWidgets())
         EXPECT_FALSE(w->objectName() == "frmSplash" && w->isVisible());
+}
+
+TEST_F(StartupUiTest, AStartUpAskedForDuringAnotherWaitsForItAndTheFileIsCutOnce)
+{
+    writeFile(folder.chefTable(), quindle::testing::guiChefTable());
+    writeFile(folder.sireList(), quindle::testing::guiSireList());
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    // A window's timer asks for a start-up while the first one cuts, which holds until then.
+    std::atomic<bool> asked = false;
+    std::optional<StartupResult> second;
+    QTimer::singleShot(0, [&] {
+        asked = true;
+        second = ui::startUpShowing(folder, dir.file("Quindle.nnn"));
+    });
+    const auto held = [&](const DataFolder& f, const std::string& stamp, const SplitObserver& observer) {
+        SplitObserver slowed = observer;
+        slowed.progress = [&](int value) {
+            observer.progress(value);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!asked && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        return runStartup(f, stamp, slowed);
+    };
+    const StartupResult first = ui::startUpShowing(folder, dir.file("Quindle.nnn"), held);
+    EXPECT_EQ(first.status, Outcome::Done);
+    ASSERT_TRUE(second.has_value()) << "the second start-up did not run during the first";
+    EXPECT_EQ(second->status, Outcome::Done);
+    EXPECT_NE(first.subdivided, second->subdivided) << "the file was not cut exactly once";
+    EXPECT_EQ(second->stamp, first.stamp);
+    EXPECT_TRUE(seam.warnings.empty());
 }
 
 TEST(FrmSplash, LayoutAndProgress)
