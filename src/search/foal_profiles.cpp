@@ -12,13 +12,22 @@
 
 namespace quindle {
 
-std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire)
+namespace {
+// Pieces of the file (half a megabyte each) between two hand-ons: few enough
+// batches that the window's redrawing costs nothing beside the reading.
+constexpr int kPiecesBetweenBatches = 8;
+} // namespace
+
+std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire,
+                                      const FoalsSoFar& grown)
 {
     FilePtr file = openInput(breedingPath);
     RecordChunker chunker(std::move(file), breedingPath);
     RecordChunk chunk;
     HorseView horse;
     std::vector<FoalProfile> foals;
+    std::size_t handedOn = 0;
+    int piecesSince = kPiecesBetweenBatches; // the first foals go at once
     while (chunker.next(chunk)) {
         FieldReader reader(chunk.bytes(), breedingPath, chunk.firstLine());
         while (!reader.atEnd()) {
@@ -32,6 +41,12 @@ std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const Che
             foal.sex = horse.sex;
             foal.profile = profileOfTotals(groupTotalsOfViews(lineageViews(horse), chefs));
             summariseProfile(foal.profile, foal.summary);
+        }
+        ++piecesSince;
+        if (grown && foals.size() > handedOn && piecesSince >= kPiecesBetweenBatches) {
+            grown(foals);
+            handedOn = foals.size();
+            piecesSince = 0;
         }
     }
     return foals;

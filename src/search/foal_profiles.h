@@ -2,6 +2,7 @@
 // The profiles of a stallion's foals, with their count and average DI and CD,
 // for the search window's second mode.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,11 @@ struct FoalProfile {
 
 // Every horse of the breeding file whose Sire is `sire` (without case), in file
 // order, read by the one field reader. Throws FileError at a bad field.
-std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire);
+// `grown`, when given, is handed the foals found so far as the file is read:
+// once the first are found, then every few megabytes that found more.
+using FoalsSoFar = std::function<void(const std::vector<FoalProfile>& foals)>;
+std::vector<FoalProfile> foalProfiles(const std::string& breedingPath, const ChefTable& chefs, std::string_view sire,
+                                      const FoalsSoFar& grown = {});
 
 struct FoalAverages {
     std::optional<double> di; // over the foals with a finite DI

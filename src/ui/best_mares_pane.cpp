@@ -36,7 +36,7 @@ namespace quindle::ui {
 
 // What one planning found, handed from its thread to the window.
 struct BestMaresPane::Outcome {
-    std::shared_ptr<const BestMares> mares;
+    MaresBatch mares;    // every row
     QString problem;     // why there are no rows
     QStringList leftOut; // why horses of My Horses were left out
     QString warnings;    // files read only up to a fault
@@ -269,8 +269,12 @@ void BestMaresPane::replan()
     std::shared_ptr<const RecordStallion> fromFile;
     if (const RecordStallion* him = this->fromFile())
         fromFile = std::make_shared<const RecordStallion>(*him);
-    const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(),
-                       horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, fromFile, outcome] {
+    // The rows are ranked for the target shown now; a target changed meanwhile
+    // orders them again in the window.
+    const int version = model_->queryVersion();
+    const auto plan = [this, folder = session_->folder(), chefs = session_->sharedChefs(),
+                       horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, fromFile, outcome,
+                       target = model_->query(), version](const LatestWork::SoFar& soFar) {
         const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
         if (!sires->error().empty())
             outcome->warnings += QString::fromStdString(sires->error()) + QLatin1Char('\n');
@@ -289,13 +293,18 @@ void BestMaresPane::replan()
                     outcome->leftOut << QString::fromStdString(horse.message);
             ids = mareIdsOf(checked);
         }
+        // The rows come into the table as they are ranked, the count growing.
+        const auto grown = [this, &soFar, version](MaresBatch batch) {
+            soFar([this, version, batch = std::make_shared<MaresBatch>(std::move(batch))] {
+                model_->setMares(std::move(*batch), version);
+                showCount();
+            });
+        };
         try {
-            const auto* only = onlyMine ? &ids : nullptr;
-            auto mares =
-                std::make_shared<BestMares>(fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, only)
-                                                     : bestMares(folder.breedingFile(), sires, stallion, *chefs, only));
-            if (!mares->error.empty())
-                outcome->warnings += QString::fromStdString(mares->error) + QLatin1Char('\n');
+            MaresBatch mares = bestMaresInBatches(folder.breedingFile(), sires, stallion, fromFile, *chefs,
+                                                  onlyMine ? &ids : nullptr, target, grown);
+            if (!mares.mares->error.empty())
+                outcome->warnings += QString::fromStdString(mares.mares->error) + QLatin1Char('\n');
             outcome->mares = std::move(mares);
         } catch (const FileError& e) {
             outcome->problem = QString::fromStdString(e.what());
@@ -307,9 +316,12 @@ void BestMaresPane::replan()
             .arg(fromLatin1(stallion),
                  fromFile ? QStringLiteral(" (%1)").arg(QString::fromStdString(stallionOrigin(*fromFile))) : QString(),
                  onlyMine ? QStringLiteral(" among My Horses") : QString());
-    const auto show = [this, outcome, line] {
-        model_->setMares(outcome->mares);
-        plannedFor_ = outcome->mares ? line : QString();
+    const auto show = [this, outcome, line, version] {
+        if (outcome->mares.mares)
+            model_->setMares(std::move(outcome->mares), version);
+        else
+            model_->setMares(nullptr);
+        plannedFor_ = model_->mares() ? line : QString();
         bool cut = false;
         const QStringList lines = QStringList{line} << firstLines(outcome->leftOut, &cut);
         status_->setText(outcome->problem.isEmpty() ? lines.join(QLatin1Char('\n')) : outcome->problem);
@@ -323,7 +335,7 @@ void BestMaresPane::replan()
     };
     status_->setText(QStringLiteral("Planning\u2026"));
     status_->setToolTip({});
-    work_.run(plan, show);
+    work_.run(std::function<void(const LatestWork::SoFar&)>(plan), show);
 }
 
 void BestMaresPane::setZoom(int percent)

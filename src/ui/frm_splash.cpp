@@ -63,12 +63,7 @@ FrmSplash::FrmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindow
     progBar_->setVisible(false);
 }
 
-void FrmSplash::setProgress(int value)
-{
-    progBar_->setValue(value);
-    if (isVisible())
-        progBar_->repaint(); // paints now, without running the event loop
-}
+void FrmSplash::setProgress(int value) { progBar_->setValue(value); }
 
 void FrmSplash::keyPressEvent(QKeyEvent*) { close(); }
 

@@ -13,7 +13,7 @@ class FrmSplash : public QWidget {
 public:
     FrmSplash();
 
-    // Sets the bar and paints it at once: no events are processed during a split.
+    // Moves the bar; it is painted as the event loop turns during the cut.
     void setProgress(int value);
     QProgressBar* progressBar() const { return progBar_; }
     QLabel* message() const { return lblCompanyProduct_; }

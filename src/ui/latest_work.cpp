@@ -1,5 +1,6 @@
 #include "ui/latest_work.h"
 
+#include <QMetaObject>
 #include <QWidget>
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,28 @@ LatestWork::~LatestWork()
         thread->wait();
         delete thread;
     }
+}
+
+void LatestWork::run(std::function<void(const SoFar& soFar)> work, std::function<void()> done)
+{
+    // Shown only while this work is the latest and has not ended (without a
+    // thread of its own it ends before its queued calls come).
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    const int generation = generation_ + 1;
+    SoFar soFar = [this, generation, ended](std::function<void()> show) {
+        QMetaObject::invokeMethod(
+            owner_,
+            [this, generation, ended, show = std::move(show)] {
+                if (generation == generation_ && !*ended)
+                    show();
+            },
+            Qt::QueuedConnection);
+    };
+    run([work = std::move(work), soFar = std::move(soFar)] { work(soFar); },
+        [ended, done = std::move(done)] {
+            *ended = true;
+            done();
+        });
 }
 
 void LatestWork::run(std::function<void()> work, std::function<void()> done)

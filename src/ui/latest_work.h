@@ -20,6 +20,11 @@ public:
     // Runs `work` on a thread of its own, then `done` on the owner's thread
     // unless other work was started (or drop() called) meanwhile.
     void run(std::function<void()> work, std::function<void()> done);
+    // The same for work that shows what it has so far: each function it hands
+    // `soFar` runs on the owner's thread, in order and before `done`, unless
+    // the work has been overtaken meanwhile.
+    using SoFar = std::function<void(std::function<void()> show)>;
+    void run(std::function<void(const SoFar& soFar)> work, std::function<void()> done);
     // Results still on their way are dropped.
     void drop() { ++generation_; }
     bool busy() const { return !threads_.empty(); }

@@ -22,17 +22,36 @@ MaresModel::MaresModel(QObject* parent) : QAbstractTableModel(parent) {}
 void MaresModel::setMares(std::shared_ptr<const BestMares> mares)
 {
     mares_ = std::move(mares);
+    takeScale();
+    select();
+}
+
+void MaresModel::setMares(MaresBatch batch, int version)
+{
+    if (version != queryVersion_) {
+        setMares(std::move(batch.mares));
+        return;
+    }
+    beginResetModel();
+    mares_ = std::move(batch.mares);
+    takeScale();
+    shown_ = std::move(batch.shown);
+    endResetModel();
+}
+
+void MaresModel::takeScale()
+{
     std::vector<GroupTotals> totals;
     if (mares_)
         for (const PlanNumbers& numbers : mares_->numbers)
             totals.push_back(numbers.totals);
     scale_ = commonScale(totals);
-    select();
 }
 
 void MaresModel::setQuery(MaresQuery query)
 {
     query_ = std::move(query);
+    ++queryVersion_;
     select();
 }
 

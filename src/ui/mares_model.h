@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "planner/best_mares.h"
+#include "planner/mares_in_batches.h"
 
 namespace quindle::ui {
 
@@ -20,8 +21,13 @@ public:
     explicit MaresModel(QObject* parent = nullptr);
 
     void setMares(std::shared_ptr<const BestMares> mares);
+    // Rows already picked and ordered off the window's thread for the query
+    // of `version`: taken as they are while the query is still that one.
+    void setMares(MaresBatch batch, int version);
     // Filters, order and cut, as the command line's options give them.
     void setQuery(MaresQuery query);
+    // Counts the queries set.
+    int queryVersion() const { return queryVersion_; }
     const std::shared_ptr<const BestMares>& mares() const { return mares_; }
     const MaresQuery& query() const { return query_; }
     // The mare shown at a table row.
@@ -35,10 +41,12 @@ public:
 
 private:
     void select();
+    void takeScale();
 
     std::shared_ptr<const BestMares> mares_;
     MaresQuery query_;
     std::vector<std::uint32_t> shown_;
+    int queryVersion_ = 0;
     int scale_ = 4; // of the miniature bars: one for every mare
 };
 

@@ -244,29 +244,42 @@ void SearchForm::searchUpTo(std::size_t limit)
         return;
     }
     // The index says at once whether the name is a sire; only then are the
-    // foals' profiles read from the breeding file.
-    start(
-        [index = index_, chefs = chefs_, breeding = folder_.breedingFile(), text](Outcome& outcome) {
-            if (foalsOf(*index, text).empty())
-                return;
-            try {
-                outcome.foals = foalProfiles(breeding, *chefs, text);
-            } catch (const FileError& e) {
-                outcome.error = QString::fromStdString(e.what());
-            }
-        },
-        [this](Outcome& outcome) {
-            QString summary = QString::fromStdString(foalsSummary(outcome.foals.size(), averagesOf(outcome.foals)));
-            if (!outcome.error.isEmpty())
-                summary = outcome.error;
-            model_->setFoals(std::move(outcome.foals));
-            const QHeaderView* header = table_->horizontalHeader();
-            model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
-            setColumnWidths(table_, true, zoom_);
-            count_->setText(summary);
-            crop_->setVisible(!model_->foals().empty());
-            markShownFoal(shownFoal_);
-        });
+    // foals' profiles read from the breeding file, shown as they are found.
+    auto outcome = std::make_shared<Outcome>();
+    const auto read = [this, index = index_, chefs = chefs_, breeding = folder_.breedingFile(), text,
+                       outcome](const LatestWork::SoFar& soFar) {
+        if (foalsOf(*index, text).empty())
+            return;
+        const auto grown = [this, &soFar](const std::vector<FoalProfile>& foals) {
+            soFar([this, foals = std::make_shared<std::vector<FoalProfile>>(foals)] {
+                showFoals(std::move(*foals), false);
+            });
+        };
+        try {
+            outcome->foals = foalProfiles(breeding, *chefs, text, grown);
+        } catch (const FileError& e) {
+            outcome->error = QString::fromStdString(e.what());
+        }
+    };
+    work_.run(std::function<void(const LatestWork::SoFar&)>(read), [this, outcome] {
+        showFoals(std::move(outcome->foals), true);
+        if (!outcome->error.isEmpty())
+            count_->setText(outcome->error);
+    });
+}
+
+void SearchForm::showFoals(std::vector<FoalProfile> foals, bool all)
+{
+    QString summary = QString::fromStdString(foalsSummary(foals.size(), averagesOf(foals)));
+    if (!all)
+        summary += QStringLiteral(" so far, reading on\u2026");
+    count_->setText(summary);
+    model_->setFoals(std::move(foals));
+    const QHeaderView* header = table_->horizontalHeader();
+    model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    setColumnWidths(table_, true, zoom_);
+    crop_->setVisible(!model_->foals().empty());
+    markShownFoal(shownFoal_);
 }
 
 void SearchForm::markShownFoal(std::int32_t id)

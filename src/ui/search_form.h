@@ -12,6 +12,7 @@
 
 #include "data/chef_table.h"
 #include "data/data_folder.h"
+#include "search/foal_profiles.h"
 #include "search/name_index.h"
 #include "ui/latest_work.h"
 
@@ -77,6 +78,8 @@ private:
     void search();
     void searchUpTo(std::size_t limit);
     void start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done);
+    // The foals found so far (`all`: every one) into the list, in the order its header asks for.
+    void showFoals(std::vector<FoalProfile> foals, bool all);
 
     Session* session_;
     DataFolder folder_;

@@ -6,7 +6,9 @@ namespace quindle::ui {
 
 Session::Session(DataSession data, QObject* parent) : QObject(parent), data_(std::move(data))
 {
-    data_.setStartUp(startUpShowing); // the progress window during a split, the messages of a failure
+    // The progress window during a split, the messages of a failure.
+    data_.setStartUp(
+        [](const DataFolder& folder, const std::string& stampPath) { return startUpShowing(folder, stampPath); });
 }
 
 DataSession::Refresh Session::refreshIfChanged()

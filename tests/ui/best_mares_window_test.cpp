@@ -10,6 +10,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
 #include "data/sire_list.h"
 #include "boxes/record_stallion.h"
@@ -21,6 +23,7 @@
 #include "ui/mares_model.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
+#include "ui/session.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
 #include "ui/stable_store.h"
@@ -198,4 +201,55 @@ TEST_F(BestMaresTest, OpensOnTheShownStallionFollowsTheMainWindowAndTakesOnlyMyH
     main->setZoom(150);
     EXPECT_GT(pane->table()->columnWidth(static_cast<int>(MareColumn::Name)), nameWidth);
     EXPECT_GT(pane->table()->font().pointSizeF() + pane->table()->font().pixelSize(), face);
+}
+
+// The window shows each batch the ranking hands it before the ranking ends:
+// rows and a growing count while it still ranks; its timers keep firing.
+TEST(BestMaresWindow, RowsComeInAsTheyAreRankedWithTheCountGrowingAndTheWindowKeepsTurning)
+{
+    RecordingSeam seam;
+    ui::setSeam(&seam);
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {100000, 5, 0, false}); // some 20 MB: the ranking outlasts a batch's painting
+    auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
+    ASSERT_TRUE(chefs.has_value());
+    const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+    const std::string stallion(sires->stallions().at(7));
+    const BestMares expected = bestMares(folder.breedingFile(), sires, stallion, *chefs);
+    ui::Session session(DataSession(folder, std::move(*chefs)));
+    ui::BestMaresPane pane(&session, nullptr, nullptr);
+    pane.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
+
+    std::vector<int> countsWhileRanking; // the mares ranked so far, at each batch shown before the end
+    QObject::connect(pane.model(), &QAbstractItemModel::modelReset, [&] {
+        if (pane.busy() && pane.model()->rowCount() > 0)
+            countsWhileRanking.push_back(pane.model()->allRows());
+    });
+    bool turned = false; // a timer fired while the pane ranked
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] { turned = turned || pane.busy(); });
+    tick.start(1);
+    pane.planFor(stallion);
+    EXPECT_SOON(!pane.busy(), 30000);
+
+    ASSERT_GE(countsWhileRanking.size(), 2u) << "the rows did not come in while the file was ranked";
+    EXPECT_LT(countsWhileRanking.back(), static_cast<int>(expected.rows.size()));
+    EXPECT_TRUE(std::is_sorted(countsWhileRanking.begin(), countsWhileRanking.end()));
+    EXPECT_LT(countsWhileRanking.front(), countsWhileRanking.back());
+    EXPECT_TRUE(turned) << "the window stood still while it ranked";
+    EXPECT_TRUE(named<QLabel>(&pane, "maresCount")->text().startsWith(QString::number(expected.rows.size()) + " of "));
+    // In the end the rows are the whole ranking, in the target's order.
+    const std::vector<std::uint32_t> order = selectMares(expected, pane.query());
+    ASSERT_EQ(pane.model()->rowCount(), static_cast<int>(order.size()));
+    for (int row = 0; row < pane.model()->rowCount(); row += 97) {
+        const MareRow& mare = expected.rows[order[static_cast<std::size_t>(row)]];
+        EXPECT_EQ(cell(pane.model(), row, MareColumn::Id).toInt(), mare.id) << row;
+        EXPECT_EQ(cell(pane.model(), row, MareColumn::Total).toStdString(),
+                  expected.numberText(mare, MareColumn::Total));
+        EXPECT_EQ(cell(pane.model(), row, MareColumn::Name).toStdString(), expected.textOf(mare, MareText::Name));
+    }
+    EXPECT_TRUE(seam.warnings.empty());
+    ui::setSeam(nullptr);
 }

@@ -4,8 +4,15 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
+#include "data/sire_list.h"
 #include "gui_fixture.h"
+#include "sample_data.h"
+#include "search/foal_profiles.h"
+#include "ui/latin1.h"
+#include "ui/session.h"
+#include "ui/startup_ui.h"
 #include "ui/search_form.h"
 #include "ui/search_model.h"
 
@@ -139,4 +146,45 @@ TEST(SearchModel, FoalsSortByDiWithInfAboveEveryNumberAndNoneBelow)
     model.sort(-1, Qt::AscendingOrder); // no column: file order
     EXPECT_EQ(model.idAt(0), 7);
     EXPECT_EQ(model.idAt(1), 8);
+}
+
+// A stallion's foals come into the list as the breeding file is read, the
+// count saying so, before the whole file is read; in the end every foal in
+// file order with the summary the command line gives.
+TEST(SearchWindow, AStallionsFoalsComeInAsTheFileIsRead)
+{
+    RecordingSeam seam;
+    ui::setSeam(&seam);
+    TempDir dir;
+    const DataFolder folder(dir.file("pdg"));
+    sample::writeDataFolder(folder.dir(), {100000, 5, 0, false}); // some 20 MB, each sire's foals all through it
+    auto chefs = ui::startUp(folder, dir.file("Quindle.nnn"));
+    ASSERT_TRUE(chefs.has_value());
+    const std::string sire(SireIndex(readSireList(folder.sireList())).stallions().back());
+    const std::vector<FoalProfile> expected = foalProfiles(folder.breedingFile(), *chefs, sire);
+    ui::Session session(DataSession(folder, std::move(*chefs)));
+    ui::SearchForm search(&session, nullptr);
+    search.show();
+    EXPECT_SOON(!search.busy(), 20000); // the name index read
+
+    std::vector<int> rowsWhileReading; // at each batch shown before the end
+    QObject::connect(search.model(), &QAbstractItemModel::modelReset, [&] {
+        if (search.busy() && search.model()->rowCount() > 0) {
+            rowsWhileReading.push_back(search.model()->rowCount());
+            EXPECT_TRUE(search.count()->text().contains("so far")) << search.count()->text().toStdString();
+        }
+    });
+    search.showFoalsOf(ui::fromLatin1(sire));
+    EXPECT_SOON(!search.busy(), 20000);
+
+    ASSERT_GE(rowsWhileReading.size(), 2u) << "the foals did not come in while the file was read";
+    EXPECT_TRUE(std::is_sorted(rowsWhileReading.begin(), rowsWhileReading.end()));
+    EXPECT_LT(rowsWhileReading.front(), rowsWhileReading.back());
+    EXPECT_LT(rowsWhileReading.back(), static_cast<int>(expected.size()));
+    ASSERT_EQ(search.model()->rowCount(), static_cast<int>(expected.size()));
+    for (int row = 0; row < search.model()->rowCount(); ++row)
+        EXPECT_EQ(search.model()->idAt(row), expected[static_cast<std::size_t>(row)].id) << row;
+    EXPECT_EQ(search.count()->text().toStdString(), foalsSummary(expected.size(), averagesOf(expected)));
+    EXPECT_TRUE(seam.warnings.empty());
+    ui::setSeam(nullptr);
 }

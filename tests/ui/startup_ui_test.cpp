@@ -2,7 +2,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <optional>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "gui_fixture.h"
@@ -61,6 +66,96 @@ TEST_F(StartupUiTest, TheProgressWindowShowsDuringASplitOnly)
     EXPECT_EQ(splashesShown(), 0);
     EXPECT_TRUE(std::filesystem::exists(folder.bucketFile(9)));
     ASSERT_TRUE(start().has_value());
+    EXPECT_TRUE(seam.warnings.empty());
+}
+
+namespace {
+// The progress window's bar at each of its paint events.
+struct BarPaints : QObject {
+    std::atomic<bool> midway = false; // painted with the cut begun and not ended
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* bar = qobject_cast<QProgressBar*>(watched);
+        if (event->type() == QEvent::Paint && bar && bar->window()->objectName() == "frmSplash" && bar->value() > 0 &&
+            bar->value() < 100)
+            midway = true;
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(StartupUiTest, TheProgressWindowPaintsAndMovesWhileTheBucketsAreCut)
+{
+    writeFile(folder.chefTable(), quindle::testing::guiChefTable());
+    writeFile(folder.sireList(), quindle::testing::guiSireList());
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    BarPaints paints;
+    qApp->installEventFilter(&paints);
+    // A timer of this thread looks at the bar as the player would.
+    std::atomic<bool> seenMidway = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "frmSplash" && w->isVisible()) {
+                const int value = w->findChild<QProgressBar*>()->value();
+                seenMidway = seenMidway || (value > 0 && value < 100);
+            }
+    });
+    look.start(1);
+    // The cut holds once, its first bucket written (a step the bar draws), until the window has
+    // shown it (or a while has passed).
+    const auto held = [&](const DataFolder& f, const std::string& stamp, const SplitObserver& observer) {
+        SplitObserver slowed = observer;
+        bool waited = false;
+        slowed.progress = [&](int value) {
+            observer.progress(value);
+            if (waited || value < 10 || value >= 100)
+                return;
+            waited = true;
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!(seenMidway && paints.midway) && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        return runStartup(f, stamp, slowed);
+    };
+    const StartupResult result = ui::startUpShowing(folder, dir.file("Quindle.nnn"), held);
+    qApp->removeEventFilter(&paints);
+    EXPECT_EQ(result.status, Outcome::Done);
+    EXPECT_TRUE(result.subdivided);
+    EXPECT_TRUE(seenMidway) << "the bar never moved on screen while the buckets were cut";
+    EXPECT_TRUE(paints.midway) << "the progress window was not painted while the buckets were cut";
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->objectName() == "frmSplash" && w->isVisible());
+}
+
+TEST_F(StartupUiTest, AStartUpAskedForDuringAnotherWaitsForItAndTheFileIsCutOnce)
+{
+    writeFile(folder.chefTable(), quindle::testing::guiChefTable());
+    writeFile(folder.sireList(), quindle::testing::guiSireList());
+    writeFile(folder.breedingFile(), quindle::testing::guiBreedingFile());
+    // A window's timer asks for a start-up while the first one cuts, which holds until then.
+    std::atomic<bool> asked = false;
+    std::optional<StartupResult> second;
+    QTimer::singleShot(0, [&] {
+        asked = true;
+        second = ui::startUpShowing(folder, dir.file("Quindle.nnn"));
+    });
+    const auto held = [&](const DataFolder& f, const std::string& stamp, const SplitObserver& observer) {
+        SplitObserver slowed = observer;
+        slowed.progress = [&](int value) {
+            observer.progress(value);
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!asked && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        return runStartup(f, stamp, slowed);
+    };
+    const StartupResult first = ui::startUpShowing(folder, dir.file("Quindle.nnn"), held);
+    EXPECT_EQ(first.status, Outcome::Done);
+    ASSERT_TRUE(second.has_value()) << "the second start-up did not run during the first";
+    EXPECT_EQ(second->status, Outcome::Done);
+    EXPECT_NE(first.subdivided, second->subdivided) << "the file was not cut exactly once";
+    EXPECT_EQ(second->stamp, first.stamp);
     EXPECT_TRUE(seam.warnings.empty());
 }
 
