@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QMenu>
@@ -29,7 +28,6 @@
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/chart_names.h"
-#include "ui/compare_form.h"
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
@@ -39,12 +37,8 @@
 #include "ui/pedigree_layout.h"
 #include "export/boxes_text.h"
 #include "ui/placement.h"
-#include "ui/my_horses_form.h"
-#include "ui/planner_form.h"
 #include "ui/profile_chart.h"
 #include "ui/table_actions.h"
-#include "ui/search_form.h"
-#include "ui/season_form.h"
 #include "ui/stable_store.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
@@ -112,7 +106,23 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     buildCommands();
     buildChartPane();
     nameWidgets();
-    buildStableCommands();
+    // Each data folder has its own list of the player's horses.
+    stable_ = new StableStore(this);
+    stable_->open(folder(), this);
+    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
+    windows_ = new ChildWindows(
+        session_, stable_, candidates_, shown_, [this] { return zoom_; }, this);
+    connect(windows_, &ChildWindows::horseChosen, this, &MainForm::showHorse);
+    connect(windows_, &ChildWindows::matingChosen, this, &MainForm::showChosenMating);
+    connect(windows_, &ChildWindows::matingSubmitted, this, &MainForm::submitChosen);
+    connect(windows_, &ChildWindows::shownToCompare, this, &MainForm::compareShown);
+    connect(windows_, &ChildWindows::zoomAsked, this, &MainForm::setZoom);
+    // The foal the mating window would show: blank boxes keep the boxes' names, as Submit keeps them.
+    connect(windows_, &ChildWindows::typedMatingToCompare, this,
+            [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
+    stableCommands_ = new StableCommands(this, stable_, windows_, [this] { return shown_.horse; });
+    card_ = new CardActions(
+        this, [this] { return shown_.showsAny(); }, [this] { return shownCard(); });
 
     // Tab order: the ID box, GO, then the horse and its lineage.
     setTabOrder(searchID_, go_);
@@ -124,16 +134,15 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
-    copier->setHeading([this] { return lookedUpLine_; });
+    copier->setHeading([this] { return shown_.lookedUpLine; });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
-    copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
+    copier->addToMenu([this](QMenu& menu) { stableCommands_->addTo(menu); });
     buildChartNames();
     copier->addForBox([this](QMenu& menu, const QLineEdit* box) { chartNames_->addTo(menu, box); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
     setChartShown(QSettings().value(QLatin1String(kChartPaneKey), false).toBool());
-    subFormPos_ = savedMatingWindowPlace();
 }
 
 MainForm::~MainForm() = default;
@@ -334,7 +343,6 @@ void MainForm::buildChartPane()
         connect(shortcut, &QShortcut::activated, this, slot);
     };
     key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { setChartShown(!chartShown()); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printCard(); });
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { compareShown(); });
 }
 
@@ -367,11 +375,11 @@ void MainForm::addWindowActions(QMenu* menu)
     chart->setCheckable(true);
     chart->setChecked(chartShown());
     chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    const bool shows = shownHorse_ != 0 || shownMating_;
+    const bool shows = shown_.showsAny();
     QAction* compare = menu->addAction(QStringLiteral("Add to Comparison"), this, &MainForm::compareShown);
     compare->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     compare->setEnabled(shows);
-    menu->addAction(QStringLiteral("Comparison\u2026"), this, &MainForm::openCompare);
+    menu->addAction(QStringLiteral("Comparison\u2026"), windows_, &ChildWindows::openCompare);
     menu->addSeparator();
     QAction* back = menu->addAction(QStringLiteral("Back"), this, &MainForm::goBack);
     back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
@@ -380,114 +388,40 @@ void MainForm::addWindowActions(QMenu* menu)
     forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
     forward->setEnabled(history_.canGoForward());
     menu->addSeparator();
-    if (cardPrintingAvailable()) {
-        QAction* print = menu->addAction(QStringLiteral("Print Card\u2026"), this, &MainForm::printCard);
-        print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-        print->setEnabled(shows);
-    }
-    menu->addAction(QStringLiteral("Save Card as PDF\u2026"), this, &MainForm::saveCardAsPdf)->setEnabled(shows);
+    card_->addTo(menu);
 }
 
-namespace {
-// The card of what the window shows now.
-HorseCard shownCard(const MainForm& main)
+HorseCard MainForm::shownCard() const
 {
     std::array<QString, 18> chart;
     for (int n = 2; n < 18; ++n)
-        if (QLineEdit* box = main.text(n))
+        if (QLineEdit* box = text(n))
             chart[static_cast<std::size_t>(n)] = box->text();
     // The stamp of the breeding file the boxes were read from, not of one the game wrote since.
     // A mating made for a mare is titled and marked with her; a horse's card shows its own ID.
     std::string title;
     QString identity;
-    if (main.shownHorse() != 0) {
-        identity = QStringLiteral("horse %1").arg(main.shownHorse());
-    } else if (const auto& mating = main.shownChosen()) {
+    if (shown_.horse != 0) {
+        identity = QStringLiteral("horse %1").arg(shown_.horse);
+    } else if (const auto& mating = shown_.chosen) {
         title = chosenTitle(*mating);
         if (mating->mare.id != 0)
             identity = QStringLiteral("for %1 (horse %2)").arg(fromLatin1(mating->mare.name)).arg(mating->mare.id);
     }
-    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder(), main.session()->data().sourceStamp(),
-                  title, identity);
-}
-} // namespace
-
-void MainForm::printCard()
-{
-    if (!cardPrintingAvailable()) {
-        saveCardAsPdf(); // a build without print support writes the card as PDF instead
-        return;
-    }
-    if (shownHorse_ == 0 && !shownMating_) {
-        seam().beep();
-        return;
-    }
-    printHorseCard(this, shownCard(*this));
-}
-
-void MainForm::saveCardAsPdf()
-{
-    if (shownHorse_ == 0 && !shownMating_) {
-        seam().beep();
-        return;
-    }
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Save the card as PDF"), QStringLiteral("PDF files (*.pdf)"));
-    if (!path.isEmpty())
-        writeCardPdf(path);
-}
-
-bool MainForm::writeCardPdf(const QString& path)
-{
-    const HorseCard card = shownCard(*this);
-    return saveWhole(this, path, QStringLiteral("card"),
-                     [&card](QIODevice& file) { return writeHorseCardPdf(card, file); });
-}
-
-void MainForm::openCompare()
-{
-    if (!compare_) {
-        compare_ = new CompareForm(session_, candidates_, this);
-        connect(compare_, &CompareForm::addShownRequested, this, &MainForm::compareShown);
-        compare_->setZoom(zoom_);
-        placeOnScreen(compare_, pos() + QPoint(width() / 5, height() / 5), this);
-    }
-    compare_->show();
-    compare_->raise();
-    compare_->activateWindow();
+    return cardOf(chart, ageSex_->text(), readBoxes(), folder(), session_->data().sourceStamp(), title, identity);
 }
 
 void MainForm::compareShown()
 {
-    if (shownHorse_ != 0)
-        addToComparison(Candidate{shownHorse_, {}, {}, {}, {}, {}});
-    else if (shownChosen_)
-        addToComparison(candidateOf(*shownChosen_));
+    if (shown_.horse != 0)
+        addToComparison(Candidate{shown_.horse, {}, {}, {}, {}, {}});
+    else if (shown_.chosen)
+        addToComparison(candidateOf(*shown_.chosen));
     else
         seam().beep(); // nothing shown to add
 }
 
-void MainForm::addToComparison(const Candidate& candidate)
-{
-    openCompare();
-    compare_->add(candidate);
-}
-
-void MainForm::addAllToComparison(const std::vector<Candidate>& candidates)
-{
-    openCompare();
-    compare_->add(candidates);
-}
-
-CompareForm* MainForm::compareForm() const { return compare_.data(); }
-
 QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
-
-SubForm* MainForm::subForm() const { return subForm_.data(); }
-
-PlannerForm* MainForm::plannerForm() const { return planner_.data(); }
-
-SearchForm* MainForm::searchForm() const { return search_.data(); }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
@@ -529,8 +463,8 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
     markRepeatedSires(boxes);
     if (chartNames_)
         chartNames_->refresh();
-    if (subForm_) // a blank box keeps what the boxes hold now
-        subForm_->showKept(matingNamesOf(boxes));
+    if (SubForm* mating = windows_->subForm()) // a blank box keeps what the boxes hold now
+        mating->showKept(matingNamesOf(boxes));
 }
 
 void MainForm::buildChartNames()
@@ -541,20 +475,20 @@ void MainForm::buildChartNames()
         if (auto* box = dynamic_cast<NameBox*>(text(n)))
             boxes.push_back(box);
     const auto offers = [this](const QLineEdit* box) {
-        return !box->text().trimmed().isEmpty() && (box != text(2) || shownStallion_);
+        return !box->text().trimmed().isEmpty() && (box != text(2) || shown_.stallion);
     };
     ChartNames::Commands commands;
     commands.foals = [this](const std::string& name) { openFoalsOf(name); };
     // The horse shown is the colt or horse of his own record, not a name of the sire list.
     commands.bestMares = [this](const std::string& name, const QLineEdit* box) {
-        if (box == text(2) && shownStallion_)
-            openBestMaresFor(*shownStallion_);
+        if (box == text(2) && shown_.stallion)
+            openBestMaresFor(*shown_.stallion);
         else
             openBestMares(name);
     };
     commands.useAsSire = [this](const std::string& name, const QLineEdit* box) {
-        if (box == text(2) && shownStallion_)
-            useAsSireFromFile(*shownStallion_);
+        if (box == text(2) && shown_.stallion)
+            useAsSireFromFile(*shown_.stallion);
         else
             useAsSire(name);
     };
@@ -568,34 +502,11 @@ void MainForm::buildChartNames()
     key(Qt::ALT | Qt::Key_Right, &MainForm::goForward);
 }
 
-void MainForm::openFoalsOf(const std::string& sire)
-{
-    openSearch();
-    search_->showFoalsOf(fromLatin1(sire));
-}
-
-void MainForm::openBestMares(const std::string& stallion)
-{
-    openPlanner();
-    planner_->showMaresFor(stallion);
-}
-
-void MainForm::openBestMaresFor(const RecordStallion& stallion)
-{
-    openPlanner();
-    planner_->showMaresFor(stallion);
-}
-
-void MainForm::useAsSire(const std::string& sire)
-{
-    hypoMateClick();
-    subForm_->setNames({sire, toLatin1(subForm_->box(1)->text()), toLatin1(subForm_->box(2)->text())});
-}
+void MainForm::useAsSire(const std::string& sire) { windows_->useAsSire(sire, matingNamesOf(readBoxes())); }
 
 void MainForm::useAsSireFromFile(const RecordStallion& stallion)
 {
-    hypoMateClick();
-    subForm_->useSireFromFile(stallion);
+    windows_->useAsSireFromFile(stallion, matingNamesOf(readBoxes()));
 }
 
 void MainForm::goBack() { showAgain(history_.back()); }
@@ -621,8 +532,8 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
     } else {
         // Shown again as it was: his own record for a Sire of the breeding file, and her name.
         const ChosenMating mating{entry->mating, entry->stallion, entry->mare};
-        if (subForm_)
-            subForm_->setChosen(mating);
+        if (SubForm* window = windows_->subForm())
+            window->setChosen(mating);
         submitChosen(mating);
     }
     showingAgain_ = false;
@@ -665,35 +576,22 @@ void MainForm::goClick()
         outcome = std::move(looked.go);
     }
     if (!outcome.beep) {
-        lookedUpLine_ = identifierLine(requestedID_, outcome.found, !outcome.error.empty());
-        shownHorse_ = outcome.found ? requestedID_ : 0;
-        shownMating_.reset();
-        shownChosen_.reset();
-        shownStallion_.reset();
-        shownMare_ = {};
+        shown_.clear();
+        shown_.lookedUpLine = identifierLine(requestedID_, outcome.found, !outcome.error.empty());
+        shown_.horse = outcome.found ? requestedID_ : 0;
         if (outcome.found && outcome.horse) {
             if (const StallionLookup him = stallionOf(*outcome.horse); him.status == Outcome::Done)
-                shownStallion_ = him.stallion;
+                shown_.stallion = him.stallion;
             else if (canBePlannedAsMare(outcome.horse->sex))
-                shownMare_ = {outcome.horse->id, outcome.horse->name};
+                shown_.mare = {outcome.horse->id, outcome.horse->name};
         }
         showForWhom();
     }
     if (outcome.found && !showingAgain_)
         history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
-    if (planner_ && !outcome.beep)
-        planner_->setMainWindowShows(!outcome.found    ? QStringLiteral("no horse")
-                                     : !shownStallion_ ? QString()
-                                                       : QStringLiteral("a stallion"));
-    if (outcome.found && planner_) {
-        if (!shownStallion_)
-            planner_->planForShownHorse(shownHorse_);
-        else
-            planner_->showMaresFor(*shownStallion_); // the mare planned for stays on her tab
-    }
-    if (search_)
-        search_->markShownFoal(shownHorse_);
+    if (!outcome.beep)
+        windows_->mainShowsHorse(outcome.found);
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -706,58 +604,7 @@ void MainForm::warnAboutBucket(const std::string& error)
                        QStringLiteral("The horse could not be looked up.\n\n") + QString::fromStdString(error));
 }
 
-void MainForm::hypoMateClick()
-{
-    const bool reopened = !subForm_;
-    if (!subForm_) {
-        subForm_ = new SubForm(session_, this);
-        connect(subForm_, &SubForm::submitted, this, &MainForm::submitChosen);
-        connect(subForm_, &SubForm::plannerRequested, this, [this] {
-            openPlanner();
-            // For the mare the typed lines make: her sire and her dam-sire.
-            const QString damSire = subForm_->box(1)->text().trimmed(), damDamSire = subForm_->box(2)->text().trimmed();
-            if (!damSire.isEmpty() || !damDamSire.isEmpty())
-                planner_->planForLines(damSire, damDamSire);
-        });
-        // The foal the window would show: blank boxes keep the boxes' names, as Submit keeps them.
-        connect(subForm_, &SubForm::comparisonAsked, this,
-                [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
-        subForm_->showKept(matingNamesOf(readBoxes()));
-        addZoomKeys(
-            subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
-        subFormObject_ = subForm_.data();
-        subForm_->installEventFilter(this);
-        applyZoom(subForm_, zoom_);
-    }
-    subForm_->hide();
-    subForm_->show();
-    subForm_->raise();
-    subForm_->activateWindow();
-    // Where the player last moved it before closing it, or beside the main window.
-    if (reopened && subFormPos_)
-        placeOnScreen(subForm_, *subFormPos_, this);
-    else
-        placeSubFormBeside();
-}
-
-std::optional<BesidePlace> MainForm::subFormBeside() const
-{
-    const QScreen* where = screen();
-    if (!where || !subForm_)
-        return std::nullopt;
-    const QSize frame = subForm_->frameGeometry().size().expandedTo(subForm_->size() + QSize(16, 40));
-    return placeBeside(frameGeometry(), frame, where->availableGeometry());
-}
-
-void MainForm::placeSubFormBeside()
-{
-    const std::optional<BesidePlace> place = subFormBeside();
-    if (!place)
-        return;
-    if (place->otherAt != frameGeometry().topLeft())
-        move(place->otherAt); // the only way both are read: the main window steps aside
-    subForm_->move(place->windowAt);
-}
+void MainForm::hypoMateClick() { windows_->openMatingWindow(matingNamesOf(readBoxes())); }
 
 int MainForm::fittingZoom(int percent) const
 {
@@ -773,25 +620,7 @@ void MainForm::setZoom(int percent)
     applyZoom(this, zoom_);
     if (isVisible())
         placeOnScreen(this, frameGeometry().topLeft(), this); // grown, it stays on its screen
-    if (subForm_) {
-        const auto place = subFormBeside();
-        const bool beside = place && subForm_->pos() == place->windowAt;
-        applyZoom(subForm_, zoom_);
-        if (beside)
-            placeSubFormBeside(); // clear of the grown main window
-        else
-            placeOnScreen(subForm_, subForm_->frameGeometry().topLeft(), subForm_);
-    }
-    if (planner_)
-        planner_->setZoom(zoom_);
-    if (search_)
-        search_->setZoom(zoom_);
-    if (compare_)
-        compare_->setZoom(zoom_);
-    if (myHorses_)
-        myHorses_->setZoom(zoom_);
-    if (season_)
-        season_->setZoom(zoom_);
+    windows_->applyZoom();
     saveZoom(zoom_);
 }
 
@@ -817,8 +646,8 @@ void MainForm::submitMating(const MatingNames& names) { submitChosen(ChosenMatin
 ChosenMating MainForm::forShown(ChosenMating mating) const
 {
     // Blank boxes keep the dam's side of the mare shown: the foal is hers.
-    if (mating.mare.id == 0 && shownMare_.id != 0 && mating.names[1].empty() && mating.names[2].empty())
-        mating.mare = shownMare_;
+    if (mating.mare.id == 0 && shown_.mare.id != 0 && mating.names[1].empty() && mating.names[2].empty())
+        mating.mare = shown_.mare;
     // Every name as the foal has it, so the comparison adds exactly this foal.
     mating.names = keptNames(readBoxes(), mating.names);
     return mating;
@@ -828,12 +657,13 @@ void MainForm::showForWhom()
 {
     // For whom the foal shown is, in the title bar: the fixed boxes stay as they are.
     QString title = QStringLiteral("QUINDLE v" QUINDLE_VERSION);
-    if (shownChosen_ && shownChosen_->mare.id != 0)
+    if (shown_.chosen && shown_.chosen->mare.id != 0)
         title += QStringLiteral(" \u2014 foal for %1 (horse %2)")
-                     .arg(fromLatin1(shownChosen_->mare.name))
-                     .arg(shownChosen_->mare.id);
-    if (shownChosen_ && shownChosen_->stallion)
-        title += QStringLiteral(" \u2014 Sire %1").arg(QString::fromStdString(stallionOrigin(*shownChosen_->stallion)));
+                     .arg(fromLatin1(shown_.chosen->mare.name))
+                     .arg(shown_.chosen->mare.id);
+    if (shown_.chosen && shown_.chosen->stallion)
+        title +=
+            QStringLiteral(" \u2014 Sire %1").arg(QString::fromStdString(stallionOrigin(*shown_.chosen->stallion)));
     setWindowTitle(title);
 }
 
@@ -846,22 +676,16 @@ void MainForm::submitChosen(const ChosenMating& chosen)
         BusyCursor busy;
         error = quindle::submitChosen(boxes, mating, folder().sireList(), chefs());
     }
-    shownHorse_ = 0; // a foal now, not the horse looked up
-    lookedUpLine_.clear();
-    shownStallion_.reset();
-    shownMare_ = {};
-    shownChosen_ = mating;
+    shown_.clear(); // a foal now, not the horse looked up
+    shown_.chosen = mating;
     showForWhom();
     // The foal's own three names: a blank one kept what its box held.
-    shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
     if (!showingAgain_)
-        history_.add(ShownEntry{0, *shownMating_, mating.stallion, mating.mare});
+        history_.add(ShownEntry{0, MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}, mating.stallion,
+                                mating.mare});
     searchID_->clear();
     writeBoxes(boxes);
-    if (planner_)
-        planner_->setMainWindowShows(QStringLiteral("a foal"));
-    if (search_)
-        search_->markShownFoal(shownHorse_);
+    windows_->mainShowsFoal();
     if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
@@ -883,14 +707,9 @@ void MainForm::folderReplaced()
     MainBoxes boxes;
     clearBoxes(boxes);
     writeBoxes(boxes);
-    if (subForm_)
-        subForm_->subClearClick();
-    shownHorse_ = 0;
-    lookedUpLine_.clear();
-    shownMating_.reset();
-    shownChosen_.reset();
-    shownStallion_.reset();
-    shownMare_ = {};
+    if (SubForm* mating = windows_->subForm())
+        mating->subClearClick();
+    shown_.clear();
     showForWhom();
     chartNames_->refresh();
     showDataFolder();
@@ -911,26 +730,10 @@ void MainForm::about()
                                 QString::fromStdString(stampPath.empty() ? kStampFileName : stampPath)));
 }
 
-void MainForm::openPlanner()
-{
-    if (!planner_) {
-        planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
-        connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
-        connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
-        planner_->setZoom(zoom_);
-        placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
-        if (shownStallion_)
-            planner_->showMaresFor(*shownStallion_);
-    }
-    planner_->show();
-    planner_->raise();
-    planner_->activateWindow();
-}
-
 void MainForm::showChosenMating(const ChosenMating& mating)
 {
-    if (subForm_)
-        subForm_->setChosen(mating);
+    if (SubForm* window = windows_->subForm())
+        window->setChosen(mating);
     submitChosen(mating);
     bringToFront();
 }
@@ -942,31 +745,8 @@ void MainForm::showHorse(std::int32_t id)
     bringToFront();
 }
 
-void MainForm::openSearch()
-{
-    if (!search_) {
-        search_ = new SearchForm(session_, this);
-        connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
-        search_->markShownFoal(shownHorse_);
-        search_->setZoom(zoom_);
-        placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
-        connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
-    }
-    search_->show();
-    search_->raise();
-    search_->activateWindow();
-    search_->textBox()->setFocus();
-}
-
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
-        if (const auto beside = subFormBeside(); !beside || subForm_->pos() != beside->windowAt)
-            subFormPos_ = subForm_->pos(); // moved by the player: kept for the next runs too
-        else
-            subFormPos_.reset();
-        saveMatingWindowPlace(subFormPos_);
-    }
     if (watched == searchID_ && event->type() == QEvent::KeyPress)
         return searchKeyPress(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
@@ -1014,95 +794,8 @@ void MainForm::paintEvent(QPaintEvent* event)
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
-    if (subForm_)
-        subForm_->close();
-    if (planner_)
-        planner_->close();
-    if (search_)
-        search_->close();
-    if (compare_)
-        compare_->close();
-    if (myHorses_)
-        myHorses_->close();
-    if (season_)
-        season_->close();
+    windows_->closeAll();
     QWidget::closeEvent(event);
-}
-
-// My Horses and the season. The windows get the data folder, the chef table
-// and the list; they ask for a horse or a mating to be shown by their signals.
-void MainForm::buildStableCommands()
-{
-    stable_ = new StableStore(this);
-    stable_->open(folder(), this);
-    // Each data folder has its own list.
-    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
-    auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
-        auto* s = new QShortcut(keys, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, slot);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
-}
-
-void MainForm::addStableActions(QMenu& menu)
-{
-    QAction* keep = menu.addAction(QStringLiteral("Add to My Horses"), this, &MainForm::addShownHorse);
-    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    keep->setEnabled(shownHorse_ != 0);
-    menu.addAction(QStringLiteral("My Horses\u2026"), this, &MainForm::openMyHorses)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    menu.addAction(QStringLiteral("Season\u2026"), this, &MainForm::openSeason)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-}
-
-MyHorsesForm* MainForm::myHorsesForm() const { return myHorses_.data(); }
-
-SeasonForm* MainForm::seasonForm() const { return season_.data(); }
-
-bool MainForm::addShownHorse()
-{
-    if (shownHorse_ == 0)
-        return false;
-    return stable_->add(shownHorse_, this);
-}
-
-void MainForm::addShownHorseWithBeep()
-{
-    if (shownHorse_ == 0)
-        seam().beep(); // a foal or nothing: no horse to keep
-    else
-        addShownHorse();
-}
-
-void MainForm::openMyHorses()
-{
-    if (!myHorses_) {
-        myHorses_ = new MyHorsesForm(session_, stable_, this);
-        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorse);
-        connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
-        myHorses_->setZoom(zoom_);
-        placeOnScreen(myHorses_, pos() + QPoint(width() / 5, height() / 5), this);
-    }
-    myHorses_->show();
-    myHorses_->raise();
-    myHorses_->activateWindow();
-}
-
-void MainForm::openSeason()
-{
-    if (!season_) {
-        season_ = new SeasonForm(session_, stable_, this);
-        connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
-        connect(season_, &SeasonForm::comparisonAsked, this, &MainForm::addAllToComparison);
-        season_->setZoom(zoom_);
-        placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
-    }
-    season_->show();
-    season_->raise();
-    season_->activateWindow();
 }
 
 } // namespace quindle::ui
