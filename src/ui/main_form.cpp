@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -31,10 +29,8 @@
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
-#include "ui/grid_header.h"
 #include "ui/horse_card.h"
 #include "ui/latin1.h"
-#include "ui/pedigree_layout.h"
 #include "export/boxes_text.h"
 #include "ui/placement.h"
 #include "ui/profile_chart.h"
@@ -50,43 +46,11 @@ namespace quindle::ui {
 
 namespace {
 
-struct Caption {
-    int index;
-    const char* text;
-    int left, top, width;
-};
-constexpr Caption kCaptions[] = {
-    {1, "Sire", 360, 4920, 1215},
-    {2, "Sire's Sire", 360, 5160, 1215},
-    {0, "Dam-Sire", 360, 5400, 1215},
-    {3, "Sire's Sire's Sire", 360, 5640, 1215},
-    {4, "Sire's Dam-Sire", 360, 5880, 1215},
-    {6, "Dam-Sire's Sire", 360, 6120, 1215},
-    {5, "Dam's Dam-Sire", 360, 6360, 1215},
-    {7, "B      C  S  P", 1800, 4600, 1095},
-    {8, "I", 2070, 4600, 135},
-    {9, "Quindle Profile", 3240, 4500, 1695},
-    {10, "Total pts (max24)", 3480, 4920, 1215},
-    {11, "CD", 4440, 5280, 375},
-    {12, "DI", 4440, 5640, 255},
-    {14, "Speed", 4080, 6000, 615},
-    {13, "Stamina", 4080, 6360, 615},
-};
-constexpr int kSmallHeight = 195;
-
 // The window, and the chart pane that widens it to the right when shown.
 constexpr int kWindowWidth = 7470, kWindowHeight = 6855;
 constexpr int kPaneLeft = 7440, kPaneTop = 120, kPaneWidth = 2640, kPaneHeight = 6600;
 constexpr int kWidthWithPane = kPaneLeft + kPaneWidth + 120;
 constexpr const char* kChartPaneKey = "window/chartPane";
-
-// Group borders of the profile area (left, top, width, height), the outer one first.
-// The borders round the last row end a little below it, not on its lower edge.
-constexpr int kFrames[][4] = {
-    {300, 4440, 6915, 2160}, {330, 4890, 1275, 1695}, {1770, 4570, 1155, 2015},
-    {3210, 4470, 3795, 330}, {3450, 4890, 2030, 255}, {4050, 5250, 1635, 1335},
-    {5820, 5160, 1350, 750}, {5850, 6210, 1360, 315}, {330, 4515, 1410, 330},
-};
 
 } // namespace
 
@@ -101,11 +65,10 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(kWindowWidth), px(kWindowHeight));
     setFont(windowFont());
-    buildChart();
-    buildProfileArea();
-    buildCommands();
+    boxes_.build(this);
+    wireCommands();
     buildChartPane();
-    nameWidgets();
+    boxes_.name();
     // Each data folder has its own list of the player's horses.
     stable_ = new StableStore(this);
     stable_->open(folder(), this);
@@ -125,11 +88,11 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
         this, [this] { return shown_.showsAny(); }, [this] { return shownCard(); });
 
     // Tab order: the ID box, GO, then the horse and its lineage.
-    setTabOrder(searchID_, go_);
-    setTabOrder(go_, text(2));
+    setTabOrder(boxes_.searchID, boxes_.go);
+    setTabOrder(boxes_.go, text(2));
     for (int n = 2; n < 9; ++n)
         setTabOrder(text(n), text(n + 1));
-    searchID_->setFocus();
+    boxes_.searchID->setFocus();
 
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
@@ -147,188 +110,27 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
 
 MainForm::~MainForm() = default;
 
-void MainForm::nameWidgets()
+void MainForm::wireCommands()
 {
-    // Each box by the name its text goes by, so tests and tools find it.
-    for (std::size_t n = 0; n < texts_.size(); ++n)
-        if (texts_[n])
-            texts_[n]->setObjectName(QStringLiteral("Text%1").arg(n));
-    for (std::size_t i = 0; i < pt_.size(); ++i)
-        pt_[i]->setObjectName(QStringLiteral("PT%1").arg(i));
-    for (std::size_t i = 0; i < text16_.size(); ++i)
-        if (text16_[i])
-            text16_[i]->setObjectName(QStringLiteral("Text16_%1").arg(i));
-    ageSex_->setObjectName(QStringLiteral("AgeSex"));
-    indicator_->setObjectName(QStringLiteral("indicator"));
-    searchID_->setObjectName(QStringLiteral("searchID"));
-    go_->setObjectName(QStringLiteral("GO"));
-    hypoMate_->setObjectName(QStringLiteral("HypoMate"));
-}
-
-QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
-{
-    auto* box = new QLineEdit(this);
-    box->setGeometry(twipsRect(left, top, width, height));
-    return box;
-}
-
-QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height, QLineEdit* box)
-{
-    if (!box)
-        box = new NameBox(this); // a long name is elided, whole in its tooltip
-    box->setGeometry(twipsRect(left, top, width, height));
-    box->setReadOnly(true);
-    // Show the start of a long name, not its end.
-    connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(0); });
-    return box;
-}
-
-void MainForm::setBoxColour(QLineEdit* box, Rgb colour)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, toQColor(colour));
-    // Dark on the pastel colours whatever the desktop's theme.
-    palette.setColor(QPalette::Text, Qt::black);
-    box->setPalette(palette);
-}
-
-void MainForm::buildChart()
-{
-    auto* frame = new QGroupBox(QStringLiteral("Lineage"), this);
-    frame->setGeometry(twipsRect(240, 120, 6975, 4215));
-
-    auto chartBox = [&](int left, int top, int width, int height, Rgb colour) {
-        QLineEdit* box = makeDisplayBox(left, top, width, height);
-        box->setFocusPolicy(Qt::TabFocus);
-        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setBoxColour(box, colour);
-        return box;
+    boxes_.searchID->installEventFilter(this);
+    idGuard_ = new EditGuard(boxes_.searchID, filterIdEdit);
+    connect(boxes_.go, &QPushButton::clicked, this, &MainForm::goClick);
+    connect(boxes_.hypoMate, &QPushButton::clicked, this, &MainForm::hypoMateClick);
+    // The planner and the search: their buttons, and Ctrl+M and Ctrl+F.
+    connect(boxes_.plan, &QPushButton::clicked, this, &MainForm::openPlanner);
+    connect(boxes_.find, &QPushButton::clicked, this, &MainForm::openSearch);
+    const auto key = [this](const QKeySequence& keys, auto slot) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
     };
-    texts_[2] = chartBox(kHorseBox.left, kHorseBox.top, kChartWidth, kHorseBox.height, kNeutralColour);
-    for (const ChartBox& b : kChart) {
-        QLineEdit* box = chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
-        if (!b.male)
-            box->setFocusPolicy(Qt::NoFocus); // the dam-line boxes are drawing only
-        texts_[static_cast<std::size_t>(b.number)] = box;
-    }
-    ageSex_ = chartBox(kAgeSexBox.left, kAgeSexBox.top, kAgeSexWidth, kAgeSexBox.height, kNeutralColour);
-    ageSex_->setFocusPolicy(Qt::NoFocus);
-    ageSex_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void MainForm::buildProfileArea()
-{
-    for (const auto& f : kFrames) {
-        auto* frame = new QFrame(this);
-        frame->setFrameShape(QFrame::StyledPanel);
-        frame->setFrameShadow(QFrame::Sunken);
-        frame->setGeometry(twipsRect(f[0], f[1], f[2], f[3]));
-    }
-
-    auto smallBox = [&](int left, int top, int width, int height, QPalette::ColorRole background,
-                        QLineEdit* made = nullptr) {
-        QLineEdit* box = makeDisplayBox(left, top, width, height, made);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setFrame(false);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, palette.color(background));
-        box->setPalette(palette);
-        return box;
-    };
-    GridHeader* letters[] = {new GridHeader(this), new GridHeader(this)}; // B C S P, and I
-    for (const Caption& c : kCaptions) {
-        QLineEdit* box = smallBox(c.left, c.top, c.width, c.index == 9 ? 270 : kSmallHeight, QPalette::Window,
-                                  c.index == 7 || c.index == 8 ? letters[c.index - 7] : nullptr);
-        box->setText(QString::fromLatin1(c.text));
-        text16_[static_cast<std::size_t>(c.index)] = box;
-    }
-    // The column header's letters stand over the grid columns (placed below).
-    text16_[7]->setFont(headerFont());
-    text16_[8]->setFont(headerFont());
-    QFont boldFont = text16_[9]->font();
-    boldFont.setBold(true);
-    text16_[9]->setFont(boldFont);
-
-    for (int p = 0; p < kPositions; ++p)
-        for (int g = 0; g < kGroups; ++g) {
-            QLineEdit* box = smallBox(1800 + 240 * g, 4920 + 240 * p, 135, kSmallHeight, QPalette::Button);
-            box->setAlignment(Qt::AlignCenter);
-            pt_[static_cast<std::size_t>(kGroups * p + g)] = box;
-        }
-    letters[0]->setColumns({pt_[0], pt_[2], pt_[3], pt_[4]});
-    letters[1]->setColumns({pt_[1]});
-    const int totalLefts[] = {5280, 5640, 6000, 6360, 6720};
-    for (int g = 0; g < kGroups; ++g)
-        pt_[static_cast<std::size_t>(kGroupTotalBox + g)] =
-            smallBox(totalLefts[g], 4500, 255, kSmallHeight, QPalette::Button);
-    pt_[kTotalBox] = smallBox(5075, 4920, 375, kSmallHeight, QPalette::Button);
-    pt_[kCdBox] = smallBox(5040, 5280, 615, kSmallHeight, QPalette::Button);
-    pt_[kDiBox] = smallBox(5040, 5640, 495, kSmallHeight, QPalette::Button);
-    pt_[kSpeedBox] = smallBox(5040, 6000, 495, kSmallHeight, QPalette::Button);
-    pt_[kStaminaBox] = smallBox(5040, 6360, 495, kSmallHeight, QPalette::Button);
-
-    auto* credit = new FitLabel(QStringLiteral("Quindle"), this);
-    credit->setObjectName(QStringLiteral("Label7"));
-    credit->setGeometry(twipsRect(360, 4545, 555, 255));
-    auto* credit2 = new FitLabel(QStringLiteral("profiles"), this);
-    credit2->setObjectName(QStringLiteral("Label6"));
-    credit2->setGeometry(twipsRect(915, 4545, 800, 255));
-}
-
-void MainForm::buildCommands()
-{
-    auto* label = new FitLabel(QStringLiteral("Enter Horse ID"), this);
-    label->setGeometry(twipsRect(5880, 5200, 1215, 255));
-
-    searchID_ = makeBox(5880, 5520, 655, 285);
-    searchID_->setMaxLength(6);
-    searchID_->installEventFilter(this);
-    idGuard_ = new EditGuard(searchID_, filterIdEdit);
-
-    go_ = new FitButton(QStringLiteral("GO"), this);
-    go_->setGeometry(twipsRect(6600, 5490, 495, 375));
-    go_->setAutoDefault(false);
-    connect(go_, &QPushButton::clicked, this, &MainForm::goClick);
-
-    indicator_ = makeDisplayBox(5880, 6240, 1300, 255);
-    indicator_->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = indicator_->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    indicator_->setPalette(palette);
-
-    hypoMate_ = new FitButton(QStringLiteral("Hypo Mate"), this);
-    hypoMate_->setGeometry(twipsRect(6000, 4920, 855, 255));
-    hypoMate_->setAutoDefault(false);
-    connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
-
-    // The mating planner: a button in the free band below GO, and Ctrl+M.
-    plan_ = new FitButton(QStringLiteral("Plan\u2026"), this);
-    plan_->setObjectName(QStringLiteral("PlanMatings"));
-    plan_->setGeometry(twipsRect(5880, 5925, 615, 255));
-    plan_->setAutoDefault(false);
-    plan_->setFocusPolicy(Qt::NoFocus);
-    plan_->setToolTip(QStringLiteral("Rank every stallion of the sire list for a mare (Ctrl+M)"));
-    connect(plan_, &QPushButton::clicked, this, &MainForm::openPlanner);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, &MainForm::openPlanner);
+    key(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { openPlanner(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openSearch(); });
     // The data folder: Ctrl+O chooses another, F1 says which one is read.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
             &MainForm::chooseDataFolder);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &MainForm::about);
     showDataFolder();
-
-    // The search by name: beside "Plan…" in the same band, and Ctrl+F.
-    find_ = new QPushButton(QStringLiteral("Find\u2026"), this);
-    find_->setObjectName(QStringLiteral("FindHorse"));
-    find_->setGeometry(twipsRect(6555, 5925, 615, 255));
-    find_->setAutoDefault(false);
-    find_->setFocusPolicy(Qt::NoFocus);
-    find_->setToolTip(QStringLiteral("Find a horse by name, or a stallion's foals (Ctrl+F)"));
-    connect(find_, &QPushButton::clicked, this, &MainForm::openSearch);
-    auto* findShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
-    findShortcut->setContext(Qt::WindowShortcut);
-    connect(findShortcut, &QShortcut::activated, this, &MainForm::openSearch);
 }
 
 void MainForm::buildChartPane()
@@ -408,7 +210,7 @@ HorseCard MainForm::shownCard() const
         if (mating->mare.id != 0)
             identity = QStringLiteral("for %1 (horse %2)").arg(fromLatin1(mating->mare.name)).arg(mating->mare.id);
     }
-    return cardOf(chart, ageSex_->text(), readBoxes(), folder(), session_->data().sourceStamp(), title, identity);
+    return cardOf(chart, boxes_.ageSex->text(), readBoxes(), folder(), session_->data().sourceStamp(), title, identity);
 }
 
 void MainForm::compareShown()
@@ -421,7 +223,7 @@ void MainForm::compareShown()
         seam().beep(); // nothing shown to add
 }
 
-QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
+QLineEdit* MainForm::text(int n) const { return boxes_.texts[static_cast<std::size_t>(n)]; }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
@@ -429,13 +231,13 @@ MainBoxes MainForm::readBoxes() const
 {
     MainBoxes boxes;
     boxes.horseName = toLatin1(text(2)->text());
-    boxes.ageSex = toLatin1(ageSex_->text());
+    boxes.ageSex = toLatin1(boxes_.ageSex->text());
     for (int position = 0; position < kPositions; ++position)
         boxes.lineage[static_cast<std::size_t>(position)] =
-            toLatin1(texts_[static_cast<std::size_t>(3 + position)]->text());
-    boxes.indicator = toLatin1(indicator_->text());
+            toLatin1(boxes_.texts[static_cast<std::size_t>(3 + position)]->text());
+    boxes.indicator = toLatin1(boxes_.indicator->text());
     for (int i = 0; i < kProfileBoxes; ++i)
-        boxes.profileTexts[static_cast<std::size_t>(i)] = toLatin1(pt_[static_cast<std::size_t>(i)]->text());
+        boxes.profileTexts[static_cast<std::size_t>(i)] = toLatin1(boxes_.pt[static_cast<std::size_t>(i)]->text());
     boxes.horseColour = text2Colour_;
     boxes.ageSexColour = ageSexColour_;
     return boxes;
@@ -444,7 +246,7 @@ MainBoxes MainForm::readBoxes() const
 void MainForm::writeBoxes(const MainBoxes& boxes)
 {
     setBoxColour(text(2), boxes.horseColour);
-    setBoxColour(ageSex_, boxes.ageSexColour);
+    setBoxColour(boxes_.ageSex, boxes.ageSexColour);
     text2Colour_ = boxes.horseColour;
     ageSexColour_ = boxes.ageSexColour;
     auto write = [](QLineEdit* box, const std::string& value) {
@@ -453,12 +255,12 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
             box->setText(text);
     };
     write(text(2), boxes.horseName);
-    write(ageSex_, boxes.ageSex);
+    write(boxes_.ageSex, boxes.ageSex);
     for (int position = 0; position < kPositions; ++position)
-        write(texts_[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
-    write(indicator_, boxes.indicator);
+        write(boxes_.texts[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
+    write(boxes_.indicator, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
-        write(pt_[static_cast<std::size_t>(i)], boxes.profileTexts[static_cast<std::size_t>(i)]);
+        write(boxes_.pt[static_cast<std::size_t>(i)], boxes.profileTexts[static_cast<std::size_t>(i)]);
     showChart();
     markRepeatedSires(boxes);
     if (chartNames_)
@@ -527,7 +329,7 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
     }
     showingAgain_ = true;
     if (entry->id != 0) {
-        searchID_->setText(QString::number(entry->id));
+        boxes_.searchID->setText(QString::number(entry->id));
         goClick();
     } else {
         // Shown again as it was: his own record for a Sire of the breeding file, and her name.
@@ -548,7 +350,7 @@ void MainForm::markRepeatedSires(const MainBoxes& boxes)
             notes[static_cast<std::size_t>(position)] =
                 QStringLiteral("Repeated sire: ") + fromLatin1(repeated.notation);
     for (int position = 0; position < kPositions; ++position)
-        if (auto* box = dynamic_cast<NameBox*>(texts_[static_cast<std::size_t>(3 + position)]))
+        if (auto* box = dynamic_cast<NameBox*>(boxes_.texts[static_cast<std::size_t>(3 + position)]))
             box->setNote(notes[static_cast<std::size_t>(position)]);
 }
 
@@ -565,7 +367,7 @@ void MainForm::goClick()
     // buckets of the old one must not answer for it.
     if (session_->refreshIfChanged() == DataSession::Refresh::Failed)
         return;
-    requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
+    requestedID_ = boxes_.searchID->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
     {
@@ -683,7 +485,7 @@ void MainForm::submitChosen(const ChosenMating& chosen)
     if (!showingAgain_)
         history_.add(ShownEntry{0, MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}, mating.stallion,
                                 mating.mare});
-    searchID_->clear();
+    boxes_.searchID->clear();
     writeBoxes(boxes);
     windows_->mainShowsFoal();
     if (!error.empty())
@@ -703,7 +505,7 @@ void MainForm::chooseDataFolder()
 void MainForm::folderReplaced()
 {
     // Nothing of the old folder stays on screen: the ID, the horse and its numbers.
-    searchID_->clear();
+    boxes_.searchID->clear();
     MainBoxes boxes;
     clearBoxes(boxes);
     writeBoxes(boxes);
@@ -740,31 +542,32 @@ void MainForm::showChosenMating(const ChosenMating& mating)
 
 void MainForm::showHorse(std::int32_t id)
 {
-    searchID_->setText(QString::number(id));
+    boxes_.searchID->setText(QString::number(id));
     goClick();
     bringToFront();
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == searchID_ && event->type() == QEvent::KeyPress)
+    if (watched == boxes_.searchID && event->type() == QEvent::KeyPress)
         return searchKeyPress(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
 }
 
 bool MainForm::searchKeyPress(QKeyEvent* event)
 {
-    if (handleHomeEnd(searchID_, event))
+    if (handleHomeEnd(boxes_.searchID, event))
         return true;
     const char16_t code = characterCode(event);
     if (code == 0)
         return false;
-    const int selectionStart = searchID_->hasSelectedText() ? searchID_->selectionStart() : searchID_->cursorPosition();
+    const int selectionStart =
+        boxes_.searchID->hasSelectedText() ? boxes_.searchID->selectionStart() : boxes_.searchID->cursorPosition();
     switch (idKeyAction(code, selectionStart)) {
     case IdKeyAction::Pass:
         return false;
     case IdKeyAction::SelectAll:
-        searchID_->selectAll();
+        boxes_.searchID->selectAll();
         return true;
     case IdKeyAction::GoThenRefuse:
         goClick();

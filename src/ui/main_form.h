@@ -19,6 +19,7 @@
 #include "data/data_folder.h"
 #include "ui/card_actions.h"
 #include "ui/child_windows.h"
+#include "ui/main_form_boxes.h"
 #include "ui/session.h"
 #include "ui/stable_commands.h"
 
@@ -125,8 +126,8 @@ public:
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
-    QLineEdit* ageSex() const { return ageSex_; }
-    QLineEdit* searchID() const { return searchID_; }
+    QLineEdit* ageSex() const { return boxes_.ageSex; }
+    QLineEdit* searchID() const { return boxes_.searchID; }
     SubForm* subForm() const { return windows_->subForm(); }
     PlannerForm* plannerForm() const { return windows_->planner(); }
     SearchForm* searchForm() const { return windows_->search(); }
@@ -141,7 +142,6 @@ public:
     MainBoxes readBoxes() const;
     void writeBoxes(const MainBoxes& boxes);
     const ChefTable& chefs() const { return session_->chefs(); }
-    void setBoxColour(QLineEdit* box, Rgb colour);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -151,12 +151,7 @@ protected:
 
 private:
     int fittingZoom(int percent) const;
-    void nameWidgets();
-    QLineEdit* makeBox(int left, int top, int width, int height);
-    QLineEdit* makeDisplayBox(int left, int top, int width, int height, QLineEdit* box = nullptr);
-    void buildChart();
-    void buildProfileArea();
-    void buildCommands();
+    void wireCommands();
     void buildChartPane();
     void showChart();
     bool searchKeyPress(QKeyEvent* event);
@@ -179,16 +174,7 @@ private:
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 
-    std::array<QLineEdit*, 18> texts_{}; // Text2 .. Text17 at their own numbers
-    QLineEdit* ageSex_ = nullptr;
-    QLineEdit* indicator_ = nullptr;
-    QLineEdit* searchID_ = nullptr;
-    std::array<QLineEdit*, 45> pt_{};
-    std::array<QLineEdit*, 15> text16_{};
-    QPushButton* go_ = nullptr;
-    QPushButton* hypoMate_ = nullptr;
-    QPushButton* plan_ = nullptr;
-    QPushButton* find_ = nullptr;
+    MainFormBoxes boxes_;
     EditGuard* idGuard_ = nullptr;
     int zoom_ = 100;
     ProfileChart* chart_ = nullptr;
