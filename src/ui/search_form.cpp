@@ -17,11 +17,11 @@
 #include <limits>
 #include <span>
 
+#include "app/find_horses.h"
 #include "dosage/format.h"
 #include "data/file_error.h"
 #include "input/id_list.h"
 #include "search/foal_crop.h"
-#include "data/startup.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/counts.h"
@@ -176,12 +176,9 @@ void SearchForm::reload()
     count_->setText(QStringLiteral("Reading the name index\u2026"));
     start(
         [folder = folder_](Outcome& outcome) {
-            try {
-                outcome.index =
-                    std::make_shared<const NameIndex>(loadNameIndex(folder, [&folder] { splitAgain(folder); }));
-            } catch (const FileError& e) {
-                outcome.error = QString::fromStdString(e.what());
-            }
+            NameIndexRead read = readNameIndexCuttingAgain(folder);
+            outcome.index = std::move(read.index);
+            outcome.error = QString::fromStdString(read.error);
         },
         [this](Outcome& outcome) {
             if (!outcome.error.isEmpty()) {
@@ -223,17 +220,18 @@ void SearchForm::searchUpTo(std::size_t limit)
         return;
     }
     if (!foals) {
-        start([index = index_, text, limit](Outcome& outcome) { outcome.names = findNames(*index, text, limit); },
-              [this](Outcome& outcome) {
-                  model_->setNames(index_, std::move(outcome.names.horses));
-                  setColumnWidths(table_, false, zoom_);
-                  const auto total = static_cast<qulonglong>(outcome.names.total);
-                  const bool cut = model_->rowCount() < static_cast<int>(total);
-                  count_->setText(cut ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
-                                      : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
-                  showAll_->setText(QStringLiteral("Show all %1").arg(total));
-                  showAll_->setVisible(cut);
-              });
+        start(
+            [index = index_, text, limit](Outcome& outcome) { outcome.names = findHorses(*index, text, limit).names; },
+            [this](Outcome& outcome) {
+                model_->setNames(index_, std::move(outcome.names.horses));
+                setColumnWidths(table_, false, zoom_);
+                const auto total = static_cast<qulonglong>(outcome.names.total);
+                const bool cut = model_->rowCount() < static_cast<int>(total);
+                count_->setText(cut ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
+                                    : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
+                showAll_->setText(QStringLiteral("Show all %1").arg(total));
+                showAll_->setVisible(cut);
+            });
         return;
     }
     // The index says at once whether the name is a sire; only then are the
