@@ -2,12 +2,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/find_horses.h"
 #include "commands.h"
-#include "data/file_error.h"
-#include "data/startup.h"
 #include "output.h"
 #include "export/text_forms.h"
-#include "search/name_search.h"
 #include "startup_cli.h"
 
 namespace quindle::cli {
@@ -23,19 +21,18 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
     }
     if (!startUp(folder))
         return 2;
-    NameIndex index;
-    try {
-        index = loadNameIndex(folder, [&] { splitAgain(folder); });
-    } catch (const FileError& e) {
-        sayError(e.what());
+    const NameIndexRead read = readNameIndexCuttingAgain(folder);
+    if (read.status != Outcome::Done) {
+        sayError(read.error);
         return 2;
     }
-    const FoundNames found = findNames(index, *latin1, limit);
+    const NameIndex& index = *read.index;
+    const HorsesFound found = findHorses(index, *latin1, limit);
     Out out;
     if (!json)
         out.write("id,name,age,sex,sire,damsire\n");
     std::string line;
-    for (const std::uint32_t i : found.horses) {
+    for (const std::uint32_t i : found.names.horses) {
         const IndexedHorse h = index.horse(i);
         line.clear();
         if (json) {
@@ -57,10 +54,10 @@ int runFind(const DataFolder& folder, const std::string& text, std::size_t limit
     }
     if (!out.finish())
         return outputFailed();
-    if (found.horses.size() < found.total)
-        std::fprintf(stderr, "quindle-cli: %s of %s horses shown\n", std::to_string(found.horses.size()).c_str(),
-                     std::to_string(found.total).c_str());
-    return found.total > 0 ? 0 : 1;
+    if (found.names.horses.size() < found.names.total)
+        std::fprintf(stderr, "quindle-cli: %s of %s horses shown\n", std::to_string(found.names.horses.size()).c_str(),
+                     std::to_string(found.names.total).c_str());
+    return found.status == Outcome::Done ? 0 : 1;
 }
 
 } // namespace quindle::cli

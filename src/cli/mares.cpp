@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/mares_for.h"
 #include "commands.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
@@ -60,24 +61,6 @@ std::optional<MaresQuery> maresQueryOf(const MaresOptions& options)
     return query;
 }
 
-// The identifiers of the stable's fillies and mares, sorted. A kept horse that
-// cannot be used is named on standard error; so is a stable at `path` that
-// keeps no filly or mare at all.
-std::vector<std::int32_t> stableMares(const DataFolder& folder, const Stable& stable, const std::string& path)
-{
-    const std::vector<CheckedHorse> horses = checkStable(stable, folder);
-    bool leftOut = false;
-    for (const CheckedHorse& horse : horses)
-        if (!horse.usable()) {
-            sayError(horse.message);
-            leftOut = true;
-        }
-    std::vector<std::int32_t> ids = mareIdsOf(horses);
-    if (ids.empty() && !leftOut)
-        sayNoMareKept(path);
-    return ids;
-}
-
 // One JSON object: her texts, the foal's names as a mating shows them in
 // Text3 .. Text9, the profile boxes 35 to 44 as the window shows them, and the
 // repeated sires.
@@ -99,72 +82,98 @@ std::string mareJson(const BestMares& mares, const MareRow& row)
     return out + ",\"repeats\":" + repeatsJson(repeatedSires(lineage)) + "}\n";
 }
 
+// The stallion --sire names as a name of the sire list; false after saying what is wrong.
+bool nameListed(const std::string& sire, const SireIndex& sires, MaresAsked& asked)
+{
+    const auto name = listedNameArgument(sire, [&](std::string_view typed) { return sires.find(typed).entries; });
+    if (!name)
+        return false;
+    if (name->empty()) {
+        std::fprintf(stderr, "quindle-cli: mares needs the name of a stallion\n");
+        return false;
+    }
+    asked.stallion = *name;
+    return true;
+}
+
+// Only the fillies and mares of the stable file at `path`: read once the
+// stallion is known, what is wrong said and `stopped` set to the exit status.
+void onlyOfStable(MaresAsked& asked, const std::string& path, int& stopped)
+{
+    asked.onlyOf = [&path, &stopped]() -> std::optional<Stable> {
+        StableRead read = readStableFile(path);
+        if (read.status == Outcome::Done)
+            return std::move(read.stable);
+        stopped = read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
+        return std::nullopt;
+    };
+}
+
+// What the options ask before start-up: the stallion by "#ID" (0 for a name),
+// the query and the stable file; nullopt after saying what is wrong.
+struct MaresCall {
+    std::int32_t stallionId = 0;
+    MaresQuery query;
+    std::optional<std::string> stablePath;
+};
+std::optional<MaresCall> maresCallOf(const DataFolder& folder, const MaresOptions& options)
+{
+    if (!options.sire) {
+        std::fprintf(stderr, "quindle-cli: mares needs the stallion: --sire NAME\n");
+        return std::nullopt;
+    }
+    MaresCall call;
+    if (isStallionId(*options.sire) && (call.stallionId = stallionIdOf(*options.sire)) == 0)
+        return std::nullopt;
+    // A name no sire list can hold is refused before start-up; the others wait for the list.
+    if (!call.stallionId && !mayBeListed(*options.sire) && !nameArgument(*options.sire))
+        return std::nullopt;
+    const auto query = maresQueryOf(options);
+    if (!query)
+        return std::nullopt;
+    call.query = *query;
+    if (options.stable && !(call.stablePath = stablePathOf(folder, *options.stable)))
+        return std::nullopt;
+    return call;
+}
+
 } // namespace
 
 int runMares(const DataFolder& folder, const MaresOptions& options)
 {
-    if (!options.sire) {
-        std::fprintf(stderr, "quindle-cli: mares needs the stallion: --sire NAME\n");
+    const std::optional<MaresCall> call = maresCallOf(folder, options);
+    if (!call)
         return 2;
-    }
-    std::int32_t stallionId = 0;
-    if (isStallionId(*options.sire) && (stallionId = stallionIdOf(*options.sire)) == 0)
-        return 2;
-    // A name no sire list can hold is refused before start-up; the others wait for the list.
-    if (!stallionId && !mayBeListed(*options.sire) && !nameArgument(*options.sire))
-        return 2;
-    const auto query = maresQueryOf(options);
-    if (!query)
-        return 2;
-    std::optional<std::string> stablePath;
-    if (options.stable && !(stablePath = stablePathOf(folder, *options.stable)))
-        return 2;
+    const std::int32_t stallionId = call->stallionId;
+    const MaresQuery* query = &call->query;
+    const std::optional<std::string>& stablePath = call->stablePath;
 
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
-    std::shared_ptr<const RecordStallion> fromFile;
+    MaresAsked asked;
     if (stallionId) {
         const auto found = stallionOfArgument(folder, stallionId);
         if (!found)
             return 2;
-        fromFile = std::make_shared<const RecordStallion>(*found);
+        asked.fromFile = std::make_shared<const RecordStallion>(*found);
+        asked.stallion = found->name;
     }
     const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-    std::string stallion;
-    if (fromFile) {
-        stallion = fromFile->name;
-    } else {
-        const auto name =
-            listedNameArgument(*options.sire, [&](std::string_view typed) { return sires->find(typed).entries; });
-        if (!name)
-            return 2;
-        if (name->empty()) {
-            std::fprintf(stderr, "quindle-cli: mares needs the name of a stallion\n");
-            return 2;
-        }
-        stallion = *name;
-    }
-    if (!fromFile && !sires->find(stallion).entries) {
-        // Past a damaged entry nothing is read, so he may be there all the same.
-        if (sires->error().empty())
-            std::fprintf(stderr, "quindle-cli: %s is not in the sire list\n", latin1ForMessage(stallion).c_str());
-        else
-            std::fprintf(stderr, "quindle-cli: %s is not in what could be read of the sire list: %s\n",
-                         latin1ForMessage(stallion).c_str(), sires->error().c_str());
-        return 1;
-    }
-    std::optional<std::vector<std::int32_t>> only;
-    if (stablePath) {
-        const StableRead read = readStableFile(*stablePath);
-        if (read.status != Outcome::Done)
-            return read.status == Outcome::Absent ? 1 : 2; // none kept yet is not a usage error
-        only = stableMares(folder, read.stable, *stablePath);
-    }
-
+    if (!stallionId && !nameListed(*options.sire, *sires, asked))
+        return 2;
+    int stopped = 0;
+    if (stablePath)
+        onlyOfStable(asked, *stablePath, stopped);
     Out out;
-    if (!options.json)
-        out.write(kMareCsvHeader);
+    asked.chosen = [&](const MaresChosen& chosen) {
+        for (const std::string& message : chosen.leftOut)
+            sayError(message);
+        if (stablePath && chosen.only->empty() && chosen.leftOut.empty())
+            sayNoMareKept(*stablePath);
+        if (!options.json)
+            out.write(kMareCsvHeader);
+    };
     // The rows of one part, chosen by the query, as text.
     const auto text = [&](const BestMares& mares, const std::vector<std::uint32_t>& shown) {
         std::string rows;
@@ -174,42 +183,36 @@ int runMares(const DataFolder& folder, const MaresOptions& options)
             rows += options.json ? mareJson(mares, mares.rows[i]) : csv.row(mares.rows[i]);
         return rows;
     };
-    const std::vector<std::int32_t>* ids = only ? &*only : nullptr;
     bool written = false;
-    BestMares mares;
-    try {
-        if (query->sortBy || query->top) {
-            // Sorted or cut: every row is needed before the first is written.
-            mares = fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, ids)
-                             : bestMares(folder.breedingFile(), sires, stallion, *chefs, ids);
-            const auto shown = selectMares(mares, *query);
-            written = !shown.empty();
-            out.writeLarge(text(mares, shown));
-        } else {
-            // In file order the rows go out piece by piece as they are read, and nothing is kept.
-            MaresSink sink;
-            sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
-            sink.write = [&](std::string_view rows) {
-                written |= !rows.empty(); // every row ends a line
-                out.writeLarge(rows);
-                return !out.failed();
-            };
-            mares = fromFile ? bestMares(folder.breedingFile(), sires, fromFile, *chefs, ids, 0, sink)
-                             : bestMares(folder.breedingFile(), sires, stallion, *chefs, ids, 0, sink);
-        }
-    } catch (const FileError& e) {
-        sayError(e.what());
-        return 2;
+    // Sorted or cut, every row is needed before the first is written; in file
+    // order the rows go out piece by piece as they are read, and nothing is kept.
+    const bool whole = query->sortBy || query->top;
+    if (!whole) {
+        asked.sink.format = [&](const BestMares& part) { return text(part, selectMares(part, *query)); };
+        asked.sink.write = [&](std::string_view rows) {
+            written |= !rows.empty(); // every row ends a line
+            out.writeLarge(rows);
+            return !out.failed();
+        };
+    }
+    const MaresRanked ranked = bestMaresFor(folder, *chefs, sires, asked);
+    if (ranked.status != Outcome::Done) {
+        if (stopped)
+            return stopped;
+        sayError(ranked.error +
+                 (ranked.status == Outcome::Absent && !sires->error().empty() ? ": " + sires->error() : std::string()));
+        return ranked.status == Outcome::Absent ? 1 : 2;
+    }
+    if (whole) {
+        const auto shown = selectMares(*ranked.mares, *query);
+        written = !shown.empty();
+        out.writeLarge(text(*ranked.mares, shown));
     }
     if (!out.finish())
         return outputFailed();
-    int status = written ? 0 : 1;
-    for (const std::string* error : {&std::as_const(mares.error), &sires->error()})
-        if (!error->empty()) {
-            sayError(*error);
-            status = 1;
-        }
-    return status;
+    for (const std::string& warning : ranked.warnings)
+        sayError(warning);
+    return written && ranked.warnings.empty() ? 0 : 1;
 }
 
 } // namespace quindle::cli

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/mare_plan.h"
 #include "commands.h"
 #include "data/sire_list.h"
 #include "output.h"
@@ -35,51 +36,50 @@ int runSires(const DataFolder& folder, const SiresOptions& options)
     const auto chefs = startUp(folder);
     if (!chefs)
         return 2;
-    MareLines mare;
-    if (options.dam) {
-        const MareLookup found = findMare(folder, damId);
-        if (found.status != MareLookup::Status::Found) {
-            sayError(found.message);
-            return 1;
+    MareAsked asked{damId, {}};
+    std::shared_ptr<const SireIndex> sires; // with --dam, read once she is found
+    if (!options.dam) {
+        SireList list = readSireList(folder.sireList());
+        const auto listed = [&](std::string_view name) {
+            return std::any_of(list.entries.begin(), list.entries.end(),
+                               [&](const SireListView& entry) { return entry.name == name; });
+        };
+        for (const auto& [given, name] :
+             {std::pair{&options.damSire, &asked.typed.damSire}, {&options.damDamSire, &asked.typed.damDamSire}}) {
+            if (!*given)
+                continue;
+            const auto accepted = listedNameArgument(**given, listed);
+            if (!accepted)
+                return 2;
+            *name = *accepted;
         }
-        mare = found.lines;
+        warnUnknownSires(list, {asked.typed.damSire, asked.typed.damDamSire});
+        sires = std::make_shared<const SireIndex>(std::move(list));
     }
-    SireList list = readSireList(folder.sireList());
-    const auto listed = [&](std::string_view name) {
-        return std::any_of(list.entries.begin(), list.entries.end(),
-                           [&](const SireListView& entry) { return entry.name == name; });
-    };
-    for (const auto& [given, name] :
-         {std::pair{&options.damSire, &mare.damSire}, {&options.damDamSire, &mare.damDamSire}}) {
-        if (!*given)
-            continue;
-        const auto accepted = listedNameArgument(**given, listed);
-        if (!accepted)
-            return 2;
-        *name = *accepted;
+    const MarePlan planned = planForMare(folder, *chefs, asked, sires);
+    if (planned.status != Outcome::Done) {
+        sayError(planned.error);
+        return 1;
     }
-    if (!options.dam)
-        warnUnknownSires(list, {mare.damSire, mare.damDamSire});
-    const auto sires = std::make_shared<const SireIndex>(std::move(list));
-    const Plan plan = planMatings(sires, mare, *chefs);
     // One row for each name: say which names stand more than once, and which line counts.
-    const SireListCounts counts = countSireList(*sires, mare.damSire);
-    if (!counts.repeated.empty()) {
-        std::fprintf(stderr, "quindle-cli: QN_SireList: %s\n", countsText(counts).c_str());
-        for (const RepeatedStallion& repeated : counts.repeated)
+    if (!planned.counts.repeated.empty()) {
+        std::fprintf(stderr, "quindle-cli: QN_SireList: %s\n", countsText(planned.counts).c_str());
+        for (const RepeatedStallion& repeated : planned.counts.repeated)
             std::fprintf(stderr, "quindle-cli: %s\n", repeatedText(repeated).c_str());
     }
 
     Out out;
     if (!options.json)
         out.write(kPlanCsvHeader);
+    const Plan& plan = *planned.plan;
     PlanCsvWriter csv(plan);
     for (const std::uint32_t i : selectRows(plan, *query))
         out.write(options.json ? planRowJson(plan, plan.rows[i]) : csv.row(plan.rows[i]));
     if (!out.finish())
         return outputFailed();
-    if (!sires->error().empty()) {
-        std::fprintf(stderr, "quindle-cli: the sire list could not be read to the end: %s\n", sires->error().c_str());
+    if (!planned.listError.empty()) {
+        std::fprintf(stderr, "quindle-cli: the sire list could not be read to the end: %s\n",
+                     planned.listError.c_str());
         return 1;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "data/file_error.h"
+#include "data/folder_lock.h"
 #include "data/input_file.h"
 #include "data/stamp.h"
 #include "data/system_paths.h"
@@ -76,6 +77,8 @@ StartupResult runStartup(const DataFolder& folder, const std::string& stampPath,
         // to (the program's own folder on Windows), or a stamp place that is no file
         // (a folder, a FIFO, a link to a device), is worth a warning, not a refusal.
         try {
+            // Two start-ups at once write the copy one after the other, not into each other's way.
+            const FolderLock lock(folder.bucketFolder());
             if (readStamp(stampPath) != cut.stamp)
                 writeStamp(stampPath, *cut.stamp);
         } catch (const FileError& e) {

@@ -197,6 +197,10 @@ std::string_view BestMares::numberText(const MareRow& row, MareColumn column) co
 }
 
 namespace {
+
+std::string formatPiece(const BestMares& out, Worker& state, Piece& piece, const MaresSink& sink);
+void gatherPieces(BestMares& out, std::vector<Worker>& state, std::vector<Piece>& pieces);
+
 BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> sires, const std::string& stallion,
                     std::shared_ptr<const RecordStallion> fromFile, const ChefTable& chefs,
                     const std::vector<std::int32_t>* only, unsigned workers, const MaresSink& sink)
@@ -222,27 +226,7 @@ BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> si
     const auto hand = [&](std::size_t number, Piece& piece, std::size_t w) {
         // The piece is made into text on its worker, beside the others; only
         // the handing on waits for the pieces before it.
-        std::string text;
-        if (!stopped) {
-            // The worker's own lists go with the piece: only this worker adds to them.
-            BestMares part;
-            part.stallion = out.stallion;
-            part.fromFile = out.fromFile;
-            part.sires = out.sires;
-            part.numbers.swap(state[w].numbers);
-            part.lines.swap(state[w].lines);
-            part.rows.swap(piece.rows);
-            piece.text.append(RecordChunk::kPadding, '\0');
-            part.texts.push_back(std::move(piece.text));
-            part.error = piece.error;
-            try {
-                text = sink.format(part);
-            } catch (const std::bad_alloc&) {
-                piece.error = kNoMemory; // handed on all the same: the pieces after it wait for it
-            }
-            state[w].numbers.swap(part.numbers);
-            state[w].lines.swap(part.lines);
-        }
+        const std::string text = stopped ? std::string() : formatPiece(out, state[w], piece, sink);
         std::unique_lock lock(handMutex);
         turn.wait(lock, [&] { return nextToHand == number || stopped; });
         if (!stopped) {
@@ -296,9 +280,40 @@ BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> si
     };
     runOnThreads(workers, work); // a thread the system refuses leaves its share to the others
 
-    if (sink)
-        return out;
-    // One list of numbers and of lines, then the rows in file order up to the first fault.
+    if (!sink)
+        gatherPieces(out, state, pieces);
+    return out;
+}
+
+// A piece's rows made into text by the sink, with the lists of the worker that read it.
+std::string formatPiece(const BestMares& out, Worker& state, Piece& piece, const MaresSink& sink)
+{
+    // The worker's own lists go with the piece: only this worker adds to them.
+    BestMares part;
+    part.stallion = out.stallion;
+    part.fromFile = out.fromFile;
+    part.sires = out.sires;
+    part.numbers.swap(state.numbers);
+    part.lines.swap(state.lines);
+    part.rows.swap(piece.rows);
+    piece.text.append(RecordChunk::kPadding, '\0');
+    part.texts.push_back(std::move(piece.text));
+    part.error = piece.error;
+    std::string text;
+    try {
+        text = sink.format(part);
+    } catch (const std::bad_alloc&) {
+        piece.error = kNoMemory; // handed on all the same: the pieces after it wait for it
+    }
+    state.numbers.swap(part.numbers);
+    state.lines.swap(part.lines);
+    return text;
+}
+
+// One list of numbers and of lines, then the rows in file order up to the first fault.
+void gatherPieces(BestMares& out, std::vector<Worker>& state, std::vector<Piece>& pieces)
+{
+    const std::size_t workers = state.size();
     std::vector<std::uint32_t> numbersFrom(workers), linesFrom(workers);
     for (std::size_t w = 0; w < workers; ++w) {
         numbersFrom[w] = static_cast<std::uint32_t>(out.numbers.size());
@@ -329,7 +344,6 @@ BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> si
             break;
         }
     }
-    return out;
 }
 
 } // namespace

@@ -74,7 +74,16 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     // no candidate stands with numbers of a file that is gone.
     connect(session_, &Session::changed, this, &CompareForm::reload);
     auto* outer = new QVBoxLayout(this);
+    buildCandidates(outer);
+    buildTarget(outer);
+    buildContent(outer);
+    addKeys();
+    reload();
+    fitTable();
+}
 
+void CompareForm::buildCandidates(QVBoxLayout* outer)
+{
     // The candidates and what can be done with them.
     auto* top = new QHBoxLayout;
     list_ = new QListWidget(this);
@@ -98,7 +107,10 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     button(QStringLiteral("Remove"), "remove", [this] { remove(list_->currentRow()); });
     top->addLayout(buttons);
     outer->addLayout(top);
+}
 
+void CompareForm::buildTarget(QVBoxLayout* outer)
+{
     auto* targetRow = new QHBoxLayout;
     diMin_ = boundBox(this, "diMin", QStringLiteral("min"));
     diMax_ = boundBox(this, "diMax", QStringLiteral("max"));
@@ -120,7 +132,10 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     outer->addLayout(targetRow);
     for (QLineEdit* box : {diMin_, diMax_, cdMin_, cdMax_})
         connect(box, &QLineEdit::textChanged, this, &CompareForm::refresh);
+}
 
+void CompareForm::buildContent(QVBoxLayout* outer)
+{
     // What an export as PNG shows: the table and the bars.
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("content"));
@@ -142,16 +157,16 @@ CompareForm::CompareForm(Session* session, std::vector<Candidate>& candidates, Q
     chart_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     inner->addWidget(chart_, 0);
     outer->addWidget(content_, 1);
+}
 
+void CompareForm::addKeys()
+{
     auto* copy = new QShortcut(QKeySequence::Copy, this);
     copy->setContext(Qt::WidgetWithChildrenShortcut);
     connect(copy, &QShortcut::activated, this, [this] { QApplication::clipboard()->setText(tabText()); });
     auto* removeKey = new QShortcut(QKeySequence::Delete, list_);
     removeKey->setContext(Qt::WidgetShortcut);
     connect(removeKey, &QShortcut::activated, this, [this] { remove(list_->currentRow()); });
-
-    reload();
-    fitTable();
 }
 
 void CompareForm::setZoom(int percent)
@@ -272,6 +287,17 @@ CompareTarget CompareForm::target() const
 
 void CompareForm::refresh()
 {
+    refreshList();
+    const QFont bold = fillTable();
+    sizeColumns(bold);
+    std::vector<std::optional<DosageProfile>> profiles;
+    for (const CandidateShown& c : shown_)
+        profiles.push_back(c.profile);
+    chart_->setProfiles(std::move(profiles));
+}
+
+void CompareForm::refreshList()
+{
     const int current = list_->currentRow(); // kept while a bound is typed or the zoom changes
     list_->clear();
     for (std::size_t i = 0; i < shown_.size(); ++i) {
@@ -281,7 +307,10 @@ void CompareForm::refresh()
             item->setToolTip(QStringLiteral("No longer in the breeding file"));
     }
     list_->setCurrentRow(std::min(current, list_->count() - 1));
+}
 
+QFont CompareForm::fillTable()
+{
     const auto cells = comparisonCells(shown_);
     const auto shared = sharedNames(shown_);
     // Each candidate's repeated sires, by lineage position, written as the main window's boxes write them.
@@ -295,10 +324,7 @@ void CompareForm::refresh()
     table_->clear();
     table_->setRowCount(static_cast<int>(cells.size()) - 1);
     table_->setColumnCount(static_cast<int>(shown_.size()));
-    QStringList labels;
-    for (std::size_t c = 0; c < shown_.size(); ++c)
-        labels << QStringLiteral("%1. %2").arg(c + 1).arg(fromLatin1(shown_[c].label));
-    table_->setHorizontalHeaderLabels(labels);
+    table_->setHorizontalHeaderLabels(columnLabels());
     for (std::size_t c = 0; c < shown_.size(); ++c) {
         auto* header = table_->horizontalHeaderItem(static_cast<int>(c));
         header->setIcon(swatch(candidateColour(c), zoomed(kSwatchSize, zoom_)));
@@ -312,39 +338,52 @@ void CompareForm::refresh()
     bold.setBold(true);
     for (std::size_t r = 1; r < cells.size(); ++r)
         for (std::size_t c = 0; c < shown_.size(); ++c) {
-            auto* item = new QTableWidgetItem(fromLatin1(cells[r][c + 1]));
             const int row = static_cast<int>(r) - 1;
-            bool marked = false;
-            QStringList why;
-            if (row < kNameRows) {
-                const auto position = static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(row)]);
-                if (shared[c][position]) {
-                    marked = true;
-                    why << QStringLiteral("Also in another candidate");
-                }
-                if (!repeats[c][position].isEmpty()) {
-                    item->setData(kNoteRole, repeats[c][position]);
-                    why << repeats[c][position];
-                }
-            }
-            if (row >= kFirstNumberRow && best[static_cast<std::size_t>(row - kFirstNumberRow)][c]) {
-                marked = true;
-                const auto which = static_cast<CompareRow>(row - kFirstNumberRow);
-                why << (which == CompareRow::Di || which == CompareRow::Cd ? QStringLiteral("Nearest the target")
-                                                                           : QStringLiteral("Highest of the row"));
-                item->setText(item->text() + QStringLiteral(" \u2605"));
-            }
-            if (marked) {
-                item->setFont(bold);
-                item->setBackground(QColor(0xff, 0xe8, 0x99));
-                item->setForeground(Qt::black);
-            }
-            if (!why.isEmpty())
-                item->setToolTip(why.join(QLatin1Char('\n')));
-            item->setTextAlignment(row < kNameRows ? Qt::AlignLeft | Qt::AlignVCenter
-                                                   : Qt::AlignRight | Qt::AlignVCenter);
-            table_->setItem(row, static_cast<int>(c), item);
+            table_->setItem(row, static_cast<int>(c),
+                            makeCell(fromLatin1(cells[r][c + 1]), row, c, {shared[c], repeats[c], best}, bold));
         }
+    return bold;
+}
+
+QTableWidgetItem* CompareForm::makeCell(const QString& text, int row, std::size_t c, const CellMarks& marks,
+                                        const QFont& bold) const
+{
+    // Bold on yellow: a name in another candidate too, or the best of its row.
+    auto* item = new QTableWidgetItem(text);
+    bool marked = false;
+    QStringList why;
+    if (row < kNameRows) {
+        const auto position = static_cast<std::size_t>(kChartOrder[static_cast<std::size_t>(row)]);
+        if (marks.shared[position]) {
+            marked = true;
+            why << QStringLiteral("Also in another candidate");
+        }
+        if (!marks.repeats[position].isEmpty()) {
+            item->setData(kNoteRole, marks.repeats[position]);
+            why << marks.repeats[position];
+        }
+    }
+    if (row >= kFirstNumberRow && marks.best[static_cast<std::size_t>(row - kFirstNumberRow)][c]) {
+        marked = true;
+        const auto which = static_cast<CompareRow>(row - kFirstNumberRow);
+        why << (which == CompareRow::Di || which == CompareRow::Cd ? QStringLiteral("Nearest the target")
+                                                                   : QStringLiteral("Highest of the row"));
+        item->setText(item->text() + QStringLiteral(" \u2605"));
+    }
+    if (marked) {
+        item->setFont(bold);
+        item->setBackground(QColor(0xff, 0xe8, 0x99));
+        item->setForeground(Qt::black);
+    }
+    if (!why.isEmpty())
+        item->setToolTip(why.join(QLatin1Char('\n')));
+    item->setTextAlignment(row < kNameRows ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+void CompareForm::sizeColumns(const QFont& bold)
+{
+    const QStringList labels = columnLabels();
     // Sized by the face, which the zoom changes: every name and number whole,
     // a long label cut (it stands whole in its tooltip).
     const QFontMetrics metrics(table_->font());
@@ -364,11 +403,14 @@ void CompareForm::refresh()
             table_->horizontalHeaderItem(c)->setText(titles.elidedText(labels[c], Qt::ElideRight, room));
         }
     }
+}
 
-    std::vector<std::optional<DosageProfile>> profiles;
-    for (const CandidateShown& c : shown_)
-        profiles.push_back(c.profile);
-    chart_->setProfiles(std::move(profiles));
+QStringList CompareForm::columnLabels() const
+{
+    QStringList labels;
+    for (std::size_t c = 0; c < shown_.size(); ++c)
+        labels << QStringLiteral("%1. %2").arg(c + 1).arg(fromLatin1(shown_[c].label));
+    return labels;
 }
 
 QString CompareForm::tabText() const { return fromLatin1(comparisonTabText(shown_)); }

@@ -3,7 +3,11 @@
 // their three names) with their names, grouped bars and number rows, the best
 // of each row marked for the player's DI and CD target. The candidates belong
 // to the main window and last for the run; this window shows and orders them.
+#include <QFont>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 #include "compare/comparison.h"
@@ -11,6 +15,8 @@
 class QLineEdit;
 class QListWidget;
 class QTableWidget;
+class QTableWidgetItem;
+class QVBoxLayout;
 
 namespace quindle::ui {
 
@@ -54,7 +60,24 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // What marks a cell: the names shared with another candidate and the
+    // repeated sires of its candidate, and the best of each number row.
+    struct CellMarks {
+        const std::array<bool, kPositions>& shared;
+        const std::array<QString, kPositions>& repeats;
+        const std::array<std::vector<bool>, kCompareRows>& best;
+    };
+    void buildCandidates(QVBoxLayout* outer);
+    void buildTarget(QVBoxLayout* outer);
+    void buildContent(QVBoxLayout* outer);
+    void addKeys();
     void refresh();
+    void refreshList();
+    QFont fillTable();
+    QTableWidgetItem* makeCell(const QString& text, int row, std::size_t c, const CellMarks& marks,
+                               const QFont& bold) const;
+    void sizeColumns(const QFont& bold);
+    QStringList columnLabels() const;
     void exportClick();
     CompareTarget target() const;
     // Large enough for every candidate's column and every row, up to the

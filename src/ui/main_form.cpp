@@ -2,11 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QMenu>
@@ -29,23 +26,16 @@
 #include "ui/box_filter.h"
 #include "ui/busy_cursor.h"
 #include "ui/chart_names.h"
-#include "ui/compare_form.h"
 #include "ui/copy_menu.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
-#include "ui/grid_header.h"
 #include "ui/horse_card.h"
 #include "ui/latin1.h"
-#include "ui/pedigree_layout.h"
 #include "export/boxes_text.h"
 #include "ui/placement.h"
-#include "ui/my_horses_form.h"
-#include "ui/planner_form.h"
 #include "ui/profile_chart.h"
 #include "ui/table_actions.h"
-#include "ui/search_form.h"
 #include "ui/roster_store.h"
-#include "ui/season_form.h"
 #include "ui/stable_store.h"
 #include "ui/startup_ui.h"
 #include "ui/sub_form.h"
@@ -57,43 +47,11 @@ namespace quindle::ui {
 
 namespace {
 
-struct Caption {
-    int index;
-    const char* text;
-    int left, top, width;
-};
-constexpr Caption kCaptions[] = {
-    {1, "Sire", 360, 4920, 1215},
-    {2, "Sire's Sire", 360, 5160, 1215},
-    {0, "Dam-Sire", 360, 5400, 1215},
-    {3, "Sire's Sire's Sire", 360, 5640, 1215},
-    {4, "Sire's Dam-Sire", 360, 5880, 1215},
-    {6, "Dam-Sire's Sire", 360, 6120, 1215},
-    {5, "Dam's Dam-Sire", 360, 6360, 1215},
-    {7, "B      C  S  P", 1800, 4600, 1095},
-    {8, "I", 2070, 4600, 135},
-    {9, "Quindle Profile", 3240, 4500, 1695},
-    {10, "Total pts (max24)", 3480, 4920, 1215},
-    {11, "CD", 4440, 5280, 375},
-    {12, "DI", 4440, 5640, 255},
-    {14, "Speed", 4080, 6000, 615},
-    {13, "Stamina", 4080, 6360, 615},
-};
-constexpr int kSmallHeight = 195;
-
 // The window, and the chart pane that widens it to the right when shown.
 constexpr int kWindowWidth = 7470, kWindowHeight = 6855;
 constexpr int kPaneLeft = 7440, kPaneTop = 120, kPaneWidth = 2640, kPaneHeight = 6600;
 constexpr int kWidthWithPane = kPaneLeft + kPaneWidth + 120;
 constexpr const char* kChartPaneKey = "window/chartPane";
-
-// Group borders of the profile area (left, top, width, height), the outer one first.
-// The borders round the last row end a little below it, not on its lower edge.
-constexpr int kFrames[][4] = {
-    {300, 4440, 6915, 2160}, {330, 4890, 1275, 1695}, {1770, 4570, 1155, 2015},
-    {3210, 4470, 3795, 330}, {3450, 4890, 2030, 255}, {4050, 5250, 1635, 1335},
-    {5820, 5160, 1350, 750}, {5850, 6210, 1360, 315}, {330, 4515, 1410, 330},
-};
 
 } // namespace
 
@@ -108,219 +66,75 @@ MainForm::MainForm(Session* session, QWidget* parent) : QWidget(parent), session
     setWindowTitle(QStringLiteral("QUINDLE v" QUINDLE_VERSION));
     setFixedSize(px(kWindowWidth), px(kWindowHeight));
     setFont(windowFont());
-    buildChart();
-    buildProfileArea();
-    buildCommands();
+    boxes_.build(this);
+    wireCommands();
     buildChartPane();
-    nameWidgets();
-    buildStableCommands();
+    boxes_.name();
+    // Each data folder has its own list of the player's horses.
+    stable_ = new StableStore(this);
+    stable_->open(folder(), this);
+    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
+    roster_ = new RosterStore(this);
+    roster_->open(folder(), this);
+    connect(session_, &Session::folderReplaced, this, [this] { roster_->open(folder(), this); });
+    windows_ = new ChildWindows(
+        session_, stable_, roster_, candidates_, shown_, [this] { return zoom_; }, this);
+    connect(windows_, &ChildWindows::horseChosen, this, &MainForm::showHorse);
+    connect(windows_, &ChildWindows::matingChosen, this, &MainForm::showChosenMating);
+    connect(windows_, &ChildWindows::matingSubmitted, this, &MainForm::submitChosen);
+    connect(windows_, &ChildWindows::shownToCompare, this, &MainForm::compareShown);
+    connect(windows_, &ChildWindows::zoomAsked, this, &MainForm::setZoom);
+    // The foal the mating window would show: blank boxes keep the boxes' names, as Submit keeps them.
+    connect(windows_, &ChildWindows::typedMatingToCompare, this,
+            [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
+    stableCommands_ = new StableCommands(this, stable_, roster_, windows_, [this] { return shown_.horse; });
+    card_ = new CardActions(
+        this, [this] { return shown_.showsAny(); }, [this] { return shownCard(); });
 
     // Tab order: the ID box, GO, then the horse and its lineage.
-    setTabOrder(searchID_, go_);
-    setTabOrder(go_, text(2));
+    setTabOrder(boxes_.searchID, boxes_.go);
+    setTabOrder(boxes_.go, text(2));
     for (int n = 2; n < 9; ++n)
         setTabOrder(text(n), text(n + 1));
-    searchID_->setFocus();
+    boxes_.searchID->setFocus();
 
     connect(session_, &Session::folderReplaced, this, &MainForm::folderReplaced);
     connect(session_, &Session::changed, this, [this] { history_ = ShownHistory(); }); // of the old file's horses
     auto* copier = new HorseCopier(this, [this] { return readBoxes(); });
-    copier->setHeading([this] { return lookedUpLine_; });
+    copier->setHeading([this] { return shown_.lookedUpLine; });
     copier->setMoreActions([this](QMenu* menu) { addWindowActions(menu); }); // the pane, the comparison, the card
-    copier->addToMenu([this](QMenu& menu) { addStableActions(menu); });
+    copier->addToMenu([this](QMenu& menu) { stableCommands_->addTo(menu); });
     buildChartNames();
     copier->addForBox([this](QMenu& menu, const QLineEdit* box) { chartNames_->addTo(menu, box); });
     addZoomKeys(
         this, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
     zoom_ = savedZoom();
     setChartShown(QSettings().value(QLatin1String(kChartPaneKey), false).toBool());
-    subFormPos_ = savedMatingWindowPlace();
 }
 
 MainForm::~MainForm() = default;
 
-void MainForm::nameWidgets()
+void MainForm::wireCommands()
 {
-    // Each box by the name its text goes by, so tests and tools find it.
-    for (std::size_t n = 0; n < texts_.size(); ++n)
-        if (texts_[n])
-            texts_[n]->setObjectName(QStringLiteral("Text%1").arg(n));
-    for (std::size_t i = 0; i < pt_.size(); ++i)
-        pt_[i]->setObjectName(QStringLiteral("PT%1").arg(i));
-    for (std::size_t i = 0; i < text16_.size(); ++i)
-        if (text16_[i])
-            text16_[i]->setObjectName(QStringLiteral("Text16_%1").arg(i));
-    ageSex_->setObjectName(QStringLiteral("AgeSex"));
-    indicator_->setObjectName(QStringLiteral("indicator"));
-    searchID_->setObjectName(QStringLiteral("searchID"));
-    go_->setObjectName(QStringLiteral("GO"));
-    hypoMate_->setObjectName(QStringLiteral("HypoMate"));
-}
-
-QLineEdit* MainForm::makeBox(int left, int top, int width, int height)
-{
-    auto* box = new QLineEdit(this);
-    box->setGeometry(twipsRect(left, top, width, height));
-    return box;
-}
-
-QLineEdit* MainForm::makeDisplayBox(int left, int top, int width, int height, QLineEdit* box)
-{
-    if (!box)
-        box = new NameBox(this); // a long name is elided, whole in its tooltip
-    box->setGeometry(twipsRect(left, top, width, height));
-    box->setReadOnly(true);
-    // Show the start of a long name, not its end.
-    connect(box, &QLineEdit::textChanged, box, [box] { box->setCursorPosition(0); });
-    return box;
-}
-
-void MainForm::setBoxColour(QLineEdit* box, Rgb colour)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, toQColor(colour));
-    // Dark on the pastel colours whatever the desktop's theme.
-    palette.setColor(QPalette::Text, Qt::black);
-    box->setPalette(palette);
-}
-
-void MainForm::buildChart()
-{
-    auto* frame = new QGroupBox(QStringLiteral("Lineage"), this);
-    frame->setGeometry(twipsRect(240, 120, 6975, 4215));
-
-    auto chartBox = [&](int left, int top, int width, int height, Rgb colour) {
-        QLineEdit* box = makeDisplayBox(left, top, width, height);
-        box->setFocusPolicy(Qt::TabFocus);
-        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setBoxColour(box, colour);
-        return box;
+    boxes_.searchID->installEventFilter(this);
+    idGuard_ = new EditGuard(boxes_.searchID, filterIdEdit);
+    connect(boxes_.go, &QPushButton::clicked, this, &MainForm::goClick);
+    connect(boxes_.hypoMate, &QPushButton::clicked, this, &MainForm::hypoMateClick);
+    // The planner and the search: their buttons, and Ctrl+M and Ctrl+F.
+    connect(boxes_.plan, &QPushButton::clicked, this, &MainForm::openPlanner);
+    connect(boxes_.find, &QPushButton::clicked, this, &MainForm::openSearch);
+    const auto key = [this](const QKeySequence& keys, auto slot) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, slot);
     };
-    texts_[2] = chartBox(kHorseBox.left, kHorseBox.top, kChartWidth, kHorseBox.height, kNeutralColour);
-    for (const ChartBox& b : kChart) {
-        QLineEdit* box = chartBox(b.left, b.top, kChartWidth, b.height, b.male ? kMaleColour : kFemaleColour);
-        if (!b.male)
-            box->setFocusPolicy(Qt::NoFocus); // the dam-line boxes are drawing only
-        texts_[static_cast<std::size_t>(b.number)] = box;
-    }
-    ageSex_ = chartBox(kAgeSexBox.left, kAgeSexBox.top, kAgeSexWidth, kAgeSexBox.height, kNeutralColour);
-    ageSex_->setFocusPolicy(Qt::NoFocus);
-    ageSex_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-}
-
-void MainForm::buildProfileArea()
-{
-    for (const auto& f : kFrames) {
-        auto* frame = new QFrame(this);
-        frame->setFrameShape(QFrame::StyledPanel);
-        frame->setFrameShadow(QFrame::Sunken);
-        frame->setGeometry(twipsRect(f[0], f[1], f[2], f[3]));
-    }
-
-    auto smallBox = [&](int left, int top, int width, int height, QPalette::ColorRole background,
-                        QLineEdit* made = nullptr) {
-        QLineEdit* box = makeDisplayBox(left, top, width, height, made);
-        box->setFocusPolicy(Qt::NoFocus);
-        box->setFrame(false);
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, palette.color(background));
-        box->setPalette(palette);
-        return box;
-    };
-    GridHeader* letters[] = {new GridHeader(this), new GridHeader(this)}; // B C S P, and I
-    for (const Caption& c : kCaptions) {
-        QLineEdit* box = smallBox(c.left, c.top, c.width, c.index == 9 ? 270 : kSmallHeight, QPalette::Window,
-                                  c.index == 7 || c.index == 8 ? letters[c.index - 7] : nullptr);
-        box->setText(QString::fromLatin1(c.text));
-        text16_[static_cast<std::size_t>(c.index)] = box;
-    }
-    // The column header's letters stand over the grid columns (placed below).
-    text16_[7]->setFont(headerFont());
-    text16_[8]->setFont(headerFont());
-    QFont boldFont = text16_[9]->font();
-    boldFont.setBold(true);
-    text16_[9]->setFont(boldFont);
-
-    for (int p = 0; p < kPositions; ++p)
-        for (int g = 0; g < kGroups; ++g) {
-            QLineEdit* box = smallBox(1800 + 240 * g, 4920 + 240 * p, 135, kSmallHeight, QPalette::Button);
-            box->setAlignment(Qt::AlignCenter);
-            pt_[static_cast<std::size_t>(kGroups * p + g)] = box;
-        }
-    letters[0]->setColumns({pt_[0], pt_[2], pt_[3], pt_[4]});
-    letters[1]->setColumns({pt_[1]});
-    const int totalLefts[] = {5280, 5640, 6000, 6360, 6720};
-    for (int g = 0; g < kGroups; ++g)
-        pt_[static_cast<std::size_t>(kGroupTotalBox + g)] =
-            smallBox(totalLefts[g], 4500, 255, kSmallHeight, QPalette::Button);
-    pt_[kTotalBox] = smallBox(5075, 4920, 375, kSmallHeight, QPalette::Button);
-    pt_[kCdBox] = smallBox(5040, 5280, 615, kSmallHeight, QPalette::Button);
-    pt_[kDiBox] = smallBox(5040, 5640, 495, kSmallHeight, QPalette::Button);
-    pt_[kSpeedBox] = smallBox(5040, 6000, 495, kSmallHeight, QPalette::Button);
-    pt_[kStaminaBox] = smallBox(5040, 6360, 495, kSmallHeight, QPalette::Button);
-
-    auto* credit = new FitLabel(QStringLiteral("Quindle"), this);
-    credit->setObjectName(QStringLiteral("Label7"));
-    credit->setGeometry(twipsRect(360, 4545, 555, 255));
-    auto* credit2 = new FitLabel(QStringLiteral("profiles"), this);
-    credit2->setObjectName(QStringLiteral("Label6"));
-    credit2->setGeometry(twipsRect(915, 4545, 800, 255));
-}
-
-void MainForm::buildCommands()
-{
-    auto* label = new FitLabel(QStringLiteral("Enter Horse ID"), this);
-    label->setGeometry(twipsRect(5880, 5200, 1215, 255));
-
-    searchID_ = makeBox(5880, 5520, 655, 285);
-    searchID_->setMaxLength(6);
-    searchID_->installEventFilter(this);
-    idGuard_ = new EditGuard(searchID_, filterIdEdit);
-
-    go_ = new FitButton(QStringLiteral("GO"), this);
-    go_->setGeometry(twipsRect(6600, 5490, 495, 375));
-    go_->setAutoDefault(false);
-    connect(go_, &QPushButton::clicked, this, &MainForm::goClick);
-
-    indicator_ = makeDisplayBox(5880, 6240, 1300, 255);
-    indicator_->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = indicator_->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    indicator_->setPalette(palette);
-
-    hypoMate_ = new FitButton(QStringLiteral("Hypo Mate"), this);
-    hypoMate_->setGeometry(twipsRect(6000, 4920, 855, 255));
-    hypoMate_->setAutoDefault(false);
-    connect(hypoMate_, &QPushButton::clicked, this, &MainForm::hypoMateClick);
-
-    // The mating planner: a button in the free band below GO, and Ctrl+M.
-    plan_ = new FitButton(QStringLiteral("Plan\u2026"), this);
-    plan_->setObjectName(QStringLiteral("PlanMatings"));
-    plan_->setGeometry(twipsRect(5880, 5925, 615, 255));
-    plan_->setAutoDefault(false);
-    plan_->setFocusPolicy(Qt::NoFocus);
-    plan_->setToolTip(QStringLiteral("Rank every stallion of the sire list for a mare (Ctrl+M)"));
-    connect(plan_, &QPushButton::clicked, this, &MainForm::openPlanner);
-    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-    shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, &MainForm::openPlanner);
+    key(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { openPlanner(); });
+    key(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { openSearch(); });
     // The data folder: Ctrl+O chooses another, F1 says which one is read.
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this), &QShortcut::activated, this,
             &MainForm::chooseDataFolder);
     connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &MainForm::about);
     showDataFolder();
-
-    // The search by name: beside "Plan…" in the same band, and Ctrl+F.
-    find_ = new QPushButton(QStringLiteral("Find\u2026"), this);
-    find_->setObjectName(QStringLiteral("FindHorse"));
-    find_->setGeometry(twipsRect(6555, 5925, 615, 255));
-    find_->setAutoDefault(false);
-    find_->setFocusPolicy(Qt::NoFocus);
-    find_->setToolTip(QStringLiteral("Find a horse by name, or a stallion's foals (Ctrl+F)"));
-    connect(find_, &QPushButton::clicked, this, &MainForm::openSearch);
-    auto* findShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
-    findShortcut->setContext(Qt::WindowShortcut);
-    connect(findShortcut, &QShortcut::activated, this, &MainForm::openSearch);
 }
 
 void MainForm::buildChartPane()
@@ -335,7 +149,6 @@ void MainForm::buildChartPane()
         connect(shortcut, &QShortcut::activated, this, slot);
     };
     key(QKeySequence(Qt::CTRL | Qt::Key_K), [this] { setChartShown(!chartShown()); });
-    key(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { printCard(); });
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { compareShown(); });
 }
 
@@ -368,11 +181,11 @@ void MainForm::addWindowActions(QMenu* menu)
     chart->setCheckable(true);
     chart->setChecked(chartShown());
     chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    const bool shows = shownHorse_ != 0 || shownMating_;
+    const bool shows = shown_.showsAny();
     QAction* compare = menu->addAction(QStringLiteral("Add to Comparison"), this, &MainForm::compareShown);
     compare->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     compare->setEnabled(shows);
-    menu->addAction(QStringLiteral("Comparison\u2026"), this, &MainForm::openCompare);
+    menu->addAction(QStringLiteral("Comparison\u2026"), windows_, &ChildWindows::openCompare);
     menu->addSeparator();
     QAction* back = menu->addAction(QStringLiteral("Back"), this, &MainForm::goBack);
     back->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Left));
@@ -381,114 +194,40 @@ void MainForm::addWindowActions(QMenu* menu)
     forward->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Right));
     forward->setEnabled(history_.canGoForward());
     menu->addSeparator();
-    if (cardPrintingAvailable()) {
-        QAction* print = menu->addAction(QStringLiteral("Print Card\u2026"), this, &MainForm::printCard);
-        print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-        print->setEnabled(shows);
-    }
-    menu->addAction(QStringLiteral("Save Card as PDF\u2026"), this, &MainForm::saveCardAsPdf)->setEnabled(shows);
+    card_->addTo(menu);
 }
 
-namespace {
-// The card of what the window shows now.
-HorseCard shownCard(const MainForm& main)
+HorseCard MainForm::shownCard() const
 {
     std::array<QString, 18> chart;
     for (int n = 2; n < 18; ++n)
-        if (QLineEdit* box = main.text(n))
+        if (QLineEdit* box = text(n))
             chart[static_cast<std::size_t>(n)] = box->text();
     // The stamp of the breeding file the boxes were read from, not of one the game wrote since.
     // A mating made for a mare is titled and marked with her; a horse's card shows its own ID.
     std::string title;
     QString identity;
-    if (main.shownHorse() != 0) {
-        identity = QStringLiteral("horse %1").arg(main.shownHorse());
-    } else if (const auto& mating = main.shownChosen()) {
+    if (shown_.horse != 0) {
+        identity = QStringLiteral("horse %1").arg(shown_.horse);
+    } else if (const auto& mating = shown_.chosen) {
         title = chosenTitle(*mating);
         if (mating->mare.id != 0)
             identity = QStringLiteral("for %1 (horse %2)").arg(fromLatin1(mating->mare.name)).arg(mating->mare.id);
     }
-    return cardOf(chart, main.ageSex()->text(), main.readBoxes(), main.folder(), main.session()->data().sourceStamp(),
-                  title, identity);
-}
-} // namespace
-
-void MainForm::printCard()
-{
-    if (!cardPrintingAvailable()) {
-        saveCardAsPdf(); // a build without print support writes the card as PDF instead
-        return;
-    }
-    if (shownHorse_ == 0 && !shownMating_) {
-        seam().beep();
-        return;
-    }
-    printHorseCard(this, shownCard(*this));
-}
-
-void MainForm::saveCardAsPdf()
-{
-    if (shownHorse_ == 0 && !shownMating_) {
-        seam().beep();
-        return;
-    }
-    const QString path =
-        seam().saveFileName(this, QStringLiteral("Save the card as PDF"), QStringLiteral("PDF files (*.pdf)"));
-    if (!path.isEmpty())
-        writeCardPdf(path);
-}
-
-bool MainForm::writeCardPdf(const QString& path)
-{
-    const HorseCard card = shownCard(*this);
-    return saveWhole(this, path, QStringLiteral("card"),
-                     [&card](QIODevice& file) { return writeHorseCardPdf(card, file); });
-}
-
-void MainForm::openCompare()
-{
-    if (!compare_) {
-        compare_ = new CompareForm(session_, candidates_, this);
-        connect(compare_, &CompareForm::addShownRequested, this, &MainForm::compareShown);
-        compare_->setZoom(zoom_);
-        placeOnScreen(compare_, pos() + QPoint(width() / 5, height() / 5), this);
-    }
-    compare_->show();
-    compare_->raise();
-    compare_->activateWindow();
+    return cardOf(chart, boxes_.ageSex->text(), readBoxes(), folder(), session_->data().sourceStamp(), title, identity);
 }
 
 void MainForm::compareShown()
 {
-    if (shownHorse_ != 0)
-        addToComparison(Candidate{shownHorse_, {}, {}, {}, {}, {}});
-    else if (shownChosen_)
-        addToComparison(candidateOf(*shownChosen_));
+    if (shown_.horse != 0)
+        addToComparison(Candidate{shown_.horse, {}, {}, {}, {}, {}});
+    else if (shown_.chosen)
+        addToComparison(candidateOf(*shown_.chosen));
     else
         seam().beep(); // nothing shown to add
 }
 
-void MainForm::addToComparison(const Candidate& candidate)
-{
-    openCompare();
-    compare_->add(candidate);
-}
-
-void MainForm::addAllToComparison(const std::vector<Candidate>& candidates)
-{
-    openCompare();
-    compare_->add(candidates);
-}
-
-CompareForm* MainForm::compareForm() const { return compare_.data(); }
-
-QLineEdit* MainForm::text(int n) const { return texts_[static_cast<std::size_t>(n)]; }
-
-SubForm* MainForm::subForm() const { return subForm_.data(); }
-
-PlannerForm* MainForm::plannerForm() const { return planner_.data(); }
-
-SearchForm* MainForm::searchForm() const { return search_.data(); }
+QLineEdit* MainForm::text(int n) const { return boxes_.texts[static_cast<std::size_t>(n)]; }
 
 QString MainForm::lastGoodID() const { return idGuard_->lastGood(); }
 
@@ -496,13 +235,13 @@ MainBoxes MainForm::readBoxes() const
 {
     MainBoxes boxes;
     boxes.horseName = toLatin1(text(2)->text());
-    boxes.ageSex = toLatin1(ageSex_->text());
+    boxes.ageSex = toLatin1(boxes_.ageSex->text());
     for (int position = 0; position < kPositions; ++position)
         boxes.lineage[static_cast<std::size_t>(position)] =
-            toLatin1(texts_[static_cast<std::size_t>(3 + position)]->text());
-    boxes.indicator = toLatin1(indicator_->text());
+            toLatin1(boxes_.texts[static_cast<std::size_t>(3 + position)]->text());
+    boxes.indicator = toLatin1(boxes_.indicator->text());
     for (int i = 0; i < kProfileBoxes; ++i)
-        boxes.profileTexts[static_cast<std::size_t>(i)] = toLatin1(pt_[static_cast<std::size_t>(i)]->text());
+        boxes.profileTexts[static_cast<std::size_t>(i)] = toLatin1(boxes_.pt[static_cast<std::size_t>(i)]->text());
     boxes.horseColour = text2Colour_;
     boxes.ageSexColour = ageSexColour_;
     return boxes;
@@ -511,7 +250,7 @@ MainBoxes MainForm::readBoxes() const
 void MainForm::writeBoxes(const MainBoxes& boxes)
 {
     setBoxColour(text(2), boxes.horseColour);
-    setBoxColour(ageSex_, boxes.ageSexColour);
+    setBoxColour(boxes_.ageSex, boxes.ageSexColour);
     text2Colour_ = boxes.horseColour;
     ageSexColour_ = boxes.ageSexColour;
     auto write = [](QLineEdit* box, const std::string& value) {
@@ -520,18 +259,18 @@ void MainForm::writeBoxes(const MainBoxes& boxes)
             box->setText(text);
     };
     write(text(2), boxes.horseName);
-    write(ageSex_, boxes.ageSex);
+    write(boxes_.ageSex, boxes.ageSex);
     for (int position = 0; position < kPositions; ++position)
-        write(texts_[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
-    write(indicator_, boxes.indicator);
+        write(boxes_.texts[static_cast<std::size_t>(3 + position)], boxes.lineage[static_cast<std::size_t>(position)]);
+    write(boxes_.indicator, boxes.indicator);
     for (int i = 0; i < kProfileBoxes; ++i)
-        write(pt_[static_cast<std::size_t>(i)], boxes.profileTexts[static_cast<std::size_t>(i)]);
+        write(boxes_.pt[static_cast<std::size_t>(i)], boxes.profileTexts[static_cast<std::size_t>(i)]);
     showChart();
     markRepeatedSires(boxes);
     if (chartNames_)
         chartNames_->refresh();
-    if (subForm_) // a blank box keeps what the boxes hold now
-        subForm_->showKept(matingNamesOf(boxes));
+    if (SubForm* mating = windows_->subForm()) // a blank box keeps what the boxes hold now
+        mating->showKept(matingNamesOf(boxes));
 }
 
 void MainForm::buildChartNames()
@@ -542,20 +281,20 @@ void MainForm::buildChartNames()
         if (auto* box = dynamic_cast<NameBox*>(text(n)))
             boxes.push_back(box);
     const auto offers = [this](const QLineEdit* box) {
-        return !box->text().trimmed().isEmpty() && (box != text(2) || shownStallion_);
+        return !box->text().trimmed().isEmpty() && (box != text(2) || shown_.stallion);
     };
     ChartNames::Commands commands;
     commands.foals = [this](const std::string& name) { openFoalsOf(name); };
     // The horse shown is the colt or horse of his own record, not a name of the sire list.
     commands.bestMares = [this](const std::string& name, const QLineEdit* box) {
-        if (box == text(2) && shownStallion_)
-            openBestMaresFor(*shownStallion_);
+        if (box == text(2) && shown_.stallion)
+            openBestMaresFor(*shown_.stallion);
         else
             openBestMares(name);
     };
     commands.useAsSire = [this](const std::string& name, const QLineEdit* box) {
-        if (box == text(2) && shownStallion_)
-            useAsSireFromFile(*shownStallion_);
+        if (box == text(2) && shown_.stallion)
+            useAsSireFromFile(*shown_.stallion);
         else
             useAsSire(name);
     };
@@ -569,34 +308,11 @@ void MainForm::buildChartNames()
     key(Qt::ALT | Qt::Key_Right, &MainForm::goForward);
 }
 
-void MainForm::openFoalsOf(const std::string& sire)
-{
-    openSearch();
-    search_->showFoalsOf(fromLatin1(sire));
-}
-
-void MainForm::openBestMares(const std::string& stallion)
-{
-    openPlanner();
-    planner_->showMaresFor(stallion);
-}
-
-void MainForm::openBestMaresFor(const RecordStallion& stallion)
-{
-    openPlanner();
-    planner_->showMaresFor(stallion);
-}
-
-void MainForm::useAsSire(const std::string& sire)
-{
-    hypoMateClick();
-    subForm_->setNames({sire, toLatin1(subForm_->box(1)->text()), toLatin1(subForm_->box(2)->text())});
-}
+void MainForm::useAsSire(const std::string& sire) { windows_->useAsSire(sire, matingNamesOf(readBoxes())); }
 
 void MainForm::useAsSireFromFile(const RecordStallion& stallion)
 {
-    hypoMateClick();
-    subForm_->useSireFromFile(stallion);
+    windows_->useAsSireFromFile(stallion, matingNamesOf(readBoxes()));
 }
 
 void MainForm::goBack() { showAgain(history_.back()); }
@@ -617,13 +333,13 @@ void MainForm::showAgain(const std::optional<ShownEntry>& entry)
     }
     showingAgain_ = true;
     if (entry->id != 0) {
-        searchID_->setText(QString::number(entry->id));
+        boxes_.searchID->setText(QString::number(entry->id));
         goClick();
     } else {
         // Shown again as it was: his own record for a Sire of the breeding file, and her name.
         const ChosenMating mating{entry->mating, entry->stallion, entry->mare};
-        if (subForm_)
-            subForm_->setChosen(mating);
+        if (SubForm* window = windows_->subForm())
+            window->setChosen(mating);
         submitChosen(mating);
     }
     showingAgain_ = false;
@@ -638,7 +354,7 @@ void MainForm::markRepeatedSires(const MainBoxes& boxes)
             notes[static_cast<std::size_t>(position)] =
                 QStringLiteral("Repeated sire: ") + fromLatin1(repeated.notation);
     for (int position = 0; position < kPositions; ++position)
-        if (auto* box = dynamic_cast<NameBox*>(texts_[static_cast<std::size_t>(3 + position)]))
+        if (auto* box = dynamic_cast<NameBox*>(boxes_.texts[static_cast<std::size_t>(3 + position)]))
             box->setNote(notes[static_cast<std::size_t>(position)]);
 }
 
@@ -655,7 +371,7 @@ void MainForm::goClick()
     // buckets of the old one must not answer for it.
     if (session_->refreshIfChanged() == DataSession::Refresh::Failed)
         return;
-    requestedID_ = searchID_->text().toInt(); // at most six digits, or empty (0)
+    requestedID_ = boxes_.searchID->text().toInt(); // at most six digits, or empty (0)
     MainBoxes boxes = readBoxes();
     GoOutcome outcome;
     {
@@ -666,35 +382,22 @@ void MainForm::goClick()
         outcome = std::move(looked.go);
     }
     if (!outcome.beep) {
-        lookedUpLine_ = identifierLine(requestedID_, outcome.found, !outcome.error.empty());
-        shownHorse_ = outcome.found ? requestedID_ : 0;
-        shownMating_.reset();
-        shownChosen_.reset();
-        shownStallion_.reset();
-        shownMare_ = {};
+        shown_.clear();
+        shown_.lookedUpLine = identifierLine(requestedID_, outcome.found, !outcome.error.empty());
+        shown_.horse = outcome.found ? requestedID_ : 0;
         if (outcome.found && outcome.horse) {
             if (const StallionLookup him = stallionOf(*outcome.horse); him.status == Outcome::Done)
-                shownStallion_ = him.stallion;
+                shown_.stallion = him.stallion;
             else if (canBePlannedAsMare(outcome.horse->sex))
-                shownMare_ = {outcome.horse->id, outcome.horse->name};
+                shown_.mare = {outcome.horse->id, outcome.horse->name};
         }
         showForWhom();
     }
     if (outcome.found && !showingAgain_)
         history_.add(ShownEntry{requestedID_, {}, std::nullopt, {}});
     writeBoxes(boxes);
-    if (planner_ && !outcome.beep)
-        planner_->setMainWindowShows(!outcome.found    ? QStringLiteral("no horse")
-                                     : !shownStallion_ ? QString()
-                                                       : QStringLiteral("a stallion"));
-    if (outcome.found && planner_) {
-        if (!shownStallion_)
-            planner_->planForShownHorse(shownHorse_);
-        else
-            planner_->showMaresFor(*shownStallion_); // the mare planned for stays on her tab
-    }
-    if (search_)
-        search_->markShownFoal(shownHorse_);
+    if (!outcome.beep)
+        windows_->mainShowsHorse(outcome.found);
     if (outcome.beep)
         seam().beep();
     warnAboutBucket(outcome.error);
@@ -707,58 +410,7 @@ void MainForm::warnAboutBucket(const std::string& error)
                        QStringLiteral("The horse could not be looked up.\n\n") + QString::fromStdString(error));
 }
 
-void MainForm::hypoMateClick()
-{
-    const bool reopened = !subForm_;
-    if (!subForm_) {
-        subForm_ = new SubForm(session_, this);
-        connect(subForm_, &SubForm::submitted, this, &MainForm::submitChosen);
-        connect(subForm_, &SubForm::plannerRequested, this, [this] {
-            openPlanner();
-            // For the mare the typed lines make: her sire and her dam-sire.
-            const QString damSire = subForm_->box(1)->text().trimmed(), damDamSire = subForm_->box(2)->text().trimmed();
-            if (!damSire.isEmpty() || !damDamSire.isEmpty())
-                planner_->planForLines(damSire, damDamSire);
-        });
-        // The foal the window would show: blank boxes keep the boxes' names, as Submit keeps them.
-        connect(subForm_, &SubForm::comparisonAsked, this,
-                [this](const ChosenMating& mating) { addToComparison(candidateOf(forShown(mating))); });
-        subForm_->showKept(matingNamesOf(readBoxes()));
-        addZoomKeys(
-            subForm_, [this] { return zoom_; }, [this](int percent) { setZoom(percent); });
-        subFormObject_ = subForm_.data();
-        subForm_->installEventFilter(this);
-        applyZoom(subForm_, zoom_);
-    }
-    subForm_->hide();
-    subForm_->show();
-    subForm_->raise();
-    subForm_->activateWindow();
-    // Where the player last moved it before closing it, or beside the main window.
-    if (reopened && subFormPos_)
-        placeOnScreen(subForm_, *subFormPos_, this);
-    else
-        placeSubFormBeside();
-}
-
-std::optional<BesidePlace> MainForm::subFormBeside() const
-{
-    const QScreen* where = screen();
-    if (!where || !subForm_)
-        return std::nullopt;
-    const QSize frame = subForm_->frameGeometry().size().expandedTo(subForm_->size() + QSize(16, 40));
-    return placeBeside(frameGeometry(), frame, where->availableGeometry());
-}
-
-void MainForm::placeSubFormBeside()
-{
-    const std::optional<BesidePlace> place = subFormBeside();
-    if (!place)
-        return;
-    if (place->otherAt != frameGeometry().topLeft())
-        move(place->otherAt); // the only way both are read: the main window steps aside
-    subForm_->move(place->windowAt);
-}
+void MainForm::hypoMateClick() { windows_->openMatingWindow(matingNamesOf(readBoxes())); }
 
 int MainForm::fittingZoom(int percent) const
 {
@@ -774,25 +426,7 @@ void MainForm::setZoom(int percent)
     applyZoom(this, zoom_);
     if (isVisible())
         placeOnScreen(this, frameGeometry().topLeft(), this); // grown, it stays on its screen
-    if (subForm_) {
-        const auto place = subFormBeside();
-        const bool beside = place && subForm_->pos() == place->windowAt;
-        applyZoom(subForm_, zoom_);
-        if (beside)
-            placeSubFormBeside(); // clear of the grown main window
-        else
-            placeOnScreen(subForm_, subForm_->frameGeometry().topLeft(), subForm_);
-    }
-    if (planner_)
-        planner_->setZoom(zoom_);
-    if (search_)
-        search_->setZoom(zoom_);
-    if (compare_)
-        compare_->setZoom(zoom_);
-    if (myHorses_)
-        myHorses_->setZoom(zoom_);
-    if (season_)
-        season_->setZoom(zoom_);
+    windows_->applyZoom();
     saveZoom(zoom_);
 }
 
@@ -818,8 +452,8 @@ void MainForm::submitMating(const MatingNames& names) { submitChosen(ChosenMatin
 ChosenMating MainForm::forShown(ChosenMating mating) const
 {
     // Blank boxes keep the dam's side of the mare shown: the foal is hers.
-    if (mating.mare.id == 0 && shownMare_.id != 0 && mating.names[1].empty() && mating.names[2].empty())
-        mating.mare = shownMare_;
+    if (mating.mare.id == 0 && shown_.mare.id != 0 && mating.names[1].empty() && mating.names[2].empty())
+        mating.mare = shown_.mare;
     // Every name as the foal has it, so the comparison adds exactly this foal.
     mating.names = keptNames(readBoxes(), mating.names);
     return mating;
@@ -829,12 +463,13 @@ void MainForm::showForWhom()
 {
     // For whom the foal shown is, in the title bar: the fixed boxes stay as they are.
     QString title = QStringLiteral("QUINDLE v" QUINDLE_VERSION);
-    if (shownChosen_ && shownChosen_->mare.id != 0)
+    if (shown_.chosen && shown_.chosen->mare.id != 0)
         title += QStringLiteral(" \u2014 foal for %1 (horse %2)")
-                     .arg(fromLatin1(shownChosen_->mare.name))
-                     .arg(shownChosen_->mare.id);
-    if (shownChosen_ && shownChosen_->stallion)
-        title += QStringLiteral(" \u2014 Sire %1").arg(QString::fromStdString(stallionOrigin(*shownChosen_->stallion)));
+                     .arg(fromLatin1(shown_.chosen->mare.name))
+                     .arg(shown_.chosen->mare.id);
+    if (shown_.chosen && shown_.chosen->stallion)
+        title +=
+            QStringLiteral(" \u2014 Sire %1").arg(QString::fromStdString(stallionOrigin(*shown_.chosen->stallion)));
     setWindowTitle(title);
 }
 
@@ -847,22 +482,16 @@ void MainForm::submitChosen(const ChosenMating& chosen)
         BusyCursor busy;
         error = quindle::submitChosen(boxes, mating, folder().sireList(), chefs());
     }
-    shownHorse_ = 0; // a foal now, not the horse looked up
-    lookedUpLine_.clear();
-    shownStallion_.reset();
-    shownMare_ = {};
-    shownChosen_ = mating;
+    shown_.clear(); // a foal now, not the horse looked up
+    shown_.chosen = mating;
     showForWhom();
     // The foal's own three names: a blank one kept what its box held.
-    shownMating_ = MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]};
     if (!showingAgain_)
-        history_.add(ShownEntry{0, *shownMating_, mating.stallion, mating.mare});
-    searchID_->clear();
+        history_.add(ShownEntry{0, MatingNames{boxes.lineage[0], boxes.lineage[2], boxes.lineage[6]}, mating.stallion,
+                                mating.mare});
+    boxes_.searchID->clear();
     writeBoxes(boxes);
-    if (planner_)
-        planner_->setMainWindowShows(QStringLiteral("a foal"));
-    if (search_)
-        search_->markShownFoal(shownHorse_);
+    windows_->mainShowsFoal();
     if (!error.empty())
         seam().warning(this, QStringLiteral("Quindle"),
                        QStringLiteral("The sire list could not be read to the end.\n\n") +
@@ -880,18 +509,13 @@ void MainForm::chooseDataFolder()
 void MainForm::folderReplaced()
 {
     // Nothing of the old folder stays on screen: the ID, the horse and its numbers.
-    searchID_->clear();
+    boxes_.searchID->clear();
     MainBoxes boxes;
     clearBoxes(boxes);
     writeBoxes(boxes);
-    if (subForm_)
-        subForm_->subClearClick();
-    shownHorse_ = 0;
-    lookedUpLine_.clear();
-    shownMating_.reset();
-    shownChosen_.reset();
-    shownStallion_.reset();
-    shownMare_ = {};
+    if (SubForm* mating = windows_->subForm())
+        mating->subClearClick();
+    shown_.clear();
     showForWhom();
     chartNames_->refresh();
     showDataFolder();
@@ -912,86 +536,42 @@ void MainForm::about()
                                 QString::fromStdString(stampPath.empty() ? kStampFileName : stampPath)));
 }
 
-void MainForm::openPlanner()
-{
-    if (!planner_) {
-        planner_ = new PlannerForm(session_, shownHorse_, this, stable_);
-        connect(planner_, &PlannerForm::matingChosen, this, &MainForm::showChosenMating);
-        connect(planner_, &PlannerForm::comparisonAsked, this, &MainForm::addAllToComparison);
-        connect(planner_, &PlannerForm::addToRoster, this, [this](const std::string& stallion) {
-            roster_->add({RosterKey{0, stallion}}, planner_);
-        });
-        planner_->setZoom(zoom_);
-        placeOnScreen(planner_, pos() + QPoint(width() / 3, height() / 3), this);
-        if (shownStallion_)
-            planner_->showMaresFor(*shownStallion_);
-    }
-    planner_->show();
-    planner_->raise();
-    planner_->activateWindow();
-}
-
 void MainForm::showChosenMating(const ChosenMating& mating)
 {
-    if (subForm_)
-        subForm_->setChosen(mating);
+    if (SubForm* window = windows_->subForm())
+        window->setChosen(mating);
     submitChosen(mating);
     bringToFront();
 }
 
 void MainForm::showHorse(std::int32_t id)
 {
-    searchID_->setText(QString::number(id));
+    boxes_.searchID->setText(QString::number(id));
     goClick();
     bringToFront();
 }
 
-void MainForm::openSearch()
-{
-    if (!search_) {
-        search_ = new SearchForm(session_, this);
-        connect(search_, &SearchForm::horseChosen, this, &MainForm::showHorse);
-        search_->markShownFoal(shownHorse_);
-        search_->setZoom(zoom_);
-        placeOnScreen(search_, pos() + QPoint(width() / 4, height() / 4), this);
-        connect(search_, &SearchForm::addToMyHorses, this, [this](std::int32_t id) { stable_->add(id, search_); });
-        connect(search_, &SearchForm::addToRoster, this, [this](std::int32_t id) {
-            roster_->add({RosterKey{id, {}}}, search_);
-        });
-    }
-    search_->show();
-    search_->raise();
-    search_->activateWindow();
-    search_->textBox()->setFocus();
-}
-
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close && watched == subFormObject_ && subForm_) {
-        if (const auto beside = subFormBeside(); !beside || subForm_->pos() != beside->windowAt)
-            subFormPos_ = subForm_->pos(); // moved by the player: kept for the next runs too
-        else
-            subFormPos_.reset();
-        saveMatingWindowPlace(subFormPos_);
-    }
-    if (watched == searchID_ && event->type() == QEvent::KeyPress)
+    if (watched == boxes_.searchID && event->type() == QEvent::KeyPress)
         return searchKeyPress(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
 }
 
 bool MainForm::searchKeyPress(QKeyEvent* event)
 {
-    if (handleHomeEnd(searchID_, event))
+    if (handleHomeEnd(boxes_.searchID, event))
         return true;
     const char16_t code = characterCode(event);
     if (code == 0)
         return false;
-    const int selectionStart = searchID_->hasSelectedText() ? searchID_->selectionStart() : searchID_->cursorPosition();
+    const int selectionStart =
+        boxes_.searchID->hasSelectedText() ? boxes_.searchID->selectionStart() : boxes_.searchID->cursorPosition();
     switch (idKeyAction(code, selectionStart)) {
     case IdKeyAction::Pass:
         return false;
     case IdKeyAction::SelectAll:
-        searchID_->selectAll();
+        boxes_.searchID->selectAll();
         return true;
     case IdKeyAction::GoThenRefuse:
         goClick();
@@ -1021,115 +601,8 @@ void MainForm::paintEvent(QPaintEvent* event)
 
 void MainForm::closeEvent(QCloseEvent* event)
 {
-    if (subForm_)
-        subForm_->close();
-    if (planner_)
-        planner_->close();
-    if (search_)
-        search_->close();
-    if (compare_)
-        compare_->close();
-    if (myHorses_)
-        myHorses_->close();
-    if (season_)
-        season_->close();
+    windows_->closeAll();
     QWidget::closeEvent(event);
-}
-
-// My Horses and the season. The windows get the data folder, the chef table
-// and the list; they ask for a horse or a mating to be shown by their signals.
-void MainForm::buildStableCommands()
-{
-    stable_ = new StableStore(this);
-    stable_->open(folder(), this);
-    // Each data folder has its own list.
-    connect(session_, &Session::folderReplaced, this, [this] { stable_->open(folder(), this); });
-    roster_ = new RosterStore(this);
-    roster_->open(folder(), this);
-    connect(session_, &Session::folderReplaced, this, [this] { roster_->open(folder(), this); });
-    auto shortcut = [this](QKeySequence keys, void (MainForm::*slot)()) {
-        auto* s = new QShortcut(keys, this);
-        s->setContext(Qt::WindowShortcut);
-        connect(s, &QShortcut::activated, this, slot);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_D), &MainForm::addShownHorseWithBeep);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H), &MainForm::openMyHorses);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M), &MainForm::openSeason);
-    auto* toRoster = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R), this);
-    toRoster->setContext(Qt::WindowShortcut);
-    connect(toRoster, &QShortcut::activated, this, [this] {
-        if (!addShownToRoster() && shownHorse_ == 0)
-            seam().beep(); // a foal or nothing: no stallion to add
-    });
-}
-
-void MainForm::addStableActions(QMenu& menu)
-{
-    QAction* keep = menu.addAction(QStringLiteral("Add to My Horses"), this, &MainForm::addShownHorse);
-    keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    keep->setEnabled(shownHorse_ != 0);
-    QAction* toRoster = menu.addAction(QStringLiteral("Add to the Roster"), this, &MainForm::addShownToRoster);
-    toRoster->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    toRoster->setEnabled(shownHorse_ != 0);
-    menu.addAction(QStringLiteral("My Horses\u2026"), this, &MainForm::openMyHorses)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H));
-    menu.addAction(QStringLiteral("Season\u2026"), this, &MainForm::openSeason)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
-}
-
-MyHorsesForm* MainForm::myHorsesForm() const { return myHorses_.data(); }
-
-SeasonForm* MainForm::seasonForm() const { return season_.data(); }
-
-bool MainForm::addShownHorse()
-{
-    if (shownHorse_ == 0)
-        return false;
-    return stable_->add(shownHorse_, this);
-}
-
-bool MainForm::addShownToRoster()
-{
-    if (shownHorse_ == 0)
-        return false;
-    return roster_->add({RosterKey{shownHorse_, {}}}, this); // a filly or mare is refused, and said
-}
-
-void MainForm::addShownHorseWithBeep()
-{
-    if (shownHorse_ == 0)
-        seam().beep(); // a foal or nothing: no horse to keep
-    else
-        addShownHorse();
-}
-
-void MainForm::openMyHorses()
-{
-    if (!myHorses_) {
-        myHorses_ = new MyHorsesForm(session_, stable_, this);
-        connect(myHorses_, &MyHorsesForm::showHorse, this, &MainForm::showHorse);
-        connect(myHorses_, &MyHorsesForm::openSeason, this, &MainForm::openSeason);
-        myHorses_->setZoom(zoom_);
-        placeOnScreen(myHorses_, pos() + QPoint(width() / 5, height() / 5), this);
-    }
-    myHorses_->show();
-    myHorses_->raise();
-    myHorses_->activateWindow();
-}
-
-void MainForm::openSeason()
-{
-    if (!season_) {
-        season_ = new SeasonForm(session_, stable_, this);
-        season_->attachRoster(roster_);
-        connect(season_, &SeasonForm::showMating, this, &MainForm::showChosenMating);
-        connect(season_, &SeasonForm::comparisonAsked, this, &MainForm::addAllToComparison);
-        season_->setZoom(zoom_);
-        placeOnScreen(season_, pos() + QPoint(width() / 4, height() / 4), this);
-    }
-    season_->show();
-    season_->raise();
-    season_->activateWindow();
 }
 
 } // namespace quindle::ui

@@ -8,36 +8,32 @@
 #include <string>
 #include <vector>
 
-#include "boxes/main_boxes.h"
 #include "boxes/chosen_mating.h"
+#include "boxes/main_boxes.h"
+#include "boxes/main_shown.h"
 #include "boxes/mating.h"
 #include "boxes/record_stallion.h"
 #include "boxes/shown_history.h"
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
-#include "ui/placement.h"
+#include "ui/card_actions.h"
+#include "ui/child_windows.h"
+#include "ui/main_form_boxes.h"
 #include "ui/session.h"
+#include "ui/stable_commands.h"
 
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QGroupBox;
-class QMenu;
 
 namespace quindle::ui {
 
 class ChartNames;
-class CompareForm;
 class EditGuard;
 class ProfileChart;
-class MyHorsesForm;
-class PlannerForm;
-class SearchForm;
-class SeasonForm;
 class RosterStore;
 class StableStore;
-class SubForm;
 
 class MainForm : public QWidget {
     Q_OBJECT
@@ -60,18 +56,18 @@ public:
     void submitChosen(const ChosenMating& mating);
     // Opens the mating planner (or brings it to the front); it opens on the
     // best mares when the horse shown is a stallion.
-    void openPlanner();
+    void openPlanner() { windows_->openPlanner(); }
     // The planner's best mares for a stallion, or for the colt or horse shown.
-    void openBestMares(const std::string& stallion);
-    void openBestMaresFor(const RecordStallion& stallion);
+    void openBestMares(const std::string& stallion) { windows_->openBestMares(stallion); }
+    void openBestMaresFor(const RecordStallion& stallion) { windows_->openBestMares(stallion); }
     // The search window's foals of a stallion.
-    void openFoalsOf(const std::string& sire);
+    void openFoalsOf(const std::string& sire) { windows_->openFoalsOf(sire); }
     // The mating window with this name in its Sire box, taken whole.
     void useAsSire(const std::string& sire);
     // The same with the colt or horse shown: his own record gives the Sire's side.
     void useAsSireFromFile(const RecordStallion& stallion);
     // The colt or horse shown, when he is one.
-    const std::optional<RecordStallion>& shownStallion() const { return shownStallion_; }
+    const std::optional<RecordStallion>& shownStallion() const { return shown_.stallion; }
     // Back and forward (Alt+Left, Alt+Right) through the horses and matings
     // shown in this run, each shown again as a fresh lookup or submission
     // would; a beep at either end.
@@ -89,7 +85,7 @@ public:
     int zoom() const { return zoom_; }
     void setZoom(int percent);
     // Opens the search by name (or brings it to the front).
-    void openSearch();
+    void openSearch() { windows_->openSearch(); }
     // Raises the window and gives it the keyboard: another window showed something here.
     void bringToFront();
     // Shows a horse as typing its ID and GO would (a row picked in the search).
@@ -104,44 +100,42 @@ public:
     ProfileChart* chart() const { return chart_; }
     // The card of the horse or foal shown: Ctrl+P prints it (where Qt can
     // print), "Save as PDF…" writes it. False after telling why not.
-    void printCard();
-    void saveCardAsPdf();
-    bool writeCardPdf(const QString& path);
+    void printCard() { card_->print(); }
+    void saveCardAsPdf() { card_->saveAsPdf(); }
+    bool writeCardPdf(const QString& path) { return card_->writePdf(path); }
     // The comparison of candidates, kept for the run: the shown horse or foal
     // is added (Ctrl+Shift+A); a mating or a horse can be added from elsewhere.
-    void openCompare();
+    void openCompare() { windows_->openCompare(); }
     void compareShown();
-    void addToComparison(const Candidate& candidate);
-    void addAllToComparison(const std::vector<Candidate>& candidates);
-    CompareForm* compareForm() const;
+    void addToComparison(const Candidate& candidate) { windows_->addToComparison(candidate); }
+    void addAllToComparison(const std::vector<Candidate>& candidates) { windows_->addAllToComparison(candidates); }
+    CompareForm* compareForm() const { return windows_->compare(); }
     std::vector<Candidate>& candidates() { return candidates_; }
     // The mating last submitted while its foal is shown, whole: its names as
     // the foal has them, its Sire's record, its mare.
-    const std::optional<ChosenMating>& shownChosen() const { return shownChosen_; }
+    const std::optional<ChosenMating>& shownChosen() const { return shown_.chosen; }
     // The window's own actions for a context menu.
     void addWindowActions(QMenu* menu);
     // The player's own horses for this data folder, and the windows over them.
     StableStore* stable() const { return stable_; }
-    void openMyHorses();
-    void openSeason();
-    // Adds the horse the last GO found to My Horses; false when none is shown.
-    bool addShownHorse();
     // The stallions of the season's roster for this data folder.
     RosterStore* roster() const { return roster_; }
-    // Adds the colt or horse the last GO found to the roster (Ctrl+Shift+R); false when none is shown.
-    bool addShownToRoster();
-    MyHorsesForm* myHorsesForm() const;
-    SeasonForm* seasonForm() const;
+    void openMyHorses() { windows_->openMyHorses(); }
+    void openSeason() { windows_->openSeason(); }
+    // Adds the horse the last GO found to My Horses; false when none is shown.
+    bool addShownHorse() { return stableCommands_->addShownHorse(); }
+    MyHorsesForm* myHorsesForm() const { return windows_->myHorses(); }
+    SeasonForm* seasonForm() const { return windows_->season(); }
 
     // The boxes, by their names: text(n) for Text2 .. Text17.
     QLineEdit* text(int n) const;
-    QLineEdit* ageSex() const { return ageSex_; }
-    QLineEdit* searchID() const { return searchID_; }
-    SubForm* subForm() const;
-    PlannerForm* plannerForm() const;
-    SearchForm* searchForm() const;
+    QLineEdit* ageSex() const { return boxes_.ageSex; }
+    QLineEdit* searchID() const { return boxes_.searchID; }
+    SubForm* subForm() const { return windows_->subForm(); }
+    PlannerForm* plannerForm() const { return windows_->planner(); }
+    SearchForm* searchForm() const { return windows_->search(); }
     // The horse found by the last GO while it is shown, else 0.
-    std::int32_t shownHorse() const { return shownHorse_; }
+    std::int32_t shownHorse() const { return shown_.horse; }
     Session* session() const { return session_; }
     const DataFolder& folder() const { return session_->folder(); }
     std::int32_t requestedID() const { return requestedID_; }
@@ -151,7 +145,6 @@ public:
     MainBoxes readBoxes() const;
     void writeBoxes(const MainBoxes& boxes);
     const ChefTable& chefs() const { return session_->chefs(); }
-    void setBoxColour(QLineEdit* box, Rgb colour);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -161,71 +154,39 @@ protected:
 
 private:
     int fittingZoom(int percent) const;
-    void nameWidgets();
-    QLineEdit* makeBox(int left, int top, int width, int height);
-    QLineEdit* makeDisplayBox(int left, int top, int width, int height, QLineEdit* box = nullptr);
-    void buildChart();
-    void buildProfileArea();
-    void buildCommands();
+    void wireCommands();
     void buildChartPane();
     void showChart();
     bool searchKeyPress(QKeyEvent* event);
     void warnAboutBucket(const std::string& error);
     void folderReplaced();
     void showDataFolder();
-    // Puts the mating window beside the main window, covering none of its boxes.
-    void placeSubFormBeside();
-    std::optional<BesidePlace> subFormBeside() const;
-    void buildStableCommands();
-    void addStableActions(QMenu& menu);
     void markRepeatedSires(const MainBoxes& boxes);
-    void addShownHorseWithBeep();
     void buildChartNames();
     void showAgain(const std::optional<ShownEntry>& entry);
+    void showForWhom();
+    ChosenMating forShown(ChosenMating mating) const;
+    HorseCard shownCard() const;
 
     Session* session_;
     std::int32_t requestedID_ = 0;
-    std::int32_t shownHorse_ = 0;
-    std::optional<RecordStallion> shownStallion_; // the horse shown when he is a colt or horse
-    MareNamed shownMare_;                         // the horse shown when she is a filly or mare
-    std::optional<ChosenMating> shownChosen_;
-    void showForWhom();
-    ChosenMating forShown(ChosenMating mating) const;
-    std::string
-        lookedUpLine_; // what Copy puts above the boxes: the line `quindle-cli show` prints; empty after a Submit
+    MainShown shown_;
     ShownHistory history_;
     bool showingAgain_ = false; // going back or forward: the history stays as it is
     ChartNames* chartNames_ = nullptr;
     Rgb text2Colour_ = kNeutralColour;
     Rgb ageSexColour_ = kNeutralColour;
 
-    std::array<QLineEdit*, 18> texts_{}; // Text2 .. Text17 at their own numbers
-    QLineEdit* ageSex_ = nullptr;
-    QLineEdit* indicator_ = nullptr;
-    QLineEdit* searchID_ = nullptr;
-    std::array<QLineEdit*, 45> pt_{};
-    std::array<QLineEdit*, 15> text16_{};
-    QPushButton* go_ = nullptr;
-    QPushButton* hypoMate_ = nullptr;
-    QPushButton* plan_ = nullptr;
-    QPushButton* find_ = nullptr;
+    MainFormBoxes boxes_;
     EditGuard* idGuard_ = nullptr;
-    QPointer<SubForm> subForm_;
-    // The same window as an object, for the event filter: it also hears the
-    // window's last events from inside its destructor, when it is no SubForm any more.
-    QPointer<QObject> subFormObject_;
-    QPointer<PlannerForm> planner_;
-    std::optional<QPoint> subFormPos_; // where the player moved the mating window
     int zoom_ = 100;
-    QPointer<SearchForm> search_;
     ProfileChart* chart_ = nullptr;
-    QPointer<CompareForm> compare_;
     std::vector<Candidate> candidates_;
-    std::optional<MatingNames> shownMating_;
     StableStore* stable_ = nullptr;
     RosterStore* roster_ = nullptr;
-    QPointer<MyHorsesForm> myHorses_;
-    QPointer<SeasonForm> season_;
+    ChildWindows* windows_ = nullptr; // the windows it opens, and what passes between them
+    StableCommands* stableCommands_ = nullptr;
+    CardActions* card_ = nullptr;
 };
 
 } // namespace quindle::ui

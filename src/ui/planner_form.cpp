@@ -1,6 +1,7 @@
 #include "ui/counts.h"
 #include "ui/planner_form.h"
 
+#include "app/mare_plan.h"
 #include "planner/repeated_stallions.h"
 
 #include <QCloseEvent>
@@ -36,17 +37,6 @@
 #include "ui/zoom.h"
 
 namespace quindle::ui {
-
-// What one planning found, handed from its thread to the window.
-struct PlannerForm::Outcome {
-    std::shared_ptr<const Plan> plan;
-    QString mare;      // who the foal's dam side comes from
-    QString problem;   // why there is no plan
-    QString listError; // the sire list could not be read to its end
-    MareNamed named;   // the mare of the file planned for
-    QString repeated;  // the names the list holds more than once, and which line counts
-    QString listCount; // stallions and lines, when they differ
-};
 
 namespace {
 
@@ -301,59 +291,47 @@ void PlannerForm::replan()
     }
     if (!session_->current())
         return;
-    const std::int32_t id = mareId_;
-    const MareLines typed{toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())};
-    auto outcome = std::make_shared<Outcome>();
-    // The whole planning, sire list included, runs off the window's thread.
-    // The data the windows read now (another folder may have been chosen).
-    const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(), byId, id, typed, outcome] {
-        MareLines mare = typed;
-        if (byId) {
-            const MareLookup found = findMare(folder, id);
-            if (found.status != MareLookup::Status::Found) {
-                outcome->problem = QString::fromStdString(found.message);
-                return;
-            }
-            mare = found.lines;
-            outcome->mare = QStringLiteral("%1 (horse %2): ").arg(fromLatin1(found.name)).arg(id);
-            outcome->named = {id, found.name};
-        }
-        outcome->mare += lines(mare);
-        const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-        outcome->listError = QString::fromStdString(sires->error());
-        outcome->plan = std::make_shared<const Plan>(planMatings(sires, mare, *chefs));
-        // One row a name: the player is told which names stand more than once, and which line counts.
-        const SireListCounts counts = countSireList(*sires, mare.damSire);
-        if (!counts.repeated.empty()) {
-            outcome->listCount = QString::fromStdString(countsText(counts));
-            QStringList repeated;
-            for (const RepeatedStallion& name : counts.repeated)
-                repeated << QString::fromStdString(repeatedText(name));
-            outcome->repeated = repeated.join(QLatin1Char('\n'));
-        }
+    const MareAsked asked{byId ? mareId_ : 0,
+                          {toLatin1(mareNames_[0]->text().trimmed()), toLatin1(mareNames_[1]->text().trimmed())}};
+    auto outcome = std::make_shared<MarePlan>();
+    // The whole planning, sire list included, runs off the window's thread,
+    // on the data the windows read now (another folder may have been chosen).
+    const auto plan = [folder = session_->folder(), chefs = session_->sharedChefs(), asked, outcome] {
+        *outcome = planForMare(folder, *chefs, asked);
     };
-    const auto show = [this, outcome] {
-        model_->setPlan(outcome->plan);
-        plannedFor_ = outcome->plan ? outcome->mare : QString();
-        plannedMare_ = outcome->named;
-        listCount_ = outcome->listCount;
-        QString said = outcome->problem.isEmpty() ? outcome->mare : outcome->problem;
-        if (outcome->problem.isEmpty() && !outcome->repeated.isEmpty()) {
-            const QStringList names = outcome->repeated.split(QLatin1Char('\n'));
-            said += QStringLiteral("\nIn the sire list more than once (one row each): ") + names.first() +
-                    (names.size() > 1 ? QStringLiteral(" and %1 more").arg(names.size() - 1) : QString());
-        }
-        status_->setText(said);
-        status_->setToolTip(outcome->repeated);
-        showCount();
-        if (!outcome->listError.isEmpty())
-            seam().warning(this, QStringLiteral("Quindle"),
-                           QStringLiteral("The sire list could not be read to the end; the stallions read "
-                                          "before the fault are shown.\n\n") +
-                               outcome->listError);
-    };
+    const auto show = [this, outcome] { showPlan(*outcome); };
     status_->setText(QStringLiteral("Planning\u2026"));
     work_.run(plan, show);
+}
+
+void PlannerForm::showPlan(const MarePlan& planned)
+{
+    QString mare;
+    if (planned.plan) {
+        if (planned.mare.id != 0)
+            mare = QStringLiteral("%1 (horse %2): ").arg(fromLatin1(planned.mare.name)).arg(planned.mare.id);
+        mare += lines(*planned.plan->mare);
+    }
+    // One row a name: the player is told which names stand more than once, and which line counts.
+    QStringList repeated;
+    for (const RepeatedStallion& name : planned.counts.repeated)
+        repeated << QString::fromStdString(repeatedText(name));
+    model_->setPlan(planned.plan);
+    plannedFor_ = mare;
+    plannedMare_ = planned.mare;
+    listCount_ = repeated.isEmpty() ? QString() : QString::fromStdString(countsText(planned.counts));
+    QString said = planned.status == Outcome::Done ? mare : QString::fromStdString(planned.error);
+    if (planned.status == Outcome::Done && !repeated.isEmpty())
+        said += QStringLiteral("\nIn the sire list more than once (one row each): ") + repeated.first() +
+                (repeated.size() > 1 ? QStringLiteral(" and %1 more").arg(repeated.size() - 1) : QString());
+    status_->setText(said);
+    status_->setToolTip(repeated.join(QLatin1Char('\n')));
+    showCount();
+    if (!planned.listError.empty())
+        seam().warning(this, QStringLiteral("Quindle"),
+                       QStringLiteral("The sire list could not be read to the end; the stallions read "
+                                      "before the fault are shown.\n\n") +
+                           QString::fromStdString(planned.listError));
 }
 
 void PlannerForm::applyFilters()

@@ -25,6 +25,10 @@ class QRadioButton;
 class QTabWidget;
 class QTableView;
 
+namespace quindle {
+struct MarePlan;
+}
+
 namespace quindle::ui {
 
 class BestMaresPane;
@@ -85,13 +89,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Outcome;
     QWidget* buildMarePage();
     QLayout* buildMare();
     QLayout* buildFilters();
     QTableView* buildTable();
     QLayout* buildButtons();
     void replan();
+    void showPlan(const MarePlan& planned);
     void applyFilters();
     void showCount();
     void exportClick();

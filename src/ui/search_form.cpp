@@ -17,11 +17,11 @@
 #include <limits>
 #include <span>
 
+#include "app/find_horses.h"
 #include "dosage/format.h"
 #include "data/file_error.h"
 #include "input/id_list.h"
 #include "search/foal_crop.h"
-#include "data/startup.h"
 #include "search/foal_profiles.h"
 #include "search/name_search.h"
 #include "ui/counts.h"
@@ -65,6 +65,25 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
 
     auto* layout = new QVBoxLayout(this);
+    buildQuestion(layout);
+    crop_ = new CropChart(this);
+    crop_->setObjectName(QStringLiteral("crop"));
+    crop_->hide(); // the foals mode only
+    layout->addWidget(crop_);
+    layout->addWidget(buildTable(), 1);
+
+    connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);
+    connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
+
+    connect(session_, &Session::changed, this, &SearchForm::reload);
+    connect(session_, &Session::folderReplaced, text_, &QLineEdit::clear); // nothing of the old folder stays
+    reload();
+    if (parent)
+        placeOnScreen(this, parent->pos() + QPoint(parent->width() / 4, parent->height() / 4), parent);
+}
+
+void SearchForm::buildQuestion(QVBoxLayout* layout)
+{
     auto* top = new QHBoxLayout;
     text_ = new QLineEdit(this);
     text_->setObjectName(QStringLiteral("findText"));
@@ -92,12 +111,10 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     connect(showAll_, &QPushButton::clicked, this, [this] { searchUpTo(std::numeric_limits<std::size_t>::max()); });
     countRow->addWidget(showAll_);
     layout->addLayout(countRow);
+}
 
-    crop_ = new CropChart(this);
-    crop_->setObjectName(QStringLiteral("crop"));
-    crop_->hide(); // the foals mode only
-    layout->addWidget(crop_);
-
+QTableView* SearchForm::buildTable()
+{
     model_ = new SearchModel(this);
     table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("found"));
@@ -111,25 +128,34 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Enter or a double click shows the horse in the main window"));
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& index) { pick(index.row()); });
-    const auto keepCurrent = [this] {
-        const QModelIndex current = table_->currentIndex();
-        const std::int32_t id = current.isValid() ? model_->idAt(current.row()) : 0;
-        if (id >= 1 && id <= kLargestId)
-            emit addToMyHorses(id);
-        else
-            seam().beep();
-    };
+    addRowActions();
+    return table_;
+}
+
+void SearchForm::keepCurrent()
+{
+    const QModelIndex current = table_->currentIndex();
+    const std::int32_t id = current.isValid() ? model_->idAt(current.row()) : 0;
+    if (id >= 1 && id <= kLargestId)
+        emit addToMyHorses(id);
+    else
+        seam().beep();
+}
+
+void SearchForm::addRowActions()
+{
+    // Ctrl+D and the context menu keep the horse of the row in My Horses.
     auto* keep = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), table_);
     keep->setContext(Qt::WidgetShortcut);
-    connect(keep, &QShortcut::activated, this, keepCurrent);
+    connect(keep, &QShortcut::activated, this, &SearchForm::keepCurrent);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(table_, &QWidget::customContextMenuRequested, this, [this, keepCurrent](const QPoint& at) {
+    connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!table_->indexAt(at).isValid())
             return;
         table_->setCurrentIndex(table_->indexAt(at));
         QMenu menu(this);
         menu.addAction(QStringLiteral("Show in the main window"), this, [this] { pick(table_->currentIndex().row()); });
-        menu.addAction(QStringLiteral("Add to My Horses"), this, keepCurrent)
+        menu.addAction(QStringLiteral("Add to My Horses"), this, &SearchForm::keepCurrent)
             ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
         menu.addAction(QStringLiteral("Add to the Roster"), this, [this] {
             const std::int32_t id = model_->idAt(table_->currentIndex().row());
@@ -140,16 +166,6 @@ SearchForm::SearchForm(Session* session, QWidget* parent)
         });
         menu.exec(table_->viewport()->mapToGlobal(at));
     });
-    layout->addWidget(table_, 1);
-
-    connect(text_, &QLineEdit::textChanged, this, &SearchForm::search);
-    connect(bySire_, &QRadioButton::toggled, this, &SearchForm::search);
-
-    connect(session_, &Session::changed, this, &SearchForm::reload);
-    connect(session_, &Session::folderReplaced, text_, &QLineEdit::clear); // nothing of the old folder stays
-    reload();
-    if (parent)
-        placeOnScreen(this, parent->pos() + QPoint(parent->width() / 4, parent->height() / 4), parent);
 }
 
 void SearchForm::setZoom(int percent)
@@ -183,12 +199,9 @@ void SearchForm::reload()
     count_->setText(QStringLiteral("Reading the name index\u2026"));
     start(
         [folder = folder_](Outcome& outcome) {
-            try {
-                outcome.index =
-                    std::make_shared<const NameIndex>(loadNameIndex(folder, [&folder] { splitAgain(folder); }));
-            } catch (const FileError& e) {
-                outcome.error = QString::fromStdString(e.what());
-            }
+            NameIndexRead read = readNameIndexCuttingAgain(folder);
+            outcome.index = std::move(read.index);
+            outcome.error = QString::fromStdString(read.error);
         },
         [this](Outcome& outcome) {
             if (!outcome.error.isEmpty()) {
@@ -230,17 +243,18 @@ void SearchForm::searchUpTo(std::size_t limit)
         return;
     }
     if (!foals) {
-        start([index = index_, text, limit](Outcome& outcome) { outcome.names = findNames(*index, text, limit); },
-              [this](Outcome& outcome) {
-                  model_->setNames(index_, std::move(outcome.names.horses));
-                  setColumnWidths(table_, false, zoom_);
-                  const auto total = static_cast<qulonglong>(outcome.names.total);
-                  const bool cut = model_->rowCount() < static_cast<int>(total);
-                  count_->setText(cut ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
-                                      : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
-                  showAll_->setText(QStringLiteral("Show all %1").arg(total));
-                  showAll_->setVisible(cut);
-              });
+        start(
+            [index = index_, text, limit](Outcome& outcome) { outcome.names = findHorses(*index, text, limit).names; },
+            [this](Outcome& outcome) {
+                model_->setNames(index_, std::move(outcome.names.horses));
+                setColumnWidths(table_, false, zoom_);
+                const auto total = static_cast<qulonglong>(outcome.names.total);
+                const bool cut = model_->rowCount() < static_cast<int>(total);
+                count_->setText(cut ? QStringLiteral("%1 of %2 horses").arg(model_->rowCount()).arg(total)
+                                    : countOf(static_cast<qint64>(total), QStringLiteral("horse")));
+                showAll_->setText(QStringLiteral("Show all %1").arg(total));
+                showAll_->setVisible(cut);
+            });
         return;
     }
     // The index says at once whether the name is a sire; only then are the

@@ -21,6 +21,7 @@ class QPushButton;
 class QLineEdit;
 class QRadioButton;
 class QTableView;
+class QVBoxLayout;
 
 namespace quindle::ui {
 
@@ -75,6 +76,10 @@ protected:
 
 private:
     struct Outcome;
+    void buildQuestion(QVBoxLayout* layout);
+    QTableView* buildTable();
+    void addRowActions();
+    void keepCurrent(); // the horse of the current row to My Horses
     void search();
     void searchUpTo(std::size_t limit);
     void start(const std::function<void(Outcome&)>& work, const std::function<void(Outcome&)>& done);

@@ -1,4 +1,5 @@
 // The window and quindle-cli must show the same texts for the same horse.
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -7,6 +8,11 @@
 #include "gui_fixture.h"
 #include "export/text_forms.h"
 #include "support/run_process.h"
+#include "support/temp_dir.h"
+#include "ui/planner_form.h"
+#include "ui/planner_model.h"
+#include "ui/search_form.h"
+#include "ui/search_model.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 
@@ -72,5 +78,116 @@ TEST_F(CliParityTest, AMatingWithAStallionOfTheBreedingFileIsTheSameInTheWindowA
         EXPECT_EQ(r.exitCode, 0) << r.err;
         EXPECT_EQ(r.out.substr(0, r.out.find(",\"name\":")) + "}", boxesJson(main->readBoxes())) << id;
         EXPECT_TRUE(main->subForm()->windowTitle().contains("from the breeding file, horse " + QString::number(id)));
+    }
+}
+
+namespace {
+
+// What the planner window's Export writes, without the line above the table that names the mare.
+std::string exportedRows(ui::PlannerForm* planner, const std::string& path)
+{
+    EXPECT_TRUE(planner->exportTo(QString::fromStdString(path)));
+    const std::string csv = quindle::testing::readFile(path);
+    return csv.substr(csv.find('\n') + 1);
+}
+
+// The lines of a command's output, and a CSV line's fields as written (quotes kept).
+std::vector<std::string> csvLines(const std::string& out)
+{
+    std::vector<std::string> lines;
+    for (std::size_t from = 0; from < out.size();) {
+        const std::size_t end = out.find('\n', from);
+        lines.push_back(out.substr(from, end - from));
+        from = end == std::string::npos ? out.size() : end + 1;
+    }
+    return lines;
+}
+std::vector<std::string> csvFields(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"')
+            quoted = !quoted;
+        if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+} // namespace
+
+TEST_F(CliParityTest, PlanningForAMareGivesTheSameRowsAndRefusalsInThePlannerAndSires)
+{
+    // BRIGHT FILLY (1) and the 'mare' in lower case (3), by their identifiers.
+    for (const int id : {1, 3}) {
+        lookUp(QString::number(id));
+        main->openPlanner();
+        ui::PlannerForm* planner = main->plannerForm();
+        ASSERT_NE(planner, nullptr);
+        planner->planForShownHorse(id);
+        EXPECT_SOON(!planner->busy(), 10000);
+        EXPECT_GT(planner->model()->rowCount(), 0) << "mare " << id;
+        const auto r = quindle::testing::runProcess(
+            QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--dam", std::to_string(id)}, dir.path().string());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(exportedRows(planner, dir.file("plan.csv")), r.out) << "mare " << id;
+    }
+    // Her lines typed: the foal's Dam-Sire alone.
+    ui::PlannerForm* planner = main->plannerForm();
+    planner->planForLines(QStringLiteral("NORTH STAR"), QString());
+    EXPECT_SOON(!planner->busy(), 10000);
+    EXPECT_GT(planner->model()->rowCount(), 0);
+    const auto typed = quindle::testing::runProcess(
+        QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--damsire", "NORTH STAR"}, dir.path().string());
+    EXPECT_EQ(typed.exitCode, 0) << typed.err;
+    EXPECT_EQ(exportedRows(planner, dir.file("typed.csv")), typed.out);
+
+    // A gelding (4) is no mare to plan for: both say so in the same words, and plan nothing.
+    lookUp("4");
+    planner->planForShownHorse(4);
+    EXPECT_SOON(!planner->busy(), 10000);
+    const auto gelding = quindle::testing::runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "sires", "--dam", "4"},
+                                                      dir.path().string());
+    EXPECT_EQ(gelding.exitCode, 1);
+    EXPECT_EQ(planner->model()->rowCount(), 0);
+    const QString said = planner->findChild<QLabel*>("mareStatus")->text();
+    EXPECT_FALSE(said.isEmpty());
+    EXPECT_EQ("quindle-cli: " + said.toStdString() + "\n", gelding.err);
+}
+
+TEST_F(CliParityTest, FindListsTheSameHorsesInTheSearchWindowAndFind)
+{
+    main->openSearch();
+    ui::SearchForm* search = main->searchForm();
+    ASSERT_NE(search, nullptr);
+    EXPECT_SOON(!search->busy(), 10000);
+    for (const char* text : {"l", "ll", "colt", "well, w", "no such horse"}) {
+        search->textBox()->setText(QString::fromLatin1(text));
+        EXPECT_SOON(!search->busy(), 10000);
+        // The window's ID, Name, Sire and Dam-Sire as CSV fields (its Age/Sex is one column).
+        std::vector<std::string> shown;
+        for (int row = 0; row < search->model()->rowCount(); ++row) {
+            const auto cell = [&](int column) {
+                return search->model()->data(search->model()->index(row, column), Qt::DisplayRole).toString();
+            };
+            shown.push_back(cell(0).toStdString() + "," + csvField(cell(1).toStdString()) + "," +
+                            csvField(cell(3).toStdString()) + "," + csvField(cell(4).toStdString()));
+        }
+        const auto r =
+            quindle::testing::runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "find", text}, dir.path().string());
+        EXPECT_EQ(shown.empty(), std::string_view(text) == "no such horse") << text;
+        EXPECT_EQ(r.exitCode, shown.empty() ? 1 : 0) << text;
+        std::vector<std::string> written;
+        for (const std::string& line : csvLines(r.out)) {
+            const std::vector<std::string> fields = csvFields(line);
+            ASSERT_EQ(fields.size(), 6u) << line;
+            written.push_back(fields[0] + "," + fields[1] + "," + fields[4] + "," + fields[5]);
+        }
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(written.front(), "id,name,sire,damsire");
+        EXPECT_EQ(shown, std::vector<std::string>(written.begin() + 1, written.end())) << text;
     }
 }

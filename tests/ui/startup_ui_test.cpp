@@ -156,7 +156,8 @@ TEST_F(StartupUiTest, AStartUpAskedForDuringAnotherWaitsForItAndTheFileIsCutOnce
     EXPECT_EQ(second->status, Outcome::Done);
     EXPECT_NE(first.subdivided, second->subdivided) << "the file was not cut exactly once";
     EXPECT_EQ(second->stamp, first.stamp);
-    EXPECT_TRUE(seam.warnings.empty());
+    EXPECT_TRUE(seam.warnings.empty())
+        << (seam.warnings.empty() ? QString() : seam.warnings.front().second).toStdString();
 }
 
 TEST(FrmSplash, LayoutAndProgress)
