@@ -119,8 +119,7 @@ SeasonKeep headOfList(Numbered& n, const SireIndex& sires, const std::size_t& ma
         for (const std::uint32_t r : dam.rows) {
             if (withRoom >= mareCount && lockMet)
                 break;
-            if (!n.rules.keeps(place,
-                               {r, n.rules.noRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()}))
+            if (!n.rules.keeps(place, {r, n.rules.noRepeats && !repeatedSires(dam.foalLineage(r)).empty()}))
                 continue;
             kept.rows.push_back(r);
             withRoom += hasRoom(r);

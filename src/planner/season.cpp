@@ -1,60 +1,70 @@
 #include "planner/season.h"
 
 #include <algorithm>
-#include <unordered_map>
 
+#include "boxes/mating.h"
 #include "dosage/repeated_sires.h"
 
 namespace quindle {
 
 namespace {
 
-// Her plan cut down to the rows kept, each with the numbers it shows.
-void keepOnly(SeasonDam& dam, const KeptRows& kept)
+// Her target from the sums, then only the rows `keep` names made in full.
+void selectDam(SeasonDam& dam, const StallionSides& sides, const PlanQuery& query, const SeasonKeep& keep,
+               std::size_t place)
 {
-    Plan whole = std::move(dam.plan);
-    dam.plan = Plan{whole.sires, whole.mare, {}, {}};
-    dam.rows.clear();
-    std::unordered_map<std::uint32_t, std::uint32_t> numberOf; // whole plan's numbers to the kept ones
-    const auto take = [&](std::uint32_t r) {
-        PlanRow row = whole.rows[r];
-        const auto [at, fresh] = numberOf.emplace(row.numbers, static_cast<std::uint32_t>(dam.plan.numbers.size()));
-        if (fresh)
-            dam.plan.numbers.push_back(whole.numbers[row.numbers]);
-        row.numbers = at->second;
-        dam.plan.rows.push_back(row);
-        dam.stallionOf.push_back(r);
-        return static_cast<std::uint32_t>(dam.plan.rows.size() - 1);
-    };
-    for (const std::uint32_t r : kept.rows)
-        dam.rows.push_back(take(r));
-    for (const std::uint32_t r : kept.more)
-        take(r);
+    FoalSelection selected = selectFoals(sides, dam.sums, dam.lines, query);
+    dam.largest = selected.largest;
+    dam.inTarget = selected.stallions.size();
+    dam.plan = Plan{sides.listChefs().sires(), std::make_shared<const MareLines>(dam.lines), {}, {}};
+    dam.stallionOf.clear();
+    dam.rows = std::move(selected.stallions);
+    const KeptRows kept = keep ? keep(place, dam) : keepTargetRows(place, dam);
+    std::vector<StallionNumber> stallions = kept.rows;
+    stallions.insert(stallions.end(), kept.more.begin(), kept.more.end());
+    dam.plan = planMatingsOf(sides.listChefs(), dam.lines, stallions);
+    dam.stallionOf = std::move(stallions);
+    dam.rows.resize(kept.rows.size());
+    for (std::uint32_t r = 0; r < dam.rows.size(); ++r)
+        dam.rows[r] = r;
 }
 
-SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const ListChefs& listChefs,
+SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const StallionSides& sides,
                   const PlanQuery& query, const SeasonKeep& keep, std::size_t place)
 {
     SeasonDam dam;
     dam.id = id;
     dam.name = std::move(name);
     dam.lines = std::move(lines);
-    dam.plan = planMatings(listChefs, dam.lines);
-    dam.rows = selectRows(dam.plan, query);
-    dam.inTarget = dam.rows.size();
-    if (keep)
-        keepOnly(dam, keep(place, dam));
+    dam.sums = mareSumsOf(sides, dam.lines);
+    selectDam(dam, sides, query, keep, place);
     return dam;
+}
+
+std::shared_ptr<const StallionSides> sidesOf(const std::shared_ptr<const SireIndex>& sires, const ChefTable& chefs)
+{
+    return std::make_shared<const StallionSides>(std::make_shared<const ListChefs>(sires, chefs));
 }
 
 } // namespace
 
 const PlanRow* SeasonDam::rowOf(StallionNumber stallion) const
 {
-    if (stallionOf.empty())
-        return stallion < plan.rows.size() ? &plan.rows[stallion] : nullptr;
     const auto at = std::find(stallionOf.begin(), stallionOf.end(), stallion);
     return at == stallionOf.end() ? nullptr : &plan.rows[static_cast<std::size_t>(at - stallionOf.begin())];
+}
+
+AncestorViews SeasonDam::foalLineage(StallionNumber stallion) const
+{
+    if (const PlanRow* row = rowOf(stallion))
+        return plan.lineage(*row);
+    const SireIndex& index = *plan.sires;
+    AncestorViews lineage{}; // a fresh window's empty boxes
+    mateLineage(lineage,
+                std::array<std::string_view, 3>{index.stallions()[stallion], plan.mare->damSire,
+                                                plan.mare->damDamSire},
+                [&](std::string_view sire, std::string_view damSire) { return index.scan(sire, damSire); });
+    return lineage;
 }
 
 AncestorViews RecordFoal::lineageViews() const
@@ -94,12 +104,12 @@ SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& fo
                       const SeasonKeep& keep)
 {
     SeasonPlan season;
-    const ListChefs listChefs(sires, chefs); // once for all the mares
+    season.sides = sidesOf(sires, chefs); // once for all the mares
     for (const std::int32_t id : ids) {
         MareLookup mare = findMare(folder, id);
         if (mare.status == MareLookup::Status::Found)
-            season.dams.push_back(
-                planDam(id, std::move(mare.name), std::move(mare.lines), listChefs, query, keep, season.dams.size()));
+            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), *season.sides, query, keep,
+                                          season.dams.size()));
         else
             season.leftOut.push_back(std::move(mare.message));
     }
@@ -110,21 +120,37 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
                             const ChefTable& chefs, const PlanQuery& query, const SeasonKeep& keep)
 {
     SeasonPlan season;
-    const ListChefs listChefs(sires, chefs); // once for all the mares
+    season.sides = sidesOf(sires, chefs); // once for all the mares
     for (const CheckedHorse& horse : horses) {
         if (!horse.usable())
             season.leftOut.push_back(horse.message);
         else if (horse.female())
             season.dams.push_back(planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire},
-                                          listChefs, query, keep, season.dams.size()));
+                                          *season.sides, query, keep, season.dams.size()));
     }
     return season;
 }
 
-void selectSeason(SeasonPlan& season, const PlanQuery& query)
+SeasonKeep keepHeadOfList(std::size_t mares, bool noRepeats)
 {
-    for (SeasonDam& dam : season.dams)
-        dam.rows = selectRows(dam.plan, query);
+    return [mares, noRepeats](std::size_t, const SeasonDam& dam) {
+        KeptRows kept;
+        for (const std::uint32_t stallion : dam.rows) {
+            if (kept.rows.size() >= mares)
+                break;
+            if (!noRepeats || repeatedSires(dam.foalLineage(stallion)).empty())
+                kept.rows.push_back(stallion);
+        }
+        return kept;
+    };
+}
+
+void selectSeason(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep)
+{
+    if (!season.sides)
+        return;
+    for (std::size_t m = 0; m < season.dams.size(); ++m)
+        selectDam(season.dams[m], *season.sides, query, keep, m);
 }
 
 std::vector<AssignMare> assignMaresOf(const SeasonPlan& season, bool markRepeats)
