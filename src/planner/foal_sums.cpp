@@ -117,8 +117,8 @@ StallionSides::StallionSides(std::shared_ptr<const ListChefs> listChefs) : listC
         him.count = first.count;
         const GroupTotals& name = listChefs_->nameAtSire(first.at[0]);
         for (std::uint32_t k = 0; k < 4; ++k) {
-            const GroupTotals side = plus(name, k < first.count ? listChefs_->linesOfSire(first.at[k])
-                                                                : listChefs_->blankLines());
+            const GroupTotals side =
+                plus(name, k < first.count ? listChefs_->linesOfSire(first.at[k]) : listChefs_->blankLines());
             const auto [number, fresh] = seen.insert(side);
             if (fresh)
                 points_.push_back(side);
@@ -233,8 +233,8 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
         for (std::size_t e = 0; e < evals.size(); ++e) {
             if (!evals[e].in)
                 continue;
-            const auto at = static_cast<std::uint32_t>(std::lower_bound(keys.begin(), keys.end(), evals[e].key) -
-                                                       keys.begin());
+            const auto at =
+                static_cast<std::uint32_t>(std::lower_bound(keys.begin(), keys.end(), evals[e].key) - keys.begin());
             rankOf[e] = query.descending ? static_cast<std::uint32_t>(keys.size() - 1 - at) : at;
         }
         for (const Candidate& c : candidates)
@@ -265,8 +265,8 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
                 const std::string_view x = name(a), y = name(b);
                 return x == y ? a.stallion < b.stallion : down ? y < x : x < y;
             };
-            const auto head = candidates.begin() + static_cast<std::ptrdiff_t>(
-                                                       std::min(candidates.size(), query.top.value_or(SIZE_MAX)));
+            const auto head = candidates.begin() +
+                              static_cast<std::ptrdiff_t>(std::min(candidates.size(), query.top.value_or(SIZE_MAX)));
             std::partial_sort(candidates.begin(), head, candidates.end(), before);
             candidates.erase(head, candidates.end());
         }

@@ -61,8 +61,7 @@ AncestorViews SeasonDam::foalLineage(StallionNumber stallion) const
     const SireIndex& index = *plan.sires;
     AncestorViews lineage{}; // a fresh window's empty boxes
     mateLineage(lineage,
-                std::array<std::string_view, 3>{index.stallions()[stallion], plan.mare->damSire,
-                                                plan.mare->damDamSire},
+                std::array<std::string_view, 3>{index.stallions()[stallion], plan.mare->damSire, plan.mare->damDamSire},
                 [&](std::string_view sire, std::string_view damSire) { return index.scan(sire, damSire); });
     return lineage;
 }

@@ -67,8 +67,8 @@ struct KeptRows {
 using SeasonKeep = std::function<KeptRows(std::size_t place, const SeasonDam& dam)>;
 
 struct SeasonPlan {
-    std::vector<SeasonDam> dams;      // in the order asked for
-    std::vector<std::string> leftOut; // why each mare asked for was not planned, in that order, in UTF-8
+    std::vector<SeasonDam> dams;                // in the order asked for
+    std::vector<std::string> leftOut;           // why each mare asked for was not planned, in that order, in UTF-8
     std::shared_ptr<const StallionSides> sides; // the stallions' side, for a new target
     // The chef table the sides look into, when the caller shares it: the
     // window keeps its season past the planning.

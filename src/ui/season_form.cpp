@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <array>
 
+#include "dosage/chart_scale.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "export/season_csv.h"
@@ -273,6 +274,7 @@ void SeasonForm::replan()
             *listError = QString::fromStdString(sires->error());
             *outcome = stable ? planStableSeason(checkStable(horses, folder), sires, *chefs, query)
                               : planSeason(ids, folder, sires, *chefs, query);
+            outcome->chefs = chefs; // a new target plans from the season's sums
         },
         [this, outcome, listError, refused = typed.refused] {
             season_ = outcome;
@@ -299,7 +301,10 @@ void SeasonForm::applyTarget()
     perMare_->setEnabled(!decided);
     book_->setEnabled(decided);
     noRepeats_->setEnabled(decided);
-    selectSeason(*season_, target);
+    // Each mare's list is found again from her sums; a plan for all the mares
+    // needs no more of it than one stallion for each of them.
+    selectSeason(*season_, target,
+                 decided ? keepHeadOfList(season_->dams.size(), noRepeats_->isChecked()) : keepTargetRows);
     plan_.reset();
     if (decided) {
         AssignRules rules;
@@ -317,11 +322,11 @@ void SeasonForm::rebuild()
     // One scale for every mare's bars, so shapes compare down the whole table.
     int scale = 0;
     for (const SeasonDam& dam : season_->dams)
-        scale = std::max(scale, planChartScale(dam.plan));
+        scale = std::max(scale, commonScale(dam.largest));
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         const auto rows = shownRows(d);
-        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), dam.plan.rows.size());
+        QString line = damLine(dam, plan_ ? rows.size() : dam.rows.size(), season_->stallionCount());
         if (plan_ && rows.empty())
             line += QStringLiteral(" \u2013 ") +
                     (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
