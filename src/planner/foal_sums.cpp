@@ -51,9 +51,11 @@ struct FoalValues {
     std::array<double, kSummaryColumns> value{};
 };
 
-// What one thread keeps from mare to mare: the values of every set of totals
-// met so far, and for the mare at hand which of her sums were met already.
-struct Scratch {
+} // namespace
+
+// The values of every set of totals met so far, and for the mare at hand
+// which of her sums were met already.
+struct FoalScratch::Kept {
     TotalsTable seen;
     std::vector<FoalValues> values;
     ProfileSummary summary;
@@ -77,6 +79,8 @@ struct Scratch {
         return number;
     }
 };
+
+namespace {
 
 double valueIn(const FoalValues& values, PlanColumn column)
 {
@@ -104,6 +108,11 @@ struct Candidate {
 };
 
 } // namespace
+
+FoalScratch::FoalScratch() : kept(std::make_unique<Kept>()) {}
+FoalScratch::~FoalScratch() = default;
+FoalScratch::FoalScratch(FoalScratch&&) noexcept = default;
+FoalScratch& FoalScratch::operator=(FoalScratch&&) noexcept = default;
 
 StallionSides::StallionSides(std::shared_ptr<const ListChefs> listChefs) : listChefs_(std::move(listChefs))
 {
@@ -161,8 +170,14 @@ MareSums mareSumsOf(const StallionSides& sides, const MareLines& mare)
 FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, const MareLines& lines,
                           const PlanQuery& query)
 {
-    thread_local Scratch scratch;
-    Scratch& s = scratch;
+    thread_local FoalScratch scratch;
+    return selectFoals(sides, mare, lines, query, scratch);
+}
+
+FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, const MareLines& lines,
+                          const PlanQuery& query, FoalScratch& scratch)
+{
+    FoalScratch::Kept& s = *scratch.kept;
     const std::size_t slots = sides.sideCount() * 3;
     if (s.stamp.size() < slots) {
         s.stamp.assign(slots, 0);

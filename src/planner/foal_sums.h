@@ -66,6 +66,20 @@ struct FoalSelection {
     std::vector<std::uint32_t> stallions;
     GroupTotals largest{};
 };
+// What the selection keeps from one mare to the next, for one thread at a
+// time: the numbers of every set of totals met so far.
+class FoalScratch {
+public:
+    FoalScratch();
+    ~FoalScratch();
+    FoalScratch(FoalScratch&&) noexcept;
+    FoalScratch& operator=(FoalScratch&&) noexcept;
+    struct Kept;
+    std::unique_ptr<Kept> kept;
+};
+FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, const MareLines& lines,
+                          const PlanQuery& query, FoalScratch& scratch);
+// The same with this thread's own scratch.
 FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, const MareLines& lines,
                           const PlanQuery& query);
 

@@ -3,17 +3,17 @@
 #include <algorithm>
 
 #include "boxes/mating.h"
+#include "data/worker_threads.h"
 #include "dosage/repeated_sires.h"
 
 namespace quindle {
 
 namespace {
 
-// Her target from the sums, then only the rows `keep` names made in full.
-void selectDam(SeasonDam& dam, const StallionSides& sides, const PlanQuery& query, const SeasonKeep& keep,
-               std::size_t place)
+// Only the rows `keep` names of her target, made in full.
+void keepRows(SeasonDam& dam, FoalSelection selected, const StallionSides& sides, const SeasonKeep& keep,
+              std::size_t place)
 {
-    FoalSelection selected = selectFoals(sides, dam.sums, dam.lines, query);
     dam.largest = selected.largest;
     dam.inTarget = selected.stallions.size();
     dam.plan = Plan{sides.listChefs().sires(), std::make_shared<const MareLines>(dam.lines), {}, {}};
@@ -24,20 +24,40 @@ void selectDam(SeasonDam& dam, const StallionSides& sides, const PlanQuery& quer
     stallions.insert(stallions.end(), kept.more.begin(), kept.more.end());
     dam.plan = planMatingsOf(sides.listChefs(), dam.lines, stallions);
     dam.stallionOf = std::move(stallions);
-    dam.rows.resize(kept.rows.size());
+    dam.rows = std::vector<std::uint32_t>(kept.rows.size()); // her whole target's room given back
     for (std::uint32_t r = 0; r < dam.rows.size(); ++r)
         dam.rows[r] = r;
 }
 
-SeasonDam planDam(std::int32_t id, std::string name, MareLines lines, const StallionSides& sides,
-                  const PlanQuery& query, const SeasonKeep& keep, std::size_t place)
+// Each mare's target is found from the sums on every core, some mares at a
+// time; what each keeps is then decided in the season's order.
+void selectDams(std::vector<SeasonDam>& dams, const StallionSides& sides, const PlanQuery& query,
+                const SeasonKeep& keep)
+{
+    constexpr std::size_t kBatch = 32;
+    // A second thread pays off only for long lists.
+    const std::size_t threads = threadsFor(sides.count() >= 4096 ? 8 : 1);
+    std::vector<FoalScratch> scratch(threads);
+    std::vector<FoalSelection> selected(kBatch);
+    for (std::size_t first = 0; first < dams.size(); first += kBatch) {
+        const std::size_t count = std::min(kBatch, dams.size() - first);
+        const std::size_t used = std::min(threads, count);
+        runOnThreads(used, [&](std::size_t t) {
+            for (std::size_t k = t; k < count; k += used)
+                selected[k] = selectFoals(sides, dams[first + k].sums, dams[first + k].lines, query, scratch[t]);
+        });
+        for (std::size_t k = 0; k < count; ++k)
+            keepRows(dams[first + k], std::move(selected[k]), sides, keep, first + k);
+    }
+}
+
+SeasonDam damOf(std::int32_t id, std::string name, MareLines lines, const StallionSides& sides)
 {
     SeasonDam dam;
     dam.id = id;
     dam.name = std::move(name);
     dam.lines = std::move(lines);
     dam.sums = mareSumsOf(sides, dam.lines);
-    selectDam(dam, sides, query, keep, place);
     return dam;
 }
 
@@ -107,11 +127,11 @@ SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& fo
     for (const std::int32_t id : ids) {
         MareLookup mare = findMare(folder, id);
         if (mare.status == MareLookup::Status::Found)
-            season.dams.push_back(planDam(id, std::move(mare.name), std::move(mare.lines), *season.sides, query, keep,
-                                          season.dams.size()));
+            season.dams.push_back(damOf(id, std::move(mare.name), std::move(mare.lines), *season.sides));
         else
             season.leftOut.push_back(std::move(mare.message));
     }
+    selectDams(season.dams, *season.sides, query, keep);
     return season;
 }
 
@@ -124,18 +144,22 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
         if (!horse.usable())
             season.leftOut.push_back(horse.message);
         else if (horse.female())
-            season.dams.push_back(planDam(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire},
-                                          *season.sides, query, keep, season.dams.size()));
+            season.dams.push_back(
+                damOf(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire}, *season.sides));
     }
+    selectDams(season.dams, *season.sides, query, keep);
     return season;
 }
 
-SeasonKeep keepHeadOfList(std::size_t mares, bool noRepeats)
+SeasonKeep keepHeadOfList(std::size_t mares, std::optional<std::uint32_t> book, bool noRepeats)
 {
-    return [mares, noRepeats](std::size_t, const SeasonDam& dam) {
+    // Once the rows kept have room for every mare, one of them has room for
+    // her whatever the others get: the rest cannot change the plan.
+    const std::size_t rows = !book || *book >= mares ? 1 : *book == 0 ? 0 : (mares + *book - 1) / *book;
+    return [rows, noRepeats](std::size_t, const SeasonDam& dam) {
         KeptRows kept;
         for (const std::uint32_t stallion : dam.rows) {
-            if (kept.rows.size() >= mares)
+            if (kept.rows.size() >= rows)
                 break;
             if (!noRepeats || repeatedSires(dam.foalLineage(stallion)).empty())
                 kept.rows.push_back(stallion);
@@ -146,10 +170,8 @@ SeasonKeep keepHeadOfList(std::size_t mares, bool noRepeats)
 
 void selectSeason(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep)
 {
-    if (!season.sides)
-        return;
-    for (std::size_t m = 0; m < season.dams.size(); ++m)
-        selectDam(season.dams[m], *season.sides, query, keep, m);
+    if (season.sides)
+        selectDams(season.dams, *season.sides, query, keep);
 }
 
 std::vector<AssignMare> assignMaresOf(const SeasonPlan& season, bool markRepeats)

@@ -94,10 +94,10 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
                             const ChefTable& chefs, const PlanQuery& query, const SeasonKeep& keep = keepTargetRows);
 
 // Keeps the head of each list that a plan of `mares` mares can use when every
-// stallion may cover at least one (a book of 0 plans none anyway): as many
-// rows as there are mares, passing over foals with a repeated sire when
-// `noRepeats`.
-SeasonKeep keepHeadOfList(std::size_t mares, bool noRepeats);
+// stallion may cover `book` mares (none: any number; a book of 0 plans none
+// anyway): rows until their books add up to the mares, passing over foals
+// with a repeated sire when `noRepeats`.
+SeasonKeep keepHeadOfList(std::size_t mares, std::optional<std::uint32_t> book, bool noRepeats);
 
 // A new target over the same mares, from their sums: no mare is looked up again.
 void selectSeason(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep = keepTargetRows);

@@ -312,6 +312,7 @@ Plan planMatingsOf(const ListChefs& listChefs, const MareLines& mare, const std:
     for (std::size_t k = 0; k < stallions.size(); ++k)
         planRow(plan, listChefs, side, stallions[k], plan.rows[k], share);
     plan.numbers = std::move(share.numbers);
+    plan.numbers.shrink_to_fit(); // a season keeps many such plans
     return plan;
 }
 

@@ -301,16 +301,16 @@ void SeasonForm::applyTarget()
     perMare_->setEnabled(!decided);
     book_->setEnabled(decided);
     noRepeats_->setEnabled(decided);
-    // Each mare's list is found again from her sums; a plan for all the mares
-    // needs no more of it than one stallion for each of them.
+    AssignRules rules;
+    rules.noRepeats = noRepeats_->isChecked();
+    if (book_->value() > 0)
+        rules.bookForAll = static_cast<std::uint32_t>(book_->value());
+    // Each mare's list is found again from her sums, and only its head that
+    // the plan can use is made.
     selectSeason(*season_, target,
-                 decided ? keepHeadOfList(season_->dams.size(), noRepeats_->isChecked()) : keepTargetRows);
+                 decided ? keepHeadOfList(season_->dams.size(), rules.bookForAll, rules.noRepeats) : keepTargetRows);
     plan_.reset();
     if (decided) {
-        AssignRules rules;
-        rules.noRepeats = noRepeats_->isChecked();
-        if (book_->value() > 0)
-            rules.bookForAll = static_cast<std::uint32_t>(book_->value());
         plan_ = assignSeason(assignMaresOf(*season_, rules.noRepeats), rules);
     }
     rebuild();
