@@ -60,6 +60,7 @@ struct FoalScratch::Kept {
     std::vector<FoalValues> values;
     ProfileSummary summary;
     std::vector<std::uint32_t> stamp, evalOf; // by side * 3 + her entry
+    std::vector<std::uint32_t> sumOf;         // by stallion, for the mare at hand
     std::uint32_t now = 0;
 
     std::uint32_t valuesOf(const GroupTotals& totals)
@@ -101,10 +102,6 @@ struct Eval {
     std::uint32_t values = 0;
     bool in = false;
     double key = 0;
-};
-
-struct Candidate {
-    std::uint32_t stallion = 0, eval = 0, his = 0;
 };
 
 } // namespace
@@ -190,6 +187,10 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
     }
     FoalSelection out;
     std::vector<Eval> evals;
+    // Each stallion's sum with her (kOut: not in her target), and how many
+    // stallions have each (after the first, those out of the target).
+    constexpr std::uint32_t kOut = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> targetOf, countOf(1, 0);
     const auto evalOf = [&](const GroupTotals& totals) {
         for (std::size_t g = 0; g < totals.size(); ++g)
             out.largest[g] = std::max(out.largest[g], totals[g]);
@@ -200,7 +201,10 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
         if (query.sortBy && static_cast<int>(*query.sortBy) >= kPlanNameColumns)
             e.key = numberOrderKey(valueIn(values, *query.sortBy));
         evals.push_back(e);
-        return static_cast<std::uint32_t>(evals.size() - 1);
+        const auto number = static_cast<std::uint32_t>(evals.size() - 1);
+        targetOf.push_back(e.in ? number : kOut);
+        countOf.push_back(0);
+        return number;
     };
 
     // Her foal by the stallion who is her Dam-Sire himself, made in full.
@@ -213,15 +217,16 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
 
     const SireIndex& index = sides.sires();
     const bool byName = !query.nameContains.empty();
-    std::vector<Candidate> candidates;
+    const std::size_t top = query.top.value_or(SIZE_MAX);
+    std::vector<std::uint32_t>& sumOf = s.sumOf;
+    sumOf.resize(sides.count());
     for (std::uint32_t i = 0; i < sides.count(); ++i) {
-        std::uint32_t eval = 0, his = 0;
+        std::uint32_t eval = 0;
         if (same && i == *mare.sameStallion) {
             eval = sameEval;
         } else {
             const StallionSides::Stallion& him = sides.stallion(i);
             const Settled settled = settledOf(him, mare);
-            his = settled.his;
             const std::uint32_t slot = him.side[settled.his] * 3 + settled.hers;
             if (s.stamp[slot] != s.now) {
                 s.stamp[slot] = s.now;
@@ -229,65 +234,79 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
             }
             eval = s.evalOf[slot];
         }
-        if (!evals[eval].in || (byName && !containsFolded(index.stallions()[i], query.nameContains)))
-            continue;
-        candidates.push_back({i, eval, his});
+        // Without branches on whether the foal is in the target, which the
+        // processor cannot guess.
+        std::uint32_t target = targetOf[eval];
+        if (byName && !containsFolded(index.stallions()[i], query.nameContains))
+            target = kOut;
+        sumOf[i] = target;
+        ++countOf[target + 1]; // kOut + 1 is 0: the foals out of the target
     }
+    const std::size_t inTarget = sides.count() - countOf[0];
 
     if (query.sortBy && static_cast<int>(*query.sortBy) >= kPlanNameColumns) {
         // Few keys differ: rank them, then lay the rows out by rank, each
-        // rank's rows in list order, as a stable sort leaves them.
-        std::vector<double> keys;
-        keys.reserve(evals.size());
-        for (const Eval& e : evals)
-            if (e.in)
-                keys.push_back(e.key);
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-        std::vector<std::uint32_t> rankOf(evals.size()), start(keys.size() + 1, 0);
-        for (std::size_t e = 0; e < evals.size(); ++e) {
-            if (!evals[e].in)
-                continue;
-            const auto at =
-                static_cast<std::uint32_t>(std::lower_bound(keys.begin(), keys.end(), evals[e].key) - keys.begin());
-            rankOf[e] = query.descending ? static_cast<std::uint32_t>(keys.size() - 1 - at) : at;
+        // rank's rows in list order, as a stable sort leaves them. With a top,
+        // only the ranks that reach it.
+        std::vector<std::uint32_t> order;
+        for (std::uint32_t e = 0; e < evals.size(); ++e)
+            if (countOf[e + 1] > 0)
+                order.push_back(e);
+        const bool down = query.descending;
+        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return down ? evals[b].key < evals[a].key : evals[a].key < evals[b].key;
+        });
+        std::vector<std::uint32_t> rankOf(evals.size() + 1, kOut), start; // after the first, of each sum
+        std::size_t taken = 0;
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const bool sameKey = k > 0 && evals[order[k]].key == evals[order[k - 1]].key;
+            if (taken >= top && !sameKey)
+                break; // a key's rows are all taken, wherever they stand in the list
+            if (!sameKey)
+                start.push_back(static_cast<std::uint32_t>(taken));
+            rankOf[order[k] + 1] = static_cast<std::uint32_t>(start.size() - 1);
+            taken += countOf[order[k] + 1];
         }
-        for (const Candidate& c : candidates)
-            ++start[rankOf[c.eval] + 1];
-        for (std::size_t r = 1; r < start.size(); ++r)
-            start[r] += start[r - 1];
-        out.stallions.resize(candidates.size());
-        for (const Candidate& c : candidates)
-            out.stallions[start[rankOf[c.eval]]++] = c.stallion;
+        out.stallions.resize(taken);
+        for (std::uint32_t i = 0; i < sides.count(); ++i)
+            if (const std::uint32_t rank = rankOf[sumOf[i] + 1]; rank != kOut)
+                out.stallions[start[rank]++] = i;
+    } else if (query.sortBy) {
+        // A name column: the stallion's own, or one his settling entry gives.
+        std::vector<std::uint32_t> candidates;
+        candidates.reserve(inTarget);
+        for (std::uint32_t i = 0; i < sides.count(); ++i)
+            if (sumOf[i] != kOut)
+                candidates.push_back(i);
+        const auto which = static_cast<RowName>(*query.sortBy);
+        const auto name = [&](std::uint32_t i) -> std::string_view {
+            if (which == RowName::Sire)
+                return index.stallions()[i];
+            if (same && i == *mare.sameStallion)
+                return same->name(same->rows[0], which);
+            const StallionSides::Stallion& him = sides.stallion(i);
+            const std::uint32_t his = settledOf(him, mare).his;
+            if (his == kNone)
+                return {};
+            const SireListView& entry = index.entries()[him.at[his]];
+            return which == RowName::SireSire ? entry.sire : entry.damSire;
+        };
+        // Equal names keep the list's order, as a stable sort leaves them;
+        // with a top, only the head needs sorting.
+        const bool down = query.descending;
+        const auto before = [&](std::uint32_t a, std::uint32_t b) {
+            const std::string_view x = name(a), y = name(b);
+            return x == y ? a < b : down ? y < x : x < y;
+        };
+        const auto head = candidates.begin() + static_cast<std::ptrdiff_t>(std::min(candidates.size(), top));
+        std::partial_sort(candidates.begin(), head, candidates.end(), before);
+        candidates.erase(head, candidates.end());
+        out.stallions = std::move(candidates);
     } else {
-        if (query.sortBy) {
-            // A name column: the stallion's own, or one his settling entry gives.
-            const auto which = static_cast<RowName>(*query.sortBy);
-            const auto name = [&](const Candidate& c) -> std::string_view {
-                if (which == RowName::Sire)
-                    return index.stallions()[c.stallion];
-                if (same && c.stallion == *mare.sameStallion)
-                    return same->name(same->rows[0], which);
-                if (c.his == kNone)
-                    return {};
-                const SireListView& entry = index.entries()[sides.stallion(c.stallion).at[c.his]];
-                return which == RowName::SireSire ? entry.sire : entry.damSire;
-            };
-            // Equal names keep the list's order, as a stable sort leaves them;
-            // with a top, only the head needs sorting.
-            const bool down = query.descending;
-            const auto before = [&](const Candidate& a, const Candidate& b) {
-                const std::string_view x = name(a), y = name(b);
-                return x == y ? a.stallion < b.stallion : down ? y < x : x < y;
-            };
-            const auto head = candidates.begin() +
-                              static_cast<std::ptrdiff_t>(std::min(candidates.size(), query.top.value_or(SIZE_MAX)));
-            std::partial_sort(candidates.begin(), head, candidates.end(), before);
-            candidates.erase(head, candidates.end());
-        }
-        out.stallions.reserve(candidates.size());
-        for (const Candidate& c : candidates)
-            out.stallions.push_back(c.stallion);
+        out.stallions.reserve(std::min(inTarget, top));
+        for (std::uint32_t i = 0; i < sides.count() && out.stallions.size() < top; ++i)
+            if (sumOf[i] != kOut)
+                out.stallions.push_back(i);
     }
     if (query.top && out.stallions.size() > *query.top)
         out.stallions.resize(*query.top);

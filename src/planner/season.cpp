@@ -31,13 +31,17 @@ void keepRows(SeasonDam& dam, FoalSelection selected, const StallionSides& sides
 
 // Each mare's target is found from the sums on every core, some mares at a
 // time; what each keeps is then decided in the season's order.
-void selectDams(std::vector<SeasonDam>& dams, const StallionSides& sides, const PlanQuery& query,
-                const SeasonKeep& keep)
+void selectDams(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep)
 {
     constexpr std::size_t kBatch = 32;
+    std::vector<SeasonDam>& dams = season.dams;
+    const StallionSides& sides = *season.sides;
     // A second thread pays off only for long lists.
     const std::size_t threads = threadsFor(sides.count() >= 4096 ? 8 : 1);
-    std::vector<FoalScratch> scratch(threads);
+    if (!season.scratch)
+        season.scratch = std::make_shared<std::vector<FoalScratch>>();
+    std::vector<FoalScratch>& scratch = *season.scratch;
+    scratch.resize(std::max(scratch.size(), threads));
     std::vector<FoalSelection> selected(kBatch);
     for (std::size_t first = 0; first < dams.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, dams.size() - first);
@@ -131,7 +135,7 @@ SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& fo
         else
             season.leftOut.push_back(std::move(mare.message));
     }
-    selectDams(season.dams, *season.sides, query, keep);
+    selectDams(season, query, keep);
     return season;
 }
 
@@ -147,7 +151,7 @@ SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::
             season.dams.push_back(
                 damOf(horse.horse.id, horse.horse.name, {horse.horse.sire, horse.horse.damSire}, *season.sides));
     }
-    selectDams(season.dams, *season.sides, query, keep);
+    selectDams(season, query, keep);
     return season;
 }
 
@@ -171,7 +175,7 @@ SeasonKeep keepHeadOfList(std::size_t mares, std::optional<std::uint32_t> book, 
 void selectSeason(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep)
 {
     if (season.sides)
-        selectDams(season.dams, *season.sides, query, keep);
+        selectDams(season, query, keep);
 }
 
 std::vector<AssignMare> assignMaresOf(const SeasonPlan& season, bool markRepeats)

@@ -73,6 +73,8 @@ struct SeasonPlan {
     // The chef table the sides look into, when the caller shares it: the
     // window keeps its season past the planning.
     std::shared_ptr<const ChefTable> chefs;
+    // What finding the targets learnt of the foals' numbers, for the next one.
+    std::shared_ptr<std::vector<FoalScratch>> scratch;
 
     std::size_t stallionCount() const { return sides ? sides->count() : 0; }
 };
