@@ -1,9 +1,10 @@
 // season_target DATA_DIR DAMS [RUNS]: what a new target costs the season
 // window once its mares are planned. Plans the mares DAMS (IDs, commas between)
 // as the window does, then gives it new targets in turn, as the window's boxes
-// do, and prints each one's processor time (median, min and max of RUNS,
+// do, and prints each one's processor and wall time (medians of RUNS,
 // default 7) beside the first planning's.
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
@@ -25,19 +26,28 @@ using namespace quindle;
 namespace {
 
 // The processor time of the whole process (every thread) that `work` takes,
-// in milliseconds: on a shared machine the wall time mostly measures the others.
-double millisecondsOf(const std::function<void()>& work)
+// and its wall time, in milliseconds. On a shared machine the wall time
+// measures the others' work too.
+struct Times {
+    double cpu = 0, wall = 0;
+};
+Times millisecondsOf(const std::function<void()>& work)
 {
-    const std::clock_t start = std::clock();
+    const std::clock_t cpu = std::clock();
+    const auto wall = std::chrono::steady_clock::now();
     work();
-    return 1000.0 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    return {1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count()};
 }
 
 struct Figures {
     double median = 0, min = 0, max = 0;
 };
-Figures figuresOf(std::vector<double> times)
+Figures figuresOf(const std::vector<Times>& runs, double Times::*which)
 {
+    std::vector<double> times;
+    for (const Times& t : runs)
+        times.push_back(t.*which);
     std::sort(times.begin(), times.end());
     return {times[times.size() / 2], times.front(), times.back()};
 }
@@ -76,7 +86,7 @@ int main(int argc, char** argv)
     PlanQuery decided = byTotal;
     decided.top.reset();
 
-    std::vector<double> planning;
+    std::vector<Times> planning;
     std::shared_ptr<SeasonPlan> season;
     for (int r = 0; r < runs; ++r)
         planning.push_back(millisecondsOf([&] {
@@ -84,12 +94,13 @@ int main(int argc, char** argv)
             season = std::make_shared<SeasonPlan>(planSeason(dams, folder, sires, *chefs, first));
             season->chefs = chefs;
         }));
-    std::printf("%zu mares, %zu stallions, %d runs each, processor milliseconds: median (min to max)\n",
-                season->dams.size(), season->stallionCount(), runs);
-    const auto print = [&](const char* what, const std::vector<double>& times) {
-        const Figures f = figuresOf(times);
-        const Figures p = figuresOf(planning);
-        std::printf("%-44s %8.1f (%.1f to %.1f)  %.3f of the planning\n", what, f.median, f.min, f.max,
+    std::printf("%zu mares, %zu stallions, %d runs each, milliseconds: median (min to max)\n", season->dams.size(),
+                season->stallionCount(), runs);
+    std::printf("%-40s %-26s %-12s %s\n", "", "processor", "wall", "processor / the planning's");
+    const auto print = [&](const char* what, const std::vector<Times>& times) {
+        const Figures f = figuresOf(times, &Times::cpu), w = figuresOf(times, &Times::wall);
+        const Figures p = figuresOf(planning, &Times::cpu);
+        std::printf("%-40s %7.1f (%6.1f to %6.1f) %7.1f      %.2f\n", what, f.median, f.min, f.max, w.median,
                     f.median / p.median);
     };
     print("planning: sire list, lookups, first rows", planning);
@@ -121,7 +132,7 @@ int main(int argc, char** argv)
                  std::abort();
          }},
     };
-    std::vector<std::vector<double>> times(changes.size());
+    std::vector<std::vector<Times>> times(changes.size());
     for (int r = 0; r < runs; ++r)
         for (std::size_t c = 0; c < changes.size(); ++c) // in turn, as a player would change them
             times[c].push_back(millisecondsOf(changes[c].work));

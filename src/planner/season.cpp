@@ -10,16 +10,21 @@ namespace quindle {
 
 namespace {
 
-// Only the rows `keep` names of her target, made in full.
-void keepRows(SeasonDam& dam, FoalSelection selected, const StallionSides& sides, const SeasonKeep& keep,
-              std::size_t place)
+// Her target found, and what `keep` names of it.
+KeptRows keptOf(SeasonDam& dam, FoalSelection selected, const StallionSides& sides, const SeasonKeep& keep,
+                std::size_t place)
 {
     dam.largest = selected.largest;
     dam.inTarget = selected.stallions.size();
     dam.plan = Plan{sides.listChefs().sires(), std::make_shared<const MareLines>(dam.lines), {}, {}};
     dam.stallionOf.clear();
     dam.rows = std::move(selected.stallions);
-    const KeptRows kept = keep ? keep(place, dam) : keepTargetRows(place, dam);
+    return keep ? keep(place, dam) : keepTargetRows(place, dam);
+}
+
+// Only those rows of her target, made in full.
+void keepRows(SeasonDam& dam, const KeptRows& kept, const StallionSides& sides)
+{
     std::vector<StallionNumber> stallions = kept.rows;
     stallions.insert(stallions.end(), kept.more.begin(), kept.more.end());
     dam.plan = planMatingsOf(sides.listChefs(), dam.lines, stallions);
@@ -30,7 +35,8 @@ void keepRows(SeasonDam& dam, FoalSelection selected, const StallionSides& sides
 }
 
 // Each mare's target is found from the sums on every core, some mares at a
-// time; what each keeps is then decided in the season's order.
+// time; what each keeps is decided in the season's order, then made on every
+// core again.
 void selectDams(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep)
 {
     constexpr std::size_t kBatch = 32;
@@ -43,6 +49,7 @@ void selectDams(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& ke
     std::vector<FoalScratch>& scratch = *season.scratch;
     scratch.resize(std::max(scratch.size(), threads));
     std::vector<FoalSelection> selected(kBatch);
+    std::vector<KeptRows> kept(kBatch);
     for (std::size_t first = 0; first < dams.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, dams.size() - first);
         const std::size_t used = std::min(threads, count);
@@ -51,7 +58,11 @@ void selectDams(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& ke
                 selected[k] = selectFoals(sides, dams[first + k].sums, dams[first + k].lines, query, scratch[t]);
         });
         for (std::size_t k = 0; k < count; ++k)
-            keepRows(dams[first + k], std::move(selected[k]), sides, keep, first + k);
+            kept[k] = keptOf(dams[first + k], std::move(selected[k]), sides, keep, first + k);
+        runOnThreads(used, [&](std::size_t t) {
+            for (std::size_t k = t; k < count; k += used)
+                keepRows(dams[first + k], kept[k], sides);
+        });
     }
 }
 
