@@ -1,12 +1,15 @@
 // A mare's target found from the stallions' and her sums, against her whole
-// plan made foal by foal, on random sire lists, chef tables, mares and targets.
+// plan made foal by foal, on random sire lists, chef tables, mares and targets;
+// and a season given new targets from the same sums.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
+#include "dosage/repeated_sires.h"
 #include "planner/foal_sums.h"
 #include "planner/plan_query.h"
+#include "planner/season.h"
 #include "planner/sire_plan.h"
 #include "support/temp_dir.h"
 
@@ -120,5 +123,58 @@ TEST(FoalSums, EveryTargetIsTheWholePlansRowsAndTheRowsKeptAreItsRows)
                     EXPECT_EQ(part.numbersOf(mine).csv, whole.numbersOf(theirs).csv);
                 }
             }
+    }
+}
+
+// The window's way: a season planned once, then given new targets and rules
+// from the mares' sums, each mare's rows those of her whole plan.
+TEST(FoalSums, ANewTargetOverTheSameMaresGivesTheRowsOfTheirWholePlans)
+{
+    std::mt19937 random(45);
+    TempDir dir;
+    const std::string path = dir.file("QN_SireList");
+    for (int round = 0; round < 100; ++round) {
+        const std::string list = randomList(random);
+        writeFile(path, list);
+        const ChefTable chefs = randomChefs(random);
+        const auto index = std::make_shared<const SireIndex>(readSireList(path));
+        std::vector<CheckedHorse> horses;
+        for (int id = 1; id <= 6; ++id) {
+            CheckedHorse horse;
+            horse.status = CheckedHorse::Status::Same;
+            horse.horse.id = id;
+            horse.horse.name = "MARE " + std::to_string(id);
+            horse.horse.sex = "Mare";
+            horse.horse.sire = kNames[random() % kNames.size()];
+            horse.horse.damSire = kNames[random() % kNames.size()];
+            horses.push_back(horse);
+        }
+        SeasonPlan season = planStableSeason(horses, index, chefs, randomQuery(random));
+        ASSERT_EQ(season.dams.size(), horses.size());
+        SCOPED_TRACE(list);
+        for (int q = 0; q < 4; ++q) {
+            PlanQuery query = randomQuery(random);
+            const bool decided = q % 2 == 1, noRepeats = random() % 2 == 0;
+            if (decided)
+                query.top.reset();
+            const std::optional<std::uint32_t> book = 1 + random() % 3;
+            selectSeason(season, query, decided ? keepHeadOfList(horses.size(), book, noRepeats) : keepTargetRows);
+            for (const SeasonDam& dam : season.dams) {
+                const Plan whole = planMatings(index, dam.lines, chefs);
+                std::vector<std::uint32_t> expected;
+                for (const std::uint32_t r : selectRows(whole, query))
+                    if (!decided || !noRepeats || repeatedSires(whole.lineage(whole.rows[r])).empty())
+                        expected.push_back(r);
+                if (decided)
+                    expected.resize(std::min<std::size_t>(expected.size(), (horses.size() + *book - 1) / *book));
+                ASSERT_EQ(dam.rows.size(), expected.size()) << "mare " << dam.id << ", query " << q;
+                for (std::size_t k = 0; k < expected.size(); ++k) {
+                    const PlanRow& row = dam.plan.rows[dam.rows[k]];
+                    EXPECT_EQ(dam.stallion(dam.rows[k]), expected[k]);
+                    EXPECT_EQ(dam.plan.lineage(row), whole.lineage(whole.rows[expected[k]]));
+                    EXPECT_EQ(dam.plan.numbersOf(row).csv, whole.numbersOf(whole.rows[expected[k]]).csv);
+                }
+            }
+        }
     }
 }
