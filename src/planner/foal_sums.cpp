@@ -61,6 +61,7 @@ struct FoalScratch::Kept {
     ProfileSummary summary;
     std::vector<std::uint32_t> stamp, evalOf; // by side * 3 + her entry
     std::vector<std::uint32_t> sumOf;         // by stallion, for the mare at hand
+    std::vector<std::uint32_t> rankOf, start; // a name sort's, by stallion and by name
     std::uint32_t now = 0;
 
     std::uint32_t valuesOf(const GroupTotals& totals)
@@ -131,6 +132,32 @@ StallionSides::StallionSides(std::shared_ptr<const ListChefs> listChefs) : listC
             him.side[k] = number;
         }
     }
+}
+
+std::uint32_t StallionSides::NameRanks::rankOf(std::string_view name) const
+{
+    return static_cast<std::uint32_t>(std::lower_bound(names.begin(), names.end(), name) - names.begin());
+}
+
+const StallionSides::NameRanks& StallionSides::nameRanks() const
+{
+    std::call_once(ranksMade_, [this] {
+        auto ranks = std::make_unique<NameRanks>();
+        const SireIndex& index = sires();
+        ranks->names.push_back({});
+        for (const SireListView& entry : index.entries())
+            ranks->names.insert(ranks->names.end(), {entry.name, entry.sire, entry.damSire});
+        std::sort(ranks->names.begin(), ranks->names.end());
+        ranks->names.erase(std::unique(ranks->names.begin(), ranks->names.end()), ranks->names.end());
+        for (const std::string_view name : index.stallions())
+            ranks->stallion.push_back(ranks->rankOf(name));
+        for (const SireListView& entry : index.entries()) {
+            ranks->entrySire.push_back(ranks->rankOf(entry.sire));
+            ranks->entryDamSire.push_back(ranks->rankOf(entry.damSire));
+        }
+        ranks_ = std::move(ranks);
+    });
+    return *ranks_;
 }
 
 MareSums mareSumsOf(const StallionSides& sides, const MareLines& mare)
@@ -272,36 +299,40 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
             if (const std::uint32_t rank = rankOf[sumOf[i] + 1]; rank != kOut)
                 out.stallions[start[rank]++] = i;
     } else if (query.sortBy) {
-        // A name column: the stallion's own, or one his settling entry gives.
-        std::vector<std::uint32_t> candidates;
-        candidates.reserve(inTarget);
-        for (std::uint32_t i = 0; i < sides.count(); ++i)
-            if (sumOf[i] != kOut)
-                candidates.push_back(i);
+        // A name column: the stallion's own, or one his settling entry gives,
+        // each name by its place among all the list's names. The rows are
+        // laid out by that place, each place's rows in list order, as a stable
+        // sort leaves them.
+        const StallionSides::NameRanks& ranks = sides.nameRanks();
         const auto which = static_cast<RowName>(*query.sortBy);
-        const auto name = [&](std::uint32_t i) -> std::string_view {
+        const auto rankOf = [&](std::uint32_t i) -> std::uint32_t {
             if (which == RowName::Sire)
-                return index.stallions()[i];
+                return ranks.stallion[i];
             if (same && i == *mare.sameStallion)
-                return same->name(same->rows[0], which);
+                return ranks.rankOf(same->name(same->rows[0], which));
             const StallionSides::Stallion& him = sides.stallion(i);
             const std::uint32_t his = settledOf(him, mare).his;
             if (his == kNone)
-                return {};
-            const SireListView& entry = index.entries()[him.at[his]];
-            return which == RowName::SireSire ? entry.sire : entry.damSire;
+                return 0; // no name: the first of all
+            return which == RowName::SireSire ? ranks.entrySire[him.at[his]] : ranks.entryDamSire[him.at[his]];
         };
-        // Equal names keep the list's order, as a stable sort leaves them;
-        // with a top, only the head needs sorting.
-        const bool down = query.descending;
-        const auto before = [&](std::uint32_t a, std::uint32_t b) {
-            const std::string_view x = name(a), y = name(b);
-            return x == y ? a < b : down ? y < x : x < y;
-        };
-        const auto head = candidates.begin() + static_cast<std::ptrdiff_t>(std::min(candidates.size(), top));
-        std::partial_sort(candidates.begin(), head, candidates.end(), before);
-        candidates.erase(head, candidates.end());
-        out.stallions = std::move(candidates);
+        const auto last = static_cast<std::uint32_t>(ranks.names.size() - 1);
+        std::vector<std::uint32_t>& rankOfStallion = s.rankOf;
+        std::vector<std::uint32_t>& start = s.start;
+        rankOfStallion.resize(sides.count());
+        start.assign(ranks.names.size() + 1, 0);
+        for (std::uint32_t i = 0; i < sides.count(); ++i)
+            if (sumOf[i] != kOut) {
+                const std::uint32_t rank = query.descending ? last - rankOf(i) : rankOf(i);
+                rankOfStallion[i] = rank;
+                ++start[rank + 1];
+            }
+        for (std::size_t r = 1; r < start.size(); ++r)
+            start[r] += start[r - 1];
+        out.stallions.resize(inTarget);
+        for (std::uint32_t i = 0; i < sides.count(); ++i)
+            if (sumOf[i] != kOut)
+                out.stallions[start[rankOfStallion[i]]++] = i;
     } else {
         out.stallions.reserve(std::min(inTarget, top));
         for (std::uint32_t i = 0; i < sides.count() && out.stallions.size() < top; ++i)

@@ -9,7 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "planner/plan_query.h"
@@ -38,10 +40,22 @@ public:
     const GroupTotals& points(std::uint32_t side) const { return points_[side]; }
     std::size_t sideCount() const { return points_.size(); }
 
+    // The order of every name a row's name columns can hold (a stallion's, or
+    // an entry's Sire or Dam-Sire, or none), so that rows sort by a number:
+    // made the first time a target sorts by a name.
+    struct NameRanks {
+        std::vector<std::string_view> names; // sorted, each once
+        std::vector<std::uint32_t> stallion, entrySire, entryDamSire;
+        std::uint32_t rankOf(std::string_view name) const;
+    };
+    const NameRanks& nameRanks() const;
+
 private:
     std::shared_ptr<const ListChefs> listChefs_;
     std::vector<Stallion> stallions_;
     std::vector<GroupTotals> points_; // each distinct side once
+    mutable std::once_flag ranksMade_;
+    mutable std::unique_ptr<NameRanks> ranks_;
 };
 
 // A mare's side: all a new target needs of her.
