@@ -7,6 +7,8 @@
 # already; WORK_DIR (default BUILD_DIR/bench-data) gets the data folder, about
 # 220 MB. farm-bench takes the two commands turn about (RUNS=n runs each,
 # default 5) and prints the medians, their ratio and each one's peak memory.
+# Then, when BUILD_DIR has bench/season_target (-DQUINDLE_BUILD_BENCH=ON), what
+# a new target costs the season window once the same mares are planned.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -31,3 +33,8 @@ for season in "--top 5" "--assign --book 3"; do
   farm-bench -n "$runs" --timeout 600 --vs "$profiles" -- \
     sh -c "exec $cli --data-dir $data season --dams $dams $season >/dev/null"
 done
+
+if [ -x "$build/bench/season_target" ]; then
+  echo "== a new target in the season window (400 mares)"
+  "$build/bench/season_target" "$data" "$dams" "$runs"
+fi

@@ -112,8 +112,9 @@ Numbered numberRules(const DataFolder& folder, const SireIndex& sires, const Sea
     return n;
 }
 
-// Each mare keeps only the head of her list: once it holds as many stallions
-// with room as there are mares, the rest cannot change the plan. Room is what
+// Each mare keeps only the head of her list: once the room of its stallions
+// adds up to as many mares as there are, one of them has room for her
+// whatever the others get, so the rest cannot change the plan. Room is what
 // the locks leave of a book.
 SeasonKeep headOfList(Numbered& n, const SireIndex& sires, const std::size_t& mareCount)
 {
@@ -122,27 +123,27 @@ SeasonKeep headOfList(Numbered& n, const SireIndex& sires, const std::size_t& ma
         if (!n.rules.ruledOut.contains(stallion) && !n.pairs.contains({dam, stallion}))
             ++(*lockedOn)[stallion];
     return [&n, &sires, &mareCount, lockedOn](std::size_t place, const SeasonDam& dam) {
-        const auto hasRoom = [&](StallionNumber stallion) {
+        const auto roomOf = [&](StallionNumber stallion) -> std::size_t {
             const auto book = n.rules.bookOf(stallion);
             const auto locked = lockedOn->find(stallion);
-            return !book || *book > (locked == lockedOn->end() ? 0 : locked->second);
+            const std::uint32_t taken = locked == lockedOn->end() ? 0 : locked->second;
+            return !book ? mareCount : *book > taken ? std::min<std::size_t>(*book - taken, mareCount) : 0;
         };
         for (const auto& [id, stallion] : n.pairs)
             if (id == dam.id)
                 n.rules.ruledOutPairs.insert({place, stallion});
         KeptRows kept;
-        std::size_t withRoom = 0;
+        std::size_t room = 0;
         // A locked mare's list runs on to her stallion, for his rank there.
         const auto lock = n.lockOf.find(dam.id);
         bool lockMet = lock == n.lockOf.end() || lock->second >= sires.stallions().size(); // #ID: in no row
         for (const std::uint32_t r : dam.rows) {
-            if (withRoom >= mareCount && lockMet)
+            if (room >= mareCount && lockMet)
                 break;
-            if (!n.rules.keeps(place,
-                               {r, n.rules.noRepeats && !repeatedSires(dam.plan.lineage(dam.plan.rows[r])).empty()}))
+            if (!n.rules.keeps(place, {r, n.rules.noRepeats && !repeatedSires(dam.foalLineage(r)).empty()}))
                 continue;
             kept.rows.push_back(r);
-            withRoom += hasRoom(r);
+            room += roomOf(r);
             lockMet = lockMet || r == lock->second;
         }
         if (!lockMet)

@@ -22,11 +22,12 @@ std::string mareText(const KeptPair& pair)
 
 } // namespace
 
-KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
-                        const std::vector<MarkedEntry>& marked, const MoreRules& more)
+KeptRules keptRulesOf(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
+                      const std::vector<MarkedEntry>& marked)
 {
-    KeptPlan out;
-    AssignRules rules;
+    KeptRules out;
+    out.lockAt.resize(season.dams.size());
+    AssignRules& rules = out.rules;
     rules.noRepeats = kept.noRepeats;
     rules.bookForAll = kept.bookForAll;
     if (kept.bookForAll && *kept.bookForAll == 0)
@@ -56,9 +57,6 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
             rules.ruledOutPairs.insert({place->second, *number});
     }
 
-    out.mares = assignMaresOf(season, rules.noRepeats);
-    if (more)
-        more(rules, out.mares);
     // A decision stands for her lock; each is kept only when the rules leave the pair open.
     const auto lockTo = [&](const KeptPair& pair, const char* what) {
         const std::size_t place = placeOf.at(pair.dam);
@@ -72,7 +70,7 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
                 " at once: " + what + " is not kept");
             return;
         }
-        out.mares[place].locked = *number;
+        out.lockAt[place] = *number;
     };
     for (const SeasonDam& mare : season.dams) { // in the season's order, so each lock is told where it stands
         const std::int32_t dam = mare.id;
@@ -85,6 +83,21 @@ KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const 
         if (lock && !isMarked(marked, MarkedEntry::Kind::Lock, *lock))
             lockTo(*lock, "her lock");
     }
+    return out;
+}
+
+KeptPlan planKeptSeason(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
+                        const std::vector<MarkedEntry>& marked, const MoreRules& more)
+{
+    KeptRules kr = keptRulesOf(season, sires, kept, marked);
+    KeptPlan out;
+    out.told = std::move(kr.told);
+    AssignRules& rules = kr.rules;
+    out.mares = assignMaresOf(season, rules.noRepeats);
+    if (more)
+        more(rules, out.mares);
+    for (std::size_t m = 0; m < out.mares.size(); ++m)
+        out.mares[m].locked = kr.lockAt[m];
     out.plan = assignSeason(out.mares, rules);
     out.rules = rules;
     for (std::size_t m = 0; m < season.dams.size(); ++m) {

@@ -23,6 +23,16 @@ struct KeptPlan {
     std::vector<std::string> told; // UTF-8: each rule not kept, and why
 };
 
+// The rules kept as the plan takes them, and each mare's lock (her decision,
+// else her lock) by her place; what cannot be kept is told.
+struct KeptRules {
+    AssignRules rules;
+    std::vector<std::optional<StallionNumber>> lockAt;
+    std::vector<std::string> told;
+};
+KeptRules keptRulesOf(const SeasonPlan& season, const SireIndex& sires, const KeptSeason& kept,
+                      const std::vector<MarkedEntry>& marked);
+
 // Adds rules of the caller's (the roster) and rows to the mares' lists (the
 // roster's colts and horses), before the locks are taken.
 using MoreRules = std::function<void(AssignRules& rules, std::vector<AssignMare>& mares)>;

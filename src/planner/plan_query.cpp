@@ -11,13 +11,13 @@
 
 namespace quindle {
 
-namespace {
-
 bool containsFolded(std::string_view text, std::string_view part)
 {
     return std::search(text.begin(), text.end(), part.begin(), part.end(),
                        [](char a, char b) { return foldCase(a) == foldCase(b); }) != text.end();
 }
+
+namespace {
 
 std::optional<double> parseBound(std::string_view text)
 {

@@ -29,6 +29,9 @@ struct PlanQuery {
     std::optional<std::size_t> top; // at most this many rows
 };
 
+// Whether `part` is in `text`, letters compared without case (Latin-1).
+bool containsFolded(std::string_view text, std::string_view part);
+
 // The indexes of the rows the query shows, in its order. Equal rows keep the
 // order of the sire list. Numbers sort numerically, INF above every number, a
 // blank or "--" below all; names sort by their bytes.

@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "boxes/record_stallion.h"
+#include "planner/foal_sums.h"
 #include "planner/plan_query.h"
 #include "planner/season_assign.h"
 #include "planner/sire_plan.h"
@@ -33,19 +35,24 @@ RecordFoal recordFoalOf(const RecordStallion& stallion, StallionNumber number, c
 
 struct SeasonDam {
     std::int32_t id = 0;
-    std::string name;                // Latin-1, as the breeding file holds it
-    MareLines lines;                 // her Sire and Dam-Sire
-    Plan plan;                       // every stallion with her, or only the rows kept (see `stallionOf`)
-    std::vector<std::uint32_t> rows; // the rows of the target, in its order: selectRows(plan, query)
-    // Empty while `plan` holds every stallion (row k is stallion k); once the
-    // season kept only some rows, the stallion (his number in the sire list) of each.
+    std::string name; // Latin-1, as the breeding file holds it
+    MareLines lines;  // her Sire and Dam-Sire
+    MareSums sums;    // her side of every foal, for a new target
+    // Only the rows kept: row k is the foal by stallion stallionOf[k]. While
+    // the season decides what to keep, `plan` holds no row and `rows` are
+    // the stallions of her whole target, in its order.
+    Plan plan;
+    std::vector<std::uint32_t> rows; // the rows of the target, in its order
     std::vector<StallionNumber> stallionOf;
     std::size_t inTarget = 0;            // how many rows her target gave, kept or not
+    GroupTotals largest{};               // the largest points of each group among all her foals
     std::vector<RecordFoal> recordFoals; // by stallions of the breeding file she is locked to
 
     StallionNumber stallion(std::uint32_t row) const { return stallionOf.empty() ? row : stallionOf[row]; }
     // The row of a stallion; null when it was not kept.
     const PlanRow* rowOf(StallionNumber stallion) const;
+    // Her foal's seven names by any stallion of the sire list, kept or not.
+    AncestorViews foalLineage(StallionNumber stallion) const;
     // Her foal by a stallion of the breeding file; null when there is none.
     const RecordFoal* recordFoalOf(StallionNumber stallion) const;
 };
@@ -61,30 +68,49 @@ struct KeptRows {
 using SeasonKeep = std::function<KeptRows(std::size_t place, const SeasonDam& dam)>;
 
 struct SeasonPlan {
-    std::vector<SeasonDam> dams;      // in the order asked for
-    std::vector<std::string> leftOut; // why each mare asked for was not planned, in that order, in UTF-8
+    std::vector<SeasonDam> dams;                // in the order asked for
+    std::vector<std::string> leftOut;           // why each mare asked for was not planned, in that order, in UTF-8
+    std::shared_ptr<const StallionSides> sides; // the stallions' side, for a new target
+    // The chef table the sides look into, when the caller shares it: the
+    // window keeps its season past the planning.
+    std::shared_ptr<const ChefTable> chefs;
+    // What finding the targets learnt of the foals' numbers, for the next one.
+    std::shared_ptr<std::vector<FoalScratch>> scratch;
+
+    std::size_t stallionCount() const { return sides ? sides->count() : 0; }
 };
+
+// Keeps the rows of the target alone: what `season --top N` shows.
+KeptRows keepTargetRows(std::size_t place, const SeasonDam& dam);
 
 // The mares with these identifiers, each found as the planner finds her
 // (findMare); a horse that is not there or not a filly or mare is left out.
-// With `keep`, each mare keeps only the rows it names (a new target then needs
-// planning again); without, every stallion with her, for the window.
+// Each mare keeps only the rows `keep` names.
 SeasonPlan planSeason(const std::vector<std::int32_t>& ids, const DataFolder& folder,
                       const std::shared_ptr<const SireIndex>& sires, const ChefTable& chefs, const PlanQuery& query,
-                      const SeasonKeep& keep = {});
+                      const SeasonKeep& keep = keepTargetRows);
 
 // The fillies and mares among the player's checked horses, in the stable's
 // order. Colts and horses are passed over; a kept horse whose ID now holds
 // another name, or none, is left out until the player confirms it.
 SeasonPlan planStableSeason(const std::vector<CheckedHorse>& horses, const std::shared_ptr<const SireIndex>& sires,
-                            const ChefTable& chefs, const PlanQuery& query, const SeasonKeep& keep = {});
+                            const ChefTable& chefs, const PlanQuery& query, const SeasonKeep& keep = keepTargetRows);
 
-// Keeps the rows of the target alone: what `season --top N` shows.
-KeptRows keepTargetRows(std::size_t place, const SeasonDam& dam);
+// Keeps the head of each list that a plan of `mares` mares can use when every
+// stallion may cover `book` mares (none: any number; a book of 0 plans none
+// anyway): rows until their books add up to the mares, passing over foals
+// with a repeated sire when `noRepeats`.
+SeasonKeep keepHeadOfList(std::size_t mares, std::optional<std::uint32_t> book, bool noRepeats);
 
-// A new target over the same plans, without planning again (a season that kept
-// every stallion with each mare).
-void selectSeason(SeasonPlan& season, const PlanQuery& query);
+// The same under any rules (a roster, books of their own, stallions and pairs
+// ruled out, no repeats) and with locks (`lockAt`, by the mare's place, may be
+// empty): the rows the rules keep until their stallions' room adds up to the
+// mares, and a locked mare's list on to her stallion, for his rank there.
+SeasonKeep keepHeadUnderRules(const AssignRules& rules, std::vector<std::optional<StallionNumber>> lockAt,
+                              std::size_t mares);
+
+// A new target over the same mares, from their sums: no mare is looked up again.
+void selectSeason(SeasonPlan& season, const PlanQuery& query, const SeasonKeep& keep = keepTargetRows);
 
 // Each mare's rows under the target as the season's plan takes them: the
 // stallion of each row (his number in the sire list, the row of her plan) and

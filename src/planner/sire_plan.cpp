@@ -301,4 +301,19 @@ Plan planMatings(const ListChefs& listChefs, const MareLines& mare)
     return plan;
 }
 
+Plan planMatingsOf(const ListChefs& listChefs, const MareLines& mare, const std::vector<std::uint32_t>& stallions)
+{
+    Plan plan;
+    plan.sires = listChefs.sires();
+    plan.mare = std::make_shared<const MareLines>(mare);
+    plan.rows.resize(stallions.size());
+    const MareSide side(*plan.sires, listChefs, *plan.mare);
+    Share share;
+    for (std::size_t k = 0; k < stallions.size(); ++k)
+        planRow(plan, listChefs, side, stallions[k], plan.rows[k], share);
+    plan.numbers = std::move(share.numbers);
+    plan.numbers.shrink_to_fit(); // a season keeps many such plans
+    return plan;
+}
+
 } // namespace quindle

@@ -198,5 +198,8 @@ struct Plan {
 Plan planMatings(std::shared_ptr<const SireIndex> sires, const MareLines& mare, const ChefTable& chefs);
 // The same with the list's chef rows looked up already.
 Plan planMatings(const ListChefs& listChefs, const MareLines& mare);
+// The foals of only these stallions (their numbers) with the mare, row k of
+// stallion k of `stallions`: the same rows as in her whole plan.
+Plan planMatingsOf(const ListChefs& listChefs, const MareLines& mare, const std::vector<std::uint32_t>& stallions);
 
 } // namespace quindle

@@ -19,6 +19,7 @@
 #include <array>
 
 #include "app/season_roster.h"
+#include "dosage/chart_scale.h"
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "app/kept_season_plan.h"
@@ -238,9 +239,13 @@ std::vector<std::pair<std::size_t, std::uint32_t>> SeasonForm::shownRows(std::si
             rows.emplace_back(given.rank, r);
             break;
         }
-    // Her locked stallion may stand outside her target: his row of her whole plan.
-    if (rows.empty() && given.stallion && dam.stallionOf.empty() && *given.stallion < dam.plan.rows.size())
-        rows.emplace_back(given.rank, *given.stallion);
+    // Her locked stallion may stand outside her target: his row kept beside it.
+    if (rows.empty() && given.stallion)
+        for (std::uint32_t r = 0; r < dam.plan.rows.size(); ++r)
+            if (dam.stallion(r) == *given.stallion) {
+                rows.emplace_back(given.rank, r);
+                break;
+            }
     return rows;
 }
 
@@ -294,6 +299,7 @@ void SeasonForm::replan()
             *outcome = stable ? planStableSeason(checkStable(horses, folder), *sires, *chefs, query)
                               : planSeason(ids, folder, *sires, *chefs, query);
             *marked = markKept(kept, folder);
+            (*outcome).chefs = chefs; // a new target plans from the season's sums
         },
         [this, outcome, listError, sires, marked, refused = typed.refused] {
             season_ = outcome;
@@ -322,11 +328,12 @@ void SeasonForm::applyTarget()
     perMare_->setEnabled(!decided);
     book_->setEnabled(decided);
     noRepeats_->setEnabled(decided);
-    selectSeason(*season_, target);
     plan_.reset();
     rules_ = {};
     keptTold_.clear();
-    if (decided && sires_) {
+    if (!decided || !sires_) {
+        selectSeason(*season_, target, keepTargetRows);
+    } else {
         // The rules kept, with the boxes as they stand now (kept too, unless the file cannot be written).
         KeptSeason rules = kept_.season();
         rules.noRepeats = noRepeats_->isChecked();
@@ -334,6 +341,14 @@ void SeasonForm::applyTarget()
         if (book_->value() > 0)
             rules.bookForAll = static_cast<std::uint32_t>(book_->value());
         const auto roster = rosterPane_ ? rosterPane_->rules() : std::nullopt;
+        // Each mare's list is found again from her sums, and only its head that
+        // the plan can use under these rules is made.
+        KeptRules head = keptRulesOf(*season_, *sires_, rules, marked_);
+        if (roster) {
+            head.rules.roster = roster->roster;
+            head.rules.books = roster->books;
+        }
+        selectSeason(*season_, target, keepHeadUnderRules(head.rules, std::move(head.lockAt), season_->dams.size()));
         const auto withRoster = [&](AssignRules& assign, std::vector<AssignMare>& mares) {
             for (SeasonDam& dam : season_->dams)
                 dam.recordFoals.clear();
@@ -342,8 +357,8 @@ void SeasonForm::applyTarget()
             assign.roster = roster->roster;
             assign.books = roster->books;
             if (!season_->dams.empty() && !rosterPane_->recordStallions().empty())
-                placeRecordStallions(*season_, mares, rosterPane_->recordStallions(), *assign.roster,
-                                     *season_->dams.front().plan.sires, *session_->sharedChefs(), target);
+                placeRecordStallions(*season_, mares, rosterPane_->recordStallions(), *assign.roster, *sires_,
+                                     *session_->sharedChefs(), target);
         };
         KeptPlan planned = planKeptSeason(*season_, *sires_, rules, marked_, withRoster);
         plan_ = std::move(planned.plan);
@@ -359,14 +374,15 @@ void SeasonForm::rebuild()
     // One scale for every mare's bars, so shapes compare down the whole table.
     int scale = 0;
     for (const SeasonDam& dam : season_->dams)
-        scale = std::max(scale, planChartScale(dam.plan));
+        scale = std::max(scale, commonScale(dam.largest));
     for (std::size_t d = 0; d < season_->dams.size(); ++d) {
         const SeasonDam& dam = season_->dams[d];
         const auto rows = shownRows(d);
         const RecordFoal* byRecord =
             plan_ && plan_->mares[d].stallion ? dam.recordFoalOf(*plan_->mares[d].stallion) : nullptr;
-        QString line = damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), dam.plan.rows.size()) +
-                       keptLine(d);
+        QString line =
+            damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), season_->stallionCount()) +
+            keptLine(d);
         if (plan_ && rows.empty() && !byRecord)
             line += QStringLiteral(" \u2013 ") +
                     (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull

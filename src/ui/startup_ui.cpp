@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QProgressBar>
 #include <QSettings>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <mutex>
@@ -128,6 +129,10 @@ StartupResult runBesideEvents(const std::function<StartupResult(const SplitObser
         return run(observer);
     }
     const InputHeld held;
+    // A wake-up from the cut may come between a look into the mailbox and the
+    // wait for events; the timer ends every wait soon all the same.
+    QTimer turn;
+    turn.start(50);
     for (bool finished = false;;) {
         for (const std::function<void()>& call : mailbox.take(finished))
             call();
