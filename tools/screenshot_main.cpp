@@ -22,6 +22,8 @@
 // quindle-screenshot --logo OUT.png SIZE: saves the program's logo at SIZE pixels
 // (packaging/quindle.png is made this way).
 #include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QAbstractItemView>
 #include <QCommandLineParser>
 #include <QCompleter>
@@ -47,6 +49,7 @@
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"
 #include "ui/my_horses_form.h"
+#include "ui/roster_store.h"
 #include "ui/season_form.h"
 #include "ui/stable_store.h"
 #include "ui/planner_form.h"
@@ -85,6 +88,8 @@ constexpr ToolOption kOptions[] = {
     {"stable", "Horses to keep in My Horses.", "IDS"},
     {"my-horses", "Save the My Horses window instead."},
     {"season", "Save the season window instead."},
+    {"roster", "Stallions to keep in the season's roster: IDs of the breeding file or names of the sire list.", "STALLIONS"},
+    {"decide", "Decide the season: one stallion per mare, each stallion covering at most BOOK mares.", "BOOK"},
     {"mares", "Save the planner's best mares for SIRE instead.", "SIRE"},
     {"chart-menu", "Show the context menu of the box TextN over the main window.", "N"},
 };
@@ -227,9 +232,22 @@ int main(int argc, char** argv)
         window.openMyHorses();
         shown = settled(window.myHorsesForm());
     }
+    for (const QString& stallion : value("roster").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool isId = false;
+        const int id = stallion.toInt(&isId);
+        window.roster()->add({isId ? quindle::RosterKey{id, {}} : quindle::RosterKey{0, stallion.toStdString()}},
+                             &window);
+    }
     if (isSet("season")) {
         window.openSeason();
-        shown = settled(window.seasonForm());
+        quindle::ui::SeasonForm* season = settled(window.seasonForm());
+        if (isSet("roster"))
+            season->setUsesRoster(true);
+        if (isSet("decide")) {
+            season->findChild<QSpinBox*>(QStringLiteral("book"))->setValue(value("decide").toInt());
+            season->findChild<QCheckBox*>(QStringLiteral("assign"))->setChecked(true);
+        }
+        shown = settled(season);
     }
     if (isSet("compare")) {
         for (const QString& item : value("compare").split(QLatin1Char(';'), Qt::SkipEmptyParts)) {

@@ -20,6 +20,7 @@
 #include "ui/latin1.h"
 #include "ui/roster_store.h"
 #include "ui/session.h"
+#include "ui/zoom.h"
 #include "ui/sire_completer.h"
 #include "ui/stable_store.h"
 #include "ui/ui_seam.h"
@@ -58,7 +59,8 @@ RosterPane::RosterPane(Session* session, RosterStore* roster, StableStore* stabl
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->verticalHeader()->setVisible(false);
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setStretchLastSection(false);
+    table_->horizontalHeader()->setSectionResizeMode(kLine, QHeaderView::Stretch); // the name and the book stay whole
     table_->setToolTip(QStringLiteral("A stallion's own book: how many mares he may cover this season (empty: the "
                                       "book for all). Delete removes the stallions selected."));
     layout->addWidget(table_, 1);
@@ -113,6 +115,12 @@ RosterPane::RosterPane(Session* session, RosterStore* roster, StableStore* stabl
 bool RosterPane::usesRoster() const { return from_->currentIndex() == 1; }
 
 void RosterPane::setUsesRoster(bool uses) { from_->setCurrentIndex(uses ? 1 : 0); }
+
+void RosterPane::setZoom(int percent)
+{
+    constexpr int kWidths[] = {150, 90, 44};
+    zoomTable(table_, percent, kWidths);
+}
 
 void RosterPane::rebuild()
 {

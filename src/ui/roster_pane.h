@@ -35,6 +35,8 @@ public:
     // Whether the season keeps to the roster; kept per data folder.
     bool usesRoster() const;
     void setUsesRoster(bool uses);
+    // The table's rows and columns at the season window's zoom.
+    void setZoom(int percent);
     // The season's rules for the roster when it is used: `roster` and the
     // stallions' own books, numbered by the sire list read now; none otherwise.
     std::optional<AssignRules> rules() const { return usesRoster() ? rules_ : std::nullopt; }

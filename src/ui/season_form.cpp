@@ -65,7 +65,7 @@ constexpr std::array<int, kColumns + 1> kColumnWidths = [] {
     widths[kShapeColumn] = kShapeColumnWidth;
     return widths;
 }();
-constexpr QSize kWindowSize(1120, 600);
+constexpr QSize kWindowSize(1240, 600); // the table and, beside it, the roster and the rules
 
 QString damLine(const SeasonDam& dam, std::size_t shown, std::size_t all)
 {
@@ -257,6 +257,9 @@ void SeasonForm::setZoom(int percent)
     for (int r = 0; r < model_->rowCount(); ++r)
         model_->item(r)->setFont(damLineFont());
     zoomColumns(tree_->header(), percent, kColumnWidths);
+    sidePanes_->setMaximumWidth(300 * percent / 100);
+    if (rosterPane_)
+        rosterPane_->setZoom(percent);
     zoomWindowSize(this, kWindowSize, percent);
 }
 

@@ -40,7 +40,6 @@ bool sameRange(const std::optional<ValueRange>& a, const ValueRange& b)
 void SeasonForm::buildKeeping(QHBoxLayout* tableRow)
 {
     sidePanes_ = new QSplitter(Qt::Vertical, this);
-    sidePanes_->setMaximumWidth(300);
     rulesPane_ = new SeasonRulesPane(sidePanes_);
     rulesPane_->setObjectName(QStringLiteral("seasonRulesPane"));
     sidePanes_->addWidget(rulesPane_);
