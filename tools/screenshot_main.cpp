@@ -44,7 +44,7 @@
 
 #include "ui/best_mares_pane.h"
 #include "ui/compare_form.h"
-#include "ui/copy_menu.h"
+#include "ui/horse_copier.h"
 #include "ui/fonts.h"
 #include "ui/frm_splash.h"
 #include "ui/main_form.h"

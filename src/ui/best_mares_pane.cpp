@@ -19,7 +19,7 @@
 #include "export/mare_csv.h"
 #include "input/edit_filter.h"
 #include "stable/stable_check.h"
-#include "ui/box_filter.h"
+#include "ui/edit_guard.h"
 #include "ui/fit_text.h"
 #include "ui/latin1.h"
 #include "ui/mares_model.h"

@@ -23,7 +23,7 @@
 #include "export/plan_csv.h"
 #include "input/edit_filter.h"
 #include "ui/best_mares_pane.h"
-#include "ui/box_filter.h"
+#include "ui/edit_guard.h"
 #include "ui/latin1.h"
 #include "compare/comparison.h"
 #include "ui/placement.h"

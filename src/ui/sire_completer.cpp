@@ -12,7 +12,7 @@
 #include <algorithm>
 
 #include "input/sire_names.h"
-#include "ui/box_filter.h"
+#include "ui/edit_guard.h"
 #include "ui/latin1.h"
 
 namespace quindle::ui {

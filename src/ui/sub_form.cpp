@@ -9,7 +9,7 @@
 
 #include "input/edit_filter.h"
 #include "input/key_rules.h"
-#include "ui/box_filter.h"
+#include "ui/edit_guard.h"
 #include "ui/fit_text.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"

@@ -10,7 +10,7 @@
 #include "export/boxes_text.h"
 #include "gui_fixture.h"
 #include "ui/best_mares_pane.h"
-#include "ui/copy_menu.h"
+#include "ui/horse_copier.h"
 #include "ui/mares_model.h"
 #include "ui/planner_form.h"
 #include "ui/search_form.h"

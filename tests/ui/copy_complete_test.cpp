@@ -11,7 +11,7 @@
 
 #include "gui_fixture.h"
 #include "support/run_process.h"
-#include "ui/copy_menu.h"
+#include "ui/horse_copier.h"
 #include "ui/sire_completer.h"
 #include "ui/sub_form.h"
 

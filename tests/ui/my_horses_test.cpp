@@ -29,7 +29,7 @@
 #include "support/run_process.h"
 #include <QDir>
 #include <filesystem>
-#include "ui/copy_menu.h"
+#include "ui/horse_copier.h"
 #include "ui/best_mares_pane.h"
 #include "ui/my_horses_form.h"
 #include "ui/planner_form.h"

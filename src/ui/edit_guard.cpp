@@ -1,4 +1,4 @@
-#include "ui/box_filter.h"
+#include "ui/edit_guard.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

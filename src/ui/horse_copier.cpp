@@ -1,4 +1,4 @@
-#include "ui/copy_menu.h"
+#include "ui/horse_copier.h"
 
 #include <QApplication>
 #include <QClipboard>
