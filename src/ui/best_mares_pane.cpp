@@ -247,18 +247,36 @@ const RecordStallion* BestMaresPane::fromFile() const
     return fromFile_ && stallion_->text().trimmed() == fromLatin1(fromFile_->name) ? &*fromFile_ : nullptr;
 }
 
+void BestMaresPane::showNoStallion()
+{
+    work_.drop();
+    model_->setMares(nullptr);
+    plannedFor_.clear();
+    status_->setToolTip({});
+    status_->setText(QStringLiteral("Type a stallion's name, or pick \u201CBest mares for\u201D on a name "
+                                    "in the main window's pedigree chart."));
+    showCount();
+}
+
+namespace {
+
+// The line above the rows. A stallion of the breeding file says which line counts: his own record's.
+QString plannedLine(const std::string& stallion, const RecordStallion* fromFile, bool onlyMine)
+{
+    return QStringLiteral("Best mares for %1%2%3")
+        .arg(fromLatin1(stallion),
+             fromFile ? QStringLiteral(" (%1)").arg(QString::fromStdString(stallionOrigin(*fromFile))) : QString(),
+             onlyMine ? QStringLiteral(" among My Horses") : QString());
+}
+
+} // namespace
+
 void BestMaresPane::replan()
 {
     typing_->stop();
     const std::string stallion = toLatin1(stallion_->text().trimmed());
     if (stallion.empty()) {
-        work_.drop();
-        model_->setMares(nullptr);
-        plannedFor_.clear();
-        status_->setToolTip({});
-        status_->setText(QStringLiteral("Type a stallion's name, or pick \u201CBest mares for\u201D on a name "
-                                        "in the main window's pedigree chart."));
-        showCount();
+        showNoStallion();
         return;
     }
     if (!session_->current())
@@ -310,12 +328,7 @@ void BestMaresPane::replan()
             outcome->problem = QString::fromStdString(e.what());
         }
     };
-    // A stallion of the breeding file says which line counts: his own record's.
-    const QString line =
-        QStringLiteral("Best mares for %1%2%3")
-            .arg(fromLatin1(stallion),
-                 fromFile ? QStringLiteral(" (%1)").arg(QString::fromStdString(stallionOrigin(*fromFile))) : QString(),
-                 onlyMine ? QStringLiteral(" among My Horses") : QString());
+    const QString line = plannedLine(stallion, fromFile.get(), onlyMine);
     const auto show = [this, outcome, line, version] {
         if (outcome->mares.mares)
             model_->setMares(std::move(outcome->mares), version);

@@ -68,6 +68,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // No stallion typed: no rows, and what to do.
+    void showNoStallion();
     struct Outcome;
     QWidget* buildTarget();
     void buildTable();

@@ -89,7 +89,31 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     connect(new QShortcut(Qt::Key_Escape, this), &QShortcut::activated, this, &QWidget::close);
     auto* layout = new QVBoxLayout(this);
 
-    // The mares: the player's fillies and mares, or IDs typed.
+    buildMares(layout);
+    buildTarget(layout);
+    buildRules(layout);
+    buildTable(layout);
+    QHBoxLayout* buttons = exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); });
+    addSeasonBookActions(this, buttons, session_);
+    layout->addLayout(buttons);
+
+    connect(store_, &StableStore::changed, this, [this] {
+        if (fromStable_->isChecked())
+            replan();
+    });
+    connect(session_, &Session::changed, this, &SeasonForm::replan);
+    connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
+    connect(session_, &Session::folderReplaced, this, [this] {
+        bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
+        openKept(); // the new folder's season; replanned on changed
+    });
+    openKept();
+    replan();
+}
+
+// The mares: the player's fillies and mares, or IDs typed.
+void SeasonForm::buildMares(QVBoxLayout* layout)
+{
     auto* mares = new QHBoxLayout;
     fromStable_ = new QRadioButton(QStringLiteral("The fillies and mares of My Horses"), this);
     fromStable_->setObjectName(QStringLiteral("fromStable"));
@@ -111,8 +135,11 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
         else
             fromIds_->setChecked(true); // replans
     });
+}
 
-    // The target, once for every mare.
+// The target, once for every mare.
+void SeasonForm::buildTarget(QVBoxLayout* layout)
+{
     auto* target = new QHBoxLayout;
     bounds_.build(this, target, QString(), [this] { applyTarget(); });
     bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
@@ -141,9 +168,11 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     connect(perMare_, &QSpinBox::valueChanged, this, &SeasonForm::applyTarget);
     connect(sortBy_, &QComboBox::currentIndexChanged, this, &SeasonForm::applyTarget);
     connect(descending_, &QCheckBox::toggled, this, &SeasonForm::applyTarget);
+}
 
-    buildRules(layout);
-
+// The status line, the table and, beside it, the roster and what is kept.
+void SeasonForm::buildTable(QVBoxLayout* layout)
+{
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("seasonStatus"));
     status_->setWordWrap(true);
@@ -179,22 +208,6 @@ SeasonForm::SeasonForm(Session* session, StableStore* store, QWidget* parent)
     auto* compare = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this);
     compare->setContext(Qt::WindowShortcut);
     connect(compare, &QShortcut::activated, this, &SeasonForm::compareSelected);
-    QHBoxLayout* buttons = exportButtonRow(this, QStringLiteral("export"), [this] { exportClick(); });
-    addSeasonBookActions(this, buttons, session_);
-    layout->addLayout(buttons);
-
-    connect(store_, &StableStore::changed, this, [this] {
-        if (fromStable_->isChecked())
-            replan();
-    });
-    connect(session_, &Session::changed, this, &SeasonForm::replan);
-    connect(session_, &Session::folderReplaced, ids_, &QLineEdit::clear); // the old folder's horses
-    connect(session_, &Session::folderReplaced, this, [this] {
-        bounds_.keepFor(QStringLiteral("season"), session_->folder().dir());
-        openKept(); // the new folder's season; replanned on changed
-    });
-    openKept();
-    replan();
 }
 
 void SeasonForm::buildRules(QVBoxLayout* layout)
@@ -371,62 +384,34 @@ void SeasonForm::applyTarget()
     rebuild();
 }
 
-void SeasonForm::rebuild()
+QList<QStandardItem*> SeasonForm::stallionRow(std::size_t d, std::size_t rank, std::uint32_t r, int scale)
 {
-    model_->removeRows(0, model_->rowCount());
-    // One scale for every mare's bars, so shapes compare down the whole table.
-    int scale = 0;
-    for (const SeasonDam& dam : season_->dams)
-        scale = std::max(scale, commonScale(dam.largest));
-    for (std::size_t d = 0; d < season_->dams.size(); ++d) {
-        const SeasonDam& dam = season_->dams[d];
-        const auto rows = shownRows(d);
-        const RecordFoal* byRecord =
-            plan_ && plan_->mares[d].stallion ? dam.recordFoalOf(*plan_->mares[d].stallion) : nullptr;
-        QString line =
-            damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), season_->stallionCount()) +
-            keptLine(d);
-        if (plan_ && rows.empty() && !byRecord)
-            line += QStringLiteral(" \u2013 ") +
-                    (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
-                         ? QStringLiteral("no stallion: every stallion of her target is booked full")
-                         : QStringLiteral("no stallion: none in her target"));
-        auto* group = new QStandardItem(line);
-        group->setFont(damLineFont());
-        group->setData(static_cast<int>(d), kDamRole);
-        group->setData(-1, kRowRole);
-        QList<QStandardItem*> groupRow{group};
-        for (int c = 1; c <= kColumns; ++c)
-            groupRow << new QStandardItem;
-        model_->appendRow(groupRow);
-        for (const auto& [rank, r] : rows) {
-            const PlanRow& row = dam.plan.rows[r];
-            QList<QStandardItem*> cells;
-            auto* first = new QStandardItem(rank > 0 ? QString::number(rank) : QStringLiteral("\u2013"));
-            first->setData(static_cast<int>(d), kDamRole);
-            first->setData(static_cast<int>(r), kRowRole);
-            first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            markKeptRow(d, r, first);
-            cells << first;
-            for (const PlanColumn column : kPlanTableColumns) {
-                auto* cell = new QStandardItem;
-                for (const int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ToolTipRole})
-                    cell->setData(planCellData(dam.plan, row, column, role), role);
-                cells << cell;
-            }
-            cells << new QStandardItem(fromLatin1(repeatsText(dam.plan.lineage(row))));
-            auto* shape = new QStandardItem;
-            for (const int role : {kGroupTotalsRole, kChartScaleRole, static_cast<int>(Qt::ToolTipRole)})
-                shape->setData(planShapeData(dam.plan, row, scale, role), role);
-            cells << shape;
-            group->appendRow(cells);
-        }
-        if (byRecord)
-            group->appendRow(recordRow(d, *byRecord, scale));
-        tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
+    const SeasonDam& dam = season_->dams[d];
+    const PlanRow& row = dam.plan.rows[r];
+    QList<QStandardItem*> cells;
+    auto* first = new QStandardItem(rank > 0 ? QString::number(rank) : QStringLiteral("\u2013"));
+    first->setData(static_cast<int>(d), kDamRole);
+    first->setData(static_cast<int>(r), kRowRole);
+    first->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    markKeptRow(d, r, first);
+    cells << first;
+    for (const PlanColumn column : kPlanTableColumns) {
+        auto* cell = new QStandardItem;
+        for (const int role : {Qt::DisplayRole, Qt::TextAlignmentRole, Qt::ToolTipRole})
+            cell->setData(planCellData(dam.plan, row, column, role), role);
+        cells << cell;
     }
-    tree_->expandAll();
+    cells << new QStandardItem(fromLatin1(repeatsText(dam.plan.lineage(row))));
+    auto* shape = new QStandardItem;
+    for (const int role : {kGroupTotalsRole, kChartScaleRole, static_cast<int>(Qt::ToolTipRole)})
+        shape->setData(planShapeData(dam.plan, row, scale, role), role);
+    cells << shape;
+    return cells;
+}
 
+// What was planned, what was left out and why, under the table's boxes.
+void SeasonForm::showStatus()
+{
     QStringList lines;
     if (season_->dams.empty() && season_->leftOut.empty() && refusedIds_.isEmpty())
         lines << (fromStable_->isChecked()
@@ -455,6 +440,44 @@ void SeasonForm::rebuild()
         lines << rosterPane_->notes();
     status_->setText(lines.join(QLatin1Char('\n')));
     status_->setToolTip(cut ? leftOut.join(QLatin1Char('\n')) : QString());
+}
+
+void SeasonForm::rebuild()
+{
+    model_->removeRows(0, model_->rowCount());
+    // One scale for every mare's bars, so shapes compare down the whole table.
+    int scale = 0;
+    for (const SeasonDam& dam : season_->dams)
+        scale = std::max(scale, commonScale(dam.largest));
+    for (std::size_t d = 0; d < season_->dams.size(); ++d) {
+        const SeasonDam& dam = season_->dams[d];
+        const auto rows = shownRows(d);
+        const RecordFoal* byRecord =
+            plan_ && plan_->mares[d].stallion ? dam.recordFoalOf(*plan_->mares[d].stallion) : nullptr;
+        QString line =
+            damLine(dam, plan_ ? rows.size() + (byRecord ? 1 : 0) : dam.rows.size(), season_->stallionCount()) +
+            keptLine(d);
+        if (plan_ && rows.empty() && !byRecord)
+            line += QStringLiteral(" \u2013 ") +
+                    (plan_->mares[d].outcome == MareAssignment::Outcome::AllBookedFull
+                         ? QStringLiteral("no stallion: every stallion of her target is booked full")
+                         : QStringLiteral("no stallion: none in her target"));
+        auto* group = new QStandardItem(line);
+        group->setFont(damLineFont());
+        group->setData(static_cast<int>(d), kDamRole);
+        group->setData(-1, kRowRole);
+        QList<QStandardItem*> groupRow{group};
+        for (int c = 1; c <= kColumns; ++c)
+            groupRow << new QStandardItem;
+        model_->appendRow(groupRow);
+        for (const auto& [rank, r] : rows)
+            group->appendRow(stallionRow(d, rank, r, scale));
+        if (byRecord)
+            group->appendRow(recordRow(d, *byRecord, scale));
+        tree_->setFirstColumnSpanned(static_cast<int>(d), {}, true);
+    }
+    tree_->expandAll();
+    showStatus();
     rulesPane_->show(kept_.season(), marked_);
 }
 

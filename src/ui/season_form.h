@@ -122,7 +122,13 @@ private:
 
     void applyTarget();
     // One stallion per mare, his book and no repeated sires: the rules of the season decided.
+    void buildMares(QVBoxLayout* layout);
+    void buildTarget(QVBoxLayout* layout);
     void buildRules(QVBoxLayout* layout);
+    void buildTable(QVBoxLayout* layout);
+    // A stallion's row under mare `d`: row `r` of her plan, ranked `rank` (0: not in her list).
+    QList<QStandardItem*> stallionRow(std::size_t d, std::size_t rank, std::uint32_t r, int scale);
+    void showStatus();
     // The rows a mare's line shows, with their ranks: her target's, or in a decided season the one stallion given her.
     std::vector<std::pair<std::size_t, std::uint32_t>> shownRows(std::size_t dam) const;
     void rebuild();
