@@ -94,18 +94,67 @@ std::optional<SeasonRulesNamed> rulesOf(const SeasonOptions& options)
     return rules;
 }
 
+// The options --assign cannot take together; false after saying which.
+bool assignOptionsFit(const SeasonOptions& options)
+{
+    if (options.dams.has_value() == options.stable.has_value()) {
+        std::fprintf(stderr, "quindle-cli: season --assign takes either --dams ID[,ID...] or --stable [FILE]\n");
+        return false;
+    }
+    if (options.top) {
+        std::fprintf(stderr, "quindle-cli: season --assign takes no --top: every row of a mare's target counts\n");
+        return false;
+    }
+    return true;
+}
+
+// --roster [FILE]: the stallions the plan may use. Read as it is: a damaged
+// roster is named and left for the window to keep aside, and nothing is
+// planned, as a plan over the whole sire list is not what was asked. The exit
+// code when the run stops here.
+std::optional<int> takeRoster(const DataFolder& folder, const std::string& named, SeasonRulesNamed& rules)
+{
+    const std::string path = named.empty() ? rosterFileFor(folder) : named;
+    if (path.empty()) {
+        std::fprintf(stderr, "quindle-cli: no home folder to find the roster file in: name it with --roster FILE\n");
+        return 2;
+    }
+    RosterRead read = readRoster(path);
+    if (read.status == Outcome::Failed) {
+        sayError(read.error);
+        return 2;
+    }
+    if (read.status == Outcome::Absent) {
+        std::fprintf(stderr, "quindle-cli: %s: no roster kept yet (no such file)\n", path.c_str());
+        return 1;
+    }
+    rules.roster = std::move(read.roster.stallions);
+    return std::nullopt;
+}
+
+// The mares given a stallion, as JSON lines or as the season's CSV; false when the output failed.
+bool writeAssigned(const DecidedSeason& decided, const PlanQuery& query, bool json)
+{
+    Out out;
+    if (json) {
+        for (std::size_t m = 0; m < decided.season.dams.size(); ++m)
+            if (decided.plan.mares[m].stallion)
+                out.write(assignedRowJson(decided.season.dams[m], decided.plan.mares[m], query.sortBy));
+    } else {
+        writeAssignedSeasonCsv(decided.season, decided.plan, query.sortBy, [&out](std::string_view text) {
+            out.write(text);
+            return !out.failed();
+        });
+    }
+    return out.finish();
+}
+
 } // namespace
 
 int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
 {
-    if (options.dams.has_value() == options.stable.has_value()) {
-        std::fprintf(stderr, "quindle-cli: season --assign takes either --dams ID[,ID...] or --stable [FILE]\n");
+    if (!assignOptionsFit(options))
         return 2;
-    }
-    if (options.top) {
-        std::fprintf(stderr, "quindle-cli: season --assign takes no --top: every row of a mare's target counts\n");
-        return 2;
-    }
     std::vector<std::int32_t> ids;
     if (options.dams && (ids = damIdsOf(*options.dams)).empty())
         return 2;
@@ -116,26 +165,9 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
     std::optional<std::string> stablePath;
     if (options.stable && !(stablePath = stablePathOf(folder, *options.stable)))
         return 2;
-    if (options.roster) {
-        // Read as it is: a damaged roster is named and left for the window to keep aside, and nothing is
-        // planned, as a plan over the whole sire list is not what was asked.
-        const std::string path = options.roster->empty() ? rosterFileFor(folder) : *options.roster;
-        if (path.empty()) {
-            std::fprintf(stderr,
-                         "quindle-cli: no home folder to find the roster file in: name it with --roster FILE\n");
-            return 2;
-        }
-        RosterRead read = readRoster(path);
-        if (read.status == Outcome::Failed) {
-            sayError(read.error);
-            return 2;
-        }
-        if (read.status == Outcome::Absent) {
-            std::fprintf(stderr, "quindle-cli: %s: no roster kept yet (no such file)\n", path.c_str());
-            return 1;
-        }
-        rules->roster = std::move(read.roster.stallions);
-    }
+    if (options.roster)
+        if (const auto stop = takeRoster(folder, *options.roster, *rules))
+            return *stop;
 
     const auto chefs = startUp(folder);
     if (!chefs)
@@ -156,18 +188,7 @@ int runSeasonAssign(const DataFolder& folder, const SeasonOptions& options)
         return 2;
     }
 
-    Out out;
-    if (options.json) {
-        for (std::size_t m = 0; m < decided.season.dams.size(); ++m)
-            if (decided.plan.mares[m].stallion)
-                out.write(assignedRowJson(decided.season.dams[m], decided.plan.mares[m], query->sortBy));
-    } else {
-        writeAssignedSeasonCsv(decided.season, decided.plan, query->sortBy, [&out](std::string_view text) {
-            out.write(text);
-            return !out.failed();
-        });
-    }
-    if (!out.finish())
+    if (!writeAssigned(decided, *query, options.json))
         return outputFailed();
     for (const std::string& message : decided.toldAfter)
         sayError(message);

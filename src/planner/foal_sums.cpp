@@ -191,6 +191,186 @@ MareSums mareSumsOf(const StallionSides& sides, const MareLines& mare)
     return sums;
 }
 
+namespace {
+
+constexpr std::uint32_t kOut = std::numeric_limits<std::uint32_t>::max(); // a sum not in her target
+
+bool sortsByNumber(const PlanQuery& query)
+{
+    return query.sortBy && static_cast<int>(*query.sortBy) >= kPlanNameColumns;
+}
+
+// A new mare: none of the sums kept is hers.
+void startMare(FoalScratch::Kept& s, std::size_t slots)
+{
+    if (s.stamp.size() < slots) {
+        s.stamp.assign(slots, 0);
+        s.evalOf.resize(slots);
+        s.now = 0;
+    }
+    if (++s.now == 0) { // the stamps came round: none of them is this mare's
+        std::fill(s.stamp.begin(), s.stamp.end(), 0);
+        s.now = 1;
+    }
+}
+
+// Her sums met so far: each one's values, its number in the target (kOut:
+// not in it), and how many stallions have each (after the first, those out of
+// the target).
+class SumsMet {
+public:
+    SumsMet(FoalScratch::Kept& kept, const PlanQuery& query, GroupTotals& largest)
+        : kept_(kept), query_(query), largest_(largest)
+    {
+    }
+
+    std::uint32_t add(const GroupTotals& totals)
+    {
+        for (std::size_t g = 0; g < totals.size(); ++g)
+            largest_[g] = std::max(largest_[g], totals[g]);
+        Eval e;
+        e.values = kept_.valuesOf(totals);
+        const FoalValues& values = kept_.values[e.values];
+        e.in = inTarget(values, query_);
+        if (sortsByNumber(query_))
+            e.key = numberOrderKey(valueIn(values, *query_.sortBy));
+        evals.push_back(e);
+        const auto number = static_cast<std::uint32_t>(evals.size() - 1);
+        targetOf.push_back(e.in ? number : kOut);
+        countOf.push_back(0);
+        return number;
+    }
+
+    std::vector<Eval> evals;
+    std::vector<std::uint32_t> targetOf;
+    std::vector<std::uint32_t> countOf = std::vector<std::uint32_t>(1, 0);
+
+private:
+    FoalScratch::Kept& kept_;
+    const PlanQuery& query_;
+    GroupTotals& largest_;
+};
+
+// Each stallion's sum with her into s.sumOf, as its number in the target
+// (kOut: not in it), counted in met.countOf.
+void sumEveryStallion(const StallionSides& sides, const MareSums& mare, const PlanQuery& query, std::uint32_t sameEval,
+                      SumsMet& met, FoalScratch::Kept& s)
+{
+    const SireIndex& index = sides.sires();
+    const bool byName = !query.nameContains.empty();
+    std::vector<std::uint32_t>& sumOf = s.sumOf;
+    sumOf.resize(sides.count());
+    for (std::uint32_t i = 0; i < sides.count(); ++i) {
+        std::uint32_t eval = 0;
+        if (mare.sameStallion && i == *mare.sameStallion) {
+            eval = sameEval;
+        } else {
+            const StallionSides::Stallion& him = sides.stallion(i);
+            const Settled settled = settledOf(him, mare);
+            const std::uint32_t slot = him.side[settled.his] * 3 + settled.hers;
+            if (s.stamp[slot] != s.now) {
+                s.stamp[slot] = s.now;
+                s.evalOf[slot] = met.add(plus(sides.points(him.side[settled.his]), mare.points[settled.hers]));
+            }
+            eval = s.evalOf[slot];
+        }
+        // Without branches on whether the foal is in the target, which the
+        // processor cannot guess.
+        std::uint32_t target = met.targetOf[eval];
+        if (byName && !containsFolded(index.stallions()[i], query.nameContains))
+            target = kOut;
+        sumOf[i] = target;
+        ++met.countOf[target + 1]; // kOut + 1 is 0: the foals out of the target
+    }
+}
+
+// Few keys differ: rank them, then lay the rows out by rank, each rank's rows
+// in list order, as a stable sort leaves them. With a top, only the ranks that
+// reach it.
+std::vector<std::uint32_t> layOutByNumber(const SumsMet& met, const std::vector<std::uint32_t>& sumOf,
+                                          std::size_t stallions, bool down, std::size_t top)
+{
+    const std::vector<Eval>& evals = met.evals;
+    std::vector<std::uint32_t> order;
+    for (std::uint32_t e = 0; e < evals.size(); ++e)
+        if (met.countOf[e + 1] > 0)
+            order.push_back(e);
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return down ? evals[b].key < evals[a].key : evals[a].key < evals[b].key;
+    });
+    std::vector<std::uint32_t> rankOf(evals.size() + 1, kOut), start; // after the first, of each sum
+    std::size_t taken = 0;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const bool sameKey = k > 0 && evals[order[k]].key == evals[order[k - 1]].key;
+        if (taken >= top && !sameKey)
+            break; // a key's rows are all taken, wherever they stand in the list
+        if (!sameKey)
+            start.push_back(static_cast<std::uint32_t>(taken));
+        rankOf[order[k] + 1] = static_cast<std::uint32_t>(start.size() - 1);
+        taken += met.countOf[order[k] + 1];
+    }
+    std::vector<std::uint32_t> laid(taken);
+    for (std::uint32_t i = 0; i < stallions; ++i)
+        if (const std::uint32_t rank = rankOf[sumOf[i] + 1]; rank != kOut)
+            laid[start[rank]++] = i;
+    return laid;
+}
+
+// A name column: the stallion's own, or one his settling entry gives, each
+// name by its place among all the list's names. The rows are laid out by that
+// place, each place's rows in list order, as a stable sort leaves them.
+std::vector<std::uint32_t> layOutByName(const StallionSides& sides, const MareSums& mare,
+                                        const std::optional<Plan>& same, const PlanQuery& query, std::size_t inTarget,
+                                        FoalScratch::Kept& s)
+{
+    const StallionSides::NameRanks& ranks = sides.nameRanks();
+    const auto which = static_cast<RowName>(*query.sortBy);
+    const auto rankOf = [&](std::uint32_t i) -> std::uint32_t {
+        if (which == RowName::Sire)
+            return ranks.stallion[i];
+        if (same && i == *mare.sameStallion)
+            return ranks.rankOf(same->name(same->rows[0], which));
+        const StallionSides::Stallion& him = sides.stallion(i);
+        const std::uint32_t his = settledOf(him, mare).his;
+        if (his == kNone)
+            return 0; // no name: the first of all
+        return which == RowName::SireSire ? ranks.entrySire[him.at[his]] : ranks.entryDamSire[him.at[his]];
+    };
+    const auto last = static_cast<std::uint32_t>(ranks.names.size() - 1);
+    const std::vector<std::uint32_t>& sumOf = s.sumOf;
+    std::vector<std::uint32_t>& rankOfStallion = s.rankOf;
+    std::vector<std::uint32_t>& start = s.start;
+    rankOfStallion.resize(sides.count());
+    start.assign(ranks.names.size() + 1, 0);
+    for (std::uint32_t i = 0; i < sides.count(); ++i)
+        if (sumOf[i] != kOut) {
+            const std::uint32_t rank = query.descending ? last - rankOf(i) : rankOf(i);
+            rankOfStallion[i] = rank;
+            ++start[rank + 1];
+        }
+    for (std::size_t r = 1; r < start.size(); ++r)
+        start[r] += start[r - 1];
+    std::vector<std::uint32_t> laid(inTarget);
+    for (std::uint32_t i = 0; i < sides.count(); ++i)
+        if (sumOf[i] != kOut)
+            laid[start[rankOfStallion[i]]++] = i;
+    return laid;
+}
+
+// No sort: the stallions in the target in list order, up to the top.
+std::vector<std::uint32_t> layOutInListOrder(const std::vector<std::uint32_t>& sumOf, std::size_t stallions,
+                                             std::size_t inTarget, std::size_t top)
+{
+    std::vector<std::uint32_t> laid;
+    laid.reserve(std::min(inTarget, top));
+    for (std::uint32_t i = 0; i < stallions && laid.size() < top; ++i)
+        if (sumOf[i] != kOut)
+            laid.push_back(i);
+    return laid;
+}
+
+} // namespace
+
 FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, const MareLines& lines,
                           const PlanQuery& query)
 {
@@ -202,143 +382,27 @@ FoalSelection selectFoals(const StallionSides& sides, const MareSums& mare, cons
                           const PlanQuery& query, FoalScratch& scratch)
 {
     FoalScratch::Kept& s = *scratch.kept;
-    const std::size_t slots = sides.sideCount() * 3;
-    if (s.stamp.size() < slots) {
-        s.stamp.assign(slots, 0);
-        s.evalOf.resize(slots);
-        s.now = 0;
-    }
-    if (++s.now == 0) { // the stamps came round: none of them is this mare's
-        std::fill(s.stamp.begin(), s.stamp.end(), 0);
-        s.now = 1;
-    }
+    startMare(s, sides.sideCount() * 3);
     FoalSelection out;
-    std::vector<Eval> evals;
-    // Each stallion's sum with her (kOut: not in her target), and how many
-    // stallions have each (after the first, those out of the target).
-    constexpr std::uint32_t kOut = std::numeric_limits<std::uint32_t>::max();
-    std::vector<std::uint32_t> targetOf, countOf(1, 0);
-    const auto evalOf = [&](const GroupTotals& totals) {
-        for (std::size_t g = 0; g < totals.size(); ++g)
-            out.largest[g] = std::max(out.largest[g], totals[g]);
-        Eval e;
-        e.values = s.valuesOf(totals);
-        const FoalValues& values = s.values[e.values];
-        e.in = inTarget(values, query);
-        if (query.sortBy && static_cast<int>(*query.sortBy) >= kPlanNameColumns)
-            e.key = numberOrderKey(valueIn(values, *query.sortBy));
-        evals.push_back(e);
-        const auto number = static_cast<std::uint32_t>(evals.size() - 1);
-        targetOf.push_back(e.in ? number : kOut);
-        countOf.push_back(0);
-        return number;
-    };
+    SumsMet met(s, query, out.largest);
 
     // Her foal by the stallion who is her Dam-Sire himself, made in full.
     std::optional<Plan> same;
     std::uint32_t sameEval = 0;
     if (mare.sameStallion) {
         same = planMatingsOf(sides.listChefs(), lines, {*mare.sameStallion});
-        sameEval = evalOf(same->numbersOf(same->rows[0]).totals);
+        sameEval = met.add(same->numbersOf(same->rows[0]).totals);
     }
+    sumEveryStallion(sides, mare, query, sameEval, met, s);
+    const std::size_t inTarget = sides.count() - met.countOf[0];
 
-    const SireIndex& index = sides.sires();
-    const bool byName = !query.nameContains.empty();
     const std::size_t top = query.top.value_or(SIZE_MAX);
-    std::vector<std::uint32_t>& sumOf = s.sumOf;
-    sumOf.resize(sides.count());
-    for (std::uint32_t i = 0; i < sides.count(); ++i) {
-        std::uint32_t eval = 0;
-        if (same && i == *mare.sameStallion) {
-            eval = sameEval;
-        } else {
-            const StallionSides::Stallion& him = sides.stallion(i);
-            const Settled settled = settledOf(him, mare);
-            const std::uint32_t slot = him.side[settled.his] * 3 + settled.hers;
-            if (s.stamp[slot] != s.now) {
-                s.stamp[slot] = s.now;
-                s.evalOf[slot] = evalOf(plus(sides.points(him.side[settled.his]), mare.points[settled.hers]));
-            }
-            eval = s.evalOf[slot];
-        }
-        // Without branches on whether the foal is in the target, which the
-        // processor cannot guess.
-        std::uint32_t target = targetOf[eval];
-        if (byName && !containsFolded(index.stallions()[i], query.nameContains))
-            target = kOut;
-        sumOf[i] = target;
-        ++countOf[target + 1]; // kOut + 1 is 0: the foals out of the target
-    }
-    const std::size_t inTarget = sides.count() - countOf[0];
-
-    if (query.sortBy && static_cast<int>(*query.sortBy) >= kPlanNameColumns) {
-        // Few keys differ: rank them, then lay the rows out by rank, each
-        // rank's rows in list order, as a stable sort leaves them. With a top,
-        // only the ranks that reach it.
-        std::vector<std::uint32_t> order;
-        for (std::uint32_t e = 0; e < evals.size(); ++e)
-            if (countOf[e + 1] > 0)
-                order.push_back(e);
-        const bool down = query.descending;
-        std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return down ? evals[b].key < evals[a].key : evals[a].key < evals[b].key;
-        });
-        std::vector<std::uint32_t> rankOf(evals.size() + 1, kOut), start; // after the first, of each sum
-        std::size_t taken = 0;
-        for (std::size_t k = 0; k < order.size(); ++k) {
-            const bool sameKey = k > 0 && evals[order[k]].key == evals[order[k - 1]].key;
-            if (taken >= top && !sameKey)
-                break; // a key's rows are all taken, wherever they stand in the list
-            if (!sameKey)
-                start.push_back(static_cast<std::uint32_t>(taken));
-            rankOf[order[k] + 1] = static_cast<std::uint32_t>(start.size() - 1);
-            taken += countOf[order[k] + 1];
-        }
-        out.stallions.resize(taken);
-        for (std::uint32_t i = 0; i < sides.count(); ++i)
-            if (const std::uint32_t rank = rankOf[sumOf[i] + 1]; rank != kOut)
-                out.stallions[start[rank]++] = i;
-    } else if (query.sortBy) {
-        // A name column: the stallion's own, or one his settling entry gives,
-        // each name by its place among all the list's names. The rows are
-        // laid out by that place, each place's rows in list order, as a stable
-        // sort leaves them.
-        const StallionSides::NameRanks& ranks = sides.nameRanks();
-        const auto which = static_cast<RowName>(*query.sortBy);
-        const auto rankOf = [&](std::uint32_t i) -> std::uint32_t {
-            if (which == RowName::Sire)
-                return ranks.stallion[i];
-            if (same && i == *mare.sameStallion)
-                return ranks.rankOf(same->name(same->rows[0], which));
-            const StallionSides::Stallion& him = sides.stallion(i);
-            const std::uint32_t his = settledOf(him, mare).his;
-            if (his == kNone)
-                return 0; // no name: the first of all
-            return which == RowName::SireSire ? ranks.entrySire[him.at[his]] : ranks.entryDamSire[him.at[his]];
-        };
-        const auto last = static_cast<std::uint32_t>(ranks.names.size() - 1);
-        std::vector<std::uint32_t>& rankOfStallion = s.rankOf;
-        std::vector<std::uint32_t>& start = s.start;
-        rankOfStallion.resize(sides.count());
-        start.assign(ranks.names.size() + 1, 0);
-        for (std::uint32_t i = 0; i < sides.count(); ++i)
-            if (sumOf[i] != kOut) {
-                const std::uint32_t rank = query.descending ? last - rankOf(i) : rankOf(i);
-                rankOfStallion[i] = rank;
-                ++start[rank + 1];
-            }
-        for (std::size_t r = 1; r < start.size(); ++r)
-            start[r] += start[r - 1];
-        out.stallions.resize(inTarget);
-        for (std::uint32_t i = 0; i < sides.count(); ++i)
-            if (sumOf[i] != kOut)
-                out.stallions[start[rankOfStallion[i]]++] = i;
-    } else {
-        out.stallions.reserve(std::min(inTarget, top));
-        for (std::uint32_t i = 0; i < sides.count() && out.stallions.size() < top; ++i)
-            if (sumOf[i] != kOut)
-                out.stallions.push_back(i);
-    }
+    if (sortsByNumber(query))
+        out.stallions = layOutByNumber(met, s.sumOf, sides.count(), query.descending, top);
+    else if (query.sortBy)
+        out.stallions = layOutByName(sides, mare, same, query, inTarget, s);
+    else
+        out.stallions = layOutInListOrder(s.sumOf, sides.count(), inTarget, top);
     if (query.top && out.stallions.size() > *query.top)
         out.stallions.resize(*query.top);
     return out;

@@ -84,15 +84,13 @@ struct Choice {
     std::size_t rank;
 };
 
-} // namespace
-
-SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const AssignRules& rules)
+// Each mare's list under the rules, her outcome until the flow plans her, and
+// her lock kept where the rules and the stallion's book allow it.
+std::vector<std::vector<StallionNumber>> listAndLock(const std::vector<AssignMare>& mares, const AssignRules& rules,
+                                                     RoomLeft& room, SeasonAssignment& result)
 {
     using Outcome = MareAssignment::Outcome;
-    SeasonAssignment result;
-    result.mares.resize(mares.size());
     std::vector<std::vector<StallionNumber>> lists(mares.size());
-    RoomLeft room(rules);
     for (std::size_t m = 0; m < mares.size(); ++m) {
         lists[m] = mareList(mares[m], m, rules);
         MareAssignment& out = result.mares[m];
@@ -115,47 +113,62 @@ SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const Assign
             out.rank = at == lists[m].end() ? 0 : static_cast<std::size_t>(at - lists[m].begin()) + 1;
         }
     }
+    return lists;
+}
 
-    // The free mares' choices. A stallion with no room left is no choice; with
-    // every choice having room for one, a mare never needs more of her list
-    // than there are free mares (the others take fewer stallions than that).
+// The free mares' choices, and the stallions among them, each with its node's number.
+struct FreeChoices {
     std::size_t freeMares = 0;
-    for (const MareAssignment& m : result.mares)
-        freeMares += m.outcome != Outcome::Locked;
-    std::vector<std::vector<Choice>> choices(mares.size());
-    std::vector<StallionNumber> used; // the stallions that get a node, in the order met
+    std::size_t count = 0;
+    std::vector<std::vector<Choice>> of; // by mare: none for a locked one
+    std::vector<StallionNumber> used;    // the stallions that get a node, in the order met
     std::unordered_map<StallionNumber, int> nodeOf;
-    std::size_t choiceCount = 0;
-    for (std::size_t m = 0; m < mares.size(); ++m) {
+};
+
+// A stallion with no room left is no choice; with every choice having room
+// for one, a mare never needs more of her list than there are free mares (the
+// others take fewer stallions than that).
+FreeChoices freeChoicesOf(const std::vector<std::vector<StallionNumber>>& lists, const RoomLeft& room,
+                          const SeasonAssignment& result)
+{
+    using Outcome = MareAssignment::Outcome;
+    FreeChoices choices;
+    for (const MareAssignment& m : result.mares)
+        choices.freeMares += m.outcome != Outcome::Locked;
+    choices.of.resize(lists.size());
+    for (std::size_t m = 0; m < lists.size(); ++m) {
         if (result.mares[m].outcome == Outcome::Locked)
             continue;
-        for (std::size_t k = 0; k < lists[m].size() && choices[m].size() < freeMares; ++k) {
+        std::vector<Choice>& hers = choices.of[m];
+        for (std::size_t k = 0; k < lists[m].size() && hers.size() < choices.freeMares; ++k) {
             const StallionNumber stallion = lists[m][k];
             const auto left = room.of(stallion);
             if (left && *left == 0)
                 continue;
-            choices[m].push_back({stallion, k + 1});
-            if (nodeOf.emplace(stallion, static_cast<int>(used.size())).second)
-                used.push_back(stallion);
+            hers.push_back({stallion, k + 1});
+            if (choices.nodeOf.emplace(stallion, static_cast<int>(choices.used.size())).second)
+                choices.used.push_back(stallion);
         }
-        choiceCount += choices[m].size();
+        choices.count += hers.size();
     }
-    if (choiceCount == 0)
-        return result;
+    return choices;
+}
 
-    // Source to each free mare, mare to stallion, stallion to sink, and a bypass
-    // from source to sink for the mares left out. A pair costs its rank less a
-    // bonus larger than every sum of ranks, so one more mare planned outweighs
-    // any ranks: the cheapest flow plans the most mares, then the best ranks.
+// Source to each free mare, mare to stallion, stallion to sink, and a bypass
+// from source to sink for the mares left out. A pair costs its rank less a
+// bonus larger than every sum of ranks, so one more mare planned outweighs
+// any ranks: the cheapest flow plans the most mares, then the best ranks.
+void planByFlow(const FreeChoices& choices, const RoomLeft& room, SeasonAssignment& result)
+{
     using Graph = lemon::SmartDigraph;
     Graph graph;
     const Graph::Node source = graph.addNode(), sink = graph.addNode();
     std::vector<Graph::Node> stallionNodes;
-    for (std::size_t s = 0; s < used.size(); ++s)
+    for (std::size_t s = 0; s < choices.used.size(); ++s)
         stallionNodes.push_back(graph.addNode());
     Graph::ArcMap<std::int64_t> capacity(graph), cost(graph);
     std::int64_t bonus = 1;
-    for (const auto& c : choices)
+    for (const auto& c : choices.of)
         bonus += c.empty() ? 0 : static_cast<std::int64_t>(c.back().rank);
     const auto arc = [&](Graph::Node from, Graph::Node to, std::int64_t cap, std::int64_t price) {
         const Graph::Arc a = graph.addArc(from, to);
@@ -163,19 +176,19 @@ SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const Assign
         cost[a] = price;
         return a;
     };
-    const auto flowSize = static_cast<std::int64_t>(freeMares);
-    std::vector<std::vector<Graph::Arc>> pairArcs(mares.size());
-    for (std::size_t m = 0; m < mares.size(); ++m) {
-        if (choices[m].empty())
+    const auto flowSize = static_cast<std::int64_t>(choices.freeMares);
+    std::vector<std::vector<Graph::Arc>> pairArcs(choices.of.size());
+    for (std::size_t m = 0; m < choices.of.size(); ++m) {
+        if (choices.of[m].empty())
             continue;
         const Graph::Node mare = graph.addNode();
         arc(source, mare, 1, 0);
-        for (const Choice& c : choices[m])
-            pairArcs[m].push_back(arc(mare, stallionNodes[static_cast<std::size_t>(nodeOf.at(c.stallion))], 1,
+        for (const Choice& c : choices.of[m])
+            pairArcs[m].push_back(arc(mare, stallionNodes[static_cast<std::size_t>(choices.nodeOf.at(c.stallion))], 1,
                                       static_cast<std::int64_t>(c.rank) - bonus));
     }
-    for (std::size_t s = 0; s < used.size(); ++s) {
-        const auto left = room.of(used[s]);
+    for (std::size_t s = 0; s < choices.used.size(); ++s) {
+        const auto left = room.of(choices.used[s]);
         arc(stallionNodes[s], sink, left ? std::min<std::int64_t>(*left, flowSize) : flowSize, 0);
     }
     arc(source, sink, flowSize, 0);
@@ -186,13 +199,26 @@ SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const Assign
     // nothing, so the problem is always solved.
     if (solver.run() != lemon::NetworkSimplex<Graph, std::int64_t, std::int64_t>::OPTIMAL)
         throw std::logic_error("the season's plan could not be solved");
-    for (std::size_t m = 0; m < mares.size(); ++m)
+    for (std::size_t m = 0; m < choices.of.size(); ++m)
         for (std::size_t k = 0; k < pairArcs[m].size(); ++k)
             if (solver.flow(pairArcs[m][k]) > 0) {
-                result.mares[m].outcome = Outcome::Planned;
-                result.mares[m].stallion = choices[m][k].stallion;
-                result.mares[m].rank = choices[m][k].rank;
+                result.mares[m].outcome = MareAssignment::Outcome::Planned;
+                result.mares[m].stallion = choices.of[m][k].stallion;
+                result.mares[m].rank = choices.of[m][k].rank;
             }
+}
+
+} // namespace
+
+SeasonAssignment assignSeason(const std::vector<AssignMare>& mares, const AssignRules& rules)
+{
+    SeasonAssignment result;
+    result.mares.resize(mares.size());
+    RoomLeft room(rules);
+    const auto lists = listAndLock(mares, rules, room, result);
+    const FreeChoices choices = freeChoicesOf(lists, room, result);
+    if (choices.count > 0)
+        planByFlow(choices, room, result);
     return result;
 }
 
