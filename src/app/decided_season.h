@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "planner/plan_query.h"

@@ -5,7 +5,7 @@
 // whole breeding file and the horse looked up once more.
 #include <cstdint>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 

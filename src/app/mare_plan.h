@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "boxes/chosen_mating.h"
+#include "main_state/chosen_mating.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "data/outcome.h"

@@ -49,9 +49,16 @@ MaresRanked bestMaresFor(const DataFolder& folder, const ChefTable& chefs,
         asked.chosen(chosen);
     const std::vector<std::int32_t>* only = chosen.only ? &*chosen.only : nullptr;
     try {
-        answer.mares = std::make_shared<const BestMares>(
-            asked.fromFile ? bestMares(folder.breedingFile(), sires, asked.fromFile, chefs, only, 0, asked.sink)
-                           : bestMares(folder.breedingFile(), sires, asked.stallion, chefs, only, 0, asked.sink));
+        if (asked.grown) {
+            MaresBatch whole = bestMaresInBatches(folder.breedingFile(), sires, asked.stallion, asked.fromFile, chefs,
+                                                  only, asked.batchQuery, asked.grown);
+            answer.mares = std::move(whole.mares);
+            answer.shown = std::move(whole.shown);
+        } else {
+            answer.mares = std::make_shared<const BestMares>(
+                asked.fromFile ? bestMares(folder.breedingFile(), sires, asked.fromFile, chefs, only, 0, asked.sink)
+                               : bestMares(folder.breedingFile(), sires, asked.stallion, chefs, only, 0, asked.sink));
+        }
     } catch (const FileError& e) {
         answer.status = Outcome::Failed;
         answer.error = e.what();

@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "data/outcome.h"
 #include "planner/best_mares.h"
+#include "planner/mares_in_batches.h"
 #include "stable/stable_file.h"
 
 namespace quindle {
@@ -36,6 +37,11 @@ struct MaresAsked {
     std::function<void(const MaresChosen&)> chosen;
     // Rows made into text piece by piece and handed on in file order (nothing kept); see bestMares.
     MaresSink sink;
+    // Or the rows so far handed on in batches as they are ranked, those
+    // `batchQuery` shows in its order (a window's table, growing); see
+    // bestMaresInBatches.
+    std::function<void(MaresBatch)> grown;
+    MaresQuery batchQuery;
 };
 
 struct MaresRanked {
@@ -45,6 +51,7 @@ struct MaresRanked {
     Outcome status = Outcome::Done;
     std::string error;
     std::shared_ptr<const BestMares> mares;
+    std::vector<std::uint32_t> shown; // with `grown`: the rows `batchQuery` shows, in its order
     // Files not read to their end, the breeding file's first: the rows before each fault are ranked.
     std::vector<std::string> warnings;
 };

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/latin1_text.h"
 #include "data/sire_list.h"
 #include "lookup/horse_lookup.h"

@@ -1,6 +1,6 @@
 #include "app/roster_rows.h"
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/latin1_text.h"
 
 namespace quindle {

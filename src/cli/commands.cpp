@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/look_up.h"
-#include "boxes/main_boxes.h"
-#include "boxes/mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/main_boxes.h"
+#include "main_state/mating.h"
+#include "main_state/record_stallion.h"
 #include "data/field_reader.h"
 #include "data/latin1_text.h"
 #include "data/sire_list.h"

@@ -14,7 +14,7 @@
 #include "dosage/repeated_sires.h"
 #include "export/assigned_season.h"
 #include "export/text_forms.h"
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "output.h"
 #include "planner/season.h"
 #include "planner/season_assign.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/data_folder.h"
 
 namespace quindle::cli {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "boxes/shown_profile.h"
+#include "main_state/shown_profile.h"
 #include "data/blanks.h"
 #include "export/text_forms.h"
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "boxes/main_boxes.h"
-#include "boxes/mating.h"
-#include "boxes/chosen_mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/main_boxes.h"
+#include "main_state/mating.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/record_stallion.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "dosage/format.h"

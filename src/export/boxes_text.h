@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "data/latin1_text.h"
 
 namespace quindle {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "dosage/repeated_sires.h"
 
 namespace quindle {

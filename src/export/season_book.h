@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "data/chef_table.h"
 #include "planner/plan_query.h"
 #include "planner/season.h"

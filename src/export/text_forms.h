@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "export/boxes_text.h"
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "dosage/repeated_sires.h"
 #include "data/chef_table.h"
 #include "data/records.h"

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/fold_case.h"

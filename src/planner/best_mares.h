@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/chef_table.h"
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/worker_threads.h"
 #include "dosage/repeated_sires.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "planner/foal_sums.h"
 #include "planner/plan_query.h"
 #include "planner/season_assign.h"

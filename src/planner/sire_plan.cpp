@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/blanks.h"
 #include "data/latin1_text.h"
 #include "data/worker_threads.h"

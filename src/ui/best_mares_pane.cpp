@@ -14,11 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "data/file_error.h"
+#include "app/mares_for.h"
 #include "data/sire_list.h"
 #include "export/mare_csv.h"
 #include "input/edit_filter.h"
-#include "stable/stable_check.h"
 #include "ui/edit_guard.h"
 #include "ui/fit_text.h"
 #include "ui/latin1.h"
@@ -293,40 +292,34 @@ void BestMaresPane::replan()
     const auto plan = [this, folder = session_->folder(), chefs = session_->sharedChefs(),
                        horses = onlyMine ? stable_->stable() : Stable{}, onlyMine, stallion, fromFile, outcome,
                        target = model_->query(), version](const LatestWork::SoFar& soFar) {
-        const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
-        if (!sires->error().empty())
-            outcome->warnings += QString::fromStdString(sires->error()) + QLatin1Char('\n');
-        if (!fromFile && !sires->find(stallion).entries) {
-            outcome->problem =
-                fromLatin1(stallion) + (sires->error().empty() ? QStringLiteral(" is not in the sire list.")
-                                                               : QStringLiteral(" is not in what could be read of the "
-                                                                                "sire list."));
-            return;
-        }
-        std::vector<std::int32_t> ids;
-        if (onlyMine) {
-            const std::vector<CheckedHorse> checked = checkStable(horses, folder);
-            for (const CheckedHorse& horse : checked)
-                if (!horse.usable())
-                    outcome->leftOut << QString::fromStdString(horse.message);
-            ids = mareIdsOf(checked);
-        }
+        MaresAsked asked;
+        asked.stallion = stallion;
+        asked.fromFile = fromFile;
+        if (onlyMine)
+            asked.onlyOf = [&horses] { return std::optional<Stable>(horses); };
+        asked.chosen = [&outcome](const MaresChosen& chosen) {
+            for (const std::string& message : chosen.leftOut)
+                outcome->leftOut << QString::fromStdString(message);
+        };
         // The rows come into the table as they are ranked, the count growing.
-        const auto grown = [this, &soFar, version](MaresBatch batch) {
+        asked.batchQuery = target;
+        asked.grown = [this, &soFar, version](MaresBatch batch) {
             soFar([this, version, batch = std::make_shared<MaresBatch>(std::move(batch))] {
                 model_->setMares(std::move(*batch), version);
                 showCount();
             });
         };
-        try {
-            MaresBatch mares = bestMaresInBatches(folder.breedingFile(), sires, stallion, fromFile, *chefs,
-                                                  onlyMine ? &ids : nullptr, target, grown);
-            if (!mares.mares->error.empty())
-                outcome->warnings += QString::fromStdString(mares.mares->error) + QLatin1Char('\n');
-            outcome->mares = std::move(mares);
-        } catch (const FileError& e) {
-            outcome->problem = QString::fromStdString(e.what());
+        const auto sires = std::make_shared<const SireIndex>(readSireList(folder.sireList()));
+        MaresRanked ranked = bestMaresFor(folder, *chefs, sires, asked);
+        if (ranked.status != quindle::Outcome::Done) {
+            outcome->problem = QString::fromStdString(ranked.error);
+            if (!sires->error().empty())
+                outcome->warnings += QString::fromStdString(sires->error());
+            return;
         }
+        for (const std::string& warning : ranked.warnings)
+            outcome->warnings += QString::fromStdString(warning) + QLatin1Char('\n');
+        outcome->mares = {std::move(ranked.mares), std::move(ranked.shown)};
     };
     const QString line = plannedLine(stallion, fromFile.get(), onlyMine);
     const auto show = [this, outcome, line, version] {

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "boxes/chosen_mating.h"
-#include "boxes/mating.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/mating.h"
 #include "compare/comparison.h"
 #include "planner/best_mares.h"
 #include "ui/latest_work.h"

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "boxes/chosen_mating.h"
-#include "boxes/main_shown.h"
-#include "boxes/mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/main_shown.h"
+#include "main_state/mating.h"
+#include "main_state/record_stallion.h"
 #include "compare/comparison.h"
 #include "ui/placement.h"
 

@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "boxes/mating.h"
-#include "boxes/shown_profile.h"
+#include "main_state/mating.h"
+#include "main_state/shown_profile.h"
 #include "lookup/horse_lookup.h"
 #include "ui/fonts.h"
 #include "ui/latin1.h"

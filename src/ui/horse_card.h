@@ -9,7 +9,7 @@
 #include <array>
 #include <optional>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "data/data_folder.h"
 #include "dosage/format.h"
 #include "dosage/profile.h"

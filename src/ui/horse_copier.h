@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 
 class QLineEdit;
 class QMenu;

@@ -13,8 +13,8 @@
 #include <algorithm>
 
 #include "app/look_up.h"
-#include "boxes/main_boxes.h"
-#include "boxes/shown_profile.h"
+#include "main_state/main_boxes.h"
+#include "main_state/shown_profile.h"
 #include "data/file_error.h"
 #include "data/stamp.h"
 #include "dosage/chart_scale.h"

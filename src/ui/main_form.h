@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "boxes/chosen_mating.h"
-#include "boxes/main_boxes.h"
-#include "boxes/main_shown.h"
-#include "boxes/mating.h"
-#include "boxes/record_stallion.h"
-#include "boxes/shown_history.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/main_boxes.h"
+#include "main_state/main_shown.h"
+#include "main_state/mating.h"
+#include "main_state/record_stallion.h"
+#include "main_state/shown_history.h"
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"

@@ -5,7 +5,7 @@
 // around them. Made once on the window; what they do is the window's.
 #include <array>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 
 class QLineEdit;
 class QPushButton;

@@ -12,7 +12,7 @@
 
 #include "compare/comparison.h"
 #include "data/chef_table.h"
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/data_folder.h"
 #include "planner/sire_plan.h"
 #include "ui/latest_work.h"

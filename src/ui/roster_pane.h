@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "planner/season_assign.h"
 #include "stable/roster_file.h"
 

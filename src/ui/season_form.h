@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/kept_season.h"
-#include "boxes/chosen_mating.h"
-#include "boxes/mating.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/mating.h"
 #include "compare/comparison.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "boxes/chosen_mating.h"
-#include "boxes/mating.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/mating.h"
 #include "compare/comparison.h"
 
 class QLineEdit;

@@ -22,7 +22,7 @@
 #include "commands.h"
 #include "data/system_paths.h"
 #include "dosage/format.h"
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "export/text_forms.h"
 #include "startup_cli.h"
 #include "support/temp_dir.h"

@@ -7,8 +7,8 @@
 #include <windows.h>
 #endif
 
-#include "boxes/main_boxes.h"
-#include "boxes/mating.h"
+#include "main_state/main_boxes.h"
+#include "main_state/mating.h"
 #include "data/field_reader.h"
 #include "data/records.h"
 #include "data/sire_list.h"

@@ -9,7 +9,7 @@
 #include "app/saved_targets.h"
 #include "planner/sire_plan.h"
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/startup.h"
 #include "lookup/horse_lookup.h"
 #include "sample_data.h"

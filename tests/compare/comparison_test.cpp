@@ -3,7 +3,7 @@
 // comparison's marks and text.
 #include <gtest/gtest.h>
 
-#include "boxes/shown_profile.h"
+#include "main_state/shown_profile.h"
 #include "compare/comparison.h"
 #include "dosage/chart_scale.h"
 #include "dosage/format.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/startup.h"
 #include "export/assigned_season.h"
 #include "export/season_book.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 #include "data/startup.h"
 #include "planner/plan_query.h"
 #include "planner/sire_plan.h"

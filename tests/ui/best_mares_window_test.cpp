@@ -14,7 +14,7 @@
 #include <algorithm>
 
 #include "data/sire_list.h"
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "gui_fixture.h"
 #include "planner/best_mares.h"
 #include "sample_data.h"

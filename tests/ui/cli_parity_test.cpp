@@ -1,4 +1,5 @@
 // The window and quindle-cli must show the same texts for the same horse.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,11 +9,17 @@
 #include "gui_fixture.h"
 #include "export/text_forms.h"
 #include "support/run_process.h"
+#include "stable/stable_file.h"
 #include "support/temp_dir.h"
+#include "ui/best_mares_pane.h"
+#include "ui/mares_model.h"
+#include "ui/my_horses_form.h"
+#include "ui/my_horses_model.h"
 #include "ui/planner_form.h"
 #include "ui/planner_model.h"
 #include "ui/search_form.h"
 #include "ui/search_model.h"
+#include "ui/stable_store.h"
 #include "ui/sub_form.h"
 #include "ui/twips.h"
 
@@ -190,4 +197,108 @@ TEST_F(CliParityTest, FindListsTheSameHorsesInTheSearchWindowAndFind)
         EXPECT_EQ(written.front(), "id,name,sire,damsire");
         EXPECT_EQ(shown, std::vector<std::string>(written.begin() + 1, written.end())) << text;
     }
+}
+
+TEST_F(CliParityTest, MyHorsesTheBestMaresAmongThemAndAStallionsFoalsAreTheSameInTheWindowsAndTheCommands)
+{
+    // The player's list: the filly, the 'mare', the gelding and horse 77, which the breeding file no longer holds.
+    Stable kept;
+    for (const auto& [id, name] : {std::pair{1, "BRIGHT FILLY"}, {3, "LOWER MARE"}, {4, "GELDING ONE"}, {77, "GONE"}})
+        kept.add(id, name);
+    const std::string list = dir.file("stable.json");
+    quindle::testing::writeFile(list, stableText(kept, folder.dir()));
+    main->stable()->openFile(QString::fromStdString(list), folder.dir(), main.get());
+    ASSERT_EQ(main->stable()->stable().horses.size(), 4u);
+    const auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data-dir", folder.dir()});
+        return quindle::testing::runProcess(QUINDLE_CLI, args, dir.path().string());
+    };
+
+    // My Horses shows what `stable list` writes: each field as the CSV has it, Age/Sex in one column.
+    main->openMyHorses();
+    ui::MyHorsesForm* horses = main->myHorsesForm();
+    ASSERT_NE(horses, nullptr);
+    EXPECT_SOON(horses->model()->rowCount() == 4, 10000);
+    const auto listed = cli({"stable", "--stable", list, "list"});
+    EXPECT_EQ(listed.exitCode, 1) << listed.err; // horse 77 is told of
+    const std::vector<std::string> lines = csvLines(listed.out);
+    ASSERT_GE(lines.size(), 5u) << listed.out;
+    for (int row = 0; row < 4; ++row) {
+        const std::vector<std::string> fields = csvFields(lines[static_cast<std::size_t>(row) + 1]);
+        ASSERT_EQ(fields.size(), 9u) << lines[static_cast<std::size_t>(row) + 1];
+        const auto shown = [&](ui::MyHorsesModel::Column column) {
+            return horses->model()->data(horses->model()->index(row, column), Qt::DisplayRole).toString().toStdString();
+        };
+        EXPECT_EQ(fields[0], shown(ui::MyHorsesModel::Id));
+        EXPECT_EQ(fields[1], csvField(shown(ui::MyHorsesModel::Name)));
+        EXPECT_NE(shown(ui::MyHorsesModel::AgeSex).find(fields[3]), std::string::npos) << fields[3];
+        for (const auto& [field, column] : {std::pair{4, ui::MyHorsesModel::Sire},
+                                            {5, ui::MyHorsesModel::DamSire},
+                                            {6, ui::MyHorsesModel::Total},
+                                            {7, ui::MyHorsesModel::Di},
+                                            {8, ui::MyHorsesModel::Cd}})
+            EXPECT_EQ(fields[static_cast<std::size_t>(field)], csvField(shown(column))) << "row " << row;
+    }
+
+    // The best mares among them: the same rows, and the same words for the horses left out.
+    main->openBestMares("RED CAP");
+    ui::BestMaresPane* pane = main->plannerForm()->maresPane();
+    QCheckBox* onlyMine = pane->findChild<QCheckBox*>("onlyMyHorses");
+    ASSERT_NE(onlyMine, nullptr);
+    onlyMine->setChecked(true);
+    EXPECT_SOON(!main->plannerForm()->busy() && pane->model()->rowCount() > 0, 10000);
+    EXPECT_TRUE(pane->exportTo(QString::fromStdString(dir.file("mares.csv"))));
+    const std::string exported = quindle::testing::readFile(dir.file("mares.csv"));
+    const auto mares = cli({"mares", "--sire", "RED CAP", "--stable", list, "--sort", "total,desc"});
+    EXPECT_EQ(mares.exitCode, 0) << mares.err;
+    EXPECT_EQ(exported.substr(exported.find('\n') + 1), mares.out);
+    const QStringList said = pane->findChild<QLabel*>("maresStatus")->text().split('\n');
+    std::string told;
+    for (qsizetype at = 1; at < said.size(); ++at) // under the line naming the stallion
+        told += "quindle-cli: " + said[at].toStdString() + "\n";
+    EXPECT_FALSE(told.empty());
+    EXPECT_EQ(told, mares.err);
+    // A stallion no sire list holds: told in the same words.
+    pane->planFor(std::string("NO SUCH STALLION"));
+    EXPECT_SOON(!main->plannerForm()->busy(), 10000);
+    const auto unlisted = cli({"mares", "--sire", "NO SUCH STALLION"});
+    EXPECT_EQ(unlisted.exitCode, 1);
+    EXPECT_EQ("quindle-cli: " + pane->findChild<QLabel*>("maresStatus")->text().toStdString() + "\n", unlisted.err);
+
+    // A stallion's foals: the same horses, and the window's averages as `foals --averages` gives them.
+    main->openSearch();
+    ui::SearchForm* search = main->searchForm();
+    for (const char* sire : {"STAR LANTERN (IRE)", "NORTH STAR"}) {
+        search->showFoalsOf(QString::fromLatin1(sire));
+        EXPECT_SOON(!search->busy(), 10000);
+        const auto foals = cli({"foals", "--averages", sire});
+        EXPECT_EQ(foals.exitCode, 0) << foals.err;
+        std::vector<std::string> ids;
+        for (const std::string& line : csvLines(foals.out))
+            ids.push_back(line.substr(0, line.find(',')));
+        ASSERT_GE(ids.size(), 2u) << sire;
+        ASSERT_EQ(search->model()->rowCount(), static_cast<int>(ids.size()) - 1) << sire;
+        for (int row = 0; row < search->model()->rowCount(); ++row)
+            EXPECT_EQ(search->model()->data(search->model()->index(row, 0), Qt::DisplayRole).toString().toStdString(),
+                      ids[static_cast<std::size_t>(row) + 1]);
+        EXPECT_EQ("quindle-cli: " + search->findChild<QLabel*>("findCount")->text().toStdString() + "\n", foals.err);
+    }
+}
+
+TEST_F(CliParityTest, ABucketDamagedSinceTheSplitIsCutAgainAndAnsweredAlikeByTheWindowAndShow)
+{
+    lookUp("2");
+    const std::string whole = quindle::testing::readFile(folder.bucketFile(0));
+    const auto damage = [&] { quindle::testing::writeFile(folder.bucketFile(0), whole.substr(0, whole.size() / 2)); };
+    lookUp("1");
+    damage();
+    lookUp("2");
+    EXPECT_TRUE(seam.warnings.empty());
+    damage();
+    const auto r = quindle::testing::runProcess(QUINDLE_CLI, {"--data-dir", folder.dir(), "show", "--json", "2"},
+                                                dir.path().string());
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find(",\"name\":")) + "}\n",
+              boxesJson(main->readBoxes(), "\"id\":2,\"found\":true,") + "\n");
+    EXPECT_EQ(quindle::testing::readFile(folder.bucketFile(0)), whole);
 }

@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "compare/comparison.h"
 #include "gui_fixture.h"
 #include "ui/compare_form.h"

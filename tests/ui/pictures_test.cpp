@@ -28,7 +28,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "boxes/shown_profile.h"
+#include "main_state/shown_profile.h"
 #include "data/stamp.h"
 #include "dosage/chart_scale.h"
 #include "gui_fixture.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "data/chef_table.h"
 #include "data/sire_scan.h"
 

@@ -1,4 +1,4 @@
-#include "boxes/chosen_mating.h"
+#include "main_state/chosen_mating.h"
 
 namespace quindle {
 

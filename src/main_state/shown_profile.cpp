@@ -1,4 +1,4 @@
-#include "boxes/shown_profile.h"
+#include "main_state/shown_profile.h"
 
 #include <charconv>
 #include <string_view>

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "boxes/mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/mating.h"
+#include "main_state/record_stallion.h"
 
 namespace quindle {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 #include "data/startup.h"
 #include "support/temp_dir.h"
 

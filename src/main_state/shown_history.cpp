@@ -1,4 +1,4 @@
-#include "boxes/shown_history.h"
+#include "main_state/shown_history.h"
 
 namespace quindle {
 

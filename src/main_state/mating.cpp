@@ -1,4 +1,4 @@
-#include "boxes/mating.h"
+#include "main_state/mating.h"
 
 namespace quindle {
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "boxes/main_boxes.h"
-#include "boxes/mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/main_boxes.h"
+#include "main_state/mating.h"
+#include "main_state/record_stallion.h"
 #include "data/chef_table.h"
 
 namespace quindle {

@@ -3,7 +3,7 @@
 // of the shown horse or foal draws, so it can never disagree with the boxes.
 #include <optional>
 
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 #include "dosage/profile.h"
 
 namespace quindle {

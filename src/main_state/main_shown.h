@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "boxes/chosen_mating.h"
-#include "boxes/record_stallion.h"
+#include "main_state/chosen_mating.h"
+#include "main_state/record_stallion.h"
 
 namespace quindle {
 

@@ -1,4 +1,4 @@
-#include "boxes/main_boxes.h"
+#include "main_state/main_boxes.h"
 
 namespace quindle {
 

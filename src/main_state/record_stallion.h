@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "boxes/main_boxes.h"
-#include "boxes/mating.h"
+#include "main_state/main_boxes.h"
+#include "main_state/mating.h"
 #include "data/chef_table.h"
 #include "data/data_folder.h"
 #include "data/outcome.h"

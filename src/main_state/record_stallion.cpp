@@ -1,4 +1,4 @@
-#include "boxes/record_stallion.h"
+#include "main_state/record_stallion.h"
 
 #include "data/latin1_text.h"
 #include "data/sire_scan.h"
