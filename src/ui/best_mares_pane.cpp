@@ -200,8 +200,13 @@ void BestMaresPane::applyTarget()
     QHeaderView* header = table_->horizontalHeader();
     header->setSortIndicator(target.sortBy ? static_cast<int>(*target.sortBy) : -1,
                              target.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
-    model_->setQuery(target);
+    keepSelection([&] { model_->setQuery(target); });
     showCount();
+}
+
+void BestMaresPane::keepSelection(const std::function<void()>& change)
+{
+    keepSelectionAcross(table_, static_cast<int>(MareColumn::Id), change);
 }
 
 void BestMaresPane::sortFromHeader(int section)
@@ -305,7 +310,7 @@ void BestMaresPane::replan()
         asked.batchQuery = target;
         asked.grown = [this, &soFar, version](MaresBatch batch) {
             soFar([this, version, batch = std::make_shared<MaresBatch>(std::move(batch))] {
-                model_->setMares(std::move(*batch), version);
+                keepSelection([&] { model_->setMares(std::move(*batch), version); });
                 showCount();
             });
         };
@@ -323,10 +328,12 @@ void BestMaresPane::replan()
     };
     const QString line = plannedLine(stallion, fromFile.get(), onlyMine);
     const auto show = [this, outcome, line, version] {
-        if (outcome->mares.mares)
-            model_->setMares(std::move(outcome->mares), version);
-        else
-            model_->setMares(nullptr);
+        keepSelection([&] {
+            if (outcome->mares.mares)
+                model_->setMares(std::move(outcome->mares), version);
+            else
+                model_->setMares(nullptr);
+        });
         plannedFor_ = model_->mares() ? line : QString();
         bool cut = false;
         const QStringList lines = QStringList{line} << firstLines(outcome->leftOut, &cut);

@@ -4,6 +4,7 @@
 // row is shown in the main window as the mating window's Submit would show
 // that mating.
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -74,6 +75,8 @@ private:
     QWidget* buildTarget();
     void buildTable();
     void applyTarget();
+    // Runs `change` to the rows, the selected mares staying selected.
+    void keepSelection(const std::function<void()>& change);
     void sortFromHeader(int section);
     void showCount();
     void exportClick();

@@ -31,6 +31,7 @@
 #include "ui/placement.h"
 #include "ui/search_model.h"
 #include "ui/session.h"
+#include "ui/table_actions.h"
 #include "ui/ui_seam.h"
 #include "ui/zoom.h"
 
@@ -288,9 +289,12 @@ void SearchForm::showFoals(std::vector<FoalProfile> foals, bool all)
     if (!all)
         summary += QStringLiteral(" so far, reading on\u2026");
     count_->setText(summary);
-    model_->setFoals(std::move(foals));
-    const QHeaderView* header = table_->horizontalHeader();
-    model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    // Foals coming in keep the ones the player has chosen (the ID is the first column).
+    keepSelectionAcross(table_, 0, [&] {
+        model_->setFoals(std::move(foals));
+        const QHeaderView* header = table_->horizontalHeader();
+        model_->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    });
     setColumnWidths(table_, true, zoom_);
     crop_->setVisible(!model_->foals().empty());
     markShownFoal(shownFoal_);

@@ -6,7 +6,9 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QItemSelection>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <algorithm>
 
@@ -36,6 +38,32 @@ QModelIndexList selectedRowsInOrder(const QAbstractItemView* view)
     QModelIndexList rows = view->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     return rows;
+}
+
+void keepSelectionAcross(QAbstractItemView* view, int keyColumn, const std::function<void()>& change)
+{
+    const QAbstractItemModel* model = view->model();
+    QSet<QString> keys;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows(keyColumn))
+        keys.insert(index.data().toString());
+    const QModelIndex current = view->currentIndex();
+    const QString currentKey = current.isValid() ? current.siblingAtColumn(keyColumn).data().toString() : QString();
+    change();
+    if (keys.isEmpty() && currentKey.isEmpty())
+        return; // nothing chosen: no rows to go through
+    QItemSelection selection;
+    QModelIndex newCurrent;
+    const int last = model->columnCount() - 1;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString key = model->index(row, keyColumn).data().toString();
+        if (keys.contains(key))
+            selection.select(model->index(row, 0), model->index(row, last));
+        if (!currentKey.isEmpty() && key == currentKey)
+            newCurrent = model->index(row, current.column());
+    }
+    if (newCurrent.isValid())
+        view->selectionModel()->setCurrentIndex(newCurrent, QItemSelectionModel::NoUpdate);
+    view->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 QString selectedRowsText(const QAbstractItemView* view, const QString& first, int columns)

@@ -20,6 +20,11 @@ namespace quindle::ui {
 // The selected rows' first cells, top to bottom.
 QModelIndexList selectedRowsInOrder(const QAbstractItemView* view);
 
+// Runs `change`, which gives the view's model new rows (a batch more, another
+// order), and selects again the rows whose `keyColumn` text was selected, the
+// current one current: rows coming in or sorted anew keep the player's choice.
+void keepSelectionAcross(QAbstractItemView* view, int keyColumn, const std::function<void()>& change);
+
 // `first` on a line, the first `columns` column titles, then the selected
 // rows' cells under them, as lines of tab-separated text.
 QString selectedRowsText(const QAbstractItemView* view, const QString& first, int columns);

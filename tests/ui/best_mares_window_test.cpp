@@ -223,10 +223,21 @@ TEST(BestMaresWindow, RowsComeInAsTheyAreRankedWithTheCountGrowingAndTheWindowKe
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pane));
 
     std::vector<int> countsWhileRanking; // the mares ranked so far, at each batch shown before the end
+    // The player picks a mare from the first rows; the rows coming in after keep her picked.
+    QString picked;
     QObject::connect(pane.model(), &QAbstractItemModel::modelReset, [&] {
         if (pane.busy() && pane.model()->rowCount() > 0)
             countsWhileRanking.push_back(pane.model()->allRows());
     });
+    QObject::connect(
+        pane.model(), &QAbstractItemModel::modelReset, &pane,
+        [&] {
+            if (picked.isEmpty() && pane.busy() && pane.model()->rowCount() > 1) {
+                pane.table()->selectRow(1);
+                picked = cell(pane.model(), 1, MareColumn::Id);
+            }
+        },
+        Qt::QueuedConnection);
     bool turned = false; // a timer fired while the pane ranked
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] { turned = turned || pane.busy(); });
@@ -250,6 +261,11 @@ TEST(BestMaresWindow, RowsComeInAsTheyAreRankedWithTheCountGrowingAndTheWindowKe
                   expected.numberText(mare, MareColumn::Total));
         EXPECT_EQ(cell(pane.model(), row, MareColumn::Name).toStdString(), expected.textOf(mare, MareText::Name));
     }
+    ASSERT_FALSE(picked.isEmpty());
+    const QModelIndexList selected = pane.table()->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(cell(pane.model(), selected[0].row(), MareColumn::Id), picked);
+    EXPECT_EQ(pane.table()->currentIndex().row(), selected[0].row());
     EXPECT_TRUE(seam.warnings.empty());
     ui::setSeam(nullptr);
 }
