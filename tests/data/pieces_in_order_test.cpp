@@ -8,9 +8,7 @@
 #include <mutex>
 #include <set>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "data/file_error.h"
 #include "data/pieces_in_order.h"
@@ -22,8 +20,6 @@ using namespace quindle::testing;
 
 namespace {
 
-constexpr std::size_t kPiece = 4096; // a file of 2,000 horses is some 60 pieces
-
 struct Pieces {
     std::vector<std::int64_t> lines; // the first line of each piece handed on
     std::string fault;
@@ -34,7 +30,7 @@ struct Pieces {
 Pieces cutAlone(const std::string& path)
 {
     Pieces out;
-    RecordChunker chunker(openInput(path), path, kPiece);
+    RecordChunker chunker(openInput(path), path, 4096);
     RecordChunk chunk;
     try {
         while (chunker.next(chunk))
@@ -45,20 +41,18 @@ Pieces cutAlone(const std::string& path)
     return out;
 }
 
-// Reading the piece that starts on `throwAt` throws; handing on the one on
-// `stopAt` stops. With `firstLast`, the first piece is read once four later ones are.
-Pieces readInOrder(const std::string& path, std::size_t workers, std::int64_t throwAt = 0, std::int64_t stopAt = 0,
-                   bool firstLast = false)
+// Reading the piece on line `throwAt` throws, handing on the one on `stopAt`
+// stops; with `firstLast` the first piece is read once four others are.
+Pieces readInOrder(const std::string& path, std::int64_t throwAt = 0, std::int64_t stopAt = 0, bool firstLast = false)
 {
     Pieces out;
-    RecordChunker chunker(openInput(path), path, kPiece);
-    std::vector<std::int64_t> slots(pieceSlotsFor(workers));
+    RecordChunker chunker(openInput(path), path, 4096);
+    std::vector<std::int64_t> slots(pieceSlotsFor(4));
     std::atomic<int> read{0}, inFlight{0}, most{0};
     std::mutex mutex;
     PieceWork work;
     work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t) {
-        const int now = ++inFlight;
-        for (int seen = most; seen < now && !most.compare_exchange_weak(seen, now);) {
+        for (int now = ++inFlight, seen = most; seen < now && !most.compare_exchange_weak(seen, now);) {
         }
         {
             const std::lock_guard lock(mutex);
@@ -79,7 +73,7 @@ Pieces readInOrder(const std::string& path, std::size_t workers, std::int64_t th
         return slots[slot] != stopAt;
     };
     try {
-        readPiecesInOrder(chunker, workers, work);
+        readPiecesInOrder(chunker, 4, work);
     } catch (const std::exception& e) {
         out.fault = e.what();
     }
@@ -89,58 +83,46 @@ Pieces readInOrder(const std::string& path, std::size_t workers, std::int64_t th
 
 } // namespace
 
-TEST(PiecesInOrder, LaterPiecesReadFirstWaitInFileOrderAndAtMostOneMoreThanTheWorkers)
+TEST(PiecesInOrder, LaterPiecesReadFirstWaitForTheFirstAndAtMostOneMoreThanTheWorkersAreHeld)
 {
     TempDir dir;
-    writeFile(dir.file("breeding.txt"), breedingFile(2000));
-    const Pieces alone = cutAlone(dir.file("breeding.txt"));
-    ASSERT_GT(alone.lines.size(), 20u);
-    const Pieces four = readInOrder(dir.file("breeding.txt"), 4, 0, 0, true);
-    EXPECT_EQ(four.lines, alone.lines);
+    writeFile(dir.file("breeding.txt"), breedingFile(2000)); // some 60 pieces
+    const Pieces four = readInOrder(dir.file("breeding.txt"), 0, 0, true);
+    EXPECT_EQ(four.lines, cutAlone(dir.file("breeding.txt")).lines);
     EXPECT_EQ(four.fault, "");
     EXPECT_EQ(four.mostInFlight, 5);
-    EXPECT_GT(four.readers.size(), 1u);
     EXPECT_FALSE(four.readers.contains(std::this_thread::get_id())); // the calling thread only hands on
 }
 
-TEST(PiecesInOrder, AFaultOrAStopInAMiddlePieceEndsThereWithThePiecesBeforeHandedOn)
+TEST(PiecesInOrder, AFaultOrAStopEndsAtItsPieceWithThoseBeforeHandedOnWhateverThreadsAreGiven)
 {
     TempDir dir;
     writeFile(dir.file("breeding.txt"), breedingFile(2000));
     const std::vector<std::int64_t> lines = cutAlone(dir.file("breeding.txt")).lines;
-    for (const int allowed : {0, 8}) {
+    const std::vector<std::int64_t> five(lines.begin(), lines.begin() + 5);
+    for (const int allowed : {0, 1, 8}) {
         const RefusedThreads refused(allowed);
-        const Pieces broken = readInOrder(dir.file("breeding.txt"), 4, lines[5]);
-        EXPECT_EQ(broken.lines, std::vector(lines.begin(), lines.begin() + 5)) << allowed;
+        const Pieces whole = readInOrder(dir.file("breeding.txt"));
+        EXPECT_EQ(whole.lines, lines) << allowed;
+        EXPECT_LE(whole.readers.size(), allowed == 0 ? 1u : std::min<std::size_t>(allowed, 4)) << allowed;
+        EXPECT_EQ(whole.readers.contains(std::this_thread::get_id()), allowed == 0);
+        const Pieces broken = readInOrder(dir.file("breeding.txt"), lines[5]);
+        EXPECT_EQ(broken.lines, five) << allowed;
         EXPECT_EQ(broken.fault, "broken piece");
-        const Pieces stopped = readInOrder(dir.file("breeding.txt"), 4, 0, lines[5]);
-        EXPECT_EQ(stopped.lines, std::vector(lines.begin(), lines.begin() + 6)) << allowed;
+        const Pieces stopped = readInOrder(dir.file("breeding.txt"), 0, lines[4]);
+        EXPECT_EQ(stopped.lines, five) << allowed;
         EXPECT_EQ(stopped.fault, "");
     }
     // A line too long to cut: the pieces before it, then the chunker's fault.
     writeFile(dir.file("long.txt"), breedingFile(1000) + std::string(kMaxLineBytes + 1, 'x') + "\r\n");
     const Pieces alone = cutAlone(dir.file("long.txt"));
     ASSERT_NE(alone.fault, "");
-    const Pieces four = readInOrder(dir.file("long.txt"), 4);
+    const Pieces four = readInOrder(dir.file("long.txt"));
     EXPECT_EQ(four.lines, alone.lines);
     EXPECT_EQ(four.fault, alone.fault);
-}
-
-TEST(PiecesInOrder, RefusedThreadsLeaveTheirPiecesToTheOthersAndOnePieceStartsNone)
-{
-    TempDir dir;
-    writeFile(dir.file("breeding.txt"), breedingFile(2000));
-    const std::vector<std::int64_t> lines = cutAlone(dir.file("breeding.txt")).lines;
-    for (const int allowed : {0, 1}) {
-        const RefusedThreads refused(allowed);
-        const Pieces some = readInOrder(dir.file("breeding.txt"), 4);
-        EXPECT_EQ(some.lines, lines) << allowed;
-        EXPECT_EQ(some.readers.size(), 1u);
-        EXPECT_EQ(some.readers.contains(std::this_thread::get_id()), allowed == 0);
-    }
+    // A file of one piece is read where it is handed on: no thread is asked for.
     writeFile(dir.file("small.txt"), breedingFile(3));
     const RefusedThreads counted(8);
-    const Pieces small = readInOrder(dir.file("small.txt"), 4);
-    EXPECT_EQ(small.lines, std::vector<std::int64_t>{1});
+    EXPECT_EQ(readInOrder(dir.file("small.txt")).lines, std::vector<std::int64_t>{1});
     EXPECT_EQ(counted.asked(), 0);
 }
