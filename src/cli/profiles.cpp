@@ -181,10 +181,10 @@ public:
 
     int run(std::size_t workers)
     {
-        std::vector<RowWriter> rows;
-        rows.reserve(pieceWorkersFor(workers));
+        std::vector<RowWriter> writers; // one a worker
+        writers.reserve(pieceWorkersFor(workers));
         for (std::size_t w = 0; w < pieceWorkersFor(workers); ++w)
-            rows.emplace_back(chefs_, filter_);
+            writers.emplace_back(chefs_, filter_);
         std::vector<Piece> pieces(pieceSlotsFor(workers));
         PieceWork work;
         work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t worker) {
@@ -192,7 +192,7 @@ public:
             piece.text.clear();
             piece.error.reset();
             try {
-                rows[worker].append(chunk, chunker_.path(), piece.text);
+                writers[worker].append(chunk, chunker_.path(), piece.text);
             } catch (const FileError& e) {
                 piece.error = e.what();
             } catch (const std::bad_alloc&) {
@@ -215,7 +215,7 @@ public:
         } catch (const std::bad_alloc&) {
             fail(kOutOfMemory);
         }
-        for (const RowWriter& writer : rows)
+        for (const RowWriter& writer : writers)
             rows_ += writer.rows();
         return status_;
     }
