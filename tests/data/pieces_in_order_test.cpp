@@ -114,7 +114,7 @@ TEST(PiecesInOrder, AFaultOrAStopEndsAtItsPieceWithThoseBeforeHandedOnWhateverTh
         EXPECT_EQ(stopped.fault, "");
     }
     // A line too long to cut: the pieces before it, then the chunker's fault.
-    writeFile(dir.file("long.txt"), breedingFile(1000) + std::string(kMaxLineBytes + 1, 'x') + "\r\n");
+    writeFile(dir.file("long.txt"), breedingFile(1000) + std::string(std::size_t{5} << 20, 'x') + "\r\n");
     const Pieces alone = cutAlone(dir.file("long.txt"));
     ASSERT_NE(alone.fault, "");
     const Pieces four = readInOrder(dir.file("long.txt"));
