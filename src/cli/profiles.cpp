@@ -80,7 +80,7 @@ private:
 };
 
 // Turns the horses of a piece into CSV rows, keeping its storage from piece to piece.
-class RowWriter {
+class alignas(kCacheLineBytes) RowWriter {
 public:
     RowWriter(const ChefTable& chefs, const RowFilter& filter) : chefs_(chefs), filter_(filter) {}
 
@@ -181,18 +181,19 @@ public:
 
     int run(std::size_t workers)
     {
-        std::vector<RowWriter> writers; // one a worker
-        writers.reserve(pieceWorkersFor(workers));
-        for (std::size_t w = 0; w < pieceWorkersFor(workers); ++w)
-            writers.emplace_back(chefs_, filter_);
+        // One a worker, made by the worker: its memory is the worker's own.
+        std::vector<std::optional<RowWriter>> writers(pieceWorkersFor(workers));
         std::vector<Piece> pieces(pieceSlotsFor(workers));
         PieceWork work;
+        work.where = HandOn::InTurn; // each worker writes its own rows: they stay in its cache
         work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t worker) {
             Piece& piece = pieces[slot];
             piece.text.clear();
             piece.error.reset();
             try {
-                writers[worker].append(chunk, chunker_.path(), piece.text);
+                if (!writers[worker])
+                    writers[worker].emplace(chefs_, filter_);
+                writers[worker]->append(chunk, chunker_.path(), piece.text);
             } catch (const FileError& e) {
                 piece.error = e.what();
             } catch (const std::bad_alloc&) {
@@ -215,14 +216,14 @@ public:
         } catch (const std::bad_alloc&) {
             fail(kOutOfMemory);
         }
-        for (const RowWriter& writer : writers)
-            rows_ += writer.rows();
+        for (const std::optional<RowWriter>& writer : writers)
+            rows_ += writer ? writer->rows() : 0;
         return status_;
     }
     std::int64_t rows() const { return rows_; }
 
 private:
-    struct Piece {
+    struct alignas(kCacheLineBytes) Piece {
         RowText text;
         std::optional<std::string> error;
     };

@@ -198,7 +198,7 @@ std::string identifiersOf(int bucket)
 namespace {
 
 // One piece of the breeding file, read: its horses, or the fault that ended it.
-struct ReadPiece {
+struct alignas(kCacheLineBytes) ReadPiece {
     struct Horse {
         HorseView view;         // into chunk
         std::size_t start, end; // its bytes in chunk, line ends included

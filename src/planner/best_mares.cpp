@@ -23,7 +23,7 @@ namespace {
 
 // What one worker has met: the sets of totals and of sire lines, which its
 // rows point into until the workers' lists are joined.
-struct Worker {
+struct alignas(kCacheLineBytes) Worker {
     std::vector<PlanNumbers> numbers;
     TotalsTable seen; // numbers the sets of totals in `numbers`' order
 
@@ -52,7 +52,7 @@ struct Worker {
 };
 
 // The rows of one piece of the file.
-struct Piece {
+struct alignas(kCacheLineBytes) Piece {
     std::string text;
     std::vector<MareRow> rows;
     std::size_t worker = 0;
@@ -62,7 +62,7 @@ struct Piece {
 
 constexpr const char* kNoMemory = "there is not enough memory to rank every mare";
 
-class MareReader {
+class alignas(kCacheLineBytes) MareReader {
 public:
     MareReader(const SireIndex& sires, std::string_view stallion, const RecordStallion* fromFile,
                const ChefTable& chefs, const std::vector<std::int32_t>* only, Worker& worker)
@@ -220,6 +220,7 @@ BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> si
     std::vector<Piece> slots(pieceSlotsFor(workers));
     std::vector<Piece> pieces; // every piece, in file order, when there is no sink
     PieceWork work;
+    work.where = HandOn::InTurn; // each worker's piece stays in its cache until handed on
     work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t w) {
         Piece& piece = slots[slot];
         piece = Piece();
