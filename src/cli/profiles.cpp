@@ -1,18 +1,15 @@
 // quindle-cli profiles: the profile of every horse of the breeding file as CSV.
 //
 // The file is cut into pieces of whole horses; worker threads each read a piece
-// with their own FieldReader, compute and format its rows, and write them in
-// the order of the pieces. Rows, and the first bad field with its line, come out
+// with their own FieldReader and compute and format its rows, which are written
+// in the order of the pieces. Rows, and the first bad field with its line, come out
 // exactly as from one reader going through the file.
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <atomic>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <new>
@@ -22,6 +19,7 @@
 #include "data/field_reader.h"
 #include "data/fold_case.h"
 #include "data/file_error.h"
+#include "data/pieces_in_order.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "data/startup.h"
@@ -82,7 +80,7 @@ private:
 };
 
 // Turns the horses of a piece into CSV rows, keeping its storage from piece to piece.
-class RowWriter {
+class alignas(kCacheLineBytes) RowWriter {
 public:
     RowWriter(const ChefTable& chefs, const RowFilter& filter) : chefs_(chefs), filter_(filter) {}
 
@@ -172,7 +170,8 @@ private:
 
 constexpr const char* kOutOfMemory = "there is not enough memory to read the breeding file";
 
-// Hands out pieces in file order and lets their rows through in the same order.
+// Reads the pieces on worker threads, each into rows of its own, and writes
+// the rows in file order; a bad field ends the output after the rows before it.
 class Pipeline {
 public:
     Pipeline(RecordChunker& chunker, const ChefTable& chefs, const RowFilter& filter, Out& out)
@@ -182,89 +181,66 @@ public:
 
     int run(std::size_t workers)
     {
-        runOnThreads(workers, [this](std::size_t) { work(); });
+        // One a worker, made by the worker: its memory is the worker's own.
+        std::vector<std::optional<RowWriter>> writers(pieceWorkersFor(workers));
+        std::vector<Piece> pieces(pieceSlotsFor(workers));
+        PieceWork work;
+        work.where = HandOn::InTurn; // each worker writes its own rows: they stay in its cache
+        work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t worker) {
+            Piece& piece = pieces[slot];
+            piece.text.clear();
+            piece.error.reset();
+            try {
+                if (!writers[worker])
+                    writers[worker].emplace(chefs_, filter_);
+                writers[worker]->append(chunk, chunker_.path(), piece.text);
+            } catch (const FileError& e) {
+                piece.error = e.what();
+            } catch (const std::bad_alloc&) {
+                piece.error = kOutOfMemory; // the rows before it are written, then the command ends
+            }
+        };
+        work.handOn = [&](const RecordChunk&, std::size_t slot) {
+            const Piece& piece = pieces[slot];
+            out_.writeLarge(piece.text.text());
+            if (piece.error) {
+                fail(*piece.error);
+                return false;
+            }
+            return !out_.failed();
+        };
+        try {
+            readPiecesInOrder(chunker_, workers, work);
+        } catch (const FileError& e) { // the file could not be read on
+            fail(e.what());
+        } catch (const std::bad_alloc&) {
+            fail(kOutOfMemory);
+        }
+        for (const std::optional<RowWriter>& writer : writers)
+            rows_ += writer ? writer->rows() : 0;
         return status_;
     }
     std::int64_t rows() const { return rows_; }
 
 private:
-    void work()
-    {
-        RowWriter rows(chefs_, filter_);
-        struct Count { // every way out of the loop adds this worker's rows
-            Pipeline& pipeline;
-            const RowWriter& rows;
-            ~Count() { pipeline.rows_ += rows.rows(); }
-        } count{*this, rows};
-        RecordChunk chunk;
+    struct alignas(kCacheLineBytes) Piece {
         RowText text;
-        for (;;) {
-            std::int64_t piece = 0;
-            std::optional<std::string> error;
-            {
-                const std::lock_guard lock(readMutex_);
-                if (readDone_)
-                    return;
-                try {
-                    if (!chunker_.next(chunk)) {
-                        readDone_ = true;
-                        return;
-                    }
-                } catch (const FileError& e) {
-                    readDone_ = true;
-                    error = e.what();
-                } catch (const std::bad_alloc&) {
-                    readDone_ = true;
-                    error = kOutOfMemory;
-                }
-                piece = nextPiece_++;
-            }
-            text.clear();
-            if (!error) {
-                try {
-                    rows.append(chunk, chunker_.path(), text);
-                } catch (const FileError& e) {
-                    error = e.what();
-                } catch (const std::bad_alloc&) {
-                    error = kOutOfMemory; // the rows before it are written, then the command ends
-                }
-            }
-            std::unique_lock lock(writeMutex_);
-            turn_.wait(lock, [&] { return nextToWrite_ == piece || stopped_; });
-            if (stopped_)
-                return;
-            out_.writeLarge(text.text());
-            if (error) {
-                out_.flush();
-                std::fflush(stdout);
-                sayError(*error);
-                status_ = 1;
-            }
-            stopped_ = error.has_value() || out_.failed();
-            ++nextToWrite_;
-            turn_.notify_all();
-            if (stopped_) {
-                const std::lock_guard readLock(readMutex_);
-                readDone_ = true;
-                return;
-            }
-        }
+        std::optional<std::string> error;
+    };
+
+    void fail(const std::string& error)
+    {
+        out_.flush();
+        std::fflush(stdout);
+        sayError(error);
+        status_ = 1;
     }
 
     RecordChunker& chunker_;
     const ChefTable& chefs_;
     const RowFilter& filter_;
     Out& out_;
-    std::atomic<std::int64_t> rows_ = 0;
-
-    std::mutex readMutex_;
-    bool readDone_ = false;
-    std::int64_t nextPiece_ = 0;
-
-    std::mutex writeMutex_;
-    std::condition_variable turn_;
-    std::int64_t nextToWrite_ = 0;
-    bool stopped_ = false;
+    std::int64_t rows_ = 0;
     int status_ = 0;
 };
 

@@ -1,9 +1,7 @@
 #include "data/subdivide.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <exception>
-#include <mutex>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -15,6 +13,7 @@
 #include "data/file_error.h"
 #include "data/input_file.h"
 #include "data/line_ends.h"
+#include "data/pieces_in_order.h"
 #include "data/place_table_writer.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
@@ -199,32 +198,30 @@ std::string identifiersOf(int bucket)
 namespace {
 
 // One piece of the breeding file, read: its horses, or the fault that ended it.
-struct ReadPiece {
+struct alignas(kCacheLineBytes) ReadPiece {
     struct Horse {
         HorseView view;         // into chunk
         std::size_t start, end; // its bytes in chunk, line ends included
         std::int64_t line;      // its first line in the breeding file
         std::uint64_t sum = 0;  // checksumOf its bytes, when the piece is written as it is
     };
-    RecordChunk chunk;
     std::vector<Horse> horses;
     SinkTexts texts; // what the sink made of the horses
     bool crlf = false;
     std::exception_ptr fault; // after the horses, in file order
-    bool ready = false;
 };
 
 // Reads every horse of a piece with the one field reader, which checks its
 // shape, and has the sink make its text of each.
-void readPiece(ReadPiece& piece, const std::string& breedingPath, const HorseSink* sink)
+void readPiece(const RecordChunk& chunk, ReadPiece& piece, const std::string& breedingPath, const HorseSink* sink)
 {
     piece.horses.clear();
     for (std::string& text : piece.texts)
         text.clear(); // keeping its room for the next piece
     piece.fault = nullptr;
-    const std::string_view bytes = piece.chunk.bytes();
+    const std::string_view bytes = chunk.bytes();
     piece.crlf = onlyCrLf(bytes);
-    FieldReader reader(bytes, breedingPath, piece.chunk.firstLine());
+    FieldReader reader(bytes, breedingPath, chunk.firstLine());
     try {
         while (!reader.atEnd()) {
             ReadPiece::Horse horse{{}, static_cast<std::size_t>(reader.offset()), 0, reader.line()};
@@ -261,11 +258,11 @@ public:
     {
     }
 
-    void write(ReadPiece& piece)
+    void write(const RecordChunk& chunk, ReadPiece& piece)
     {
         if (sink_)
             sink_->add(piece.texts, std::ssize(piece.horses));
-        const std::string_view bytes = piece.chunk.bytes();
+        const std::string_view bytes = chunk.bytes();
         std::size_t runStart = 0, runEnd = 0;
         // Runs of horses go out in one write, as they are when their line ends
         // are all CR LF, else rewritten in one pass; `run_` holds where each
@@ -334,109 +331,6 @@ private:
     std::int64_t horses_ = 0;
 };
 
-// Reading the horses is most of the work and goes on in worker threads, a piece
-// each; the pieces are written by the calling thread in file order (progress is
-// reported there too), while the workers read the next ones. When the system
-// gives no thread at all, the calling thread reads each piece and writes it.
-class SplitPipeline {
-public:
-    SplitPipeline(RecordChunker& chunker, PieceWriter& writer, const HorseSink* sink, std::size_t workers)
-        : chunker_(chunker),
-          writer_(writer),
-          sink_(sink),
-          pieces_(workers + 1),
-          readers_(workers + 1, [this](std::size_t) { read(); })
-    {
-    }
-    ~SplitPipeline()
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        changed_.notify_all();
-        readers_.join();
-    }
-
-    void run()
-    {
-        if (readers_.started() == 0) {
-            ReadPiece& piece = pieces_[0];
-            while (chunker_.next(piece.chunk)) {
-                readPiece(piece, chunker_.path(), sink_);
-                writer_.write(piece);
-            }
-            return;
-        }
-        for (std::int64_t next = 0;; ++next) {
-            ReadPiece& piece = pieces_[static_cast<std::size_t>(next) % pieces_.size()];
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return piece.ready || next == piecesInFile_; });
-                if (next == piecesInFile_)
-                    return;
-            }
-            writer_.write(piece); // throws at the first fault, in file order
-            const std::lock_guard lock(mutex_);
-            piece.ready = false;
-            ++written_;
-            changed_.notify_all();
-        }
-    }
-
-private:
-    void read()
-    {
-        for (;;) {
-            ReadPiece* piece = nullptr;
-            {
-                std::unique_lock lock(mutex_);
-                // A piece's room is free again once it is written.
-                changed_.wait(lock, [&] { return stopped_ || readDone_ || cut_ - written_ < std::ssize(pieces_); });
-                if (stopped_ || readDone_)
-                    return;
-                piece = &pieces_[static_cast<std::size_t>(cut_) % pieces_.size()];
-                try {
-                    if (!chunker_.next(piece->chunk)) {
-                        readDone_ = true;
-                        piecesInFile_ = cut_;
-                        changed_.notify_all();
-                        return;
-                    }
-                } catch (const std::exception&) { // FileError, or no memory for the piece
-                    piece->horses.clear();
-                    piece->fault = std::current_exception();
-                    piece->ready = readDone_ = true;
-                    piecesInFile_ = ++cut_;
-                    changed_.notify_all();
-                    return;
-                }
-                ++cut_;
-            }
-            try {
-                readPiece(*piece, chunker_.path(), sink_);
-            } catch (const std::exception&) { // no memory: the writer ends the split with it
-                piece->horses.clear();
-                piece->fault = std::current_exception();
-            }
-            const std::lock_guard lock(mutex_);
-            piece->ready = true;
-            changed_.notify_all();
-        }
-    }
-
-    RecordChunker& chunker_;
-    PieceWriter& writer_;
-    const HorseSink* sink_;
-    std::vector<ReadPiece> pieces_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::int64_t cut_ = 0, written_ = 0;
-    std::int64_t piecesInFile_ = -1; // known once the file is used up
-    bool readDone_ = false, stopped_ = false;
-    WorkerThreads readers_; // last: they start once the rest is ready
-};
-
 } // namespace
 
 SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder, const ProgressFn& progress,
@@ -449,12 +343,19 @@ SplitSummary subdivide(const std::string& breedingPath, const DataFolder& folder
     // find, stops the split at its line of the breeding file.
     RecordChunker chunker(std::move(in), breedingPath, kPieceSize);
     PieceWriter writer(breedingPath, folder, progress, sink, cutTagOf(cutStamp));
-    {
-        // A file of one piece is read where it is written: no reader is worth starting.
-        const std::size_t pieces = chunker.piecesAtMost();
-        SplitPipeline pipeline(chunker, writer, sink, pieces <= 1 ? 0 : threadsFor(std::min<std::size_t>(4, pieces)));
-        pipeline.run();
-    }
+    // Reading the horses is most of the work and goes on in worker threads; the
+    // calling thread writes the pieces in file order (and reports progress).
+    const std::size_t workers = threadsFor(std::min<std::size_t>(4, chunker.piecesAtMost()));
+    std::vector<ReadPiece> pieces(pieceSlotsFor(workers));
+    PieceWork work;
+    work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t) {
+        readPiece(chunk, pieces[slot], breedingPath, sink);
+    };
+    work.handOn = [&](const RecordChunk& chunk, std::size_t slot) {
+        writer.write(chunk, pieces[slot]); // throws at the first fault, in file order
+        return true;
+    };
+    readPiecesInOrder(chunker, workers, work);
     return writer.finish();
 }
 

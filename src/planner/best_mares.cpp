@@ -1,19 +1,16 @@
 #include "planner/best_mares.h"
 
-#include "data/worker_threads.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <new>
 #include <thread>
 
 #include "main_state/mating.h"
 #include "data/field_reader.h"
 #include "data/file_error.h"
 #include "data/fold_case.h"
+#include "data/pieces_in_order.h"
 #include "data/record_chunks.h"
 #include "data/records.h"
 #include "dosage/number_order.h"
@@ -26,7 +23,7 @@ namespace {
 
 // What one worker has met: the sets of totals and of sire lines, which its
 // rows point into until the workers' lists are joined.
-struct Worker {
+struct alignas(kCacheLineBytes) Worker {
     std::vector<PlanNumbers> numbers;
     TotalsTable seen; // numbers the sets of totals in `numbers`' order
 
@@ -55,16 +52,17 @@ struct Worker {
 };
 
 // The rows of one piece of the file.
-struct Piece {
+struct alignas(kCacheLineBytes) Piece {
     std::string text;
     std::vector<MareRow> rows;
     std::size_t worker = 0;
     std::string error;
+    std::string formatted; // what the sink made of the rows
 };
 
 constexpr const char* kNoMemory = "there is not enough memory to rank every mare";
 
-class MareReader {
+class alignas(kCacheLineBytes) MareReader {
 public:
     MareReader(const SireIndex& sires, std::string_view stallion, const RecordStallion* fromFile,
                const ChefTable& chefs, const std::vector<std::int32_t>* only, Worker& worker)
@@ -214,71 +212,50 @@ BestMares rankMares(const std::string& path, std::shared_ptr<const SireIndex> si
     out.stallion = stallion;
     out.fromFile = std::move(fromFile);
     out.sires = std::move(sires);
-    std::vector<Worker> state(workers);
-    std::vector<Piece> pieces;
-    std::mutex mutex;
-    bool done = false;
-    // Handing pieces out in file order as they are read.
-    std::mutex handMutex;
-    std::condition_variable turn;
-    std::size_t nextToHand = 0, pieceCount = 0;
-    std::atomic<bool> stopped = false;
-    const auto hand = [&](std::size_t number, Piece& piece, std::size_t w) {
+    std::vector<Worker> state(pieceWorkersFor(workers));
+    std::vector<MareReader> readers;
+    readers.reserve(state.size());
+    for (Worker& worker : state)
+        readers.emplace_back(*out.sires, out.stallion, out.fromFile.get(), chefs, only, worker);
+    std::vector<Piece> slots(pieceSlotsFor(workers));
+    std::vector<Piece> pieces; // every piece, in file order, when there is no sink
+    PieceWork work;
+    work.where = HandOn::InTurn; // each worker's piece stays in its cache until handed on
+    work.read = [&](const RecordChunk& chunk, std::size_t slot, std::size_t w) {
+        Piece& piece = slots[slot];
+        piece = Piece();
+        piece.worker = w;
+        try {
+            readers[w].read(chunk, chunker.path(), piece);
+        } catch (const FileError& e) {
+            piece.error = e.what();
+        } catch (const std::bad_alloc&) {
+            piece.error = kNoMemory;
+        }
         // The piece is made into text on its worker, beside the others; only
         // the handing on waits for the pieces before it.
-        const std::string text = stopped ? std::string() : formatPiece(out, state[w], piece, sink);
-        std::unique_lock lock(handMutex);
-        turn.wait(lock, [&] { return nextToHand == number || stopped; });
-        if (!stopped) {
-            stopped = !sink.write(text) || !piece.error.empty();
-            if (!piece.error.empty())
+        if (sink)
+            piece.formatted = formatPiece(out, state[w], piece, sink);
+    };
+    work.handOn = [&](const RecordChunk&, std::size_t slot) {
+        Piece& piece = slots[slot];
+        const bool fault = !piece.error.empty();
+        if (sink) {
+            const bool written = sink.write(piece.formatted);
+            if (fault)
                 out.error = piece.error;
+            return written && !fault;
         }
-        ++nextToHand;
-        turn.notify_all();
+        pieces.push_back(std::move(piece));
+        return !fault;
     };
-    auto work = [&](std::size_t w) {
-        MareReader reader(*out.sires, out.stallion, out.fromFile.get(), chefs, only, state[w]);
-        RecordChunk chunk;
-        for (;;) {
-            Piece piece;
-            piece.worker = w;
-            std::size_t number = 0;
-            {
-                const std::lock_guard lock(mutex);
-                if (done || stopped)
-                    return;
-                try {
-                    done = !chunker.next(chunk);
-                } catch (const FileError& e) {
-                    done = true;
-                    piece.error = e.what();
-                }
-                if (done && piece.error.empty())
-                    return;
-                number = pieceCount++;
-                if (!sink)
-                    pieces.emplace_back();
-            }
-            if (piece.error.empty()) {
-                try {
-                    reader.read(chunk, chunker.path(), piece);
-                } catch (const FileError& e) {
-                    piece.error = e.what();
-                } catch (const std::bad_alloc&) {
-                    piece.error = kNoMemory;
-                }
-            }
-            if (sink) {
-                hand(number, piece, w);
-                piece = Piece();
-                continue;
-            }
-            const std::lock_guard lock(mutex);
-            pieces[number] = std::move(piece);
-        }
-    };
-    runOnThreads(workers, work); // a thread the system refuses leaves its share to the others
+    try {
+        readPiecesInOrder(chunker, workers, work);
+    } catch (const FileError& e) { // the file could not be read on: the rows before it are kept
+        out.error = e.what();
+    } catch (const std::bad_alloc&) {
+        out.error = kNoMemory;
+    }
 
     if (!sink)
         gatherPieces(out, state, pieces);

@@ -9,7 +9,6 @@
 #include <new>
 #include <set>
 #include <sstream>
-#include <system_error>
 #include <thread>
 #include <vector>
 #ifndef _WIN32
@@ -21,12 +20,14 @@
 #include "data/replacing_file.h"
 #include "data/subdivide.h"
 #include "data/worker_threads.h"
+#include "support/refused_threads.h"
 #include "support/temp_dir.h"
 
 using namespace quindle;
 using quindle::testing::breedingFile;
 using quindle::testing::horseLines;
 using quindle::testing::readFile;
+using quindle::testing::RefusedThreads;
 using quindle::testing::TempDir;
 using quindle::testing::writeFile;
 namespace fs = std::filesystem;
@@ -80,25 +81,6 @@ struct Folder {
             out.push_back(readFile(folder.bucketFile(b)));
         return out;
     }
-};
-
-// Until it goes, the system gives only the first `allowed` threads asked for.
-class RefusedThreads {
-public:
-    explicit RefusedThreads(int allowed)
-    {
-        left_ = allowed;
-        detail::startThread = [](std::function<void()> body) {
-            if (left_-- <= 0)
-                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-            return std::thread(std::move(body));
-        };
-    }
-    ~RefusedThreads() { detail::startThread = kBefore; }
-
-private:
-    static inline std::atomic<int> left_{0};
-    const detail::ThreadStarter kBefore = detail::startThread;
 };
 
 std::vector<std::int32_t> upTo(std::int32_t count)
