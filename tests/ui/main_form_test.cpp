@@ -27,7 +27,7 @@ class MainFormTest : public GuiTest {};
 
 TEST_F(MainFormTest, OpensWithItsCaptionLayoutAndFocus)
 {
-    EXPECT_EQ(main->windowTitle(), "QUINDLE v0.98.00");
+    EXPECT_EQ(main->windowTitle(), "QUINDLE v0.99.00");
     EXPECT_EQ(main->size(), QSize(ui::px(7470), ui::px(6855)));
     EXPECT_EQ(main->searchID()->geometry(), ui::twipsRect(5880, 5520, 655, 285));
     EXPECT_EQ(ptBox(main, 34)->geometry(), ui::twipsRect(1800 + 240 * 4, 4920 + 240 * 6, 135, 195));
