@@ -33,9 +33,22 @@ properties=$(msiinfo export "$out/quindle-$version.msi" Property | tr -d '\r')
 grep -q '^ALLUSERS' <<<"$properties" && fail "the installer installs for all users"
 
 w() { "$wine" "$@" 2>>"$out/wine.log"; }
-msi() { w msiexec "$1" "$(w winepath -w "$2" | tr -d '\r')" /qn; }
-w cmd /c exit
-unix_dir() { w winepath -u "$(w cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
+# A step that ends the test unasked says which it was, and what Wine said.
+trap 'echo "FAILED at line $LINENO: $BASH_COMMAND"; tail -n 20 "$out/wine.log" 2>/dev/null' ERR
+# Asks Wine what changes nothing (the prefix made, a path turned); on a loaded
+# machine Wine now and then ends such a start early, so it is asked up to three times.
+ask() {
+  local try
+  for try in 1 2 3; do
+    w "$@" && return 0
+    echo "asked again after try $try: $*" >>"$out/wine.log"
+    sleep 1
+  done
+  return 1
+}
+msi() { w msiexec "$1" "$(ask winepath -w "$2" | tr -d '\r')" /qn; }
+ask cmd /c exit
+unix_dir() { ask winepath -u "$(ask cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
 local_app=$(unix_dir LOCALAPPDATA)
 roaming=$(unix_dir APPDATA)
 [ -d "$local_app" ] && [ -d "$roaming" ] || { echo "no application-data folders in the prefix"; exit 1; }
